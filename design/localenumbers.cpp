@@ -1,0 +1,54 @@
+#include "localenumbers.h"
+
+#include <cmath>
+#include <limits>
+
+namespace moxon {
+
+namespace {
+
+QLocale withStrictNumbers(QLocale locale)
+{
+    locale.setNumberOptions(QLocale::RejectGroupSeparator | QLocale::OmitGroupSeparator);
+    return locale;
+}
+
+} // namespace
+
+LocaleNumbers::LocaleNumbers(QLocale locale)
+    : m_locale(withStrictNumbers(std::move(locale)))
+{
+}
+
+std::optional<double> LocaleNumbers::toDouble(QStringView text) const
+{
+    bool ok = false;
+    const double value = m_locale.toDouble(text, &ok);
+    if (!ok || !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::optional<float> LocaleNumbers::toSingle(QStringView text) const
+{
+    const std::optional<double> value = toDouble(text);
+    if (!value || std::fabs(*value) > double(std::numeric_limits<float>::max())) {
+        return std::nullopt;
+    }
+    return static_cast<float>(*value);
+}
+
+QString LocaleNumbers::toMask(double value, int decimals) const
+{
+    return m_locale.toString(value, 'f', decimals);
+}
+
+QString LocaleNumbers::toSignificant(double value, int digits)
+{
+    // The C locale has "." and no group separator; any other locale could bring its own
+    // digits or separators into a file that other programs read.
+    return QLocale::c().toString(value, 'G', digits);
+}
+
+} // namespace moxon

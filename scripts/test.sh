@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test: once in a normal build and once under
+# AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/install-deps.sh test
+
+for preset in default asan; do
+    echo "== $preset build =="
+    cmake --preset "$preset"
+    cmake --build --preset "$preset"
+    echo "== $preset tests =="
+    ctest --preset "$preset"
+done
