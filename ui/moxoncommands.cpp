@@ -1,6 +1,7 @@
 #include "moxoncommands.h"
 
 #include "calculatecommand.h"
+#include "printcommand.h"
 #include "wiresize.h"
 
 namespace moxon {
@@ -33,6 +34,8 @@ void MoxonCommands::optFT_Click() { selectDisplayUnits(QStringLiteral("ft")); }
 void MoxonCommands::optIN_Click() { selectDisplayUnits(QStringLiteral("in")); }
 void MoxonCommands::optM_Click() { selectDisplayUnits(QStringLiteral("m")); }
 void MoxonCommands::optMM_Click() { selectDisplayUnits(QStringLiteral("mm")); }
+
+void MoxonCommands::btnPrint_Click() { PrintCommand(m_toolkit).run(); }
 
 void MoxonCommands::btnClose_Click() { m_toolkit.unload(); }
 

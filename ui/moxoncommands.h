@@ -26,6 +26,8 @@ public:
     void optIN_Click();
     void optM_Click();
     void optMM_Click();
+    // Recalculates, shows and prints the white design sheet on OK, then restores the window.
+    void btnPrint_Click();
     void btnClose_Click();
 
     [[nodiscard]] const FormState &state() const { return m_state; }

@@ -6,6 +6,7 @@ FakeWindow::FakeWindow(const QLocale &locale)
     : form(toolkit, LocaleNumbers(locale))
 {
     toolkit.onPress(Control::btnCalculate, [this] { form.btnCalculate_Click(); });
+    toolkit.onPress(Control::btnPrint, [this] { form.btnPrint_Click(); });
     toolkit.onPress(Control::btnClose, [this] { form.btnClose_Click(); });
 }
 
