@@ -1,6 +1,7 @@
 #include "moxoncommands.h"
 
 #include "calculatecommand.h"
+#include "exportcommand.h"
 #include "printcommand.h"
 #include "wiresize.h"
 
@@ -36,6 +37,8 @@ void MoxonCommands::optM_Click() { selectDisplayUnits(QStringLiteral("m")); }
 void MoxonCommands::optMM_Click() { selectDisplayUnits(QStringLiteral("mm")); }
 
 void MoxonCommands::btnPrint_Click() { PrintCommand(m_toolkit).run(); }
+
+void MoxonCommands::btnModel_Click() { ExportCommand(m_toolkit, m_numbers, m_state).run(); }
 
 void MoxonCommands::btnClose_Click() { m_toolkit.unload(); }
 

@@ -28,6 +28,8 @@ public:
     void optMM_Click();
     // Recalculates, shows and prints the white design sheet on OK, then restores the window.
     void btnPrint_Click();
+    // Recalculates and, unless the inputs were rejected, writes the model to a chosen file.
+    void btnModel_Click();
     void btnClose_Click();
 
     [[nodiscard]] const FormState &state() const { return m_state; }

@@ -7,6 +7,7 @@ FakeWindow::FakeWindow(const QLocale &locale)
 {
     toolkit.onPress(Control::btnCalculate, [this] { form.btnCalculate_Click(); });
     toolkit.onPress(Control::btnPrint, [this] { form.btnPrint_Click(); });
+    toolkit.onPress(Control::btnModel, [this] { form.btnModel_Click(); });
     toolkit.onPress(Control::btnClose, [this] { form.btnClose_Click(); });
 }
 
