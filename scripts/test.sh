@@ -5,6 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh test
+# The print tests send real jobs to a PDF printer: start the spooler and make it the default.
+bash scripts/setup-printer.sh
 
 for preset in default asan; do
     echo "== $preset build =="
