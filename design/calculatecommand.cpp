@@ -1,7 +1,5 @@
 #include "calculatecommand.h"
 
-#include "designcalculation.h"
-
 #include <array>
 
 namespace moxon {
@@ -30,7 +28,7 @@ CalculateOutcome CalculateCommand::reject(const QString &message, Control focus)
     return CalculateOutcome::Rejected;
 }
 
-CalculateOutcome CalculateCommand::run(const QString &displayUnits) const
+CalculateOutcome CalculateCommand::run(const QString &displayUnits, DesignResult *design) const
 {
     const std::optional<double> freq = m_numbers.toDouble(m_toolkit.text(Control::txtFreq));
     if (!freq || !(*freq > 0)) {
@@ -64,20 +62,20 @@ CalculateOutcome CalculateCommand::run(const QString &displayUnits) const
     // An unknown display unit leaves the results alone, as only start-up and the unit
     // options set it and both set a known one.
     const std::optional<DisplayUnit> display = displayUnitFromText(displayUnits);
-    const DesignResult design =
+    const DesignResult result =
         computeDesign(*freq, *wireUnit, *wireSize, display.value_or(DisplayUnit::Inch));
 
     if (*wireUnit == WireUnit::Gauge) {
         m_toolkit.setText(Control::txtWD, QLatin1Char('#') + wireText);
     }
 
-    if (!design.computable()) {
+    if (!result.computable()) {
         return reject(
             QStringLiteral("Frequency and wire size are outside the range that can be computed."),
             Control::txtFreq);
     }
 
-    switch (rangeWarning(design.logRatio)) {
+    switch (rangeWarning(result.logRatio)) {
     case RangeWarning::ThinWire:
         m_toolkit.messageBox(
             QStringLiteral("Wire diameter less than 1E-6 wavelengths, results uncertain."),
@@ -92,11 +90,14 @@ CalculateOutcome CalculateCommand::run(const QString &displayUnits) const
         break;
     }
 
+    if (design != nullptr) {
+        *design = result;
+    }
     if (!display) {
         return CalculateOutcome::Shown;
     }
     const int decimals = maskDecimals(*display);
-    const Dimensions &shown = design.shown;
+    const Dimensions &shown = result.shown;
     const std::array values = {shown.a, shown.b, shown.c, shown.d, shown.e};
     for (std::size_t i = 0; i < kResultBoxes.size(); ++i) {
         m_toolkit.setText(kResultBoxes[i], m_numbers.toMask(values[i], decimals));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "designcalculation.h"
 #include "localenumbers.h"
 #include "toolkit.h"
 
@@ -21,7 +22,8 @@ class CalculateCommand
 public:
     CalculateCommand(Toolkit &toolkit, const LocaleNumbers &numbers);
 
-    CalculateOutcome run(const QString &displayUnits) const;
+    // `design`, when given, receives what was computed on a run that shows results.
+    CalculateOutcome run(const QString &displayUnits, DesignResult *design = nullptr) const;
 
 private:
     CalculateOutcome reject(const QString &message, Control focus) const;
