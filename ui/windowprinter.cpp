@@ -1,11 +1,74 @@
 #include "windowprinter.h"
 
 #include <QPainter>
+#include <QPicture>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace moxon {
+
+QRectF fitToPage(const QSizeF &image, const QRectF &page)
+{
+    if (image.isEmpty() || page.isEmpty()) {
+        return {};
+    }
+    const double scale = std::min(page.width() / image.width(), page.height() / image.height());
+    const QSizeF size = image * scale;
+    return {QPointF(page.left() + (page.width() - size.width()) / 2, page.top()), size};
+}
+
+QRect shownRect(const QWidget &clientArea)
+{
+    const QWidget *window = clientArea.window();
+    if (window == &clientArea) {
+        return clientArea.rect();
+    }
+    return clientArea.rect() & QRect(clientArea.mapFrom(window, QPoint(0, 0)), window->size());
+}
+
+PrintOutcome printWidgetImage(QWidget &clientArea, QPrinter &printer)
+{
+    const QRect shown = shownRect(clientArea);
+    if (shown.isEmpty()) {
+        return PrintOutcome::Failed;
+    }
+
+    // Rendering a widget straight onto a printer makes Qt paint it into one bitmap at the
+    // printer's resolution first: hundreds of megabytes at 1200 dpi, and no text left as
+    // text. Recording the painting as a picture keeps every line and glyph as a drawing
+    // command, which the printer then draws at its own resolution.
+    QPicture picture;
+    {
+        QPainter recorder(&picture);
+        clientArea.render(&recorder, QPoint(), QRegion(shown),
+                          QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    }
+
+    printer.setFullPage(false);
+    if (printer.docName().isEmpty()) {
+        printer.setDocName(clientArea.window()->windowTitle());
+    }
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        return PrintOutcome::Failed;
+    }
+    // With fullPage off the painter's origin is the top left of the printable area.
+    const QRectF printable(QPointF(0, 0),
+                           printer.pageLayout().paintRectPixels(printer.resolution()).size());
+    const QRectF target = fitToPage(QSizeF(shown.size()), printable);
+    painter.translate(target.topLeft());
+    // A picture plays back in its own dots per inch, scaled to the device's by the painter.
+    painter.scale(target.width() / shown.width() * picture.logicalDpiX() / printer.logicalDpiX(),
+                  target.height() / shown.height() * picture.logicalDpiY() / printer.logicalDpiY());
+    painter.drawPicture(0, 0, picture);
+    if (!painter.end() || printer.printerState() == QPrinter::Error) {
+        return PrintOutcome::Failed;
+    }
+    return PrintOutcome::Printed;
+}
 
 PrintOutcome printWidgetImage(QWidget &clientArea)
 {
@@ -16,17 +79,7 @@ PrintOutcome printWidgetImage(QWidget &clientArea)
         return PrintOutcome::NoPrinter;
     }
     QPrinter printer(printerInfo, QPrinter::HighResolution);
-    printer.setFullPage(false);
-    QPainter painter;
-    if (!painter.begin(&printer)) {
-        return PrintOutcome::Failed;
-    }
-    const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
-    const QSize source = clientArea.size();
-    const double scale = std::min(page.width() / source.width(), page.height() / source.height());
-    painter.scale(scale, scale);
-    clientArea.render(&painter, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
-    return painter.end() ? PrintOutcome::Printed : PrintOutcome::Failed;
+    return printWidgetImage(clientArea, printer);
 }
 
 } // namespace moxon

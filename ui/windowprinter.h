@@ -2,12 +2,30 @@
 
 #include "toolkit.h"
 
+#include <QRect>
+#include <QRectF>
+#include <QSizeF>
+
+class QPrinter;
 class QWidget;
 
 namespace moxon {
 
-// Prints `clientArea` as it is shown, rendered as vectors at the printer's resolution, on the
-// default printer: one page, no dialog, scaled to fit the page with its aspect kept.
+// Where an image of `image` size goes on a page whose printable area is `page`: as large as
+// fits with its aspect kept, centred across the page and at the top, as a sheet is read.
+// Empty when either is empty.
+[[nodiscard]] QRectF fitToPage(const QSizeF &image, const QRectF &page);
+
+// The part of `clientArea` that its window shows, in the widget's own coordinates: all of it,
+// unless the window has been made narrower than the widget.
+[[nodiscard]] QRect shownRect(const QWidget &clientArea);
+
+// Prints what `clientArea` shows on `printer` as one page: the widgets' own drawing is
+// replayed at the printer's resolution, so text and lines stay sharp, fitted to the
+// printable area. Printed when the page went to the printer, Failed otherwise.
+PrintOutcome printWidgetImage(QWidget &clientArea, QPrinter &printer);
+
+// The same on the default printer, without a dialog; NoPrinter when none is set up.
 PrintOutcome printWidgetImage(QWidget &clientArea);
 
 } // namespace moxon
