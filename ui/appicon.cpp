@@ -1,0 +1,14 @@
+#include "appicon.h"
+
+namespace moxon {
+
+QIcon appIcon()
+{
+    QIcon icon;
+    for (const int size : kAppIconSizes) {
+        icon.addFile(QStringLiteral(":/icons/moxon-%1.png").arg(size), QSize(size, size));
+    }
+    return icon;
+}
+
+} // namespace moxon

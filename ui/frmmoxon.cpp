@@ -1,0 +1,404 @@
+#include "frmmoxon.h"
+
+#include "antennadiagram.h"
+#include "appicon.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyleOptionGroupBox>
+#include <QStylePainter>
+
+#include <algorithm>
+#include <array>
+#include <vector>
+
+namespace moxon {
+
+namespace {
+
+// Twips are 1/1440 inch; the window's layout is designed in them.
+constexpr double kTwipsPerInch = 1440.0;
+
+// The design's border: the outer width less the client width, in twips.
+constexpr int kBorderTwips = 90;
+
+// Client area of the window, in twips.
+constexpr int kClientWidthTwips = 9960;
+constexpr int kClientHeightTwips = 5640;
+
+enum class Kind
+{
+    Frame,
+    Label,        // sizes itself to its text
+    FixedLabel,   // keeps its design size
+    WrappedLabel, // keeps its design width and wraps its text
+    LetterLabel,  // sizes itself to its text, in the bold letter font
+    InputBox,
+    ResultBox,
+    DropDown,
+    Button,
+    Option,
+    Picture,
+};
+
+// One control as the window's design lays it out. Positions are the control's left and top
+// edge in the window's client area, in twips, also for a control inside a frame.
+struct ControlDesign
+{
+    QStringView name;
+    Kind kind = Kind::Label;
+    QStringView container; // the frame it belongs to; empty for the window itself
+    int left = 0;          // twips
+    int top = 0;           // twips
+    int width = 0;         // twips
+    int height = 0;        // twips; 0 for the drop-down list, whose height follows its font
+    QStringView text;      // caption or initial text; the drop-down's entries, one a line
+    int tab = -1;          // place in the tab order; -1 for a control that has none
+    bool selected = false; // option buttons selected in the design
+};
+
+// Containers come before what they hold, and a control listed later lies above one listed
+// earlier: txtB to txtE and btnModel sit on the window over the area of a frame.
+constexpr std::array kDesign = {
+    ControlDesign{u"Frame1", Kind::Frame, {}, 120, 120, 7695, 5415, {}, 20},
+    ControlDesign{u"Label1", Kind::Label, u"Frame1", 360, 540, 750, 195, u"工作频率", 23},
+    ControlDesign{u"txtFreq", Kind::InputBox, u"Frame1", 1200, 480, 855, 315, u"146", 1},
+    ControlDesign{u"Label8", Kind::FixedLabel, u"Frame1", 2160, 540, 495, 255, u"MHz", 31},
+    ControlDesign{u"Label2", Kind::Label, u"Frame1", 3120, 540, 645, 195, u"线材尺寸", 22},
+    ControlDesign{u"txtWD", Kind::InputBox, u"Frame1", 3840, 480, 855, 315, u"#12", 2},
+    ControlDesign{u"cboDiaUnits", Kind::DropDown, u"Frame1", 4800, 480, 795, 0, u"in\nmm\nAWG", 3},
+    ControlDesign{u"btnCalculate", Kind::Button, u"Frame1", 6240, 450, 1200, 375, u"&计     算", 4},
+
+    ControlDesign{u"Image1", Kind::Picture, u"Frame1", 240, 1110, 5670, 4260, {}, -1, false},
+    ControlDesign{u"Label9", Kind::LetterLabel, u"Frame1", 2415, 1620, 135, 195, u"A", 37},
+    ControlDesign{u"Label10", Kind::LetterLabel, u"Frame1", 4755, 2550, 135, 195, u"B", 38},
+    ControlDesign{u"Label11", Kind::LetterLabel, u"Frame1", 4995, 3195, 135, 195, u"C", 39},
+    ControlDesign{u"Label12", Kind::LetterLabel, u"Frame1", 4755, 4020, 150, 195, u"D", 40},
+    ControlDesign{u"Label13", Kind::LetterLabel, u"Frame1", 5385, 3375, 135, 195, u"E", 41},
+    ControlDesign{u"Label14", Kind::Label, u"Frame1", 2115, 2235, 705, 195, u" 馈电点", 42},
+    ControlDesign{u"Label15", Kind::WrappedLabel, u"Frame1", 750, 2730, 660, 390, u"驱动      单元",
+                  43},
+    ControlDesign{u"Label16", Kind::Label, u"Frame1", 750, 4140, 645, 195, u"反射 单元", 44},
+
+    ControlDesign{u"Label3", Kind::LetterLabel, u"Frame1", 6120, 1260, 135, 195, u"A", 21},
+    ControlDesign{u"Label4", Kind::LetterLabel, u"Frame1", 6120, 1860, 135, 195, u"B", 24},
+    ControlDesign{u"Label5", Kind::LetterLabel, u"Frame1", 6120, 2460, 135, 195, u"C", 25},
+    ControlDesign{u"Label6", Kind::LetterLabel, u"Frame1", 6120, 3060, 150, 195, u"D", 26},
+    ControlDesign{u"Label7", Kind::LetterLabel, u"Frame1", 6120, 3660, 135, 195, u"E", 27},
+    ControlDesign{u"txtA", Kind::ResultBox, u"Frame1", 6360, 1200, 960, 285, {}, 29},
+    ControlDesign{u"lblA", Kind::Label, u"Frame1", 7380, 1260, 120, 195, u"in", 32},
+    ControlDesign{u"lblB", Kind::Label, u"Frame1", 7380, 1860, 120, 195, u"in", 33},
+    ControlDesign{u"lblC", Kind::Label, u"Frame1", 7380, 2460, 120, 195, u"in", 34},
+    ControlDesign{u"lblD", Kind::Label, u"Frame1", 7380, 3060, 120, 195, u"in", 35},
+    ControlDesign{u"lblE", Kind::Label, u"Frame1", 7380, 3660, 120, 195, u"in", 36},
+
+    ControlDesign{u"Frame2", Kind::Frame, u"Frame1", 6120, 4050, 1455, 1320, u"单         位", 30},
+    ControlDesign{u"optFT", Kind::Option, u"Frame2", 6360, 4290, 975, 240, u"英 尺", 5},
+    ControlDesign{u"optIN", Kind::Option, u"Frame2", 6360, 4530, 975, 240, u"英  吋", 6, true},
+    ControlDesign{u"optM", Kind::Option, u"Frame2", 6360, 4770, 975, 240, u"米", 7},
+    ControlDesign{u"optMM", Kind::Option, u"Frame2", 6360, 5010, 1095, 240, u"毫  米", 8},
+
+    ControlDesign{u"txtB", Kind::ResultBox, {}, 6360, 1800, 960, 285, {}, 28},
+    ControlDesign{u"txtC", Kind::ResultBox, {}, 6360, 2400, 960, 285, {}, 0},
+    ControlDesign{u"txtD", Kind::ResultBox, {}, 6360, 3000, 960, 285, {}, 18},
+    ControlDesign{u"txtE", Kind::ResultBox, {}, 6360, 3600, 960, 285, {}, 19},
+
+    ControlDesign{u"Frame3", Kind::Frame, {}, 8040, 120, 1815, 3855, {}, 45},
+    ControlDesign{u"Frame4", Kind::Frame, u"Frame3", 8280, 960, 1335, 855, u"仿真软件", 46},
+    ControlDesign{u"optEZNEC", Kind::Option, u"Frame4", 8400, 1200, 875, 255, u"EZNEC", 10, true},
+    ControlDesign{u"optNEC", Kind::Option, u"Frame4", 8400, 1440, 875, 255, u"NEC", 11},
+    ControlDesign{u"Frame5", Kind::Frame, u"Frame3", 8280, 1920, 1335, 855, u"极化方式", 47},
+    ControlDesign{u"optHorz", Kind::Option, u"Frame5", 8400, 2160, 1095, 255, u"水平", 12, true},
+    ControlDesign{u"optVert", Kind::Option, u"Frame5", 8400, 2400, 1095, 255, u"垂直", 13},
+    ControlDesign{u"Frame6", Kind::Frame, u"Frame3", 8280, 2880, 1335, 855, u"辐射方向", 48},
+    ControlDesign{u"optXaxis", Kind::Option, u"Frame6", 8400, 3120, 1095, 255, u"在 X 轴上", 14,
+                  true},
+    ControlDesign{u"optYaxis", Kind::Option, u"Frame6", 8400, 3360, 1155, 255, u"在 Y 轴上", 15},
+    ControlDesign{u"btnModel", Kind::Button, {}, 8280, 450, 1335, 375, u"&导出仿真文件", 9},
+
+    ControlDesign{u"btnPrint", Kind::Button, {}, 8400, 4320, 1095, 495, u"&打印", 16},
+    ControlDesign{u"btnClose", Kind::Button, {}, 8400, 5040, 1095, 495, u"退出", 17},
+};
+
+const ControlDesign *findDesign(QStringView name)
+{
+    const auto found =
+        std::find_if(kDesign.begin(), kDesign.end(),
+                     [name](const ControlDesign &design) { return design.name == name; });
+    return found == kDesign.end() ? nullptr : &*found;
+}
+
+// The ten letter labels ask for this font; the platform substitutes its nearest face.
+QFont letterFont()
+{
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPointSizeF(8.25);
+    font.setWeight(QFont::Bold);
+    return font;
+}
+
+// A frame: a single line round its controls and its caption, and nothing painted inside, so
+// that the background behind it shows through as it does behind a label. The style's own
+// group box fills its inside with a shade of its own, which would stay grey on the white sheet
+// that the print command lays out.
+class Frame : public QGroupBox
+{
+public:
+    using QGroupBox::QGroupBox;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QStylePainter painter(this);
+        QStyleOptionGroupBox option;
+        initStyleOption(&option);
+        const QRect frame =
+            style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxFrame, this);
+        option.subControls &= ~QStyle::SC_GroupBoxFrame;
+        painter.drawComplexControl(QStyle::CC_GroupBox, option);
+        painter.setPen(palette().color(QPalette::Window).darker(140));
+        painter.drawRect(frame.adjusted(0, 0, -1, -1));
+    }
+};
+
+QLabel *createLabel(const ControlDesign &design, QWidget *parent)
+{
+    auto *label = new QLabel(design.text.toString(), parent);
+    // Captions are plain text, never markup; labels draw no background of their own, so the
+    // window, frame or picture behind them shows through.
+    label->setTextFormat(Qt::PlainText);
+    label->setAutoFillBackground(false);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    if (design.kind == Kind::LetterLabel) {
+        label->setFont(letterFont());
+    }
+    if (design.kind == Kind::WrappedLabel) {
+        label->setWordWrap(true);
+    }
+    label->setProperty(kAutoSizeProperty,
+                       design.kind == Kind::Label || design.kind == Kind::LetterLabel);
+    return label;
+}
+
+QWidget *createWidget(const ControlDesign &design, QWidget *parent)
+{
+    switch (design.kind) {
+    case Kind::Frame:
+        return new Frame(design.text.toString(), parent);
+    case Kind::Label:
+    case Kind::FixedLabel:
+    case Kind::WrappedLabel:
+    case Kind::LetterLabel:
+        return createLabel(design, parent);
+    case Kind::InputBox: {
+        auto *box = new QLineEdit(design.text.toString(), parent);
+        box->setAlignment(Qt::AlignCenter);
+        return box;
+    }
+    case Kind::ResultBox: {
+        // Read-only but selectable and copyable; a click focuses it for copying, the Tab key
+        // passes it by, so that the window opens with the focus in txtFreq.
+        auto *box = new QLineEdit(parent);
+        box->setReadOnly(true);
+        box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        box->setFocusPolicy(Qt::ClickFocus);
+        return box;
+    }
+    case Kind::DropDown: {
+        auto *list = new QComboBox(parent);
+        list->setEditable(false);
+        list->addItems(design.text.toString().split(u'\n'));
+        list->setCurrentIndex(-1); // the design chooses no entry; start-up picks one
+        return list;
+    }
+    case Kind::Button: {
+        auto *button = new QPushButton(design.text.toString(), parent);
+        // Enter presses the focused command button, as in a dialog.
+        button->setAutoDefault(true);
+        return button;
+    }
+    case Kind::Option: {
+        auto *option = new QRadioButton(design.text.toString(), parent);
+        option->setChecked(design.selected);
+        return option;
+    }
+    case Kind::Picture:
+        return new AntennaDiagram(parent);
+    }
+    return nullptr;
+}
+
+struct Handler
+{
+    QStringView control;
+    void (MoxonCommands::*handler)();
+};
+
+// Command buttons run their handler when pressed, by the user or from code; the display-unit
+// options when the user selects them.
+const std::array kButtonHandlers = {
+    Handler{u"btnCalculate", &MoxonCommands::btnCalculate_Click},
+    Handler{u"btnPrint", &MoxonCommands::btnPrint_Click},
+    Handler{u"btnClose", &MoxonCommands::btnClose_Click},
+};
+const std::array kOptionHandlers = {
+    Handler{u"optFT", &MoxonCommands::optFT_Click},
+    Handler{u"optIN", &MoxonCommands::optIN_Click},
+    Handler{u"optM", &MoxonCommands::optM_Click},
+    Handler{u"optMM", &MoxonCommands::optMM_Click},
+};
+
+} // namespace
+
+frmMoxon::frmMoxon(QWidget *parent)
+    : QWidget(parent)
+    , m_commands(m_toolkit, LocaleNumbers(QLocale()))
+{
+    setObjectName(QStringLiteral("frmMoxon"));
+    setWindowTitle(QStringLiteral("Moxon 方框天线计算器"));
+    setWindowIcon(appIcon());
+    // Fixed single border: no resizing and nothing to maximize.
+    setWindowFlag(Qt::WindowMaximizeButtonHint, false);
+    setFixedSize(twipsToPixelsX(kClientWidthTwips), twipsToPixelsY(kClientHeightTwips));
+
+    createControls();
+    orderTabStops();
+    connectHandlers();
+    control(Control::txtFreq)->setFocus(Qt::OtherFocusReason);
+
+    m_commands.Form_Load();
+}
+
+int frmMoxon::twipsToPixelsX(int twips) const
+{
+    return qRound(twips * logicalDpiX() / kTwipsPerInch);
+}
+int frmMoxon::twipsToPixelsY(int twips) const
+{
+    return qRound(twips * logicalDpiY() / kTwipsPerInch);
+}
+
+QWidget *frmMoxon::control(const QString &name) const
+{
+    if (name == objectName()) {
+        return const_cast<frmMoxon *>(this);
+    }
+    return m_controls.value(name);
+}
+
+QWidget *frmMoxon::control(Control which) const
+{
+    return control(controlName(which));
+}
+
+void frmMoxon::createControls()
+{
+    for (const ControlDesign &design : kDesign) {
+        const ControlDesign *container =
+            design.container.isEmpty() ? nullptr : findDesign(design.container);
+        QWidget *parent = container ? m_controls.value(container->name.toString()) : this;
+        Q_ASSERT(parent);
+        QWidget *widget = createWidget(design, parent);
+        widget->setObjectName(design.name.toString());
+
+        // Round the client-area position, then take the frame's off it, so that every control
+        // lands on the pixel its twips give whichever frame it lies in.
+        const int originX = container ? twipsToPixelsX(container->left) : 0;
+        const int originY = container ? twipsToPixelsY(container->top) : 0;
+        const int height =
+            design.height > 0 ? twipsToPixelsY(design.height) : widget->sizeHint().height();
+        widget->setGeometry(twipsToPixelsX(design.left) - originX,
+                            twipsToPixelsY(design.top) - originY, twipsToPixelsX(design.width),
+                            height);
+
+        // An option or drop-down list whose caption is wider in the platform's font than in
+        // the design's grows to show it, as far as its frame allows.
+        if (design.kind == Kind::Option || design.kind == Kind::DropDown) {
+            const int room = parent->width() - widget->x() - 2;
+            widget->resize(std::clamp(widget->sizeHint().width(), widget->width(),
+                                      std::max(widget->width(), room)),
+                           widget->height());
+        }
+        if (auto *label = qobject_cast<QLabel *>(widget)) {
+            if (label->property(kAutoSizeProperty).toBool()) {
+                label->adjustSize();
+            } else if (label->wordWrap()) {
+                label->resize(label->width(),
+                              std::max(label->height(), label->heightForWidth(label->width())));
+            }
+        }
+        m_controls.insert(widget->objectName(), widget);
+    }
+    qobject_cast<QPushButton *>(control(Control::btnCalculate))->setDefault(true);
+}
+
+void frmMoxon::orderTabStops()
+{
+    std::vector<std::pair<int, QWidget *>> stops;
+    for (const ControlDesign &design : kDesign) {
+        QWidget *widget = m_controls.value(design.name.toString());
+        if (design.tab >= 0 && widget->focusPolicy() != Qt::NoFocus) {
+            stops.emplace_back(design.tab, widget);
+        }
+    }
+    std::sort(stops.begin(), stops.end());
+    for (std::size_t i = 1; i < stops.size(); ++i) {
+        QWidget::setTabOrder(stops[i - 1].second, stops[i].second);
+    }
+}
+
+void frmMoxon::connectHandlers()
+{
+    for (const Handler &entry : kButtonHandlers) {
+        auto *button = qobject_cast<QAbstractButton *>(control(entry.control.toString()));
+        connect(button, &QAbstractButton::clicked, this,
+                [this, handler = entry.handler] { (m_commands.*handler)(); });
+    }
+    for (const Handler &entry : kOptionHandlers) {
+        auto *option = qobject_cast<QAbstractButton *>(control(entry.control.toString()));
+        connect(option, &QAbstractButton::toggled, this,
+                [this, handler = entry.handler](bool selected) {
+                    if (selected) {
+                        (m_commands.*handler)();
+                    }
+                });
+    }
+}
+
+void frmMoxon::setOuterWidth(int twips)
+{
+    setFixedWidth(twipsToPixelsX(twips - kBorderTwips));
+    repaint();
+}
+
+void frmMoxon::keyPressEvent(QKeyEvent *event)
+{
+    const auto press = [this](Control which) {
+        auto *button = qobject_cast<QAbstractButton *>(control(which));
+        if (button->isVisibleTo(this) && button->isEnabled()) {
+            button->click();
+        }
+    };
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (modifiers == Qt::NoModifier &&
+        (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+        if (auto *focused = qobject_cast<QPushButton *>(focusWidget())) {
+            focused->click();
+        } else {
+            press(Control::btnCalculate);
+        }
+        return;
+    }
+    if (modifiers == Qt::NoModifier && event->key() == Qt::Key_Escape) {
+        press(Control::btnClose);
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+} // namespace moxon
