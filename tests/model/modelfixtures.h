@@ -2,6 +2,7 @@
 
 #include "modelsource.h"
 
+#include <QBuffer>
 #include <QByteArray>
 #include <QLocale>
 
@@ -20,6 +21,24 @@ inline ModelSource startupSource()
                        QStringLiteral("#12"),
                        QStringLiteral("146"),
                        true};
+}
+
+// What a writer returned and the bytes it wrote.
+struct Written
+{
+    WriteResult result;
+    QByteArray bytes;
+};
+
+// Runs WriteNEC or WriteEZ into memory, reading numbers in `locale`.
+template<typename Writer>
+Written writeWith(Writer writer, const ModelSource &source, const QLocale &locale)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    const WriteResult result = writer(buffer, source, LocaleNumbers(locale));
+    return {result, bytes};
 }
 
 } // namespace moxon::test

@@ -82,6 +82,7 @@ private Q_SLOTS:
     void rejectedInputEndsAfterInvalidEntry_data();
     void rejectedInputEndsAfterInvalidEntry();
     void warningDoesNotStopTheExport();
+    void noShownDesignAsksForNoFile();
 };
 
 void TestExportCommand::startupModelMatchesGoldenFile_data()
@@ -375,6 +376,19 @@ void TestExportCommand::warningDoesNotStopTheExport()
     const QByteArray deck = readAll(path);
     QVERIFY2(deck.contains("FR 0 1 0 0 1000 1\r\n"), deck.constData());
     QVERIFY(deck.contains(" 0.25\r\n"));
+}
+
+void TestExportCommand::noShownDesignAsksForNoFile()
+{
+    // Before start-up has shown a design the result boxes hold no numbers to build from.
+    FakeWindow window;
+    window.toolkit.choose(Control::optNEC);
+    exportTo(window, QStringLiteral("/nonexistent/never.nec"));
+
+    QCOMPARE(window.toolkit.log().last(),
+             messageLine(MessageStyle::Exclamation, QStringLiteral("Export Failed"),
+                         QStringLiteral("There is no calculated design to export.")));
+    QVERIFY(!window.toolkit.log().join(u'\n').contains(QStringLiteral("saveas")));
 }
 
 QTEST_MAIN(TestExportCommand)

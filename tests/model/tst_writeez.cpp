@@ -3,7 +3,6 @@
 #include "modelfixtures.h"
 #include "writeez.h"
 
-#include <QBuffer>
 #include <QTest>
 #include <QtEndian>
 
@@ -14,19 +13,9 @@ using namespace moxon::test;
 
 namespace {
 
-struct Written
-{
-    WriteResult result;
-    QByteArray bytes;
-};
-
 Written writeModel(const ModelSource &source, const QLocale &locale = kUs)
 {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    const WriteResult result = WriteEZ(buffer, source, LocaleNumbers(locale));
-    return {result, bytes};
+    return writeWith(WriteEZ, source, locale);
 }
 
 QByteArray record(const QByteArray &file, int number) // numbered from 1
