@@ -7,6 +7,7 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace moxon {
 
@@ -111,22 +112,26 @@ WriteResult WriteEZ(QIODevice &out, const ModelSource &source, const LocaleNumbe
                 QStringLiteral("A wire of %1 segments cannot be stored in the model file.")
                     .arg(wire.Segments));
         }
+        EZWireRecord record;
+        record.diameter = thickness->diameter;
+        record.gauge = thickness->gauge;
+        record.segments = *segments;
         // Scaled in double precision, then stored as singles.
-        std::array<float, 6> ends{};
-        const std::array coordinates = {wire.X1, wire.Y1, wire.Z1, wire.X2, wire.Y2, wire.Z2};
-        for (std::size_t i = 0; i < ends.size(); ++i) {
-            const std::optional<float> metres = toSinglePrecision(coordinates[i] * code.metres);
+        const std::array<std::pair<float *, double>, 6> ends = {{{&record.x1, wire.X1},
+                                                                 {&record.y1, wire.Y1},
+                                                                 {&record.z1, wire.Z1},
+                                                                 {&record.x2, wire.X2},
+                                                                 {&record.y2, wire.Y2},
+                                                                 {&record.z2, wire.Z2}}};
+        for (const auto &[field, shown] : ends) {
+            const std::optional<float> metres = toSinglePrecision(shown * code.metres);
             if (!metres) {
                 return WriteResult::failure(
                     QStringLiteral("The antenna is too large for the model file."));
             }
-            ends[i] = *metres;
+            *field = *metres;
         }
-        file +=
-            EZWireRecord{
-                ends[0],          ends[1],  ends[2], ends[3], ends[4], ends[5], thickness->diameter,
-                thickness->gauge, *segments}
-                .toBytes();
+        file += record.toBytes();
     }
     file += EZBlankRecord{}.toBytes();
     file += EZBlankRecord{}.toBytes();
