@@ -1,0 +1,565 @@
+#include "moxoncli.h"
+
+#include "bandplan.h"
+#include "designsession.h"
+#include "nec2crunner.h"
+#include "necoutput.h"
+
+#include <QCommandLineParser>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <cmath>
+
+namespace moxon {
+
+namespace {
+
+const QString kProgram = QStringLiteral("moxon-cli");
+
+// Sweep of the check command: 11 frequencies, from 5 % below to 5 % above the design.
+constexpr int kSweepSteps = 11;
+constexpr double kSweepStart = 0.95;
+constexpr double kSweepStep = 0.01;
+
+LocaleNumbers commandLineNumbers()
+{
+    return LocaleNumbers(QLocale::c());
+}
+
+QCommandLineOption option(const QStringList &names, const QString &description,
+                          const QString &valueName = {}, const QString &defaultValue = {})
+{
+    QCommandLineOption result(names, description, valueName);
+    if (!defaultValue.isEmpty()) {
+        result.setDefaultValue(defaultValue);
+    }
+    return result;
+}
+
+// One of `choices`, compared without regard to letter case; its index, or -1.
+int choiceIndex(const QString &value, const QStringList &choices)
+{
+    for (qsizetype i = 0; i < choices.size(); ++i) {
+        if (value.compare(choices.at(i), Qt::CaseInsensitive) == 0) {
+            return int(i);
+        }
+    }
+    return -1;
+}
+
+// The options every command shares, and what the parser made of them.
+class CommonOptions
+{
+public:
+    explicit CommonOptions(QCommandLineParser &parser)
+        : m_parser(parser)
+    {
+        parser.addOption(m_freq);
+        parser.addOption(m_wire);
+        parser.addOption(m_wireUnit);
+        parser.addOption(m_units);
+        parser.addOption(m_json);
+        parser.addHelpOption();
+    }
+
+    // Checks the values; an error names the argument.
+    [[nodiscard]] QString check() const
+    {
+        if (wireEntry() < 0) {
+            return QStringLiteral("--wire-unit must be in, mm or AWG, not '%1'")
+                .arg(m_parser.value(m_wireUnit));
+        }
+        if (choiceIndex(m_parser.value(m_units), m_unitTexts) < 0) {
+            return QStringLiteral("--units must be ft, in, m or mm, not '%1'")
+                .arg(m_parser.value(m_units));
+        }
+        return {};
+    }
+
+    [[nodiscard]] QStringList frequencies() const { return m_parser.values(m_freq); }
+    [[nodiscard]] bool json() const { return m_parser.isSet(m_json); }
+    [[nodiscard]] int wireEntry() const
+    {
+        return choiceIndex(m_parser.value(m_wireUnit),
+                           {QStringLiteral("in"), QStringLiteral("mm"), QStringLiteral("AWG")});
+    }
+
+    [[nodiscard]] DesignInputs inputs(const QString &frequency) const
+    {
+        DesignInputs inputs;
+        inputs.frequency = frequency;
+        inputs.wire = m_parser.value(m_wire);
+        inputs.wireEntry = wireEntry();
+        inputs.units = m_unitTexts.at(choiceIndex(m_parser.value(m_units), m_unitTexts));
+        return inputs;
+    }
+
+private:
+    QCommandLineParser &m_parser;
+    const QStringList m_unitTexts = {QStringLiteral("ft"), QStringLiteral("in"),
+                                     QStringLiteral("m"), QStringLiteral("mm")};
+    const QCommandLineOption m_freq =
+        option({QStringLiteral("f"), QStringLiteral("freq")},
+               QStringLiteral("Design frequency in MHz."), QStringLiteral("MHZ"));
+    const QCommandLineOption m_wire =
+        option({QStringLiteral("w"), QStringLiteral("wire")},
+               QStringLiteral("Wire size: a diameter, or a gauge as \"#12\" (default #12)."),
+               QStringLiteral("SIZE"), QStringLiteral("#12"));
+    const QCommandLineOption m_wireUnit =
+        option({QStringLiteral("wire-unit")},
+               QStringLiteral("Unit of the wire size: in, mm or AWG (default AWG)."),
+               QStringLiteral("UNIT"), QStringLiteral("AWG"));
+    const QCommandLineOption m_units =
+        option({QStringLiteral("u"), QStringLiteral("units")},
+               QStringLiteral("Unit of the dimensions: ft, in, m or mm (default in)."),
+               QStringLiteral("UNIT"), QStringLiteral("in"));
+    const QCommandLineOption m_json =
+        option({QStringLiteral("json")}, QStringLiteral("Print JSON, one object per line."));
+};
+
+// The model options of export and check.
+class ModelOptions
+{
+public:
+    explicit ModelOptions(QCommandLineParser &parser)
+        : m_parser(parser)
+    {
+        parser.addOption(m_pol);
+        parser.addOption(m_axis);
+    }
+
+    [[nodiscard]] QString check() const
+    {
+        if (choiceIndex(m_parser.value(m_pol), {QStringLiteral("h"), QStringLiteral("v")}) < 0) {
+            return QStringLiteral("--pol must be h or v, not '%1'").arg(m_parser.value(m_pol));
+        }
+        if (choiceIndex(m_parser.value(m_axis), {QStringLiteral("x"), QStringLiteral("y")}) < 0) {
+            return QStringLiteral("--axis must be x or y, not '%1'").arg(m_parser.value(m_axis));
+        }
+        return {};
+    }
+
+    [[nodiscard]] bool vertical() const
+    {
+        return m_parser.value(m_pol).compare(u"v", Qt::CaseInsensitive) == 0;
+    }
+    [[nodiscard]] bool xAxis() const
+    {
+        return m_parser.value(m_axis).compare(u"x", Qt::CaseInsensitive) == 0;
+    }
+
+private:
+    QCommandLineParser &m_parser;
+    const QCommandLineOption m_pol =
+        option({QStringLiteral("pol")},
+               QStringLiteral("Polarization: h (horizontal) or v (vertical); default h."),
+               QStringLiteral("h|v"), QStringLiteral("h"));
+    const QCommandLineOption m_axis = option(
+        {QStringLiteral("axis")}, QStringLiteral("Beam axis of the model: x or y; default x."),
+        QStringLiteral("x|y"), QStringLiteral("x"));
+};
+
+// Prints the window's messages: warnings and errors to `err`, "<frequency> MHz: <title>:
+// <text>". Returns whether an input was rejected or an export failed.
+bool reportMessages(const QList<RecordedMessage> &messages, const QString &frequency,
+                    QTextStream &err, QTextStream *confirmations = nullptr)
+{
+    bool failed = false;
+    for (const RecordedMessage &message : messages) {
+        if (message.style == MessageStyle::OkOnly) {
+            // The confirmation's first line names the file; the rest is advice for the window.
+            if (confirmations != nullptr) {
+                *confirmations << message.text.section(QLatin1Char('\n'), 0, 0) << Qt::endl;
+            }
+            continue;
+        }
+        failed = failed || message.style == MessageStyle::Exclamation;
+        err << frequency << " MHz: " << message.title << ": "
+            << QString(message.text).replace(QLatin1Char('\n'), QLatin1Char(' ')) << Qt::endl;
+    }
+    return failed;
+}
+
+QJsonValue shownNumber(const QString &text)
+{
+    return commandLineNumbers().toDouble(text).value_or(NAN);
+}
+
+QString padded(const QString &text, int width)
+{
+    return text.rightJustified(width);
+}
+
+} // namespace
+
+MoxonCli::MoxonCli(QTextStream &out, QTextStream &err)
+    : m_out(out)
+    , m_err(err)
+{
+}
+
+int MoxonCli::run(const QStringList &arguments)
+{
+    const QString command = arguments.size() > 1 ? arguments.at(1) : QString();
+    const QStringList rest =
+        QStringList{arguments.value(0, kProgram) + u' ' + command} + arguments.mid(2);
+    if (command == u"design") {
+        return design(rest);
+    }
+    if (command == u"export") {
+        return exportModel(rest);
+    }
+    if (command == u"check") {
+        return check(rest);
+    }
+    if (command == u"--version" || command == u"-v") {
+        m_out << kProgram << ' ' << QStringLiteral(MOXON_VERSION) << Qt::endl;
+        return ExitOk;
+    }
+    const QString usage = QStringLiteral(
+        "Usage: moxon-cli <command> [options]\n"
+        "Designs a Moxon rectangle antenna, exports it as a model, checks it with nec2c.\n\n"
+        "Commands:\n"
+        "  design   print the dimensions A to E for one or more frequencies\n"
+        "  export   write the model as an NEC-2 deck or a binary model file\n"
+        "  check    run the NEC-2 deck through nec2c: impedance, SWR, gain, front-to-back\n\n"
+        "Options:\n"
+        "  -h, --help     this help; 'moxon-cli <command> --help' for a command's options\n"
+        "  -v, --version  the version\n");
+    if (command == u"--help" || command == u"-h") {
+        m_out << usage;
+        return ExitOk;
+    }
+    m_err << kProgram << ": "
+          << (command.isEmpty() ? QStringLiteral("no command given")
+                                : QStringLiteral("unknown command '%1'").arg(command))
+          << "\n\n"
+          << usage;
+    return ExitUsage;
+}
+
+namespace {
+
+// Parses `arguments` for one command; on a bad argument prints why and returns false.
+bool parse(QCommandLineParser &parser, const QStringList &arguments, QTextStream &out,
+           QTextStream &err, const std::function<QString()> &check, int &status)
+{
+    const QString name = arguments.first().section(u' ', 1);
+    if (!parser.parse(arguments)) {
+        err << kProgram << ' ' << name << ": " << parser.errorText() << Qt::endl;
+        status = ExitUsage;
+        return false;
+    }
+    if (parser.isSet(QStringLiteral("help"))) {
+        // The parser names the program by its path; name the command as it is typed.
+        QString help = parser.helpText();
+        help.replace(QRegularExpression(QStringLiteral("^Usage: \\S+")),
+                     QStringLiteral("Usage: ") + kProgram + u' ' + name);
+        out << help;
+        status = ExitOk;
+        return false;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        err << kProgram << ' ' << name << ": unexpected argument '"
+            << parser.positionalArguments().first() << "'" << Qt::endl;
+        status = ExitUsage;
+        return false;
+    }
+    const QString problem = check();
+    if (!problem.isEmpty()) {
+        err << kProgram << ' ' << name << ": " << problem << Qt::endl;
+        status = ExitUsage;
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int MoxonCli::design(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Prints the dimensions A to E of a Moxon rectangle, as the window shows "
+                       "them. --freq may be given more than once."));
+    const CommonOptions common(parser);
+    const QCommandLineOption bandPlan(QStringLiteral("band-plan"),
+                                      QStringLiteral("One row for each amateur band from 160 m "
+                                                     "to 23 cm, at its usual design frequency."));
+    parser.addOption(bandPlan);
+    int status = ExitOk;
+    const auto check = [&]() -> QString {
+        if (common.frequencies().isEmpty() && !parser.isSet(bandPlan)) {
+            return QStringLiteral("--freq or --band-plan is required");
+        }
+        if (!common.frequencies().isEmpty() && parser.isSet(bandPlan)) {
+            return QStringLiteral("--freq and --band-plan do not go together");
+        }
+        return common.check();
+    };
+    if (!parse(parser, arguments, m_out, m_err, check, status)) {
+        return status;
+    }
+
+    QList<Band> rows;
+    if (parser.isSet(bandPlan)) {
+        rows = amateurBands();
+    } else {
+        for (const QString &frequency : common.frequencies()) {
+            rows.append({QString(), frequency});
+        }
+    }
+
+    const bool withBand = parser.isSet(bandPlan);
+    const QStringList letters = {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"),
+                                 QStringLiteral("D"), QStringLiteral("E")};
+    QList<QStringList> table;
+    int exit = ExitOk;
+    for (const Band &row : rows) {
+        DesignSession session(commandLineNumbers());
+        const DesignInputs inputs = common.inputs(row.frequency);
+        const CalculateOutcome outcome = session.calculate(inputs);
+        const QList<RecordedMessage> &messages = session.window().messages();
+        if (outcome == CalculateOutcome::Rejected) {
+            exit = ExitRejected;
+        }
+        if (common.json()) {
+            QJsonObject object;
+            if (withBand) {
+                object.insert(QStringLiteral("band"), row.name);
+            }
+            object.insert(QStringLiteral("frequency"), row.frequency);
+            object.insert(QStringLiteral("wire"), session.window().text(Control::txtWD));
+            object.insert(QStringLiteral("wire_unit"),
+                          session.window().selectedEntry(Control::cboDiaUnits));
+            object.insert(QStringLiteral("units"), inputs.units);
+            QJsonValue warning;
+            for (const RecordedMessage &message : messages) {
+                if (message.style == MessageStyle::Exclamation) {
+                    object.insert(QStringLiteral("error"), message.text);
+                } else {
+                    warning = message.text;
+                }
+            }
+            if (outcome == CalculateOutcome::Shown) {
+                object.insert(QStringLiteral("frequency_mhz"),
+                              commandLineNumbers().toDouble(row.frequency).value_or(NAN));
+                object.insert(QStringLiteral("L"), session.design().logRatio);
+                const QStringList shown = session.window().results();
+                for (qsizetype i = 0; i < letters.size(); ++i) {
+                    object.insert(letters.at(i), shownNumber(shown.at(i)));
+                }
+                object.insert(QStringLiteral("warning"), warning);
+            }
+            m_out << QJsonDocument(object).toJson(QJsonDocument::Compact) << Qt::endl;
+            reportMessages(messages, row.frequency, m_err);
+            continue;
+        }
+        reportMessages(messages, row.frequency, m_err);
+        if (outcome == CalculateOutcome::Shown) {
+            QStringList cells;
+            if (withBand) {
+                cells.append(row.name);
+            }
+            cells.append(row.frequency);
+            cells += session.window().results();
+            cells.append(inputs.units);
+            table.append(cells);
+        }
+    }
+
+    if (!common.json() && !table.isEmpty()) {
+        QStringList header;
+        if (withBand) {
+            header.append(QStringLiteral("band"));
+        }
+        header << QStringLiteral("MHz") << letters << QStringLiteral("unit");
+        table.prepend(header);
+        QList<int> widths(header.size(), 0);
+        for (const QStringList &cells : table) {
+            for (qsizetype i = 0; i < cells.size(); ++i) {
+                widths[i] = std::max(widths.at(i), int(cells.at(i).size()));
+            }
+        }
+        for (const QStringList &cells : table) {
+            QStringList line;
+            for (qsizetype i = 0; i < cells.size(); ++i) {
+                // Band names and units read best left-aligned, numbers right-aligned.
+                const bool text = (withBand && i == 0) || i == cells.size() - 1;
+                line.append(text ? cells.at(i).leftJustified(widths.at(i))
+                                 : padded(cells.at(i), widths.at(i)));
+            }
+            QString joined = line.join(QStringLiteral("  "));
+            while (joined.endsWith(u' ')) {
+                joined.chop(1);
+            }
+            m_out << joined << Qt::endl;
+        }
+    }
+    return exit;
+}
+
+int MoxonCli::exportModel(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Writes the model exactly as the window's export would: the six wires from the "
+        "dimensions as shown, written whole or not at all."));
+    const CommonOptions common(parser);
+    const ModelOptions model(parser);
+    const QCommandLineOption format(QStringLiteral("format"),
+                                    QStringLiteral("nec (NEC-2 deck) or ez (binary model file)."),
+                                    QStringLiteral("nec|ez"));
+    const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
+                                    QStringLiteral("The file to write."), QStringLiteral("FILE"));
+    parser.addOption(format);
+    parser.addOption(output);
+    int status = ExitOk;
+    const auto check = [&]() -> QString {
+        if (common.frequencies().size() != 1) {
+            return QStringLiteral("--freq must be given once");
+        }
+        if (choiceIndex(parser.value(format), {QStringLiteral("nec"), QStringLiteral("ez")}) < 0) {
+            return QStringLiteral("--format must be nec or ez, not '%1'").arg(parser.value(format));
+        }
+        if (parser.value(output).isEmpty()) {
+            return QStringLiteral("-o FILE is required");
+        }
+        const QString problem = common.check();
+        return problem.isEmpty() ? model.check() : problem;
+    };
+    if (!parse(parser, arguments, m_out, m_err, check, status)) {
+        return status;
+    }
+
+    DesignSession session(commandLineNumbers());
+    const QString frequency = common.frequencies().first();
+    session.exportModel(common.inputs(frequency),
+                        parser.value(format).compare(u"ez", Qt::CaseInsensitive) == 0
+                            ? ModelFormat::Eznec
+                            : ModelFormat::Nec,
+                        model.vertical(), model.xAxis(), parser.value(output));
+    const bool failed = reportMessages(session.window().messages(), frequency, m_err, &m_out);
+    return failed ? ExitRejected : ExitOk;
+}
+
+int MoxonCli::check(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Runs the NEC-2 deck of the design through nec2c: feed-point impedance, SWR on 50 ohms, "
+        "forward gain and front-to-back ratio, and SWR from 5 % below to 5 % above."));
+    const CommonOptions common(parser);
+    const ModelOptions model(parser);
+    int status = ExitOk;
+    const auto check = [&]() -> QString {
+        if (common.frequencies().size() != 1) {
+            return QStringLiteral("--freq must be given once");
+        }
+        const QString problem = common.check();
+        return problem.isEmpty() ? model.check() : problem;
+    };
+    if (!parse(parser, arguments, m_out, m_err, check, status)) {
+        return status;
+    }
+
+    QTemporaryDir folder;
+    if (!folder.isValid()) {
+        m_err << kProgram << " check: no temporary folder: " << folder.errorString() << Qt::endl;
+        return ExitNoEngine;
+    }
+    const QString deckPath = folder.filePath(QStringLiteral("model.nec"));
+    const QString frequency = common.frequencies().first();
+    DesignSession session(commandLineNumbers());
+    session.exportModel(common.inputs(frequency), ModelFormat::Nec, model.vertical(), model.xAxis(),
+                        deckPath);
+    if (reportMessages(session.window().messages(), frequency, m_err)) {
+        return ExitRejected;
+    }
+    QFile deckFile(deckPath);
+    if (!deckFile.open(QIODevice::ReadOnly)) {
+        m_err << kProgram << " check: the deck was not written: " << deckFile.errorString()
+              << Qt::endl;
+        return ExitRejected;
+    }
+    const QByteArray deck = deckFile.readAll();
+
+    const EngineRun run = runNec2c(deck);
+    if (!run.error.isEmpty()) {
+        m_err << kProgram << " check: " << run.error << Qt::endl;
+        return ExitNoEngine;
+    }
+    const NecOutput result = parseNecOutput(run.output);
+    if (!result.error.isEmpty() || result.frequencies.isEmpty()) {
+        m_err << kProgram << " check: nec2c did not accept the deck: " << result.error << Qt::endl;
+        return ExitRejected;
+    }
+    const double f0 = commandLineNumbers().toDouble(frequency).value_or(NAN);
+    const EngineRun sweepRun =
+        runNec2c(sweepDeck(deck, f0 * kSweepStart, f0 * kSweepStep, kSweepSteps));
+    const NecOutput sweep =
+        sweepRun.error.isEmpty() ? parseNecOutput(sweepRun.output) : NecOutput{};
+    if (!sweepRun.error.isEmpty() || !sweep.error.isEmpty()) {
+        m_err << kProgram << " check: the SWR sweep failed: " << sweepRun.error << sweep.error
+              << Qt::endl;
+        return ExitRejected;
+    }
+
+    // The driven element lies on the positive side of the reflector along the beam axis.
+    const NecFrequencyResult &design = result.frequencies.first();
+    const double forwardPhi = model.xAxis() ? 0 : 90;
+    const std::optional<double> forward = gainTowards(design.pattern, 90, forwardPhi);
+    const std::optional<double> back = gainTowards(design.pattern, 90, forwardPhi + 180);
+    if (!forward || !back) {
+        m_err << kProgram << " check: nec2c printed no horizon pattern" << Qt::endl;
+        return ExitRejected;
+    }
+    const QString direction = model.xAxis() ? QStringLiteral("+X") : QStringLiteral("+Y");
+    const auto fixed = [](double value, int decimals) {
+        return QLocale::c().toString(value, 'f', decimals);
+    };
+
+    if (common.json()) {
+        QJsonObject object;
+        object.insert(QStringLiteral("frequency_mhz"), design.frequency);
+        object.insert(QStringLiteral("resistance_ohm"), design.feed.resistance);
+        object.insert(QStringLiteral("reactance_ohm"), design.feed.reactance);
+        object.insert(QStringLiteral("swr_50"), standingWaveRatio(design.feed));
+        object.insert(QStringLiteral("forward"), direction);
+        object.insert(QStringLiteral("forward_gain_dbi"), *forward);
+        object.insert(QStringLiteral("front_to_back_db"), *forward - *back);
+        QJsonArray rows;
+        for (const NecFrequencyResult &point : sweep.frequencies) {
+            rows.append(QJsonObject{{QStringLiteral("frequency_mhz"), point.frequency},
+                                    {QStringLiteral("resistance_ohm"), point.feed.resistance},
+                                    {QStringLiteral("reactance_ohm"), point.feed.reactance},
+                                    {QStringLiteral("swr_50"), standingWaveRatio(point.feed)}});
+        }
+        object.insert(QStringLiteral("sweep"), rows);
+        m_out << QJsonDocument(object).toJson(QJsonDocument::Compact) << Qt::endl;
+        return ExitOk;
+    }
+
+    const QString sign = design.feed.reactance < 0 ? QStringLiteral("-") : QStringLiteral("+");
+    m_out << "Design frequency:  " << fixed(design.frequency, 3) << " MHz\n"
+          << "Feed point:        " << fixed(design.feed.resistance, 2) << ' ' << sign << " j"
+          << fixed(std::fabs(design.feed.reactance), 2) << " ohm\n"
+          << "SWR on 50 ohm:     " << fixed(standingWaveRatio(design.feed), 2) << '\n'
+          << "Forward gain:      " << fixed(*forward, 2) << " dBi towards " << direction << '\n'
+          << "Front-to-back:     " << fixed(*forward - *back, 2) << " dB\n\n"
+          << "      MHz         R         X     SWR\n";
+    for (const NecFrequencyResult &point : sweep.frequencies) {
+        m_out << padded(fixed(point.frequency, 3), 9) << padded(fixed(point.feed.resistance, 2), 10)
+              << padded(fixed(point.feed.reactance, 2), 10)
+              << padded(fixed(standingWaveRatio(point.feed), 2), 8) << '\n';
+    }
+    m_out.flush();
+    return ExitOk;
+}
+
+} // namespace moxon

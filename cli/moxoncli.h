@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QStringList>
+#include <QTextStream>
+
+namespace moxon {
+
+// Exit statuses of the command line.
+enum ExitStatus : int
+{
+    ExitOk = 0,
+    ExitRejected = 1, // an input the window would reject, a failed export, a deck error
+    ExitUsage = 2,    // a bad argument
+    ExitNoEngine = 3, // nec2c missing or not runnable
+};
+
+// moxon-cli: design, export and check a Moxon rectangle from the command line, with the
+// window's own commands. Numbers on the command line are read in the C locale, so that a
+// script means the same everywhere.
+class MoxonCli
+{
+public:
+    MoxonCli(QTextStream &out, QTextStream &err);
+
+    // `arguments` as main() gets them, the program name first.
+    int run(const QStringList &arguments);
+
+private:
+    int design(const QStringList &arguments);
+    int exportModel(const QStringList &arguments);
+    int check(const QStringList &arguments);
+
+    QTextStream &m_out;
+    QTextStream &m_err;
+};
+
+} // namespace moxon

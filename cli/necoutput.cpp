@@ -1,0 +1,124 @@
+#include "necoutput.h"
+
+#include <QLocale>
+#include <QRegularExpression>
+#include <QStringList>
+
+#include <cmath>
+#include <complex>
+
+namespace moxon {
+
+namespace {
+
+// Numbers in the engine's output are C-locale decimals such as "1.4600E+02" or "-3.28".
+std::optional<double> number(const QString &token)
+{
+    bool ok = false;
+    const double value = QLocale::c().toDouble(token, &ok);
+    return ok ? std::optional<double>(value) : std::nullopt;
+}
+
+QStringList tokens(const QString &line)
+{
+    static const QRegularExpression blanks(QStringLiteral("\\s+"));
+    return line.split(blanks, Qt::SkipEmptyParts);
+}
+
+bool angleMatches(double a, double b)
+{
+    // Azimuths wrap: 360 degrees is 0 degrees.
+    const double difference = std::fmod(std::fabs(a - b), 360.0);
+    return std::min(difference, 360.0 - difference) < 0.5;
+}
+
+} // namespace
+
+NecOutput parseNecOutput(const QString &text)
+{
+    NecOutput output;
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    NecFrequencyResult *current = nullptr;
+    bool sawInputParameters = false;
+
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QString &line = lines.at(i);
+        if (line.contains(u"ERROR")) {
+            output.error = QStringLiteral("the engine reported: ") + line.trimmed();
+            return output;
+        }
+        if (line.contains(u"FREQUENCY :") || line.contains(u"FREQUENCY=")) {
+            const QStringList parts =
+                tokens(line.section(QRegularExpression(QStringLiteral("[:=]")), 1));
+            const std::optional<double> mhz =
+                parts.isEmpty() ? std::nullopt : number(parts.first());
+            if (!mhz) {
+                output.error = QStringLiteral("unreadable frequency line: ") + line.trimmed();
+                return output;
+            }
+            output.frequencies.append({*mhz, {}, {}});
+            current = &output.frequencies.last();
+            continue;
+        }
+        if (current == nullptr) {
+            continue;
+        }
+        if (line.contains(u"ANTENNA INPUT PARAMETERS")) {
+            // Three header lines, then one line per source: tag, segment, voltage (re, im),
+            // current (re, im), impedance (re, im), admittance (re, im), power.
+            const QStringList row = i + 3 < lines.size() ? tokens(lines.at(i + 3)) : QStringList();
+            const std::optional<double> r = row.size() >= 8 ? number(row.at(6)) : std::nullopt;
+            const std::optional<double> x = row.size() >= 8 ? number(row.at(7)) : std::nullopt;
+            if (!r || !x) {
+                output.error = QStringLiteral("unreadable antenna input parameters");
+                return output;
+            }
+            current->feed = {*r, *x};
+            sawInputParameters = true;
+            i += 3;
+            continue;
+        }
+        if (line.contains(u"RADIATION PATTERNS")) {
+            // Four header lines, then theta, phi, vertical, horizontal and total gain first.
+            qsizetype row = i + 5;
+            for (; row < lines.size(); ++row) {
+                const QStringList cells = tokens(lines.at(row));
+                const std::optional<double> theta =
+                    cells.size() >= 5 ? number(cells.at(0)) : std::nullopt;
+                const std::optional<double> phi =
+                    cells.size() >= 5 ? number(cells.at(1)) : std::nullopt;
+                const std::optional<double> total =
+                    cells.size() >= 5 ? number(cells.at(4)) : std::nullopt;
+                if (!theta || !phi || !total) {
+                    break;
+                }
+                current->pattern.append({*theta, *phi, *total});
+            }
+            i = row;
+        }
+    }
+
+    if (!sawInputParameters) {
+        output.error = QStringLiteral("the output holds no antenna input parameters");
+    }
+    return output;
+}
+
+double standingWaveRatio(const FeedPoint &feed, double z0)
+{
+    const std::complex<double> z(feed.resistance, feed.reactance);
+    const double reflection = std::abs((z - z0) / (z + z0));
+    return reflection >= 1 ? INFINITY : (1 + reflection) / (1 - reflection);
+}
+
+std::optional<double> gainTowards(const QList<PatternPoint> &pattern, double theta, double phi)
+{
+    for (const PatternPoint &point : pattern) {
+        if (std::fabs(point.theta - theta) < 0.5 && angleMatches(point.phi, phi)) {
+            return point.totalGain;
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace moxon

@@ -1,0 +1,364 @@
+#include "fakewindow.h"
+#include "moxoncli.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace moxon;
+using namespace moxon::test;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct CliRun
+{
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+CliRun runCli(const QStringList &arguments)
+{
+    CliRun run;
+    QTextStream out(&run.out);
+    QTextStream err(&run.err);
+    run.status = MoxonCli(out, err).run(QStringList{u"moxon-cli"_s} + arguments);
+    out.flush();
+    err.flush();
+    return run;
+}
+
+QList<QJsonObject> jsonLines(const QString &text)
+{
+    QList<QJsonObject> objects;
+    for (const QString &line : text.split(u'\n', Qt::SkipEmptyParts)) {
+        QJsonParseError error;
+        const QJsonDocument document = QJsonDocument::fromJson(line.toUtf8(), &error);
+        if (error.error != QJsonParseError::NoError || !document.isObject()) {
+            return {};
+        }
+        objects.append(document.object());
+    }
+    return objects;
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestCli : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void designTable_data();
+    void designTable();
+    void designJson_data();
+    void designJson();
+    void bandPlan();
+    void severalFrequencies();
+    void badArguments_data();
+    void badArguments();
+    void help();
+    void exportMatchesWindow_data();
+    void exportMatchesWindow();
+    void exportFailure();
+};
+
+void TestCli::designTable_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QStringList>("row");
+
+    QTest::newRow("start-up design in inches")
+        << QStringList{u"--freq"_s, u"146"_s, u"--wire"_s, u"#12"_s, u"--units"_s, u"in"_s}
+        << QStringList{u"146"_s, u"29.17"_s, u"4.05"_s, u"1.17"_s, u"5.56"_s, u"10.78"_s, u"in"_s};
+    QTest::newRow("defaults are the window's")
+        << QStringList{u"--freq"_s, u"146"_s}
+        << QStringList{u"146"_s, u"29.17"_s, u"4.05"_s, u"1.17"_s, u"5.56"_s, u"10.78"_s, u"in"_s};
+    QTest::newRow("metres") << QStringList{u"-f"_s, u"146"_s, u"-u"_s, u"m"_s}
+                            << QStringList{u"146"_s,    u"0.7410"_s, u"0.1028"_s, u"0.0298"_s,
+                                           u"0.1412"_s, u"0.2738"_s, u"m"_s};
+    QTest::newRow("gauge shorthand beats the unit")
+        << QStringList{u"-f"_s,          u"14.15"_s, u"-w"_s, u"#12"_s,
+                       u"--wire-unit"_s, u"mm"_s,    u"-u"_s, u"mm"_s}
+        << QStringList{u"14.15"_s,  u"7721.8"_s, u"1175.3"_s, u"197.3"_s,
+                       u"1435.8"_s, u"2808.4"_s, u"mm"_s};
+}
+
+void TestCli::designTable()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QStringList, row);
+
+    const CliRun run = runCli(QStringList{u"design"_s} + arguments);
+    QCOMPARE(run.status, 0);
+    QCOMPARE(run.err, QString());
+    const QStringList lines = run.out.split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 2);
+    QCOMPARE(lines.at(0).simplified(), u"MHz A B C D E unit"_s);
+    QCOMPARE(lines.at(1).simplified().split(u' '), row);
+}
+
+void TestCli::designJson_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QList<double>>("dimensions");
+    QTest::addColumn<QString>("warning");
+
+    QTest::newRow("start-up design") << QStringList{u"-f"_s, u"146"_s}
+                                     << QList<double>{29.17, 4.05, 1.17, 5.56, 10.78} << QString();
+    QTest::newRow("thick wire in metres")
+        << QStringList{u"-f"_s,          u"1000"_s, u"-w"_s, u"0.5"_s,
+                       u"--wire-unit"_s, u"in"_s,   u"-u"_s, u"m"_s}
+        << QList<double>{0.1053, 0.0097, 0.0092, 0.0211, 0.0399}
+        << u"Wire diameter greater than 1E-2 wavelengths, results uncertain."_s;
+}
+
+void TestCli::designJson()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QList<double>, dimensions);
+    QFETCH(QString, warning);
+
+    const CliRun run = runCli(QStringList{u"design"_s, u"--json"_s} + arguments);
+    QCOMPARE(run.status, 0);
+    const QList<QJsonObject> objects = jsonLines(run.out);
+    QCOMPARE(objects.size(), 1);
+    const QJsonObject &object = objects.first();
+    const QStringList letters = {u"A"_s, u"B"_s, u"C"_s, u"D"_s, u"E"_s};
+    for (qsizetype i = 0; i < letters.size(); ++i) {
+        QCOMPARE(object.value(letters.at(i)).toDouble(), dimensions.at(i));
+    }
+    QVERIFY(object.value(u"L"_s).isDouble());
+    QCOMPARE(object.value(u"warning"_s).toString(), warning);
+    QCOMPARE(object.value(u"warning"_s).isNull(), warning.isEmpty());
+    QCOMPARE(run.err.contains(warning), true);
+}
+
+void TestCli::bandPlan()
+{
+    const CliRun run = runCli({u"design"_s, u"--band-plan"_s, u"--units"_s, u"m"_s, u"--json"_s});
+    QCOMPARE(run.status, 0);
+    const QList<QJsonObject> objects = jsonLines(run.out);
+    QCOMPARE(objects.size(), run.out.count(u'\n'));
+    QVERIFY(objects.size() >= 15);
+    double previous = 0;
+    for (const QJsonObject &band : objects) {
+        const double mhz = band.value(u"frequency_mhz"_s).toDouble();
+        QVERIFY2(mhz > previous && mhz >= 1.8 && mhz <= 1300, qPrintable(QString::number(mhz)));
+        previous = mhz;
+        QCOMPARE(band.value(u"units"_s).toString(), u"m"_s);
+        QVERIFY(!band.value(u"band"_s).toString().isEmpty());
+        // A Moxon is about a third of a wavelength wide.
+        const double width = band.value(u"A"_s).toDouble() * mhz / 299.79;
+        QVERIFY2(width > 0.34 && width < 0.38, qPrintable(band.value(u"band"_s).toString()));
+    }
+}
+
+void TestCli::severalFrequencies()
+{
+    const CliRun run =
+        runCli({u"design"_s, u"-f"_s, u"146"_s, u"-f"_s, u"abc"_s, u"-f"_s, u"435"_s});
+    QCOMPARE(run.status, 1);
+    const QStringList lines = run.out.split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 3);
+    QVERIFY(lines.at(1).simplified().startsWith(u"146 29.17 "_s));
+    QVERIFY(lines.at(2).simplified().startsWith(u"435 "_s));
+    QCOMPARE(run.err,
+             u"abc MHz: Invalid Entry: Frequency must be a numeric value greater than 0.\n"_s);
+}
+
+void TestCli::badArguments_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("no command") << QStringList() << 2 << u"no command given"_s;
+    QTest::newRow("unknown command") << QStringList{u"draw"_s} << 2 << u"unknown command 'draw'"_s;
+    QTest::newRow("unknown option")
+        << QStringList{u"design"_s, u"--frq"_s, u"146"_s} << 2 << u"Unknown option 'frq'"_s;
+    QTest::newRow("no frequency") << QStringList{u"design"_s} << 2
+                                  << u"--freq or --band-plan is required"_s;
+    QTest::newRow("frequency and band plan")
+        << QStringList{u"design"_s, u"-f"_s, u"146"_s, u"--band-plan"_s} << 2
+        << u"--freq and --band-plan do not go together"_s;
+    QTest::newRow("bad wire unit")
+        << QStringList{u"design"_s, u"-f"_s, u"146"_s, u"--wire-unit"_s, u"cm"_s} << 2
+        << u"--wire-unit must be in, mm or AWG, not 'cm'"_s;
+    QTest::newRow("bad units") << QStringList{u"design"_s, u"-f"_s, u"146"_s, u"--units"_s, u"yd"_s}
+                               << 2 << u"--units must be ft, in, m or mm, not 'yd'"_s;
+    QTest::newRow("stray argument") << QStringList{u"design"_s, u"-f"_s, u"146"_s, u"extra"_s} << 2
+                                    << u"unexpected argument 'extra'"_s;
+    QTest::newRow("missing value")
+        << QStringList{u"design"_s, u"--freq"_s} << 2 << u"Missing value after '--freq'"_s;
+    QTest::newRow("export without file")
+        << QStringList{u"export"_s, u"-f"_s, u"146"_s, u"--format"_s, u"nec"_s} << 2
+        << u"-o FILE is required"_s;
+    QTest::newRow("export bad format")
+        << QStringList{u"export"_s, u"-f"_s, u"146"_s, u"--format"_s, u"dxf"_s, u"-o"_s, u"x"_s}
+        << 2 << u"--format must be nec or ez, not 'dxf'"_s;
+    QTest::newRow("export bad polarization")
+        << QStringList{u"export"_s, u"-f"_s, u"146"_s, u"--format"_s, u"nec"_s,
+                       u"--pol"_s,  u"c"_s,  u"-o"_s,  u"x"_s}
+        << 2 << u"--pol must be h or v, not 'c'"_s;
+    QTest::newRow("export bad axis")
+        << QStringList{u"export"_s, u"-f"_s, u"146"_s, u"--format"_s, u"nec"_s,
+                       u"--axis"_s, u"z"_s,  u"-o"_s,  u"x"_s}
+        << 2 << u"--axis must be x or y, not 'z'"_s;
+    QTest::newRow("export two frequencies")
+        << QStringList{u"export"_s,   u"-f"_s,  u"146"_s, u"-f"_s, u"147"_s,
+                       u"--format"_s, u"nec"_s, u"-o"_s,  u"x"_s}
+        << 2 << u"--freq must be given once"_s;
+    QTest::newRow("check without frequency")
+        << QStringList{u"check"_s} << 2 << u"--freq must be given once"_s;
+    // What the window would reject: the window's own message, and a status of its own.
+    QTest::newRow("frequency zero")
+        << QStringList{u"design"_s, u"-f"_s, u"0"_s} << 1
+        << u"0 MHz: Invalid Entry: Frequency must be a numeric value greater than 0."_s;
+    QTest::newRow("decimal comma is no number here")
+        << QStringList{u"design"_s, u"-f"_s, u"14,15"_s} << 1
+        << u"Frequency must be a numeric value greater than 0."_s;
+    QTest::newRow("gauge 41") << QStringList{u"design"_s, u"-f"_s, u"146"_s, u"-w"_s, u"41"_s} << 1
+                              << u"AWG wire size must be an integer value between 0 and 40."_s;
+    QTest::newRow("wire zero inches")
+        << QStringList{u"design"_s, u"-f"_s, u"146"_s, u"-w"_s, u"0"_s, u"--wire-unit"_s, u"in"_s}
+        << 1 << u"Wire size must be a numeric value greater than 0."_s;
+    QTest::newRow("export of a rejected frequency writes nothing")
+        << QStringList{u"export"_s,           u"-f"_s, u"-7"_s, u"--format"_s, u"nec"_s, u"-o"_s,
+                       u"never-written.nec"_s}
+        << 1 << u"Invalid Entry"_s;
+}
+
+void TestCli::badArguments()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, message);
+
+    const CliRun run = runCli(arguments);
+    QCOMPARE(run.status, status);
+    QVERIFY2(run.err.contains(message), qPrintable(run.err));
+    QVERIFY(!QFile::exists(u"never-written.nec"_s));
+}
+
+void TestCli::help()
+{
+    const CliRun overall = runCli({u"--help"_s});
+    QCOMPARE(overall.status, 0);
+    QVERIFY(overall.out.contains(u"design"_s) && overall.out.contains(u"export"_s) &&
+            overall.out.contains(u"check"_s));
+    for (const QString &command : {u"design"_s, u"export"_s, u"check"_s}) {
+        const CliRun run = runCli({command, u"--help"_s});
+        QCOMPARE(run.status, 0);
+        QVERIFY2(run.out.startsWith(u"Usage: moxon-cli "_s + command), qPrintable(run.out));
+        QVERIFY(run.out.contains(u"--freq"_s));
+    }
+    const CliRun version = runCli({u"--version"_s});
+    QCOMPARE(version.status, 0);
+    QVERIFY(version.out.startsWith(u"moxon-cli "_s));
+}
+
+void TestCli::exportMatchesWindow_data()
+{
+    QTest::addColumn<QString>("freq");
+    QTest::addColumn<QString>("wire");
+    QTest::addColumn<int>("wireEntry");
+    QTest::addColumn<QString>("units");
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<bool>("vertical");
+    QTest::addColumn<bool>("xAxis");
+    QTest::addColumn<bool>("decimalComma"); // the window runs under a German locale
+
+    QTest::newRow("start-up deck")
+        << u"146"_s << u"#12"_s << 2 << u"in"_s << u"nec"_s << false << true << false;
+    QTest::newRow("start-up model file")
+        << u"146"_s << u"#12"_s << 2 << u"in"_s << u"ez"_s << false << true << false;
+    QTest::newRow("20 m in feet, vertical along Y")
+        << u"14.15"_s << u"0.08"_s << 0 << u"ft"_s << u"nec"_s << true << false << false;
+    QTest::newRow("20 m, window with decimal comma")
+        << u"14.15"_s << u"0.08"_s << 0 << u"ft"_s << u"nec"_s << false << true << true;
+    QTest::newRow("20 m model file, window with decimal comma")
+        << u"14.15"_s << u"2.5"_s << 1 << u"m"_s << u"ez"_s << false << false << true;
+    QTest::newRow("70 cm in mm, vertical along Y, model file")
+        << u"435"_s << u"2"_s << 1 << u"mm"_s << u"ez"_s << true << false << false;
+    QTest::newRow("40 m in metres, frequency kept as typed")
+        << u"7.100"_s << u"#14"_s << 0 << u"m"_s << u"nec"_s << false << true << false;
+}
+
+void TestCli::exportMatchesWindow()
+{
+    QFETCH(QString, freq);
+    QFETCH(QString, wire);
+    QFETCH(int, wireEntry);
+    QFETCH(QString, units);
+    QFETCH(QString, format);
+    QFETCH(bool, vertical);
+    QFETCH(bool, xAxis);
+    QFETCH(bool, decimalComma);
+
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QString fromCli = folder.filePath(u"cli."_s + format);
+    const QString fromWindow = folder.filePath(u"window."_s + format);
+    const QStringList wireUnits = {u"in"_s, u"mm"_s, u"AWG"_s};
+
+    const CliRun run = runCli({u"export"_s, u"--freq"_s, freq, u"--wire"_s, wire, u"--wire-unit"_s,
+                               wireUnits.at(wireEntry), u"--units"_s, units, u"--format"_s, format,
+                               u"--pol"_s, vertical ? u"v"_s : u"h"_s, u"--axis"_s,
+                               xAxis ? u"x"_s : u"y"_s, u"-o"_s, fromCli});
+    QCOMPARE(run.status, 0);
+    QCOMPARE(run.out, u"Model written to file '"_s + fromCli + u"'.\n"_s);
+
+    // The window in the user's locale, driven as a user would drive it: under a German locale
+    // the user types decimal commas where the command line has points.
+    FakeWindow window(decimalComma ? QLocale(QLocale::German, QLocale::Germany)
+                                   : QLocale(QLocale::English, QLocale::UnitedStates));
+    window.load();
+    const auto typed = [&](QString text) {
+        return decimalComma ? text.replace(u'.', u',') : text;
+    };
+    window.toolkit.type(Control::txtFreq, typed(freq));
+    window.toolkit.type(Control::txtWD, typed(wire));
+    window.toolkit.pick(Control::cboDiaUnits, wireEntry);
+    window.toolkit.choose(format == u"ez" ? Control::optEZNEC : Control::optNEC);
+    window.toolkit.choose(vertical ? Control::optVert : Control::optHorz);
+    window.toolkit.choose(xAxis ? Control::optXaxis : Control::optYaxis);
+    if (units == u"ft") {
+        window.form.optFT_Click();
+    } else if (units == u"m") {
+        window.form.optM_Click();
+    } else if (units == u"mm") {
+        window.form.optMM_Click();
+    }
+    window.toolkit.answerSaveAs(fromWindow);
+    window.form.btnModel_Click();
+
+    const QByteArray expected = readAll(fromWindow);
+    QVERIFY(!expected.isEmpty());
+    QCOMPARE(readAll(fromCli), expected);
+}
+
+void TestCli::exportFailure()
+{
+    QTemporaryDir folder;
+    const QString target = folder.filePath(u"missing-folder/x.ez"_s);
+    const CliRun run =
+        runCli({u"export"_s, u"-f"_s, u"146"_s, u"--format"_s, u"ez"_s, u"-o"_s, target});
+    QCOMPARE(run.status, 1);
+    QVERIFY2(run.err.contains(u"Export Failed: Model could not be written to file '"_s + target),
+             qPrintable(run.err));
+    QCOMPARE(run.out, QString());
+    QVERIFY(!QFile::exists(target));
+}
+
+QTEST_GUILESS_MAIN(TestCli)
+#include "tst_cli.moc"
