@@ -125,6 +125,8 @@ void QtToolkit::setBackground(Control control, ColourNumber colour)
     } else {
         QPalette palette = widget->palette();
         palette.setColor(QPalette::Window, toQColor(colour));
+        // Option buttons fill their background from the Button role, not from Window.
+        palette.setColor(widget->backgroundRole(), toQColor(colour));
         widget->setPalette(palette);
         widget->setAutoFillBackground(true);
     }
