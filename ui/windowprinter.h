@@ -20,9 +20,10 @@ namespace moxon {
 // unless the window has been made narrower than the widget.
 [[nodiscard]] QRect shownRect(const QWidget &clientArea);
 
-// Prints what `clientArea` shows on `printer` as one page: the widgets' own drawing is
-// replayed at the printer's resolution, so text and lines stay sharp, fitted to the
-// printable area. Printed when the page went to the printer, Failed otherwise.
+// Prints what `clientArea` shows on `printer` as one page, fitted to the printable area: the
+// widgets' own drawing goes to the printer as drawing commands, text as text, so the printer
+// draws every line and glyph at its own resolution. Printed when the page went to the
+// printer, Failed otherwise.
 PrintOutcome printWidgetImage(QWidget &clientArea, QPrinter &printer);
 
 // The same on the default printer, without a dialog; NoPrinter when none is set up.

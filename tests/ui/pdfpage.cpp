@@ -68,6 +68,19 @@ std::optional<QStringList> pdfFontNames(const QString &pdf, QString &error)
     return names;
 }
 
+std::optional<QString> pdfText(const QString &pdf, QString &error)
+{
+    const std::optional<QByteArray> text =
+        runTool(QStringLiteral("pdftotext"),
+                {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")}, error);
+    if (!text) {
+        return std::nullopt;
+    }
+    // A font may map a glyph shared by an ideograph and a radical to the radical's code
+    // point; compatibility normalisation gives the ideograph back.
+    return QString::fromUtf8(*text).normalized(QString::NormalizationForm_KC);
+}
+
 std::optional<QImage> pdfPageImage(const QString &pdf, int dpi, QString &error)
 {
     QTemporaryDir dir;

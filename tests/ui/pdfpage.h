@@ -14,6 +14,9 @@ namespace moxon::test {
 [[nodiscard]] std::optional<int> pdfPageCount(const QString &pdf, QString &error);
 [[nodiscard]] std::optional<QStringList> pdfFontNames(const QString &pdf, QString &error);
 
+// The text that the PDF holds as text, as pdftotext extracts it, NFKC-normalised.
+[[nodiscard]] std::optional<QString> pdfText(const QString &pdf, QString &error);
+
 // The first page rendered at `dpi` dots per inch.
 [[nodiscard]] std::optional<QImage> pdfPageImage(const QString &pdf, int dpi, QString &error);
 

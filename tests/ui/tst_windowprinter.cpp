@@ -1,8 +1,10 @@
+#include "frmmoxon.h"
 #include "pdfpage.h"
 #include "windowprinter.h"
 
 #include <QFrame>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPageLayout>
 #include <QPrinter>
 #include <QTemporaryDir>
@@ -67,6 +69,7 @@ private Q_SLOTS:
     void printsOnlyWhatTheWindowShows();
     void printsOnePageWithTextAsText_data();
     void printsOnePageWithTextAsText();
+    void printsTheWindowsCaptionsAsText();
 };
 
 void WindowPrinterTest::fitsTheImageToThePage_data()
@@ -191,6 +194,35 @@ void WindowPrinterTest::printsOnePageWithTextAsText()
     QVERIFY2(std::abs(ink.top() - expected.top()) <= tolerance, qPrintable(where));
     QVERIFY2(std::abs(ink.right() + 1 - expected.right()) <= tolerance, qPrintable(where));
     QVERIFY2(std::abs(ink.bottom() + 1 - expected.bottom()) <= tolerance, qPrintable(where));
+}
+
+void WindowPrinterTest::printsTheWindowsCaptionsAsText()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString pdf = dir.filePath(QStringLiteral("window.pdf"));
+
+    frmMoxon window;
+    window.show();
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    QCOMPARE(printWidgetImage(window, printer), PrintOutcome::Printed);
+
+    // Chinese captions, the result boxes and the letters of the diagram all come back out of
+    // the file as text: nothing of the window went to paper as a bitmap of text.
+    QString error;
+    const std::optional<QString> text = pdfText(pdf, error);
+    QVERIFY2(text, qPrintable(error));
+    const QString inputCaption = QStringLiteral("工作频率");
+    const QString feedPoint = QStringLiteral("馈电点");
+    const QString resultA = qobject_cast<QLineEdit *>(window.control(Control::txtA))->text();
+    QVERIFY(!resultA.isEmpty());
+    for (const QString &expected : {inputCaption, feedPoint, resultA}) {
+        QVERIFY2(
+            text->contains(expected),
+            qPrintable(QStringLiteral("\"%1\" is not text in the PDF: %2").arg(expected, *text)));
+    }
 }
 
 } // namespace moxon::test
