@@ -119,7 +119,8 @@ private Q_SLOTS:
         const QString difference = firstDifference(shipped, expected);
         if (!difference.isEmpty()) {
             const QList<QRgb> palette = {0x00000000, kRed, kCyan};
-            expected.convertToFormat(QImage::Format_Indexed8, palette).save(name + QStringLiteral(".expected.png"));
+            expected.convertToFormat(QImage::Format_Indexed8, palette)
+                .save(name + QStringLiteral(".expected.png"));
         }
         QVERIFY2(difference.isEmpty(), qPrintable(name + u' ' + difference));
     }
@@ -176,12 +177,16 @@ private Q_SLOTS:
         }
     }
 
-    void windowIconOffersEverySize()
+    void windowIconOffersItsSizes()
     {
         const QIcon icon = appIcon();
-        for (const int size : kAppIconSizes) {
-            QCOMPARE(icon.pixmap(QSize(size, size)).size(), QSize(size, size));
+        QList<QSize> expected;
+        for (const int size : kWindowIconSizes) {
+            expected << QSize(size, size);
         }
+        QCOMPARE(icon.availableSizes(), expected);
+        QCOMPARE(icon.pixmap(QSize(32, 32)).toImage().convertToFormat(QImage::Format_ARGB32),
+                 drawIcon(32));
     }
 };
 

@@ -768,6 +768,29 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo::exists(first)); // the dialog only names the file
     }
 
+    // The model button runs the export through the real Save As dialog and message box.
+    void modelButtonExportsTheChosenFile()
+    {
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        const QString path = folder.filePath(QStringLiteral("startup.nec"));
+        frmMoxon window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        clickOption(window, "optNEC");
+        ModalAnswerer answerer({{Reply::ChooseFile, path}, {Reply::Ok}});
+        QTest::mouseClick(widget<QPushButton>(window, "btnModel"), Qt::LeftButton);
+
+        QCOMPARE(answerer.dialogFilters, QStringList{QStringLiteral("NEC files (*.nec)")});
+        QCOMPARE(answerer.boxes.size(), 1);
+        QCOMPARE(answerer.boxes[0].title, QStringLiteral("Model Generated"));
+        QVERIFY(answerer.boxes[0].text.startsWith(QStringLiteral("Model written to file '") + path +
+                                                  u'\''));
+        QFile deck(path);
+        QVERIFY(deck.open(QIODevice::ReadOnly));
+        QVERIFY(deck.readAll().contains("GW"));
+    }
+
     void fileFilter_data()
     {
         QTest::addColumn<QString>("filter");
