@@ -47,10 +47,6 @@ PrintOutcome printWidgetImage(QWidget &clientArea, QPrinter &printer)
                           QWidget::DrawWindowBackground | QWidget::DrawChildren);
     }
 
-    // Played back at its own resolution the picture lays its text out exactly as on the
-    // screen; at any other, every caption is laid out afresh with the printer's font metrics
-    // and may no longer fit the box the screen gave it. The page is vector output either way.
-    printer.setResolution(picture.logicalDpiX());
     printer.setFullPage(false);
     if (printer.docName().isEmpty()) {
         printer.setDocName(clientArea.window()->windowTitle());
