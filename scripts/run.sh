@@ -68,3 +68,5 @@ sleep 0.5 # let the first paint settle
 # black screen around it leaves the window.
 import -silent -window root png:- | convert png:- -trim +repage "$screenshot"
 echo "Screenshot of the window: $screenshot"
+echo "To use the window, run this command in a desktop session (or over ssh -X):"
+echo "    bash scripts/run.sh"

@@ -149,8 +149,11 @@ void QtToolkit::unload()
 
 std::optional<QString> QtToolkit::saveAs(const QString &filter)
 {
-    const QString path =
-        QFileDialog::getSaveFileName(&m_window, QString(), m_lastSavePath, qtFileFilter(filter));
+    // The export replaces a chosen file without asking, as it always has; the dialog must not
+    // ask either.
+    const QString path = QFileDialog::getSaveFileName(&m_window, QString(), m_lastSavePath,
+                                                      qtFileFilter(filter), nullptr,
+                                                      QFileDialog::DontConfirmOverwrite);
     if (path.isEmpty()) {
         return std::nullopt;
     }
