@@ -322,23 +322,14 @@ void TestCli::exportMatchesWindow()
     // the user types decimal commas where the command line has points.
     FakeWindow window(decimalComma ? QLocale(QLocale::German, QLocale::Germany)
                                    : QLocale(QLocale::English, QLocale::UnitedStates));
-    window.load();
     const auto typed = [&](QString text) {
         return decimalComma ? text.replace(u'.', u',') : text;
     };
-    window.toolkit.type(Control::txtFreq, typed(freq));
-    window.toolkit.type(Control::txtWD, typed(wire));
-    window.toolkit.pick(Control::cboDiaUnits, wireEntry);
+    window.load().enter(typed(freq), typed(wire), wireEntry);
     window.toolkit.choose(format == u"ez" ? Control::optEZNEC : Control::optNEC);
     window.toolkit.choose(vertical ? Control::optVert : Control::optHorz);
     window.toolkit.choose(xAxis ? Control::optXaxis : Control::optYaxis);
-    if (units == u"ft") {
-        window.form.optFT_Click();
-    } else if (units == u"m") {
-        window.form.optM_Click();
-    } else if (units == u"mm") {
-        window.form.optMM_Click();
-    }
+    window.selectUnits(units);
     window.toolkit.answerSaveAs(fromWindow);
     window.form.btnModel_Click();
 

@@ -43,20 +43,6 @@ QString warning(const QString &text)
     return messageLine(MessageStyle::Information, QStringLiteral("Warning"), text);
 }
 
-// Runs the unit option's handler as the user's selecting it would.
-void selectUnit(FakeWindow &window, const QString &unit)
-{
-    if (unit == u"ft") {
-        window.form.optFT_Click();
-    } else if (unit == u"in") {
-        window.form.optIN_Click();
-    } else if (unit == u"m") {
-        window.form.optM_Click();
-    } else {
-        window.form.optMM_Click();
-    }
-}
-
 QStringList messagesIn(const QStringList &log)
 {
     QStringList messages;
@@ -157,11 +143,7 @@ void TestCalculateCommand::workedExamples()
     QFETCH(QStringList, results);
 
     FakeWindow window(kUs);
-    window.load();
-    window.toolkit.type(Control::txtFreq, freq);
-    window.toolkit.type(Control::txtWD, wire);
-    window.toolkit.pick(Control::cboDiaUnits, wireEntry);
-    selectUnit(window, unit);
+    window.load().enter(freq, wire, wireEntry).selectUnits(unit);
 
     QCOMPARE(messagesIn(window.toolkit.log()), messages);
     QCOMPARE(window.toolkit.results(), results);
@@ -229,10 +211,7 @@ void TestCalculateCommand::rejectedInputs()
     QFETCH(int, wireEntryAfter);
 
     FakeWindow window(kUs);
-    window.load();
-    window.toolkit.type(Control::txtFreq, freq);
-    window.toolkit.type(Control::txtWD, wire);
-    window.toolkit.pick(Control::cboDiaUnits, wireEntry);
+    window.load().enter(freq, wire, wireEntry);
     window.form.btnCalculate_Click();
 
     const QStringList log = window.toolkit.log();
@@ -302,10 +281,7 @@ void TestCalculateCommand::exactRangeEnds()
     QFETCH(QStringList, messages);
 
     FakeWindow window(kUs);
-    window.load();
-    window.toolkit.type(Control::txtFreq, QStringLiteral("11802.71"));
-    window.toolkit.type(Control::txtWD, wire);
-    window.toolkit.pick(Control::cboDiaUnits, Inch);
+    window.load().enter(QStringLiteral("11802.71"), wire, Inch);
     window.form.btnCalculate_Click();
 
     QCOMPARE(messagesIn(window.toolkit.log()), messages);
@@ -369,10 +345,7 @@ void TestCalculateCommand::editedFrequencyThenUnitChange()
 void TestCalculateCommand::warningOnEveryUnitChange()
 {
     FakeWindow window(kUs);
-    window.load();
-    window.toolkit.type(Control::txtFreq, QStringLiteral("1000"));
-    window.toolkit.type(Control::txtWD, QStringLiteral("0.5"));
-    window.toolkit.pick(Control::cboDiaUnits, Inch);
+    window.load().enter(QStringLiteral("1000"), QStringLiteral("0.5"), Inch);
     window.form.optFT_Click();
     window.form.optMM_Click();
     window.form.optM_Click();
@@ -437,11 +410,7 @@ void TestCalculateCommand::extremeInputs()
     QFETCH(QString, resultAPrefix);
 
     FakeWindow window(kUs);
-    window.load();
-    window.toolkit.type(Control::txtFreq, freq);
-    window.toolkit.type(Control::txtWD, wire);
-    window.toolkit.pick(Control::cboDiaUnits, wireEntry);
-    selectUnit(window, unit);
+    window.load().enter(freq, wire, wireEntry).selectUnits(unit);
 
     QCOMPARE(messagesIn(window.toolkit.log()), messages);
     QVERIFY2(window.toolkit.text(Control::txtA).startsWith(resultAPrefix),

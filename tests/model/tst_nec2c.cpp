@@ -8,7 +8,6 @@
 #include <QTest>
 
 #include <cmath>
-#include <map>
 
 using namespace moxon;
 using namespace moxon::test;
@@ -75,20 +74,11 @@ void TestNec2c::engineReadsExportedDeck()
     const QString deck = dir.filePath(QStringLiteral("moxon.nec"));
 
     FakeWindow window;
-    window.load();
-    window.toolkit.type(Control::txtFreq, frequency);
-    window.toolkit.pick(Control::cboDiaUnits, wireUnitIndex);
-    window.toolkit.type(Control::txtWD, wireSize);
+    window.load().enter(frequency, wireSize, wireUnitIndex);
     window.toolkit.choose(Control::optNEC);
     window.toolkit.choose(vertical ? Control::optVert : Control::optHorz);
     window.toolkit.choose(xAxis ? Control::optXaxis : Control::optYaxis);
-    const std::map<QString, void (MoxonCommands::*)()> unitOptions = {
-        {QStringLiteral("ft"), &MoxonCommands::optFT_Click},
-        {QStringLiteral("in"), &MoxonCommands::optIN_Click},
-        {QStringLiteral("m"), &MoxonCommands::optM_Click},
-        {QStringLiteral("mm"), &MoxonCommands::optMM_Click},
-    };
-    (window.form.*unitOptions.at(displayUnits))();
+    window.selectUnits(displayUnits);
     window.toolkit.answerSaveAs(deck);
     window.toolkit.press(Control::btnModel);
     QCOMPARE(window.toolkit.messages().last().title, QStringLiteral("Model Generated"));

@@ -18,4 +18,27 @@ FakeWindow &FakeWindow::load()
     return *this;
 }
 
+FakeWindow &FakeWindow::enter(const QString &freq, const QString &wire, int wireEntry)
+{
+    toolkit.type(Control::txtFreq, freq);
+    toolkit.type(Control::txtWD, wire);
+    toolkit.pick(Control::cboDiaUnits, wireEntry);
+    return *this;
+}
+
+void FakeWindow::selectUnits(const QString &units)
+{
+    if (units == u"ft") {
+        form.optFT_Click();
+    } else if (units == u"in") {
+        form.optIN_Click();
+    } else if (units == u"m") {
+        form.optM_Click();
+    } else if (units == u"mm") {
+        form.optMM_Click();
+    } else {
+        qFatal("no display-unit option for '%s'", qPrintable(units));
+    }
+}
+
 } // namespace moxon::test
