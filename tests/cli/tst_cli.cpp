@@ -70,6 +70,7 @@ private Q_SLOTS:
     void exportMatchesWindow_data();
     void exportMatchesWindow();
     void exportFailure();
+    void checkWithoutEngine();
 };
 
 void TestCli::designTable_data()
@@ -349,6 +350,18 @@ void TestCli::exportFailure()
              qPrintable(run.err));
     QCOMPARE(run.out, QString());
     QVERIFY(!QFile::exists(target));
+}
+
+void TestCli::checkWithoutEngine()
+{
+    // With nec2c nowhere on PATH the check says which package brings it.
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QByteArrayLiteral("/nonexistent"));
+    const CliRun run = runCli({u"check"_s, u"-f"_s, u"146"_s});
+    qputenv("PATH", path);
+    QCOMPARE(run.status, 3);
+    QVERIFY2(run.err.contains(u"install the Debian package nec2c"_s), qPrintable(run.err));
+    QCOMPARE(run.out, QString());
 }
 
 QTEST_GUILESS_MAIN(TestCli)
