@@ -164,6 +164,16 @@ private:
         QStringLiteral("x|y"), QStringLiteral("x"));
 };
 
+// Export and check work on one frequency with the model options.
+QString checkModelCommand(const CommonOptions &common, const ModelOptions &model)
+{
+    if (common.frequencies().size() != 1) {
+        return QStringLiteral("--freq must be given once");
+    }
+    const QString problem = common.check();
+    return problem.isEmpty() ? model.check() : problem;
+}
+
 // Prints the window's messages: warnings and errors to `err`, "<frequency> MHz: <title>:
 // <text>". Returns whether an input was rejected or an export failed.
 bool reportMessages(const QList<RecordedMessage> &messages, const QString &frequency,
@@ -421,8 +431,9 @@ int MoxonCli::exportModel(const QStringList &arguments)
     parser.addOption(output);
     int status = ExitOk;
     const auto check = [&]() -> QString {
-        if (common.frequencies().size() != 1) {
-            return QStringLiteral("--freq must be given once");
+        const QString problem = checkModelCommand(common, model);
+        if (!problem.isEmpty()) {
+            return problem;
         }
         if (choiceIndex(parser.value(format), {QStringLiteral("nec"), QStringLiteral("ez")}) < 0) {
             return QStringLiteral("--format must be nec or ez, not '%1'").arg(parser.value(format));
@@ -430,8 +441,7 @@ int MoxonCli::exportModel(const QStringList &arguments)
         if (parser.value(output).isEmpty()) {
             return QStringLiteral("-o FILE is required");
         }
-        const QString problem = common.check();
-        return problem.isEmpty() ? model.check() : problem;
+        return {};
     };
     if (!parse(parser, arguments, m_out, m_err, check, status)) {
         return status;
@@ -457,12 +467,8 @@ int MoxonCli::check(const QStringList &arguments)
     const CommonOptions common(parser);
     const ModelOptions model(parser);
     int status = ExitOk;
-    const auto check = [&]() -> QString {
-        if (common.frequencies().size() != 1) {
-            return QStringLiteral("--freq must be given once");
-        }
-        const QString problem = common.check();
-        return problem.isEmpty() ? model.check() : problem;
+    const auto check = [&] {
+        return checkModelCommand(common, model);
     };
     if (!parse(parser, arguments, m_out, m_err, check, status)) {
         return status;
