@@ -1,7 +1,9 @@
 #include "moxoncli.h"
 
 #include "bandplan.h"
-#include "designsession.h"
+#include "calculation.h"
+#include "messages.h"
+#include "modelfile.h"
 #include "nec2crunner.h"
 #include "necoutput.h"
 
@@ -11,7 +13,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 
 #include <cmath>
 
@@ -70,39 +71,32 @@ public:
     // Checks the values; an error names the argument.
     [[nodiscard]] QString check() const
     {
-        if (wireEntry() < 0) {
-            return QStringLiteral("--wire-unit must be in, mm or AWG, not '%1'")
-                .arg(m_parser.value(m_wireUnit));
+        if (!wireUnitFromText(m_parser.value(m_wireUnit))) {
+            return QStringLiteral("--wire-unit must be %1, not '%2'")
+                .arg(wireUnitChoices(), m_parser.value(m_wireUnit));
         }
-        if (choiceIndex(m_parser.value(m_units), m_unitTexts) < 0) {
-            return QStringLiteral("--units must be ft, in, m or mm, not '%1'")
-                .arg(m_parser.value(m_units));
+        if (!displayUnitFromText(m_parser.value(m_units))) {
+            return QStringLiteral("--units must be %1, not '%2'")
+                .arg(displayUnitChoices(), m_parser.value(m_units));
         }
         return {};
     }
 
     [[nodiscard]] QStringList frequencies() const { return m_parser.values(m_freq); }
     [[nodiscard]] bool json() const { return m_parser.isSet(m_json); }
-    [[nodiscard]] int wireEntry() const
+    // What the user would have typed and picked in the window. Valid once check() passed.
+    [[nodiscard]] FormInputs inputs(const QString &frequency) const
     {
-        return choiceIndex(m_parser.value(m_wireUnit),
-                           {QStringLiteral("in"), QStringLiteral("mm"), QStringLiteral("AWG")});
+        return FormInputs{frequency, m_parser.value(m_wire),
+                          wireUnitFromText(m_parser.value(m_wireUnit))};
     }
-
-    [[nodiscard]] DesignInputs inputs(const QString &frequency) const
+    [[nodiscard]] DisplayUnit units() const
     {
-        DesignInputs inputs;
-        inputs.frequency = frequency;
-        inputs.wire = m_parser.value(m_wire);
-        inputs.wireEntry = wireEntry();
-        inputs.units = m_unitTexts.at(choiceIndex(m_parser.value(m_units), m_unitTexts));
-        return inputs;
+        return displayUnitFromText(m_parser.value(m_units)).value_or(DisplayUnit::Inch);
     }
 
 private:
     QCommandLineParser &m_parser;
-    const QStringList m_unitTexts = {QStringLiteral("ft"), QStringLiteral("in"),
-                                     QStringLiteral("m"), QStringLiteral("mm")};
     const QCommandLineOption m_freq =
         option({QStringLiteral("f"), QStringLiteral("freq")},
                QStringLiteral("Design frequency in MHz."), QStringLiteral("MHZ"));
@@ -174,30 +168,45 @@ QString checkModelCommand(const CommonOptions &common, const ModelOptions &model
     return problem.isEmpty() ? model.check() : problem;
 }
 
-// Prints the window's messages: warnings and errors to `err`, "<frequency> MHz: <title>:
-// <text>". Returns whether an input was rejected or an export failed.
-bool reportMessages(const QList<RecordedMessage> &messages, const QString &frequency,
-                    QTextStream &err, QTextStream *confirmations = nullptr)
+// A message as the command line prints it on stderr: "<frequency> MHz: <title>: <text>".
+void report(const Message &message, const QString &frequency, QTextStream &err)
 {
-    bool failed = false;
-    for (const RecordedMessage &message : messages) {
-        if (message.style == MessageStyle::OkOnly) {
-            // The confirmation's first line names the file; the rest is advice for the window.
-            if (confirmations != nullptr) {
-                *confirmations << message.text.section(QLatin1Char('\n'), 0, 0) << Qt::endl;
-            }
-            continue;
-        }
-        failed = failed || message.style == MessageStyle::Exclamation;
-        err << frequency << " MHz: " << message.title << ": "
-            << QString(message.text).replace(QLatin1Char('\n'), QLatin1Char(' ')) << Qt::endl;
-    }
-    return failed;
+    err << frequency << " MHz: " << message.title << ": "
+        << QString(message.text).replace(QLatin1Char('\n'), QLatin1Char(' ')) << Qt::endl;
 }
 
-QJsonValue shownNumber(const QString &text)
+// The calculation's message, if it gave one: its input error or its range warning.
+std::optional<Message> calculationMessage(const Calculation &run)
 {
-    return commandLineNumbers().toDouble(text).value_or(NAN);
+    if (run.error) {
+        return inputErrorMessage(*run.error);
+    }
+    if (run.warning != RangeWarning::None) {
+        return rangeWarningMessage(run.warning);
+    }
+    return std::nullopt;
+}
+
+// Calculates as the window does and prints its message; nothing when the input is rejected.
+std::optional<Calculation> calculated(const CommonOptions &common, const QString &frequency,
+                                      QTextStream &err)
+{
+    const Calculation run = calculate(common.inputs(frequency), common.units(), commandLineNumbers());
+    if (const std::optional<Message> message = calculationMessage(run)) {
+        report(*message, frequency, err);
+    }
+    return run.accepted() ? std::optional<Calculation>(run) : std::nullopt;
+}
+
+// Raw bytes on the stream's device; a stream on a string (the tests) gets them as Latin-1.
+void writeBytes(QTextStream &out, const QByteArray &bytes)
+{
+    out.flush();
+    if (QIODevice *device = out.device()) {
+        device->write(bytes);
+    } else {
+        out << QString::fromLatin1(bytes);
+    }
 }
 
 QString padded(const QString &text, int width)
@@ -331,11 +340,10 @@ int MoxonCli::design(const QStringList &arguments)
     QList<QStringList> table;
     int exit = ExitOk;
     for (const Band &row : rows) {
-        DesignSession session(commandLineNumbers());
-        const DesignInputs inputs = common.inputs(row.frequency);
-        const CalculateOutcome outcome = session.calculate(inputs);
-        const QList<RecordedMessage> &messages = session.window().messages();
-        if (outcome == CalculateOutcome::Rejected) {
+        const Calculation run =
+            calculate(common.inputs(row.frequency), common.units(), commandLineNumbers());
+        const std::optional<Message> message = calculationMessage(run);
+        if (!run.accepted()) {
             exit = ExitRejected;
         }
         if (common.json()) {
@@ -344,41 +352,38 @@ int MoxonCli::design(const QStringList &arguments)
                 object.insert(QStringLiteral("band"), row.name);
             }
             object.insert(QStringLiteral("frequency"), row.frequency);
-            object.insert(QStringLiteral("wire"), session.window().text(Control::txtWD));
+            object.insert(QStringLiteral("wire"), run.form.wireSize);
             object.insert(QStringLiteral("wire_unit"),
-                          session.window().selectedEntry(Control::cboDiaUnits));
-            object.insert(QStringLiteral("units"), inputs.units);
-            QJsonValue warning;
-            for (const RecordedMessage &message : messages) {
-                if (message.style == MessageStyle::Exclamation) {
-                    object.insert(QStringLiteral("error"), message.text);
-                } else {
-                    warning = message.text;
-                }
-            }
-            if (outcome == CalculateOutcome::Shown) {
-                object.insert(QStringLiteral("frequency_mhz"),
-                              commandLineNumbers().toDouble(row.frequency).value_or(NAN));
-                object.insert(QStringLiteral("L"), session.design().logRatio);
-                const QStringList shown = session.window().results();
+                          run.form.wireUnit ? unitText(*run.form.wireUnit) : QString());
+            object.insert(QStringLiteral("units"), unitText(common.units()));
+            if (run.error) {
+                object.insert(QStringLiteral("error"), run.error->message);
+            } else {
+                object.insert(QStringLiteral("frequency_mhz"), run.input.frequencyMHz);
+                object.insert(QStringLiteral("L"), run.result.logRatio);
+                const Dimensions &shown = run.shown.values;
+                const std::array values = {shown.a, shown.b, shown.c, shown.d, shown.e};
                 for (qsizetype i = 0; i < letters.size(); ++i) {
-                    object.insert(letters.at(i), shownNumber(shown.at(i)));
+                    object.insert(letters.at(i), values.at(std::size_t(i)));
                 }
-                object.insert(QStringLiteral("warning"), warning);
+                object.insert(QStringLiteral("warning"),
+                              message ? QJsonValue(message->text) : QJsonValue());
             }
             m_out << QJsonDocument(object).toJson(QJsonDocument::Compact) << Qt::endl;
-            reportMessages(messages, row.frequency, m_err);
-            continue;
         }
-        reportMessages(messages, row.frequency, m_err);
-        if (outcome == CalculateOutcome::Shown) {
+        if (message) {
+            report(*message, row.frequency, m_err);
+        }
+        if (!common.json() && run.accepted()) {
             QStringList cells;
             if (withBand) {
                 cells.append(row.name);
             }
             cells.append(row.frequency);
-            cells += session.window().results();
-            cells.append(inputs.units);
+            for (const QString &text : run.shown.texts) {
+                cells.append(text);
+            }
+            cells.append(unitText(common.units()));
             table.append(cells);
         }
     }
@@ -426,7 +431,8 @@ int MoxonCli::exportModel(const QStringList &arguments)
                                     QStringLiteral("nec (NEC-2 deck) or ez (binary model file)."),
                                     QStringLiteral("nec|ez"));
     const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
-                                    QStringLiteral("The file to write."), QStringLiteral("FILE"));
+                                    QStringLiteral("The file to write; - for standard output."),
+                                    QStringLiteral("FILE"));
     parser.addOption(format);
     parser.addOption(output);
     int status = ExitOk;
@@ -435,11 +441,14 @@ int MoxonCli::exportModel(const QStringList &arguments)
         if (!problem.isEmpty()) {
             return problem;
         }
+        if (!parser.isSet(format)) {
+            return QStringLiteral("--format is required: nec or ez");
+        }
         if (choiceIndex(parser.value(format), {QStringLiteral("nec"), QStringLiteral("ez")}) < 0) {
             return QStringLiteral("--format must be nec or ez, not '%1'").arg(parser.value(format));
         }
         if (parser.value(output).isEmpty()) {
-            return QStringLiteral("-o FILE is required");
+            return QStringLiteral("-o FILE is required (- for standard output)");
         }
         return {};
     };
@@ -447,15 +456,34 @@ int MoxonCli::exportModel(const QStringList &arguments)
         return status;
     }
 
-    DesignSession session(commandLineNumbers());
     const QString frequency = common.frequencies().first();
-    session.exportModel(common.inputs(frequency),
-                        parser.value(format).compare(u"ez", Qt::CaseInsensitive) == 0
-                            ? ModelFormat::Eznec
-                            : ModelFormat::Nec,
-                        model.vertical(), model.xAxis(), parser.value(output));
-    const bool failed = reportMessages(session.window().messages(), frequency, m_err, &m_out);
-    return failed ? ExitRejected : ExitOk;
+    const std::optional<Calculation> run = calculated(common, frequency, m_err);
+    if (!run) {
+        return ExitRejected;
+    }
+    const ModelFormat modelFormat = parser.value(format).compare(u"ez", Qt::CaseInsensitive) == 0
+                                        ? ModelFormat::Eznec
+                                        : ModelFormat::Nec;
+    const ModelInput modelInput = modelInputFor(run->shown, run->input, model.vertical(), model.xAxis());
+    const QString path = parser.value(output);
+    if (path == u"-") {
+        // The model alone goes to standard output, so that it can be piped.
+        const ModelBytes written = modelBytes(modelFormat, modelInput);
+        if (!written.result.ok()) {
+            report(exportFailedMessage(path, written.result.error()), frequency, m_err);
+            return ExitRejected;
+        }
+        writeBytes(m_out, written.bytes);
+        return ExitOk;
+    }
+    const WriteResult written = saveModelFile(path, modelFormat, modelInput);
+    if (!written.ok()) {
+        report(exportFailedMessage(path, written.error()), frequency, m_err);
+        return ExitRejected;
+    }
+    // The confirmation's first line names the file; the rest is advice for the window.
+    m_out << modelWrittenMessage(path).text.section(QLatin1Char('\n'), 0, 0) << Qt::endl;
+    return ExitOk;
 }
 
 int MoxonCli::check(const QStringList &arguments)
@@ -474,38 +502,31 @@ int MoxonCli::check(const QStringList &arguments)
         return status;
     }
 
-    QTemporaryDir folder;
-    if (!folder.isValid()) {
-        m_err << kProgram << " check: no temporary folder: " << folder.errorString() << Qt::endl;
-        return ExitNoEngine;
-    }
-    const QString deckPath = folder.filePath(QStringLiteral("model.nec"));
     const QString frequency = common.frequencies().first();
-    DesignSession session(commandLineNumbers());
-    session.exportModel(common.inputs(frequency), ModelFormat::Nec, model.vertical(), model.xAxis(),
-                        deckPath);
-    if (reportMessages(session.window().messages(), frequency, m_err)) {
+    const std::optional<Calculation> run = calculated(common, frequency, m_err);
+    if (!run) {
         return ExitRejected;
     }
-    QFile deckFile(deckPath);
-    if (!deckFile.open(QIODevice::ReadOnly)) {
-        m_err << kProgram << " check: the deck was not written: " << deckFile.errorString()
+    const ModelBytes written = modelBytes(
+        ModelFormat::Nec, modelInputFor(run->shown, run->input, model.vertical(), model.xAxis()));
+    if (!written.result.ok()) {
+        m_err << kProgram << " check: the deck was not written: " << written.result.error()
               << Qt::endl;
         return ExitRejected;
     }
-    const QByteArray deck = deckFile.readAll();
+    const QByteArray &deck = written.bytes;
 
-    const EngineRun run = runNec2c(deck);
-    if (!run.error.isEmpty()) {
-        m_err << kProgram << " check: " << run.error << Qt::endl;
+    const EngineRun engine = runNec2c(deck);
+    if (!engine.error.isEmpty()) {
+        m_err << kProgram << " check: " << engine.error << Qt::endl;
         return ExitNoEngine;
     }
-    const NecOutput result = parseNecOutput(run.output);
+    const NecOutput result = parseNecOutput(engine.output);
     if (!result.error.isEmpty() || result.frequencies.isEmpty()) {
         m_err << kProgram << " check: nec2c did not accept the deck: " << result.error << Qt::endl;
         return ExitRejected;
     }
-    const double f0 = commandLineNumbers().toDouble(frequency).value_or(NAN);
+    const double f0 = run->input.frequencyMHz;
     const EngineRun sweepRun =
         runNec2c(sweepDeck(deck, f0 * kSweepStart, f0 * kSweepStep, kSweepSteps));
     const NecOutput sweep =

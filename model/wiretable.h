@@ -4,7 +4,7 @@
 
 namespace moxon {
 
-// One straight wire of the model: two end points in the display unit of the result boxes.
+// One straight wire of the model: two end points in the display unit of the shown design.
 struct WireRow
 {
     double X1 = 0;
@@ -13,16 +13,17 @@ struct WireRow
     double X2 = 0;
     double Y2 = 0;
     double Z2 = 0;
-    double Segments = 0; // a whole number, held as a double as the writers read it
+    int Segments = 0;
+
+    [[nodiscard]] bool operator==(const WireRow &) const = default;
 };
 
 // The six wires of the model in row order: driven element tail, span, tail (rows 1 to 3,
 // here indices 0 to 2), then the reflector's (rows 4 to 6). The row number is the wire's
-// tag in the NEC deck and its place in the EZNEC file.
+// tag in the NEC deck and its place in the binary model file.
 using WireTable = std::array<WireRow, 6>;
 
-// Shown dimensions in the display unit, as read back from the result boxes. C is not among
-// them: the gap comes out as E - B - D.
+// Shown dimensions in the display unit. C is not among them: the gap comes out as E - B - D.
 struct ShownDimensions
 {
     double a = 0;

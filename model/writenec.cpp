@@ -1,7 +1,6 @@
 #include "writenec.h"
 
-#include "displayunits.h"
-#include "wiresize.h"
+#include "localenumbers.h"
 
 #include <QByteArray>
 #include <QStringList>
@@ -31,68 +30,28 @@ QString numberField(double value)
 }
 
 // The radius in inches: half the diameter, a gauge's rounded to 5 decimals of an inch.
-std::optional<float> radiusInches(const ModelSource &source, const LocaleNumbers &numbers)
+std::optional<float> radiusInches(const WireSize &wire)
 {
-    const std::optional<WireUnit> unit = wireUnitFromText(source.wireUnit);
-    if (!unit) {
-        return std::nullopt;
-    }
-    if (*unit == WireUnit::Gauge) {
-        const std::optional<qint16> gauge = gaugeFromWireText(source.wireSize, numbers);
+    if (wire.unit == WireUnit::Gauge) {
+        const std::optional<qint16> gauge = gaugeNumber(wire.value);
         if (!gauge) {
             return std::nullopt;
         }
         const double radius = gaugeDiameterInches(*gauge) / 2;
         return toSinglePrecision(std::nearbyint(radius * 1e5) / 1e5);
     }
-    const std::optional<double> size = numbers.toDouble(source.wireSize);
-    if (!size) {
-        return std::nullopt;
-    }
-    // Millimetres to inches and diameter to radius in one step.
-    return toSinglePrecision(*unit == WireUnit::Inch ? *size / 2 : *size / 50.8);
-}
-
-std::optional<float> radiusInDisplayUnit(float inches, DisplayUnit unit)
-{
-    switch (unit) {
-    case DisplayUnit::Feet:
-        return toSinglePrecision(double(inches) / 12);
-    case DisplayUnit::Inch:
-        return inches;
-    case DisplayUnit::Metre:
-        return toSinglePrecision(double(inches) * 0.0254);
-    case DisplayUnit::Millimetre:
-        return toSinglePrecision(double(inches) * 25.4);
-    }
-    return std::nullopt;
-}
-
-// The GS card that scales the wires from the display unit to metres.
-QString scaleCard(DisplayUnit unit)
-{
-    switch (unit) {
-    case DisplayUnit::Feet:
-        return QStringLiteral("GS 0 0 0.3048");
-    case DisplayUnit::Inch:
-        return QStringLiteral("GS 0 0 0.0254");
-    case DisplayUnit::Metre:
-        return QStringLiteral("GS 0 0 1.0");
-    case DisplayUnit::Millimetre:
-        return QStringLiteral("GS 0 0 0.001");
-    }
-    return {};
+    // For millimetres: to inches and from diameter to radius in one step, by 50.8.
+    return toSinglePrecision(wire.value / (2 * unitInfo(wire.unit).unitsPerInch));
 }
 
 // The frequency goes into the FR card as typed, with "." for a decimal comma, so that
 // "146.000" stays "146.000". Blanks around it are dropped, since they would split the field,
 // and a text in other than plain ASCII characters (digits of another script) is written as
-// its value instead, as NEC-2 reads nothing else. A text that is no frequency at all would
-// make a deck that no engine reads, so it is refused.
-std::optional<QString> frequencyField(const QString &typed, const LocaleNumbers &numbers)
+// its value instead, as NEC-2 reads nothing else. A frequency that is not above 0 would make
+// a deck that no engine reads, so it is refused.
+std::optional<QString> frequencyField(const QString &typed, double value)
 {
-    const std::optional<double> value = numbers.toDouble(typed);
-    if (!value || !(*value > 0)) {
+    if (!std::isfinite(value) || !(value > 0)) {
         return std::nullopt;
     }
     QString text = typed.trimmed();
@@ -100,51 +59,46 @@ std::optional<QString> frequencyField(const QString &typed, const LocaleNumbers 
     const bool plain = std::all_of(text.cbegin(), text.cend(), [](QChar c) {
         return c.unicode() > 0x20 && c.unicode() < 0x7F;
     });
-    return plain ? text : coordinateText(*value);
+    return plain && !text.isEmpty() ? text : coordinateText(value);
 }
 
 } // namespace
 
-WriteResult WriteNEC(QIODevice &out, const ModelSource &source, const LocaleNumbers &numbers)
+WriteResult WriteNEC(QIODevice &out, const ModelInput &model)
 {
-    const std::optional<DisplayUnit> displayUnit = displayUnitFromText(source.displayUnits);
-    if (!displayUnit) {
-        return WriteResult::failure(unknownDisplayUnit(source.displayUnits));
-    }
-    if (!wireUnitFromText(source.wireUnit)) {
-        return WriteResult::failure(unknownWireUnit(source.wireUnit));
-    }
-    const std::optional<float> inches = radiusInches(source, numbers);
+    const DisplayUnitInfo &unit = unitInfo(model.units);
+    const std::optional<float> inches = radiusInches(model.wire);
     const std::optional<float> radius =
-        inches ? radiusInDisplayUnit(*inches, *displayUnit) : std::nullopt;
+        inches ? toSinglePrecision(unit.fromInches(double(*inches))) : std::nullopt;
     if (!radius) {
-        return WriteResult::failure(unreadableWireSize(source.wireSize));
+        return WriteResult::failure(unstorableWireSize(model.wire));
     }
-    const std::optional<QString> frequency = frequencyField(source.frequency, numbers);
+    const std::optional<QString> frequency =
+        frequencyField(model.frequencyText, model.frequencyMHz);
     if (!frequency) {
         return WriteResult::failure(
             QStringLiteral("The frequency '%1' is not a number greater than 0.")
-                .arg(source.frequency));
+                .arg(model.frequencyText));
     }
     const QString radiusText = LocaleNumbers::toSignificant(double(*radius), kRadiusDigits);
 
     QStringList cards = {QStringLiteral("CM Moxon Rectangle"), QStringLiteral("CE")};
-    for (std::size_t i = 0; i < source.wires.size(); ++i) {
-        const WireRow &wire = source.wires[i];
-        QString card =
-            QStringLiteral("GW") + numberField(double(i + 1)) + numberField(wire.Segments);
+    for (std::size_t i = 0; i < model.wires.size(); ++i) {
+        const WireRow &wire = model.wires[i];
+        QString card = QStringLiteral("GW") + numberField(double(i + 1)) +
+                       numberField(double(wire.Segments));
         for (const double value : {wire.X1, wire.Y1, wire.Z1, wire.X2, wire.Y2, wire.Z2}) {
             card += coordinateText(value) + u' ';
         }
         cards.append(card + radiusText);
     }
-    cards += {scaleCard(*displayUnit),
+    cards += {QStringLiteral("GS 0 0 ") + unit.scaleText.toString(),
               QStringLiteral("GE 0"),
               QStringLiteral("EX 0 2 18 0 1 0"),
               QStringLiteral("FR 0 1 0 0 %1 1").arg(*frequency),
               QStringLiteral("RP 0 1 361 1000 90 0 1 1"),
               QStringLiteral("RP 0 181 1 1000 -90 %1 1 1")
-                  .arg(source.xAxis ? QStringLiteral("0") : QStringLiteral("270")),
+                  .arg(model.xAxis ? QStringLiteral("0") : QStringLiteral("270")),
               QStringLiteral("EN")};
 
     QByteArray deck;

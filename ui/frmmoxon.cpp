@@ -2,12 +2,15 @@
 
 #include "antennadiagram.h"
 #include "appicon.h"
+#include "windowprinter.h"
 
 #include <QComboBox>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyleOptionGroupBox>
@@ -249,32 +252,101 @@ QWidget *createWidget(const ControlDesign &design, QWidget *parent)
     return nullptr;
 }
 
+// The message-box look of each kind of message: icon and buttons.
+QMessageBox::Icon messageIcon(MessageKind kind)
+{
+    switch (kind) {
+    case MessageKind::InputError:
+    case MessageKind::Failure:
+        return QMessageBox::Warning;
+    case MessageKind::Warning:
+        return QMessageBox::Information;
+    case MessageKind::Notice:
+    case MessageKind::Question:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+// Runs a modal message box; true when it was closed with OK.
+bool runMessageBox(const Message &message, QWidget *parent)
+{
+    const bool question = message.kind == MessageKind::Question;
+    QMessageBox box(messageIcon(message.kind), message.title, message.text,
+                    question ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok, parent);
+    // Texts may name files: show them as they are, never as markup.
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.setEscapeButton(question ? QMessageBox::Cancel : QMessageBox::Ok);
+    return box.exec() == QMessageBox::Ok;
+}
+
+// The controls the command buttons and the display-unit options run, by name.
 struct Handler
 {
     QStringView control;
-    void (MoxonCommands::*handler)();
+    void (frmMoxon::*handler)();
 };
 
-// Command buttons run their handler when pressed, by the user or from code; the display-unit
-// options when the user selects them.
 const std::array kButtonHandlers = {
-    Handler{u"btnCalculate", &MoxonCommands::btnCalculate_Click},
-    Handler{u"btnModel", &MoxonCommands::btnModel_Click},
-    Handler{u"btnPrint", &MoxonCommands::btnPrint_Click},
-    Handler{u"btnClose", &MoxonCommands::btnClose_Click},
+    Handler{u"btnCalculate", &frmMoxon::btnCalculate_Click},
+    Handler{u"btnModel", &frmMoxon::btnModel_Click},
+    Handler{u"btnPrint", &frmMoxon::btnPrint_Click},
+    Handler{u"btnClose", &frmMoxon::btnClose_Click},
 };
 const std::array kOptionHandlers = {
-    Handler{u"optFT", &MoxonCommands::optFT_Click},
-    Handler{u"optIN", &MoxonCommands::optIN_Click},
-    Handler{u"optM", &MoxonCommands::optM_Click},
-    Handler{u"optMM", &MoxonCommands::optMM_Click},
+    Handler{u"optFT", &frmMoxon::optFT_Click},
+    Handler{u"optIN", &frmMoxon::optIN_Click},
+    Handler{u"optM", &frmMoxon::optM_Click},
+    Handler{u"optMM", &frmMoxon::optMM_Click},
 };
+
+constexpr std::array<QStringView, 5> kResultBoxes = {u"txtA", u"txtB", u"txtC", u"txtD", u"txtE"};
+constexpr std::array<QStringView, 5> kUnitLabels = {u"lblA", u"lblB", u"lblC", u"lblD", u"lblE"};
+
+// The window, the two frames and the four display-unit options: the labels are transparent
+// and the text boxes keep the window colour, so these seven are all the sheet turns white.
+constexpr std::array<QStringView, 7> kSheetControls = {u"frmMoxon", u"Frame1", u"Frame2", u"optFT",
+                                                       u"optIN",    u"optM",   u"optMM"};
+
+// A background of white for the sheet, or the platform's own (the button-face colour) again.
+void setSheetBackground(QWidget &widget, bool white)
+{
+    if (!white) {
+        widget.setPalette(QPalette());
+        widget.setAutoFillBackground(false);
+        return;
+    }
+    QPalette palette = widget.palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    // Option buttons fill their background from the Button role, not from Window.
+    palette.setColor(widget.backgroundRole(), Qt::white);
+    widget.setPalette(palette);
+    widget.setAutoFillBackground(true);
+}
+
+// The one-entry filter "Description (*.ext)|*.ext" in the form a Qt file dialog takes,
+// "Description (*.ext)". A description that does not show its pattern gets it appended, so
+// the dialog still lists only the matching files.
+QString qtFileFilter(const QString &filter)
+{
+    const qsizetype bar = filter.indexOf(u'|');
+    if (bar < 0) {
+        return filter;
+    }
+    const QString description = filter.left(bar).trimmed();
+    const QString pattern = filter.mid(bar + 1).trimmed();
+    if (pattern.isEmpty() || description.contains(u'(' + pattern + u')')) {
+        return description;
+    }
+    return QStringLiteral("%1 (%2)").arg(description, pattern);
+}
 
 } // namespace
 
 frmMoxon::frmMoxon(QWidget *parent)
     : QWidget(parent)
-    , m_commands(m_toolkit, LocaleNumbers(QLocale()))
+    , m_session(*this, LocaleNumbers(QLocale()))
 {
     setObjectName(QStringLiteral("frmMoxon"));
     setWindowTitle(QStringLiteral("Moxon 方框天线计算器"));
@@ -285,10 +357,10 @@ frmMoxon::frmMoxon(QWidget *parent)
 
     createControls();
     orderTabStops();
-    connectHandlers();
-    control(Control::txtFreq)->setFocus(Qt::OtherFocusReason);
+    connectControls();
+    m_txtFreq->setFocus(Qt::OtherFocusReason);
 
-    m_commands.Form_Load();
+    Form_Load();
 }
 
 int frmMoxon::twipsToPixelsX(int twips) const
@@ -308,9 +380,13 @@ QWidget *frmMoxon::control(const QString &name) const
     return m_controls.value(name);
 }
 
-QWidget *frmMoxon::control(Control which) const
+template<typename Widget>
+Widget *frmMoxon::typed(QStringView name) const
 {
-    return control(controlName(which));
+    auto *widget = qobject_cast<Widget *>(control(name.toString()));
+    // The design table makes every control; one of another kind is a programming error.
+    Q_ASSERT(widget);
+    return widget;
 }
 
 void frmMoxon::createControls()
@@ -351,7 +427,18 @@ void frmMoxon::createControls()
         }
         m_controls.insert(widget->objectName(), widget);
     }
-    qobject_cast<QPushButton *>(control(Control::btnCalculate))->setDefault(true);
+    m_txtFreq = typed<QLineEdit>(u"txtFreq");
+    m_txtWD = typed<QLineEdit>(u"txtWD");
+    m_cboDiaUnits = typed<QComboBox>(u"cboDiaUnits");
+    m_btnCalculate = typed<QPushButton>(u"btnCalculate");
+    for (std::size_t i = 0; i < kResultBoxes.size(); ++i) {
+        m_results.at(i) = typed<QLineEdit>(kResultBoxes.at(i));
+        m_unitLabels.at(i) = typed<QLabel>(kUnitLabels.at(i));
+    }
+    for (std::size_t i = 0; i < kSheetControls.size(); ++i) {
+        m_sheetControls.at(i) = typed<QWidget>(kSheetControls.at(i));
+    }
+    m_btnCalculate->setDefault(true);
 }
 
 void frmMoxon::orderTabStops()
@@ -369,22 +456,111 @@ void frmMoxon::orderTabStops()
     }
 }
 
-void frmMoxon::connectHandlers()
+void frmMoxon::connectControls()
 {
     for (const Handler &entry : kButtonHandlers) {
-        auto *button = qobject_cast<QAbstractButton *>(control(entry.control.toString()));
-        connect(button, &QAbstractButton::clicked, this,
-                [this, handler = entry.handler] { (m_commands.*handler)(); });
+        connect(typed<QAbstractButton>(entry.control), &QAbstractButton::clicked, this,
+                entry.handler);
     }
     for (const Handler &entry : kOptionHandlers) {
-        auto *option = qobject_cast<QAbstractButton *>(control(entry.control.toString()));
-        connect(option, &QAbstractButton::toggled, this,
+        connect(typed<QAbstractButton>(entry.control), &QAbstractButton::toggled, this,
                 [this, handler = entry.handler](bool selected) {
                     if (selected) {
-                        (m_commands.*handler)();
+                        (this->*handler)();
                     }
                 });
     }
+    // What the user types and picks goes to the session at once; what the session writes
+    // back (setText, setCurrentIndex) raises none of these.
+    connect(m_txtFreq, &QLineEdit::textEdited, this,
+            [this](const QString &text) { m_session.setFrequencyText(text); });
+    connect(m_txtWD, &QLineEdit::textEdited, this,
+            [this](const QString &text) { m_session.setWireSizeText(text); });
+    connect(m_cboDiaUnits, &QComboBox::activated, this,
+            [this](int index) { m_session.setWireUnit(wireUnits().at(std::size_t(index)).unit); });
+    connect(typed<QRadioButton>(u"optEZNEC"), &QRadioButton::toggled, this, [this](bool on) {
+        m_session.setFormat(on ? ModelFormat::Eznec : ModelFormat::Nec);
+    });
+    connect(typed<QRadioButton>(u"optVert"), &QRadioButton::toggled, this,
+            [this](bool on) { m_session.setVertical(on); });
+    connect(typed<QRadioButton>(u"optXaxis"), &QRadioButton::toggled, this,
+            [this](bool on) { m_session.setXAxis(on); });
+}
+
+void frmMoxon::Form_Load() { m_session.formLoad(); }
+void frmMoxon::btnCalculate_Click() { m_session.calculate(); }
+void frmMoxon::optFT_Click() { m_session.selectDisplayUnit(DisplayUnit::Feet); }
+void frmMoxon::optIN_Click() { m_session.selectDisplayUnit(DisplayUnit::Inch); }
+void frmMoxon::optM_Click() { m_session.selectDisplayUnit(DisplayUnit::Metre); }
+void frmMoxon::optMM_Click() { m_session.selectDisplayUnit(DisplayUnit::Millimetre); }
+void frmMoxon::btnModel_Click() { m_session.exportModel(); }
+void frmMoxon::btnPrint_Click() { m_session.print(); }
+void frmMoxon::btnClose_Click() { m_session.close(); }
+
+void frmMoxon::showWireSize(const QString &text, WireUnit unit)
+{
+    m_txtWD->setText(text);
+    m_cboDiaUnits->setCurrentIndex(int(unit));
+}
+
+void frmMoxon::showDesign(const ShownDesign &design)
+{
+    const QString unit = unitText(design.unit);
+    for (std::size_t i = 0; i < m_results.size(); ++i) {
+        m_results.at(i)->setText(design.texts.at(i));
+    }
+    for (QLabel *label : m_unitLabels) {
+        label->setText(unit);
+        label->adjustSize();
+    }
+}
+
+void frmMoxon::showMessage(const Message &message)
+{
+    runMessageBox(message, this);
+}
+
+bool frmMoxon::confirm(const Message &message)
+{
+    return runMessageBox(message, this);
+}
+
+void frmMoxon::focusField(InputField field)
+{
+    (field == InputField::Frequency ? m_txtFreq : m_txtWD)->setFocus(Qt::OtherFocusReason);
+}
+
+std::optional<QString> frmMoxon::askSavePath(ModelFormat format)
+{
+    // The export replaces a chosen file without asking, as it always has; the dialog must not
+    // ask either.
+    const QString path =
+        QFileDialog::getSaveFileName(this, QString(), m_lastSavePath, qtFileFilter(saveFilter(format)),
+                                     nullptr, QFileDialog::DontConfirmOverwrite);
+    if (path.isEmpty()) {
+        return std::nullopt;
+    }
+    m_lastSavePath = path;
+    return path;
+}
+
+void frmMoxon::showSheet(bool sheet)
+{
+    for (QWidget *widget : m_sheetControls) {
+        setSheetBackground(*widget, sheet);
+    }
+    m_btnCalculate->setVisible(!sheet);
+    setOuterWidth(sheet ? kSheetOuterWidth : kDesignOuterWidth);
+}
+
+PrintOutcome frmMoxon::printSheet()
+{
+    return printWidgetImage(*this);
+}
+
+void frmMoxon::closeWindow()
+{
+    close();
 }
 
 void frmMoxon::setOuterWidth(int twips)
@@ -395,8 +571,8 @@ void frmMoxon::setOuterWidth(int twips)
 
 void frmMoxon::keyPressEvent(QKeyEvent *event)
 {
-    const auto press = [this](Control which) {
-        auto *button = qobject_cast<QAbstractButton *>(control(which));
+    const auto press = [this](QStringView name) {
+        auto *button = typed<QAbstractButton>(name);
         if (button->isVisibleTo(this) && button->isEnabled()) {
             button->click();
         }
@@ -407,12 +583,12 @@ void frmMoxon::keyPressEvent(QKeyEvent *event)
         if (auto *focused = qobject_cast<QPushButton *>(focusWidget())) {
             focused->click();
         } else {
-            press(Control::btnCalculate);
+            press(u"btnCalculate");
         }
         return;
     }
     if (modifiers == Qt::NoModifier && event->key() == Qt::Key_Escape) {
-        press(Control::btnClose);
+        press(u"btnClose");
         return;
     }
     QWidget::keyPressEvent(event);

@@ -1,25 +1,38 @@
 #pragma once
 
-#include "moxoncommands.h"
-#include "qttoolkit.h"
+#include "designview.h"
+#include "session.h"
 
 #include <QHash>
 #include <QString>
 #include <QWidget>
 
+#include <array>
+
+class QComboBox;
 class QKeyEvent;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
 
 namespace moxon {
 
 // Dynamic property of the labels that size themselves to their text whenever it changes.
 inline constexpr char kAutoSizeProperty[] = "autoSize";
 
+// Outer widths of the window in twips: while the design sheet is shown and printed the window
+// ends just right of Frame1, so the model options and the command buttons fall outside it.
+inline constexpr int kSheetOuterWidth = 8010;   // twips
+inline constexpr int kDesignOuterWidth = 10050; // twips
+
 // The program's one window: the design inputs, the diagram of the antenna, the five results
 // with their units, the display-unit and export options, and the command buttons. It lays out
-// its controls at their design positions in twips, converted with the screen's logical dpi,
-// and forwards every event to the matching handler of MoxonCommands. Start-up (Form_Load) runs
-// in the constructor, before the window is first shown.
-class frmMoxon : public QWidget
+// its controls from the design table at their positions in twips, converted with the screen's
+// logical dpi, reports what the user types and picks to its session and runs the session's
+// commands from its handlers. Start-up (Form_Load) runs in the constructor, before the window
+// is first shown.
+class frmMoxon : public QWidget, private DesignView
 {
     Q_OBJECT
 
@@ -29,7 +42,6 @@ public:
     // The widget of a control, by its name in the window ("txtFreq", "Frame2", ...); also the
     // widget's objectName. Null for a name the window does not have.
     [[nodiscard]] QWidget *control(const QString &name) const;
-    [[nodiscard]] QWidget *control(Control control) const;
 
     // Outer width in twips: the client area plus the design's 90 twips of border, so that 10050
     // gives the design's client width of 9960 whatever frame the window manager draws. Returns
@@ -39,8 +51,17 @@ public:
     [[nodiscard]] int twipsToPixelsX(int twips) const;
     [[nodiscard]] int twipsToPixelsY(int twips) const;
 
-    [[nodiscard]] MoxonCommands &commands() { return m_commands; }
-    [[nodiscard]] const MoxonCommands &commands() const { return m_commands; }
+    [[nodiscard]] const Session &session() const { return m_session; }
+
+    void Form_Load();
+    void btnCalculate_Click();
+    void optFT_Click();
+    void optIN_Click();
+    void optM_Click();
+    void optMM_Click();
+    void btnModel_Click();
+    void btnPrint_Click();
+    void btnClose_Click();
 
 protected:
     // Enter presses the focused command button, or else btnCalculate, the default button; Esc
@@ -50,11 +71,31 @@ protected:
 private:
     void createControls();
     void orderTabStops();
-    void connectHandlers();
+    void connectControls();
+    template<typename Widget>
+    [[nodiscard]] Widget *typed(QStringView name) const;
+
+    void showWireSize(const QString &text, WireUnit unit) override;
+    void showDesign(const ShownDesign &design) override;
+    void showMessage(const Message &message) override;
+    void focusField(InputField field) override;
+    std::optional<QString> askSavePath(ModelFormat format) override;
+    void showSheet(bool sheet) override;
+    bool confirm(const Message &message) override;
+    PrintOutcome printSheet() override;
+    void closeWindow() override;
 
     QHash<QString, QWidget *> m_controls;
-    QtToolkit m_toolkit{*this};
-    MoxonCommands m_commands;
+    QLineEdit *m_txtFreq = nullptr;
+    QLineEdit *m_txtWD = nullptr;
+    QComboBox *m_cboDiaUnits = nullptr;
+    QPushButton *m_btnCalculate = nullptr;
+    std::array<QLineEdit *, 5> m_results{};  // txtA to txtE
+    std::array<QLabel *, 5> m_unitLabels{};  // lblA to lblE
+    std::array<QWidget *, 7> m_sheetControls{}; // what the sheet turns white, in that order
+
+    QString m_lastSavePath; // chosen in the last Save As, offered by the next; empty at first
+    Session m_session;
 };
 
 } // namespace moxon

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "toolkit.h"
+#include "designview.h"
 
 #include <QRect>
 #include <QRectF>

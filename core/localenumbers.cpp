@@ -30,18 +30,16 @@ std::optional<double> LocaleNumbers::toDouble(QStringView text) const
     return value;
 }
 
-std::optional<float> LocaleNumbers::toSingle(QStringView text) const
-{
-    const std::optional<double> value = toDouble(text);
-    if (!value || std::fabs(*value) > double(std::numeric_limits<float>::max())) {
-        return std::nullopt;
-    }
-    return static_cast<float>(*value);
-}
-
 QString LocaleNumbers::toMask(double value, int decimals) const
 {
     return m_locale.toString(value, 'f', decimals);
+}
+
+double LocaleNumbers::roundedToMask(double value, int decimals)
+{
+    // Every locale rounds alike; only its digits and separators differ.
+    const QLocale c = QLocale::c();
+    return c.toDouble(c.toString(value, 'f', decimals));
 }
 
 QString LocaleNumbers::toSignificant(double value, int digits)

@@ -10,6 +10,8 @@ struct Dimensions
     double c = 0; // gap between the tail tips
     double d = 0; // tail of the reflector
     double e = 0; // overall depth, b + c + d
+
+    [[nodiscard]] bool operator==(const Dimensions &) const = default;
 };
 
 // Base-10 logarithm of the diameter ratio, as the quotient of two natural logarithms.

@@ -21,13 +21,13 @@ public:
     // are not, so "1,234" is never read as 1234 under a "." locale.
     [[nodiscard]] std::optional<double> toDouble(QStringView text) const;
 
-    // Single precision, for the model file's frequency: a value past the single range is
-    // not a number there.
-    [[nodiscard]] std::optional<float> toSingle(QStringView text) const;
-
     // A digit mask such as "0.00": at least one digit before the separator, exactly
     // `decimals` after it, no group separator, the locale's decimal separator.
     [[nodiscard]] QString toMask(double value, int decimals) const;
+
+    // The number a mask of `decimals` shows, as reading its text back would give it: the
+    // model is built from the dimensions as shown, rounding included.
+    [[nodiscard]] static double roundedToMask(double value, int decimals);
 
     // General form with at most `digits` significant digits, trailing zeros dropped,
     // exponent form "1.5E-05" for very small and large magnitudes, and always "." as the

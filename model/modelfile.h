@@ -1,0 +1,24 @@
+#pragma once
+
+#include "modelinput.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace moxon {
+
+// The model in `format` as bytes, for a run that keeps it in memory (the design check).
+struct ModelBytes
+{
+    WriteResult result = WriteResult::success();
+    QByteArray bytes; // empty when the writer refused
+};
+
+[[nodiscard]] ModelBytes modelBytes(ModelFormat format, const ModelInput &model);
+
+// Writes the model whole into `path` or leaves the file there as it was: it goes to a
+// temporary file beside the target, which replaces the target only once complete.
+[[nodiscard]] WriteResult saveModelFile(const QString &path, ModelFormat format,
+                                        const ModelInput &model);
+
+} // namespace moxon

@@ -1,0 +1,56 @@
+#include "modelinput.h"
+
+#include "localenumbers.h"
+
+#include <cmath>
+#include <limits>
+
+namespace moxon {
+
+ModelInput modelInputFor(const ShownDesign &shown, const DesignInput &input, bool vertical,
+                         bool xAxis)
+{
+    const Dimensions &v = shown.values;
+    return ModelInput{buildWireTable({v.a, v.b, v.d, v.e}, vertical, xAxis),
+                      shown.unit,
+                      input.wire,
+                      input.frequencyMHz,
+                      input.frequencyText,
+                      vertical,
+                      xAxis};
+}
+
+WriteResult WriteResult::failure(QString reason)
+{
+    WriteResult result;
+    result.m_failed = true;
+    result.m_error = std::move(reason);
+    return result;
+}
+
+std::optional<qint16> gaugeNumber(double gauge)
+{
+    // nearbyint follows the default rounding mode, round half to even.
+    const double whole = std::nearbyint(gauge);
+    if (!(whole >= std::numeric_limits<qint16>::min() &&
+          whole <= std::numeric_limits<qint16>::max())) {
+        return std::nullopt;
+    }
+    return static_cast<qint16>(whole);
+}
+
+std::optional<float> toSinglePrecision(double value)
+{
+    if (!std::isfinite(value) || std::fabs(value) > double(std::numeric_limits<float>::max())) {
+        return std::nullopt;
+    }
+    return static_cast<float>(value);
+}
+
+QString unstorableWireSize(const WireSize &wire)
+{
+    return QStringLiteral("The wire size %1 %2 is not a size the model can hold.")
+        .arg(LocaleNumbers::toSignificant(wire.value, 15), unitText(wire.unit));
+}
+
+} // namespace moxon
