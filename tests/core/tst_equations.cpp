@@ -1,6 +1,6 @@
-#include "designcalculation.h"
+#include "calculation.h"
 #include "dimensions.h"
-#include "displayunits.h"
+#include "units.h"
 #include "wiresize.h"
 
 #include <QTest>
@@ -174,7 +174,8 @@ void TestEquations::rangeWarning()
 void TestEquations::startUpDesign()
 {
     // 146 MHz, gauge 12: the design the window opens with.
-    const DesignResult design = computeDesign(146, WireUnit::Gauge, 12, DisplayUnit::Inch);
+    const DesignResult design =
+        computeDesign(WireSize{WireUnit::Gauge, 12}, 146, DisplayUnit::Inch);
     QVERIFY(design.computable());
     QVERIFY(std::fabs(design.ratio - 0.00099960) <= 0.5e-8);
     QVERIFY(std::fabs(design.logRatio - -3.000174) <= 0.5e-6);
@@ -190,17 +191,17 @@ void TestEquations::wavelengthConstants()
 {
     // The same wire in inches and in millimetres gives ratios that differ in the sixth
     // significant digit, because the two constants are not exactly consistent.
-    const double inches = diameterRatio(WireUnit::Inch, 0.1, 100);
-    const double millimetres = diameterRatio(WireUnit::Millimetre, 2.54, 100);
+    const double inches = diameterRatio(WireSize{WireUnit::Inch, 0.1}, 100);
+    const double millimetres = diameterRatio(WireSize{WireUnit::Millimetre, 2.54}, 100);
     QCOMPARE(inches, 0.1 / (11802.71 / 100));
     QCOMPARE(millimetres, 2.54 / (299792.5 / 100));
     QVERIFY(inches != millimetres);
     QVERIFY(std::fabs(inches / millimetres - 1) < 2e-5);
 
-    QCOMPARE(wavelengthIn(DisplayUnit::Feet, 100), 983.5592 / 100);
-    QCOMPARE(wavelengthIn(DisplayUnit::Inch, 100), 983.5592 / 100 * 12);
-    QCOMPARE(wavelengthIn(DisplayUnit::Metre, 100), 983.5592 / 100 * 0.3048);
-    QCOMPARE(wavelengthIn(DisplayUnit::Millimetre, 100), 983.5592 / 100 * 12 * 25.4);
+    QCOMPARE(unitInfo(DisplayUnit::Feet).wavelength(100), 983.5592 / 100);
+    QCOMPARE(unitInfo(DisplayUnit::Inch).wavelength(100), 983.5592 / 100 * 12);
+    QCOMPARE(unitInfo(DisplayUnit::Metre).wavelength(100), 983.5592 / 100 * 0.3048);
+    QCOMPARE(unitInfo(DisplayUnit::Millimetre).wavelength(100), 983.5592 / 100 * 12 * 25.4);
 }
 
 QTEST_GUILESS_MAIN(TestEquations)

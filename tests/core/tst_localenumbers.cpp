@@ -20,8 +20,6 @@ class TestLocaleNumbers : public QObject
 private Q_SLOTS:
     void toDouble_data();
     void toDouble();
-    void toSingle_data();
-    void toSingle();
     void toMask_data();
     void toMask();
     void toSignificant_data();
@@ -67,32 +65,6 @@ void TestLocaleNumbers::toDouble()
     QFETCH(double, value);
 
     const std::optional<double> parsed = LocaleNumbers(locale).toDouble(text);
-    QCOMPARE(parsed.has_value(), numeric);
-    if (numeric) {
-        QCOMPARE(*parsed, value);
-    }
-}
-
-void TestLocaleNumbers::toSingle_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("numeric");
-    QTest::addColumn<float>("value");
-
-    QTest::newRow("frequency") << QStringLiteral("146") << true << 146.0f;
-    QTest::newRow("rounded to single") << QStringLiteral("14.15") << true << 14.15f;
-    QTest::newRow("largest single") << QStringLiteral("3.4E38") << true << 3.4e38f;
-    QTest::newRow("past the single range") << QStringLiteral("1E39") << false << 0.0f;
-    QTest::newRow("not a number") << QStringLiteral("abc") << false << 0.0f;
-}
-
-void TestLocaleNumbers::toSingle()
-{
-    QFETCH(QString, text);
-    QFETCH(bool, numeric);
-    QFETCH(float, value);
-
-    const std::optional<float> parsed = LocaleNumbers(kUs).toSingle(text);
     QCOMPARE(parsed.has_value(), numeric);
     if (numeric) {
         QCOMPARE(*parsed, value);
