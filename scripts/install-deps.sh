@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that are missing for building and running (`run`) or for
-# building and testing (`test`). Needs root; does nothing when everything is there.
+# building and testing (`test`). Does nothing, and needs no root, when everything is there;
+# otherwise it needs root, and asks sudo where that works without a password.
 set -euo pipefail
 
 mode=${1:-run}
@@ -29,6 +30,9 @@ if ((${#missing[@]} == 0)); then
 fi
 
 if [[ $(id -u) -ne 0 ]]; then
+    if command -v sudo >/dev/null && sudo -n true 2>/dev/null; then
+        exec sudo -n bash "$0" "$@"
+    fi
     echo "Missing Debian packages: ${missing[*]}" >&2
     echo "Run this as root, or install them with: sudo apt-get install ${missing[*]}" >&2
     exit 1

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starts the CUPS scheduler when it is not running and sets up a PDF printer as the default
 # printer, so that the print tests send real jobs through a real spooler. Running it again
-# changes nothing that is already in place. Needs root; the packages come from
+# changes nothing that is already in place, and needs no root then; only a change does (it
+# asks sudo for it where that works without a password). The packages come from
 # `install-deps.sh test` (cups, printer-driver-cups-pdf, poppler-utils).
 #
 # The queue name and its output folder are also passed to the print tests by
@@ -16,22 +17,47 @@ instance=moxon
 conf=/etc/cups/cups-pdf-$instance.conf
 ppd=/usr/share/ppd/cups-pdf/CUPS-PDF_noopt.ppd
 
-if [[ $(id -u) -ne 0 ]]; then
-    echo "setup-printer.sh: needs root to start cupsd and add the queue $queue" >&2
-    exit 1
-fi
 for tool in cupsd lpadmin lpstat cupsenable cupsaccept; do
     if ! command -v "$tool" >/dev/null; then
         echo "setup-printer.sh: $tool is missing; run scripts/install-deps.sh test" >&2
         exit 1
     fi
 done
-if [[ ! -x /usr/lib/cups/backend/cups-pdf || ! -f $ppd ]]; then
+if [[ ! -e /usr/lib/cups/backend/cups-pdf || ! -f $ppd ]]; then
     echo "setup-printer.sh: the cups-pdf driver is missing; run scripts/install-deps.sh test" >&2
     exit 1
 fi
 
 scheduler_running() { lpstat -r 2>/dev/null | grep -q 'scheduler is running'; }
+
+wanted_conf="Out $outdir
+AnonDirName $outdir
+Label 2
+Grp lpadmin"
+
+# Everything the print tests rely on, read without changing anything.
+in_place() {
+    scheduler_running &&
+        [[ -d $outdir && -f $conf && $(cat "$conf" 2>/dev/null) == "$wanted_conf" ]] &&
+        lpstat -v "$queue" >/dev/null 2>&1 &&
+        lpstat -p "$queue" 2>/dev/null | grep -q 'enabled' &&
+        lpstat -a "$queue" 2>/dev/null | grep -q 'accepting requests' &&
+        lpstat -d 2>/dev/null | grep -q ": $queue\$"
+}
+
+if in_place; then
+    echo "Default printer: $queue, PDFs in $outdir"
+    exit 0
+fi
+if [[ $(id -u) -ne 0 ]]; then
+    if command -v sudo >/dev/null && sudo -n true 2>/dev/null; then
+        exec sudo -n bash "$0" "$@"
+    fi
+    echo "setup-printer.sh: the PDF printer $queue is not set up yet, and setting it up" >&2
+    echo "needs root (to start cupsd and add the queue): run it once as root, e.g." >&2
+    echo "    sudo bash scripts/setup-printer.sh" >&2
+    exit 1
+fi
 
 if ! scheduler_running; then
     echo "Starting cupsd"
@@ -52,10 +78,6 @@ fi
 # each other.
 mkdir -p "$outdir"
 chmod 1777 "$outdir"
-wanted_conf="Out $outdir
-AnonDirName $outdir
-Label 2
-Grp lpadmin"
 if [[ ! -f $conf || $(cat "$conf") != "$wanted_conf" ]]; then
     printf '%s\n' "$wanted_conf" >"$conf"
 fi

@@ -2,6 +2,7 @@
 
 #include "antennadiagram.h"
 #include "appicon.h"
+#include "dialogs.h"
 #include "windowprinter.h"
 
 #include <QComboBox>
@@ -10,7 +11,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyleOptionGroupBox>
@@ -252,35 +252,6 @@ QWidget *createWidget(const ControlDesign &design, QWidget *parent)
     return nullptr;
 }
 
-// The message-box look of each kind of message: icon and buttons.
-QMessageBox::Icon messageIcon(MessageKind kind)
-{
-    switch (kind) {
-    case MessageKind::InputError:
-    case MessageKind::Failure:
-        return QMessageBox::Warning;
-    case MessageKind::Warning:
-        return QMessageBox::Information;
-    case MessageKind::Notice:
-    case MessageKind::Question:
-        break;
-    }
-    return QMessageBox::NoIcon;
-}
-
-// Runs a modal message box; true when it was closed with OK.
-bool runMessageBox(const Message &message, QWidget *parent)
-{
-    const bool question = message.kind == MessageKind::Question;
-    QMessageBox box(messageIcon(message.kind), message.title, message.text,
-                    question ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok, parent);
-    // Texts may name files: show them as they are, never as markup.
-    box.setTextFormat(Qt::PlainText);
-    box.setDefaultButton(QMessageBox::Ok);
-    box.setEscapeButton(question ? QMessageBox::Cancel : QMessageBox::Ok);
-    return box.exec() == QMessageBox::Ok;
-}
-
 // The controls the command buttons and the display-unit options run, by name.
 struct Handler
 {
@@ -323,23 +294,6 @@ void setSheetBackground(QWidget &widget, bool white)
     palette.setColor(widget.backgroundRole(), Qt::white);
     widget.setPalette(palette);
     widget.setAutoFillBackground(true);
-}
-
-// The one-entry filter "Description (*.ext)|*.ext" in the form a Qt file dialog takes,
-// "Description (*.ext)". A description that does not show its pattern gets it appended, so
-// the dialog still lists only the matching files.
-QString qtFileFilter(const QString &filter)
-{
-    const qsizetype bar = filter.indexOf(u'|');
-    if (bar < 0) {
-        return filter;
-    }
-    const QString description = filter.left(bar).trimmed();
-    const QString pattern = filter.mid(bar + 1).trimmed();
-    if (pattern.isEmpty() || description.contains(u'(' + pattern + u')')) {
-        return description;
-    }
-    return QStringLiteral("%1 (%2)").arg(description, pattern);
 }
 
 } // namespace
@@ -517,12 +471,12 @@ void frmMoxon::showDesign(const ShownDesign &design)
 
 void frmMoxon::showMessage(const Message &message)
 {
-    runMessageBox(message, this);
+    showMessageBox(message, this);
 }
 
 bool frmMoxon::confirm(const Message &message)
 {
-    return runMessageBox(message, this);
+    return showMessageBox(message, this);
 }
 
 void frmMoxon::focusField(InputField field)

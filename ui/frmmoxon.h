@@ -32,7 +32,7 @@ inline constexpr int kDesignOuterWidth = 10050; // twips
 // logical dpi, reports what the user types and picks to its session and runs the session's
 // commands from its handlers. Start-up (Form_Load) runs in the constructor, before the window
 // is first shown.
-class frmMoxon : public QWidget, private DesignView
+class frmMoxon : public QWidget, public DesignView
 {
     Q_OBJECT
 

@@ -1,6 +1,7 @@
-#include "fakewindow.h"
+#include "fakeview.h"
 #include "moxoncli.h"
 
+#include <QDir>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -69,6 +70,8 @@ private Q_SLOTS:
     void help();
     void exportMatchesWindow_data();
     void exportMatchesWindow();
+    void exportToStandardOutput_data();
+    void exportToStandardOutput();
     void exportFailure();
     void checkWithoutEngine();
 };
@@ -204,6 +207,9 @@ void TestCli::badArguments_data()
     QTest::newRow("export without file")
         << QStringList{u"export"_s, u"-f"_s, u"146"_s, u"--format"_s, u"nec"_s} << 2
         << u"-o FILE is required"_s;
+    QTest::newRow("export without format")
+        << QStringList{u"export"_s, u"-f"_s, u"146"_s, u"-o"_s, u"x"_s} << 2
+        << u"--format is required: nec or ez"_s;
     QTest::newRow("export bad format")
         << QStringList{u"export"_s, u"-f"_s, u"146"_s, u"--format"_s, u"dxf"_s, u"-o"_s, u"x"_s}
         << 2 << u"--format must be nec or ez, not 'dxf'"_s;
@@ -310,10 +316,9 @@ void TestCli::exportMatchesWindow()
     QVERIFY(folder.isValid());
     const QString fromCli = folder.filePath(u"cli."_s + format);
     const QString fromWindow = folder.filePath(u"window."_s + format);
-    const QStringList wireUnits = {u"in"_s, u"mm"_s, u"AWG"_s};
 
     const CliRun run = runCli({u"export"_s, u"--freq"_s, freq, u"--wire"_s, wire, u"--wire-unit"_s,
-                               wireUnits.at(wireEntry), u"--units"_s, units, u"--format"_s, format,
+                               unitText(wireUnits().at(std::size_t(wireEntry)).unit), u"--units"_s, units, u"--format"_s, format,
                                u"--pol"_s, vertical ? u"v"_s : u"h"_s, u"--axis"_s,
                                xAxis ? u"x"_s : u"y"_s, u"-o"_s, fromCli});
     QCOMPARE(run.status, 0);
@@ -326,17 +331,38 @@ void TestCli::exportMatchesWindow()
     const auto typed = [&](QString text) {
         return decimalComma ? text.replace(u'.', u',') : text;
     };
-    window.load().enter(typed(freq), typed(wire), wireEntry);
-    window.toolkit.choose(format == u"ez" ? Control::optEZNEC : Control::optNEC);
-    window.toolkit.choose(vertical ? Control::optVert : Control::optHorz);
-    window.toolkit.choose(xAxis ? Control::optXaxis : Control::optYaxis);
-    window.selectUnits(units);
-    window.toolkit.answerSaveAs(fromWindow);
-    window.form.btnModel_Click();
+    window.enter(typed(freq), typed(wire), wireUnits().at(std::size_t(wireEntry)).unit);
+    window.session.setFormat(format == u"ez" ? ModelFormat::Eznec : ModelFormat::Nec);
+    window.session.setVertical(vertical);
+    window.session.setXAxis(xAxis);
+    window.session.selectDisplayUnit(*displayUnitFromText(units));
+    window.view.savePaths = {fromWindow};
+    QCOMPARE(window.session.exportModel(), ExportOutcome::Written);
 
     const QByteArray expected = readAll(fromWindow);
     QVERIFY(!expected.isEmpty());
     QCOMPARE(readAll(fromCli), expected);
+}
+
+void TestCli::exportToStandardOutput_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QString>("golden");
+    QTest::newRow("deck") << u"nec"_s << u"startup.nec"_s;
+    QTest::newRow("model file") << u"ez"_s << u"startup.ez"_s;
+}
+
+void TestCli::exportToStandardOutput()
+{
+    // "-" is standard output: the model alone, so that it can be piped, and no file named "-".
+    QFETCH(QString, format);
+    QFETCH(QString, golden);
+    QTemporaryDir folder;
+    QVERIFY(QDir::setCurrent(folder.path()));
+    const CliRun run = runCli({u"export"_s, u"-f"_s, u"146"_s, u"--format"_s, format, u"-o"_s, u"-"_s});
+    QCOMPARE(run.status, 0);
+    QCOMPARE(run.out.toLatin1(), readAll(QStringLiteral(MOXON_TEST_DATA_DIR "/") + golden));
+    QVERIFY(!QFile::exists(u"-"_s));
 }
 
 void TestCli::exportFailure()

@@ -1,6 +1,6 @@
 #include "frmmoxon.h"
 #include "pdfpage.h"
-#include "printcommand.h"
+#include "messages.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -24,6 +24,8 @@
 // MOXON_TEST_PRINTER is a cups-pdf printer writing into MOXON_TEST_PDF_DIR, set up as the
 // default by scripts/setup-printer.sh.
 
+using namespace Qt::StringLiterals;
+
 namespace moxon::test {
 
 namespace {
@@ -31,9 +33,8 @@ namespace {
 // Set in the environment of the copy of this program that runs without a print server.
 constexpr char kWithoutPrinterVariable[] = "MOXON_PRINT_WITHOUT_PRINTER";
 
-constexpr std::array kSheetControls = {Control::frmMoxon, Control::Frame1, Control::Frame2,
-                                       Control::optFT,    Control::optIN,  Control::optM,
-                                       Control::optMM};
+const std::array kSheetControls = {u"frmMoxon"_s, u"Frame1"_s, u"Frame2"_s, u"optFT"_s,
+                                   u"optIN"_s,    u"optM"_s,   u"optMM"_s};
 
 // Window geometry in twips, as the window lays it out.
 constexpr int kSheetClientWidth = 7920;  // the sheet's outer width less the border
@@ -78,7 +79,7 @@ private:
         }
         m_answered = box;
         m_seen.append({box->windowTitle(), box->text(), box->icon(), m_window.width(),
-                       m_window.control(Control::btnCalculate)->isVisible()});
+                       m_window.control(u"btnCalculate"_s)->isVisible()});
         const QMessageBox::StandardButton answer =
             m_answers.isEmpty() ? QMessageBox::Ok : m_answers.takeFirst();
         if (QAbstractButton *button = box->button(answer)) {
@@ -102,14 +103,14 @@ QStringList notRestored(const frmMoxon &window)
     if (window.width() != window.twipsToPixelsX(kDesignClientWidth)) {
         problems.append(QStringLiteral("width %1").arg(window.width()));
     }
-    if (!window.control(Control::btnCalculate)->isVisible()) {
+    if (!window.control(u"btnCalculate"_s)->isVisible()) {
         problems.append(QStringLiteral("btnCalculate hidden"));
     }
-    for (const Control control : kSheetControls) {
+    for (const QString &control : kSheetControls) {
         const QWidget *widget = window.control(control);
         const QColor design = QApplication::palette(widget).color(QPalette::Window);
         if (widget->palette().color(QPalette::Window) != design) {
-            problems.append(controlName(control) + QStringLiteral(" background"));
+            problems.append(control + QStringLiteral(" background"));
         }
     }
     return problems;
@@ -117,7 +118,7 @@ QStringList notRestored(const frmMoxon &window)
 
 QAbstractButton *printButton(const frmMoxon &window)
 {
-    return qobject_cast<QAbstractButton *>(window.control(Control::btnPrint));
+    return qobject_cast<QAbstractButton *>(window.control(u"btnPrint"_s));
 }
 
 // The test queue as lpstat and the output folder see it.
@@ -259,8 +260,8 @@ void PrintIntegrationTest::okPrintsTheSheetAsOnePage()
 
     QCOMPARE(answerer.seen().size(), 1);
     const SeenBox &confirm = answerer.seen().first();
-    QCOMPARE(confirm.title, PrintCommand::confirmTitle());
-    QCOMPARE(confirm.text, PrintCommand::confirmText());
+    QCOMPARE(confirm.title, confirmPrintMessage().title);
+    QCOMPARE(confirm.text, confirmPrintMessage().text);
     QCOMPARE(confirm.icon, QMessageBox::NoIcon);
     QCOMPARE(confirm.windowWidth, window.twipsToPixelsX(kSheetClientWidth));
     QVERIFY(!confirm.calculateVisible);
@@ -333,7 +334,7 @@ void PrintIntegrationTest::cancelSendsNoJob()
     printButton(window)->click();
 
     QCOMPARE(answerer.seen().size(), 1);
-    QCOMPARE(answerer.seen().first().title, PrintCommand::confirmTitle());
+    QCOMPARE(answerer.seen().first().title, confirmPrintMessage().title);
     QCOMPARE(notRestored(window), QStringList());
     // A job is on the server before the print returns, so none can still be on its way.
     QCOMPARE(m_queue.jobs(QStringLiteral("all")), jobsBefore);
@@ -363,11 +364,11 @@ void PrintIntegrationTest::withoutPrinterSaysSoAndSendsNoJob()
              qPrintable(QString::fromLocal8Bit(child.readAllStandardError())));
 
     const QString expected = QStringLiteral("box\t%1\t%2\t%3\nbox\t%4\t%5\t%6\nnot restored\t\n")
-                                 .arg(PrintCommand::confirmTitle())
+                                 .arg(confirmPrintMessage().title)
                                  .arg(int(QMessageBox::NoIcon))
-                                 .arg(PrintCommand::confirmText(), PrintCommand::reportTitle())
+                                 .arg(confirmPrintMessage().text, noPrinterMessage().title)
                                  .arg(int(QMessageBox::Warning))
-                                 .arg(PrintCommand::noPrinterText());
+                                 .arg(noPrinterMessage().text);
     QCOMPARE(output, expected);
     QCOMPARE(m_queue.jobs(QStringLiteral("all")), jobsBefore);
     QCOMPARE(m_queue.pdfs(), pdfsBefore);

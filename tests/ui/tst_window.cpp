@@ -1,6 +1,5 @@
+#include "dialogs.h"
 #include "frmmoxon.h"
-#include "printcommand.h"
-#include "qttoolkit.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -294,7 +293,7 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QCOMPARE(window.windowTitle(), QStringLiteral("Moxon 方框天线计算器"));
         QVERIFY(!window.windowIcon().isNull());
-        QCOMPARE(window.commands().state().DisplayUnits, QStringLiteral("in"));
+        QCOMPARE(window.session().state().displayUnits, DisplayUnit::Inch);
         auto *units = widget<QComboBox>(window, "cboDiaUnits");
         QCOMPARE(units->count(), 3);
         QCOMPARE(units->itemText(0), QStringLiteral("in"));
@@ -381,7 +380,7 @@ private Q_SLOTS:
         QTest::keyClick(print, Qt::Key_Return);
         // The print command calculates first, then asks; Cancel brings the window back.
         QCOMPARE(answerer.boxes.size(), 2);
-        QCOMPARE(answerer.boxes[1].title, PrintCommand::confirmTitle());
+        QCOMPARE(answerer.boxes[1].title, confirmPrintMessage().title);
         QCOMPARE(window.width(), twips(9960));
         QVERIFY(widget<QPushButton>(window, "btnCalculate")->isVisible());
     }
@@ -476,7 +475,7 @@ private Q_SLOTS:
         clickOption(window, option.toLatin1().constData());
         QCOMPARE(results(window), expected);
         QCOMPARE(unitLabels(window), QStringList(5, unit));
-        QCOMPARE(window.commands().state().DisplayUnits, unit);
+        QCOMPARE(unitText(window.session().state().displayUnits), unit);
         clickOption(window, "optIN");
         QCOMPARE(results(window), kStartupInches);
     }
@@ -646,39 +645,44 @@ private Q_SLOTS:
 
     void messageBoxStyles_data()
     {
-        QTest::addColumn<int>("style");
+        QTest::addColumn<int>("kind");
         QTest::addColumn<int>("reply");
-        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("answer");
         QTest::addColumn<int>("icon");
         QTest::addColumn<int>("buttons");
         const int ok = QMessageBox::Ok;
         const int okCancel = QMessageBox::Ok | QMessageBox::Cancel;
-        QTest::newRow("0 OK") << 0 << int(Reply::Ok) << kAnswerOk << int(QMessageBox::NoIcon) << ok;
-        QTest::newRow("0 Esc") << 0 << int(Reply::Escape) << kAnswerOk << int(QMessageBox::NoIcon)
-                               << ok;
-        QTest::newRow("1 OK") << 1 << int(Reply::Ok) << kAnswerOk << int(QMessageBox::NoIcon)
-                              << okCancel;
-        QTest::newRow("1 Cancel") << 1 << int(Reply::Cancel) << kAnswerCancel
-                                  << int(QMessageBox::NoIcon) << okCancel;
-        QTest::newRow("1 Esc") << 1 << int(Reply::Escape) << kAnswerCancel
-                               << int(QMessageBox::NoIcon) << okCancel;
-        QTest::newRow("48 OK") << 48 << int(Reply::Ok) << kAnswerOk << int(QMessageBox::Warning)
-                               << ok;
-        QTest::newRow("64 OK") << 64 << int(Reply::Ok) << kAnswerOk << int(QMessageBox::Information)
-                               << ok;
+        const int notice = int(MessageKind::Notice);
+        const int question = int(MessageKind::Question);
+        QTest::newRow("notice OK") << notice << int(Reply::Ok) << true << int(QMessageBox::NoIcon)
+                                   << ok;
+        QTest::newRow("notice Esc") << notice << int(Reply::Escape) << true
+                                    << int(QMessageBox::NoIcon) << ok;
+        QTest::newRow("question OK") << question << int(Reply::Ok) << true
+                                     << int(QMessageBox::NoIcon) << okCancel;
+        QTest::newRow("question Cancel") << question << int(Reply::Cancel) << false
+                                         << int(QMessageBox::NoIcon) << okCancel;
+        QTest::newRow("question Esc") << question << int(Reply::Escape) << false
+                                      << int(QMessageBox::NoIcon) << okCancel;
+        QTest::newRow("input error") << int(MessageKind::InputError) << int(Reply::Ok) << true
+                                     << int(QMessageBox::Warning) << ok;
+        QTest::newRow("failure") << int(MessageKind::Failure) << int(Reply::Ok) << true
+                                 << int(QMessageBox::Warning) << ok;
+        QTest::newRow("warning") << int(MessageKind::Warning) << int(Reply::Ok) << true
+                                 << int(QMessageBox::Information) << ok;
     }
     void messageBoxStyles()
     {
-        QFETCH(int, style);
+        QFETCH(int, kind);
         QFETCH(int, reply);
-        QFETCH(int, answer);
+        QFETCH(bool, answer);
         QFETCH(int, icon);
         QFETCH(int, buttons);
         frmMoxon window;
-        QtToolkit toolkit(window);
         ModalAnswerer answerer({{Reply(reply)}});
         const QString text = QStringLiteral("Model written to file '<b>/tmp/a&b.nec</b>'.");
-        QCOMPARE(toolkit.messageBox(text, QStringLiteral("Title"), MessageStyle(style)), answer);
+        QCOMPARE(showMessageBox({MessageKind(kind), QStringLiteral("Title"), text}, &window),
+                 answer);
         QCOMPARE(answerer.boxes.size(), 1);
         const SeenBox &box = answerer.boxes.first();
         QCOMPARE(box.title, QStringLiteral("Title"));
@@ -689,41 +693,40 @@ private Q_SLOTS:
         QCOMPARE(box.defaultButton, QMessageBox::Ok);
     }
 
-    // A press from code runs the whole handler, its message boxes included, before it returns.
-    void pressRunsTheHandlerAtOnce()
-    {
-        frmMoxon window;
-        QtToolkit toolkit(window);
-        ModalAnswerer answerer;
-        toolkit.setText(Control::txtWD, QStringLiteral("12"));
-        toolkit.press(Control::btnCalculate);
-        QCOMPARE(toolkit.text(Control::txtWD), QStringLiteral("#12"));
-        QVERIFY(answerer.boxes.isEmpty());
-
-        toolkit.setText(Control::txtFreq, QStringLiteral("0"));
-        toolkit.press(Control::btnCalculate);
-        QCOMPARE(answerer.boxes.size(), 1);
-        QCOMPARE(answerer.boxes[0].icon, QMessageBox::Warning);
-        QCOMPARE(results(window), kStartupInches);
-    }
-
-    void outerWidthAndBackground()
+    // What the user types reaches the calculation, and what it writes back shows at once.
+    void typedInputsReachTheCalculation()
     {
         frmMoxon window;
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QtToolkit toolkit(window);
-        const QColor designWindow = window.palette().color(QPalette::Window);
-        const QList<Control> sheet = {Control::frmMoxon, Control::Frame1, Control::Frame2,
-                                      Control::optFT,    Control::optIN,  Control::optM,
-                                      Control::optMM};
+        ModalAnswerer answerer;
+        retype(widget<QLineEdit>(window, "txtWD"), QStringLiteral("14"));
+        QTest::mouseClick(widget<QPushButton>(window, "btnCalculate"), Qt::LeftButton);
+        QCOMPARE(widget<QLineEdit>(window, "txtWD")->text(), QStringLiteral("#14"));
+        QVERIFY(answerer.boxes.isEmpty());
+        QVERIFY(results(window) != kStartupInches);
+        const QStringList gauge14 = results(window);
 
-        for (const Control control : sheet) {
-            toolkit.setBackground(control, kWhite);
-        }
-        toolkit.setOuterWidth(kSheetOuterWidth);
+        retype(widget<QLineEdit>(window, "txtFreq"), QStringLiteral("0"));
+        QTest::mouseClick(widget<QPushButton>(window, "btnCalculate"), Qt::LeftButton);
+        QCOMPARE(answerer.boxes.size(), 1);
+        QCOMPARE(answerer.boxes[0].icon, QMessageBox::Warning);
+        QCOMPARE(results(window), gauge14);
+        QCOMPARE(window.focusWidget(), window.control(QStringLiteral("txtFreq")));
+    }
+
+    void sheetLookAndBack()
+    {
+        frmMoxon window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        DesignView &view = window;
+        const QColor designWindow = window.palette().color(QPalette::Window);
+
+        view.showSheet(true);
         QCOMPARE(window.width(), twips(kSheetOuterWidth - 90));
         QCOMPARE(window.minimumWidth(), window.maximumWidth());
+        QVERIFY(!widget(window, "btnCalculate")->isVisible());
         // The sheet is white inside Frame2 too, between and beside its options.
         const QImage sheetImage = window.grab().toImage();
         for (const QPoint twipsPoint :
@@ -732,13 +735,11 @@ private Q_SLOTS:
                      QColor(Qt::white));
         }
 
-        for (const Control control : sheet) {
-            toolkit.setBackground(control, kButtonFace);
-        }
-        toolkit.setOuterWidth(kDesignOuterWidth);
+        view.showSheet(false);
         QCOMPARE(window.width(), twips(9960));
-        for (const Control control : sheet) {
-            QWidget *shown = window.control(control);
+        QVERIFY(widget(window, "btnCalculate")->isVisible());
+        for (const char *name : {"frmMoxon", "Frame1", "Frame2", "optFT", "optIN", "optM", "optMM"}) {
+            QWidget *shown = widget(window, name);
             QCOMPARE(shown->palette().color(QPalette::Window), designWindow);
             QVERIFY(!shown->testAttribute(Qt::WA_SetPalette));
         }
@@ -750,14 +751,13 @@ private Q_SLOTS:
         QVERIFY(folder.isValid());
         const QString first = folder.filePath(QStringLiteral("first.nec"));
         frmMoxon window;
-        QtToolkit toolkit(window);
+        DesignView &view = window;
         ModalAnswerer answerer(
             {{Reply::ChooseFile, first}, {Reply::CancelDialog}, {Reply::CancelDialog}});
 
-        QCOMPARE(toolkit.saveAs(QStringLiteral("NEC files (*.nec)|*.nec")),
-                 std::optional<QString>(first));
-        QCOMPARE(toolkit.saveAs(QStringLiteral("EZNEC files (*.ez)|*.ez")), std::nullopt);
-        QCOMPARE(toolkit.saveAs(QStringLiteral("NEC files (*.nec)|*.nec")), std::nullopt);
+        QCOMPARE(view.askSavePath(ModelFormat::Nec), std::optional<QString>(first));
+        QCOMPARE(view.askSavePath(ModelFormat::Eznec), std::nullopt);
+        QCOMPARE(view.askSavePath(ModelFormat::Nec), std::nullopt);
 
         QCOMPARE(answerer.dialogSelections.size(), 3);
         QCOMPARE(answerer.dialogSelections[0], QString()); // no file name at first

@@ -216,7 +216,7 @@ void WindowPrinterTest::printsTheWindowsCaptionsAsText()
     QVERIFY2(text, qPrintable(error));
     const QString inputCaption = QStringLiteral("工作频率");
     const QString feedPoint = QStringLiteral("馈电点");
-    const QString resultA = qobject_cast<QLineEdit *>(window.control(Control::txtA))->text();
+    const QString resultA = qobject_cast<QLineEdit *>(window.control(QStringLiteral("txtA")))->text();
     QVERIFY(!resultA.isEmpty());
     for (const QString &expected : {inputCaption, feedPoint, resultA}) {
         QVERIFY2(
