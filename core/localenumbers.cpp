@@ -1,5 +1,7 @@
 #include "localenumbers.h"
 
+#include <array>
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -37,9 +39,16 @@ QString LocaleNumbers::toMask(double value, int decimals) const
 
 double LocaleNumbers::roundedToMask(double value, int decimals)
 {
-    // Every locale rounds alike; only its digits and separators differ.
-    const QLocale c = QLocale::c();
-    return c.toDouble(c.toString(value, 'f', decimals));
+    // Every locale rounds alike; only its digits and separators differ. The round trip
+    // through decimal text gives exactly the double that reading the shown text back gives.
+    std::array<char, 400> text{}; // 309 digits of the largest double, a sign and decimals
+    const std::to_chars_result end = std::to_chars(text.data(), text.data() + text.size(),
+                                                   value, std::chars_format::fixed, decimals);
+    double shown = value;
+    if (end.ec == std::errc()) {
+        std::from_chars(text.data(), end.ptr, shown);
+    }
+    return shown;
 }
 
 QString LocaleNumbers::toSignificant(double value, int digits)
