@@ -1,10 +1,9 @@
-#include "fakewindow.h"
+#include "fakeview.h"
+#include "modelfile.h"
 #include "nec2crunner.h"
 #include "necoutput.h"
 
-#include <QFile>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <cmath>
@@ -42,50 +41,45 @@ void TestNec2c::initTestCase()
 void TestNec2c::engineReadsExportedDeck_data()
 {
     QTest::addColumn<QString>("frequency");
-    QTest::addColumn<int>("wireUnitIndex"); // 0 "in", 1 "mm", 2 "AWG"
+    QTest::addColumn<WireUnit>("wireUnit");
     QTest::addColumn<QString>("wireSize");
-    QTest::addColumn<QString>("displayUnits");
+    QTest::addColumn<DisplayUnit>("units");
     QTest::addColumn<bool>("vertical");
     QTest::addColumn<bool>("xAxis");
 
-    QTest::newRow("start-up: 146 MHz, #12, inches, horizontal, X") << "146" << 2 << "#12"
-                                                                   << "in" << false << true;
-    QTest::newRow("14.15 MHz, #12, feet, horizontal, X") << "14.15" << 2 << "#12"
-                                                         << "ft" << false << true;
-    QTest::newRow("435 MHz, 2 mm, millimetres, vertical, Y") << "435" << 1 << "2"
-                                                             << "mm" << true << false;
-    QTest::newRow("50.1 MHz, 0.08 in, metres, horizontal, Y") << "50.1" << 0 << "0.08"
-                                                              << "m" << false << false;
-    QTest::newRow("7.1 MHz, #10, feet, vertical, X") << "7.1" << 2 << "#10"
-                                                     << "ft" << true << true;
+    QTest::newRow("start-up: 146 MHz, #12, inches, horizontal, X")
+        << "146" << WireUnit::Gauge << "#12" << DisplayUnit::Inch << false << true;
+    QTest::newRow("14.15 MHz, #12, feet, horizontal, X")
+        << "14.15" << WireUnit::Gauge << "#12" << DisplayUnit::Feet << false << true;
+    QTest::newRow("435 MHz, 2 mm, millimetres, vertical, Y")
+        << "435" << WireUnit::Millimetre << "2" << DisplayUnit::Millimetre << true << false;
+    QTest::newRow("50.1 MHz, 0.08 in, metres, horizontal, Y")
+        << "50.1" << WireUnit::Inch << "0.08" << DisplayUnit::Metre << false << false;
+    QTest::newRow("7.1 MHz, #10, feet, vertical, X")
+        << "7.1" << WireUnit::Gauge << "#10" << DisplayUnit::Feet << true << true;
 }
 
 void TestNec2c::engineReadsExportedDeck()
 {
     QFETCH(QString, frequency);
-    QFETCH(int, wireUnitIndex);
+    QFETCH(WireUnit, wireUnit);
     QFETCH(QString, wireSize);
-    QFETCH(QString, displayUnits);
+    QFETCH(DisplayUnit, units);
     QFETCH(bool, vertical);
     QFETCH(bool, xAxis);
 
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString deck = dir.filePath(QStringLiteral("moxon.nec"));
-
+    // The deck the model button would write for this window.
     FakeWindow window;
-    window.load().enter(frequency, wireSize, wireUnitIndex);
-    window.toolkit.choose(Control::optNEC);
-    window.toolkit.choose(vertical ? Control::optVert : Control::optHorz);
-    window.toolkit.choose(xAxis ? Control::optXaxis : Control::optYaxis);
-    window.selectUnits(displayUnits);
-    window.toolkit.answerSaveAs(deck);
-    window.toolkit.press(Control::btnModel);
-    QCOMPARE(window.toolkit.messages().last().title, QStringLiteral("Model Generated"));
+    window.enter(frequency, wireSize, wireUnit);
+    window.session.setVertical(vertical);
+    window.session.setXAxis(xAxis);
+    QCOMPARE(window.session.selectDisplayUnit(units), CalculateOutcome::Shown);
+    const std::optional<ModelInput> model = window.session.currentModel();
+    QVERIFY(model);
+    const ModelBytes deck = modelBytes(ModelFormat::Nec, *model);
+    QVERIFY2(deck.result.ok(), qPrintable(deck.result.error()));
 
-    QFile deckFile(deck);
-    QVERIFY(deckFile.open(QIODevice::ReadOnly));
-    const EngineRun run = runNec2c(deckFile.readAll());
+    const EngineRun run = runNec2c(deck.bytes);
     QVERIFY2(run.error.isEmpty(), qPrintable(run.error));
     const NecOutput parsed = parseNecOutput(run.output);
     QVERIFY2(parsed.error.isEmpty(), qPrintable(parsed.error + u'\n' + run.output.right(2000)));
@@ -117,5 +111,5 @@ void TestNec2c::engineReadsExportedDeck()
     QVERIFY2(frontToBack > kMinFrontToBack, qPrintable(figures));
 }
 
-QTEST_MAIN(TestNec2c)
+QTEST_GUILESS_MAIN(TestNec2c)
 #include "tst_nec2c.moc"

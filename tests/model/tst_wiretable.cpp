@@ -10,7 +10,7 @@ using Ends = std::array<double, 7>; // X1, Y1, Z1, X2, Y2, Z2, Segments
 
 Ends ends(const WireRow &row)
 {
-    return {row.X1, row.Y1, row.Z1, row.X2, row.Y2, row.Z2, row.Segments};
+    return {row.X1, row.Y1, row.Z1, row.X2, row.Y2, row.Z2, double(row.Segments)};
 }
 
 QString describe(const Ends &e)

@@ -7,15 +7,17 @@
 #include <QtEndian>
 
 #include <bit>
+#include <limits>
 
 using namespace moxon;
 using namespace moxon::test;
+using namespace Qt::StringLiterals;
 
 namespace {
 
-Written writeModel(const ModelSource &source, const QLocale &locale = kUs)
+Written writeModel(const ModelInput &model)
 {
-    return writeWith(WriteEZ, source, locale);
+    return writeWith(WriteEZ, model);
 }
 
 QByteArray record(const QByteArray &file, int number) // numbered from 1
@@ -51,14 +53,14 @@ private Q_SLOTS:
     void wireThickness();
     void coordinatesInMetres_data();
     void coordinatesInMetres();
-    void segmentCountsRoundToEven();
-    void unreadableInputsWriteNothing_data();
-    void unreadableInputsWriteNothing();
+    void unstorableInputsWriteNothing_data();
+    void unstorableInputsWriteNothing();
+    void deviceFailureIsReported();
 };
 
 void TestWriteEz::startupFileMatchesGoldenFile()
 {
-    const Written file = writeModel(startupSource());
+    const Written file = writeModel(startupModel());
     QVERIFY2(file.result.ok(), qPrintable(file.result.error()));
     QCOMPARE(file.bytes.size(), 1530);
     const QString difference = compareWithGolden(QStringLiteral("startup.ez"), file.bytes);
@@ -67,7 +69,7 @@ void TestWriteEz::startupFileMatchesGoldenFile()
 
 void TestWriteEz::startupHeader()
 {
-    const QByteArray header = record(writeModel(startupSource()).bytes, 1);
+    const QByteArray header = record(writeModel(startupModel()).bytes, 1);
     QCOMPARE(header.left(18).toHex(' '),
              QByteArray("06 00 01 00 52 00 00 12 43 41 00 00 00 00 00 00 80 3f"));
     QCOMPARE(header.mid(18, 30), QByteArray("Moxon Rectangle               "));
@@ -79,7 +81,7 @@ void TestWriteEz::startupHeader()
 
 void TestWriteEz::startupWireRecord()
 {
-    const QByteArray file = writeModel(startupSource()).bytes;
+    const QByteArray file = writeModel(startupModel()).bytes;
     // Wire 1 from (6.73, -14.585, 0) to (10.78, -14.585, 0) inches, as metres.
     const QByteArray wire = record(file, 2);
     QCOMPARE(wire.mid(16, 48).toHex(' '),
@@ -100,167 +102,168 @@ void TestWriteEz::startupWireRecord()
 
 void TestWriteEz::headerFrequency_data()
 {
-    QTest::addColumn<QLocale>("locale");
-    QTest::addColumn<QString>("frequency");
+    QTest::addColumn<double>("frequency");
     QTest::addColumn<float>("stored");
 
-    QTest::newRow("whole") << kUs << "146" << 146.0f;
-    QTest::newRow("trailing zeros") << kUs << "146.000" << 146.0f;
-    QTest::newRow("decimal point") << kUs << "14.15" << 14.15f;
-    QTest::newRow("decimal comma") << kGerman << "14,15" << 14.15f;
+    QTest::newRow("whole") << 146.0 << 146.0f;
+    QTest::newRow("rounded to single") << 14.15 << 14.15f;
+    QTest::newRow("largest single") << double(std::numeric_limits<float>::max())
+                                    << std::numeric_limits<float>::max();
 }
 
 void TestWriteEz::headerFrequency()
 {
-    QFETCH(QLocale, locale);
-    QFETCH(QString, frequency);
+    QFETCH(double, frequency);
     QFETCH(float, stored);
 
-    ModelSource source = startupSource();
-    source.frequency = frequency;
-    const Written file = writeModel(source, locale);
+    ModelInput model = startupModel();
+    model.frequencyMHz = frequency;
+    const Written file = writeModel(model);
     QVERIFY2(file.result.ok(), qPrintable(file.result.error()));
     QCOMPARE(singleAt(file.bytes, 5), stored);
 }
 
 void TestWriteEz::unitLetterChangesOnlyItsByte_data()
 {
-    QTest::addColumn<QString>("displayUnits");
+    QTest::addColumn<DisplayUnit>("units");
     QTest::addColumn<char>("letter");
 
-    QTest::newRow("feet") << "ft" << 'F';
-    QTest::newRow("inches") << "in" << 'I';
-    QTest::newRow("metres") << "m" << 'M';
-    QTest::newRow("millimetres") << "mm" << 'L';
-    QTest::newRow("other letter case") << "MM" << 'L';
+    QTest::newRow("feet") << DisplayUnit::Feet << 'F';
+    QTest::newRow("inches") << DisplayUnit::Inch << 'I';
+    QTest::newRow("metres") << DisplayUnit::Metre << 'M';
+    QTest::newRow("millimetres") << DisplayUnit::Millimetre << 'L';
 }
 
 void TestWriteEz::unitLetterChangesOnlyItsByte()
 {
-    QFETCH(QString, displayUnits);
+    QFETCH(DisplayUnit, units);
     QFETCH(char, letter);
 
-    ModelSource source = startupSource();
-    source.displayUnits = displayUnits;
-    QByteArray header = record(writeModel(source).bytes, 1);
+    ModelInput model = startupModel();
+    model.units = units;
+    QByteArray header = record(writeModel(model).bytes, 1);
     QCOMPARE(header.at(65), letter);
     header[65] = 'I';
-    QCOMPARE(header, record(writeModel(startupSource()).bytes, 1));
+    QCOMPARE(header, record(writeModel(startupModel()).bytes, 1));
 }
 
 void TestWriteEz::wireThickness_data()
 {
-    QTest::addColumn<QLocale>("locale");
-    QTest::addColumn<QString>("wireUnit");
-    QTest::addColumn<QString>("wireSize");
+    QTest::addColumn<WireSize>("wire");
     QTest::addColumn<float>("diameter");
     QTest::addColumn<QByteArray>("gaugeBytes");
 
-    QTest::newRow("gauge 12, not rounded") << kUs << "AWG"
-                                           << "#12" << 0.0020525253f << QByteArray("0c 00");
-    QTest::newRow("gauge 0") << kUs << "AWG"
-                             << "#0" << float(0.3248607 * 0.0254) << QByteArray("00 00");
-    QTest::newRow("0.08 inch") << kUs << "in"
-                               << "0.08" << 0.002032f << QByteArray("ff ff");
-    QTest::newRow("2 mm") << kUs << "mm"
-                          << "2" << 0.002f << QByteArray("ff ff");
-    QTest::newRow("decimal comma mm") << kGerman << "mm"
-                                      << "2,5" << 0.0025f << QByteArray("ff ff");
+    QTest::newRow("gauge 12, not rounded")
+        << WireSize{WireUnit::Gauge, 12} << 0.0020525253f << QByteArray("0c 00");
+    QTest::newRow("gauge 0") << WireSize{WireUnit::Gauge, 0} << float(0.3248607 * 0.0254)
+                             << QByteArray("00 00");
+    QTest::newRow("0.08 inch") << WireSize{WireUnit::Inch, 0.08} << 0.002032f
+                               << QByteArray("ff ff");
+    QTest::newRow("2 mm") << WireSize{WireUnit::Millimetre, 2} << 0.002f << QByteArray("ff ff");
 }
 
 void TestWriteEz::wireThickness()
 {
-    QFETCH(QLocale, locale);
-    QFETCH(QString, wireUnit);
-    QFETCH(QString, wireSize);
+    QFETCH(WireSize, wire);
     QFETCH(float, diameter);
     QFETCH(QByteArray, gaugeBytes);
 
-    ModelSource source = startupSource();
-    source.wireUnit = wireUnit;
-    source.wireSize = wireSize;
-    const Written file = writeModel(source, locale);
+    ModelInput model = startupModel();
+    model.wire = wire;
+    const Written file = writeModel(model);
     QVERIFY2(file.result.ok(), qPrintable(file.result.error()));
     for (int number = 2; number <= 7; ++number) {
-        const QByteArray wire = record(file.bytes, number);
-        QVERIFY(qFuzzyCompare(singleAt(wire, 40), diameter));
-        QCOMPARE(wire.mid(44, 2).toHex(' '), gaugeBytes);
+        const QByteArray wireRecord = record(file.bytes, number);
+        QVERIFY(qFuzzyCompare(singleAt(wireRecord, 40), diameter));
+        QCOMPARE(wireRecord.mid(44, 2).toHex(' '), gaugeBytes);
     }
 }
 
 void TestWriteEz::coordinatesInMetres_data()
 {
-    QTest::addColumn<QString>("displayUnits");
+    QTest::addColumn<DisplayUnit>("units");
     QTest::addColumn<double>("shown");
     QTest::addColumn<float>("metres");
 
-    QTest::newRow("inches") << "in" << 10.0 << 0.254f;
-    QTest::newRow("feet") << "ft" << 1.0 << 0.3048f;
-    QTest::newRow("metres") << "m" << 0.741 << 0.741f;
-    QTest::newRow("millimetres") << "mm" << 741.0 << 0.741f;
+    QTest::newRow("inches") << DisplayUnit::Inch << 10.0 << 0.254f;
+    QTest::newRow("feet") << DisplayUnit::Feet << 1.0 << 0.3048f;
+    QTest::newRow("metres") << DisplayUnit::Metre << 0.741 << 0.741f;
+    QTest::newRow("millimetres") << DisplayUnit::Millimetre << 741.0 << 0.741f;
 }
 
 void TestWriteEz::coordinatesInMetres()
 {
-    QFETCH(QString, displayUnits);
+    QFETCH(DisplayUnit, units);
     QFETCH(double, shown);
     QFETCH(float, metres);
 
-    ModelSource source = startupSource();
-    source.displayUnits = displayUnits;
-    source.wires[2].Z2 = shown;
-    const QByteArray wire = record(writeModel(source).bytes, 4);
+    ModelInput model = startupModel();
+    model.units = units;
+    model.wires[2].Z2 = shown;
+    const QByteArray wire = record(writeModel(model).bytes, 4);
     QCOMPARE(singleAt(wire, 36), metres);
 }
 
-void TestWriteEz::segmentCountsRoundToEven()
+void TestWriteEz::unstorableInputsWriteNothing_data()
 {
-    ModelSource source = startupSource();
-    source.wires[0].Segments = 4.5;
-    source.wires[1].Segments = 5.5;
-    source.wires[2].Segments = 6.4;
-    const QByteArray file = writeModel(source).bytes;
-    QCOMPARE(int16At(record(file, 2), 46), qint16(4));
-    QCOMPARE(int16At(record(file, 3), 46), qint16(6));
-    QCOMPARE(int16At(record(file, 4), 46), qint16(6));
-}
-
-void TestWriteEz::unreadableInputsWriteNothing_data()
-{
-    QTest::addColumn<QString>("frequency");
-    QTest::addColumn<QString>("wireSize");
+    QTest::addColumn<QString>("frequencyText");
+    QTest::addColumn<double>("frequency");
+    QTest::addColumn<WireSize>("wire");
     QTest::addColumn<double>("coordinate");
+    QTest::addColumn<int>("segments");
     QTest::addColumn<QString>("reason");
 
-    QTest::newRow("frequency not a number")
-        << "abc"
-        << "#12" << 1.0 << "The frequency 'abc' is not a number that the model file can hold.";
+    const WireSize gauge12{WireUnit::Gauge, 12};
     QTest::newRow("frequency past single range")
-        << "1E39"
-        << "#12" << 1.0 << "The frequency '1E39' is not a number that the model file can hold.";
-    QTest::newRow("gauge not a number")
-        << "146"
-        << "#abc" << 1.0 << "The wire size '#abc' is not a number the model can hold.";
+        << u"1E39"_s << 1e39 << gauge12 << 1.0 << 5
+        << u"The frequency '1E39' is not a number that the model file can hold."_s;
+    QTest::newRow("gauge past 16 bits")
+        << u"146"_s << 146.0 << WireSize{WireUnit::Gauge, 40000} << 1.0 << 5
+        << u"The wire size 40000 AWG is not a size the model can hold."_s;
+    QTest::newRow("diameter past single range")
+        << u"146"_s << 146.0 << WireSize{WireUnit::Millimetre, 1e300} << 1.0 << 5
+        << u"The wire size 1E+300 mm is not a size the model can hold."_s;
     QTest::newRow("coordinate past single range")
-        << "146"
-        << "#12" << 1e41 << "The antenna is too large for the model file.";
+        << u"146"_s << 146.0 << gauge12 << 1e41 << 5
+        << u"The antenna is too large for the model file."_s;
+    QTest::newRow("no segments") << u"146"_s << 146.0 << gauge12 << 1.0 << 0
+                                 << u"A wire of 0 segments cannot be stored in the model file."_s;
+    QTest::newRow("segments past 16 bits")
+        << u"146"_s << 146.0 << gauge12 << 1.0 << 40000
+        << u"A wire of 40000 segments cannot be stored in the model file."_s;
 }
 
-void TestWriteEz::unreadableInputsWriteNothing()
+void TestWriteEz::unstorableInputsWriteNothing()
 {
-    QFETCH(QString, frequency);
-    QFETCH(QString, wireSize);
+    QFETCH(QString, frequencyText);
+    QFETCH(double, frequency);
+    QFETCH(WireSize, wire);
     QFETCH(double, coordinate);
+    QFETCH(int, segments);
     QFETCH(QString, reason);
 
-    ModelSource source = startupSource();
-    source.frequency = frequency;
-    source.wireSize = wireSize;
-    source.wires[5].X2 = coordinate;
-    const Written file = writeModel(source);
+    // The last wire carries the bad value, so that a writer that streams record by record
+    // would already have written the others.
+    ModelInput model = startupModel();
+    model.frequencyText = frequencyText;
+    model.frequencyMHz = frequency;
+    model.wire = wire;
+    model.wires[5].X2 = coordinate;
+    model.wires[5].Segments = segments;
+    const Written file = writeModel(model);
     QVERIFY(!file.result.ok());
     QCOMPARE(file.result.error(), reason);
     QCOMPARE(file.bytes, QByteArray());
+}
+
+void TestWriteEz::deviceFailureIsReported()
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    const WriteResult result = WriteEZ(buffer, startupModel());
+    QVERIFY(!result.ok());
+    QVERIFY(!result.error().isEmpty());
 }
 
 QTEST_APPLESS_MAIN(TestWriteEz)

@@ -6,12 +6,13 @@
 
 using namespace moxon;
 using namespace moxon::test;
+using namespace Qt::StringLiterals;
 
 namespace {
 
-Written writeDeck(const ModelSource &source, const QLocale &locale = kUs)
+Written writeDeck(const ModelInput &model)
 {
-    return writeWith(WriteNEC, source, locale);
+    return writeWith(WriteNEC, model);
 }
 
 QList<QByteArray> deckLines(const QByteArray &deck)
@@ -44,14 +45,14 @@ private Q_SLOTS:
     void elevationPatternFollowsBeamAxis();
     void coordinateText_data();
     void coordinateText();
-    void unreadableInputsWriteNothing_data();
-    void unreadableInputsWriteNothing();
+    void unstorableInputsWriteNothing_data();
+    void unstorableInputsWriteNothing();
     void deviceFailureIsReported();
 };
 
 void TestWriteNec::startupDeckMatchesGoldenFile()
 {
-    const Written deck = writeDeck(startupSource());
+    const Written deck = writeDeck(startupModel());
     QVERIFY2(deck.result.ok(), qPrintable(deck.result.error()));
     const QString difference = compareWithGolden(QStringLiteral("startup.nec"), deck.bytes);
     QVERIFY2(difference.isEmpty(), qPrintable(difference));
@@ -59,87 +60,57 @@ void TestWriteNec::startupDeckMatchesGoldenFile()
 
 void TestWriteNec::radius_data()
 {
-    QTest::addColumn<QLocale>("locale");
-    QTest::addColumn<QString>("displayUnits");
-    QTest::addColumn<QString>("wireUnit");
-    QTest::addColumn<QString>("wireSize");
+    QTest::addColumn<DisplayUnit>("units");
+    QTest::addColumn<WireSize>("wire");
     QTest::addColumn<QByteArray>("radius");
     QTest::addColumn<QByteArray>("scaleCard");
 
+    const WireSize gauge12{WireUnit::Gauge, 12};
     QTest::newRow("gauge 12 in inches")
-        << kUs << "in"
-        << "AWG"
-        << "#12" << QByteArray("0.0404") << QByteArray("GS 0 0 0.0254");
+        << DisplayUnit::Inch << gauge12 << QByteArray("0.0404") << QByteArray("GS 0 0 0.0254");
     QTest::newRow("gauge 12 in feet")
-        << kUs << "ft"
-        << "AWG"
-        << "#12" << QByteArray("0.003366667") << QByteArray("GS 0 0 0.3048");
+        << DisplayUnit::Feet << gauge12 << QByteArray("0.003366667") << QByteArray("GS 0 0 0.3048");
     QTest::newRow("gauge 12 in metres")
-        << kUs << "m"
-        << "AWG"
-        << "#12" << QByteArray("0.00102616") << QByteArray("GS 0 0 1.0");
-    QTest::newRow("gauge 12 in millimetres")
-        << kUs << "mm"
-        << "AWG"
-        << "#12" << QByteArray("1.02616") << QByteArray("GS 0 0 0.001");
+        << DisplayUnit::Metre << gauge12 << QByteArray("0.00102616") << QByteArray("GS 0 0 1.0");
+    QTest::newRow("gauge 12 in millimetres") << DisplayUnit::Millimetre << gauge12
+                                             << QByteArray("1.02616") << QByteArray("GS 0 0 0.001");
     QTest::newRow("gauge 0 rounded to 5 decimals")
-        << kUs << "in"
-        << "AWG"
-        << "#0" << QByteArray("0.16243") << QByteArray("GS 0 0 0.0254");
+        << DisplayUnit::Inch << WireSize{WireUnit::Gauge, 0} << QByteArray("0.16243")
+        << QByteArray("GS 0 0 0.0254");
     QTest::newRow("gauge 40 rounded to 5 decimals")
-        << kUs << "in"
-        << "AWG"
-        << "#40" << QByteArray("0.00157") << QByteArray("GS 0 0 0.0254");
+        << DisplayUnit::Inch << WireSize{WireUnit::Gauge, 40} << QByteArray("0.00157")
+        << QByteArray("GS 0 0 0.0254");
     QTest::newRow("gauge 12.5 rounds to even 12")
-        << kUs << "in"
-        << "AWG"
-        << "#12.5" << QByteArray("0.0404") << QByteArray("GS 0 0 0.0254");
+        << DisplayUnit::Inch << WireSize{WireUnit::Gauge, 12.5} << QByteArray("0.0404")
+        << QByteArray("GS 0 0 0.0254");
     QTest::newRow("gauge 13.5 rounds to even 14")
-        << kUs << "in"
-        << "AWG"
-        << "#13.5" << QByteArray("0.03204") << QByteArray("GS 0 0 0.0254");
+        << DisplayUnit::Inch << WireSize{WireUnit::Gauge, 13.5} << QByteArray("0.03204")
+        << QByteArray("GS 0 0 0.0254");
     QTest::newRow("2 mm wire in millimetres")
-        << kUs << "mm"
-        << "mm"
-        << "2" << QByteArray("1") << QByteArray("GS 0 0 0.001");
+        << DisplayUnit::Millimetre << WireSize{WireUnit::Millimetre, 2} << QByteArray("1")
+        << QByteArray("GS 0 0 0.001");
     QTest::newRow("0.08 in wire in inches")
-        << kUs << "in"
-        << "in"
-        << "0.08" << QByteArray("0.04") << QByteArray("GS 0 0 0.0254");
-    QTest::newRow("units in other letter case")
-        << kUs << "MM"
-        << "awg"
-        << "#12" << QByteArray("1.02616") << QByteArray("GS 0 0 0.001");
-    QTest::newRow("decimal comma wire size")
-        << kGerman << "in"
-        << "in"
-        << "0,08" << QByteArray("0.04") << QByteArray("GS 0 0 0.0254");
-    QTest::newRow("decimal comma, metres")
-        << kGerman << "m"
-        << "AWG"
-        << "#12" << QByteArray("0.00102616") << QByteArray("GS 0 0 1.0");
+        << DisplayUnit::Inch << WireSize{WireUnit::Inch, 0.08} << QByteArray("0.04")
+        << QByteArray("GS 0 0 0.0254");
 }
 
 void TestWriteNec::radius()
 {
-    QFETCH(QLocale, locale);
-    QFETCH(QString, displayUnits);
-    QFETCH(QString, wireUnit);
-    QFETCH(QString, wireSize);
+    QFETCH(DisplayUnit, units);
+    QFETCH(WireSize, wire);
     QFETCH(QByteArray, radius);
     QFETCH(QByteArray, scaleCard);
 
-    ModelSource source = startupSource();
-    source.displayUnits = displayUnits;
-    source.wireUnit = wireUnit;
-    source.wireSize = wireSize;
-    const Written deck = writeDeck(source, locale);
+    ModelInput model = startupModel();
+    model.units = units;
+    model.wire = wire;
+    const Written deck = writeDeck(model);
     QVERIFY2(deck.result.ok(), qPrintable(deck.result.error()));
     const QList<QByteArray> lines = deckLines(deck.bytes);
     QCOMPARE(lines.size(), 15);
-    for (int wire = 1; wire <= 6; ++wire) {
-        const QByteArray &line = lines.at(wire + 1);
-        QVERIFY2(line.startsWith("GW " + QByteArray::number(wire) + ' '), line.constData());
+    for (int tag = 1; tag <= 6; ++tag) {
+        const QByteArray &line = lines.at(tag + 1);
+        QVERIFY2(line.startsWith("GW " + QByteArray::number(tag) + ' '), line.constData());
         QCOMPARE(line.split(' ').last(), radius);
     }
     QCOMPARE(lines.at(8), scaleCard);
@@ -147,29 +118,28 @@ void TestWriteNec::radius()
 
 void TestWriteNec::frequencyField_data()
 {
-    QTest::addColumn<QLocale>("locale");
-    QTest::addColumn<QString>("frequency");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<double>("value");
     QTest::addColumn<QByteArray>("card");
 
-    QTest::newRow("trailing zeros kept") << kUs << "146.000" << QByteArray("FR 0 1 0 0 146.000 1");
-    QTest::newRow("exponent kept") << kUs << "1.46E2" << QByteArray("FR 0 1 0 0 1.46E2 1");
-    QTest::newRow("blanks around dropped") << kUs << " 14.15 " << QByteArray("FR 0 1 0 0 14.15 1");
-    QTest::newRow("decimal comma made a point")
-        << kGerman << "14,2" << QByteArray("FR 0 1 0 0 14.2 1");
+    QTest::newRow("trailing zeros kept") << u"146.000"_s << 146.0 << QByteArray("FR 0 1 0 0 146.000 1");
+    QTest::newRow("exponent kept") << u"1.46E2"_s << 146.0 << QByteArray("FR 0 1 0 0 1.46E2 1");
+    QTest::newRow("blanks around dropped") << u" 14.15 "_s << 14.15 << QByteArray("FR 0 1 0 0 14.15 1");
+    QTest::newRow("decimal comma made a point") << u"14,2"_s << 14.2 << QByteArray("FR 0 1 0 0 14.2 1");
     QTest::newRow("eastern arabic digits written as the value")
-        << QLocale(QLocale::Arabic, QLocale::Egypt) << QStringLiteral(u"\u0661\u0664\u0666")
-        << QByteArray("FR 0 1 0 0 146 1");
+        << QStringLiteral(u"\u0661\u0664\u0666") << 146.0 << QByteArray("FR 0 1 0 0 146 1");
 }
 
 void TestWriteNec::frequencyField()
 {
-    QFETCH(QLocale, locale);
-    QFETCH(QString, frequency);
+    QFETCH(QString, typed);
+    QFETCH(double, value);
     QFETCH(QByteArray, card);
 
-    ModelSource source = startupSource();
-    source.frequency = frequency;
-    const Written deck = writeDeck(source, locale);
+    ModelInput model = startupModel();
+    model.frequencyText = typed;
+    model.frequencyMHz = value;
+    const Written deck = writeDeck(model);
     QVERIFY2(deck.result.ok(), qPrintable(deck.result.error()));
     QCOMPARE(deckLines(deck.bytes).at(11), card);
 }
@@ -188,9 +158,9 @@ void TestWriteNec::elevationPatternFollowsBeamAxis()
     QFETCH(bool, xAxis);
     QFETCH(QByteArray, card);
 
-    ModelSource source = startupSource();
-    source.xAxis = xAxis;
-    const QList<QByteArray> lines = deckLines(writeDeck(source).bytes);
+    ModelInput model = startupModel();
+    model.xAxis = xAxis;
+    const QList<QByteArray> lines = deckLines(writeDeck(model).bytes);
     QCOMPARE(lines.at(12), QByteArray("RP 0 1 361 1000 90 0 1 1"));
     QCOMPARE(lines.at(13), card);
 }
@@ -215,81 +185,41 @@ void TestWriteNec::coordinateText()
     QFETCH(double, value);
     QFETCH(QByteArray, text);
 
-    ModelSource source = startupSource();
-    source.wires[0].X1 = value;
-    const QList<QByteArray> lines = deckLines(writeDeck(source).bytes);
+    ModelInput model = startupModel();
+    model.wires[0].X1 = value;
+    const QList<QByteArray> lines = deckLines(writeDeck(model).bytes);
     QCOMPARE(lines.at(2), "GW 1  5 " + text + " -14.585 0 10.78 -14.585 0 0.0404");
 }
 
-void TestWriteNec::unreadableInputsWriteNothing_data()
+void TestWriteNec::unstorableInputsWriteNothing_data()
 {
-    QTest::addColumn<QString>("displayUnits");
-    QTest::addColumn<QString>("wireUnit");
-    QTest::addColumn<QString>("wireSize");
-    QTest::addColumn<QString>("frequency");
+    QTest::addColumn<WireSize>("wire");
+    QTest::addColumn<QString>("frequencyText");
+    QTest::addColumn<double>("frequency");
     QTest::addColumn<QString>("reason");
 
-    QTest::newRow("wire size not a number") << "in"
-                                            << "in"
-                                            << "abc"
-                                            << "146"
-                                            << "The wire size 'abc' is not a number the model "
-                                               "can hold.";
-    QTest::newRow("gauge not a number") << "in"
-                                        << "AWG"
-                                        << "#abc"
-                                        << "146"
-                                        << "The wire size '#abc' is not a number the model can "
-                                           "hold.";
-    QTest::newRow("gauge past 16 bits") << "in"
-                                        << "AWG"
-                                        << "#40000"
-                                        << "146"
-                                        << "The wire size '#40000' is not a number the model can "
-                                           "hold.";
-    QTest::newRow("wire past single range") << "in"
-                                            << "in"
-                                            << "1E300"
-                                            << "146"
-                                            << "The wire size '1E300' is not a number the model "
-                                               "can hold.";
-    QTest::newRow("unknown display unit") << "cm"
-                                          << "in"
-                                          << "0.08"
-                                          << "146"
-                                          << "The display unit 'cm' is not ft, in, m or mm.";
-    QTest::newRow("unknown wire unit") << "in"
-                                       << ""
-                                       << "0.08"
-                                       << "146"
-                                       << "The wire-size unit '' is not in, mm or AWG.";
-    QTest::newRow("frequency not a number") << "in"
-                                            << "in"
-                                            << "0.08"
-                                            << "abc"
-                                            << "The frequency 'abc' is not a number greater "
-                                               "than 0.";
-    QTest::newRow("frequency zero") << "in"
-                                    << "in"
-                                    << "0.08"
-                                    << "0"
-                                    << "The frequency '0' is not a number greater than 0.";
+    QTest::newRow("gauge past 16 bits")
+        << WireSize{WireUnit::Gauge, 40000} << u"146"_s << 146.0
+        << u"The wire size 40000 AWG is not a size the model can hold."_s;
+    QTest::newRow("radius past single range")
+        << WireSize{WireUnit::Inch, 1e300} << u"146"_s << 146.0
+        << u"The wire size 1E+300 in is not a size the model can hold."_s;
+    QTest::newRow("frequency zero") << WireSize{WireUnit::Gauge, 12} << u"0"_s << 0.0
+                                    << u"The frequency '0' is not a number greater than 0."_s;
 }
 
-void TestWriteNec::unreadableInputsWriteNothing()
+void TestWriteNec::unstorableInputsWriteNothing()
 {
-    QFETCH(QString, displayUnits);
-    QFETCH(QString, wireUnit);
-    QFETCH(QString, wireSize);
-    QFETCH(QString, frequency);
+    QFETCH(WireSize, wire);
+    QFETCH(QString, frequencyText);
+    QFETCH(double, frequency);
     QFETCH(QString, reason);
 
-    ModelSource source = startupSource();
-    source.displayUnits = displayUnits;
-    source.wireUnit = wireUnit;
-    source.wireSize = wireSize;
-    source.frequency = frequency;
-    const Written deck = writeDeck(source);
+    ModelInput model = startupModel();
+    model.wire = wire;
+    model.frequencyText = frequencyText;
+    model.frequencyMHz = frequency;
+    const Written deck = writeDeck(model);
     QVERIFY(!deck.result.ok());
     QCOMPARE(deck.result.error(), reason);
     QCOMPARE(deck.bytes, QByteArray());
@@ -300,7 +230,7 @@ void TestWriteNec::deviceFailureIsReported()
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
-    const WriteResult result = WriteNEC(buffer, startupSource(), LocaleNumbers(kUs));
+    const WriteResult result = WriteNEC(buffer, startupModel());
     QVERIFY(!result.ok());
     QVERIFY(!result.error().isEmpty());
 }
