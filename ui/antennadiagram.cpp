@@ -1,5 +1,8 @@
 #include "antennadiagram.h"
 
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
 
 #include <cmath>
@@ -134,6 +137,25 @@ AntennaDiagram::AntennaDiagram(QWidget *parent)
     : QWidget(parent)
 {
     setFocusPolicy(Qt::NoFocus);
+    setCursor(Qt::PointingHandCursor);
+    setToolTip(QStringLiteral("单击打开设计检查 (Ctrl+D)"));
+}
+
+void AntennaDiagram::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
+        Q_EMIT checkRequested();
+        return;
+    }
+    QWidget::mouseReleaseEvent(event);
+}
+
+void AntennaDiagram::contextMenuEvent(QContextMenuEvent *event)
+{
+    QMenu menu(this);
+    connect(menu.addAction(QStringLiteral("设计检查…(&D)")), &QAction::triggered, this,
+            &AntennaDiagram::checkRequested);
+    menu.exec(event->globalPos());
 }
 
 void AntennaDiagram::paintEvent(QPaintEvent *)

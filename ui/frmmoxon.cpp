@@ -192,6 +192,8 @@ QLabel *createLabel(const ControlDesign &design, QWidget *parent)
     // window, frame or picture behind them shows through.
     label->setTextFormat(Qt::PlainText);
     label->setAutoFillBackground(false);
+    // Nor do they take the mouse: a click on a caption over the picture reaches the picture.
+    label->setAttribute(Qt::WA_TransparentForMouseEvents);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     if (design.kind == Kind::LetterLabel) {
         label->setFont(letterFont());
