@@ -15,8 +15,8 @@ enum ExitStatus : int
 };
 
 // moxon-cli: design, export and check a Moxon rectangle from the command line, with the
-// window's own commands. Numbers on the command line are read in the C locale, so that a
-// script means the same everywhere.
+// window's own calculation, messages and model writers. Numbers on the command line are read
+// in the C locale, so that a script means the same everywhere.
 class MoxonCli
 {
 public:
