@@ -1,0 +1,290 @@
+#include "eventlog.h"
+
+#include <QTest>
+
+#include <stdexcept>
+
+using namespace moxon;
+using namespace moxon::test;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QLocale kUs(QLocale::English, QLocale::UnitedStates);
+
+const QString kStartUpDesign = u"design in 29.17"_s;
+const QString kFrequencyError =
+    u"message input error Invalid Entry: Frequency must be a numeric value greater than 0."_s;
+const QString kThickWire = u"message warning Warning: Wire diameter greater than 1E-2 "
+                           "wavelengths, results uncertain."_s;
+const QString kAskPrint = u"confirm question Confirm Print: Printing will be done with the "
+                          "color scheme as shown."_s;
+
+// A view that remembers what the window showed when the page went to the printer, and can
+// make printing throw as a broken driver would.
+class SnapshotView : public FakeView
+{
+public:
+    PrintOutcome printSheet() override
+    {
+        const PrintOutcome outcome = FakeView::printSheet();
+        sheetAtPrint = sheet;
+        designAtPrint = design;
+        if (throwOnPrint) {
+            throw std::runtime_error("printer went away");
+        }
+        return outcome;
+    }
+
+    bool throwOnPrint = false;
+    bool sheetAtPrint = false;
+    std::optional<ShownDesign> designAtPrint;
+};
+
+} // namespace
+
+class TestSession : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void startUp();
+    void calculate_data();
+    void calculate();
+    void unitStaysSetWhenRejected();
+    void unitOptionsRecalculate_data();
+    void unitOptionsRecalculate();
+    void print_data();
+    void print();
+    void printShowsWhatWasCalculated_data();
+    void printShowsWhatWasCalculated();
+    void close();
+};
+
+void TestSession::startUp()
+{
+    FakeView view;
+    Session session(view, LocaleNumbers(kUs));
+    session.formLoad();
+
+    QCOMPARE(eventLog(view.events), (QStringList{u"wire #12 AWG"_s, kStartUpDesign}));
+    QVERIFY(view.design);
+    QCOMPARE(view.design->texts,
+             (std::array{u"29.17"_s, u"4.05"_s, u"1.17"_s, u"5.56"_s, u"10.78"_s}));
+    QCOMPARE(session.state().displayUnits, DisplayUnit::Inch);
+    QCOMPARE(session.state().shown, view.design);
+}
+
+void TestSession::calculate_data()
+{
+    QTest::addColumn<QString>("freq");
+    QTest::addColumn<QString>("wire");
+    QTest::addColumn<WireUnit>("wireUnit");
+    QTest::addColumn<CalculateOutcome>("outcome");
+    QTest::addColumn<QStringList>("log");
+
+    const QString gaugeError = u"message input error Invalid Entry: AWG wire size must be an "
+                               "integer value between 0 and 40."_s;
+    QTest::newRow("frequency error, then its focus")
+        << u"abc"_s << u"#12"_s << WireUnit::Gauge << CalculateOutcome::Rejected
+        << QStringList{kFrequencyError, u"focus frequency"_s};
+    QTest::newRow("shorthand shown before the error")
+        << u"146"_s << u"#41"_s << WireUnit::Millimetre << CalculateOutcome::Rejected
+        << QStringList{u"wire 41 AWG"_s, gaugeError, u"focus wire size"_s};
+    QTest::newRow("wire size error")
+        << u"146"_s << u"0"_s << WireUnit::Inch << CalculateOutcome::Rejected
+        << QStringList{u"message input error Invalid Entry: Wire size must be a numeric value "
+                       "greater than 0."_s,
+                       u"focus wire size"_s};
+    QTest::newRow("out of range: the gauge's # back first, then the frequency")
+        << u"1E-310"_s << u"#12"_s << WireUnit::Inch << CalculateOutcome::Rejected
+        << QStringList{u"wire #12 AWG"_s,
+                       u"message input error Invalid Entry: Frequency and wire size are outside "
+                       "the range that can be computed."_s,
+                       u"focus frequency"_s};
+    QTest::newRow("shorthand shown before the design")
+        << u"146"_s << u"#14"_s << WireUnit::Millimetre << CalculateOutcome::Shown
+        << QStringList{u"wire #14 AWG"_s, u"design in 29.21"_s};
+    QTest::newRow("warning, then the design")
+        << u"1000"_s << u"0.5"_s << WireUnit::Inch << CalculateOutcome::Shown
+        << QStringList{kThickWire, u"design in 4.15"_s};
+}
+
+void TestSession::calculate()
+{
+    QFETCH(QString, freq);
+    QFETCH(QString, wire);
+    QFETCH(WireUnit, wireUnit);
+    QFETCH(CalculateOutcome, outcome);
+    QFETCH(QStringList, log);
+
+    FakeWindow window;
+    const std::optional<ShownDesign> before = window.view.design;
+    QCOMPARE(window.enter(freq, wire, wireUnit).session.calculate(), outcome);
+    QCOMPARE(eventLog(window.view.events), log);
+    if (outcome == CalculateOutcome::Rejected) {
+        // The last good design stays, in the window and as the one an export would build.
+        QCOMPARE(window.view.design, before);
+        QCOMPARE(window.session.state().shown, before);
+    }
+}
+
+void TestSession::unitStaysSetWhenRejected()
+{
+    FakeWindow window;
+    const std::optional<ShownDesign> before = window.view.design;
+    window.session.setFrequencyText(u"abc"_s);
+    QCOMPARE(window.session.selectDisplayUnit(DisplayUnit::Millimetre), CalculateOutcome::Rejected);
+
+    QCOMPARE(window.session.state().displayUnits, DisplayUnit::Millimetre);
+    QCOMPARE(eventLog(window.view.events), (QStringList{kFrequencyError, u"focus frequency"_s}));
+    QCOMPARE(window.view.design, before);
+
+    // Once the input is mended, the next Calculate shows the unit picked while it was wrong.
+    window.view.clear();
+    window.session.setFrequencyText(u"146"_s);
+    QCOMPARE(window.session.calculate(), CalculateOutcome::Shown);
+    QCOMPARE(eventLog(window.view.events), QStringList{u"design mm 741.0"_s});
+}
+
+void TestSession::unitOptionsRecalculate_data()
+{
+    QTest::addColumn<QString>("freq");
+    QTest::addColumn<QString>("wire");
+    QTest::addColumn<WireUnit>("wireUnit");
+    QTest::addColumn<QList<DisplayUnit>>("picks");
+    QTest::addColumn<QStringList>("log");
+
+    // Shown numbers converted from unit to unit would drift by their rounding; recalculated
+    // ones come out the same every round.
+    const QList<DisplayUnit> round = {DisplayUnit::Millimetre, DisplayUnit::Feet,
+                                      DisplayUnit::Metre, DisplayUnit::Inch};
+    const QStringList shown = {u"design mm 741.0"_s, u"design ft 2.431"_s, u"design m 0.7410"_s,
+                               kStartUpDesign};
+    QTest::newRow("two rounds through every unit")
+        << u"146"_s << u"#12"_s << WireUnit::Gauge << round + round << shown + shown;
+    QTest::newRow("an edited frequency shows on the next pick")
+        << u"14.15"_s << u"#12"_s << WireUnit::Gauge << QList{DisplayUnit::Millimetre}
+        << QStringList{u"design mm 7721.8"_s};
+    QTest::newRow("the warning comes with every pick")
+        << u"1000"_s << u"0.5"_s << WireUnit::Inch
+        << QList{DisplayUnit::Feet, DisplayUnit::Millimetre, DisplayUnit::Metre}
+        << QStringList{kThickWire, u"design ft 0.346"_s, kThickWire, u"design mm 105.3"_s,
+                       kThickWire, u"design m 0.1053"_s};
+}
+
+void TestSession::unitOptionsRecalculate()
+{
+    QFETCH(QString, freq);
+    QFETCH(QString, wire);
+    QFETCH(WireUnit, wireUnit);
+    QFETCH(QList<DisplayUnit>, picks);
+    QFETCH(QStringList, log);
+
+    FakeWindow window;
+    window.enter(freq, wire, wireUnit);
+    for (const DisplayUnit unit : picks) {
+        QCOMPARE(window.session.selectDisplayUnit(unit), CalculateOutcome::Shown);
+        QCOMPARE(window.session.state().displayUnits, unit);
+    }
+    QCOMPARE(eventLog(window.view.events), log);
+}
+
+void TestSession::print_data()
+{
+    QTest::addColumn<bool>("answer");
+    QTest::addColumn<PrintOutcome>("printer");
+    QTest::addColumn<PrintOutcome>("outcome");
+    QTest::addColumn<QStringList>("log");
+
+    const QStringList asked = {kStartUpDesign, u"sheet on"_s, kAskPrint};
+    QTest::newRow("ok, printed") << true << PrintOutcome::Printed << PrintOutcome::Printed
+                                 << asked + QStringList{u"print"_s, u"sheet off"_s};
+    QTest::newRow("ok, no default printer")
+        << true << PrintOutcome::NoPrinter << PrintOutcome::NoPrinter
+        << asked + QStringList{u"print"_s, u"sheet off"_s,
+                               u"message failure Print: No default printer is set up. Nothing "
+                               "was printed."_s};
+    QTest::newRow("ok, print failed")
+        << true << PrintOutcome::Failed << PrintOutcome::Failed
+        << asked + QStringList{u"print"_s, u"sheet off"_s,
+                               u"message failure Print: Printing failed. Nothing was printed."_s};
+    QTest::newRow("cancel") << false << PrintOutcome::Printed << PrintOutcome::Cancelled
+                            << asked + QStringList{u"sheet off"_s};
+    QTest::newRow("cancel without a printer says nothing")
+        << false << PrintOutcome::NoPrinter << PrintOutcome::Cancelled
+        << asked + QStringList{u"sheet off"_s};
+}
+
+void TestSession::print()
+{
+    QFETCH(bool, answer);
+    QFETCH(PrintOutcome, printer);
+    QFETCH(PrintOutcome, outcome);
+    QFETCH(QStringList, log);
+
+    FakeWindow window;
+    window.view.confirmAnswers = {answer};
+    window.view.printOutcome = printer;
+    QCOMPARE(window.session.print(), outcome);
+    QCOMPARE(eventLog(window.view.events), log);
+    QVERIFY(!window.view.sheet);
+}
+
+void TestSession::printShowsWhatWasCalculated_data()
+{
+    QTest::addColumn<QString>("freq");
+    QTest::addColumn<bool>("throwOnPrint");
+    QTest::addColumn<PrintOutcome>("outcome");
+    QTest::addColumn<QString>("designAtPrint");
+    QTest::addColumn<QStringList>("log");
+
+    const QStringList printed = {u"sheet on"_s, kAskPrint, u"print"_s, u"sheet off"_s};
+    // A rejected input leaves the last good results on the sheet, with its message first.
+    QTest::newRow("invalid frequency") << u"14x"_s << false << PrintOutcome::Printed
+                                       << kStartUpDesign
+                                       << QStringList{kFrequencyError, u"focus frequency"_s}
+                                              + printed;
+    QTest::newRow("changed frequency") << u"50.1"_s << false << PrintOutcome::Printed
+                                       << u"design in 85.45"_s
+                                       << QStringList{u"design in 85.45"_s} + printed;
+    // A print that throws must not leave the window as the sheet, and counts as failed.
+    QTest::newRow("print throws")
+        << u"146"_s << true << PrintOutcome::Failed << kStartUpDesign
+        << QStringList{kStartUpDesign} + printed
+               + QStringList{u"message failure Print: Printing failed. Nothing was printed."_s};
+}
+
+void TestSession::printShowsWhatWasCalculated()
+{
+    QFETCH(QString, freq);
+    QFETCH(bool, throwOnPrint);
+    QFETCH(PrintOutcome, outcome);
+    QFETCH(QString, designAtPrint);
+    QFETCH(QStringList, log);
+
+    SnapshotView view;
+    Session session(view, LocaleNumbers(kUs));
+    session.formLoad();
+    view.clear();
+    view.throwOnPrint = throwOnPrint;
+    session.setFrequencyText(freq);
+    QCOMPARE(session.print(), outcome);
+
+    QCOMPARE(eventLog(view.events), log);
+    QVERIFY(view.sheetAtPrint);
+    QVERIFY(view.designAtPrint);
+    QCOMPARE(describe(*view.designAtPrint), designAtPrint);
+    QVERIFY(!view.sheet);
+}
+
+void TestSession::close()
+{
+    FakeWindow window;
+    window.session.close();
+    QCOMPARE(eventLog(window.view.events), QStringList{u"close"_s});
+    QVERIFY(window.view.closed);
+}
+
+QTEST_APPLESS_MAIN(TestSession)
+#include "tst_session.moc"
