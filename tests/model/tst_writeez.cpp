@@ -217,6 +217,13 @@ void TestWriteEz::unstorableInputsWriteNothing_data()
     QTest::newRow("frequency past single range")
         << u"1E39"_s << 1e39 << gauge12 << 1.0 << 5
         << u"The frequency '1E39' is not a number that the model file can hold."_s;
+    // Positive values the design accepts must not reach the file as 0.
+    QTest::newRow("frequency underflows")
+        << u"1E-300"_s << 1e-300 << gauge12 << 1.0 << 5
+        << u"The frequency '1E-300' is not a number that the model file can hold."_s;
+    QTest::newRow("diameter underflows")
+        << u"146"_s << 146.0 << WireSize{WireUnit::Millimetre, 1e-50} << 1.0 << 5
+        << u"The wire size 1E-50 mm is not a size the model can hold."_s;
     QTest::newRow("gauge past 16 bits")
         << u"146"_s << 146.0 << WireSize{WireUnit::Gauge, 40000} << 1.0 << 5
         << u"The wire size 40000 AWG is not a size the model can hold."_s;
@@ -251,6 +258,10 @@ void TestWriteEz::unstorableInputsWriteNothing()
     model.wires[5].X2 = coordinate;
     model.wires[5].Segments = segments;
     const Written file = writeModel(model);
+    QEXPECT_FAIL("frequency underflows", "a frequency below the single range is stored as 0",
+                 Abort);
+    QEXPECT_FAIL("diameter underflows", "a diameter below the single range is stored as 0",
+                 Abort);
     QVERIFY(!file.result.ok());
     QCOMPARE(file.result.error(), reason);
     QCOMPARE(file.bytes, QByteArray());

@@ -204,6 +204,10 @@ void TestWriteNec::unstorableInputsWriteNothing_data()
     QTest::newRow("radius past single range")
         << WireSize{WireUnit::Inch, 1e300} << u"146"_s << 146.0
         << u"The wire size 1E+300 in is not a size the model can hold."_s;
+    // A positive wire the design accepts must not reach the deck as a radius of 0.
+    QTest::newRow("radius underflows")
+        << WireSize{WireUnit::Millimetre, 1e-50} << u"146"_s << 146.0
+        << u"The wire size 1E-50 mm is not a size the model can hold."_s;
     QTest::newRow("frequency zero") << WireSize{WireUnit::Gauge, 12} << u"0"_s << 0.0
                                     << u"The frequency '0' is not a number greater than 0."_s;
 }
@@ -220,6 +224,7 @@ void TestWriteNec::unstorableInputsWriteNothing()
     model.frequencyText = frequencyText;
     model.frequencyMHz = frequency;
     const Written deck = writeDeck(model);
+    QEXPECT_FAIL("radius underflows", "a radius below the single range is written as 0", Abort);
     QVERIFY(!deck.result.ok());
     QCOMPARE(deck.result.error(), reason);
     QCOMPARE(deck.bytes, QByteArray());
