@@ -45,7 +45,7 @@ struct ShownDesign
 struct Calculation
 {
     FormInputs form; // the inputs as the form shows them afterwards (the "#" shorthand)
-    std::optional<InputError> error; // set when the inputs were rejected; nothing else is then
+    std::optional<InputError> error; // set when the inputs were rejected: nothing below is shown
     DesignInput input;
     DesignResult result;
     RangeWarning warning = RangeWarning::None;

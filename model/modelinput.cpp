@@ -41,7 +41,11 @@ std::optional<qint16> gaugeNumber(double gauge)
 
 std::optional<float> toSinglePrecision(double value)
 {
-    if (!std::isfinite(value) || std::fabs(value) > double(std::numeric_limits<float>::max())) {
+    // Past the largest single the value would be infinite; below the smallest normal single it
+    // would lose its digits or vanish, and a wire of radius 0 or a frequency of 0 is no model.
+    const double magnitude = std::fabs(value);
+    if (!std::isfinite(value) || magnitude > double(std::numeric_limits<float>::max()) ||
+        (magnitude != 0 && magnitude < double(std::numeric_limits<float>::min()))) {
         return std::nullopt;
     }
     return static_cast<float>(value);

@@ -53,7 +53,8 @@ private:
 // A gauge as the 16-bit whole number both model files hold (a tie rounds to even).
 [[nodiscard]] std::optional<qint16> gaugeNumber(double gauge);
 
-// A double as a single-precision number, or nothing when it lies past the single range.
+// A double as a single-precision number, or nothing when it lies past the single range or so
+// near zero that single precision would not hold its digits (zero itself is held).
 [[nodiscard]] std::optional<float> toSinglePrecision(double value);
 
 [[nodiscard]] QString unstorableWireSize(const WireSize &wire);
