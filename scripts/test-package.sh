@@ -47,13 +47,17 @@ cleanup() {
     exit "$status"
 }
 trap cleanup EXIT
+# An interrupted run cleans up as well.
+trap 'exit 130' INT
+trap 'exit 143' TERM
 
 echo "== making the package =="
-cmake --build "$build" >/dev/null
+cmake --build "$build" >"$workdir/build.log" 2>&1 || { cat "$workdir/build.log" >&2; fail "the build failed"; }
 cpack --config "$build/CPackConfig.cmake" -G DEB -B "$workdir/out" >"$workdir/cpack.log" ||
     { cat "$workdir/cpack.log" >&2; fail "cpack failed"; }
-debs=("$workdir"/out/*.deb)
-((${#debs[@]} == 1)) && [[ -f ${debs[0]} ]] || fail "cpack made ${#debs[@]} packages, not one"
+debs=()
+for file in "$workdir"/out/*.deb; do [[ -f $file ]] && debs+=("$file"); done
+((${#debs[@]} == 1)) || fail "cpack made ${#debs[@]} packages, not one"
 deb=${debs[0]}
 echo "$(basename "$deb"), $(du -k "$deb" | cut -f1) KiB"
 dpkg-deb --field "$deb" Package Version Depends Recommends
