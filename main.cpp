@@ -2,8 +2,44 @@
 
 #include <QApplication>
 
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+// --version and --help are answered from argv before anything of Qt starts: they need no
+// display, and the window's start-up pays for nothing but this loop.
+int answerInfoOption(int argc, char *argv[])
+{
+    const char *text = nullptr;
+    for (int i = 1; i < argc && text == nullptr; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0 || std::strcmp(argv[i], "-v") == 0) {
+            text = "moxon " MOXON_VERSION "\n";
+        } else if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            text = "Usage: moxon [options]\n"
+                   "Opens the Moxon rectangle calculator's window.\n\n"
+                   "Options:\n"
+                   "  -h, --help     this help\n"
+                   "  -v, --version  the version\n\n"
+                   "The options every Qt program takes, such as -platform, apply as well.\n"
+                   "moxon-cli designs, exports and checks from the command line.\n";
+        }
+    }
+    if (text == nullptr) {
+        return -1;
+    }
+    // A full disk or a closed pipe is a failure, not a silent success.
+    return std::fputs(text, stdout) >= 0 && std::fflush(stdout) == 0 ? 0 : 1;
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
+    if (const int status = answerInfoOption(argc, argv); status >= 0) {
+        return status;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("moxon"));
     QApplication::setApplicationVersion(QStringLiteral(MOXON_VERSION));

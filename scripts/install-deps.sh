@@ -1,21 +1,26 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that are missing for building and running (`run`) or for
-# building and testing (`test`). Does nothing, and needs no root, when everything is there;
-# otherwise it needs root, and asks sudo where that works without a password.
+# Installs the Debian packages that are missing for building and running (`run`), for building
+# the Debian package (`package`) or for building and testing (`test`). Does nothing, and needs
+# no root, when everything is there; otherwise it needs root, and asks sudo where that works
+# without a password.
 set -euo pipefail
 
 mode=${1:-run}
 
 build_packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev
-    fonts-noto-cjk)
+    fonts-noto-cjk help2man)
 run_packages=(xvfb xauth imagemagick)
+# CPack's Depends come from dpkg-shlibdeps (dpkg-dev), which it runs on the files that `file`
+# finds to be programs.
+package_packages=(dpkg-dev file)
 test_packages=(xvfb xauth imagemagick nec2c cups printer-driver-cups-pdf poppler-utils
-    appstream desktop-file-utils)
+    appstream desktop-file-utils "${package_packages[@]}" lintian man-db x11-utils)
 
 case "$mode" in
     run) wanted=("${build_packages[@]}" "${run_packages[@]}") ;;
+    package) wanted=("${build_packages[@]}" "${package_packages[@]}") ;;
     test) wanted=("${build_packages[@]}" "${test_packages[@]}") ;;
-    *) echo "usage: $0 run|test" >&2; exit 2 ;;
+    *) echo "usage: $0 run|package|test" >&2; exit 2 ;;
 esac
 
 missing=()

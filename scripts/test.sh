@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: once in a normal build and once under
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# AddressSanitizer and UndefinedBehaviorSanitizer; then makes the Debian package from the normal
+# build and tests it (installing it only as root).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -15,3 +16,6 @@ for preset in default asan; do
     echo "== $preset tests =="
     ctest --preset "$preset"
 done
+
+echo "== Debian package =="
+bash scripts/test-package.sh build

@@ -1,6 +1,7 @@
 # Installs the program's component of the build into a scratch tree and checks what a Linux desktop looks for there:
 # the program, its desktop entry, its metainfo and its icon at every size, and the tree as
-# the AppStream tools read it.
+# the AppStream tools read it; and what the Debian package carries beside them: moxon-cli, the
+# compressed manual pages, the bash completion, the copyright and the changelog.
 # Arguments: BUILD_DIR, APP_ID, ICON_SIZES (a list).
 set(root "${BUILD_DIR}/install-check")
 file(REMOVE_RECURSE "${root}")
@@ -14,7 +15,13 @@ set(expected
     usr/bin/moxon
     usr/share/applications/${APP_ID}.desktop
     usr/share/metainfo/${APP_ID}.metainfo.xml
-    usr/share/icons/hicolor/scalable/apps/${APP_ID}.svg)
+    usr/share/icons/hicolor/scalable/apps/${APP_ID}.svg
+    usr/bin/moxon-cli
+    usr/share/man/man1/moxon.1.gz
+    usr/share/man/man1/moxon-cli.1.gz
+    usr/share/bash-completion/completions/moxon-cli
+    usr/share/doc/moxon/copyright
+    usr/share/doc/moxon/changelog.Debian.gz)
 foreach(size IN LISTS ICON_SIZES)
     list(APPEND expected usr/share/icons/hicolor/${size}x${size}/apps/${APP_ID}.png)
 endforeach()

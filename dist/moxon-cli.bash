@@ -1,0 +1,52 @@
+# bash completion for moxon-cli: its commands, each command's options and the fixed values
+# of those options. Stands alone, so it works without the bash-completion package's helpers.
+
+_moxon_cli()
+{
+    local cur=${COMP_WORDS[COMP_CWORD]}
+    local prev=
+    ((COMP_CWORD > 0)) && prev=${COMP_WORDS[COMP_CWORD - 1]}
+    # bash splits "--units=mm" at the "=" into three words: complete the value after it.
+    if [[ $cur == = ]]; then
+        cur=
+    elif [[ $prev == = ]] && ((COMP_CWORD > 1)); then
+        prev=${COMP_WORDS[COMP_CWORD - 2]}
+    fi
+    COMPREPLY=()
+
+    if ((COMP_CWORD == 1)); then
+        mapfile -t COMPREPLY < <(compgen -W 'design export check --help --version' -- "$cur")
+        return 0
+    fi
+
+    local values=
+    case $prev in
+        --wire-unit) values='in mm AWG' ;;
+        -u | --units) values='ft in m mm' ;;
+        --format) values='nec ez' ;;
+        --pol) values='h v' ;;
+        --axis) values='x y' ;;
+        -o | --output)
+            compopt -o filenames 2>/dev/null
+            mapfile -t COMPREPLY < <(compgen -f -- "$cur")
+            return 0
+            ;;
+        # Numbers and wire sizes: nothing sensible to offer.
+        -f | --freq | -w | --wire) return 0 ;;
+    esac
+    if [[ -n $values ]]; then
+        mapfile -t COMPREPLY < <(compgen -W "$values" -- "$cur")
+        return 0
+    fi
+
+    local options='--freq --wire --wire-unit --units --json --help'
+    case ${COMP_WORDS[1]} in
+        design) options+=' --band-plan' ;;
+        export) options+=' --pol --axis --format --output' ;;
+        check) options+=' --pol --axis' ;;
+        *) return 0 ;;
+    esac
+    mapfile -t COMPREPLY < <(compgen -W "$options" -- "$cur")
+    return 0
+}
+complete -F _moxon_cli moxon-cli

@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# The bash completion of moxon-cli, called as bash calls it: COMP_WORDS and COMP_CWORD set,
+# COMPREPLY read back. The options it offers for each command are checked against that
+# command's own --help, so an option added to the program and not to the completion fails here.
+# Usage: test_completion.sh <completion script> <moxon-cli>
+set -euo pipefail
+export LC_ALL=C # the sort order of the expected words
+
+completion=$1
+cli=$2
+# shellcheck source=/dev/null
+source "$completion"
+
+failures=0
+
+# complete <expected words, sorted, space-separated> <words of the command line...>
+# The last word is the one being completed; "" completes an empty word.
+complete_words() {
+    local expected=$1
+    shift
+    COMP_WORDS=("$@")
+    COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
+    COMPREPLY=()
+    _moxon_cli || true
+    local actual
+    actual=$(printf '%s\n' "${COMPREPLY[@]}" | sed '/^$/d' | sort | tr '\n' ' ')
+    actual=${actual% }
+    if [[ $actual != "$expected" ]]; then
+        echo "FAIL: '$*' completed to '$actual', expected '$expected'"
+        failures=$((failures + 1))
+    fi
+}
+
+# The long options a command's --help lists, sorted; Qt's own --help-all left out.
+help_options() {
+    "$cli" "$@" --help | grep -o -E '(^|[ ,])--[a-z-]+' | sed 's/^[ ,]*//' |
+        grep -v -x -- '--help-all' | sort -u | tr '\n' ' ' | sed 's/ $//'
+}
+
+for command in design export check; do
+    complete_words "$(help_options "$command")" moxon-cli "$command" --
+done
+complete_words '--help --version check design export' moxon-cli ''
+complete_words 'check' moxon-cli ch
+complete_words '--format --freq' moxon-cli export --f
+complete_words '' moxon-cli check --fo
+complete_words 'AWG in mm' moxon-cli check --freq 435 --wire-unit ''
+complete_words 'ft in m mm' moxon-cli design --units ''
+complete_words 'm mm' moxon-cli design -u m
+complete_words 'm mm' moxon-cli export --units = m
+complete_words 'ez nec' moxon-cli export --format = ''
+complete_words 'h v' moxon-cli check --pol ''
+complete_words 'x y' moxon-cli export --axis ''
+complete_words '' moxon-cli design --freq ''
+complete_words '' moxon-cli frobnicate --
+
+# -o completes file names.
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+touch "$scratch/20m.nec" "$scratch/20m.ez" "$scratch/2m.nec"
+cd "$scratch"
+complete_words '20m.ez 20m.nec' moxon-cli export -o 20
+complete_words '20m.ez 20m.nec 2m.nec' moxon-cli export --output ''
+
+if ((failures > 0)); then
+    echo "$failures completion case(s) failed"
+    exit 1
+fi
+echo "all completion cases passed"
