@@ -5,8 +5,9 @@ set -euo pipefail
 
 mode=${1:-run}
 
+# Qt Charts' CMake package needs the Qt OpenGL one, which qt6-charts-dev does not pull in.
 build_packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev
-    fonts-noto-cjk)
+    qt6-charts-dev libqt6opengl6-dev fonts-noto-cjk)
 run_packages=(xvfb xauth imagemagick)
 test_packages=(xvfb xauth imagemagick nec2c cups printer-driver-cups-pdf poppler-utils
     appstream desktop-file-utils)
