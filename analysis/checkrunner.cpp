@@ -61,8 +61,14 @@ void CheckRunner::designFinished()
         return;
     }
     m_figures = step.figures;
-    // The sweep starts before the figures go out, so that the engines do not wait for
-    // whatever the receivers do with them.
+    // The figures go out first: a receiver only takes them in, and the slices' engine
+    // processes would otherwise delay them by their start-up. A receiver may start a newer
+    // run or cancel this one while it takes them.
+    const quint64 sequence = m_sequence;
+    Q_EMIT figuresReady(sequence, m_figures);
+    if (sequence != m_sequence || !m_running) {
+        return;
+    }
     m_slices = checkSlices(m_request, m_options);
     m_slicesLeft = m_slices.size();
     for (qsizetype i = 0; i < m_slices.size(); ++i) {
@@ -71,7 +77,6 @@ void CheckRunner::designFinished()
         m_sliceRuns.append(run);
         run->start(m_slices.at(i).deck);
     }
-    Q_EMIT figuresReady(m_sequence, m_figures);
 }
 
 void CheckRunner::sliceFinished(qsizetype index)
