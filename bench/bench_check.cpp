@@ -3,7 +3,8 @@
 // design, timed from check() to the figures shown and to the whole curve drawn. Prints the
 // medians and the two ratios the check is held to: figures at most 50 ms, and the whole
 // curve at most 1.2 times the bare sweep's time divided over the cores.
-// Usage: bench_check [rounds] [deck] [MHz]   (default 15 rounds, tests/data/startup.nec, 146)
+// Usage: QT_QPA_PLATFORM=offscreen build/bench/bench_check [rounds] [deck] [MHz]
+// (default 15 rounds, tests/data/startup.nec, 146 MHz)
 
 #include "designcheckwindow.h"
 #include "nec2crunner.h"

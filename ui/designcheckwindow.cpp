@@ -141,6 +141,16 @@ void DesignCheckWindow::changeEvent(QEvent *event)
     }
 }
 
+void DesignCheckWindow::closeEvent(QCloseEvent *event)
+{
+    if (m_runner.isRunning()) {
+        m_runner.cancel();
+        m_status->setText(QStringLiteral("检查已停止。"));
+        showValues();
+    }
+    QWidget::closeEvent(event);
+}
+
 void DesignCheckWindow::showFigures(quint64 sequence, const DesignFigures &figures)
 {
     if (sequence != m_runner.sequence()) {

@@ -11,6 +11,7 @@
 
 #include <optional>
 
+class QCloseEvent;
 class QLabel;
 
 namespace moxon {
@@ -42,6 +43,8 @@ public:
 
 protected:
     void changeEvent(QEvent *event) override;
+    // Nothing runs while the window is closed: a check in flight is ended.
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void showFigures(quint64 sequence, const DesignFigures &figures);

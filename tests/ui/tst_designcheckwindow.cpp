@@ -137,6 +137,13 @@ void TestDesignCheckWindow::showsTheCommandLinesFigures()
     window.resize(640, 480);
     QTRY_COMPARE(window.size(), QSize(640, 480));
     QVERIFY(swr->height() >= swr->minimumHeight() && patterns.at(0)->height() >= 180);
+
+    // Closed, it runs nothing.
+    window.check(startupRequest(), u"146 MHz"_s);
+    QVERIFY(window.isCalculating());
+    window.close();
+    QVERIFY(!window.isCalculating());
+    QCOMPARE(shown(window, u"status"_s), u"检查已停止。"_s);
 }
 
 void TestDesignCheckWindow::savesAndFailsCleanly()
