@@ -9,8 +9,8 @@ namespace moxon {
 
 struct Band
 {
-    QString name;       // the band by its wavelength, as amateurs call it: "20 m", "70 cm"
-    QString frequency;  // the usual design frequency in MHz, as text in the C locale
+    QString name;        // the band by its wavelength, as amateurs call it: "20 m", "70 cm"
+    QString frequency;   // the usual design frequency in MHz, as text in the C locale
     double lowerMhz = 0; // lower edge of the band, MHz
     double upperMhz = 0; // upper edge of the band, MHz
 };

@@ -34,8 +34,8 @@ NecOutput readOutput(const EngineRun &run, EngineFailure &failure, QString &mess
     case OutputFault::Unreadable:
     case OutputFault::Truncated:
         failure = EngineFailure::Unreadable;
-        message = QStringLiteral("nec2c printed an output that cannot be read: %1.")
-                      .arg(output.error);
+        message =
+            QStringLiteral("nec2c printed an output that cannot be read: %1.").arg(output.error);
         break;
     }
     return output;
@@ -200,18 +200,18 @@ QJsonObject checkReportToJson(const CheckReport &report)
                   figures.beamwidth ? QJsonValue(*figures.beamwidth) : QJsonValue());
 
     const Bandwidth &band = report.bandwidth;
-    object.insert(QStringLiteral("bandwidth"),
-                  band.exists ? QJsonValue(QJsonObject{
-                                    {QStringLiteral("swr_limit"), kBandwidthSwr},
-                                    {QStringLiteral("lower_mhz"), band.lowerMhz},
-                                    {QStringLiteral("upper_mhz"), band.upperMhz},
-                                    {QStringLiteral("width_mhz"), band.widthMhz()},
-                                    {QStringLiteral("percent"),
-                                     100 * band.widthMhz() / figures.frequencyMhz},
-                                    {QStringLiteral("reaches_lower_end"), band.reachesLower},
-                                    {QStringLiteral("reaches_upper_end"), band.reachesUpper},
-                                })
-                              : QJsonValue());
+    object.insert(
+        QStringLiteral("bandwidth"),
+        band.exists ? QJsonValue(QJsonObject{
+                          {QStringLiteral("swr_limit"), kBandwidthSwr},
+                          {QStringLiteral("lower_mhz"), band.lowerMhz},
+                          {QStringLiteral("upper_mhz"), band.upperMhz},
+                          {QStringLiteral("width_mhz"), band.widthMhz()},
+                          {QStringLiteral("percent"), 100 * band.widthMhz() / figures.frequencyMhz},
+                          {QStringLiteral("reaches_lower_end"), band.reachesLower},
+                          {QStringLiteral("reaches_upper_end"), band.reachesUpper},
+                      })
+                    : QJsonValue());
 
     QJsonArray rows;
     for (const SweepPoint &point : report.sweep) {

@@ -23,9 +23,9 @@ struct CheckRequest
 // How to run the engine; tests and benchmarks change these.
 struct CheckOptions
 {
-    QString engine = kNec2c; // a name on PATH or a path
+    QString engine = nec2cProgram();  // a name on PATH or a path
     int timeoutMs = kEngineTimeoutMs; // for each engine run
-    int sliceCount = 0;      // engine runs of the sweep side by side; 0: one per core
+    int sliceCount = 0;               // engine runs of the sweep side by side; 0: one per core
 };
 
 // The sweep slices of `request` under `options`.

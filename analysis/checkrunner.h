@@ -54,9 +54,9 @@ private:
     CheckRequest m_request;
     quint64 m_sequence = 0;
     bool m_running = false;
-    Nec2cRunner *m_design = nullptr;    // child of this runner
+    Nec2cRunner *m_design = nullptr; // child of this runner
     QList<SweepSlice> m_slices;
-    QList<Nec2cRunner *> m_sliceRuns;   // children of this runner, one per slice
+    QList<Nec2cRunner *> m_sliceRuns; // children of this runner, one per slice
     qsizetype m_slicesLeft = 0;
     DesignFigures m_figures;
     QList<SweepPoint> m_sweep;

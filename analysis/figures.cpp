@@ -162,8 +162,8 @@ Bandwidth bandwidth(const QList<SweepPoint> &sweep, double f0Mhz, double swrAtF0
         SweepPoint previous{f0Mhz, {}, swrAtF0};
         for (const SweepPoint &point : side) {
             if (!(point.swr <= kBandwidthSwr)) {
-                return crossing(previous.frequencyMhz, previous.swr, point.frequencyMhz,
-                                point.swr, kBandwidthSwr);
+                return crossing(previous.frequencyMhz, previous.swr, point.frequencyMhz, point.swr,
+                                kBandwidthSwr);
             }
             previous = point;
         }

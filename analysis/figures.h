@@ -27,16 +27,16 @@ struct CutPoint
 struct DesignFigures
 {
     double frequencyMhz = 0;
-    FeedPoint feed;            // ohms
-    double swr = 0;            // on 50 ohms
-    double forwardGain = 0;    // dBi, towards the beam direction on the horizon
-    double frontToBack = 0;    // dB, forward gain less the gain in the opposite direction
-    double forwardPhi = 0;     // degrees, the beam direction's azimuth
+    FeedPoint feed;                  // ohms
+    double swr = 0;                  // on 50 ohms
+    double forwardGain = 0;          // dBi, towards the beam direction on the horizon
+    double frontToBack = 0;          // dB, forward gain less the gain in the opposite direction
+    double forwardPhi = 0;           // degrees, the beam direction's azimuth
     std::optional<double> beamwidth; // degrees between the -3 dB points in the azimuth cut
-    QList<CutPoint> azimuth;   // the horizon, theta 90: angle is phi, 0 to 360
-    QList<CutPoint> elevation; // the vertical plane through the beam axis: angle is theta,
-                               // -90 to 90, at azimuth elevationPhi
-    double elevationPhi = 0;   // degrees
+    QList<CutPoint> azimuth;         // the horizon, theta 90: angle is phi, 0 to 360
+    QList<CutPoint> elevation;       // the vertical plane through the beam axis: angle is theta,
+                                     // -90 to 90, at azimuth elevationPhi
+    double elevationPhi = 0;         // degrees
 };
 
 // One point of the SWR sweep.
@@ -61,9 +61,9 @@ struct Bandwidth
     [[nodiscard]] double widthMhz() const { return exists ? upperMhz - lowerMhz : 0; }
 };
 
-inline constexpr double kLineImpedance = 50;  // ohms
-inline constexpr double kBandwidthSwr = 2;    // the SWR that bounds the bandwidth
-inline constexpr double kBeamwidthDrop = 3;   // dB below the forward gain
+inline constexpr double kLineImpedance = 50; // ohms
+inline constexpr double kBandwidthSwr = 2;   // the SWR that bounds the bandwidth
+inline constexpr double kBeamwidthDrop = 3;  // dB below the forward gain
 
 // Azimuth of the beam direction in degrees: +X is phi 0, +Y phi 90.
 [[nodiscard]] double forwardAzimuth(BeamAxis axis);
@@ -72,8 +72,8 @@ inline constexpr double kBeamwidthDrop = 3;   // dB below the forward gain
 // five digits only): the azimuth cut is the pattern table on the horizon, the elevation cut
 // the one in a vertical plane. Empty when the run lacks a table or the forward or backward
 // direction.
-[[nodiscard]] std::optional<DesignFigures>
-designFigures(const NecFrequencyResult &result, BeamAxis axis, double frequencyMhz);
+[[nodiscard]] std::optional<DesignFigures> designFigures(const NecFrequencyResult &result,
+                                                         BeamAxis axis, double frequencyMhz);
 
 // Degrees between the two directions either side of `forwardPhi` where the azimuth cut has
 // fallen kBeamwidthDrop below `forwardGain`, interpolated; empty when it never falls that far.

@@ -116,9 +116,8 @@ void Nec2cRunner::start(const QByteArray &deck)
     connect(m_process.get(), &QProcess::errorOccurred, this, &Nec2cRunner::processFailed);
     m_deadline = QDeadlineTimer(m_timeoutMs);
     m_timer.start(m_timeoutMs);
-    m_process->start(program,
-                     {QStringLiteral("-i"), deckFile.fileName(), QStringLiteral("-o"),
-                      m_folder->filePath(QStringLiteral("model.out"))});
+    m_process->start(program, {QStringLiteral("-i"), deckFile.fileName(), QStringLiteral("-o"),
+                               m_folder->filePath(QStringLiteral("model.out"))});
     // Also from this side, so that the group exists before anyone may signal it.
     if (const qint64 pid = m_process->processId(); pid > 0) {
         ::setpgid(pid_t(pid), pid_t(pid));
@@ -197,7 +196,8 @@ void Nec2cRunner::processFailed(QProcess::ProcessError error)
     }
     const QString reason = m_process->errorString();
     endProcess();
-    finish({{}, QStringLiteral("nec2c could not be started: %1.").arg(reason),
+    finish({{},
+            QStringLiteral("nec2c could not be started: %1.").arg(reason),
             EngineFailure::Missing});
     Q_EMIT finished();
 }

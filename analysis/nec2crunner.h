@@ -32,7 +32,10 @@ struct EngineRun
 };
 
 // The engine's name on PATH, and the longest one run may take, in milliseconds.
-inline const QString kNec2c = QStringLiteral("nec2c");
+[[nodiscard]] inline QString nec2cProgram()
+{
+    return QStringLiteral("nec2c");
+}
 inline constexpr int kEngineTimeoutMs = 10'000;
 
 // One run of the NEC-2 engine on one deck, in a temporary folder of its own. Started with
@@ -48,7 +51,7 @@ class Nec2cRunner : public QObject
 
 public:
     // `program` is a name looked up on PATH or a path to an executable.
-    explicit Nec2cRunner(QString program = kNec2c, int timeoutMs = kEngineTimeoutMs,
+    explicit Nec2cRunner(QString program = nec2cProgram(), int timeoutMs = kEngineTimeoutMs,
                          QObject *parent = nullptr);
     ~Nec2cRunner() override;
 
@@ -88,7 +91,7 @@ private:
 };
 
 // Runs the engine on `deck` and waits for it.
-[[nodiscard]] EngineRun runNec2c(const QByteArray &deck, const QString &program = kNec2c,
+[[nodiscard]] EngineRun runNec2c(const QByteArray &deck, const QString &program = nec2cProgram(),
                                  int timeoutMs = kEngineTimeoutMs);
 
 // The deck with its frequency card replaced by a sweep of `steps` frequencies from `start`

@@ -27,7 +27,7 @@ struct NecFrequencyResult
 {
     double frequency = 0; // MHz
     FeedPoint feed;
-    QList<PatternPoint> pattern; // every pattern point computed at this frequency, in order
+    QList<PatternPoint> pattern;  // every pattern point computed at this frequency, in order
     QList<qsizetype> tableStarts; // where each printed pattern table begins in `pattern`
 };
 

@@ -14,12 +14,12 @@ inline constexpr double kSweepStep = 0.0025;
 // One engine run of the sweep: every `stride`-th point from `first`, on one frequency card.
 struct SweepSlice
 {
-    int first = 0;         // index of the slice's first point in the sweep
-    int stride = 1;        // points of the sweep from one of the slice's points to the next
-    int count = 0;         // points in the slice
-    double startMhz = 0;   // frequency of the first point, MHz
-    double stepMhz = 0;    // from one point of the slice to the next, MHz
-    QByteArray deck;       // the design deck with this slice's frequency card, no patterns
+    int first = 0;       // index of the slice's first point in the sweep
+    int stride = 1;      // points of the sweep from one of the slice's points to the next
+    int count = 0;       // points in the slice
+    double startMhz = 0; // frequency of the first point, MHz
+    double stepMhz = 0;  // from one point of the slice to the next, MHz
+    QByteArray deck;     // the design deck with this slice's frequency card, no patterns
 };
 
 // Frequency of sweep point `index` around `f0Mhz`, in MHz.

@@ -72,9 +72,9 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     const QStringList arguments = QApplication::arguments();
     const int rounds = arguments.size() > 1 ? arguments.at(1).toInt() : 15;
-    const QString deckPath = arguments.size() > 2 ? arguments.at(2)
-                                                  : QStringLiteral(MOXON_SOURCE_DIR
-                                                                   "/tests/data/startup.nec");
+    const QString deckPath = arguments.size() > 2
+                                 ? arguments.at(2)
+                                 : QStringLiteral(MOXON_SOURCE_DIR "/tests/data/startup.nec");
     const double f0 = arguments.size() > 3 ? arguments.at(3).toDouble() : 146;
     QTextStream out(stdout);
 
@@ -158,8 +158,7 @@ int main(int argc, char *argv[])
         << "bare nec2c, 41-point sweep deck:         " << median(bareSweep) << '\n'
         << "bare nec2c, the " << sliceDecks.size()
         << " sweep slices side by side: " << median(bareParallel) << '\n';
-    out << "check() to figures shown:                " << median(figures)
-        << "   (goal <= 50)\n"
+    out << "check() to figures shown:                " << median(figures) << "   (goal <= 50)\n"
         << "check() to whole curve:                  " << median(curve) << '\n'
         << "figures / bare design run:               " << ratios(figures, bareDesign, 1) << '\n'
         << "curve / (bare sweep / cores):            " << ratios(curve, bareSweep, cores)

@@ -50,8 +50,7 @@ QString CheckFigureFormat::bandwidth(const Bandwidth &band, double f0Mhz) const
     }
     const double width = band.widthMhz();
     // Three significant digits at least, and never fewer than two decimals.
-    const int decimals =
-        width > 0 ? std::clamp(2 - int(std::floor(std::log10(width))), 2, 6) : 2;
+    const int decimals = width > 0 ? std::clamp(2 - int(std::floor(std::log10(width))), 2, 6) : 2;
     const QString atLeast =
         band.reachesLower || band.reachesUpper ? QStringLiteral("≥ ") : QString();
     QString text = atLeast + fixed(width, decimals) + QStringLiteral(" MHz（") + atLeast +

@@ -21,12 +21,20 @@ namespace moxon {
 
 namespace {
 
-const QString kNoValue = QStringLiteral("—");
-const QString kPending = QStringLiteral("…");
+// What a value label shows without a value, and while its value is being calculated.
+QString noValue()
+{
+    return QStringLiteral("—");
+}
+
+QString pending()
+{
+    return QStringLiteral("…");
+}
 
 QLabel *valueLabel(const QString &objectName, QWidget *parent)
 {
-    auto *label = new QLabel(kNoValue, parent);
+    auto *label = new QLabel(noValue(), parent);
     label->setObjectName(objectName);
     QFont font = label->font();
     font.setBold(true);
@@ -204,7 +212,7 @@ void DesignCheckWindow::showValues()
 {
     const CheckFigureFormat format(locale());
     if (!m_figures) {
-        const QString value = isCalculating() ? kPending : kNoValue;
+        const QString value = isCalculating() ? pending() : noValue();
         for (QLabel *label :
              {m_impedance, m_swr, m_gain, m_frontToBack, m_bandwidthValue, m_beamwidth}) {
             label->setText(value);
@@ -215,9 +223,8 @@ void DesignCheckWindow::showValues()
         m_gain->setText(format.gain(m_figures->forwardGain));
         m_frontToBack->setText(format.frontToBack(m_figures->frontToBack));
         m_beamwidth->setText(format.beamwidth(m_figures->beamwidth));
-        m_bandwidthValue->setText(m_bandwidth
-                                      ? format.bandwidth(*m_bandwidth, m_request.frequencyMhz)
-                                      : kPending);
+        m_bandwidthValue->setText(
+            m_bandwidth ? format.bandwidth(*m_bandwidth, m_request.frequencyMhz) : pending());
     }
     if (m_request.frequencyMhz > 0) {
         setWindowTitle(QStringLiteral("设计检查 — ") + format.frequency(m_request.frequencyMhz));
@@ -235,8 +242,8 @@ QString DesignCheckWindow::askFile(const QString &caption, const QString &suffix
     }
     const QString name = QStringLiteral("moxon-check-%1MHz.%2")
                              .arg(QString::number(m_request.frequencyMhz, 'g', 10), suffix);
-    QString path = QFileDialog::getSaveFileName(this, caption,
-                                                QDir(m_lastFolder).filePath(name), filter);
+    QString path =
+        QFileDialog::getSaveFileName(this, caption, QDir(m_lastFolder).filePath(name), filter);
     if (path.isEmpty()) {
         return {};
     }

@@ -41,8 +41,7 @@ double elevationChartAngle(double theta, double planePhi, double forwardPhi)
     return angle < 0 ? angle + 360 : angle;
 }
 
-PatternChart::PatternChart(const QString &title, const QString &accessibleName,
-                           QWidget *parent)
+PatternChart::PatternChart(const QString &title, const QString &accessibleName, QWidget *parent)
     : CheckChartView(new QPolarChart, parent)
 {
     auto *chart = static_cast<QPolarChart *>(this->chart());
@@ -61,9 +60,10 @@ PatternChart::PatternChart(const QString &title, const QString &accessibleName,
     level->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
     // The outer edge is the forward gain, 0 dB, and needs no label of its own.
     for (const double ring : kRings) {
-        level->append(QString::number(ring).replace(u'-', u'−') +
-                          (ring == kRings[std::size(kRings) - 1] ? QStringLiteral(" dB") : QString()),
-                      ring);
+        level->append(
+            QString::number(ring).replace(u'-', u'−') +
+                (ring == kRings[std::size(kRings) - 1] ? QStringLiteral(" dB") : QString()),
+            ring);
     }
     chart->addAxis(angle, QPolarChart::PolarOrientationAngular);
     chart->addAxis(level, QPolarChart::PolarOrientationRadial);
@@ -83,8 +83,8 @@ void PatternChart::setAzimuth(const QList<CutPoint> &cut, double forwardPhi, dou
     // Seen from above: phi grows anticlockwise, the chart's angle clockwise.
     QList<QPointF> points;
     for (const CutPoint &point : cut) {
-        points.append(QPointF(std::fmod(forwardPhi - point.angle + 720, 360),
-                              point.gain - forwardGain));
+        points.append(
+            QPointF(std::fmod(forwardPhi - point.angle + 720, 360), point.gain - forwardGain));
     }
     setPoints(points);
 }

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "checkchartview.h"
 #include "figures.h"
 
-#include "checkchartview.h"
 #include <QList>
 
 class QCategoryAxis;

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "checkchartview.h"
 #include "figures.h"
 
-#include "checkchartview.h"
 #include <QList>
 
 class QLineSeries;
@@ -32,7 +32,6 @@ protected:
     void applyPalette() override;
 
 private:
-
     QLineSeries *m_curve = nullptr; // the chart owns its series and axes
     QLineSeries *m_design = nullptr;
     QLineSeries *m_level15 = nullptr;

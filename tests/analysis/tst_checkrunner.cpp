@@ -85,7 +85,8 @@ private:
 void TestCheckRunner::init()
 {
     QVERIFY(m_folder.isValid());
-    m_pids = m_folder.filePath(u"pids-%1"_s.arg(QString::fromUtf8(QTest::currentDataTag())).replace(u' ', u'-'));
+    m_pids = m_folder.filePath(
+        u"pids-%1"_s.arg(QString::fromUtf8(QTest::currentDataTag())).replace(u' ', u'-'));
     qputenv("MOXON_STANDIN_PIDS", QFile::encodeName(m_pids));
 }
 
@@ -103,9 +104,9 @@ void TestCheckRunner::failures_data()
                                    "HAS AN ITAG OF 2"_s;
     QTest::newRow("crash") << standIn(u"crash.sh"_s) << 10'000 << EngineFailure::Crashed
                            << u"nec2c crashed"_s;
-    QTest::newRow("unreadable output") << standIn(u"garbage.sh"_s) << 10'000
-                                       << EngineFailure::Unreadable
-                                       << u"nec2c printed an output that cannot be read"_s;
+    QTest::newRow("unreadable output")
+        << standIn(u"garbage.sh"_s) << 10'000 << EngineFailure::Unreadable
+        << u"nec2c printed an output that cannot be read"_s;
     QTest::newRow("no answer") << standIn(u"hang.sh"_s) << 300 << EngineFailure::TimedOut
                                << u"nec2c did not answer within 0.3 s and was ended."_s;
 }

@@ -307,19 +307,17 @@ void TestNecOutput::bandwidth_data()
     QTest::newRow("within the sweep, interpolated")
         << QList<double>{5, 3, 1.2, 1.5, 2.5} << 1.2 << true << 97.5 + 2.5 * 1 / 1.8
         << 102.5 + 2.5 * 0.5 / 1.0 << false << false;
-    QTest::newRow("exactly 2 at a point counts") << QList<double>{5, 2, 1, 2, 5} << 1.0 << true
-                                                 << 97.5 << 102.5 << false << false;
-    QTest::newRow("reaches the lower end") << QList<double>{1.9, 1.5, 1.1, 1.5, 4} << 1.1
-                                           << true << 95.0 << 102.5 + 2.5 * 0.5 / 2.5 << true
-                                           << false;
-    QTest::newRow("reaches both ends") << QList<double>{1.9, 1.5, 1.1, 1.5, 1.9} << 1.1 << true
-                                       << 95.0 << 105.0 << true << true;
+    QTest::newRow("exactly 2 at a point counts")
+        << QList<double>{5, 2, 1, 2, 5} << 1.0 << true << 97.5 << 102.5 << false << false;
+    QTest::newRow("reaches the lower end") << QList<double>{1.9, 1.5, 1.1, 1.5, 4} << 1.1 << true
+                                           << 95.0 << 102.5 + 2.5 * 0.5 / 2.5 << true << false;
+    QTest::newRow("reaches both ends")
+        << QList<double>{1.9, 1.5, 1.1, 1.5, 1.9} << 1.1 << true << 95.0 << 105.0 << true << true;
     QTest::newRow("infinite SWR next to the design")
         << QList<double>{INFINITY, INFINITY, 1.5, INFINITY, INFINITY} << 1.5 << true << 100.0
         << 100.0 << false << false;
     QTest::newRow("none: SWR above 2 at the design frequency")
-        << QList<double>{1.5, 1.8, 2.1, 1.8, 1.5} << 2.1 << false << 0.0 << 0.0 << false
-        << false;
+        << QList<double>{1.5, 1.8, 2.1, 1.8, 1.5} << 2.1 << false << 0.0 << 0.0 << false << false;
 }
 
 void TestNecOutput::bandwidth()
@@ -414,9 +412,8 @@ void TestNecOutput::reportAsJson()
     QCOMPARE(sweep.size(), kSweepPoints);
     QCOMPARE(json.value(u"sweep_points"_s).toInt(), kSweepPoints);
     QCOMPARE(sweep.at(20).toObject().value(u"resistance_ohm"_s).toDouble(), 51.155);
-    QCOMPARE(sweep.at(20).toObject().keys(),
-             (QStringList{u"frequency_mhz"_s, u"reactance_ohm"_s, u"resistance_ohm"_s,
-                          u"swr_50"_s}));
+    QCOMPARE(sweep.at(20).toObject().keys(), (QStringList{u"frequency_mhz"_s, u"reactance_ohm"_s,
+                                                          u"resistance_ohm"_s, u"swr_50"_s}));
 
     QCOMPARE(json.value(u"beamwidth_deg"_s).toDouble(), *report.figures.beamwidth);
     const QJsonObject band = json.value(u"bandwidth"_s).toObject();

@@ -54,8 +54,8 @@ void TestDesignCheckWindow::formats_data()
     const CheckFigureFormat c(QLocale::c());
     const CheckFigureFormat german(QLocale(QLocale::German, QLocale::Germany));
     QTest::newRow("inductive") << c.impedance({53.4, 3.89}) << u"53.40 + j3.89 Ω"_s;
-    QTest::newRow("capacitive, minus sign") << c.impedance({51.155, -3.2795})
-                                            << u"51.16 − j3.28 Ω"_s;
+    QTest::newRow("capacitive, minus sign")
+        << c.impedance({51.155, -3.2795}) << u"51.16 − j3.28 Ω"_s;
     QTest::newRow("decimal comma") << german.gain(6.04) << u"6,04 dBi"_s;
     QTest::newRow("front-to-back") << c.frontToBack(40.46) << u"40.5 dB"_s;
     QTest::newRow("bandwidth inside the sweep")
