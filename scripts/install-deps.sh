@@ -7,8 +7,9 @@ set -euo pipefail
 
 mode=${1:-run}
 
+# Qt Charts' CMake package needs the Qt OpenGL one, which qt6-charts-dev does not pull in.
 build_packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev
-    fonts-noto-cjk help2man)
+    qt6-charts-dev libqt6opengl6-dev fonts-noto-cjk help2man)
 run_packages=(xvfb xauth imagemagick)
 # CPack's Depends come from dpkg-shlibdeps (dpkg-dev), which it runs on the files that `file`
 # finds to be programs.

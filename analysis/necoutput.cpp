@@ -40,12 +40,22 @@ NecOutput parseNecOutput(const QString &text)
     const QStringList lines = text.split(QLatin1Char('\n'));
     NecFrequencyResult *current = nullptr;
     bool sawInputParameters = false;
+    bool sawRunTime = false;
+    const auto unreadable = [&output](const QString &error) {
+        output.error = error;
+        output.fault = OutputFault::Unreadable;
+        return output;
+    };
 
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const QString &line = lines.at(i);
         if (line.contains(u"ERROR")) {
             output.error = QStringLiteral("the engine reported: ") + line.trimmed();
+            output.fault = OutputFault::DeckError;
             return output;
+        }
+        if (line.contains(u"RUN TIME")) {
+            sawRunTime = true;
         }
         if (line.contains(u"FREQUENCY :") || line.contains(u"FREQUENCY=")) {
             const QStringList parts =
@@ -53,10 +63,9 @@ NecOutput parseNecOutput(const QString &text)
             const std::optional<double> mhz =
                 parts.isEmpty() ? std::nullopt : number(parts.first());
             if (!mhz) {
-                output.error = QStringLiteral("unreadable frequency line: ") + line.trimmed();
-                return output;
+                return unreadable(QStringLiteral("unreadable frequency line: ") + line.trimmed());
             }
-            output.frequencies.append({*mhz, {}, {}});
+            output.frequencies.append({*mhz, {}, {}, {}});
             current = &output.frequencies.last();
             continue;
         }
@@ -70,8 +79,7 @@ NecOutput parseNecOutput(const QString &text)
             const std::optional<double> r = row.size() >= 8 ? number(row.at(6)) : std::nullopt;
             const std::optional<double> x = row.size() >= 8 ? number(row.at(7)) : std::nullopt;
             if (!r || !x) {
-                output.error = QStringLiteral("unreadable antenna input parameters");
-                return output;
+                return unreadable(QStringLiteral("unreadable antenna input parameters"));
             }
             current->feed = {*r, *x};
             sawInputParameters = true;
@@ -80,6 +88,7 @@ NecOutput parseNecOutput(const QString &text)
         }
         if (line.contains(u"RADIATION PATTERNS")) {
             // Four header lines, then theta, phi, vertical, horizontal and total gain first.
+            current->tableStarts.append(current->pattern.size());
             qsizetype row = i + 5;
             for (; row < lines.size(); ++row) {
                 const QStringList cells = tokens(lines.at(row));
@@ -99,7 +108,11 @@ NecOutput parseNecOutput(const QString &text)
     }
 
     if (!sawInputParameters) {
-        output.error = QStringLiteral("the output holds no antenna input parameters");
+        return unreadable(QStringLiteral("the output holds no antenna input parameters"));
+    }
+    if (!sawRunTime) {
+        output.error = QStringLiteral("the output stops before the engine finished");
+        output.fault = OutputFault::Truncated;
     }
     return output;
 }
@@ -119,6 +132,17 @@ std::optional<double> gainTowards(const QList<PatternPoint> &pattern, double the
         }
     }
     return std::nullopt;
+}
+
+QList<PatternPoint> patternTable(const NecFrequencyResult &result, qsizetype index)
+{
+    if (index < 0 || index >= result.tableStarts.size()) {
+        return {};
+    }
+    const qsizetype begin = result.tableStarts.at(index);
+    const qsizetype end = index + 1 < result.tableStarts.size() ? result.tableStarts.at(index + 1)
+                                                                : result.pattern.size();
+    return result.pattern.mid(begin, end - begin);
 }
 
 } // namespace moxon

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "figures.h"
+#include "nec2crunner.h"
+#include "sweepplan.h"
+
+#include <QByteArray>
+#include <QJsonObject>
+#include <QList>
+#include <QString>
+
+namespace moxon {
+
+// What to check: the NEC deck the export writes for the design (one frequency, the azimuth
+// and the elevation pattern), its design frequency and the axis its beam lies along.
+struct CheckRequest
+{
+    QByteArray deck;
+    double frequencyMhz = 0;
+    BeamAxis axis = BeamAxis::X;
+};
+
+// How to run the engine; tests and benchmarks change these.
+struct CheckOptions
+{
+    QString engine = nec2cProgram();  // a name on PATH or a path
+    int timeoutMs = kEngineTimeoutMs; // for each engine run
+    int sliceCount = 0;               // engine runs of the sweep side by side; 0: one per core
+};
+
+// The sweep slices of `request` under `options`.
+[[nodiscard]] QList<SweepSlice> checkSlices(const CheckRequest &request,
+                                            const CheckOptions &options);
+
+// The outcome of one engine run of a check, read.
+struct DesignStep
+{
+    EngineFailure failure = EngineFailure::None;
+    QString message; // a sentence naming nec2c and what happened, when it failed
+    DesignFigures figures;
+};
+struct SliceStep
+{
+    EngineFailure failure = EngineFailure::None;
+    QString message;
+    QList<SweepPoint> points; // the slice's points with their frequencies as asked for
+};
+[[nodiscard]] DesignStep readDesignRun(const EngineRun &run, const CheckRequest &request);
+[[nodiscard]] SliceStep readSliceRun(const EngineRun &run, const SweepSlice &slice);
+
+// Merges a slice's points into a sweep kept in order of frequency.
+void mergeSweep(QList<SweepPoint> &sweep, const QList<SweepPoint> &points);
+
+// The whole check of a design: the design frequency's figures and both pattern cuts, the
+// sweep and its bandwidth, or why there are none.
+struct CheckReport
+{
+    EngineFailure failure = EngineFailure::None;
+    QString message; // a sentence naming nec2c and what happened, when it failed
+    DesignFigures figures;
+    QList<SweepPoint> sweep; // in order of frequency
+    Bandwidth bandwidth;
+
+    [[nodiscard]] bool ok() const { return failure == EngineFailure::None; }
+};
+
+// Runs the check and waits for it: the design deck and the sweep slices side by side, through
+// the same decks and readers as the check window's background runs, so both give the same
+// numbers. For the command line; it needs no event loop.
+[[nodiscard]] CheckReport checkDeck(const CheckRequest &request, const CheckOptions &options = {});
+
+// The report for scripts: frequency_mhz, resistance_ohm, reactance_ohm, swr_50, forward
+// ("+X" or "+Y"), forward_gain_dbi, front_to_back_db, beamwidth_deg (null when the pattern
+// never falls 3 dB), bandwidth, sweep_points, sweep[] (frequency_mhz, resistance_ohm,
+// reactance_ohm, swr_50), azimuth and elevation; on a failure only error and message.
+[[nodiscard]] QJsonObject checkReportToJson(const CheckReport &report);
+
+} // namespace moxon

@@ -1,0 +1,131 @@
+#include "checkrunner.h"
+
+#include "nec2crunner.h"
+
+#include <cmath>
+
+namespace moxon {
+
+CheckRunner::CheckRunner(CheckOptions options, QObject *parent)
+    : QObject(parent)
+    , m_options(std::move(options))
+{
+}
+
+CheckRunner::~CheckRunner()
+{
+    endRuns();
+}
+
+quint64 CheckRunner::start(const CheckRequest &request)
+{
+    endRuns();
+    ++m_sequence;
+    m_request = request;
+    m_running = true;
+    m_figures = {};
+    m_sweep.clear();
+    m_slices.clear();
+    if (!(request.frequencyMhz > 0) || !std::isfinite(request.frequencyMhz)) {
+        // Reported from the event loop, as every other outcome is.
+        const quint64 sequence = m_sequence;
+        QMetaObject::invokeMethod(
+            this,
+            [this, sequence] {
+                if (sequence == m_sequence && m_running) {
+                    fail(EngineFailure::NotRun,
+                         QStringLiteral("nec2c was not run: the design frequency is not a "
+                                        "positive number."));
+                }
+            },
+            Qt::QueuedConnection);
+        return m_sequence;
+    }
+    m_design = newRunner();
+    connect(m_design, &Nec2cRunner::finished, this, &CheckRunner::designFinished);
+    m_design->start(request.deck);
+    return m_sequence;
+}
+
+void CheckRunner::cancel()
+{
+    endRuns();
+    m_running = false;
+}
+
+void CheckRunner::designFinished()
+{
+    const DesignStep step = readDesignRun(m_design->result(), m_request);
+    if (step.failure != EngineFailure::None) {
+        fail(step.failure, step.message);
+        return;
+    }
+    m_figures = step.figures;
+    // The figures go out first: a receiver only takes them in, and the slices' engine
+    // processes would otherwise delay them by their start-up. A receiver may start a newer
+    // run or cancel this one while it takes them.
+    const quint64 sequence = m_sequence;
+    Q_EMIT figuresReady(sequence, m_figures);
+    if (sequence != m_sequence || !m_running) {
+        return;
+    }
+    m_slices = checkSlices(m_request, m_options);
+    m_slicesLeft = m_slices.size();
+    for (qsizetype i = 0; i < m_slices.size(); ++i) {
+        Nec2cRunner *run = newRunner();
+        connect(run, &Nec2cRunner::finished, this, [this, i] { sliceFinished(i); });
+        m_sliceRuns.append(run);
+        run->start(m_slices.at(i).deck);
+    }
+}
+
+void CheckRunner::sliceFinished(qsizetype index)
+{
+    const SliceStep step = readSliceRun(m_sliceRuns.at(index)->result(), m_slices.at(index));
+    if (step.failure != EngineFailure::None) {
+        fail(step.failure, step.message);
+        return;
+    }
+    mergeSweep(m_sweep, step.points);
+    const quint64 sequence = m_sequence;
+    Q_EMIT sweepUpdated(sequence, m_sweep);
+    // A receiver may have started a newer run or cancelled this one meanwhile.
+    if (sequence != m_sequence || !m_running || --m_slicesLeft > 0) {
+        return;
+    }
+    m_running = false;
+    endRuns();
+    Q_EMIT sweepFinished(sequence, m_sweep,
+                         bandwidth(m_sweep, m_request.frequencyMhz, m_figures.swr));
+}
+
+void CheckRunner::fail(EngineFailure failure, const QString &message)
+{
+    endRuns();
+    m_running = false;
+    Q_EMIT failed(m_sequence, failure, message);
+}
+
+Nec2cRunner *CheckRunner::newRunner()
+{
+    return new Nec2cRunner(m_options.engine, m_options.timeoutMs, this);
+}
+
+void CheckRunner::endRuns()
+{
+    // A run may end while its own report is being delivered: it is ended now and deleted
+    // later, and it reports nothing more.
+    QList<Nec2cRunner *> runs = m_sliceRuns;
+    if (m_design != nullptr) {
+        runs.append(m_design);
+    }
+    for (Nec2cRunner *run : runs) {
+        disconnect(run, nullptr, this, nullptr);
+        run->abort();
+        run->deleteLater();
+    }
+    m_design = nullptr;
+    m_sliceRuns.clear();
+}
+
+} // namespace moxon

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "checkreport.h"
+
+#include <QList>
+#include <QObject>
+
+namespace moxon {
+
+class Nec2cRunner;
+
+// The design check in the background, never blocking the event loop: the design deck first
+// and on its own, so that its figures and patterns come as soon as one engine run allows;
+// then the sweep slices side by side, one engine process per core, each reported as it
+// arrives; then the whole curve with its bandwidth. A newer start() supersedes the run in
+// flight: its engine processes are ended and waited for, and nothing of it is reported any
+// more. Every report carries the sequence number start() returned, so that a receiver can
+// tell a report of the current run from one it had queued before.
+class CheckRunner : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit CheckRunner(CheckOptions options = {}, QObject *parent = nullptr);
+    ~CheckRunner() override;
+
+    CheckRunner(const CheckRunner &) = delete;
+    CheckRunner &operator=(const CheckRunner &) = delete;
+
+    // Starts a check of `request`, ending the one in flight; returns its sequence number.
+    quint64 start(const CheckRequest &request);
+    // Ends the run in flight without a report.
+    void cancel();
+
+    [[nodiscard]] bool isRunning() const { return m_running; }
+    [[nodiscard]] quint64 sequence() const { return m_sequence; }
+
+Q_SIGNALS:
+    void figuresReady(quint64 sequence, const moxon::DesignFigures &figures);
+    // After each slice: the sweep so far, in order of frequency.
+    void sweepUpdated(quint64 sequence, const QList<moxon::SweepPoint> &sweep);
+    void sweepFinished(quint64 sequence, const QList<moxon::SweepPoint> &sweep,
+                       const moxon::Bandwidth &bandwidth);
+    void failed(quint64 sequence, moxon::EngineFailure failure, const QString &message);
+
+private:
+    void designFinished();
+    void sliceFinished(qsizetype index);
+    void fail(EngineFailure failure, const QString &message);
+    Nec2cRunner *newRunner();
+    void endRuns();
+
+    CheckOptions m_options;
+    CheckRequest m_request;
+    quint64 m_sequence = 0;
+    bool m_running = false;
+    Nec2cRunner *m_design = nullptr; // child of this runner
+    QList<SweepSlice> m_slices;
+    QList<Nec2cRunner *> m_sliceRuns; // children of this runner, one per slice
+    qsizetype m_slicesLeft = 0;
+    DesignFigures m_figures;
+    QList<SweepPoint> m_sweep;
+};
+
+} // namespace moxon

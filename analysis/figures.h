@@ -1,0 +1,89 @@
+#pragma once
+
+#include "necoutput.h"
+
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+namespace moxon {
+
+// The axis the beam lies along; the driven element is on its positive side.
+enum class BeamAxis
+{
+    X,
+    Y,
+};
+
+// One direction of a pattern cut: its angle in the cut in degrees, total gain in dBi.
+struct CutPoint
+{
+    double angle = 0;
+    double gain = 0;
+};
+
+// The figures of the design frequency and its two pattern cuts.
+struct DesignFigures
+{
+    double frequencyMhz = 0;
+    FeedPoint feed;                  // ohms
+    double swr = 0;                  // on 50 ohms
+    double forwardGain = 0;          // dBi, towards the beam direction on the horizon
+    double frontToBack = 0;          // dB, forward gain less the gain in the opposite direction
+    double forwardPhi = 0;           // degrees, the beam direction's azimuth
+    std::optional<double> beamwidth; // degrees between the -3 dB points in the azimuth cut
+    QList<CutPoint> azimuth;         // the horizon, theta 90: angle is phi, 0 to 360
+    QList<CutPoint> elevation;       // the vertical plane through the beam axis: angle is theta,
+                                     // -90 to 90, at azimuth elevationPhi
+    double elevationPhi = 0;         // degrees
+};
+
+// One point of the SWR sweep.
+struct SweepPoint
+{
+    double frequencyMhz = 0;
+    FeedPoint feed; // ohms
+    double swr = 0; // on 50 ohms
+};
+
+// The span around the design frequency where the SWR is at most 2, interpolated linearly
+// between sweep points. Where the SWR stays within 2 up to an end of the sweep, the span
+// stops there and says so.
+struct Bandwidth
+{
+    bool exists = false; // false when the SWR at the design frequency is above 2
+    double lowerMhz = 0;
+    double upperMhz = 0;
+    bool reachesLower = false; // the lower edge is the sweep's first point
+    bool reachesUpper = false; // the upper edge is the sweep's last point
+
+    [[nodiscard]] double widthMhz() const { return exists ? upperMhz - lowerMhz : 0; }
+};
+
+inline constexpr double kLineImpedance = 50; // ohms
+inline constexpr double kBandwidthSwr = 2;   // the SWR that bounds the bandwidth
+inline constexpr double kBeamwidthDrop = 3;  // dB below the forward gain
+
+// Azimuth of the beam direction in degrees: +X is phi 0, +Y phi 90.
+[[nodiscard]] double forwardAzimuth(BeamAxis axis);
+
+// The figures of a design deck's run at `frequencyMhz` (the engine prints frequencies to
+// five digits only): the azimuth cut is the pattern table on the horizon, the elevation cut
+// the one in a vertical plane. Empty when the run lacks a table or the forward or backward
+// direction.
+[[nodiscard]] std::optional<DesignFigures> designFigures(const NecFrequencyResult &result,
+                                                         BeamAxis axis, double frequencyMhz);
+
+// Degrees between the two directions either side of `forwardPhi` where the azimuth cut has
+// fallen kBeamwidthDrop below `forwardGain`, interpolated; empty when it never falls that far.
+[[nodiscard]] std::optional<double> beamwidth(const QList<CutPoint> &azimuth, double forwardPhi,
+                                              double forwardGain);
+
+// The bandwidth around `f0Mhz`, where the SWR is `swrAtF0`, from the sweep (any order).
+[[nodiscard]] Bandwidth bandwidth(const QList<SweepPoint> &sweep, double f0Mhz, double swrAtF0);
+
+// A sweep point from one frequency of an engine run.
+[[nodiscard]] SweepPoint sweepPoint(double frequencyMhz, const FeedPoint &feed);
+
+} // namespace moxon

@@ -1,0 +1,274 @@
+#include "nec2crunner.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QList>
+#include <QStandardPaths>
+
+#include <signal.h>
+#include <unistd.h>
+
+namespace moxon {
+
+namespace {
+
+// The program to start, or empty when there is none: a bare name is looked up on PATH.
+QString executable(const QString &program)
+{
+    if (program.contains(u'/')) {
+        const QFileInfo file(program);
+        return file.isFile() && file.isExecutable() ? file.absoluteFilePath() : QString();
+    }
+    return QStandardPaths::findExecutable(program);
+}
+
+QString missingEngine()
+{
+    return QStringLiteral("nec2c was not found on PATH; install the Debian package nec2c "
+                          "(apt-get install nec2c).");
+}
+
+// The engine prints why it stopped as the last line of its output file.
+QString lastLine(const QString &text)
+{
+    const QStringList lines = text.split(u'\n', Qt::SkipEmptyParts);
+    for (qsizetype i = lines.size() - 1; i >= 0; --i) {
+        const QString line = lines.at(i).simplified();
+        if (!line.isEmpty()) {
+            return line;
+        }
+    }
+    return {};
+}
+
+// Numbers in a deck always carry "." whatever the locale; QString::number does not localize.
+QString deckNumber(double value)
+{
+    return QString::number(value, 'g', 15);
+}
+
+} // namespace
+
+Nec2cRunner::Nec2cRunner(QString program, int timeoutMs, QObject *parent)
+    : QObject(parent)
+    , m_program(std::move(program))
+    , m_timeoutMs(timeoutMs)
+{
+    m_timer.setSingleShot(true);
+    connect(&m_timer, &QTimer::timeout, this, &Nec2cRunner::timedOut);
+}
+
+Nec2cRunner::~Nec2cRunner()
+{
+    endProcess();
+}
+
+void Nec2cRunner::start(const QByteArray &deck)
+{
+    abort();
+    m_process.reset();
+    m_result = {};
+    m_running = true;
+
+    // A run that cannot start is reported from the event loop like every other outcome;
+    // abort() or a later start() in between drops the report.
+    const auto failEarly = [this](EngineFailure failure, const QString &message) {
+        finish({{}, message, failure});
+        m_pendingEarly = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (m_pendingEarly) {
+                    m_pendingEarly = false;
+                    Q_EMIT finished();
+                }
+            },
+            Qt::QueuedConnection);
+    };
+
+    const QString program = executable(m_program);
+    if (program.isEmpty()) {
+        failEarly(EngineFailure::Missing, missingEngine());
+        return;
+    }
+    m_folder = std::make_unique<QTemporaryDir>();
+    if (!m_folder->isValid()) {
+        failEarly(EngineFailure::NotRun,
+                  QStringLiteral("nec2c could not be run: no temporary folder (%1).")
+                      .arg(m_folder->errorString()));
+        return;
+    }
+    QFile deckFile(m_folder->filePath(QStringLiteral("model.nec")));
+    if (!deckFile.open(QIODevice::WriteOnly) || deckFile.write(deck) != deck.size() ||
+        !deckFile.flush()) {
+        failEarly(EngineFailure::NotRun,
+                  QStringLiteral("nec2c could not be run: the deck was not written (%1).")
+                      .arg(deckFile.errorString()));
+        return;
+    }
+    deckFile.close();
+
+    m_process = std::make_unique<QProcess>();
+    m_process->setProcessChannelMode(QProcess::MergedChannels);
+    // A group of its own, so that ending the run ends everything the engine started.
+    m_process->setChildProcessModifier([] { ::setpgid(0, 0); });
+    connect(m_process.get(), &QProcess::finished, this, &Nec2cRunner::processFinished);
+    connect(m_process.get(), &QProcess::errorOccurred, this, &Nec2cRunner::processFailed);
+    m_deadline = QDeadlineTimer(m_timeoutMs);
+    m_timer.start(m_timeoutMs);
+    m_process->start(program, {QStringLiteral("-i"), deckFile.fileName(), QStringLiteral("-o"),
+                               m_folder->filePath(QStringLiteral("model.out"))});
+    // Also from this side, so that the group exists before anyone may signal it.
+    if (const qint64 pid = m_process->processId(); pid > 0) {
+        ::setpgid(pid_t(pid), pid_t(pid));
+    }
+}
+
+void Nec2cRunner::waitForFinished()
+{
+    if (m_pendingEarly) {
+        m_pendingEarly = false;
+        Q_EMIT finished();
+        return;
+    }
+    while (m_running && m_process) {
+        const qint64 left = m_deadline.remainingTime();
+        if (left != 0 && m_process->waitForFinished(int(left))) {
+            continue;
+        }
+        if (!m_running) {
+            break;
+        }
+        if (m_deadline.hasExpired()) {
+            timedOut();
+        } else if (m_process->state() == QProcess::NotRunning) {
+            finish({{},
+                    QStringLiteral("nec2c could not be run: %1.").arg(m_process->errorString()),
+                    EngineFailure::Missing});
+            Q_EMIT finished();
+        }
+    }
+}
+
+void Nec2cRunner::abort()
+{
+    m_pendingEarly = false;
+    endProcess();
+    m_folder.reset();
+    m_running = false;
+}
+
+void Nec2cRunner::processFinished(int exitCode, QProcess::ExitStatus status)
+{
+    if (!m_running) {
+        return;
+    }
+    QFile outputFile(m_folder->filePath(QStringLiteral("model.out")));
+    const bool haveOutput = outputFile.open(QIODevice::ReadOnly);
+    const QString output = haveOutput ? QString::fromLatin1(outputFile.readAll()) : QString();
+    const QString printed = QString::fromLocal8Bit(m_process->readAll()).simplified();
+
+    if (status == QProcess::CrashExit) {
+        finish({output, QStringLiteral("nec2c crashed before it finished the run."),
+                EngineFailure::Crashed});
+    } else if (exitCode != 0) {
+        // nec2c stops on a deck it cannot use with a non-zero status and says why as the last
+        // line of its output, or, when it could not read its files, on its error output.
+        const QString reason = lastLine(output).isEmpty() ? printed : lastLine(output);
+        finish({output,
+                QStringLiteral("nec2c did not accept the deck (exit status %1): %2")
+                    .arg(exitCode)
+                    .arg(reason.isEmpty() ? QStringLiteral("no reason given") : reason),
+                EngineFailure::DeckError});
+    } else if (!haveOutput) {
+        finish({{}, QStringLiteral("nec2c wrote no output file."), EngineFailure::Unreadable});
+    } else {
+        finish({output, {}, EngineFailure::None});
+    }
+    Q_EMIT finished();
+}
+
+void Nec2cRunner::processFailed(QProcess::ProcessError error)
+{
+    // A crash or a read error is followed by finished(); only a failed start is not.
+    if (!m_running || error != QProcess::FailedToStart) {
+        return;
+    }
+    const QString reason = m_process->errorString();
+    endProcess();
+    finish({{},
+            QStringLiteral("nec2c could not be started: %1.").arg(reason),
+            EngineFailure::Missing});
+    Q_EMIT finished();
+}
+
+void Nec2cRunner::timedOut()
+{
+    if (!m_running) {
+        return;
+    }
+    endProcess();
+    finish({{},
+            QStringLiteral("nec2c did not answer within %1 s and was ended.")
+                .arg(QString::number(m_timeoutMs / 1000.0, 'g', 3)),
+            EngineFailure::TimedOut});
+    Q_EMIT finished();
+}
+
+void Nec2cRunner::finish(EngineRun run)
+{
+    m_timer.stop();
+    m_result = std::move(run);
+    m_running = false;
+    m_folder.reset();
+}
+
+void Nec2cRunner::endProcess()
+{
+    m_timer.stop();
+    if (!m_process) {
+        return;
+    }
+    disconnect(m_process.get(), nullptr, this, nullptr);
+    if (m_process->state() != QProcess::NotRunning) {
+        const qint64 pid = m_process->processId();
+        if (pid > 0) {
+            ::kill(-pid_t(pid), SIGKILL);
+        }
+        m_process->kill();
+        m_process->waitForFinished(-1);
+    }
+}
+
+EngineRun runNec2c(const QByteArray &deck, const QString &program, int timeoutMs)
+{
+    Nec2cRunner runner(program, timeoutMs);
+    runner.start(deck);
+    runner.waitForFinished();
+    return runner.result();
+}
+
+QByteArray sweepDeck(const QByteArray &deck, double start, double step, int steps)
+{
+    QList<QByteArray> cards;
+    for (const QByteArray &card : deck.split('\n')) {
+        const QByteArray line = card.trimmed();
+        if (line.startsWith("FR")) {
+            cards.append(QStringLiteral("FR 0 %1 0 0 %2 %3")
+                             .arg(steps)
+                             .arg(deckNumber(start), deckNumber(step))
+                             .toLatin1());
+        } else if (line.startsWith("RP")) {
+            // Without the currents of every segment the engine's output is a sixth as long.
+            if (!cards.isEmpty() && !cards.last().startsWith("XQ")) {
+                cards.append("PT -1 0 0 0");
+                cards.append("XQ");
+            }
+        } else if (!line.isEmpty()) {
+            cards.append(line);
+        }
+    }
+    return cards.join("\r\n") + "\r\n";
+}
+
+} // namespace moxon

@@ -1,0 +1,3 @@
+#!/bin/sh
+# Stands in for an engine that crashes.
+kill -SEGV $$

@@ -1,0 +1,238 @@
+#include "checkreport.h"
+#include "checkrunner.h"
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace moxon;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString standIn(const QString &name)
+{
+    return QStringLiteral(MOXON_STANDIN_DIR "/") + name;
+}
+
+CheckRequest startupRequest()
+{
+    QFile deck(QStringLiteral(MOXON_TEST_DATA_DIR "/startup.nec"));
+    if (!deck.open(QIODevice::ReadOnly)) {
+        qFatal("missing test data startup.nec");
+    }
+    return {deck.readAll(), 146, BeamAxis::X};
+}
+
+// Process ids the hanging stand-in noted.
+QList<qint64> notedProcesses(const QString &path)
+{
+    QFile file(path);
+    QList<qint64> pids;
+    if (file.open(QIODevice::ReadOnly)) {
+        for (const QByteArray &pid : file.readAll().simplified().split(' ')) {
+            if (!pid.isEmpty()) {
+                pids.append(pid.toLongLong());
+            }
+        }
+    }
+    return pids;
+}
+
+// Gone, or a zombie that only waits to be reaped by whoever inherited it.
+bool ended(qint64 pid)
+{
+    QFile stat(u"/proc/%1/stat"_s.arg(pid));
+    if (!stat.open(QIODevice::ReadOnly)) {
+        return true;
+    }
+    const QByteArray text = stat.readAll();
+    const qsizetype name = text.lastIndexOf(')');
+    return name > 0 && text.mid(name + 2, 1) == "Z";
+}
+
+QString running(const QList<qint64> &pids)
+{
+    QStringList alive;
+    for (const qint64 pid : pids) {
+        if (!ended(pid)) {
+            alive.append(QString::number(pid));
+        }
+    }
+    return alive.join(u' ');
+}
+
+} // namespace
+
+class TestCheckRunner : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void failures_data();
+    void failures();
+    void noNec2cOnPath();
+    void backgroundCheckMatchesWaitedOne();
+    void newerStartSupersedes();
+
+private:
+    QTemporaryDir m_folder;
+    QString m_pids;
+};
+
+void TestCheckRunner::init()
+{
+    QVERIFY(m_folder.isValid());
+    m_pids = m_folder.filePath(
+        u"pids-%1"_s.arg(QString::fromUtf8(QTest::currentDataTag())).replace(u' ', u'-'));
+    qputenv("MOXON_STANDIN_PIDS", QFile::encodeName(m_pids));
+}
+
+void TestCheckRunner::failures_data()
+{
+    QTest::addColumn<QString>("engine");
+    QTest::addColumn<int>("timeoutMs");
+    QTest::addColumn<EngineFailure>("failure");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("not there") << u"/nonexistent/nec2c"_s << 10'000 << EngineFailure::Missing
+                               << u"install the Debian package nec2c"_s;
+    QTest::newRow("deck error") << standIn(u"reject.sh"_s) << 10'000 << EngineFailure::DeckError
+                                << u"nec2c did not accept the deck (exit status 255): NO SEGMENT "
+                                   "HAS AN ITAG OF 2"_s;
+    QTest::newRow("crash") << standIn(u"crash.sh"_s) << 10'000 << EngineFailure::Crashed
+                           << u"nec2c crashed"_s;
+    QTest::newRow("unreadable output")
+        << standIn(u"garbage.sh"_s) << 10'000 << EngineFailure::Unreadable
+        << u"nec2c printed an output that cannot be read"_s;
+    QTest::newRow("no answer") << standIn(u"hang.sh"_s) << 300 << EngineFailure::TimedOut
+                               << u"nec2c did not answer within 0.3 s and was ended."_s;
+}
+
+void TestCheckRunner::failures()
+{
+    QFETCH(QString, engine);
+    QFETCH(int, timeoutMs);
+    QFETCH(EngineFailure, failure);
+    QFETCH(QString, message);
+    const CheckOptions options{engine, timeoutMs, 1};
+
+    // Waited for, as the command line does.
+    const CheckReport report = checkDeck(startupRequest(), options);
+    QCOMPARE(report.failure, failure);
+    QVERIFY2(report.message.contains(message), qPrintable(report.message));
+
+    // In the background, as the window does: the same sentence, and nothing else reported.
+    CheckRunner runner(options);
+    QSignalSpy failed(&runner, &CheckRunner::failed);
+    QSignalSpy figures(&runner, &CheckRunner::figuresReady);
+    const quint64 sequence = runner.start(startupRequest());
+    QVERIFY(runner.isRunning());
+    QVERIFY(failed.wait(5000));
+    QCOMPARE(failed.size(), 1);
+    QCOMPARE(failed.first().at(0).value<quint64>(), sequence);
+    QCOMPARE(failed.first().at(1).value<EngineFailure>(), failure);
+    QCOMPARE(failed.first().at(2).toString(), report.message);
+    QCOMPARE(figures.size(), 0);
+    QVERIFY(!runner.isRunning());
+
+    // An engine that never answered is ended with everything it started.
+    const QList<qint64> pids = notedProcesses(m_pids);
+    // Waited for, the design and the sweep run side by side (two processes each); in the
+    // background the design runs alone.
+    QCOMPARE(pids.size(), failure == EngineFailure::TimedOut ? 4 + 2 : 0);
+    QVERIFY2(running(pids).isEmpty(), qPrintable(running(pids)));
+}
+
+void TestCheckRunner::noNec2cOnPath()
+{
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(m_folder.path()));
+    const CheckReport report = checkDeck(startupRequest());
+    CheckRunner runner;
+    QSignalSpy failed(&runner, &CheckRunner::failed);
+    runner.start(startupRequest());
+    const bool reported = failed.wait(5000);
+    qputenv("PATH", path);
+
+    QCOMPARE(report.failure, EngineFailure::Missing);
+    QCOMPARE(report.message, u"nec2c was not found on PATH; install the Debian package nec2c "
+                             "(apt-get install nec2c)."_s);
+    QVERIFY(reported);
+    QCOMPARE(failed.first().at(1).value<EngineFailure>(), EngineFailure::Missing);
+    QCOMPARE(failed.first().at(2).toString(), report.message);
+}
+
+void TestCheckRunner::backgroundCheckMatchesWaitedOne()
+{
+    const CheckOptions options{standIn(u"replay.sh"_s), 10'000, 1};
+    const CheckReport report = checkDeck(startupRequest(), options);
+    QVERIFY2(report.ok(), qPrintable(report.message));
+
+    CheckRunner runner(options);
+    QList<QString> events;
+    connect(&runner, &CheckRunner::figuresReady, this,
+            [&](quint64, const DesignFigures &) { events.append(u"figures"_s); });
+    connect(&runner, &CheckRunner::sweepUpdated, this,
+            [&](quint64, const QList<SweepPoint> &sweep) {
+                events.append(u"slice of %1"_s.arg(sweep.size()));
+            });
+    QSignalSpy figures(&runner, &CheckRunner::figuresReady);
+    QSignalSpy finished(&runner, &CheckRunner::sweepFinished);
+    const quint64 sequence = runner.start(startupRequest());
+    QVERIFY(finished.wait(5000));
+    QCOMPARE(events, (QList<QString>{u"figures"_s, u"slice of 41"_s}));
+    QVERIFY(!runner.isRunning());
+
+    QCOMPARE(figures.first().at(0).value<quint64>(), sequence);
+    const auto shown = figures.first().at(1).value<DesignFigures>();
+    QCOMPARE(shown.feed.resistance, report.figures.feed.resistance);
+    QCOMPARE(shown.feed.reactance, report.figures.feed.reactance);
+    QCOMPARE(shown.swr, report.figures.swr);
+    QCOMPARE(shown.forwardGain, report.figures.forwardGain);
+    QCOMPARE(shown.frontToBack, report.figures.frontToBack);
+    QCOMPARE(shown.beamwidth, report.figures.beamwidth);
+    QCOMPARE(shown.azimuth.size(), report.figures.azimuth.size());
+
+    QCOMPARE(finished.first().at(0).value<quint64>(), sequence);
+    const auto sweep = finished.first().at(1).value<QList<SweepPoint>>();
+    QCOMPARE(sweep.size(), report.sweep.size());
+    for (qsizetype i = 0; i < sweep.size(); ++i) {
+        QCOMPARE(sweep.at(i).frequencyMhz, report.sweep.at(i).frequencyMhz);
+        QCOMPARE(sweep.at(i).swr, report.sweep.at(i).swr);
+    }
+    const auto band = finished.first().at(2).value<Bandwidth>();
+    QCOMPARE(band.lowerMhz, report.bandwidth.lowerMhz);
+    QCOMPARE(band.upperMhz, report.bandwidth.upperMhz);
+    QCOMPARE(band.reachesUpper, true);
+}
+
+void TestCheckRunner::newerStartSupersedes()
+{
+    auto runner = std::make_unique<CheckRunner>(CheckOptions{standIn(u"hang.sh"_s), 10'000, 2});
+    QSignalSpy failed(runner.get(), &CheckRunner::failed);
+    QSignalSpy figures(runner.get(), &CheckRunner::figuresReady);
+
+    const quint64 first = runner->start(startupRequest());
+    QTRY_COMPARE(notedProcesses(m_pids).size(), 2);
+    const QList<qint64> firstRun = notedProcesses(m_pids);
+    const quint64 second = runner->start(startupRequest());
+    QVERIFY(second > first);
+    // Ended and waited for before start() returned.
+    QVERIFY2(running(firstRun).isEmpty(), qPrintable(running(firstRun)));
+    QTRY_COMPARE(notedProcesses(m_pids).size(), 4);
+    QVERIFY(runner->isRunning());
+
+    // The runner goes away with a run in flight: its engine goes with it.
+    const QList<qint64> secondRun = notedProcesses(m_pids).mid(2);
+    runner.reset();
+    QVERIFY2(running(secondRun).isEmpty(), qPrintable(running(secondRun)));
+    QTest::qWait(50);
+    QCOMPARE(failed.size(), 0);
+    QCOMPARE(figures.size(), 0);
+}
+
+QTEST_GUILESS_MAIN(TestCheckRunner)
+#include "tst_checkrunner.moc"

@@ -1,0 +1,173 @@
+#include "checkexport.h"
+#include "checkfigureformat.h"
+#include "checkreport.h"
+#include "designcheckwindow.h"
+#include "patternchart.h"
+#include "swrchart.h"
+
+#include <QAction>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace moxon;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+CheckRequest startupRequest()
+{
+    QFile deck(QStringLiteral(MOXON_TEST_DATA_DIR "/startup.nec"));
+    if (!deck.open(QIODevice::ReadOnly)) {
+        qFatal("missing test data startup.nec");
+    }
+    return {deck.readAll(), 146, BeamAxis::X};
+}
+
+QString shown(const QWidget &window, const QString &name)
+{
+    const auto *label = window.findChild<QLabel *>(name);
+    return label != nullptr ? label->text() : u"(no label %1)"_s.arg(name);
+}
+
+} // namespace
+
+class TestDesignCheckWindow : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void formats_data();
+    void formats();
+    void showsTheCommandLinesFigures();
+    void savesAndFailsCleanly();
+};
+
+void TestDesignCheckWindow::formats_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected");
+
+    const CheckFigureFormat c(QLocale::c());
+    const CheckFigureFormat german(QLocale(QLocale::German, QLocale::Germany));
+    QTest::newRow("inductive") << c.impedance({53.4, 3.89}) << u"53.40 + j3.89 Ω"_s;
+    QTest::newRow("capacitive, minus sign")
+        << c.impedance({51.155, -3.2795}) << u"51.16 − j3.28 Ω"_s;
+    QTest::newRow("decimal comma") << german.gain(6.04) << u"6,04 dBi"_s;
+    QTest::newRow("front-to-back") << c.frontToBack(40.46) << u"40.5 dB"_s;
+    QTest::newRow("bandwidth inside the sweep")
+        << c.bandwidth({true, 142, 149.56, false, false}, 146) << u"7.56 MHz（5.2 %）"_s;
+    QTest::newRow("bandwidth at the sweep's top")
+        << c.bandwidth({true, 143.4255, 153.3, false, true}, 146)
+        << u"≥ 9.87 MHz（≥ 6.8 %）\n已达扫频上端"_s;
+    QTest::newRow("narrow bandwidth keeps three digits")
+        << c.bandwidth({true, 1.83, 1.8712, false, false}, 1.85) << u"0.0412 MHz（2.2 %）"_s;
+    QTest::newRow("no bandwidth") << c.bandwidth({}, 146) << u"无（设计频率上驻波比大于 2）"_s;
+    QTest::newRow("beamwidth") << c.beamwidth(77.8667) << u"77.9°"_s;
+    QTest::newRow("no beamwidth") << c.beamwidth(std::nullopt) << u"无 −3 dB 点"_s;
+}
+
+void TestDesignCheckWindow::formats()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+    QCOMPARE(text, expected);
+}
+
+void TestDesignCheckWindow::showsTheCommandLinesFigures()
+{
+    QVERIFY2(!QStandardPaths::findExecutable(u"nec2c"_s).isEmpty(),
+             "nec2c is not installed; scripts/install-deps.sh test installs it");
+    const QLocale german(QLocale::German, QLocale::Germany);
+    DesignCheckWindow window;
+    window.setLocale(german);
+    window.show();
+    window.check(startupRequest(), u"146 MHz · #12 AWG · 水平极化 · 波束沿 X 轴"_s);
+    QVERIFY(window.isCalculating());
+    QCOMPARE(shown(window, u"status"_s), u"正在用 nec2c 计算…"_s);
+    QTRY_VERIFY_WITH_TIMEOUT(!window.isCalculating(), 20'000);
+    QVERIFY2(shown(window, u"status"_s).startsWith(u"nec2c 已算完"_s),
+             qPrintable(shown(window, u"status"_s)));
+
+    // The same deck through the command line's path gives the same figures.
+    const CheckReport report = checkDeck(startupRequest());
+    QVERIFY2(report.ok(), qPrintable(report.message));
+    const CheckFigureFormat format(german);
+    QCOMPARE(shown(window, u"impedance"_s), format.impedance(report.figures.feed));
+    QCOMPARE(shown(window, u"impedance"_s), u"51,16 − j3,28 Ω"_s);
+    QCOMPARE(shown(window, u"swr"_s), format.swr(report.figures.swr));
+    QCOMPARE(shown(window, u"gain"_s), format.gain(report.figures.forwardGain));
+    QCOMPARE(shown(window, u"frontToBack"_s), format.frontToBack(report.figures.frontToBack));
+    QCOMPARE(shown(window, u"bandwidth"_s),
+             format.bandwidth(report.bandwidth, report.figures.frequencyMhz));
+    QCOMPARE(shown(window, u"beamwidth"_s), format.beamwidth(report.figures.beamwidth));
+    QCOMPARE(window.windowTitle(), u"设计检查 — 146 MHz"_s);
+    QCOMPARE(shown(window, u"header"_s), u"146 MHz · #12 AWG · 水平极化 · 波束沿 X 轴"_s);
+
+    // The plots hold the whole sweep and both cuts, and name themselves.
+    const auto *swr = window.findChild<SwrChart *>();
+    QVERIFY(swr != nullptr);
+    QCOMPARE(swr->curvePoints(), kSweepPoints);
+    QCOMPARE(swr->accessibleName(), u"驻波比曲线"_s);
+    const QList<PatternChart *> patterns = window.findChildren<PatternChart *>();
+    QCOMPARE(patterns.size(), 2);
+    QCOMPARE(patterns.at(0)->accessibleName(), u"方位方向图"_s);
+    QCOMPARE(patterns.at(0)->patternPoints(), 361);
+    QCOMPARE(patterns.at(1)->accessibleName(), u"仰角方向图"_s);
+    QCOMPARE(patterns.at(1)->patternPoints(), 181);
+
+    // What the context menu's two entries write.
+    QStringList entries;
+    for (const QAction *action : window.actions()) {
+        QVERIFY(action->isEnabled());
+        entries.append(action->text());
+    }
+    QCOMPARE(entries, (QStringList{u"保存图像…"_s, u"导出数据…"_s}));
+    const QByteArray csv = window.csv();
+    QVERIFY(csv.startsWith("MHz,R,X,SWR\r\n138.7000,"));
+    QVERIFY(csv.contains("\r\n146.0000,51.155,-3.2795,1.0712\r\n"));
+    QVERIFY(csv.contains("\r\nplane,angle,dBi\r\nazimuth,0.0,6.04\r\n"));
+    QVERIFY(csv.contains("\r\nelevation,-90.0,-37.20\r\n"));
+    QCOMPARE(csv.count("\r\n"), 1 + kSweepPoints + 2 + 361 + 181);
+
+    // Usable at 640 x 480.
+    window.resize(640, 480);
+    QTRY_COMPARE(window.size(), QSize(640, 480));
+    QVERIFY(swr->height() >= swr->minimumHeight() && patterns.at(0)->height() >= 180);
+
+    // Closed, it runs nothing.
+    window.check(startupRequest(), u"146 MHz"_s);
+    QVERIFY(window.isCalculating());
+    window.close();
+    QVERIFY(!window.isCalculating());
+    QCOMPARE(shown(window, u"status"_s), u"检查已停止。"_s);
+}
+
+void TestDesignCheckWindow::savesAndFailsCleanly()
+{
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QString csv = folder.filePath(u"check.csv"_s);
+    QCOMPARE(saveBytes(csv, "MHz,R,X,SWR\r\n"), QString());
+    QFile written(csv);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QCOMPARE(written.readAll(), QByteArray("MHz,R,X,SWR\r\n"));
+
+    QImage image(40, 30, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    const QString png = folder.filePath(u"check.png"_s);
+    QCOMPARE(savePng(png, image), QString());
+    QCOMPARE(QImage(png).size(), image.size());
+
+    // A folder that is not there: a reason, and no file.
+    const QString nowhere = folder.filePath(u"missing/check.csv"_s);
+    QVERIFY(!saveBytes(nowhere, "x").isEmpty());
+    QVERIFY(!savePng(folder.filePath(u"missing/check.png"_s), image).isEmpty());
+    QVERIFY(!QFile::exists(nowhere));
+}
+
+QTEST_MAIN(TestDesignCheckWindow)
+#include "tst_designcheckwindow.moc"

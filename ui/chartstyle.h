@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QColor>
+#include <QPalette>
+
+class QChart;
+
+namespace moxon {
+
+// Colours of the check window's charts for a palette: the chart takes the palette's base and
+// text colours, the lines colours that stand out on light and on dark backgrounds alike.
+struct ChartColours
+{
+    QColor curve;  // the SWR curve and the patterns
+    QColor design; // the design frequency
+    QColor level;  // SWR levels
+    QColor band;   // band edges
+    QColor grid;
+};
+
+[[nodiscard]] bool isDark(const QPalette &palette);
+[[nodiscard]] ChartColours chartColours(const QPalette &palette);
+
+// Background, title, legend, axis labels and grid of `chart` in the palette's colours.
+void styleChart(QChart &chart, const QPalette &palette);
+
+} // namespace moxon

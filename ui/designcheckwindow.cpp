@@ -1,0 +1,287 @@
+#include "designcheckwindow.h"
+
+#include "checkexport.h"
+#include "checkfigureformat.h"
+#include "patternchart.h"
+#include "swrchart.h"
+
+#include <QAction>
+#include <QDir>
+#include <QEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMessageBox>
+#include <QStandardPaths>
+#include <QVBoxLayout>
+
+namespace moxon {
+
+namespace {
+
+// What a value label shows without a value, and while its value is being calculated.
+QString noValue()
+{
+    return QStringLiteral("—");
+}
+
+QString pending()
+{
+    return QStringLiteral("…");
+}
+
+QLabel *valueLabel(const QString &objectName, QWidget *parent)
+{
+    auto *label = new QLabel(noValue(), parent);
+    label->setObjectName(objectName);
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+    return label;
+}
+
+} // namespace
+
+DesignCheckWindow::DesignCheckWindow(QWidget *parent, CheckOptions options)
+    : QWidget(parent, Qt::Window)
+    , m_runner(std::move(options))
+{
+    setWindowTitle(QStringLiteral("设计检查"));
+    setObjectName(QStringLiteral("DesignCheckWindow"));
+
+    m_header = new QLabel(this);
+    m_header->setObjectName(QStringLiteral("header"));
+    m_header->setWordWrap(true);
+    QFont headerFont = m_header->font();
+    headerFont.setBold(true);
+    m_header->setFont(headerFont);
+    m_status = new QLabel(this);
+    m_status->setObjectName(QStringLiteral("status"));
+    m_status->setWordWrap(true);
+
+    auto *figures = new QGridLayout;
+    figures->setColumnStretch(1, 1);
+    figures->setVerticalSpacing(6);
+    const auto row = [&](const QString &caption, QLabel *value) {
+        const int at = figures->rowCount();
+        auto *label = new QLabel(caption, this);
+        label->setBuddy(value);
+        figures->addWidget(label, at, 0, Qt::AlignLeft | Qt::AlignVCenter);
+        figures->addWidget(value, at, 1, Qt::AlignVCenter);
+        return value;
+    };
+    m_impedance = row(QStringLiteral("馈点阻抗"), valueLabel(QStringLiteral("impedance"), this));
+    m_swr = row(QStringLiteral("驻波比"), valueLabel(QStringLiteral("swr"), this));
+    m_gain = row(QStringLiteral("增益"), valueLabel(QStringLiteral("gain"), this));
+    m_frontToBack = row(QStringLiteral("前后比"), valueLabel(QStringLiteral("frontToBack"), this));
+    m_bandwidthValue = row(QStringLiteral("带宽"), valueLabel(QStringLiteral("bandwidth"), this));
+    m_beamwidth = row(QStringLiteral("波束宽度"), valueLabel(QStringLiteral("beamwidth"), this));
+    figures->setRowStretch(figures->rowCount(), 1);
+
+    m_swrChart = new SwrChart(this);
+    m_azimuth = new PatternChart(QStringLiteral("方位方向图（水平面，前方朝上）"),
+                                 QStringLiteral("方位方向图"), this);
+    m_elevation = new PatternChart(QStringLiteral("仰角方向图（波束所在垂直面，前方朝上）"),
+                                   QStringLiteral("仰角方向图"), this);
+
+    auto *top = new QHBoxLayout;
+    top->addLayout(figures);
+    top->addWidget(m_swrChart, 1);
+    auto *patterns = new QHBoxLayout;
+    patterns->addWidget(m_azimuth);
+    patterns->addWidget(m_elevation);
+    auto *outer = new QVBoxLayout(this);
+    outer->addWidget(m_header);
+    outer->addWidget(m_status);
+    outer->addLayout(top, 1);
+    outer->addLayout(patterns, 1);
+
+    auto *saveImageAction = new QAction(QStringLiteral("保存图像…"), this);
+    auto *exportAction = new QAction(QStringLiteral("导出数据…"), this);
+    connect(saveImageAction, &QAction::triggered, this, &DesignCheckWindow::saveImage);
+    connect(exportAction, &QAction::triggered, this, &DesignCheckWindow::exportData);
+    addAction(saveImageAction);
+    addAction(exportAction);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+
+    connect(&m_runner, &CheckRunner::figuresReady, this, &DesignCheckWindow::showFigures);
+    connect(&m_runner, &CheckRunner::sweepUpdated, this, &DesignCheckWindow::showSweep);
+    connect(&m_runner, &CheckRunner::sweepFinished, this, &DesignCheckWindow::showBandwidth);
+    connect(&m_runner, &CheckRunner::failed, this, &DesignCheckWindow::showFailure);
+
+    resize(960, 720);
+}
+
+void DesignCheckWindow::check(const CheckRequest &request, const QString &header)
+{
+    m_request = request;
+    m_figures.reset();
+    m_sweep.clear();
+    m_bandwidth.reset();
+    m_header->setText(header);
+    setWindowTitle(QStringLiteral("设计检查 — ") +
+                   CheckFigureFormat(locale()).frequency(request.frequencyMhz));
+    m_swrChart->setDesign(request.frequencyMhz);
+    m_azimuth->clearPattern();
+    m_elevation->clearPattern();
+    m_status->setText(QStringLiteral("正在用 nec2c 计算…"));
+    showValues();
+    m_runner.start(request);
+}
+
+QImage DesignCheckWindow::image()
+{
+    return grab().toImage();
+}
+
+QByteArray DesignCheckWindow::csv() const
+{
+    return checkCsv(m_sweep, m_figures.value_or(DesignFigures{}));
+}
+
+void DesignCheckWindow::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::LocaleChange) {
+        showValues();
+    }
+}
+
+void DesignCheckWindow::closeEvent(QCloseEvent *event)
+{
+    if (m_runner.isRunning()) {
+        m_runner.cancel();
+        m_status->setText(QStringLiteral("检查已停止。"));
+        showValues();
+    }
+    QWidget::closeEvent(event);
+}
+
+void DesignCheckWindow::showFigures(quint64 sequence, const DesignFigures &figures)
+{
+    if (sequence != m_runner.sequence()) {
+        return;
+    }
+    m_figures = figures;
+    m_azimuth->setAzimuth(figures.azimuth, figures.forwardPhi, figures.forwardGain);
+    m_elevation->setElevation(figures.elevation, figures.elevationPhi, figures.forwardPhi,
+                              figures.forwardGain);
+    m_status->setText(QStringLiteral("正在用 nec2c 计算驻波比曲线…"));
+    showValues();
+}
+
+void DesignCheckWindow::showSweep(quint64 sequence, const QList<SweepPoint> &sweep)
+{
+    if (sequence != m_runner.sequence()) {
+        return;
+    }
+    m_sweep = sweep;
+    m_swrChart->setCurve(sweep);
+}
+
+void DesignCheckWindow::showBandwidth(quint64 sequence, const QList<SweepPoint> &sweep,
+                                      const Bandwidth &bandwidth)
+{
+    if (sequence != m_runner.sequence()) {
+        return;
+    }
+    showSweep(sequence, sweep);
+    m_bandwidth = bandwidth;
+    m_status->setText(QStringLiteral("nec2c 已算完：设计频率与 %1 个扫频点。").arg(sweep.size()));
+    showValues();
+}
+
+void DesignCheckWindow::showFailure(quint64 sequence, EngineFailure, const QString &message)
+{
+    if (sequence != m_runner.sequence()) {
+        return;
+    }
+    m_figures.reset();
+    m_sweep.clear();
+    m_bandwidth.reset();
+    m_swrChart->clearCurve();
+    m_azimuth->clearPattern();
+    m_elevation->clearPattern();
+    m_status->setText(message);
+    showValues();
+}
+
+void DesignCheckWindow::showValues()
+{
+    const CheckFigureFormat format(locale());
+    if (!m_figures) {
+        const QString value = isCalculating() ? pending() : noValue();
+        for (QLabel *label :
+             {m_impedance, m_swr, m_gain, m_frontToBack, m_bandwidthValue, m_beamwidth}) {
+            label->setText(value);
+        }
+    } else {
+        m_impedance->setText(format.impedance(m_figures->feed));
+        m_swr->setText(format.swr(m_figures->swr));
+        m_gain->setText(format.gain(m_figures->forwardGain));
+        m_frontToBack->setText(format.frontToBack(m_figures->frontToBack));
+        m_beamwidth->setText(format.beamwidth(m_figures->beamwidth));
+        m_bandwidthValue->setText(
+            m_bandwidth ? format.bandwidth(*m_bandwidth, m_request.frequencyMhz) : pending());
+    }
+    if (m_request.frequencyMhz > 0) {
+        setWindowTitle(QStringLiteral("设计检查 — ") + format.frequency(m_request.frequencyMhz));
+    }
+    for (QAction *action : actions()) {
+        action->setEnabled(m_figures.has_value());
+    }
+}
+
+QString DesignCheckWindow::askFile(const QString &caption, const QString &suffix,
+                                   const QString &filter)
+{
+    if (m_lastFolder.isEmpty()) {
+        m_lastFolder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    }
+    const QString name = QStringLiteral("moxon-check-%1MHz.%2")
+                             .arg(QString::number(m_request.frequencyMhz, 'g', 10), suffix);
+    QString path =
+        QFileDialog::getSaveFileName(this, caption, QDir(m_lastFolder).filePath(name), filter);
+    if (path.isEmpty()) {
+        return {};
+    }
+    if (QFileInfo(path).suffix().isEmpty()) {
+        path += u'.' + suffix;
+    }
+    m_lastFolder = QFileInfo(path).absolutePath();
+    return path;
+}
+
+void DesignCheckWindow::saveImage()
+{
+    const QString path =
+        askFile(QStringLiteral("保存图像"), QStringLiteral("png"), QStringLiteral("PNG (*.png)"));
+    if (path.isEmpty()) {
+        return;
+    }
+    const QString problem = savePng(path, image());
+    if (!problem.isEmpty()) {
+        QMessageBox::warning(this, QStringLiteral("Save Failed"),
+                             QStringLiteral("The image could not be saved to %1: %2.")
+                                 .arg(QDir::toNativeSeparators(path), problem));
+    }
+}
+
+void DesignCheckWindow::exportData()
+{
+    const QString path =
+        askFile(QStringLiteral("导出数据"), QStringLiteral("csv"), QStringLiteral("CSV (*.csv)"));
+    if (path.isEmpty()) {
+        return;
+    }
+    const QString problem = saveBytes(path, csv());
+    if (!problem.isEmpty()) {
+        QMessageBox::warning(this, QStringLiteral("Export Failed"),
+                             QStringLiteral("The data could not be exported to %1: %2.")
+                                 .arg(QDir::toNativeSeparators(path), problem));
+    }
+}
+
+} // namespace moxon

@@ -1,0 +1,133 @@
+#include "patternchart.h"
+
+#include "chartstyle.h"
+
+#include <QCategoryAxis>
+#include <QLegend>
+#include <QLineSeries>
+#include <QPolarChart>
+#include <QValueAxis>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace moxon {
+
+namespace {
+
+// The centre of the chart, so that the -40 dB ring is a ring; weaker directions are drawn there.
+constexpr double kFloorDb = -45;
+constexpr double kRings[] = {-40, -30, -20, -10, -3};
+
+double degrees(double radians)
+{
+    return radians * 180 / std::numbers::pi;
+}
+
+double radians(double degrees)
+{
+    return degrees * std::numbers::pi / 180;
+}
+
+} // namespace
+
+double elevationChartAngle(double theta, double planePhi, double forwardPhi)
+{
+    // The direction's part along the beam and its part upwards.
+    const double along = std::sin(radians(theta)) * std::cos(radians(planePhi - forwardPhi));
+    const double up = std::cos(radians(theta));
+    const double angle = degrees(std::atan2(up, along));
+    return angle < 0 ? angle + 360 : angle;
+}
+
+PatternChart::PatternChart(const QString &title, const QString &accessibleName, QWidget *parent)
+    : CheckChartView(new QPolarChart, parent)
+{
+    auto *chart = static_cast<QPolarChart *>(this->chart());
+    chart->setTitle(title);
+    chart->setMargins(QMargins(2, 2, 2, 2));
+    chart->legend()->hide();
+
+    auto *angle = new QValueAxis;
+    angle->setRange(0, 360);
+    angle->setTickCount(13); // every 30 degrees
+    angle->setLabelFormat(QStringLiteral("%.0f°"));
+    m_level = new QCategoryAxis;
+    QCategoryAxis *level = m_level;
+    level->setRange(kFloorDb, 0);
+    level->setStartValue(kFloorDb);
+    level->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    // The outer edge is the forward gain, 0 dB, and needs no label of its own.
+    for (const double ring : kRings) {
+        level->append(
+            QString::number(ring).replace(u'-', u'−') +
+                (ring == kRings[std::size(kRings) - 1] ? QStringLiteral(" dB") : QString()),
+            ring);
+    }
+    chart->addAxis(angle, QPolarChart::PolarOrientationAngular);
+    chart->addAxis(level, QPolarChart::PolarOrientationRadial);
+
+    m_pattern = new QLineSeries;
+    chart->addSeries(m_pattern);
+    m_pattern->attachAxis(angle);
+    m_pattern->attachAxis(level);
+
+    setAccessibleName(accessibleName);
+    setMinimumSize(180, 180);
+    applyPalette();
+}
+
+void PatternChart::setAzimuth(const QList<CutPoint> &cut, double forwardPhi, double forwardGain)
+{
+    // Seen from above: phi grows anticlockwise, the chart's angle clockwise.
+    QList<QPointF> points;
+    for (const CutPoint &point : cut) {
+        points.append(
+            QPointF(std::fmod(forwardPhi - point.angle + 720, 360), point.gain - forwardGain));
+    }
+    setPoints(points);
+}
+
+void PatternChart::setElevation(const QList<CutPoint> &cut, double planePhi, double forwardPhi,
+                                double forwardGain)
+{
+    QList<QPointF> points;
+    for (const CutPoint &point : cut) {
+        points.append(QPointF(elevationChartAngle(point.angle, planePhi, forwardPhi),
+                              point.gain - forwardGain));
+    }
+    setPoints(points);
+}
+
+void PatternChart::setPoints(QList<QPointF> points)
+{
+    std::sort(points.begin(), points.end(),
+              [](const QPointF &a, const QPointF &b) { return a.x() < b.x(); });
+    double top = 0;
+    for (QPointF &point : points) {
+        point.setY(std::max(point.y(), kFloorDb));
+        top = std::max(top, point.y());
+    }
+    // A lobe stronger than the forward direction still fits: the outer edge moves out.
+    m_level->setMax(std::ceil(top));
+    m_pattern->replace(points);
+}
+
+void PatternChart::clearPattern()
+{
+    m_pattern->clear();
+}
+
+int PatternChart::patternPoints() const
+{
+    return int(m_pattern->count());
+}
+
+void PatternChart::applyPalette()
+{
+    CheckChartView::applyPalette();
+    m_pattern->setPen(QPen(chartColours(palette()).curve, 2.5));
+}
+
+} // namespace moxon

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "checkchartview.h"
+#include "figures.h"
+
+#include <QList>
+
+class QLineSeries;
+class QValueAxis;
+
+namespace moxon {
+
+// The SWR curve of the sweep, SWR 1 to 5 over the sweep's band: the design frequency marked,
+// SWR 1.5 and 2 drawn as levels, and the edges of the amateur band that holds the design
+// frequency, if one does. Colours follow the palette, light or dark.
+class SwrChart : public CheckChartView
+{
+    Q_OBJECT
+
+public:
+    explicit SwrChart(QWidget *parent = nullptr);
+
+    // A new design: its band and marks, no curve yet.
+    void setDesign(double f0Mhz);
+    // The sweep so far, in order of frequency.
+    void setCurve(const QList<SweepPoint> &sweep);
+    void clearCurve();
+
+    [[nodiscard]] int curvePoints() const;
+
+protected:
+    void applyPalette() override;
+
+private:
+    QLineSeries *m_curve = nullptr; // the chart owns its series and axes
+    QLineSeries *m_design = nullptr;
+    QLineSeries *m_level15 = nullptr;
+    QLineSeries *m_level2 = nullptr;
+    QLineSeries *m_bandLower = nullptr;
+    QLineSeries *m_bandUpper = nullptr;
+    QValueAxis *m_frequencyAxis = nullptr;
+    QValueAxis *m_swrAxis = nullptr;
+};
+
+} // namespace moxon
