@@ -2,10 +2,9 @@
 
 #include "bandplan.h"
 #include "calculation.h"
+#include "checkreport.h"
 #include "messages.h"
 #include "modelfile.h"
-#include "nec2crunner.h"
-#include "necoutput.h"
 
 #include <QCommandLineParser>
 #include <QFile>
@@ -21,11 +20,6 @@ namespace moxon {
 namespace {
 
 const QString kProgram = QStringLiteral("moxon-cli");
-
-// Sweep of the check command: 11 frequencies, from 5 % below to 5 % above the design.
-constexpr int kSweepSteps = 11;
-constexpr double kSweepStart = 0.95;
-constexpr double kSweepStep = 0.01;
 
 LocaleNumbers commandLineNumbers()
 {
@@ -212,6 +206,27 @@ void writeBytes(QTextStream &out, const QByteArray &bytes)
 QString padded(const QString &text, int width)
 {
     return text.rightJustified(width);
+}
+
+// "143.430 to 153.300 MHz, 9.870 MHz (6.8 %), to the upper end of the sweep".
+QString bandwidthText(const Bandwidth &bandwidth, double f0Mhz)
+{
+    if (!bandwidth.exists) {
+        return QStringLiteral("none: the SWR at the design frequency is above 2");
+    }
+    const QLocale c = QLocale::c();
+    QString text = QStringLiteral("%1 to %2 MHz, %3 MHz (%4 %)")
+                       .arg(c.toString(bandwidth.lowerMhz, 'f', 3),
+                            c.toString(bandwidth.upperMhz, 'f', 3),
+                            c.toString(bandwidth.widthMhz(), 'f', 3),
+                            c.toString(100 * bandwidth.widthMhz() / f0Mhz, 'f', 1));
+    if (bandwidth.reachesLower || bandwidth.reachesUpper) {
+        text += bandwidth.reachesLower && bandwidth.reachesUpper
+                    ? QStringLiteral(", to both ends of the sweep")
+                : bandwidth.reachesLower ? QStringLiteral(", to the lower end of the sweep")
+                                         : QStringLiteral(", to the upper end of the sweep");
+    }
+    return text;
 }
 
 } // namespace
@@ -491,7 +506,8 @@ int MoxonCli::check(const QStringList &arguments)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Runs the NEC-2 deck of the design through nec2c: feed-point impedance, SWR on 50 ohms, "
-        "forward gain and front-to-back ratio, and SWR from 5 % below to 5 % above."));
+        "forward gain, front-to-back ratio and beamwidth, and SWR from 5 % below to 5 % above "
+        "with the bandwidth where it stays within 2. --json adds both pattern cuts."));
     const CommonOptions common(parser);
     const ModelOptions model(parser);
     int status = ExitOk;
@@ -514,76 +530,42 @@ int MoxonCli::check(const QStringList &arguments)
               << Qt::endl;
         return ExitRejected;
     }
-    const QByteArray &deck = written.bytes;
-
-    const EngineRun engine = runNec2c(deck);
-    if (!engine.error.isEmpty()) {
-        m_err << kProgram << " check: " << engine.error << Qt::endl;
-        return ExitNoEngine;
+    const CheckReport report =
+        checkDeck({written.bytes, run->input.frequencyMHz, model.xAxis() ? BeamAxis::X : BeamAxis::Y});
+    if (!report.ok()) {
+        m_err << kProgram << " check: " << report.message << Qt::endl;
+        return report.failure == EngineFailure::Missing ? ExitNoEngine : ExitRejected;
     }
-    const NecOutput result = parseNecOutput(engine.output);
-    if (!result.error.isEmpty() || result.frequencies.isEmpty()) {
-        m_err << kProgram << " check: nec2c did not accept the deck: " << result.error << Qt::endl;
-        return ExitRejected;
-    }
-    const double f0 = run->input.frequencyMHz;
-    const EngineRun sweepRun =
-        runNec2c(sweepDeck(deck, f0 * kSweepStart, f0 * kSweepStep, kSweepSteps));
-    const NecOutput sweep =
-        sweepRun.error.isEmpty() ? parseNecOutput(sweepRun.output) : NecOutput{};
-    if (!sweepRun.error.isEmpty() || !sweep.error.isEmpty()) {
-        m_err << kProgram << " check: the SWR sweep failed: " << sweepRun.error << sweep.error
+    if (common.json()) {
+        m_out << QJsonDocument(checkReportToJson(report)).toJson(QJsonDocument::Compact)
               << Qt::endl;
-        return ExitRejected;
+        return ExitOk;
     }
 
-    // The driven element lies on the positive side of the reflector along the beam axis.
-    const NecFrequencyResult &design = result.frequencies.first();
-    const double forwardPhi = model.xAxis() ? 0 : 90;
-    const std::optional<double> forward = gainTowards(design.pattern, 90, forwardPhi);
-    const std::optional<double> back = gainTowards(design.pattern, 90, forwardPhi + 180);
-    if (!forward || !back) {
-        m_err << kProgram << " check: nec2c printed no horizon pattern" << Qt::endl;
-        return ExitRejected;
-    }
+    const DesignFigures &design = report.figures;
     const QString direction = model.xAxis() ? QStringLiteral("+X") : QStringLiteral("+Y");
     const auto fixed = [](double value, int decimals) {
         return QLocale::c().toString(value, 'f', decimals);
     };
-
-    if (common.json()) {
-        QJsonObject object;
-        object.insert(QStringLiteral("frequency_mhz"), design.frequency);
-        object.insert(QStringLiteral("resistance_ohm"), design.feed.resistance);
-        object.insert(QStringLiteral("reactance_ohm"), design.feed.reactance);
-        object.insert(QStringLiteral("swr_50"), standingWaveRatio(design.feed));
-        object.insert(QStringLiteral("forward"), direction);
-        object.insert(QStringLiteral("forward_gain_dbi"), *forward);
-        object.insert(QStringLiteral("front_to_back_db"), *forward - *back);
-        QJsonArray rows;
-        for (const NecFrequencyResult &point : sweep.frequencies) {
-            rows.append(QJsonObject{{QStringLiteral("frequency_mhz"), point.frequency},
-                                    {QStringLiteral("resistance_ohm"), point.feed.resistance},
-                                    {QStringLiteral("reactance_ohm"), point.feed.reactance},
-                                    {QStringLiteral("swr_50"), standingWaveRatio(point.feed)}});
-        }
-        object.insert(QStringLiteral("sweep"), rows);
-        m_out << QJsonDocument(object).toJson(QJsonDocument::Compact) << Qt::endl;
-        return ExitOk;
-    }
-
     const QString sign = design.feed.reactance < 0 ? QStringLiteral("-") : QStringLiteral("+");
-    m_out << "Design frequency:  " << fixed(design.frequency, 3) << " MHz\n"
+    m_out << "Design frequency:  " << fixed(design.frequencyMhz, 3) << " MHz\n"
           << "Feed point:        " << fixed(design.feed.resistance, 2) << ' ' << sign << " j"
           << fixed(std::fabs(design.feed.reactance), 2) << " ohm\n"
-          << "SWR on 50 ohm:     " << fixed(standingWaveRatio(design.feed), 2) << '\n'
-          << "Forward gain:      " << fixed(*forward, 2) << " dBi towards " << direction << '\n'
-          << "Front-to-back:     " << fixed(*forward - *back, 2) << " dB\n\n"
+          << "SWR on 50 ohm:     " << fixed(design.swr, 2) << '\n'
+          << "Forward gain:      " << fixed(design.forwardGain, 2) << " dBi towards " << direction
+          << '\n'
+          << "Front-to-back:     " << fixed(design.frontToBack, 2) << " dB\n"
+          << "Beamwidth (-3 dB): "
+          << (design.beamwidth ? fixed(*design.beamwidth, 1) + QStringLiteral(" degrees")
+                               : QStringLiteral("none: the pattern never falls 3 dB"))
+          << '\n'
+          << "Bandwidth (SWR 2): " << bandwidthText(report.bandwidth, design.frequencyMhz) << "\n\n"
           << "      MHz         R         X     SWR\n";
-    for (const NecFrequencyResult &point : sweep.frequencies) {
-        m_out << padded(fixed(point.frequency, 3), 9) << padded(fixed(point.feed.resistance, 2), 10)
-              << padded(fixed(point.feed.reactance, 2), 10)
-              << padded(fixed(standingWaveRatio(point.feed), 2), 8) << '\n';
+    for (const SweepPoint &point : report.sweep) {
+        m_out << padded(fixed(point.frequencyMhz, 3), 9)
+              << padded(fixed(point.feed.resistance, 2), 10)
+              << padded(fixed(point.feed.reactance, 2), 10) << padded(fixed(point.swr, 2), 8)
+              << '\n';
     }
     m_out.flush();
     return ExitOk;

@@ -59,9 +59,14 @@ void TestCliCheck::checkReportsWorkingAntenna()
     QVERIFY2(frontToBack > 20, qPrintable(figures));
     QVERIFY2(report.value(u"swr_50"_s).toDouble() < 1.5, qPrintable(figures));
 
-    // Eleven frequencies from 5 % below to 5 % above; the match is best near the middle.
+    // 41 frequencies from 5 % below to 5 % above; the match is best near the middle, and the
+    // SWR stays within 2 over some span around the design frequency.
     const QJsonArray sweep = report.value(u"sweep"_s).toArray();
-    QCOMPARE(sweep.size(), 11);
+    QCOMPARE(sweep.size(), 41);
+    const QJsonObject bandwidth = report.value(u"bandwidth"_s).toObject();
+    QVERIFY2(bandwidth.value(u"width_mhz"_s).toDouble() > 0, qPrintable(figures));
+    QVERIFY(report.value(u"beamwidth_deg"_s).toDouble() > 40);
+    QVERIFY(report.value(u"azimuth"_s).toObject().value(u"gain_dbi"_s).toArray().size() >= 360);
     const double design = report.value(u"frequency_mhz"_s).toDouble();
     QVERIFY(std::fabs(sweep.first().toObject().value(u"frequency_mhz"_s).toDouble() / design -
                       0.95) < 1e-3);
@@ -69,7 +74,7 @@ void TestCliCheck::checkReportsWorkingAntenna()
                       1.05) < 1e-3);
     const double edges = std::min(sweep.first().toObject().value(u"swr_50"_s).toDouble(),
                                   sweep.last().toObject().value(u"swr_50"_s).toDouble());
-    QVERIFY(sweep.at(5).toObject().value(u"swr_50"_s).toDouble() < edges);
+    QVERIFY(sweep.at(20).toObject().value(u"swr_50"_s).toDouble() < edges);
 }
 
 void TestCliCheck::textReport()
@@ -87,7 +92,8 @@ void TestCliCheck::textReport()
     QVERIFY(out.contains(u"SWR on 50 ohm:"_s));
     QVERIFY(out.contains(u"Front-to-back:"_s));
     QVERIFY(out.contains(u"dBi towards +X"_s));
-    QCOMPARE(out.count(u'\n'), 5 + 2 + 11);
+    QVERIFY(out.contains(u"Bandwidth (SWR 2):"_s));
+    QCOMPARE(out.count(u'\n'), 7 + 2 + 41);
 }
 
 QTEST_GUILESS_MAIN(TestCliCheck)
