@@ -5,11 +5,16 @@ set -euo pipefail
 
 mode=${1:-run}
 
-build_packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev
-    fonts-noto-cjk)
-run_packages=(xvfb xauth imagemagick)
+# The window's caption face is committed (ui/resources/fonts/): the build needs neither
+# fontTools nor fonts-noto-cjk. scripts/make-caption-face.py, run by hand when a caption
+# changes, needs python3-fonttools and fonts-noto-cjk; install them yourself for that.
+build_packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev)
+# `time` reports the peak memory of each start in bench/startup.sh.
+run_packages=(xvfb xauth imagemagick time)
+# fonts-noto-cjk: the caption-face test compares the window on this machine's fonts with the
+# window on DejaVu alone (fonts-dejavu-core).
 test_packages=(xvfb xauth imagemagick nec2c cups printer-driver-cups-pdf poppler-utils
-    appstream desktop-file-utils)
+    appstream desktop-file-utils fonts-noto-cjk fonts-dejavu-core time)
 
 case "$mode" in
     run) wanted=("${build_packages[@]}" "${run_packages[@]}") ;;

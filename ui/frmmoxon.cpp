@@ -133,10 +133,10 @@ const ControlDesign *findDesign(QStringView name)
     return found == kDesign.end() ? nullptr : &*found;
 }
 
-// The ten letter labels ask for this font; the platform substitutes its nearest face.
-QFont letterFont()
+// The ten letter labels: the caption face in bold, 8.25 points, a face that is always there.
+QFont letterFont(const QFont &captionFont)
 {
-    QFont font(QStringLiteral("MS Sans Serif"));
+    QFont font = captionFont;
     font.setPointSizeF(8.25);
     font.setWeight(QFont::Bold);
     return font;
@@ -191,7 +191,7 @@ QLabel *createLabel(const ControlDesign &design, QWidget *parent)
     label->setAutoFillBackground(false);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     if (design.kind == Kind::LetterLabel) {
-        label->setFont(letterFont());
+        label->setFont(letterFont(parent->font()));
     }
     if (design.kind == Kind::WrappedLabel) {
         label->setWordWrap(true);
@@ -279,6 +279,8 @@ frmMoxon::frmMoxon(QWidget *parent)
     setObjectName(QStringLiteral("frmMoxon"));
     setWindowTitle(QStringLiteral("Moxon 方框天线计算器"));
     setWindowIcon(appIcon());
+    // Every control inherits the caption face.
+    setFont(CaptionFace::captionFont());
     // Fixed single border: no resizing and nothing to maximize.
     setWindowFlag(Qt::WindowMaximizeButtonHint, false);
     setFixedSize(twipsToPixelsX(kClientWidthTwips), twipsToPixelsY(kClientHeightTwips));

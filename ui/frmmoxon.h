@@ -1,5 +1,6 @@
 #pragma once
 
+#include "captionface.h"
 #include "moxoncommands.h"
 #include "qttoolkit.h"
 
@@ -52,6 +53,7 @@ private:
     void orderTabStops();
     void connectHandlers();
 
+    CaptionFace m_face; // registered before any control measures its caption
     QHash<QString, QWidget *> m_controls;
     QtToolkit m_toolkit{*this};
     MoxonCommands m_commands;

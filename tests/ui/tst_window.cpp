@@ -596,7 +596,7 @@ private Q_SLOTS:
         }
     }
 
-    // The ten letter labels in the bold letter font; every other control in the default one.
+    // The ten letter labels in the bold of the caption face; every other control in its regular.
     void letterLabelsAreBold_data()
     {
         QTest::addColumn<QString>("label");
@@ -618,7 +618,7 @@ private Q_SLOTS:
         QCOMPARE(font.bold(), bold);
         if (bold) {
             QCOMPARE(font.pointSizeF(), 8.25);
-            QCOMPARE(font.family(), QStringLiteral("MS Sans Serif"));
+            QCOMPARE(font.family(), QString::fromUtf16(kCaptionFamily));
         }
         QVERIFY(!window.control(label)->autoFillBackground());
     }
