@@ -23,6 +23,7 @@ import re
 import sys
 
 from fontTools import subset
+from fontTools.pens.boundsPen import BoundsPen
 from fontTools.ttLib import TTFont
 
 ROOT = pathlib.Path(__file__).resolve().parent.parent
@@ -96,7 +97,37 @@ def rename(font, style):
     top.FamilyName = FAMILY
 
 
-def make_face(style, text, out_path):
+def glyph_bounds(font):
+    """The lowest and highest point of any glyph of `font`, in font units."""
+    glyphs = font.getGlyphSet()
+    low, high = 0, 0
+    for name in font.getGlyphOrder():
+        pen = BoundsPen(glyphs)
+        glyphs[name].draw(pen)
+        if pen.bounds:
+            low, high = min(low, pen.bounds[1]), max(high, pen.bounds[3])
+    return low, high
+
+
+def fit_line_metrics(font, low, high):
+    """Sets the line's ascent and descent to what the face's glyphs reach.
+
+    The full face keeps room above and below for the accents and scripts of all its glyphs,
+    nearly half an em more than any glyph of the window reaches. That room made every line
+    taller than the window's controls (an option is 16 pixels high at 96 dpi, a line of the
+    full face at 9 points 18), so captions were cut and a frame's caption reached into the
+    option below it. All three sets of metrics agree, whichever one a renderer reads.
+    """
+    hhea, os2 = font["hhea"], font["OS/2"]
+    hhea.ascent, hhea.descent, hhea.lineGap = high, low, 0
+    os2.sTypoAscender, os2.sTypoDescender, os2.sTypoLineGap = high, low, 0
+    os2.usWinAscent, os2.usWinDescent = high, -low
+    os2.fsSelection |= 1 << 7  # USE_TYPO_METRICS
+    if os2.version < 4:
+        os2.version = 4
+
+
+def make_face(style, text):
     source = NOTO_DIR / f"NotoSansCJK-{style}.ttc"
     font = TTFont(source, fontNumber=SC_FACE_NUMBER)
     options = subset.Options()
@@ -109,7 +140,6 @@ def make_face(style, text, out_path):
     subsetter.populate(text=text)
     subsetter.subset(font)
     rename(font, style)
-    font.save(out_path)
     return font
 
 
@@ -138,10 +168,16 @@ def main():
     entries, title = caption_table(WINDOW_SOURCE.read_text(encoding="utf-8"))
     texts = glyph_texts(entries, title)
     args.out.mkdir(parents=True, exist_ok=True)
+    faces = {style: make_face(style, texts[style]) for style in FACES}
+    # One line height for regular and bold, so that a bold label sits as a regular one would.
+    bounds = [glyph_bounds(font) for font in faces.values()]
+    low, high = min(b[0] for b in bounds), max(b[1] for b in bounds)
     copyright_notice = ""
     for style, file_name in FACES.items():
+        font = faces[style]
+        fit_line_metrics(font, low, high)
         out_path = args.out / file_name
-        font = make_face(style, texts[style], out_path)
+        font.save(out_path)
         copyright_notice = font["name"].getDebugName(0)
         glyphs = len(font.getGlyphOrder())
         print(f"{out_path.relative_to(ROOT) if out_path.is_relative_to(ROOT) else out_path}: "

@@ -2,16 +2,14 @@
 
 #include "antennadiagram.h"
 #include "appicon.h"
+#include "frame.h"
 
 #include <QComboBox>
-#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStyleOptionGroupBox>
-#include <QStylePainter>
 
 #include <algorithm>
 #include <array>
@@ -141,46 +139,6 @@ QFont letterFont(const QFont &captionFont)
     font.setWeight(QFont::Bold);
     return font;
 }
-
-// A frame: a single line round its controls, broken at the top where its caption sits, and
-// nothing painted inside, so that the background behind it shows through as it does behind a
-// label. The style's own group box fills its inside with a shade of its own, which would stay
-// grey on the white sheet that the print command lays out.
-class Frame : public QGroupBox
-{
-public:
-    using QGroupBox::QGroupBox;
-
-    static constexpr int kCaptionIndent = 6; // pixels
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QStylePainter painter(this);
-        QStyleOptionGroupBox option;
-        initStyleOption(&option);
-        // The caption sits a little in from the left corner, on the top line.
-        const QRect styleCaption =
-            style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, this);
-        const QRect caption =
-            styleCaption.translated(std::max(0, kCaptionIndent - styleCaption.left()), 0);
-        painter.drawItemText(caption, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic,
-                             palette(), isEnabled(), title(), QPalette::WindowText);
-
-        const QRect area = rect().adjusted(0, 0, -1, -1);
-        const int top = title().isEmpty() ? area.top() : caption.center().y();
-        painter.setPen(palette().color(QPalette::Window).darker(140));
-        if (title().isEmpty()) {
-            painter.drawLine(area.left(), top, area.right(), top);
-        } else {
-            painter.drawLine(area.left(), top, caption.left() - 2, top);
-            painter.drawLine(caption.right() + 2, top, area.right(), top);
-        }
-        painter.drawLine(area.left(), top, area.left(), area.bottom());
-        painter.drawLine(area.right(), top, area.right(), area.bottom());
-        painter.drawLine(area.left(), area.bottom(), area.right(), area.bottom());
-    }
-};
 
 QLabel *createLabel(const ControlDesign &design, QWidget *parent)
 {
