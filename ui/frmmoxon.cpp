@@ -236,7 +236,7 @@ frmMoxon::frmMoxon(QWidget *parent)
 {
     setObjectName(QStringLiteral("frmMoxon"));
     setWindowTitle(QStringLiteral("Moxon 方框天线计算器"));
-    setWindowIcon(appIcon());
+    setIconAfterFirstPaint(*this);
     // Every control inherits the caption face.
     setFont(CaptionFace::captionFont());
     // Fixed single border: no resizing and nothing to maximize.

@@ -293,7 +293,7 @@ private Q_SLOTS:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QCOMPARE(window.windowTitle(), QStringLiteral("Moxon 方框天线计算器"));
-        QVERIFY(!window.windowIcon().isNull());
+        QTRY_VERIFY(!window.windowIcon().isNull()); // set once the window has been painted
         QCOMPARE(window.commands().state().DisplayUnits, QStringLiteral("in"));
         auto *units = widget<QComboBox>(window, "cboDiaUnits");
         QCOMPARE(units->count(), 3);
