@@ -1,7 +1,8 @@
 # Installs the program's component of the build into a scratch tree and checks what a Linux desktop looks for there:
 # the program, its desktop entry, its metainfo and its icon at every size, and the tree as
 # the AppStream tools read it.
-# Arguments: BUILD_DIR, APP_ID, ICON_SIZES (a list).
+# Arguments: BUILD_DIR, APP_ID, ICON_SIZES (a list), PRINT_MODULE (the printing module's path
+# under the prefix).
 set(root "${BUILD_DIR}/install-check")
 file(REMOVE_RECURSE "${root}")
 execute_process(COMMAND ${CMAKE_COMMAND} --install "${BUILD_DIR}" --prefix "${root}/usr" --component moxon
@@ -12,6 +13,7 @@ endif()
 
 set(expected
     usr/bin/moxon
+    usr/${PRINT_MODULE}
     usr/share/applications/${APP_ID}.desktop
     usr/share/metainfo/${APP_ID}.metainfo.xml
     usr/share/icons/hicolor/scalable/apps/${APP_ID}.svg)
