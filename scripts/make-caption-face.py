@@ -129,7 +129,8 @@ def fit_line_metrics(font, low, high):
 
 def make_face(style, text):
     source = NOTO_DIR / f"NotoSansCJK-{style}.ttc"
-    font = TTFont(source, fontNumber=SC_FACE_NUMBER)
+    # The source's own dates stay, so that the same captions give the same bytes.
+    font = TTFont(source, fontNumber=SC_FACE_NUMBER, recalcTimestamp=False)
     options = subset.Options()
     options.name_IDs = ["*"]
     options.name_languages = ["*"]

@@ -4,8 +4,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <algorithm>
-
 namespace moxon {
 
 namespace {
@@ -29,11 +27,6 @@ CaptionFace::~CaptionFace()
             QFontDatabase::removeApplicationFont(id);
         }
     }
-}
-
-bool CaptionFace::isLoaded() const
-{
-    return std::ranges::none_of(m_fontIds, [](int id) { return id < 0; });
 }
 
 QFont CaptionFace::captionFont()

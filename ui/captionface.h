@@ -22,10 +22,6 @@ public:
     CaptionFace(const CaptionFace &) = delete;
     CaptionFace &operator=(const CaptionFace &) = delete;
 
-    // False when a face could not be read from the resources; fonts then fall back to the
-    // machine's.
-    [[nodiscard]] bool isLoaded() const;
-
     // The window's font: the caption face at kCaptionPointSize.
     [[nodiscard]] static QFont captionFont();
 
