@@ -1,3 +1,4 @@
+#include "captionface.h"
 #include "frmmoxon.h"
 
 #include <QApplication>
@@ -46,8 +47,15 @@ int main(int argc, char *argv[])
     // Lets Wayland compositors and docks match the window to its desktop entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(MOXON_APP_ID));
 
+    // The program's font is the window's face: message boxes and the file dialog look like
+    // the window, and no text box lays out its first text in a system font, which a text box
+    // does before it takes its window's font. The window registers the face before anything
+    // draws text; a font resolves at its first use.
+    QApplication::setFont(moxon::CaptionFace::captionFont());
     moxon::frmMoxon window;
-    QApplication::setWindowIcon(window.windowIcon());
+    // The window sets its icon once it has been painted; its dialogs take it from the program.
+    QObject::connect(&window, &QWidget::windowIconChanged, &app,
+                     [](const QIcon &icon) { QApplication::setWindowIcon(icon); });
     window.show();
     return QApplication::exec();
 }

@@ -7,15 +7,22 @@ set -euo pipefail
 
 mode=${1:-run}
 
+# The window's caption face is committed (ui/resources/fonts/): the build needs neither
+# fontTools nor fonts-noto-cjk. scripts/make-caption-face.py, run by hand when a caption
+# changes, needs python3-fonttools and fonts-noto-cjk; install them yourself for that.
 # Qt Charts' CMake package needs the Qt OpenGL one, which qt6-charts-dev does not pull in.
 build_packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev
-    qt6-charts-dev libqt6opengl6-dev fonts-noto-cjk help2man)
-run_packages=(xvfb xauth imagemagick)
+    qt6-charts-dev libqt6opengl6-dev help2man)
+# `time` reports the peak memory of each start in bench/startup.sh.
+run_packages=(xvfb xauth imagemagick time)
 # CPack's Depends come from dpkg-shlibdeps (dpkg-dev), which it runs on the files that `file`
 # finds to be programs.
 package_packages=(dpkg-dev file)
+# fonts-noto-cjk: the caption-face test compares the window on this machine's fonts with the
+# window on DejaVu alone (fonts-dejavu-core).
 test_packages=(xvfb xauth imagemagick nec2c cups printer-driver-cups-pdf poppler-utils
-    appstream desktop-file-utils "${package_packages[@]}" lintian man-db x11-utils)
+    appstream desktop-file-utils fonts-noto-cjk fonts-dejavu-core time
+    "${package_packages[@]}" lintian man-db x11-utils)
 
 case "$mode" in
     run) wanted=("${build_packages[@]}" "${run_packages[@]}") ;;

@@ -2,6 +2,7 @@
 
 #include "checkreport.h"
 #include "checkrunner.h"
+#include "designcheck.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -25,7 +26,7 @@ class SwrChart;
 // supersedes the check in flight; the window says that it is calculating meanwhile and shows
 // a failure as a sentence of its own, never in a message box. Its context menu saves the
 // figures and plots as PNG and exports the numbers as CSV.
-class DesignCheckWindow : public QWidget
+class DesignCheckWindow : public QWidget, public DesignCheck
 {
     Q_OBJECT
 
@@ -34,7 +35,8 @@ public:
 
     // Checks `request`; `header` names the design (frequency, wire size and unit,
     // polarization, axis) so that a screenshot explains itself.
-    void check(const CheckRequest &request, const QString &header);
+    void check(const CheckRequest &request, const QString &header) override;
+    [[nodiscard]] QWidget *window() override { return this; }
 
     [[nodiscard]] bool isCalculating() const { return m_runner.isRunning(); }
     // What "保存图像…" and "导出数据…" write.

@@ -2,19 +2,23 @@
 
 #include "antennadiagram.h"
 #include "appicon.h"
+#include "designcheck.h"
 #include "dialogs.h"
+#include "frame.h"
+#include "moduleloader.h"
+#include "modelfile.h"
 #include "windowprinter.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QFileDialog>
-#include <QGroupBox>
+#include <QMessageBox>
+#include <QShortcut>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStyleOptionGroupBox>
-#include <QStylePainter>
 
 #include <algorithm>
 #include <array>
@@ -136,54 +140,14 @@ const ControlDesign *findDesign(QStringView name)
     return found == kDesign.end() ? nullptr : &*found;
 }
 
-// The ten letter labels ask for this font; the platform substitutes its nearest face.
-QFont letterFont()
+// The ten letter labels: the caption face in bold, 8.25 points, a face that is always there.
+QFont letterFont(const QFont &captionFont)
 {
-    QFont font(QStringLiteral("MS Sans Serif"));
+    QFont font = captionFont;
     font.setPointSizeF(8.25);
     font.setWeight(QFont::Bold);
     return font;
 }
-
-// A frame: a single line round its controls, broken at the top where its caption sits, and
-// nothing painted inside, so that the background behind it shows through as it does behind a
-// label. The style's own group box fills its inside with a shade of its own, which would stay
-// grey on the white sheet that the print command lays out.
-class Frame : public QGroupBox
-{
-public:
-    using QGroupBox::QGroupBox;
-
-    static constexpr int kCaptionIndent = 6; // pixels
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QStylePainter painter(this);
-        QStyleOptionGroupBox option;
-        initStyleOption(&option);
-        // The caption sits a little in from the left corner, on the top line.
-        const QRect styleCaption =
-            style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, this);
-        const QRect caption =
-            styleCaption.translated(std::max(0, kCaptionIndent - styleCaption.left()), 0);
-        painter.drawItemText(caption, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic,
-                             palette(), isEnabled(), title(), QPalette::WindowText);
-
-        const QRect area = rect().adjusted(0, 0, -1, -1);
-        const int top = title().isEmpty() ? area.top() : caption.center().y();
-        painter.setPen(palette().color(QPalette::Window).darker(140));
-        if (title().isEmpty()) {
-            painter.drawLine(area.left(), top, area.right(), top);
-        } else {
-            painter.drawLine(area.left(), top, caption.left() - 2, top);
-            painter.drawLine(caption.right() + 2, top, area.right(), top);
-        }
-        painter.drawLine(area.left(), top, area.left(), area.bottom());
-        painter.drawLine(area.right(), top, area.right(), area.bottom());
-        painter.drawLine(area.left(), area.bottom(), area.right(), area.bottom());
-    }
-};
 
 QLabel *createLabel(const ControlDesign &design, QWidget *parent)
 {
@@ -196,7 +160,7 @@ QLabel *createLabel(const ControlDesign &design, QWidget *parent)
     label->setAttribute(Qt::WA_TransparentForMouseEvents);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     if (design.kind == Kind::LetterLabel) {
-        label->setFont(letterFont());
+        label->setFont(letterFont(parent->font()));
     }
     if (design.kind == Kind::WrappedLabel) {
         label->setWordWrap(true);
@@ -306,7 +270,9 @@ frmMoxon::frmMoxon(QWidget *parent)
 {
     setObjectName(QStringLiteral("frmMoxon"));
     setWindowTitle(QStringLiteral("Moxon 方框天线计算器"));
-    setWindowIcon(appIcon());
+    setIconAfterFirstPaint(*this);
+    // Every control inherits the caption face.
+    setFont(CaptionFace::captionFont());
     // Fixed single border: no resizing and nothing to maximize.
     setWindowFlag(Qt::WindowMaximizeButtonHint, false);
     setFixedSize(twipsToPixelsX(kClientWidthTwips), twipsToPixelsY(kClientHeightTwips));
@@ -441,6 +407,61 @@ void frmMoxon::connectControls()
             [this](bool on) { m_session.setVertical(on); });
     connect(typed<QRadioButton>(u"optXaxis"), &QRadioButton::toggled, this,
             [this](bool on) { m_session.setXAxis(on); });
+
+    connect(typed<AntennaDiagram>(u"Image1"), &AntennaDiagram::checkRequested, this,
+            &frmMoxon::openDesignCheck);
+    auto *checkShortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_D), this);
+    connect(checkShortcut, &QShortcut::activated, this, &frmMoxon::openDesignCheck);
+}
+
+void frmMoxon::openDesignCheck()
+{
+    if (!m_check) {
+        const auto create = reinterpret_cast<CreateDesignCheck>(
+            moduleEntry(QStringLiteral("check"), kCreateDesignCheckEntry));
+        if (!create) {
+            showMessageBox({MessageKind::Failure, QStringLiteral("Design Check"),
+                            QStringLiteral("The design check could not be opened: its module "
+                                           "moxon-check.so was not found or could not be "
+                                           "loaded.")},
+                           this);
+            return;
+        }
+        m_check = create(this);
+    }
+    QWidget *window = m_check->window();
+    window->show();
+    window->raise();
+    window->activateWindow();
+    checkShownDesign();
+}
+
+void frmMoxon::checkShownDesign()
+{
+    if (!m_check || !m_check->window()->isVisible()) {
+        return; // nothing runs while the check window is closed
+    }
+    const std::optional<ModelInput> model = m_session.currentModel();
+    if (!model) {
+        return;
+    }
+    // Exactly the deck the export would write now: the design as shown and as built.
+    const ModelBytes deck = modelBytes(ModelFormat::Nec, *model);
+    const QString header = QStringLiteral("%1 MHz，线材 %2 %3，%4极化，波束沿 %5 轴")
+                               .arg(model->frequencyText.trimmed(), m_txtWD->text(),
+                                    unitText(model->wire.unit),
+                                    model->vertical ? QStringLiteral("垂直") : QStringLiteral("水平"),
+                                    model->xAxis ? QStringLiteral("X") : QStringLiteral("Y"));
+    m_check->check({deck.bytes, model->frequencyMHz, model->xAxis ? BeamAxis::X : BeamAxis::Y},
+                   header);
+}
+
+void frmMoxon::closeEvent(QCloseEvent *event)
+{
+    if (m_check) {
+        m_check->window()->close();
+    }
+    QWidget::closeEvent(event);
 }
 
 void frmMoxon::Form_Load() { m_session.formLoad(); }
@@ -469,6 +490,7 @@ void frmMoxon::showDesign(const ShownDesign &design)
         label->setText(unit);
         label->adjustSize();
     }
+    checkShownDesign();
 }
 
 void frmMoxon::showMessage(const Message &message)

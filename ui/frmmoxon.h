@@ -1,5 +1,6 @@
 #pragma once
 
+#include "captionface.h"
 #include "designview.h"
 #include "session.h"
 
@@ -9,6 +10,7 @@
 
 #include <array>
 
+class QCloseEvent;
 class QComboBox;
 class QKeyEvent;
 class QLabel;
@@ -17,6 +19,8 @@ class QPushButton;
 class QRadioButton;
 
 namespace moxon {
+
+class DesignCheck;
 
 // Dynamic property of the labels that size themselves to their text whenever it changes.
 inline constexpr char kAutoSizeProperty[] = "autoSize";
@@ -63,15 +67,22 @@ public:
     void btnPrint_Click();
     void btnClose_Click();
 
+    // Opens the design check window (Ctrl+D, or a click on the diagram), building it on first
+    // use; it follows every Calculate that shows results for as long as it is open.
+    void openDesignCheck();
+
 protected:
     // Enter presses the focused command button, or else btnCalculate, the default button; Esc
     // presses btnClose, the cancel button. A plain QWidget has no default button of its own.
     void keyPressEvent(QKeyEvent *event) override;
+    // Closing the window closes the design check with it: the program ends.
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void createControls();
     void orderTabStops();
     void connectControls();
+    void checkShownDesign();
     template<typename Widget>
     [[nodiscard]] Widget *typed(QStringView name) const;
 
@@ -85,6 +96,7 @@ private:
     PrintOutcome printSheet() override;
     void closeWindow() override;
 
+    CaptionFace m_face; // registered before any control measures its caption
     QHash<QString, QWidget *> m_controls;
     QLineEdit *m_txtFreq = nullptr;
     QLineEdit *m_txtWD = nullptr;
@@ -95,6 +107,7 @@ private:
     std::array<QWidget *, 7> m_sheetControls{}; // what the sheet turns white, in that order
 
     QString m_lastSavePath; // chosen in the last Save As, offered by the next; empty at first
+    DesignCheck *m_check = nullptr; // built on first use, a child window deleted with this one
     Session m_session;
 };
 

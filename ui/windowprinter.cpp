@@ -70,7 +70,7 @@ PrintOutcome printWidgetImage(QWidget &clientArea, QPrinter &printer)
     return PrintOutcome::Printed;
 }
 
-PrintOutcome printWidgetImage(QWidget &clientArea)
+PrintOutcome printOnDefaultPrinter(QWidget &clientArea)
 {
     // A QPrinter without a printer falls back to PDF output with no file name and prints
     // nothing without saying so: look for the default printer first.

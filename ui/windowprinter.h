@@ -27,6 +27,12 @@ namespace moxon {
 PrintOutcome printWidgetImage(QWidget &clientArea, QPrinter &printer);
 
 // The same on the default printer, without a dialog; NoPrinter when none is set up.
+PrintOutcome printOnDefaultPrinter(QWidget &clientArea);
+
+// printOnDefaultPrinter, run in the printing module, which this loads on first use: Qt's
+// printing and the print server's library are not needed to show the window, only to print
+// it. Failed when the module cannot be loaded. Defined in the window's library; everything
+// else here lives in the module.
 PrintOutcome printWidgetImage(QWidget &clientArea);
 
 } // namespace moxon

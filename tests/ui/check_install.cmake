@@ -2,7 +2,8 @@
 # the program, its desktop entry, its metainfo and its icon at every size, and the tree as
 # the AppStream tools read it; and what the Debian package carries beside them: moxon-cli, the
 # compressed manual pages, the bash completion, the copyright and the changelog.
-# Arguments: BUILD_DIR, APP_ID, ICON_SIZES (a list).
+# Arguments: BUILD_DIR, APP_ID, ICON_SIZES (a list), MODULE_DIR (where the window's modules
+# lie under the prefix).
 set(root "${BUILD_DIR}/install-check")
 file(REMOVE_RECURSE "${root}")
 execute_process(COMMAND ${CMAKE_COMMAND} --install "${BUILD_DIR}" --prefix "${root}/usr" --component moxon
@@ -13,6 +14,8 @@ endif()
 
 set(expected
     usr/bin/moxon
+    usr/${MODULE_DIR}/moxon-print.so
+    usr/${MODULE_DIR}/moxon-check.so
     usr/share/applications/${APP_ID}.desktop
     usr/share/metainfo/${APP_ID}.metainfo.xml
     usr/share/icons/hicolor/scalable/apps/${APP_ID}.svg

@@ -292,7 +292,7 @@ private Q_SLOTS:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QCOMPARE(window.windowTitle(), QStringLiteral("Moxon 方框天线计算器"));
-        QVERIFY(!window.windowIcon().isNull());
+        QTRY_VERIFY(!window.windowIcon().isNull()); // set once the window has been painted
         QCOMPARE(window.session().state().displayUnits, DisplayUnit::Inch);
         auto *units = widget<QComboBox>(window, "cboDiaUnits");
         QCOMPARE(units->count(), 3);
@@ -595,7 +595,7 @@ private Q_SLOTS:
         }
     }
 
-    // The ten letter labels in the bold letter font; every other control in the default one.
+    // The ten letter labels in the bold of the caption face; every other control in its regular.
     void letterLabelsAreBold_data()
     {
         QTest::addColumn<QString>("label");
@@ -617,7 +617,7 @@ private Q_SLOTS:
         QCOMPARE(font.bold(), bold);
         if (bold) {
             QCOMPARE(font.pointSizeF(), 8.25);
-            QCOMPARE(font.family(), QStringLiteral("MS Sans Serif"));
+            QCOMPARE(font.family(), QString::fromUtf16(kCaptionFamily));
         }
         QVERIFY(!window.control(label)->autoFillBackground());
     }
