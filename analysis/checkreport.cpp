@@ -75,8 +75,8 @@ QString failureName(EngineFailure failure)
 
 QList<SweepSlice> checkSlices(const CheckRequest &request, const CheckOptions &options)
 {
-    const int slices = options.sliceCount > 0 ? options.sliceCount : QThread::idealThreadCount();
-    return sweepSlices(request.deck, request.frequencyMhz, slices);
+    const int cores = options.cores > 0 ? options.cores : QThread::idealThreadCount();
+    return sweepSlices(request.deck, request.frequencyMhz, cores);
 }
 
 DesignStep readDesignRun(const EngineRun &run, const CheckRequest &request)
@@ -107,16 +107,17 @@ SliceStep readSliceRun(const EngineRun &run, const SweepSlice &slice)
     if (step.failure != EngineFailure::None) {
         return step;
     }
-    if (output.frequencies.size() != slice.count) {
+    const qsizetype count = slice.points.size();
+    if (output.frequencies.size() != count) {
         step.failure = EngineFailure::Unreadable;
         step.message = QStringLiteral("nec2c printed %1 of the %2 frequencies of a sweep deck.")
                            .arg(output.frequencies.size())
-                           .arg(slice.count);
+                           .arg(count);
         return step;
     }
-    for (int i = 0; i < slice.count; ++i) {
+    for (qsizetype i = 0; i < count; ++i) {
         // The frequency as asked for: the engine prints only five digits of it.
-        const double frequency = slice.startMhz + i * slice.stepMhz;
+        const double frequency = slice.frequenciesMhz.at(i);
         const NecFrequencyResult &result = output.frequencies.at(i);
         if (std::fabs(result.frequency - frequency) > kPrintedFrequency * frequency) {
             step.failure = EngineFailure::Unreadable;
@@ -151,10 +152,14 @@ CheckReport checkDeck(const CheckRequest &request, const CheckOptions &options)
     const QList<SweepSlice> slices = checkSlices(request, options);
     Nec2cRunner design(options.engine, options.timeoutMs);
     std::vector<std::unique_ptr<Nec2cRunner>> sweep;
+    // The same schedule as in the background: the slices beside the design deck now, the one
+    // that follows it once it has finished.
     design.start(request.deck);
     for (const SweepSlice &slice : slices) {
         sweep.push_back(std::make_unique<Nec2cRunner>(options.engine, options.timeoutMs));
-        sweep.back()->start(slice.deck);
+        if (!slice.followsDesign) {
+            sweep.back()->start(slice.deck);
+        }
     }
 
     design.waitForFinished();
@@ -165,6 +170,11 @@ CheckReport checkDeck(const CheckRequest &request, const CheckOptions &options)
         return report;
     }
     report.figures = figures.figures;
+    for (qsizetype i = 0; i < slices.size(); ++i) {
+        if (slices.at(i).followsDesign) {
+            sweep.at(size_t(i))->start(slices.at(i).deck);
+        }
+    }
     for (qsizetype i = 0; i < slices.size(); ++i) {
         sweep.at(size_t(i))->waitForFinished();
         const SliceStep step = readSliceRun(sweep.at(size_t(i))->result(), slices.at(i));

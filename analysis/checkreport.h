@@ -25,7 +25,7 @@ struct CheckOptions
 {
     QString engine = nec2cProgram();  // a name on PATH or a path
     int timeoutMs = kEngineTimeoutMs; // for each engine run
-    int sliceCount = 0;               // engine runs of the sweep side by side; 0: one per core
+    int cores = 0;                    // engine runs at once; 0: QThread::idealThreadCount()
 };
 
 // The sweep slices of `request` under `options`.
@@ -64,7 +64,7 @@ struct CheckReport
     [[nodiscard]] bool ok() const { return failure == EngineFailure::None; }
 };
 
-// Runs the check and waits for it: the design deck and the sweep slices side by side, through
+// Runs the check and waits for it, on the background run's schedule, through
 // the same decks and readers as the check window's background runs, so both give the same
 // numbers. For the command line; it needs no event loop.
 [[nodiscard]] CheckReport checkDeck(const CheckRequest &request, const CheckOptions &options = {});

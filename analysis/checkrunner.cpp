@@ -43,7 +43,18 @@ quint64 CheckRunner::start(const CheckRequest &request)
     }
     m_design = newRunner();
     connect(m_design, &Nec2cRunner::finished, this, &CheckRunner::designFinished);
+    m_designDone = false;
     m_design->start(request.deck);
+    m_slices = checkSlices(m_request, m_options);
+    m_slicesLeft = m_slices.size();
+    for (qsizetype i = 0; i < m_slices.size(); ++i) {
+        Nec2cRunner *run = newRunner();
+        connect(run, &Nec2cRunner::finished, this, [this, i] { sliceFinished(i); });
+        m_sliceRuns.append(run);
+        if (!m_slices.at(i).followsDesign) {
+            run->start(m_slices.at(i).deck);
+        }
+    }
     return m_sequence;
 }
 
@@ -55,27 +66,25 @@ void CheckRunner::cancel()
 
 void CheckRunner::designFinished()
 {
+    // The slice that waited for this core starts first, so that it runs while the design's
+    // output is read and while a receiver draws the figures; a failure ends it again.
+    for (qsizetype i = 0; i < m_slices.size(); ++i) {
+        if (m_slices.at(i).followsDesign) {
+            m_sliceRuns.at(i)->start(m_slices.at(i).deck);
+        }
+    }
     const DesignStep step = readDesignRun(m_design->result(), m_request);
     if (step.failure != EngineFailure::None) {
         fail(step.failure, step.message);
         return;
     }
     m_figures = step.figures;
-    // The figures go out first: a receiver only takes them in, and the slices' engine
-    // processes would otherwise delay them by their start-up. A receiver may start a newer
-    // run or cancel this one while it takes them.
+    m_designDone = true;
+    // A receiver may start a newer run or cancel this one while it takes the figures.
     const quint64 sequence = m_sequence;
     Q_EMIT figuresReady(sequence, m_figures);
-    if (sequence != m_sequence || !m_running) {
-        return;
-    }
-    m_slices = checkSlices(m_request, m_options);
-    m_slicesLeft = m_slices.size();
-    for (qsizetype i = 0; i < m_slices.size(); ++i) {
-        Nec2cRunner *run = newRunner();
-        connect(run, &Nec2cRunner::finished, this, [this, i] { sliceFinished(i); });
-        m_sliceRuns.append(run);
-        run->start(m_slices.at(i).deck);
+    if (sequence == m_sequence && m_running) {
+        finishIfDone();
     }
 }
 
@@ -87,15 +96,23 @@ void CheckRunner::sliceFinished(qsizetype index)
         return;
     }
     mergeSweep(m_sweep, step.points);
+    --m_slicesLeft;
     const quint64 sequence = m_sequence;
     Q_EMIT sweepUpdated(sequence, m_sweep);
     // A receiver may have started a newer run or cancelled this one meanwhile.
-    if (sequence != m_sequence || !m_running || --m_slicesLeft > 0) {
+    if (sequence == m_sequence && m_running) {
+        finishIfDone();
+    }
+}
+
+void CheckRunner::finishIfDone()
+{
+    if (!m_designDone || m_slicesLeft > 0) {
         return;
     }
     m_running = false;
     endRuns();
-    Q_EMIT sweepFinished(sequence, m_sweep,
+    Q_EMIT sweepFinished(m_sequence, m_sweep,
                          bandwidth(m_sweep, m_request.frequencyMhz, m_figures.swr));
 }
 

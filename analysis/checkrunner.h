@@ -9,13 +9,13 @@ namespace moxon {
 
 class Nec2cRunner;
 
-// The design check in the background, never blocking the event loop: the design deck first
-// and on its own, so that its figures and patterns come as soon as one engine run allows;
-// then the sweep slices side by side, one engine process per core, each reported as it
-// arrives; then the whole curve with its bandwidth. A newer start() supersedes the run in
-// flight: its engine processes are ended and waited for, and nothing of it is reported any
-// more. Every report carries the sequence number start() returned, so that a receiver can
-// tell a report of the current run from one it had queued before.
+// The design check in the background, never blocking the event loop: the design deck in an
+// engine process of its own, so that its figures and patterns come as soon as one engine run
+// allows, with the sweep slices on the other cores beside it and one more slice on its core
+// after it, each slice reported as it arrives; then the whole curve with its bandwidth. A newer
+// start() supersedes the run in flight: its engine processes are ended and waited for, and nothing
+// of it is reported any more. Every report carries the sequence number start() returned, so that a
+// receiver can tell a report of the current run from one it had queued before.
 class CheckRunner : public QObject
 {
     Q_OBJECT
@@ -46,6 +46,7 @@ Q_SIGNALS:
 private:
     void designFinished();
     void sliceFinished(qsizetype index);
+    void finishIfDone();
     void fail(EngineFailure failure, const QString &message);
     Nec2cRunner *newRunner();
     void endRuns();
@@ -55,6 +56,7 @@ private:
     quint64 m_sequence = 0;
     bool m_running = false;
     Nec2cRunner *m_design = nullptr; // child of this runner
+    bool m_designDone = false;
     QList<SweepSlice> m_slices;
     QList<Nec2cRunner *> m_sliceRuns; // children of this runner, one per slice
     qsizetype m_slicesLeft = 0;

@@ -41,12 +41,6 @@ QString lastLine(const QString &text)
     return {};
 }
 
-// Numbers in a deck always carry "." whatever the locale; QString::number does not localize.
-QString deckNumber(double value)
-{
-    return QString::number(value, 'g', 15);
-}
-
 } // namespace
 
 Nec2cRunner::Nec2cRunner(QString program, int timeoutMs, QObject *parent)
@@ -246,29 +240,6 @@ EngineRun runNec2c(const QByteArray &deck, const QString &program, int timeoutMs
     runner.start(deck);
     runner.waitForFinished();
     return runner.result();
-}
-
-QByteArray sweepDeck(const QByteArray &deck, double start, double step, int steps)
-{
-    QList<QByteArray> cards;
-    for (const QByteArray &card : deck.split('\n')) {
-        const QByteArray line = card.trimmed();
-        if (line.startsWith("FR")) {
-            cards.append(QStringLiteral("FR 0 %1 0 0 %2 %3")
-                             .arg(steps)
-                             .arg(deckNumber(start), deckNumber(step))
-                             .toLatin1());
-        } else if (line.startsWith("RP")) {
-            // Without the currents of every segment the engine's output is a sixth as long.
-            if (!cards.isEmpty() && !cards.last().startsWith("XQ")) {
-                cards.append("PT -1 0 0 0");
-                cards.append("XQ");
-            }
-        } else if (!line.isEmpty()) {
-            cards.append(line);
-        }
-    }
-    return cards.join("\r\n") + "\r\n";
 }
 
 } // namespace moxon

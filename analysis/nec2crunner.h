@@ -94,9 +94,4 @@ private:
 [[nodiscard]] EngineRun runNec2c(const QByteArray &deck, const QString &program = nec2cProgram(),
                                  int timeoutMs = kEngineTimeoutMs);
 
-// The deck with its frequency card replaced by a sweep of `steps` frequencies from `start`
-// in steps of `step` MHz, and its pattern cards by one execute card that prints no currents:
-// impedances only.
-[[nodiscard]] QByteArray sweepDeck(const QByteArray &deck, double start, double step, int steps);
-
 } // namespace moxon

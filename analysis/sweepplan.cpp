@@ -1,31 +1,146 @@
 #include "sweepplan.h"
 
-#include "nec2crunner.h"
+#include <QString>
 
 #include <algorithm>
 
 namespace moxon {
+
+namespace {
+
+// Numbers in a deck always carry "." whatever the locale; QString::number does not localize.
+QString deckNumber(double value)
+{
+    return QString::number(value, 'g', 15);
+}
+
+QByteArray frequencyCard(const FrequencyRun &run)
+{
+    return QStringLiteral("FR 0 %1 0 0 %2 %3")
+        .arg(run.count)
+        .arg(deckNumber(run.startMhz), deckNumber(run.stepMhz))
+        .toLatin1();
+}
+
+// The points as runs of equal steps, one frequency card each.
+QList<FrequencyRun> frequencyRuns(double f0Mhz, const QList<int> &points)
+{
+    QList<FrequencyRun> runs;
+    for (qsizetype i = 0; i < points.size();) {
+        const int stride = i + 1 < points.size() ? points.at(i + 1) - points.at(i) : 1;
+        qsizetype end = i + 1;
+        while (end < points.size() && points.at(end) - points.at(end - 1) == stride) {
+            ++end;
+        }
+        runs.append(
+            {sweepFrequency(f0Mhz, points.at(i)), f0Mhz * kSweepStep * stride, int(end - i)});
+        i = end;
+    }
+    return runs;
+}
+
+} // namespace
 
 double sweepFrequency(double f0Mhz, int index)
 {
     return f0Mhz * (kSweepStart + index * kSweepStep);
 }
 
-QList<SweepSlice> sweepSlices(const QByteArray &designDeck, double f0Mhz, int sliceCount)
+QByteArray sweepDeck(const QByteArray &deck, const QList<FrequencyRun> &runs)
 {
-    const int slices = std::clamp(sliceCount, 1, kSweepPoints);
-    QList<SweepSlice> result;
-    for (int k = 0; k < slices; ++k) {
-        SweepSlice slice;
-        slice.first = k;
-        slice.stride = slices;
-        slice.count = (kSweepPoints - k + slices - 1) / slices;
-        slice.startMhz = sweepFrequency(f0Mhz, k);
-        slice.stepMhz = f0Mhz * kSweepStep * slices;
-        slice.deck = sweepDeck(designDeck, slice.startMhz, slice.stepMhz, slice.count);
-        result.append(slice);
+    QList<QByteArray> cards;
+    bool executed = false;
+    // Without the currents of every segment the engine's output is a sixth as long. The
+    // print card holds for the frequency cards after it.
+    const auto execute = [&] {
+        cards.append("PT -1 0 0 0");
+        cards.append("XQ");
+        for (qsizetype i = 1; i < runs.size(); ++i) {
+            cards.append(frequencyCard(runs.at(i)));
+            cards.append("XQ");
+        }
+        executed = true;
+    };
+    for (const QByteArray &card : deck.split('\n')) {
+        const QByteArray line = card.trimmed();
+        if (line.startsWith("FR")) {
+            if (!runs.isEmpty()) {
+                cards.append(frequencyCard(runs.first()));
+            }
+        } else if (line.startsWith("RP")) {
+            if (!executed) {
+                execute();
+            }
+        } else if (!line.isEmpty()) {
+            if (line.startsWith("EN") && !executed) {
+                execute();
+            }
+            cards.append(line);
+        }
     }
-    return result;
+    return cards.join("\r\n") + "\r\n";
+}
+
+QByteArray sweepDeck(const QByteArray &deck, double startMhz, double stepMhz, int steps)
+{
+    return sweepDeck(deck, QList<FrequencyRun>{{startMhz, stepMhz, steps}});
+}
+
+SweepSlice sweepSlice(const QByteArray &designDeck, double f0Mhz, const QList<int> &points)
+{
+    SweepSlice slice;
+    slice.points = points;
+    for (const int index : points) {
+        slice.frequenciesMhz.append(sweepFrequency(f0Mhz, index));
+    }
+    slice.deck = sweepDeck(designDeck, frequencyRuns(f0Mhz, points));
+    return slice;
+}
+
+QList<SweepSlice> sweepSlices(const QByteArray &designDeck, double f0Mhz, int cores)
+{
+    const int n = std::clamp(cores, 1, kSweepPoints);
+    // Each core's share of the work, in sweep points; the design deck's core takes that much
+    // less of the sweep. Where the share is smaller than the design deck, that core runs the
+    // design deck alone.
+    const double share = n == 1 ? kSweepPoints : (kSweepPoints + kDesignRunPoints) / n;
+    const bool follower = n == 1 || share - kDesignRunPoints >= 1;
+    QList<double> quotas;
+    if (follower) {
+        quotas.append(n == 1 ? share : share - kDesignRunPoints);
+    }
+    // The other cores start their slices beside the design deck.
+    const double besideShare = follower ? share : double(kSweepPoints) / (n - 1);
+    for (int k = 1; k < n; ++k) {
+        quotas.append(besideShare);
+    }
+
+    // Points dealt out in order, each to the slice furthest below its quota (the method of
+    // highest averages): the slices interleave in proportion to their quotas.
+    QList<QList<int>> points(quotas.size());
+    for (int index = 0; index < kSweepPoints; ++index) {
+        qsizetype best = 0;
+        double bestPriority = -1;
+        for (qsizetype k = 0; k < quotas.size(); ++k) {
+            const double priority = quotas.at(k) / (2.0 * double(points.at(k).size()) + 1);
+            if (priority > bestPriority) {
+                best = k;
+                bestPriority = priority;
+            }
+        }
+        points[best].append(index);
+    }
+
+    QList<SweepSlice> slices;
+    for (qsizetype k = 0; k < points.size(); ++k) {
+        if (points.at(k).isEmpty()) {
+            continue;
+        }
+        SweepSlice slice = sweepSlice(designDeck, f0Mhz, points.at(k));
+        slice.followsDesign = follower && k == 0;
+        slices.append(slice);
+    }
+    return slices;
 }
 
 } // namespace moxon

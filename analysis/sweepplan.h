@@ -11,26 +11,47 @@ inline constexpr int kSweepPoints = 41;
 inline constexpr double kSweepStart = 0.95;
 inline constexpr double kSweepStep = 0.0025;
 
-// One engine run of the sweep: every `stride`-th point from `first`, on one frequency card.
+// What the design deck, with its two pattern cuts, costs the engine, in sweep points: about
+// 7 ms against 2.4 ms a point for the start-up design on this kind of machine.
+inline constexpr double kDesignRunPoints = 2.5;
+
+// Frequencies from `startMhz` in steps of `stepMhz`: one frequency card of the engine.
+struct FrequencyRun
+{
+    double startMhz = 0;
+    double stepMhz = 0;
+    int count = 0;
+};
+
+// The deck with its frequency card replaced by the frequencies of `runs`, and its pattern
+// cards by execute cards that print no currents: impedances only.
+[[nodiscard]] QByteArray sweepDeck(const QByteArray &deck, const QList<FrequencyRun> &runs);
+[[nodiscard]] QByteArray sweepDeck(const QByteArray &deck, double startMhz, double stepMhz,
+                                   int steps);
+
+// One engine run of the sweep.
 struct SweepSlice
 {
-    int first = 0;       // index of the slice's first point in the sweep
-    int stride = 1;      // points of the sweep from one of the slice's points to the next
-    int count = 0;       // points in the slice
-    double startMhz = 0; // frequency of the first point, MHz
-    double stepMhz = 0;  // from one point of the slice to the next, MHz
-    QByteArray deck;     // the design deck with this slice's frequency card, no patterns
+    QList<int> points;            // indices into the sweep, ascending
+    QList<double> frequenciesMhz; // of each point, as asked for
+    // Started when the design deck has finished, on the core that run frees; the other
+    // slices start beside the design deck.
+    bool followsDesign = false;
+    QByteArray deck; // the design deck with one frequency card per run of points, no patterns
 };
 
 // Frequency of sweep point `index` around `f0Mhz`, in MHz.
 [[nodiscard]] double sweepFrequency(double f0Mhz, int index);
 
-// The sweep split into `sliceCount` engine runs (at least one, at most one per point). The
-// slices interleave: slice k holds points k, k + n, k + 2n, ... of the n slices, so that each
-// one spans the whole band. They run side by side, one per core, and whichever arrives first
-// already draws the curve across the band, coarsely; the others fill it in. An equal share of
-// points per slice keeps them finishing together.
-[[nodiscard]] QList<SweepSlice> sweepSlices(const QByteArray &designDeck, double f0Mhz,
-                                            int sliceCount);
+// One engine run of the given points of the sweep around `f0Mhz`.
+[[nodiscard]] SweepSlice sweepSlice(const QByteArray &designDeck, double f0Mhz,
+                                    const QList<int> &points);
+
+// The sweep dealt out to the machine's `cores` (at least one, at most one slice per point),
+// so that every core finishes at about the same time: the design deck and cores − 1 slices
+// start together, and one slice, shorter by the design deck's cost, follows the design deck.
+// The points interleave, each slice spanning the whole band, so that whichever slice arrives
+// first already draws the curve across the band, coarsely; the others fill it in.
+[[nodiscard]] QList<SweepSlice> sweepSlices(const QByteArray &designDeck, double f0Mhz, int cores);
 
 } // namespace moxon

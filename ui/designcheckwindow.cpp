@@ -187,7 +187,10 @@ void DesignCheckWindow::showBandwidth(quint64 sequence, const QList<SweepPoint> 
     if (sequence != m_runner.sequence()) {
         return;
     }
-    showSweep(sequence, sweep);
+    // The last slice's update has drawn the whole curve already.
+    if (sweep.size() != m_sweep.size()) {
+        showSweep(sequence, sweep);
+    }
     m_bandwidth = bandwidth;
     m_status->setText(QStringLiteral("nec2c 已算完：设计频率与 %1 个扫频点。").arg(sweep.size()));
     showValues();

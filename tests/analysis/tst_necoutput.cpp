@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include <cmath>
+#include <numeric>
 
 using namespace moxon;
 using namespace Qt::StringLiterals;
@@ -34,10 +35,28 @@ EngineRun storedRun(const QString &name)
     return {stored(name), {}, EngineFailure::None};
 }
 
-// The single slice that the stored sweep output answers.
-SweepSlice wholeSweep()
+// The first `count` points of the sweep in one slice; all of them are what the stored sweep
+// output answers.
+SweepSlice wholeSweep(int count = kSweepPoints)
 {
-    return sweepSlices({}, 146, 1).first();
+    QList<int> points(count);
+    std::iota(points.begin(), points.end(), 0);
+    return sweepSlice({}, 146, points);
+}
+
+// The frequencies that the frequency cards of `deck` ask the engine for, in MHz.
+QList<double> askedFrequencies(const QByteArray &deck)
+{
+    QList<double> frequencies;
+    for (const QByteArray &card : deck.split('\n')) {
+        const QList<QByteArray> fields = card.simplified().split(' ');
+        if (fields.size() == 7 && fields.first() == "FR") {
+            for (int i = 0; i < fields.at(2).toInt(); ++i) {
+                frequencies.append(fields.at(5).toDouble() + i * fields.at(6).toDouble());
+            }
+        }
+    }
+    return frequencies;
 }
 
 bool near(double a, double b, double tolerance = 1e-9)
@@ -186,42 +205,53 @@ void TestNecOutput::sweepDeckReplacesFrequencyAndPatterns()
 
 void TestNecOutput::slicesCoverTheSweepOnce_data()
 {
-    QTest::addColumn<int>("asked");
+    QTest::addColumn<int>("cores");
     QTest::addColumn<int>("slices");
-    QTest::addColumn<QByteArray>("firstCard"); // frequency card of the first slice
+    QTest::addColumn<int>("followerPoints"); // of the slice after the design deck; 0: none
 
-    QTest::newRow("one") << 1 << 1 << QByteArray("FR 0 41 0 0 138.7 0.365");
-    QTest::newRow("two cores") << 2 << 2 << QByteArray("FR 0 21 0 0 138.7 0.73");
-    QTest::newRow("three") << 3 << 3 << QByteArray("FR 0 14 0 0 138.7 1.095");
-    QTest::newRow("one point each") << 41 << 41 << QByteArray("FR 0 1 0 0 138.7 14.965");
-    QTest::newRow("more cores than points") << 64 << 41 << QByteArray("FR 0 1 0 0 138.7 14.965");
-    QTest::newRow("none asked") << 0 << 1 << QByteArray("FR 0 41 0 0 138.7 0.365");
+    QTest::newRow("one core") << 1 << 1 << kSweepPoints;
+    QTest::newRow("none asked") << 0 << 1 << kSweepPoints;
+    // Two shares of 21.75 points: the design deck's core has 2.5 of them already.
+    QTest::newRow("two cores") << 2 << 2 << 19;
+    QTest::newRow("three cores") << 3 << 3 << 12;
+    // A share below the design deck's cost: that core runs the design deck alone.
+    QTest::newRow("one point a core") << 41 << 40 << 0;
+    QTest::newRow("more cores than points") << 64 << 40 << 0;
 }
 
 void TestNecOutput::slicesCoverTheSweepOnce()
 {
-    QFETCH(int, asked);
+    QFETCH(int, cores);
     QFETCH(int, slices);
-    QFETCH(QByteArray, firstCard);
+    QFETCH(int, followerPoints);
 
     QFile design(QStringLiteral(MOXON_TEST_DATA_DIR "/startup.nec"));
     QVERIFY(design.open(QIODevice::ReadOnly));
-    const QList<SweepSlice> plan = sweepSlices(design.readAll(), 146, asked);
+    const QList<SweepSlice> plan = sweepSlices(design.readAll(), 146, cores);
     QCOMPARE(plan.size(), slices);
-    QVERIFY2(plan.first().deck.contains("\r\n" + firstCard + "\r\n"), plan.first().deck.data());
 
     QSet<int> seen;
+    int followers = 0;
     for (const SweepSlice &slice : plan) {
-        // Every slice spans the band and holds its share of points, give or take one.
-        QVERIFY(slice.first < slices);
-        QVERIFY(std::abs(slice.count - kSweepPoints / slices) <= 1);
-        for (int i = 0; i < slice.count; ++i) {
-            const int index = slice.first + i * slice.stride;
-            QVERIFY(near(slice.startMhz + i * slice.stepMhz, sweepFrequency(146, index), 1e-9));
+        if (slice.followsDesign) {
+            ++followers;
+            QCOMPARE(slice.points.size(), followerPoints);
+        }
+        // Every slice of several spans the band, and its deck asks for its frequencies.
+        QVERIFY(slice.points.size() < 2 ||
+                (slice.points.first() < slices && slice.points.last() >= kSweepPoints - slices));
+        const QList<double> asked = askedFrequencies(slice.deck);
+        QCOMPARE(asked.size(), slice.points.size());
+        for (qsizetype i = 0; i < slice.points.size(); ++i) {
+            const int index = slice.points.at(i);
+            QVERIFY(near(slice.frequenciesMhz.at(i), sweepFrequency(146, index), 1e-9));
+            QVERIFY2(near(asked.at(i), slice.frequenciesMhz.at(i), 1e-9), slice.deck.data());
             QVERIFY2(!seen.contains(index), "a sweep point in two slices");
             seen.insert(index);
         }
+        QVERIFY(slice.deck.endsWith("XQ\r\nEN\r\n"));
     }
+    QCOMPARE(followers, followerPoints > 0 ? 1 : 0);
     QCOMPARE(seen.size(), kSweepPoints);
     QCOMPARE(sweepFrequency(146, 0), 146 * 0.95);
     QVERIFY(near(sweepFrequency(146, kSweepPoints - 1), 146 * 1.05));
@@ -350,12 +380,11 @@ void TestNecOutput::sliceRun_data()
     QTest::addColumn<QString>("message");
 
     QTest::newRow("the slice asked for") << wholeSweep() << EngineFailure::None << QString();
-    SweepSlice shorter = wholeSweep();
-    shorter.count = 21;
+    const SweepSlice shorter = wholeSweep(21);
     QTest::newRow("more frequencies than asked for")
         << shorter << EngineFailure::Unreadable << u"printed 41 of the 21 frequencies"_s;
     SweepSlice shifted = wholeSweep();
-    shifted.startMhz += 0.1;
+    shifted.frequenciesMhz[0] += 0.1;
     QTest::newRow("other frequencies than asked for")
         << shifted << EngineFailure::Unreadable << u"where the sweep asked for"_s;
 }
