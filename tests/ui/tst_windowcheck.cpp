@@ -1,0 +1,178 @@
+// The design check from the main window, on a real display: each way of opening it, its
+// figures against moxon-cli's for the same design, and that it follows a unit option.
+
+#include "checkfigureformat.h"
+#include "frmmoxon.h"
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QMenu>
+#include <QProcess>
+#include <QRadioButton>
+#include <QStandardPaths>
+#include <QTest>
+#include <QTimer>
+
+using namespace moxon;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QWidget *checkWindow()
+{
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (window->objectName() == u"DesignCheckWindow"_s) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+QString shown(const QWidget *window, const QString &name)
+{
+    const auto *label = window->findChild<QLabel *>(name);
+    return label != nullptr ? label->text() : u"(no label %1)"_s.arg(name);
+}
+
+// What moxon-cli check --json says of the design.
+QJsonObject commandLineCheck(const QStringList &options)
+{
+    QProcess cli;
+    cli.start(QStringLiteral(MOXON_CLI), QStringList{u"check"_s, u"--json"_s} + options);
+    if (!cli.waitForFinished(30'000) || cli.exitCode() != 0) {
+        qWarning("moxon-cli check: %s", cli.readAllStandardError().constData());
+        return {};
+    }
+    return QJsonDocument::fromJson(cli.readAllStandardOutput()).object();
+}
+
+// The figures of the check window as they must read for the command line's check.
+void compareFigures(const QWidget *window, const QJsonObject &cli)
+{
+    QVERIFY2(!cli.isEmpty(), "moxon-cli check gave no report");
+    const CheckFigureFormat format(window->locale());
+    QCOMPARE(shown(window, u"impedance"_s),
+             format.impedance({cli.value(u"resistance_ohm"_s).toDouble(),
+                               cli.value(u"reactance_ohm"_s).toDouble()}));
+    QCOMPARE(shown(window, u"swr"_s), format.swr(cli.value(u"swr_50"_s).toDouble()));
+    QCOMPARE(shown(window, u"gain"_s), format.gain(cli.value(u"forward_gain_dbi"_s).toDouble()));
+    QCOMPARE(shown(window, u"frontToBack"_s),
+             format.frontToBack(cli.value(u"front_to_back_db"_s).toDouble()));
+    QCOMPARE(shown(window, u"beamwidth"_s),
+             format.beamwidth(cli.value(u"beamwidth_deg"_s).toDouble()));
+    const QJsonObject band = cli.value(u"bandwidth"_s).toObject();
+    QCOMPARE(shown(window, u"bandwidth"_s),
+             format.bandwidth({true, band.value(u"lower_mhz"_s).toDouble(),
+                               band.value(u"upper_mhz"_s).toDouble(),
+                               band.value(u"reaches_lower_end"_s).toBool(),
+                               band.value(u"reaches_upper_end"_s).toBool()},
+                              cli.value(u"frequency_mhz"_s).toDouble()));
+}
+
+// Xvfb runs no window manager: the window takes the focus itself.
+void showActive(QWidget &window)
+{
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.activateWindow();
+    QTRY_VERIFY(window.isActiveWindow());
+}
+
+bool checkFinished(const QWidget *window)
+{
+    return shown(window, u"status"_s).startsWith(u"nec2c 已算完"_s);
+}
+
+} // namespace
+
+class TestWindowCheck : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        QVERIFY2(!QStandardPaths::findExecutable(u"nec2c"_s).isEmpty(),
+                 "nec2c is not installed; scripts/install-deps.sh test installs it");
+    }
+
+    void opens_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::newRow("Ctrl+D") << u"key"_s;
+        QTest::newRow("click on the diagram") << u"click"_s;
+        QTest::newRow("the diagram's menu") << u"menu"_s;
+    }
+
+    void opens()
+    {
+        QFETCH(QString, way);
+        frmMoxon window;
+        showActive(window);
+        QVERIFY(checkWindow() == nullptr || !checkWindow()->isVisible());
+        QWidget *diagram = window.control(u"Image1"_s);
+        QVERIFY(diagram != nullptr);
+        QCOMPARE(diagram->cursor().shape(), Qt::PointingHandCursor);
+        QVERIFY(diagram->toolTip().contains(u"Ctrl+D"_s));
+
+        if (way == u"key"_s) {
+            QTest::keyClick(&window, Qt::Key_D, Qt::ControlModifier);
+        } else if (way == u"click"_s) {
+            QTest::mouseClick(diagram, Qt::LeftButton, {}, diagram->rect().center());
+        } else {
+            // The menu runs its own loop: its one entry is chosen from inside it.
+            QStringList entries;
+            QTimer::singleShot(0, this, [&entries] {
+                auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+                if (menu == nullptr) {
+                    return;
+                }
+                for (QAction *action : menu->actions()) {
+                    entries.append(action->text());
+                }
+                menu->actions().first()->trigger();
+                menu->close();
+            });
+            QContextMenuEvent event(QContextMenuEvent::Mouse, diagram->rect().center(),
+                                    diagram->mapToGlobal(diagram->rect().center()));
+            QApplication::sendEvent(diagram, &event);
+            QCOMPARE(entries, QStringList{u"设计检查…(&D)"_s});
+        }
+
+        QWidget *check = checkWindow();
+        QVERIFY(check != nullptr);
+        QTRY_VERIFY(check->isVisible());
+        QVERIFY(check->windowTitle().startsWith(u"设计检查"_s));
+        QTRY_VERIFY_WITH_TIMEOUT(checkFinished(check), 20'000);
+        compareFigures(check, commandLineCheck({u"--freq"_s, u"146"_s}));
+
+        // Closing the main window closes the check window too.
+        window.close();
+        QVERIFY(!check->isVisible());
+    }
+
+    void followsUnitOptions()
+    {
+        frmMoxon window;
+        showActive(window);
+        QTest::keyClick(&window, Qt::Key_D, Qt::ControlModifier);
+        QWidget *check = checkWindow();
+        QVERIFY(check != nullptr);
+        QTRY_VERIFY_WITH_TIMEOUT(checkFinished(check), 20'000);
+
+        // Millimetres round the dimensions otherwise than inches: the deck, and the check, follow.
+        auto *millimetres = qobject_cast<QRadioButton *>(window.control(u"optMM"_s));
+        QVERIFY(millimetres != nullptr);
+        QTest::mouseClick(millimetres, Qt::LeftButton, {}, QPoint(6, millimetres->height() / 2));
+        QVERIFY(!checkFinished(check));
+        QTRY_VERIFY_WITH_TIMEOUT(checkFinished(check), 20'000);
+        compareFigures(check, commandLineCheck({u"--freq"_s, u"146"_s, u"--units"_s, u"mm"_s}));
+    }
+};
+
+QTEST_MAIN(TestWindowCheck)
+#include "tst_windowcheck.moc"
