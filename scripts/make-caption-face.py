@@ -2,11 +2,16 @@
 """Makes the window's caption face: Noto Sans CJK SC cut down to the glyphs the window and its
 printed sheet show, under a family name of its own.
 
-The window draws every caption and text in this face, so that it looks the same whatever fonts
+The program draws every caption and text in this face, so that it looks the same whatever fonts
 the machine has, and no caption goes looking for a fallback font at start-up. The glyph list
 comes from the window's own layout table in ui/frmmoxon.cpp (every string of `kDesign` and the
 window title) plus all printable ASCII, for the numbers and whatever the user types into the
-boxes. The bold face holds only what the bold letter labels show.
+boxes, plus every other character of a string in ui/: the diagram's tooltip and menu, the
+design check window, its figures and its charts. Those also go into the bold face, which the
+check window's captions use; of the main window, only the letter labels are bold.
+
+The line's ascent and descent come from the glyphs of the main window alone, so that a new
+text elsewhere never moves a caption of its fixed layout.
 
 The build does not run this: the faces are committed under ui/resources/fonts/. Run it by hand
 whenever a caption changes, then rebuild and run tst_captionface:
@@ -27,7 +32,8 @@ from fontTools.pens.boundsPen import BoundsPen
 from fontTools.ttLib import TTFont
 
 ROOT = pathlib.Path(__file__).resolve().parent.parent
-WINDOW_SOURCE = ROOT / "ui" / "frmmoxon.cpp"
+UI_DIR = ROOT / "ui"
+WINDOW_SOURCE = UI_DIR / "frmmoxon.cpp"
 OUT_DIR = ROOT / "ui" / "resources" / "fonts"
 
 NOTO_DIR = pathlib.Path("/usr/share/fonts/opentype/noto")
@@ -42,6 +48,8 @@ FACES = {"Regular": "MoxonCaptionSans-Regular.otf", "Bold": "MoxonCaptionSans-Bo
 LICENCE_FILE = "OFL.txt"
 
 STRING = re.compile(r'u"((?:[^"\\]|\\.)*)"')
+# A string as the sources write one: u"..." or QStringLiteral("...").
+ANY_STRING = re.compile(r'(?:\bu|QStringLiteral\()"((?:[^"\\]|\\.)*)"')
 ESCAPES = {"n": "\n", "t": "\t", '"': '"', "\\": "\\"}
 
 
@@ -65,12 +73,22 @@ def caption_table(source):
     return entries, unescape(title.group(1))
 
 
-def glyph_texts(entries, title):
+def window_texts(entries, title):
+    """What the main window's fixed layout shows, in each style."""
     printable_ascii = "".join(chr(c) for c in range(0x20, 0x7F))
     regular = printable_ascii + title + "".join("".join(strings) for _, strings in entries)
     # A letter label's caption is its last string: name, frame, caption.
     bold = " " + "".join(strings[-1] for kind, strings in entries if kind == "LetterLabel")
     return {"Regular": regular, "Bold": bold}
+
+
+def other_texts():
+    """Printable ASCII and the other characters of every string in ui/, sorted."""
+    characters = set(chr(c) for c in range(0x20, 0x7F))
+    for source in sorted(UI_DIR.glob("*.cpp")):
+        for literal in ANY_STRING.findall(source.read_text(encoding="utf-8")):
+            characters.update(c for c in unescape(literal) if ord(c) > 0x7E)
+    return "".join(sorted(characters))
 
 
 def rename(font, style):
@@ -167,11 +185,13 @@ def main():
     args = parser.parse_args()
 
     entries, title = caption_table(WINDOW_SOURCE.read_text(encoding="utf-8"))
-    texts = glyph_texts(entries, title)
+    window = window_texts(entries, title)
+    others = other_texts()
     args.out.mkdir(parents=True, exist_ok=True)
-    faces = {style: make_face(style, texts[style]) for style in FACES}
-    # One line height for regular and bold, so that a bold label sits as a regular one would.
-    bounds = [glyph_bounds(font) for font in faces.values()]
+    # One line height for regular and bold, so that a bold label sits as a regular one would;
+    # measured on faces of the main window's glyphs alone.
+    bounds = [glyph_bounds(make_face(style, window[style])) for style in FACES]
+    faces = {style: make_face(style, window[style] + others) for style in FACES}
     low, high = min(b[0] for b in bounds), max(b[1] for b in bounds)
     copyright_notice = ""
     for style, file_name in FACES.items():

@@ -1,3 +1,4 @@
+#include "captionface.h"
 #include "checkexport.h"
 #include "checkfigureformat.h"
 #include "checkreport.h"
@@ -6,6 +7,10 @@
 #include "swrchart.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QCategoryAxis>
+#include <QChart>
+#include <QRawFont>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -44,6 +49,7 @@ private Q_SLOTS:
     void formats();
     void showsTheCommandLinesFigures();
     void savesAndFailsCleanly();
+    void textsAreInTheCaptionFace();
 };
 
 void TestDesignCheckWindow::formats_data()
@@ -167,6 +173,50 @@ void TestDesignCheckWindow::savesAndFailsCleanly()
     QVERIFY(!saveBytes(nowhere, "x").isEmpty());
     QVERIFY(!savePng(folder.filePath(u"missing/check.png"_s), image).isEmpty());
     QVERIFY(!QFile::exists(nowhere));
+}
+
+void TestDesignCheckWindow::textsAreInTheCaptionFace()
+{
+    // As the program runs it: the caption face is the application's font.
+    const CaptionFace face;
+    const QFont oldFont = QApplication::font();
+    QApplication::setFont(CaptionFace::captionFont());
+    DesignCheckWindow window;
+    window.show();
+    window.check(startupRequest(), u"146 MHz，线材 #12 AWG，水平极化，波束沿 X 轴"_s);
+    QTRY_VERIFY_WITH_TIMEOUT(!window.isCalculating(), 20'000);
+
+    QList<std::pair<QString, QFont>> texts{{window.windowTitle(), window.font()}};
+    for (const QLabel *label : window.findChildren<QLabel *>()) {
+        texts.append({label->text(), label->font()});
+    }
+    for (const QAction *action : window.actions()) {
+        texts.append({action->text(), window.font()});
+    }
+    for (const QChartView *view : window.findChildren<QChartView *>()) {
+        texts.append({view->chart()->title(), view->chart()->titleFont()});
+        for (QAbstractAxis *axis : view->chart()->axes()) {
+            texts.append({axis->titleText(), axis->titleFont()});
+            if (auto *categories = qobject_cast<QCategoryAxis *>(axis)) {
+                texts.append({categories->categoriesLabels().join(QString()), axis->labelsFont()});
+            }
+        }
+        for (const QAbstractSeries *series : view->chart()->series()) {
+            texts.append({series->name(), view->chart()->legend()->font()});
+        }
+    }
+    QApplication::setFont(oldFont);
+
+    for (const auto &[text, font] : texts) {
+        const QRawFont raw = QRawFont::fromFont(font);
+        QCOMPARE(raw.familyName(), QString::fromUtf16(kCaptionFamily));
+        for (const char32_t character : text.toUcs4()) {
+            QVERIFY2(character == u'\n' || raw.supportsCharacter(character),
+                     qPrintable(u"U+%1 of \"%2\" is not in the face"_s
+                                    .arg(uint(character), 4, 16, QLatin1Char('0'))
+                                    .arg(text)));
+        }
+    }
 }
 
 QTEST_MAIN(TestDesignCheckWindow)
