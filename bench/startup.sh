@@ -2,7 +2,8 @@
 # Start-up: time from process start to the window first shown, and peak memory, for an empty
 # Qt window, a bare window with the calculator's captions in its face (the floor: all the font
 # work, none of the logic) and the calculator, run in turn on the same display. Prints each
-# median and the calculator's ratios.
+# median, the calculator's ratios of medians and, steadier on a machine whose speed drifts,
+# the median of the ratios of the runs side by side.
 # Usage: bash bench/startup.sh [runs] [build dir]   (default 15 runs, build/)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -68,6 +69,11 @@ for _ in $(seq "$runs"); do
     done
 done
 
+# The median of the ratios a_i / b_i of two lists of figures taken side by side.
+paired() {
+    paste -d' ' <(printf '%s\n' $1) <(printf '%s\n' $2) | awk '{ print $1 / $2 }' | median
+}
+
 declare -A time_median memory_median
 for program in "${programs[@]}"; do
     time_median[$program]=$(printf '%s\n' ${times[$program]} | median)
@@ -89,6 +95,9 @@ row "moxon window" bench_startup_moxon
 ratio "moxon / bare captions" "${time_median[bench_startup_moxon]}" \
     "${time_median[bench_startup_captions]}" "${memory_median[bench_startup_moxon]}" \
     "${memory_median[bench_startup_captions]}" "(goal: at most 1.10 in both)"
+ratio "  run by run" "$(paired "${times[bench_startup_moxon]}" "${times[bench_startup_captions]}")" 1 \
+    "$(paired "${memories[bench_startup_moxon]}" "${memories[bench_startup_captions]}")" 1 \
+    "(median of the runs' ratios)"
 ratio "moxon / empty" "${time_median[bench_startup_moxon]}" \
     "${time_median[bench_startup_empty]}" "${memory_median[bench_startup_moxon]}" \
     "${memory_median[bench_startup_empty]}" ""
