@@ -67,9 +67,10 @@ void CheckRunner::cancel()
 void CheckRunner::designFinished()
 {
     // The slice that waited for this core starts first, so that it runs while the design's
-    // output is read and while a receiver draws the figures; a failure ends it again.
+    // output is read and while a receiver draws the figures; when that output cannot be read
+    // it is ended again. After an engine that failed outright, it is not started at all.
     for (qsizetype i = 0; i < m_slices.size(); ++i) {
-        if (m_slices.at(i).followsDesign) {
+        if (m_slices.at(i).followsDesign && m_design->result().failure == EngineFailure::None) {
             m_sliceRuns.at(i)->start(m_slices.at(i).deck);
         }
     }
