@@ -185,11 +185,24 @@ std::optional<Message> calculationMessage(const Calculation &run)
 std::optional<Calculation> calculated(const CommonOptions &common, const QString &frequency,
                                       QTextStream &err)
 {
-    const Calculation run = calculate(common.inputs(frequency), common.units(), commandLineNumbers());
+    const Calculation run =
+        calculate(common.inputs(frequency), common.units(), commandLineNumbers());
     if (const std::optional<Message> message = calculationMessage(run)) {
         report(*message, frequency, err);
     }
     return run.accepted() ? std::optional<Calculation>(run) : std::nullopt;
+}
+
+// The model of the design at `frequency`, as the window's export builds it from the design as
+// shown; nothing when the design is rejected, which `err` has been told.
+std::optional<ModelInput> designModel(const CommonOptions &common, const ModelOptions &model,
+                                      const QString &frequency, QTextStream &err)
+{
+    const std::optional<Calculation> run = calculated(common, frequency, err);
+    if (!run) {
+        return std::nullopt;
+    }
+    return modelInputFor(run->shown, run->input, model.vertical(), model.xAxis());
 }
 
 // Raw bytes on the stream's device; a stream on a string (the tests) gets them as Latin-1.
@@ -215,11 +228,11 @@ QString bandwidthText(const Bandwidth &bandwidth, double f0Mhz)
         return QStringLiteral("none: the SWR at the design frequency is above 2");
     }
     const QLocale c = QLocale::c();
-    QString text = QStringLiteral("%1 to %2 MHz, %3 MHz (%4 %)")
-                       .arg(c.toString(bandwidth.lowerMhz, 'f', 3),
-                            c.toString(bandwidth.upperMhz, 'f', 3),
-                            c.toString(bandwidth.widthMhz(), 'f', 3),
-                            c.toString(100 * bandwidth.widthMhz() / f0Mhz, 'f', 1));
+    QString text =
+        QStringLiteral("%1 to %2 MHz, %3 MHz (%4 %)")
+            .arg(c.toString(bandwidth.lowerMhz, 'f', 3), c.toString(bandwidth.upperMhz, 'f', 3),
+                 c.toString(bandwidth.widthMhz(), 'f', 3),
+                 c.toString(100 * bandwidth.widthMhz() / f0Mhz, 'f', 1));
     if (bandwidth.reachesLower || bandwidth.reachesUpper) {
         text += bandwidth.reachesLower && bandwidth.reachesUpper
                     ? QStringLiteral(", to both ends of the sweep")
@@ -472,18 +485,17 @@ int MoxonCli::exportModel(const QStringList &arguments)
     }
 
     const QString frequency = common.frequencies().first();
-    const std::optional<Calculation> run = calculated(common, frequency, m_err);
-    if (!run) {
+    const std::optional<ModelInput> modelInput = designModel(common, model, frequency, m_err);
+    if (!modelInput) {
         return ExitRejected;
     }
     const ModelFormat modelFormat = parser.value(format).compare(u"ez", Qt::CaseInsensitive) == 0
                                         ? ModelFormat::Eznec
                                         : ModelFormat::Nec;
-    const ModelInput modelInput = modelInputFor(run->shown, run->input, model.vertical(), model.xAxis());
     const QString path = parser.value(output);
     if (path == u"-") {
         // The model alone goes to standard output, so that it can be piped.
-        const ModelBytes written = modelBytes(modelFormat, modelInput);
+        const ModelBytes written = modelBytes(modelFormat, *modelInput);
         if (!written.result.ok()) {
             report(exportFailedMessage(path, written.result.error()), frequency, m_err);
             return ExitRejected;
@@ -491,7 +503,7 @@ int MoxonCli::exportModel(const QStringList &arguments)
         writeBytes(m_out, written.bytes);
         return ExitOk;
     }
-    const WriteResult written = saveModelFile(path, modelFormat, modelInput);
+    const WriteResult written = saveModelFile(path, modelFormat, *modelInput);
     if (!written.ok()) {
         report(exportFailedMessage(path, written.error()), frequency, m_err);
         return ExitRejected;
@@ -519,19 +531,18 @@ int MoxonCli::check(const QStringList &arguments)
     }
 
     const QString frequency = common.frequencies().first();
-    const std::optional<Calculation> run = calculated(common, frequency, m_err);
-    if (!run) {
+    const std::optional<ModelInput> modelInput = designModel(common, model, frequency, m_err);
+    if (!modelInput) {
         return ExitRejected;
     }
-    const ModelBytes written = modelBytes(
-        ModelFormat::Nec, modelInputFor(run->shown, run->input, model.vertical(), model.xAxis()));
+    const ModelBytes written = modelBytes(ModelFormat::Nec, *modelInput);
     if (!written.result.ok()) {
         m_err << kProgram << " check: the deck was not written: " << written.result.error()
               << Qt::endl;
         return ExitRejected;
     }
-    const CheckReport report =
-        checkDeck({written.bytes, run->input.frequencyMHz, model.xAxis() ? BeamAxis::X : BeamAxis::Y});
+    const CheckReport report = checkDeck(
+        {written.bytes, modelInput->frequencyMHz, model.xAxis() ? BeamAxis::X : BeamAxis::Y});
     if (!report.ok()) {
         m_err << kProgram << " check: " << report.message << Qt::endl;
         return report.failure == EngineFailure::Missing ? ExitNoEngine : ExitRejected;
