@@ -211,9 +211,9 @@ void TestNecOutput::slicesCoverTheSweepOnce_data()
 
     QTest::newRow("one core") << 1 << 1 << kSweepPoints;
     QTest::newRow("none asked") << 0 << 1 << kSweepPoints;
-    // Two shares of 21.75 points: the design deck's core has 2.5 of them already.
-    QTest::newRow("two cores") << 2 << 2 << 19;
-    QTest::newRow("three cores") << 3 << 3 << 12;
+    // Two shares of 23.25 points: the design deck's core has 5.5 of them already.
+    QTest::newRow("two cores") << 2 << 2 << 18;
+    QTest::newRow("three cores") << 3 << 3 << 10;
     // A share below the design deck's cost: that core runs the design deck alone.
     QTest::newRow("one point a core") << 41 << 40 << 0;
     QTest::newRow("more cores than points") << 64 << 40 << 0;
