@@ -50,17 +50,6 @@ QByteArray sweepDeck(const QByteArray &deck, const QList<FrequencyRun> &runs)
 {
     QList<QByteArray> cards;
     bool executed = false;
-    // Without the currents of every segment the engine's output is a sixth as long. The
-    // print card holds for the frequency cards after it.
-    const auto execute = [&] {
-        cards.append("PT -1 0 0 0");
-        cards.append("XQ");
-        for (qsizetype i = 1; i < runs.size(); ++i) {
-            cards.append(frequencyCard(runs.at(i)));
-            cards.append("XQ");
-        }
-        executed = true;
-    };
     for (const QByteArray &card : deck.split('\n')) {
         const QByteArray line = card.trimmed();
         if (line.startsWith("FR")) {
@@ -68,13 +57,19 @@ QByteArray sweepDeck(const QByteArray &deck, const QList<FrequencyRun> &runs)
                 cards.append(frequencyCard(runs.first()));
             }
         } else if (line.startsWith("RP")) {
+            // The first pattern card becomes the runs' execute cards. Without the currents of
+            // every segment the engine's output is a sixth as long; the print card holds for
+            // the frequency cards after it.
             if (!executed) {
-                execute();
+                cards.append("PT -1 0 0 0");
+                cards.append("XQ");
+                for (qsizetype i = 1; i < runs.size(); ++i) {
+                    cards.append(frequencyCard(runs.at(i)));
+                    cards.append("XQ");
+                }
+                executed = true;
             }
         } else if (!line.isEmpty()) {
-            if (line.startsWith("EN") && !executed) {
-                execute();
-            }
             cards.append(line);
         }
     }
@@ -103,11 +98,11 @@ QList<SweepSlice> sweepSlices(const QByteArray &designDeck, double f0Mhz, int co
     // Each core's share of the work, in sweep points; the design deck's core takes that much
     // less of the sweep. Where the share is smaller than the design deck, that core runs the
     // design deck alone.
-    const double share = n == 1 ? kSweepPoints : (kSweepPoints + kDesignRunPoints) / n;
-    const bool follower = n == 1 || share - kDesignRunPoints >= 1;
+    const double share = (kSweepPoints + kDesignRunPoints) / n;
+    const bool follower = share - kDesignRunPoints >= 1;
     QList<double> quotas;
     if (follower) {
-        quotas.append(n == 1 ? share : share - kDesignRunPoints);
+        quotas.append(share - kDesignRunPoints);
     }
     // The other cores start their slices beside the design deck.
     const double besideShare = follower ? share : double(kSweepPoints) / (n - 1);
