@@ -1,4 +1,5 @@
 #include "captionface.h"
+#include "fontconfigwarmup.h"
 #include "frmmoxon.h"
 
 #include <QApplication>
@@ -41,7 +42,11 @@ int main(int argc, char *argv[])
         return status;
     }
 
+    // Fontconfig reads the font configuration on another core while the application connects
+    // to the display; the window's first font waits for no more than what is left of it.
+    moxon::FontConfigWarmUp fontConfig;
     QApplication app(argc, argv);
+    fontConfig.wait();
     QApplication::setApplicationName(QStringLiteral("moxon"));
     QApplication::setApplicationVersion(QStringLiteral(MOXON_VERSION));
     // Lets Wayland compositors and docks match the window to its desktop entry and icon.

@@ -1,5 +1,6 @@
 // Starts as the program does (see main.cpp) and reports when its window is first shown.
 #include "captionface.h"
+#include "fontconfigwarmup.h"
 #include "frmmoxon.h"
 #include "startupprobe.h"
 
@@ -7,7 +8,11 @@
 
 int main(int argc, char *argv[])
 {
+    // Fontconfig reads the font configuration on another core while the application connects
+    // to the display; the window's first font waits for no more than what is left of it.
+    moxon::FontConfigWarmUp fontConfig;
     QApplication app(argc, argv);
+    fontConfig.wait();
     QApplication::setApplicationName(QStringLiteral("moxon"));
     QGuiApplication::setDesktopFileName(QStringLiteral(MOXON_APP_ID));
 

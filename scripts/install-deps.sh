@@ -11,8 +11,9 @@ mode=${1:-run}
 # fontTools nor fonts-noto-cjk. scripts/make-caption-face.py, run by hand when a caption
 # changes, needs python3-fonttools and fonts-noto-cjk; install them yourself for that.
 # Qt Charts' CMake package needs the Qt OpenGL one, which qt6-charts-dev does not pull in.
+# libfontconfig-dev: the window calls fontconfig itself to read its configuration early.
 build_packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev
-    qt6-charts-dev libqt6opengl6-dev help2man)
+    qt6-charts-dev libqt6opengl6-dev libfontconfig-dev help2man)
 # `time` reports the peak memory of each start in bench/startup.sh.
 run_packages=(xvfb xauth imagemagick time)
 # CPack's Depends come from dpkg-shlibdeps (dpkg-dev), which it runs on the files that `file`
