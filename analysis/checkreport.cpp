@@ -1,12 +1,10 @@
 #include "checkreport.h"
 
-#include <QJsonArray>
+#include <QLocale>
 #include <QThread>
 
 #include <algorithm>
 #include <cmath>
-#include <memory>
-#include <vector>
 
 namespace moxon {
 
@@ -14,6 +12,21 @@ namespace {
 
 // The engine prints frequencies with five significant digits.
 constexpr double kPrintedFrequency = 1e-4; // relative
+// The engine prints -999.99 dB for a direction where it finds no field at all.
+constexpr double kEngineGainFloor = -999; // dBi
+
+// Why a feed point the engine computed belongs to no antenna, or nothing when it may: a model
+// beyond the thin-wire model's reach comes back with no or negative resistance.
+QString unsoundFeed(const FeedPoint &feed, double frequencyMhz)
+{
+    if (std::isfinite(feed.resistance) && std::isfinite(feed.reactance) && feed.resistance > 0) {
+        return {};
+    }
+    return QStringLiteral("nec2c computed a feed-point resistance of %1 ohm at %2 MHz, which no "
+                          "antenna has: the model is beyond what the engine computes soundly.")
+        .arg(QLocale::c().toString(feed.resistance, 'g', 4),
+             QLocale::c().toString(frequencyMhz, 'g', 10));
+}
 
 // The run's output, read; on a failure `message` says what happened.
 NecOutput readOutput(const EngineRun &run, EngineFailure &failure, QString &message)
@@ -41,36 +54,6 @@ NecOutput readOutput(const EngineRun &run, EngineFailure &failure, QString &mess
     return output;
 }
 
-QJsonArray numbers(const QList<CutPoint> &cut, bool angles)
-{
-    QJsonArray array;
-    for (const CutPoint &point : cut) {
-        array.append(angles ? point.angle : point.gain);
-    }
-    return array;
-}
-
-QString failureName(EngineFailure failure)
-{
-    switch (failure) {
-    case EngineFailure::None:
-        return {};
-    case EngineFailure::Missing:
-        return QStringLiteral("engine_missing");
-    case EngineFailure::NotRun:
-        return QStringLiteral("not_run");
-    case EngineFailure::DeckError:
-        return QStringLiteral("deck_error");
-    case EngineFailure::Crashed:
-        return QStringLiteral("crashed");
-    case EngineFailure::TimedOut:
-        return QStringLiteral("timed_out");
-    case EngineFailure::Unreadable:
-        return QStringLiteral("unreadable_output");
-    }
-    return {};
-}
-
 } // namespace
 
 QList<SweepSlice> checkSlices(const CheckRequest &request, const CheckOptions &options)
@@ -94,6 +77,17 @@ DesignStep readDesignRun(const EngineRun &run, const CheckRequest &request)
         step.failure = EngineFailure::Unreadable;
         step.message = QStringLiteral("nec2c printed no pattern on the horizon and in the "
                                       "vertical plane of the beam for the design frequency.");
+        return step;
+    }
+    QString unsound = unsoundFeed(figures->feed, request.frequencyMhz);
+    if (unsound.isEmpty() && !(figures->forwardGain > kEngineGainFloor)) {
+        unsound = QStringLiteral("nec2c computed no field in the beam's direction at %1 MHz: the "
+                                 "model is beyond what the engine computes soundly.")
+                      .arg(QLocale::c().toString(request.frequencyMhz, 'g', 10));
+    }
+    if (!unsound.isEmpty()) {
+        step.failure = EngineFailure::Degenerate;
+        step.message = unsound;
         return step;
     }
     step.figures = *figures;
@@ -127,6 +121,12 @@ SliceStep readSliceRun(const EngineRun &run, const SweepSlice &slice)
             step.points.clear();
             return step;
         }
+        if (const QString unsound = unsoundFeed(result.feed, frequency); !unsound.isEmpty()) {
+            step.failure = EngineFailure::Degenerate;
+            step.message = unsound;
+            step.points.clear();
+            return step;
+        }
         step.points.append(sweepPoint(frequency, result.feed));
     }
     return step;
@@ -138,109 +138,6 @@ void mergeSweep(QList<SweepPoint> &sweep, const QList<SweepPoint> &points)
     std::stable_sort(sweep.begin(), sweep.end(), [](const SweepPoint &a, const SweepPoint &b) {
         return a.frequencyMhz < b.frequencyMhz;
     });
-}
-
-CheckReport checkDeck(const CheckRequest &request, const CheckOptions &options)
-{
-    CheckReport report;
-    if (!(request.frequencyMhz > 0) || !std::isfinite(request.frequencyMhz)) {
-        report.failure = EngineFailure::NotRun;
-        report.message =
-            QStringLiteral("nec2c was not run: the design frequency is not a positive number.");
-        return report;
-    }
-    const QList<SweepSlice> slices = checkSlices(request, options);
-    Nec2cRunner design(options.engine, options.timeoutMs);
-    std::vector<std::unique_ptr<Nec2cRunner>> sweep;
-    // The same schedule as in the background: the slices beside the design deck now, the one
-    // that follows it once it has finished.
-    design.start(request.deck);
-    for (const SweepSlice &slice : slices) {
-        sweep.push_back(std::make_unique<Nec2cRunner>(options.engine, options.timeoutMs));
-        if (!slice.followsDesign) {
-            sweep.back()->start(slice.deck);
-        }
-    }
-
-    design.waitForFinished();
-    const DesignStep figures = readDesignRun(design.result(), request);
-    if (figures.failure != EngineFailure::None) {
-        report.failure = figures.failure;
-        report.message = figures.message;
-        return report;
-    }
-    report.figures = figures.figures;
-    for (qsizetype i = 0; i < slices.size(); ++i) {
-        if (slices.at(i).followsDesign) {
-            sweep.at(size_t(i))->start(slices.at(i).deck);
-        }
-    }
-    for (qsizetype i = 0; i < slices.size(); ++i) {
-        sweep.at(size_t(i))->waitForFinished();
-        const SliceStep step = readSliceRun(sweep.at(size_t(i))->result(), slices.at(i));
-        if (step.failure != EngineFailure::None) {
-            report.failure = step.failure;
-            report.message = step.message;
-            return report;
-        }
-        mergeSweep(report.sweep, step.points);
-    }
-    report.bandwidth = bandwidth(report.sweep, request.frequencyMhz, report.figures.swr);
-    return report;
-}
-
-QJsonObject checkReportToJson(const CheckReport &report)
-{
-    QJsonObject object;
-    if (!report.ok()) {
-        object.insert(QStringLiteral("error"), failureName(report.failure));
-        object.insert(QStringLiteral("message"), report.message);
-        return object;
-    }
-    const DesignFigures &figures = report.figures;
-    object.insert(QStringLiteral("frequency_mhz"), figures.frequencyMhz);
-    object.insert(QStringLiteral("resistance_ohm"), figures.feed.resistance);
-    object.insert(QStringLiteral("reactance_ohm"), figures.feed.reactance);
-    object.insert(QStringLiteral("swr_50"), figures.swr);
-    object.insert(QStringLiteral("forward"),
-                  figures.forwardPhi == 0 ? QStringLiteral("+X") : QStringLiteral("+Y"));
-    object.insert(QStringLiteral("forward_gain_dbi"), figures.forwardGain);
-    object.insert(QStringLiteral("front_to_back_db"), figures.frontToBack);
-    object.insert(QStringLiteral("beamwidth_deg"),
-                  figures.beamwidth ? QJsonValue(*figures.beamwidth) : QJsonValue());
-
-    const Bandwidth &band = report.bandwidth;
-    object.insert(
-        QStringLiteral("bandwidth"),
-        band.exists ? QJsonValue(QJsonObject{
-                          {QStringLiteral("swr_limit"), kBandwidthSwr},
-                          {QStringLiteral("lower_mhz"), band.lowerMhz},
-                          {QStringLiteral("upper_mhz"), band.upperMhz},
-                          {QStringLiteral("width_mhz"), band.widthMhz()},
-                          {QStringLiteral("percent"), 100 * band.widthMhz() / figures.frequencyMhz},
-                          {QStringLiteral("reaches_lower_end"), band.reachesLower},
-                          {QStringLiteral("reaches_upper_end"), band.reachesUpper},
-                      })
-                    : QJsonValue());
-
-    QJsonArray rows;
-    for (const SweepPoint &point : report.sweep) {
-        rows.append(QJsonObject{{QStringLiteral("frequency_mhz"), point.frequencyMhz},
-                                {QStringLiteral("resistance_ohm"), point.feed.resistance},
-                                {QStringLiteral("reactance_ohm"), point.feed.reactance},
-                                {QStringLiteral("swr_50"), point.swr}});
-    }
-    object.insert(QStringLiteral("sweep_points"), int(report.sweep.size()));
-    object.insert(QStringLiteral("sweep"), rows);
-    object.insert(QStringLiteral("azimuth"),
-                  QJsonObject{{QStringLiteral("theta_deg"), 90},
-                              {QStringLiteral("phi_deg"), numbers(figures.azimuth, true)},
-                              {QStringLiteral("gain_dbi"), numbers(figures.azimuth, false)}});
-    object.insert(QStringLiteral("elevation"),
-                  QJsonObject{{QStringLiteral("phi_deg"), figures.elevationPhi},
-                              {QStringLiteral("theta_deg"), numbers(figures.elevation, true)},
-                              {QStringLiteral("gain_dbi"), numbers(figures.elevation, false)}});
-    return object;
 }
 
 } // namespace moxon

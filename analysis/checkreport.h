@@ -5,7 +5,6 @@
 #include "sweepplan.h"
 
 #include <QByteArray>
-#include <QJsonObject>
 #include <QList>
 #include <QString>
 
@@ -18,6 +17,9 @@ struct CheckRequest
     QByteArray deck;
     double frequencyMhz = 0;
     BeamAxis axis = BeamAxis::X;
+    QString header;  // names the design checked, so that a screenshot explains itself
+    QString refusal; // when set no engine runs, and the check fails with this sentence
+    QString caution; // shown with the figures: the model is outside the engine's guideline
 };
 
 // How to run the engine; tests and benchmarks change these.
@@ -60,19 +62,9 @@ struct CheckReport
     DesignFigures figures;
     QList<SweepPoint> sweep; // in order of frequency
     Bandwidth bandwidth;
+    QString caution; // the request's, when there are figures
 
     [[nodiscard]] bool ok() const { return failure == EngineFailure::None; }
 };
-
-// Runs the check and waits for it, on the background run's schedule, through
-// the same decks and readers as the check window's background runs, so both give the same
-// numbers. For the command line; it needs no event loop.
-[[nodiscard]] CheckReport checkDeck(const CheckRequest &request, const CheckOptions &options = {});
-
-// The report for scripts: frequency_mhz, resistance_ohm, reactance_ohm, swr_50, forward
-// ("+X" or "+Y"), forward_gain_dbi, front_to_back_db, beamwidth_deg (null when the pattern
-// never falls 3 dB), bandwidth, sweep_points, sweep[] (frequency_mhz, resistance_ohm,
-// reactance_ohm, swr_50), azimuth and elevation; on a failure only error and message.
-[[nodiscard]] QJsonObject checkReportToJson(const CheckReport &report);
 
 } // namespace moxon

@@ -2,6 +2,8 @@
 
 #include "nec2crunner.h"
 
+#include <QEventLoop>
+
 #include <cmath>
 
 namespace moxon {
@@ -26,20 +28,26 @@ quint64 CheckRunner::start(const CheckRequest &request)
     m_figures = {};
     m_sweep.clear();
     m_slices.clear();
-    if (!(request.frequencyMhz > 0) || !std::isfinite(request.frequencyMhz)) {
+    const auto refuse = [this](EngineFailure failure, const QString &message) {
         // Reported from the event loop, as every other outcome is.
         const quint64 sequence = m_sequence;
         QMetaObject::invokeMethod(
             this,
-            [this, sequence] {
+            [this, sequence, failure, message] {
                 if (sequence == m_sequence && m_running) {
-                    fail(EngineFailure::NotRun,
-                         QStringLiteral("nec2c was not run: the design frequency is not a "
-                                        "positive number."));
+                    fail(failure, message);
                 }
             },
             Qt::QueuedConnection);
         return m_sequence;
+    };
+    if (!request.refusal.isEmpty()) {
+        return refuse(EngineFailure::Refused, request.refusal);
+    }
+    if (!(request.frequencyMhz > 0) || !std::isfinite(request.frequencyMhz)) {
+        return refuse(EngineFailure::NotRun,
+                      QStringLiteral("nec2c was not run: the design frequency is not a positive "
+                                     "number."));
     }
     m_design = newRunner();
     connect(m_design, &Nec2cRunner::finished, this, &CheckRunner::designFinished);
@@ -144,6 +152,33 @@ void CheckRunner::endRuns()
     }
     m_design = nullptr;
     m_sliceRuns.clear();
+}
+
+CheckReport checkDeck(const CheckRequest &request, const CheckOptions &options)
+{
+    CheckReport report;
+    CheckRunner runner(options);
+    QEventLoop loop;
+    QObject::connect(
+        &runner, &CheckRunner::figuresReady, &loop,
+        [&report](quint64, const DesignFigures &figures) { report.figures = figures; });
+    QObject::connect(&runner, &CheckRunner::sweepFinished, &loop,
+                     [&](quint64, const QList<SweepPoint> &sweep, const Bandwidth &bandwidth) {
+                         report.sweep = sweep;
+                         report.bandwidth = bandwidth;
+                         report.caution = request.caution;
+                         loop.quit();
+                     });
+    QObject::connect(&runner, &CheckRunner::failed, &loop,
+                     [&](quint64, EngineFailure failure, const QString &message) {
+                         report.failure = failure;
+                         report.message = message;
+                         report.figures = {};
+                         loop.quit();
+                     });
+    runner.start(request);
+    loop.exec();
+    return report;
 }
 
 } // namespace moxon

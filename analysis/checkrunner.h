@@ -64,4 +64,8 @@ private:
     QList<SweepPoint> m_sweep;
 };
 
+// Runs the check of `request` on a CheckRunner and waits for it in an event loop of its own,
+// so that the command line gets exactly the window's schedule and figures.
+[[nodiscard]] CheckReport checkDeck(const CheckRequest &request, const CheckOptions &options = {});
+
 } // namespace moxon

@@ -126,8 +126,10 @@ void Nec2cRunner::waitForFinished()
         return;
     }
     while (m_running && m_process) {
+        // Past the deadline a run that has ended is still reaped and reported as it ended: a
+        // wait of 0 ms only looks.
         const qint64 left = m_deadline.remainingTime();
-        if (left != 0 && m_process->waitForFinished(int(left))) {
+        if (m_process->waitForFinished(int(left))) {
             continue;
         }
         if (!m_running) {
@@ -199,6 +201,10 @@ void Nec2cRunner::processFailed(QProcess::ProcessError error)
 void Nec2cRunner::timedOut()
 {
     if (!m_running) {
+        return;
+    }
+    // The engine may have ended just before the time-out came, its end not yet delivered.
+    if (m_process && m_process->state() != QProcess::NotRunning && m_process->waitForFinished(0)) {
         return;
     }
     endProcess();

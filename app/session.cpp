@@ -1,5 +1,6 @@
 #include "session.h"
 
+#include "checkrequest.h"
 #include "modelfile.h"
 
 #include <exception>
@@ -38,6 +39,7 @@ CalculateOutcome Session::calculate()
     }
     m_state.shown = run.shown;
     m_state.accepted = run.input;
+    m_state.acceptedInputs = run.form;
     m_view.showDesign(run.shown);
     return CalculateOutcome::Shown;
 }
@@ -54,6 +56,15 @@ std::optional<ModelInput> Session::currentModel() const
         return std::nullopt;
     }
     return modelInputFor(*m_state.shown, *m_state.accepted, m_state.vertical, m_state.xAxis);
+}
+
+std::optional<CheckRequest> Session::checkRequest() const
+{
+    const std::optional<ModelInput> model = currentModel();
+    if (!model) {
+        return std::nullopt;
+    }
+    return designCheckRequest(*model, m_state.acceptedInputs.wireSize);
 }
 
 ExportOutcome Session::exportModel()

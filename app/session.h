@@ -5,10 +5,12 @@
 // NEC-2 deck or a binary model file; analysis/ runs nec2c on a deck and reads what it says.
 // app/ holds the session: the form's state and the commands (Calculate, the unit options,
 // export, print) as direct calls that return typed outcomes, against the DesignView
-// interface of intent-level operations. ui/ is the Qt window implementing DesignView and the
-// design-check window; cli/ calls core, model and analysis directly. Only ui/ uses widgets.
+// interface of intent-level operations, and the design check's request built from the design
+// as accepted. ui/ is the Qt window implementing DesignView and the design-check window; cli/
+// calls core, model, analysis and the check request directly. Only ui/ uses widgets.
 
 #include "calculation.h"
+#include "checkreport.h"
 #include "designview.h"
 #include "localenumbers.h"
 #include "modelinput.h"
@@ -39,9 +41,10 @@ struct FormState
     ModelFormat format = ModelFormat::Eznec;
     bool vertical = false;
     bool xAxis = true;
-    std::optional<ShownDesign> shown;   // what the result boxes show; none before the first
+    std::optional<ShownDesign> shown;    // what the result boxes show; none before the first
     std::optional<DesignInput> accepted; // the input that design was computed from
-    WireTable wireTable{};              // all zero until the first export, rebuilt by each
+    FormInputs acceptedInputs;           // the form's texts as that calculation showed them
+    WireTable wireTable{};               // all zero until the first export, rebuilt by each
 };
 
 // One window's session: the commands and the form state they work on. The view reports what
@@ -78,6 +81,9 @@ public:
 
     // The model an export would write at this moment; none before a design is shown.
     [[nodiscard]] std::optional<ModelInput> currentModel() const;
+    // The design check of that model, named by the inputs it was calculated from; none before
+    // a design is shown.
+    [[nodiscard]] std::optional<CheckRequest> checkRequest() const;
 
 private:
     DesignView &m_view;

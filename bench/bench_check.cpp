@@ -134,7 +134,11 @@ int main(int argc, char *argv[])
     sweep.close();
     const QString output = folder.filePath(QStringLiteral("out.txt"));
     QList<std::pair<QString, bool>> sliceDecks; // each slice's deck, and whether it follows
-    for (const SweepSlice &slice : checkSlices({deck, f0, BeamAxis::X}, {})) {
+    CheckRequest request;
+    request.deck = deck;
+    request.frequencyMhz = f0;
+    request.header = QStringLiteral("bench");
+    for (const SweepSlice &slice : checkSlices(request, {})) {
         const QString path = folder.filePath(QStringLiteral("slice%1.nec").arg(sliceDecks.size()));
         sliceDecks.append({path, slice.followsDesign});
         QFile file(path);
@@ -145,13 +149,12 @@ int main(int argc, char *argv[])
 
     DesignCheckWindow window;
     window.show();
-    const CheckRequest request{deck, f0, BeamAxis::X};
     // Milliseconds from check() to the figures shown and to the whole curve.
     auto *impedance = window.findChild<QLabel *>(QStringLiteral("impedance"));
     const auto checkTimes = [&] {
         QElapsedTimer clock;
         clock.start();
-        window.check(request, QStringLiteral("bench"));
+        window.check(request);
         double figuresMs = -1;
         while (window.isCalculating()) {
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);

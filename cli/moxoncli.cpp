@@ -2,7 +2,9 @@
 
 #include "bandplan.h"
 #include "calculation.h"
-#include "checkreport.h"
+#include "checkrequest.h"
+#include "checkrunner.h"
+#include "checktexts.h"
 #include "messages.h"
 #include "modelfile.h"
 
@@ -205,6 +207,20 @@ std::optional<ModelInput> designModel(const CommonOptions &common, const ModelOp
     return modelInputFor(run->shown, run->input, model.vertical(), model.xAxis());
 }
 
+// A check without figures: the engine is missing, or the model or what the engine made of it
+// has no sound figures, or the engine failed on the deck.
+int checkFailureStatus(EngineFailure failure)
+{
+    switch (failure) {
+    case EngineFailure::Missing:
+    case EngineFailure::Refused:
+    case EngineFailure::Degenerate:
+        return ExitNoFigures;
+    default:
+        return ExitRejected;
+    }
+}
+
 // Raw bytes on the stream's device; a stream on a string (the tests) gets them as Latin-1.
 void writeBytes(QTextStream &out, const QByteArray &bytes)
 {
@@ -219,27 +235,6 @@ void writeBytes(QTextStream &out, const QByteArray &bytes)
 QString padded(const QString &text, int width)
 {
     return text.rightJustified(width);
-}
-
-// "143.430 to 153.300 MHz, 9.870 MHz (6.8 %), to the upper end of the sweep".
-QString bandwidthText(const Bandwidth &bandwidth, double f0Mhz)
-{
-    if (!bandwidth.exists) {
-        return QStringLiteral("none: the SWR at the design frequency is above 2");
-    }
-    const QLocale c = QLocale::c();
-    QString text =
-        QStringLiteral("%1 to %2 MHz, %3 MHz (%4 %)")
-            .arg(c.toString(bandwidth.lowerMhz, 'f', 3), c.toString(bandwidth.upperMhz, 'f', 3),
-                 c.toString(bandwidth.widthMhz(), 'f', 3),
-                 c.toString(100 * bandwidth.widthMhz() / f0Mhz, 'f', 1));
-    if (bandwidth.reachesLower || bandwidth.reachesUpper) {
-        text += bandwidth.reachesLower && bandwidth.reachesUpper
-                    ? QStringLiteral(", to both ends of the sweep")
-                : bandwidth.reachesLower ? QStringLiteral(", to the lower end of the sweep")
-                                         : QStringLiteral(", to the upper end of the sweep");
-    }
-    return text;
 }
 
 } // namespace
@@ -519,7 +514,11 @@ int MoxonCli::check(const QStringList &arguments)
     parser.setApplicationDescription(QStringLiteral(
         "Runs the NEC-2 deck of the design through nec2c: feed-point impedance, SWR on 50 ohms, "
         "forward gain, front-to-back ratio and beamwidth, and SWR from 5 % below to 5 % above "
-        "with the bandwidth where it stays within 2. --json adds both pattern cuts."));
+        "with the bandwidth where it stays within 2. --json adds both pattern cuts.\n\n"
+        "Exit status: 0 figures; 1 an input the window rejects, or nec2c failed on the deck; "
+        "2 a bad argument; 3 no figures: nec2c is missing, the model is beyond NEC-2's "
+        "thin-wire model, or nec2c's figures are not sound. With --json a failure prints "
+        "{\"error\", \"message\"}."));
     const CommonOptions common(parser);
     const ModelOptions model(parser);
     int status = ExitOk;
@@ -531,54 +530,25 @@ int MoxonCli::check(const QStringList &arguments)
     }
 
     const QString frequency = common.frequencies().first();
-    const std::optional<ModelInput> modelInput = designModel(common, model, frequency, m_err);
-    if (!modelInput) {
-        return ExitRejected;
-    }
-    const ModelBytes written = modelBytes(ModelFormat::Nec, *modelInput);
-    if (!written.result.ok()) {
-        m_err << kProgram << " check: the deck was not written: " << written.result.error()
-              << Qt::endl;
+    const std::optional<Calculation> run = calculated(common, frequency, m_err);
+    if (!run) {
         return ExitRejected;
     }
     const CheckReport report = checkDeck(
-        {written.bytes, modelInput->frequencyMHz, model.xAxis() ? BeamAxis::X : BeamAxis::Y});
-    if (!report.ok()) {
-        m_err << kProgram << " check: " << report.message << Qt::endl;
-        return report.failure == EngineFailure::Missing ? ExitNoEngine : ExitRejected;
-    }
+        designCheckRequest(modelInputFor(run->shown, run->input, model.vertical(), model.xAxis()),
+                           run->form.wireSize));
     if (common.json()) {
         m_out << QJsonDocument(checkReportToJson(report)).toJson(QJsonDocument::Compact)
               << Qt::endl;
-        return ExitOk;
     }
-
-    const DesignFigures &design = report.figures;
-    const QString direction = model.xAxis() ? QStringLiteral("+X") : QStringLiteral("+Y");
-    const auto fixed = [](double value, int decimals) {
-        return QLocale::c().toString(value, 'f', decimals);
-    };
-    const QString sign = design.feed.reactance < 0 ? QStringLiteral("-") : QStringLiteral("+");
-    m_out << "Design frequency:  " << fixed(design.frequencyMhz, 3) << " MHz\n"
-          << "Feed point:        " << fixed(design.feed.resistance, 2) << ' ' << sign << " j"
-          << fixed(std::fabs(design.feed.reactance), 2) << " ohm\n"
-          << "SWR on 50 ohm:     " << fixed(design.swr, 2) << '\n'
-          << "Forward gain:      " << fixed(design.forwardGain, 2) << " dBi towards " << direction
-          << '\n'
-          << "Front-to-back:     " << fixed(design.frontToBack, 2) << " dB\n"
-          << "Beamwidth (-3 dB): "
-          << (design.beamwidth ? fixed(*design.beamwidth, 1) + QStringLiteral(" degrees")
-                               : QStringLiteral("none: the pattern never falls 3 dB"))
-          << '\n'
-          << "Bandwidth (SWR 2): " << bandwidthText(report.bandwidth, design.frequencyMhz) << "\n\n"
-          << "      MHz         R         X     SWR\n";
-    for (const SweepPoint &point : report.sweep) {
-        m_out << padded(fixed(point.frequencyMhz, 3), 9)
-              << padded(fixed(point.feed.resistance, 2), 10)
-              << padded(fixed(point.feed.reactance, 2), 10) << padded(fixed(point.swr, 2), 8)
-              << '\n';
+    if (!report.ok()) {
+        m_err << kProgram << " check: " << report.message << Qt::endl;
+        return checkFailureStatus(report.failure);
     }
-    m_out.flush();
+    if (!common.json()) {
+        m_out << checkReportText(report);
+        m_out.flush();
+    }
     return ExitOk;
 }
 

@@ -11,7 +11,7 @@ enum ExitStatus : int
     ExitOk = 0,
     ExitRejected = 1, // an input the window would reject, a failed export, a deck error
     ExitUsage = 2,    // a bad argument
-    ExitNoEngine = 3, // nec2c missing or not runnable
+    ExitNoFigures = 3, // check: nec2c missing, the model beyond it, or its figures unsound
 };
 
 // moxon-cli: design, export and check a Moxon rectangle from the command line, with the

@@ -1,6 +1,7 @@
 #include "modelinput.h"
 
 #include "localenumbers.h"
+#include "wiresize.h"
 
 #include <cmath>
 #include <limits>
@@ -49,6 +50,21 @@ std::optional<float> toSinglePrecision(double value)
         return std::nullopt;
     }
     return static_cast<float>(value);
+}
+
+// The radius in inches: half the diameter, a gauge's rounded to 5 decimals of an inch.
+std::optional<float> radiusInches(const WireSize &wire)
+{
+    if (wire.unit == WireUnit::Gauge) {
+        const std::optional<qint16> gauge = gaugeNumber(wire.value);
+        if (!gauge) {
+            return std::nullopt;
+        }
+        const double radius = gaugeDiameterInches(*gauge) / 2;
+        return toSinglePrecision(std::nearbyint(radius * 1e5) / 1e5);
+    }
+    // For millimetres: to inches and from diameter to radius in one step, by 50.8.
+    return toSinglePrecision(wire.value / (2 * unitInfo(wire.unit).unitsPerInch));
 }
 
 QString unstorableWireSize(const WireSize &wire)

@@ -57,6 +57,10 @@ private:
 // near zero that single precision would not hold its digits (zero itself is held).
 [[nodiscard]] std::optional<float> toSinglePrecision(double value);
 
+// The radius the model files hold, in inches: half the diameter, a gauge's rounded to 5
+// decimals of an inch, in single precision; nothing when single precision cannot hold it.
+[[nodiscard]] std::optional<float> radiusInches(const WireSize &wire);
+
 [[nodiscard]] QString unstorableWireSize(const WireSize &wire);
 
 } // namespace moxon

@@ -29,21 +29,6 @@ QString numberField(double value)
     return (digits.startsWith(u'-') ? digits : u' ' + digits) + u' ';
 }
 
-// The radius in inches: half the diameter, a gauge's rounded to 5 decimals of an inch.
-std::optional<float> radiusInches(const WireSize &wire)
-{
-    if (wire.unit == WireUnit::Gauge) {
-        const std::optional<qint16> gauge = gaugeNumber(wire.value);
-        if (!gauge) {
-            return std::nullopt;
-        }
-        const double radius = gaugeDiameterInches(*gauge) / 2;
-        return toSinglePrecision(std::nearbyint(radius * 1e5) / 1e5);
-    }
-    // For millimetres: to inches and from diameter to radius in one step, by 50.8.
-    return toSinglePrecision(wire.value / (2 * unitInfo(wire.unit).unitsPerInch));
-}
-
 // The frequency goes into the FR card as typed, with "." for a decimal comma, so that
 // "146.000" stays "146.000". Blanks around it are dropped, since they would split the field,
 // and a text in other than plain ASCII characters (digits of another script) is written as

@@ -8,11 +8,6 @@ namespace moxon {
 
 namespace {
 
-QByteArray number(double value, int decimals)
-{
-    return QByteArray::number(value, 'f', decimals);
-}
-
 QString save(const QString &path, const std::function<bool(QSaveFile &)> &write)
 {
     QSaveFile file(path);
@@ -31,26 +26,6 @@ QString save(const QString &path, const std::function<bool(QSaveFile &)> &write)
 }
 
 } // namespace
-
-QByteArray checkCsv(const QList<SweepPoint> &sweep, const DesignFigures &figures)
-{
-    QByteArray csv = "MHz,R,X,SWR\r\n";
-    for (const SweepPoint &point : sweep) {
-        // Impedances with the digits the engine printed.
-        csv += number(point.frequencyMhz, 4) + ',' +
-               QByteArray::number(point.feed.resistance, 'g', 8) + ',' +
-               QByteArray::number(point.feed.reactance, 'g', 8) + ',' + number(point.swr, 4) +
-               "\r\n";
-    }
-    csv += "\r\nplane,angle,dBi\r\n";
-    for (const CutPoint &point : figures.azimuth) {
-        csv += "azimuth," + number(point.angle, 1) + ',' + number(point.gain, 2) + "\r\n";
-    }
-    for (const CutPoint &point : figures.elevation) {
-        csv += "elevation," + number(point.angle, 1) + ',' + number(point.gain, 2) + "\r\n";
-    }
-    return csv;
-}
 
 QString saveBytes(const QString &path, const QByteArray &bytes)
 {

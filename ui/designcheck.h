@@ -17,9 +17,8 @@ public:
 
     [[nodiscard]] virtual QWidget *window() = 0;
 
-    // Checks `request` in the background, superseding the check in flight; `header` names the
-    // design so that a screenshot explains itself.
-    virtual void check(const CheckRequest &request, const QString &header) = 0;
+    // Checks `request` in the background, superseding the check in flight.
+    virtual void check(const CheckRequest &request) = 0;
 };
 
 // The module's one entry point: a new check window, owned by `parent` and deleted with it.

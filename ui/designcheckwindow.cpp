@@ -2,6 +2,7 @@
 
 #include "checkexport.h"
 #include "checkfigureformat.h"
+#include "checktexts.h"
 #include "patternchart.h"
 #include "swrchart.h"
 
@@ -60,6 +61,10 @@ DesignCheckWindow::DesignCheckWindow(QWidget *parent, CheckOptions options)
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("status"));
     m_status->setWordWrap(true);
+    m_caution = new QLabel(this);
+    m_caution->setObjectName(QStringLiteral("caution"));
+    m_caution->setWordWrap(true);
+    m_caution->hide();
 
     auto *figures = new QGridLayout;
     figures->setColumnStretch(1, 1);
@@ -95,6 +100,7 @@ DesignCheckWindow::DesignCheckWindow(QWidget *parent, CheckOptions options)
     auto *outer = new QVBoxLayout(this);
     outer->addWidget(m_header);
     outer->addWidget(m_status);
+    outer->addWidget(m_caution);
     outer->addLayout(top, 1);
     outer->addLayout(patterns, 1);
 
@@ -114,21 +120,22 @@ DesignCheckWindow::DesignCheckWindow(QWidget *parent, CheckOptions options)
     resize(960, 720);
 }
 
-void DesignCheckWindow::check(const CheckRequest &request, const QString &header)
+void DesignCheckWindow::check(const CheckRequest &request)
 {
     m_request = request;
     m_figures.reset();
     m_sweep.clear();
     m_bandwidth.reset();
-    m_header->setText(header);
-    setWindowTitle(QStringLiteral("设计检查 — ") +
-                   CheckFigureFormat(locale()).frequency(request.frequencyMhz));
+    m_header->setText(request.header);
+    m_caution->setText(request.caution);
+    m_caution->setVisible(!request.caution.isEmpty());
     m_swrChart->setDesign(request.frequencyMhz);
     m_azimuth->clearPattern();
     m_elevation->clearPattern();
     m_status->setText(QStringLiteral("正在用 nec2c 计算…"));
-    showValues();
+    // Started before the values are shown, so that they show the calculating placeholder.
     m_runner.start(request);
+    showValues();
 }
 
 QImage DesignCheckWindow::image()
@@ -207,6 +214,7 @@ void DesignCheckWindow::showFailure(quint64 sequence, EngineFailure, const QStri
     m_swrChart->clearCurve();
     m_azimuth->clearPattern();
     m_elevation->clearPattern();
+    m_caution->hide();
     m_status->setText(message);
     showValues();
 }

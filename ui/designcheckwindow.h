@@ -33,9 +33,9 @@ class DesignCheckWindow : public QWidget, public DesignCheck
 public:
     explicit DesignCheckWindow(QWidget *parent = nullptr, CheckOptions options = {});
 
-    // Checks `request`; `header` names the design (frequency, wire size and unit,
+    // Checks `request`; its header names the design (frequency, wire size and unit,
     // polarization, axis) so that a screenshot explains itself.
-    void check(const CheckRequest &request, const QString &header) override;
+    void check(const CheckRequest &request) override;
     [[nodiscard]] QWidget *window() override { return this; }
 
     [[nodiscard]] bool isCalculating() const { return m_runner.isRunning(); }
@@ -69,6 +69,7 @@ private:
 
     QLabel *m_header = nullptr; // the window owns its widgets
     QLabel *m_status = nullptr;
+    QLabel *m_caution = nullptr; // the model is outside the engine's accuracy guideline
     QLabel *m_impedance = nullptr;
     QLabel *m_swr = nullptr;
     QLabel *m_gain = nullptr;

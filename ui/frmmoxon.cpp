@@ -6,7 +6,6 @@
 #include "dialogs.h"
 #include "frame.h"
 #include "moduleloader.h"
-#include "modelfile.h"
 #include "windowprinter.h"
 
 #include <QCloseEvent>
@@ -441,19 +440,9 @@ void frmMoxon::checkShownDesign()
     if (!m_check || !m_check->window()->isVisible()) {
         return; // nothing runs while the check window is closed
     }
-    const std::optional<ModelInput> model = m_session.currentModel();
-    if (!model) {
-        return;
+    if (const std::optional<CheckRequest> request = m_session.checkRequest()) {
+        m_check->check(*request);
     }
-    // Exactly the deck the export would write now: the design as shown and as built.
-    const ModelBytes deck = modelBytes(ModelFormat::Nec, *model);
-    const QString header = QStringLiteral("%1 MHz，线材 %2 %3，%4极化，波束沿 %5 轴")
-                               .arg(model->frequencyText.trimmed(), m_txtWD->text(),
-                                    unitText(model->wire.unit),
-                                    model->vertical ? QStringLiteral("垂直") : QStringLiteral("水平"),
-                                    model->xAxis ? QStringLiteral("X") : QStringLiteral("Y"));
-    m_check->check({deck.bytes, model->frequencyMHz, model->xAxis ? BeamAxis::X : BeamAxis::Y},
-                   header);
 }
 
 void frmMoxon::closeEvent(QCloseEvent *event)

@@ -22,7 +22,10 @@ CheckRequest startupRequest()
     if (!deck.open(QIODevice::ReadOnly)) {
         qFatal("missing test data startup.nec");
     }
-    return {deck.readAll(), 146, BeamAxis::X};
+    CheckRequest request;
+    request.deck = deck.readAll();
+    request.frequencyMhz = 146;
+    return request;
 }
 
 // Process ids the hanging stand-in noted.
@@ -107,6 +110,9 @@ void TestCheckRunner::failures_data()
     QTest::newRow("unreadable output")
         << standIn(u"garbage.sh"_s) << 10'000 << EngineFailure::Unreadable
         << u"nec2c printed an output that cannot be read"_s;
+    QTest::newRow("no resistance")
+        << standIn(u"degenerate.sh"_s) << 10'000 << EngineFailure::Degenerate
+        << u"feed-point resistance of -2.1e-05 ohm at 146 MHz"_s;
     QTest::newRow("no answer") << standIn(u"hang.sh"_s) << 300 << EngineFailure::TimedOut
                                << u"nec2c did not answer within 0.3 s and was ended."_s;
 }

@@ -1,4 +1,5 @@
 #include "checkreport.h"
+#include "checktexts.h"
 #include "figures.h"
 #include "nec2crunner.h"
 #include "necoutput.h"
@@ -17,6 +18,14 @@ using namespace moxon;
 using namespace Qt::StringLiterals;
 
 namespace {
+
+CheckRequest request(BeamAxis axis)
+{
+    CheckRequest request;
+    request.frequencyMhz = 146;
+    request.axis = axis;
+    return request;
+}
 
 // Outputs of nec2c 1.3 on the start-up deck (146 MHz, beam along X), on the same antenna
 // turned onto the Y axis, on the 41-point sweep deck of that design and on a deck with an
@@ -275,7 +284,7 @@ void TestNecOutput::designFigures()
     QFETCH(double, forwardPhi);
     QFETCH(double, elevationPhi);
 
-    const DesignStep step = readDesignRun(storedRun(file), {{}, 146, axis});
+    const DesignStep step = readDesignRun(storedRun(file), request(axis));
     QCOMPARE(step.failure, EngineFailure::None);
     const DesignFigures &figures = step.figures;
     QCOMPARE(figures.frequencyMhz, 146.0);
@@ -422,7 +431,7 @@ void TestNecOutput::sliceRun()
 
 void TestNecOutput::reportAsJson()
 {
-    const CheckRequest request{{}, 146, BeamAxis::X};
+    const CheckRequest request = ::request(BeamAxis::X);
     CheckReport report;
     report.figures = readDesignRun(storedRun(u"startup.out"_s), request).figures;
     report.sweep = readSliceRun(storedRun(u"sweep41.out"_s), wholeSweep()).points;

@@ -58,6 +58,8 @@ private Q_SLOTS:
     void print();
     void printShowsWhatWasCalculated_data();
     void printShowsWhatWasCalculated();
+    void checkRequest_data();
+    void checkRequest();
     void close();
 };
 
@@ -276,6 +278,56 @@ void TestSession::printShowsWhatWasCalculated()
     QVERIFY(view.designAtPrint);
     QCOMPARE(describe(*view.designAtPrint), designAtPrint);
     QVERIFY(!view.sheet);
+}
+
+void TestSession::checkRequest_data()
+{
+    QTest::addColumn<QString>("wire");
+    QTest::addColumn<int>("wireUnit");
+    QTest::addColumn<QString>("header");
+    QTest::addColumn<QString>("refusal");
+    QTest::addColumn<QString>("caution");
+
+    QTest::newRow("gauge 14") << u"#14"_s << int(WireUnit::Gauge)
+                              << u"146 MHz，线材 #14 AWG，水平极化，波束沿 X 轴"_s << QString()
+                              << QString();
+    QTest::newRow("tubing past the kernel's guideline")
+        << u"20"_s << int(WireUnit::Millimetre) << u"146 MHz，线材 20 mm，水平极化，波束沿 X 轴"_s
+        << QString() << u"only 1.7 times the radius of the 20 mm wire"_s;
+    QTest::newRow("radius below single precision")
+        << u"1E-40"_s << int(WireUnit::Millimetre)
+        << u"146 MHz，线材 1E-40 mm，水平极化，波束沿 X 轴"_s
+        << u"the deck could not be written: The wire size 1E-40 mm is not a size"_s << QString();
+}
+
+void TestSession::checkRequest()
+{
+    QFETCH(QString, wire);
+    QFETCH(int, wireUnit);
+    QFETCH(QString, header);
+    QFETCH(QString, refusal);
+    QFETCH(QString, caution);
+
+    FakeView view;
+    Session session(view, LocaleNumbers(kUs));
+    QVERIFY(!session.checkRequest());
+    session.formLoad();
+    session.setWireSizeText(wire);
+    session.setWireUnit(WireUnit(wireUnit));
+    QCOMPARE(session.calculate(), CalculateOutcome::Shown);
+    // An edit that Calculate rejects leaves the request naming the design that was accepted.
+    session.setWireSizeText(u"abc"_s);
+    QCOMPARE(session.calculate(), CalculateOutcome::Rejected);
+
+    const std::optional<CheckRequest> request = session.checkRequest();
+    QVERIFY(request);
+    QCOMPARE(request->header, header);
+    QCOMPARE(request->frequencyMhz, 146.0);
+    QVERIFY2(refusal.isEmpty() ? request->refusal.isEmpty() : request->refusal.contains(refusal),
+             qPrintable(request->refusal));
+    QVERIFY2(caution.isEmpty() ? request->caution.isEmpty() : request->caution.contains(caution),
+             qPrintable(request->caution));
+    QCOMPARE(request->deck.isEmpty(), !refusal.isEmpty());
 }
 
 void TestSession::close()

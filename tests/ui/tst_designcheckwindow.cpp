@@ -10,10 +10,10 @@
 #include <QApplication>
 #include <QCategoryAxis>
 #include <QChart>
-#include <QRawFont>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
+#include <QRawFont>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -23,13 +23,17 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-CheckRequest startupRequest()
+CheckRequest startupRequest(const QString &header = {})
 {
     QFile deck(QStringLiteral(MOXON_TEST_DATA_DIR "/startup.nec"));
     if (!deck.open(QIODevice::ReadOnly)) {
         qFatal("missing test data startup.nec");
     }
-    return {deck.readAll(), 146, BeamAxis::X};
+    CheckRequest request;
+    request.deck = deck.readAll();
+    request.frequencyMhz = 146;
+    request.header = header;
+    return request;
 }
 
 QString shown(const QWidget &window, const QString &name)
@@ -91,9 +95,10 @@ void TestDesignCheckWindow::showsTheCommandLinesFigures()
     DesignCheckWindow window;
     window.setLocale(german);
     window.show();
-    window.check(startupRequest(), u"146 MHz · #12 AWG · 水平极化 · 波束沿 X 轴"_s);
+    window.check(startupRequest(u"146 MHz · #12 AWG · 水平极化 · 波束沿 X 轴"_s));
     QVERIFY(window.isCalculating());
     QCOMPARE(shown(window, u"status"_s), u"正在用 nec2c 计算…"_s);
+    QCOMPARE(shown(window, u"impedance"_s), u"…"_s);
     QTRY_VERIFY_WITH_TIMEOUT(!window.isCalculating(), 20'000);
     QVERIFY2(shown(window, u"status"_s).startsWith(u"nec2c 已算完"_s),
              qPrintable(shown(window, u"status"_s)));
@@ -145,7 +150,7 @@ void TestDesignCheckWindow::showsTheCommandLinesFigures()
     QVERIFY(swr->height() >= swr->minimumHeight() && patterns.at(0)->height() >= 180);
 
     // Closed, it runs nothing.
-    window.check(startupRequest(), u"146 MHz"_s);
+    window.check(startupRequest(u"146 MHz"_s));
     QVERIFY(window.isCalculating());
     window.close();
     QVERIFY(!window.isCalculating());
@@ -183,7 +188,7 @@ void TestDesignCheckWindow::textsAreInTheCaptionFace()
     QApplication::setFont(CaptionFace::captionFont());
     DesignCheckWindow window;
     window.show();
-    window.check(startupRequest(), u"146 MHz，线材 #12 AWG，水平极化，波束沿 X 轴"_s);
+    window.check(startupRequest(u"146 MHz，线材 #12 AWG，水平极化，波束沿 X 轴"_s));
     QTRY_VERIFY_WITH_TIMEOUT(!window.isCalculating(), 20'000);
 
     QList<std::pair<QString, QFont>> texts{{window.windowTitle(), window.font()}};
