@@ -59,7 +59,11 @@ NecOutput readOutput(const EngineRun &run, EngineFailure &failure, QString &mess
 QList<SweepSlice> checkSlices(const CheckRequest &request, const CheckOptions &options)
 {
     const int cores = options.cores > 0 ? options.cores : QThread::idealThreadCount();
-    return sweepSlices(request.deck, request.frequencyMhz, cores);
+    const GroundKind ground = request.installation.ground.kind;
+    const double designPoints = ground == GroundKind::Real      ? kRealGroundRunPoints
+                                : ground == GroundKind::Perfect ? kPerfectGroundRunPoints
+                                                                : kDesignRunPoints;
+    return sweepSlices(request.deck, request.frequencyMhz, cores, designPoints);
 }
 
 DesignStep readDesignRun(const EngineRun &run, const CheckRequest &request)
@@ -71,7 +75,8 @@ DesignStep readDesignRun(const EngineRun &run, const CheckRequest &request)
     }
     const std::optional<DesignFigures> figures =
         output.frequencies.size() == 1
-            ? designFigures(output.frequencies.first(), request.axis, request.frequencyMhz)
+            ? designFigures(output.frequencies.first(), request.axis, request.frequencyMhz,
+                            request.installation.overGround())
             : std::nullopt;
     if (!figures) {
         step.failure = EngineFailure::Unreadable;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "figures.h"
+#include "installation.h"
 #include "nec2crunner.h"
 #include "sweepplan.h"
 
@@ -20,6 +21,9 @@ struct CheckRequest
     QString header;  // names the design checked, so that a screenshot explains itself
     QString refusal; // when set no engine runs, and the check fails with this sentence
     QString caution; // shown with the figures: the model is outside the engine's guideline
+    Installation installation; // where the deck hangs the antenna and what it is made of
+    QString lengthUnit = QStringLiteral("m"); // the unit the user reads lengths in
+    double metresPerLengthUnit = 1;
 };
 
 // How to run the engine; tests and benchmarks change these.
@@ -63,6 +67,8 @@ struct CheckReport
     QList<SweepPoint> sweep; // in order of frequency
     Bandwidth bandwidth;
     QString caution; // the request's, when there are figures
+    Installation installation; // the request's
+    QByteArray deck; // the deck whose run gave the figures at the design frequency
 
     [[nodiscard]] bool ok() const { return failure == EngineFailure::None; }
 };

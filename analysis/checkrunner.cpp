@@ -28,6 +28,7 @@ quint64 CheckRunner::start(const CheckRequest &request)
     m_figures = {};
     m_sweep.clear();
     m_slices.clear();
+    m_figuresDeck = request.deck;
     const auto refuse = [this](EngineFailure failure, const QString &message) {
         // Reported from the event loop, as every other outcome is.
         const quint64 sequence = m_sequence;
@@ -72,15 +73,23 @@ void CheckRunner::cancel()
     m_running = false;
 }
 
-void CheckRunner::designFinished()
+void CheckRunner::startFollowers(const EngineRun &before)
 {
-    // The slice that waited for this core starts first, so that it runs while the design's
-    // output is read and while a receiver draws the figures; when that output cannot be read
-    // it is ended again. After an engine that failed outright, it is not started at all.
+    // The slice that waited for this core starts first, so that it runs while the output
+    // before it is read and while a receiver draws the figures; when that output cannot be
+    // read it is ended again. After an engine that failed outright, it is not started at all.
     for (qsizetype i = 0; i < m_slices.size(); ++i) {
-        if (m_slices.at(i).followsDesign && m_design->result().failure == EngineFailure::None) {
+        if (m_slices.at(i).followsDesign && before.failure == EngineFailure::None) {
             m_sliceRuns.at(i)->start(m_slices.at(i).deck);
         }
+    }
+}
+
+void CheckRunner::designFinished()
+{
+    const bool overGround = m_request.installation.overGround();
+    if (!overGround) {
+        startFollowers(m_design->result());
     }
     const DesignStep step = readDesignRun(m_design->result(), m_request);
     if (step.failure != EngineFailure::None) {
@@ -88,8 +97,33 @@ void CheckRunner::designFinished()
         return;
     }
     m_figures = step.figures;
-    m_designDone = true;
+    if (overGround) {
+        const QByteArray deck = azimuthDeck(m_request.deck, 90 - step.figures.takeoff.value_or(0));
+        m_pattern = newRunner();
+        connect(m_pattern, &Nec2cRunner::finished, this, &CheckRunner::patternFinished);
+        m_pattern->start(deck);
+        m_figuresDeck = deck;
+    } else {
+        m_designDone = true;
+    }
     // A receiver may start a newer run or cancel this one while it takes the figures.
+    const quint64 sequence = m_sequence;
+    Q_EMIT figuresReady(sequence, m_figures);
+    if (sequence == m_sequence && m_running) {
+        finishIfDone();
+    }
+}
+
+void CheckRunner::patternFinished()
+{
+    startFollowers(m_pattern->result());
+    const DesignStep step = readDesignRun(m_pattern->result(), m_request);
+    if (step.failure != EngineFailure::None) {
+        fail(step.failure, step.message);
+        return;
+    }
+    m_figures = step.figures;
+    m_designDone = true;
     const quint64 sequence = m_sequence;
     Q_EMIT figuresReady(sequence, m_figures);
     if (sequence == m_sequence && m_running) {
@@ -142,8 +176,10 @@ void CheckRunner::endRuns()
     // A run may end while its own report is being delivered: it is ended now and deleted
     // later, and it reports nothing more.
     QList<Nec2cRunner *> runs = m_sliceRuns;
-    if (m_design != nullptr) {
-        runs.append(m_design);
+    for (Nec2cRunner *run : {m_design, m_pattern}) {
+        if (run != nullptr) {
+            runs.append(run);
+        }
     }
     for (Nec2cRunner *run : runs) {
         disconnect(run, nullptr, this, nullptr);
@@ -151,6 +187,7 @@ void CheckRunner::endRuns()
         run->deleteLater();
     }
     m_design = nullptr;
+    m_pattern = nullptr;
     m_sliceRuns.clear();
 }
 
@@ -167,6 +204,8 @@ CheckReport checkDeck(const CheckRequest &request, const CheckOptions &options)
                          report.sweep = sweep;
                          report.bandwidth = bandwidth;
                          report.caution = request.caution;
+                         report.installation = request.installation;
+                         report.deck = runner.figuresDeck();
                          loop.quit();
                      });
     QObject::connect(&runner, &CheckRunner::failed, &loop,
@@ -174,6 +213,7 @@ CheckReport checkDeck(const CheckRequest &request, const CheckOptions &options)
                          report.failure = failure;
                          report.message = message;
                          report.figures = {};
+                         report.deck = runner.figuresDeck();
                          loop.quit();
                      });
     runner.start(request);

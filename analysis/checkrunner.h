@@ -12,7 +12,9 @@ class Nec2cRunner;
 // The design check in the background, never blocking the event loop: the design deck in an
 // engine process of its own, so that its figures and patterns come as soon as one engine run
 // allows, with the sweep slices on the other cores beside it and one more slice on its core
-// after it, each slice reported as it arrives; then the whole curve with its bandwidth. A newer
+// after it, each slice reported as it arrives; then the whole curve with its bandwidth. Over
+// ground the design deck finds the take-off angle, and a second run on its core adds the
+// azimuth cut there before the slice that follows. A newer
 // start() supersedes the run in flight: its engine processes are ended and waited for, and nothing
 // of it is reported any more. Every report carries the sequence number start() returned, so that a
 // receiver can tell a report of the current run from one it had queued before.
@@ -34,8 +36,13 @@ public:
 
     [[nodiscard]] bool isRunning() const { return m_running; }
     [[nodiscard]] quint64 sequence() const { return m_sequence; }
+    // The deck whose run gives the current figures: over ground the design deck with the
+    // azimuth cut at the take-off angle, once that angle is known.
+    [[nodiscard]] const QByteArray &figuresDeck() const { return m_figuresDeck; }
 
 Q_SIGNALS:
+    // In free space once; over ground first without the azimuth cut (the run that finds the
+    // take-off angle), then with it.
     void figuresReady(quint64 sequence, const moxon::DesignFigures &figures);
     // After each slice: the sweep so far, in order of frequency.
     void sweepUpdated(quint64 sequence, const QList<moxon::SweepPoint> &sweep);
@@ -45,6 +52,8 @@ Q_SIGNALS:
 
 private:
     void designFinished();
+    void patternFinished();
+    void startFollowers(const EngineRun &before);
     void sliceFinished(qsizetype index);
     void finishIfDone();
     void fail(EngineFailure failure, const QString &message);
@@ -55,7 +64,9 @@ private:
     CheckRequest m_request;
     quint64 m_sequence = 0;
     bool m_running = false;
-    Nec2cRunner *m_design = nullptr; // child of this runner
+    Nec2cRunner *m_design = nullptr;  // child of this runner
+    Nec2cRunner *m_pattern = nullptr; // over ground, the run at the take-off angle; a child
+    QByteArray m_figuresDeck;
     bool m_designDone = false;
     QList<SweepSlice> m_slices;
     QList<Nec2cRunner *> m_sliceRuns; // children of this runner, one per slice

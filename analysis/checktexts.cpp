@@ -48,6 +48,88 @@ QByteArray number(double value, int decimals)
     return QByteArray::number(value, 'f', decimals);
 }
 
+QString groundName(GroundKind ground)
+{
+    switch (ground) {
+    case GroundKind::FreeSpace:
+        return QStringLiteral("free");
+    case GroundKind::Perfect:
+        return QStringLiteral("perfect");
+    case GroundKind::Real:
+        return QStringLiteral("real");
+    }
+    return {};
+}
+
+QString conductorName(ConductorKind conductor)
+{
+    switch (conductor) {
+    case ConductorKind::Perfect:
+        return QStringLiteral("perfect");
+    case ConductorKind::Copper:
+        return QStringLiteral("copper");
+    case ConductorKind::Aluminium:
+        return QStringLiteral("aluminium");
+    case ConductorKind::Other:
+        return QStringLiteral("custom");
+    }
+    return {};
+}
+
+// The installation's values for scripts, null where they do not apply.
+struct InstallationValues
+{
+    QJsonValue heightMetres;
+    QJsonValue permittivity;
+    QJsonValue conductivity;
+    QJsonValue metal;
+};
+
+InstallationValues installationValues(const Installation &installation)
+{
+    const bool real = installation.ground.kind == GroundKind::Real;
+    return {installation.overGround() ? QJsonValue(installation.heightMetres) : QJsonValue(),
+            real ? QJsonValue(installation.ground.permittivity) : QJsonValue(),
+            real ? QJsonValue(installation.ground.conductivity) : QJsonValue(),
+            installation.conductor.kind == ConductorKind::Perfect
+                ? QJsonValue()
+                : QJsonValue(installation.conductor.conductivity)};
+}
+
+QString csvField(const QJsonValue &value)
+{
+    return value.isNull() ? QString() : QString::number(value.toDouble(), 'g', 10);
+}
+
+// "10 m (0.47 wavelengths) above average ground (eps 13, sigma 0.005 S/m), copper wire".
+QString installationLine(const Installation &installation, double f0Mhz)
+{
+    const CheckFigureFormat format = CheckFigureFormat::plain();
+    const Ground &ground = installation.ground;
+    QString text;
+    if (ground.kind == GroundKind::FreeSpace) {
+        text = QStringLiteral("free space");
+    } else {
+        const QLocale c = QLocale::c();
+        const GroundPreset *preset = groundPreset(ground);
+        text = QStringLiteral("%1 m (%2 wavelengths) above ")
+                   .arg(c.toString(installation.heightMetres, 'g', 6),
+                        c.toString(installation.heightMetres * f0Mhz / 299.792458, 'f', 2));
+        text += ground.kind == GroundKind::Perfect
+                    ? QStringLiteral("perfect ground")
+                    : QStringLiteral("%1 ground (eps %2, sigma %3 S/m)")
+                          .arg(preset ? preset->name.toString() : QStringLiteral("real"),
+                               c.toString(ground.permittivity, 'g', 6),
+                               c.toString(ground.conductivity, 'g', 6));
+    }
+    const Conductor &metal = installation.conductor;
+    return text + QStringLiteral(", ") +
+           (metal.kind == ConductorKind::Other
+                ? QStringLiteral("wire of %1 S/m")
+                      .arg(QLocale::c().toString(metal.conductivity, 'g', 6))
+                : conductorName(metal.kind) + QStringLiteral(" wire"));
+}
+
 QString forwardText(const DesignFigures &figures)
 {
     return figures.forwardPhi == 0 ? QStringLiteral("+X") : QStringLiteral("+Y");
@@ -64,18 +146,66 @@ QString checkHeader(const QString &frequencyText, const QString &wireText,
              xAxis ? QStringLiteral("X") : QStringLiteral("Y"));
 }
 
+QString installationHeader(const Installation &installation, const QString &height,
+                           double wavelengths)
+{
+    if (installation.isDefault()) {
+        return {};
+    }
+    const QLocale c = QLocale::c();
+    const Ground &ground = installation.ground;
+    QStringList parts;
+    if (ground.kind == GroundKind::FreeSpace) {
+        parts.append(QStringLiteral("自由空间"));
+    } else {
+        parts.append(QStringLiteral("%1 (%2 λ) 高").arg(height, c.toString(wavelengths, 'f', 2)));
+    }
+    if (ground.kind == GroundKind::Perfect) {
+        parts.append(QStringLiteral("理想地面"));
+    } else if (ground.kind == GroundKind::Real) {
+        const GroundPreset *preset = groundPreset(ground);
+        parts.append(QStringLiteral("%1 εr %2 σ %3")
+                         .arg(preset ? preset->caption.toString() : QStringLiteral("实际地面"),
+                              c.toString(ground.permittivity, 'g', 6),
+                              c.toString(ground.conductivity, 'g', 6)));
+    }
+    switch (installation.conductor.kind) {
+    case ConductorKind::Perfect:
+        parts.append(QStringLiteral("理想导线"));
+        break;
+    case ConductorKind::Copper:
+        parts.append(QStringLiteral("铜线"));
+        break;
+    case ConductorKind::Aluminium:
+        parts.append(QStringLiteral("铝线"));
+        break;
+    case ConductorKind::Other:
+        parts.append(QStringLiteral("导线 σ %1 S/m")
+                         .arg(c.toString(installation.conductor.conductivity, 'g', 6)));
+        break;
+    }
+    return parts.join(QStringLiteral("，"));
+}
+
 QString checkReportText(const CheckReport &report)
 {
     const CheckFigureFormat format = CheckFigureFormat::plain();
     const DesignFigures &design = report.figures;
     QString text;
     QTextStream out(&text);
-    out << "Design frequency:  " << format.frequency(design.frequencyMhz) << '\n'
-        << "Feed point:        " << format.impedance(design.feed) << '\n'
+    out << "Design frequency:  " << format.frequency(design.frequencyMhz) << '\n';
+    if (!report.installation.isDefault()) {
+        out << "Installation:      " << installationLine(report.installation, design.frequencyMhz)
+            << '\n';
+    }
+    out << "Feed point:        " << format.impedance(design.feed) << '\n'
         << "SWR on 50 ohm:     " << format.swr(design.swr) << '\n'
         << "Forward gain:      " << format.gain(design.forwardGain) << " towards "
-        << forwardText(design) << '\n'
-        << "Front-to-back:     " << format.frontToBack(design.frontToBack) << '\n'
+        << forwardText(design) << '\n';
+    if (design.takeoff) {
+        out << "Take-off angle:    " << format.angle(*design.takeoff) << '\n';
+    }
+    out << "Front-to-back:     " << format.frontToBack(design.frontToBack) << '\n'
         << "Beamwidth (-3 dB): " << format.beamwidth(design.beamwidth) << '\n'
         << "Bandwidth (SWR 2): " << format.bandwidth(report.bandwidth, design.frequencyMhz) << '\n';
     if (!report.caution.isEmpty()) {
@@ -137,7 +267,7 @@ QJsonObject checkReportToJson(const CheckReport &report)
     object.insert(QStringLiteral("sweep_points"), int(report.sweep.size()));
     object.insert(QStringLiteral("sweep"), rows);
     object.insert(QStringLiteral("azimuth"),
-                  QJsonObject{{QStringLiteral("theta_deg"), 90},
+                  QJsonObject{{QStringLiteral("theta_deg"), figures.azimuthTheta},
                               {QStringLiteral("phi_deg"), numbers(figures.azimuth, true)},
                               {QStringLiteral("gain_dbi"), numbers(figures.azimuth, false)}});
     object.insert(QStringLiteral("elevation"),
@@ -147,12 +277,43 @@ QJsonObject checkReportToJson(const CheckReport &report)
     if (!report.caution.isEmpty()) {
         object.insert(QStringLiteral("caution"), report.caution);
     }
+    const Installation &installation = report.installation;
+    const InstallationValues values = installationValues(installation);
+    object.insert(
+        QStringLiteral("installation"),
+        QJsonObject{{QStringLiteral("height_m"), values.heightMetres},
+                    {QStringLiteral("ground"), groundName(installation.ground.kind)},
+                    {QStringLiteral("permittivity"), values.permittivity},
+                    {QStringLiteral("conductivity_s_per_m"), values.conductivity},
+                    {QStringLiteral("conductor"), conductorName(installation.conductor.kind)},
+                    {QStringLiteral("conductor_s_per_m"), values.metal}});
+    if (figures.takeoff) {
+        object.insert(QStringLiteral("takeoff_deg"), *figures.takeoff);
+        object.insert(QStringLiteral("takeoff_gain_dbi"), figures.forwardGain);
+    }
     return object;
 }
 
-QByteArray checkCsv(const QList<SweepPoint> &sweep, const DesignFigures &figures)
+QByteArray checkCsv(const QList<SweepPoint> &sweep, const DesignFigures &figures,
+                    const Installation &installation)
 {
-    QByteArray csv = "MHz,R,X,SWR\r\n";
+    QByteArray csv;
+    if (!installation.isDefault()) {
+        const InstallationValues values = installationValues(installation);
+        csv += "height_m,ground,permittivity,conductivity_s_per_m,conductor,conductor_s_per_m,"
+               "takeoff_deg\r\n";
+        csv += QStringList{csvField(values.heightMetres),
+                           groundName(installation.ground.kind),
+                           csvField(values.permittivity),
+                           csvField(values.conductivity),
+                           conductorName(installation.conductor.kind),
+                           csvField(values.metal),
+                           figures.takeoff ? QString::number(*figures.takeoff, 'f', 1) : QString()}
+                   .join(u',')
+                   .toLatin1() +
+               "\r\n\r\n";
+    }
+    csv += "MHz,R,X,SWR\r\n";
     for (const SweepPoint &point : sweep) {
         // Impedances with the digits the engine printed.
         csv += number(point.frequencyMhz, 4) + ',' +

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QJsonObject>
 #include <QString>
+#include <QStringList>
 
 namespace moxon {
 
@@ -12,20 +13,31 @@ namespace moxon {
 // "146 MHz，线材 #12 AWG，水平极化，波束沿 X 轴".
 [[nodiscard]] QString checkHeader(const QString &frequencyText, const QString &wireText,
                                   const QString &wireUnitText, bool vertical, bool xAxis);
+// Where the antenna hangs and what it is made of, for that line: "10 m (0.47 λ) 高，一般地面
+// εr 13 σ 0.005，铜线"; `height` as the user gave it, with its unit, `wavelengths` the same in
+// wavelengths. Empty for free space and perfect wire.
+[[nodiscard]] QString installationHeader(const Installation &installation, const QString &height,
+                                         double wavelengths);
 
-// The command line's report: the figures, one a line, then the sweep as a table.
+// The command line's report: the installation and the figures, one a line, then the sweep as
+// a table.
 [[nodiscard]] QString checkReportText(const CheckReport &report);
 
 // The report for scripts: frequency_mhz, resistance_ohm, reactance_ohm, swr_50, forward
 // ("+X" or "+Y"), forward_gain_dbi, front_to_back_db, beamwidth_deg (null when the pattern
 // never falls 3 dB), bandwidth, sweep_points, sweep[] (frequency_mhz, resistance_ohm,
-// reactance_ohm, swr_50), azimuth and elevation, and caution when the model is outside the
-// engine's accuracy guideline; on a failure only error and message.
+// reactance_ohm, swr_50), azimuth (theta_deg where it was taken) and elevation, installation
+// (height_m, ground, permittivity, conductivity_s_per_m, conductor, conductor_s_per_m, null
+// where they do not apply), over ground takeoff_deg and takeoff_gain_dbi, where the forward
+// gain, the front-to-back and the beamwidth are then taken, and caution when the model is
+// outside the engine's accuracy guideline; on a failure only error and message.
 [[nodiscard]] QJsonObject checkReportToJson(const CheckReport &report);
 
-// The check's numbers as CSV, "." as the decimal point whatever the locale: the sweep rows
-// "MHz,R,X,SWR", an empty line, then the pattern rows "plane,angle,dBi" (azimuth by phi,
-// elevation by theta, both in degrees).
-[[nodiscard]] QByteArray checkCsv(const QList<SweepPoint> &sweep, const DesignFigures &figures);
+// The check's numbers as CSV, "." as the decimal point whatever the locale: where the
+// installation is not free space in perfect wire, its row under its names and an empty line;
+// the sweep rows "MHz,R,X,SWR", an empty line, then the pattern rows "plane,angle,dBi"
+// (azimuth by phi, elevation by theta, both in degrees).
+[[nodiscard]] QByteArray checkCsv(const QList<SweepPoint> &sweep, const DesignFigures &figures,
+                                  const Installation &installation = {});
 
 } // namespace moxon

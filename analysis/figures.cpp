@@ -1,7 +1,9 @@
 #include "figures.h"
 
 #include <algorithm>
+#include <iterator>
 #include <cmath>
+#include <numbers>
 
 namespace moxon {
 
@@ -21,10 +23,10 @@ double offsetFrom(double angle, double reference)
     return offset;
 }
 
-bool onHorizon(const QList<PatternPoint> &table)
+bool atOneTheta(const QList<PatternPoint> &table)
 {
-    return table.size() > 1 && std::all_of(table.begin(), table.end(), [](const PatternPoint &p) {
-               return std::fabs(p.theta - 90) < kSameAngle;
+    return table.size() > 1 && std::all_of(table.begin(), table.end(), [&](const PatternPoint &p) {
+               return std::fabs(p.theta - table.first().theta) < kSameAngle;
            });
 }
 
@@ -52,7 +54,7 @@ double forwardAzimuth(BeamAxis axis)
 }
 
 std::optional<DesignFigures> designFigures(const NecFrequencyResult &result, BeamAxis axis,
-                                           double frequencyMhz)
+                                           double frequencyMhz, bool overGround)
 {
     DesignFigures figures;
     figures.frequencyMhz = frequencyMhz;
@@ -64,8 +66,9 @@ std::optional<DesignFigures> designFigures(const NecFrequencyResult &result, Bea
     bool haveElevation = false;
     for (qsizetype i = 0; i < result.tableStarts.size(); ++i) {
         const QList<PatternPoint> table = patternTable(result, i);
-        if (!haveAzimuth && onHorizon(table)) {
+        if (!haveAzimuth && atOneTheta(table)) {
             haveAzimuth = true;
+            figures.azimuthTheta = table.first().theta;
             for (const PatternPoint &point : table) {
                 figures.azimuth.append({point.phi, point.totalGain});
             }
@@ -77,18 +80,60 @@ std::optional<DesignFigures> designFigures(const NecFrequencyResult &result, Bea
             }
         }
     }
-    if (!haveAzimuth || !haveElevation) {
+    if ((!haveAzimuth && !overGround) || !haveElevation) {
         return std::nullopt;
     }
 
     std::optional<double> forward;
     std::optional<double> back;
-    for (const CutPoint &point : figures.azimuth) {
-        const double offset = std::fabs(offsetFrom(point.angle, figures.forwardPhi));
-        if (offset < kSameAngle) {
-            forward = point.gain;
-        } else if (offset > 180 - kSameAngle) {
-            back = point.gain;
+    if (overGround) {
+        // The elevation cut's theta points forward where it leans towards the beam.
+        const double towardsBeam = std::cos((figures.elevationPhi - figures.forwardPhi) *
+                                            std::numbers::pi / 180) > 0
+                                       ? 1
+                                       : -1;
+        // The forward half from the horizon up; the engine prints gains to two decimals, so
+        // the lobe's top is often a run of equal maxima, and its middle is where it lies.
+        QList<CutPoint> forwardHalf;
+        for (const CutPoint &point : figures.elevation) {
+            if (point.angle * towardsBeam >= 0) {
+                forwardHalf.append(point);
+            }
+        }
+        std::stable_sort(forwardHalf.begin(), forwardHalf.end(),
+                         [](const CutPoint &a, const CutPoint &b) {
+                             return std::fabs(a.angle) > std::fabs(b.angle);
+                         });
+        std::optional<CutPoint> lobe;
+        if (!forwardHalf.isEmpty()) {
+            const double top = std::max_element(forwardHalf.begin(), forwardHalf.end(),
+                                                [](const CutPoint &a, const CutPoint &b) {
+                                                    return a.gain < b.gain;
+                                                })
+                                   ->gain;
+            QList<CutPoint> tops;
+            std::copy_if(forwardHalf.begin(), forwardHalf.end(), std::back_inserter(tops),
+                         [top](const CutPoint &point) { return point.gain == top; });
+            lobe = tops.at((tops.size() - 1) / 2); // of two middles the lower
+        }
+        if (lobe) {
+            forward = lobe->gain;
+            figures.takeoff = 90 - std::fabs(lobe->angle);
+            // Straight up there is no back to it; else the same elevation the other way.
+            for (const CutPoint &point : figures.elevation) {
+                if (std::fabs(point.angle + lobe->angle) < kSameAngle / 2) {
+                    back = point.gain;
+                }
+            }
+        }
+    } else {
+        for (const CutPoint &point : figures.azimuth) {
+            const double offset = std::fabs(offsetFrom(point.angle, figures.forwardPhi));
+            if (offset < kSameAngle) {
+                forward = point.gain;
+            } else if (offset > 180 - kSameAngle) {
+                back = point.gain;
+            }
         }
     }
     if (!forward || !back) {
@@ -96,7 +141,19 @@ std::optional<DesignFigures> designFigures(const NecFrequencyResult &result, Bea
     }
     figures.forwardGain = *forward;
     figures.frontToBack = *forward - *back;
-    figures.beamwidth = beamwidth(figures.azimuth, figures.forwardPhi, *forward);
+    if (haveAzimuth) {
+        // Over ground the azimuth cut's own forward direction: the same direction, as printed
+        // in that table.
+        std::optional<double> azimuthForward;
+        for (const CutPoint &point : figures.azimuth) {
+            if (std::fabs(offsetFrom(point.angle, figures.forwardPhi)) < kSameAngle) {
+                azimuthForward = point.gain;
+            }
+        }
+        figures.beamwidth = azimuthForward ? beamwidth(figures.azimuth, figures.forwardPhi,
+                                                       *azimuthForward)
+                                           : std::nullopt;
+    }
     return figures;
 }
 

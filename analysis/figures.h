@@ -33,10 +33,16 @@ struct DesignFigures
     double frontToBack = 0;          // dB, forward gain less the gain in the opposite direction
     double forwardPhi = 0;           // degrees, the beam direction's azimuth
     std::optional<double> beamwidth; // degrees between the -3 dB points in the azimuth cut
-    QList<CutPoint> azimuth;         // the horizon, theta 90: angle is phi, 0 to 360
+    QList<CutPoint> azimuth;         // at theta azimuthTheta: angle is phi, 0 to 360; empty
+                                     // over ground until the run at the take-off angle is read
     QList<CutPoint> elevation;       // the vertical plane through the beam axis: angle is theta,
                                      // -90 to 90, at azimuth elevationPhi
     double elevationPhi = 0;         // degrees
+    double azimuthTheta = 90;        // degrees from the zenith: the horizon in free space
+    // Over ground: degrees above the horizon where the forward lobe of the elevation cut is
+    // strongest. The forward gain and the front-to-back are taken there, the beamwidth in the
+    // azimuth cut at that elevation. None in free space, where they are taken on the horizon.
+    std::optional<double> takeoff;
 };
 
 // One point of the SWR sweep.
@@ -69,11 +75,13 @@ inline constexpr double kBeamwidthDrop = 3;  // dB below the forward gain
 [[nodiscard]] double forwardAzimuth(BeamAxis axis);
 
 // The figures of a design deck's run at `frequencyMhz` (the engine prints frequencies to
-// five digits only): the azimuth cut is the pattern table on the horizon, the elevation cut
-// the one in a vertical plane. Empty when the run lacks a table or the forward or backward
-// direction.
+// five digits only): the azimuth cut is the pattern table at one theta, the elevation cut the
+// one in a vertical plane. Empty when the run lacks a table or the forward or backward
+// direction. In free space the forward direction is on the horizon; over ground it is the
+// take-off angle, and the azimuth cut may be missing (the run that finds the take-off angle).
 [[nodiscard]] std::optional<DesignFigures> designFigures(const NecFrequencyResult &result,
-                                                         BeamAxis axis, double frequencyMhz);
+                                                         BeamAxis axis, double frequencyMhz,
+                                                         bool overGround = false);
 
 // Degrees between the two directions either side of `forwardPhi` where the azimuth cut has
 // fallen kBeamwidthDrop below `forwardGain`, interpolated; empty when it never falls that far.

@@ -81,6 +81,14 @@ QByteArray sweepDeck(const QByteArray &deck, double startMhz, double stepMhz, in
     return sweepDeck(deck, QList<FrequencyRun>{{startMhz, stepMhz, steps}});
 }
 
+QByteArray azimuthDeck(const QByteArray &deck, double thetaDeg)
+{
+    const QByteArray card =
+        QStringLiteral("RP 0 1 361 1000 %1 0 1 1").arg(deckNumber(thetaDeg)).toLatin1();
+    const qsizetype end = deck.lastIndexOf("EN");
+    return end < 0 ? deck + card + "\r\n" : deck.left(end) + card + "\r\n" + deck.mid(end);
+}
+
 SweepSlice sweepSlice(const QByteArray &designDeck, double f0Mhz, const QList<int> &points)
 {
     SweepSlice slice;
@@ -92,17 +100,18 @@ SweepSlice sweepSlice(const QByteArray &designDeck, double f0Mhz, const QList<in
     return slice;
 }
 
-QList<SweepSlice> sweepSlices(const QByteArray &designDeck, double f0Mhz, int cores)
+QList<SweepSlice> sweepSlices(const QByteArray &designDeck, double f0Mhz, int cores,
+                              double designPoints)
 {
     const int n = std::clamp(cores, 1, kSweepPoints);
     // Each core's share of the work, in sweep points; the design deck's core takes that much
     // less of the sweep. Where the share is smaller than the design deck, that core runs the
     // design deck alone.
-    const double share = (kSweepPoints + kDesignRunPoints) / n;
-    const bool follower = share - kDesignRunPoints >= 1;
+    const double share = (kSweepPoints + designPoints) / n;
+    const bool follower = share - designPoints >= 1;
     QList<double> quotas;
     if (follower) {
-        quotas.append(share - kDesignRunPoints);
+        quotas.append(share - designPoints);
     }
     // The other cores start their slices beside the design deck.
     const double besideShare = follower ? share : double(kSweepPoints) / (n - 1);

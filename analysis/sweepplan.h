@@ -15,6 +15,13 @@ inline constexpr double kSweepStep = 0.0025;
 // sweep points. For the start-up design on this kind of machine the slice after it starts
 // about 11 ms after the check, and the slice beside it runs 2.4 ms a point: about 5.5 points.
 inline constexpr double kDesignRunPoints = 5.5;
+// Over ground the design deck (the elevation cut) and the run at the take-off angle (both
+// cuts) go before the slice that follows them. Each sweep point there costs the engine a new
+// ground: bare nec2c on the 14.15 MHz design gives 36 + 40 ms for the two runs against 22.7 ms
+// a sweep point over Sommerfeld-Norton ground, and 15 + 18 ms against 3.6 ms over perfect
+// ground.
+inline constexpr double kRealGroundRunPoints = 3.3;
+inline constexpr double kPerfectGroundRunPoints = 9;
 
 // Frequencies from `startMhz` in steps of `stepMhz`: one frequency card of the engine.
 struct FrequencyRun
@@ -29,6 +36,9 @@ struct FrequencyRun
 [[nodiscard]] QByteArray sweepDeck(const QByteArray &deck, const QList<FrequencyRun> &runs);
 [[nodiscard]] QByteArray sweepDeck(const QByteArray &deck, double startMhz, double stepMhz,
                                    int steps);
+// The deck with one more pattern card before its end: the azimuth cut at `thetaDeg` from the
+// zenith, phi 0 to 360 in steps of a degree.
+[[nodiscard]] QByteArray azimuthDeck(const QByteArray &deck, double thetaDeg);
 
 // One engine run of the sweep.
 struct SweepSlice
@@ -50,9 +60,11 @@ struct SweepSlice
 
 // The sweep dealt out to the machine's `cores` (at least one, at most one slice per point),
 // so that every core finishes at about the same time: the design deck and cores − 1 slices
-// start together, and one slice, shorter by the design deck's cost, follows the design deck.
+// start together, and one slice, shorter by the design runs' cost in sweep points
+// (`designPoints`), follows the design deck.
 // The points interleave, each slice spanning the whole band, so that whichever slice arrives
 // first already draws the curve across the band, coarsely; the others fill it in.
-[[nodiscard]] QList<SweepSlice> sweepSlices(const QByteArray &designDeck, double f0Mhz, int cores);
+[[nodiscard]] QList<SweepSlice> sweepSlices(const QByteArray &designDeck, double f0Mhz, int cores,
+                                            double designPoints = kDesignRunPoints);
 
 } // namespace moxon

@@ -64,7 +64,7 @@ std::optional<CheckRequest> Session::checkRequest() const
     if (!model) {
         return std::nullopt;
     }
-    return designCheckRequest(*model, m_state.acceptedInputs.wireSize);
+    return designCheckRequest(*model, m_state.acceptedInputs.wireSize, m_state.installation);
 }
 
 ExportOutcome Session::exportModel()

@@ -45,6 +45,7 @@ struct FormState
     std::optional<DesignInput> accepted; // the input that design was computed from
     FormInputs acceptedInputs;           // the form's texts as that calculation showed them
     WireTable wireTable{};               // all zero until the first export, rebuilt by each
+    Installation installation;           // where the design check hangs the antenna
 };
 
 // One window's session: the commands and the form state they work on. The view reports what
@@ -75,14 +76,15 @@ public:
     void setFormat(ModelFormat format) { m_state.format = format; }
     void setVertical(bool vertical) { m_state.vertical = vertical; }
     void setXAxis(bool xAxis) { m_state.xAxis = xAxis; }
+    void setInstallation(const Installation &installation) { m_state.installation = installation; }
 
     [[nodiscard]] const FormState &state() const { return m_state; }
     [[nodiscard]] const LocaleNumbers &numbers() const { return m_numbers; }
 
     // The model an export would write at this moment; none before a design is shown.
     [[nodiscard]] std::optional<ModelInput> currentModel() const;
-    // The design check of that model, named by the inputs it was calculated from; none before
-    // a design is shown.
+    // The design check of that model in the installation, named by the inputs it was
+    // calculated from; none before a design is shown.
     [[nodiscard]] std::optional<CheckRequest> checkRequest() const;
 
 private:

@@ -14,6 +14,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
+#include <QSaveFile>
 
 #include <cmath>
 
@@ -152,6 +153,89 @@ private:
     const QCommandLineOption m_axis = option(
         {QStringLiteral("axis")}, QStringLiteral("Beam axis of the model: x or y; default x."),
         QStringLiteral("x|y"), QStringLiteral("x"));
+};
+
+// Where the check hangs the antenna and what it is made of.
+class InstallationOptions
+{
+public:
+    explicit InstallationOptions(QCommandLineParser &parser)
+        : m_parser(parser)
+    {
+        parser.addOption(m_height);
+        parser.addOption(m_ground);
+        parser.addOption(m_conductor);
+        parser.addOption(m_deck);
+    }
+
+    [[nodiscard]] QString check() const
+    {
+        const std::optional<Ground> ground = groundFromText(m_parser.value(m_ground));
+        if (!ground) {
+            return QStringLiteral("--ground must be %1, not '%2'")
+                .arg(groundChoices(), m_parser.value(m_ground));
+        }
+        if (!conductorFromText(m_parser.value(m_conductor))) {
+            return QStringLiteral("--conductor must be perfect, copper, aluminium or a "
+                                  "conductivity in S/m, not '%1'")
+                .arg(m_parser.value(m_conductor));
+        }
+        const bool overGround = ground->kind != GroundKind::FreeSpace;
+        if (overGround != m_parser.isSet(m_height)) {
+            return overGround ? QStringLiteral("--height is required over ground")
+                              : QStringLiteral("--height needs --ground: in free space the "
+                                               "antenna hangs nowhere");
+        }
+        if (overGround && !height()) {
+            return QStringLiteral("--height must be a number, not '%1'")
+                .arg(m_parser.value(m_height));
+        }
+        return {};
+    }
+
+    // Valid once check() passed; the height in the unit of the dimensions.
+    [[nodiscard]] Installation installation(DisplayUnit units) const
+    {
+        Installation installation;
+        installation.ground = groundFromText(m_parser.value(m_ground)).value_or(Ground{});
+        installation.conductor =
+            conductorFromText(m_parser.value(m_conductor)).value_or(Conductor{});
+        if (installation.overGround()) {
+            installation.heightMetres = height().value_or(0) * unitInfo(units).metresPerUnit;
+        }
+        return installation;
+    }
+    [[nodiscard]] QString deckPath() const { return m_parser.value(m_deck); }
+
+private:
+    [[nodiscard]] std::optional<double> height() const
+    {
+        bool ok = false;
+        const double value = QLocale::c().toDouble(m_parser.value(m_height), &ok);
+        return ok && std::isfinite(value) ? std::optional<double>(value) : std::nullopt;
+    }
+
+    QCommandLineParser &m_parser;
+    const QCommandLineOption m_height = option(
+        {QStringLiteral("height")},
+        QStringLiteral("Height of the antenna's centre above the ground, in the unit of --units."),
+        QStringLiteral("H"));
+    const QCommandLineOption m_ground =
+        option({QStringLiteral("ground")},
+               QStringLiteral("free (free space, the default), perfect, very-poor, poor, average, "
+                              "very-good, fresh-water, sea-water, or EPS,SIGMA: relative "
+                              "permittivity and conductivity in S/m."),
+               QStringLiteral("GROUND"), QStringLiteral("free"));
+    const QCommandLineOption m_conductor =
+        option({QStringLiteral("conductor")},
+               QStringLiteral("The wire's metal: perfect (the default), copper, aluminium, or a "
+                              "conductivity in S/m."),
+               QStringLiteral("METAL"), QStringLiteral("perfect"));
+    const QCommandLineOption m_deck = option(
+        {QStringLiteral("deck")},
+        QStringLiteral("Also write the deck the check ran at the design frequency; - for standard "
+                       "output."),
+        QStringLiteral("FILE"));
 };
 
 // Export and check work on one frequency with the model options.
@@ -514,16 +598,20 @@ int MoxonCli::check(const QStringList &arguments)
     parser.setApplicationDescription(QStringLiteral(
         "Runs the NEC-2 deck of the design through nec2c: feed-point impedance, SWR on 50 ohms, "
         "forward gain, front-to-back ratio and beamwidth, and SWR from 5 % below to 5 % above "
-        "with the bandwidth where it stays within 2. --json adds both pattern cuts.\n\n"
+        "with the bandwidth where it stays within 2. --json adds both pattern cuts. Over ground "
+        "(--ground, --height) the forward gain, front-to-back and beamwidth are taken at the "
+        "take-off angle, where the forward lobe is strongest.\n\n"
         "Exit status: 0 figures; 1 an input the window rejects, or nec2c failed on the deck; "
         "2 a bad argument; 3 no figures: nec2c is missing, the model is beyond NEC-2's "
         "thin-wire model, or nec2c's figures are not sound. With --json a failure prints "
         "{\"error\", \"message\"}."));
     const CommonOptions common(parser);
     const ModelOptions model(parser);
+    const InstallationOptions where(parser);
     int status = ExitOk;
     const auto check = [&] {
-        return checkModelCommand(common, model);
+        const QString problem = checkModelCommand(common, model);
+        return problem.isEmpty() ? where.check() : problem;
     };
     if (!parse(parser, arguments, m_out, m_err, check, status)) {
         return status;
@@ -536,7 +624,19 @@ int MoxonCli::check(const QStringList &arguments)
     }
     const CheckReport report = checkDeck(
         designCheckRequest(modelInputFor(run->shown, run->input, model.vertical(), model.xAxis()),
-                           run->form.wireSize));
+                           run->form.wireSize, where.installation(common.units())));
+    if (!where.deckPath().isEmpty() && report.failure != EngineFailure::Refused &&
+        !report.deck.isEmpty()) {
+        QSaveFile file(where.deckPath());
+        if (where.deckPath() == u"-") {
+            writeBytes(m_out, report.deck);
+        } else if (!file.open(QIODevice::WriteOnly) ||
+                   file.write(report.deck) != report.deck.size() || !file.commit()) {
+            m_err << kProgram << " check: the deck could not be written to " << where.deckPath()
+                  << ": " << file.errorString() << Qt::endl;
+            return ExitRejected;
+        }
+    }
     if (common.json()) {
         m_out << QJsonDocument(checkReportToJson(report)).toJson(QJsonDocument::Compact)
               << Qt::endl;

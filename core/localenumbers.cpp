@@ -37,6 +37,21 @@ QString LocaleNumbers::toMask(double value, int decimals) const
     return m_locale.toString(value, 'f', decimals);
 }
 
+QString LocaleNumbers::toShort(double value, int decimals) const
+{
+    QString text = toMask(value, decimals);
+    const QString point = m_locale.decimalPoint();
+    if (text.contains(point)) {
+        while (text.endsWith(m_locale.zeroDigit())) {
+            text.chop(m_locale.zeroDigit().size());
+        }
+        if (text.endsWith(point)) {
+            text.chop(point.size());
+        }
+    }
+    return text;
+}
+
 double LocaleNumbers::roundedToMask(double value, int decimals)
 {
     // Every locale rounds alike; only its digits and separators differ. The round trip

@@ -25,6 +25,9 @@ public:
     // `decimals` after it, no group separator, the locale's decimal separator.
     [[nodiscard]] QString toMask(double value, int decimals) const;
 
+    // As toMask, with the trailing zeros and a separator left alone dropped: "10", "0.47".
+    [[nodiscard]] QString toShort(double value, int decimals) const;
+
     // The number a mask of `decimals` shows, as reading its text back would give it: the
     // model is built from the dimensions as shown, rounding included.
     [[nodiscard]] static double roundedToMask(double value, int decimals);

@@ -26,13 +26,15 @@ _moxon_cli()
         --format) values='nec ez' ;;
         --pol) values='h v' ;;
         --axis) values='x y' ;;
-        -o | --output)
+        --ground) values='free perfect very-poor poor average very-good fresh-water sea-water' ;;
+        --conductor) values='perfect copper aluminium' ;;
+        -o | --output | --deck)
             compopt -o filenames 2>/dev/null
             mapfile -t COMPREPLY < <(compgen -f -- "$cur")
             return 0
             ;;
         # Numbers and wire sizes: nothing sensible to offer.
-        -f | --freq | -w | --wire) return 0 ;;
+        -f | --freq | -w | --wire | --height) return 0 ;;
     esac
     if [[ -n $values ]]; then
         mapfile -t COMPREPLY < <(compgen -W "$values" -- "$cur")
@@ -43,7 +45,7 @@ _moxon_cli()
     case ${COMP_WORDS[1]} in
         design) options+=' --band-plan' ;;
         export) options+=' --pol --axis --format --output' ;;
-        check) options+=' --pol --axis' ;;
+        check) options+=' --pol --axis --height --ground --conductor --deck' ;;
         *) return 0 ;;
     esac
     mapfile -t COMPREPLY < <(compgen -W "$options" -- "$cur")

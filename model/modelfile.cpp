@@ -6,6 +6,8 @@
 #include <QBuffer>
 #include <QSaveFile>
 
+#include <functional>
+
 namespace moxon {
 
 namespace {
@@ -15,18 +17,28 @@ WriteResult write(QIODevice &out, ModelFormat format, const ModelInput &model)
     return format == ModelFormat::Eznec ? WriteEZ(out, model) : WriteNEC(out, model);
 }
 
-} // namespace
-
-ModelBytes modelBytes(ModelFormat format, const ModelInput &model)
+ModelBytes inMemory(const std::function<WriteResult(QIODevice &)> &write)
 {
     ModelBytes written;
     QBuffer buffer(&written.bytes);
     buffer.open(QIODevice::WriteOnly);
-    written.result = write(buffer, format, model);
+    written.result = write(buffer);
     if (!written.result.ok()) {
         written.bytes.clear();
     }
     return written;
+}
+
+} // namespace
+
+ModelBytes modelBytes(ModelFormat format, const ModelInput &model)
+{
+    return inMemory([&](QIODevice &out) { return write(out, format, model); });
+}
+
+ModelBytes checkDeckBytes(const ModelInput &model, const Installation &installation)
+{
+    return inMemory([&](QIODevice &out) { return WriteNEC(out, model, installation); });
 }
 
 WriteResult saveModelFile(const QString &path, ModelFormat format, const ModelInput &model)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "installation.h"
 #include "modelinput.h"
 
 #include <QByteArray>
@@ -15,6 +16,8 @@ struct ModelBytes
 };
 
 [[nodiscard]] ModelBytes modelBytes(ModelFormat format, const ModelInput &model);
+// The design check's NEC deck of the model as it hangs in `installation`.
+[[nodiscard]] ModelBytes checkDeckBytes(const ModelInput &model, const Installation &installation);
 
 // Writes the model whole into `path` or leaves the file there as it was: it goes to a
 // temporary file beside the target, which replaces the target only once complete.

@@ -47,9 +47,30 @@ std::optional<QString> frequencyField(const QString &typed, double value)
     return plain && !text.isEmpty() ? text : coordinateText(value);
 }
 
+// What is wrong with the installation's numbers, or nothing.
+QString unwritableInstallation(const Installation &installation)
+{
+    const Ground &ground = installation.ground;
+    if (installation.overGround() && !std::isfinite(installation.heightMetres)) {
+        return QStringLiteral("The height above ground is not a number.");
+    }
+    if (ground.kind == GroundKind::Real &&
+        !(ground.permittivity >= 1 && ground.conductivity > 0 &&
+          std::isfinite(ground.permittivity) && std::isfinite(ground.conductivity))) {
+        return QStringLiteral("The ground needs a relative permittivity of at least 1 and a "
+                              "conductivity above 0 S/m.");
+    }
+    const double metal = installation.conductor.conductivity;
+    if (installation.conductor.kind != ConductorKind::Perfect &&
+        !(metal > 0 && std::isfinite(metal))) {
+        return QStringLiteral("The wire's conductivity must be a number above 0 S/m.");
+    }
+    return {};
+}
+
 } // namespace
 
-WriteResult WriteNEC(QIODevice &out, const ModelInput &model)
+WriteResult WriteNEC(QIODevice &out, const ModelInput &model, const Installation &installation)
 {
     const DisplayUnitInfo &unit = unitInfo(model.units);
     const std::optional<float> inches = radiusInches(model.wire);
@@ -65,26 +86,47 @@ WriteResult WriteNEC(QIODevice &out, const ModelInput &model)
             QStringLiteral("The frequency '%1' is not a number greater than 0.")
                 .arg(model.frequencyText));
     }
+    if (const QString problem = unwritableInstallation(installation); !problem.isEmpty()) {
+        return WriteResult::failure(problem);
+    }
     const QString radiusText = LocaleNumbers::toSignificant(double(*radius), kRadiusDigits);
+    const Ground &ground = installation.ground;
+    const bool overGround = installation.overGround();
+    const double raise = overGround ? installation.heightMetres / unit.metresPerUnit : 0;
 
     QStringList cards = {QStringLiteral("CM Moxon Rectangle"), QStringLiteral("CE")};
     for (std::size_t i = 0; i < model.wires.size(); ++i) {
         const WireRow &wire = model.wires[i];
         QString card = QStringLiteral("GW") + numberField(double(i + 1)) +
                        numberField(double(wire.Segments));
-        for (const double value : {wire.X1, wire.Y1, wire.Z1, wire.X2, wire.Y2, wire.Z2}) {
+        for (const double value :
+             {wire.X1, wire.Y1, wire.Z1 + raise, wire.X2, wire.Y2, wire.Z2 + raise}) {
             card += coordinateText(value) + u' ';
         }
         cards.append(card + radiusText);
     }
+    const QString planePhi = model.xAxis ? QStringLiteral("0") : QStringLiteral("270");
     cards += {QStringLiteral("GS 0 0 ") + unit.scaleText.toString(),
-              QStringLiteral("GE 0"),
-              QStringLiteral("EX 0 2 18 0 1 0"),
-              QStringLiteral("FR 0 1 0 0 %1 1").arg(*frequency),
-              QStringLiteral("RP 0 1 361 1000 90 0 1 1"),
-              QStringLiteral("RP 0 181 1 1000 -90 %1 1 1")
-                  .arg(model.xAxis ? QStringLiteral("0") : QStringLiteral("270")),
-              QStringLiteral("EN")};
+              overGround ? QStringLiteral("GE 1") : QStringLiteral("GE 0")};
+    if (installation.conductor.kind != ConductorKind::Perfect) {
+        cards += QStringLiteral("LD 5 0 0 0 ") +
+                 LocaleNumbers::toSignificant(installation.conductor.conductivity, 15);
+    }
+    if (ground.kind == GroundKind::Perfect) {
+        cards += QStringLiteral("GN 1");
+    } else if (ground.kind == GroundKind::Real) {
+        cards += QStringLiteral("GN 2 0 0 0 %1 %2")
+                     .arg(LocaleNumbers::toSignificant(ground.permittivity, 15),
+                          LocaleNumbers::toSignificant(ground.conductivity, 15));
+    }
+    cards += {QStringLiteral("EX 0 2 18 0 1 0"), QStringLiteral("FR 0 1 0 0 %1 1").arg(*frequency)};
+    if (overGround) {
+        cards += QStringLiteral("RP 0 361 1 1000 -90 %1 0.5 1").arg(planePhi);
+    } else {
+        cards += {QStringLiteral("RP 0 1 361 1000 90 0 1 1"),
+                  QStringLiteral("RP 0 181 1 1000 -90 %1 1 1").arg(planePhi)};
+    }
+    cards += QStringLiteral("EN");
 
     QByteArray deck;
     for (const QString &card : cards) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "installation.h"
 #include "modelinput.h"
 
 #include <QIODevice>
@@ -11,6 +12,12 @@ namespace moxon {
 // middle segment of wire 2, the one design frequency, and an azimuth and an elevation
 // pattern. Numbers always carry ".", whatever the user's locale. Every value is checked before
 // the first byte goes out, so a failure writes nothing.
-[[nodiscard]] WriteResult WriteNEC(QIODevice &out, const ModelInput &model);
+// For the design check the antenna may hang elsewhere than in free space in perfect wire: over
+// ground every wire is raised by the installation's height, GE 1 and a GN card (1 for perfect
+// ground, 2 for Sommerfeld-Norton real ground) follow the geometry, and the only pattern is
+// the elevation cut in half-degree steps; a real metal adds an LD 5 card with its
+// conductivity for every wire. In free space and perfect wire the deck is the export's.
+[[nodiscard]] WriteResult WriteNEC(QIODevice &out, const ModelInput &model,
+                                   const Installation &installation = {});
 
 } // namespace moxon

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class QWidget;
 
 namespace moxon {
@@ -19,6 +21,11 @@ public:
 
     // Checks `request` in the background, superseding the check in flight.
     virtual void check(const CheckRequest &request) = 0;
+
+    // Where the user hangs the antenna, as the window remembers it; `changed` is called after
+    // each change the user makes, so that the design is checked anew in it.
+    [[nodiscard]] virtual Installation installation() const = 0;
+    virtual void onInstallationChanged(std::function<void()> changed) = 0;
 };
 
 // The module's one entry point: a new check window, owned by `parent` and deleted with it.

@@ -3,6 +3,7 @@
 #include "checkexport.h"
 #include "checkfigureformat.h"
 #include "checktexts.h"
+#include "installationpanel.h"
 #include "patternchart.h"
 #include "swrchart.h"
 
@@ -66,19 +67,29 @@ DesignCheckWindow::DesignCheckWindow(QWidget *parent, CheckOptions options)
     m_caution->setWordWrap(true);
     m_caution->hide();
 
+    m_installation = new InstallationPanel(this);
+    connect(m_installation, &InstallationPanel::changed, this, [this] {
+        if (m_installationChanged) {
+            m_installationChanged();
+        }
+    });
+
     auto *figures = new QGridLayout;
     figures->setColumnStretch(1, 1);
-    figures->setVerticalSpacing(6);
-    const auto row = [&](const QString &caption, QLabel *value) {
+    figures->setVerticalSpacing(4);
+    QLabel *caption = nullptr;
+    const auto row = [&](const QString &text, QLabel *value) {
         const int at = figures->rowCount();
-        auto *label = new QLabel(caption, this);
-        label->setBuddy(value);
-        figures->addWidget(label, at, 0, Qt::AlignLeft | Qt::AlignVCenter);
+        caption = new QLabel(text, this);
+        caption->setBuddy(value);
+        figures->addWidget(caption, at, 0, Qt::AlignLeft | Qt::AlignVCenter);
         figures->addWidget(value, at, 1, Qt::AlignVCenter);
         return value;
     };
     m_impedance = row(QStringLiteral("馈点阻抗"), valueLabel(QStringLiteral("impedance"), this));
     m_swr = row(QStringLiteral("驻波比"), valueLabel(QStringLiteral("swr"), this));
+    m_takeoff = row(QStringLiteral("主瓣仰角"), valueLabel(QStringLiteral("takeoff"), this));
+    m_takeoffCaption = caption;
     m_gain = row(QStringLiteral("增益"), valueLabel(QStringLiteral("gain"), this));
     m_frontToBack = row(QStringLiteral("前后比"), valueLabel(QStringLiteral("frontToBack"), this));
     m_bandwidthValue = row(QStringLiteral("带宽"), valueLabel(QStringLiteral("bandwidth"), this));
@@ -86,9 +97,11 @@ DesignCheckWindow::DesignCheckWindow(QWidget *parent, CheckOptions options)
     figures->setRowStretch(figures->rowCount(), 1);
 
     m_swrChart = new SwrChart(this);
-    m_azimuth = new PatternChart(QStringLiteral("方位方向图（水平面，前方朝上）"),
+    m_azimuth = new PatternChart(PatternChart::Plane::Azimuth,
+                                 QStringLiteral("方位方向图（水平面，前方朝上）"),
                                  QStringLiteral("方位方向图"), this);
-    m_elevation = new PatternChart(QStringLiteral("仰角方向图（波束所在垂直面，前方朝上）"),
+    m_elevation = new PatternChart(PatternChart::Plane::Elevation,
+                                   QStringLiteral("仰角方向图（波束所在垂直面，前方朝右）"),
                                    QStringLiteral("仰角方向图"), this);
 
     auto *top = new QHBoxLayout;
@@ -98,7 +111,9 @@ DesignCheckWindow::DesignCheckWindow(QWidget *parent, CheckOptions options)
     patterns->addWidget(m_azimuth);
     patterns->addWidget(m_elevation);
     auto *outer = new QVBoxLayout(this);
+    outer->setSpacing(4); // usable down to 640 x 480
     outer->addWidget(m_header);
+    outer->addWidget(m_installation);
     outer->addWidget(m_status);
     outer->addWidget(m_caution);
     outer->addLayout(top, 1);
@@ -129,6 +144,11 @@ void DesignCheckWindow::check(const CheckRequest &request)
     m_header->setText(request.header);
     m_caution->setText(request.caution);
     m_caution->setVisible(!request.caution.isEmpty());
+    m_installation->setLengths(request.lengthUnit, request.metresPerLengthUnit,
+                               request.frequencyMhz > 0 ? 299.792458 / request.frequencyMhz : 0);
+    const bool overGround = request.installation.overGround();
+    m_takeoff->setVisible(overGround);
+    m_takeoffCaption->setVisible(overGround);
     m_swrChart->setDesign(request.frequencyMhz);
     m_azimuth->clearPattern();
     m_elevation->clearPattern();
@@ -138,6 +158,16 @@ void DesignCheckWindow::check(const CheckRequest &request)
     showValues();
 }
 
+Installation DesignCheckWindow::installation() const
+{
+    return m_installation->installation();
+}
+
+void DesignCheckWindow::onInstallationChanged(std::function<void()> changed)
+{
+    m_installationChanged = std::move(changed);
+}
+
 QImage DesignCheckWindow::image()
 {
     return grab().toImage();
@@ -145,7 +175,7 @@ QImage DesignCheckWindow::image()
 
 QByteArray DesignCheckWindow::csv() const
 {
-    return checkCsv(m_sweep, m_figures.value_or(DesignFigures{}));
+    return checkCsv(m_sweep, m_figures.value_or(DesignFigures{}), m_request.installation);
 }
 
 void DesignCheckWindow::changeEvent(QEvent *event)
@@ -172,9 +202,17 @@ void DesignCheckWindow::showFigures(quint64 sequence, const DesignFigures &figur
         return;
     }
     m_figures = figures;
-    m_azimuth->setAzimuth(figures.azimuth, figures.forwardPhi, figures.forwardGain);
+    if (figures.azimuth.isEmpty()) {
+        m_azimuth->clearPattern();
+    } else {
+        m_azimuth->setAzimuth(figures.azimuth, figures.forwardPhi, figures.forwardGain);
+    }
+    m_azimuth->setTitle(figures.takeoff
+                            ? QStringLiteral("方位方向图（仰角 %1，前方朝上）")
+                                  .arg(CheckFigureFormat(locale()).angle(*figures.takeoff))
+                            : QStringLiteral("方位方向图（水平面，前方朝上）"));
     m_elevation->setElevation(figures.elevation, figures.elevationPhi, figures.forwardPhi,
-                              figures.forwardGain);
+                              figures.forwardGain, figures.takeoff.has_value());
     m_status->setText(QStringLiteral("正在用 nec2c 计算驻波比曲线…"));
     showValues();
 }
@@ -224,8 +262,8 @@ void DesignCheckWindow::showValues()
     const CheckFigureFormat format(locale());
     if (!m_figures) {
         const QString value = isCalculating() ? pending() : noValue();
-        for (QLabel *label :
-             {m_impedance, m_swr, m_gain, m_frontToBack, m_bandwidthValue, m_beamwidth}) {
+        for (QLabel *label : {m_impedance, m_swr, m_takeoff, m_gain, m_frontToBack,
+                              m_bandwidthValue, m_beamwidth}) {
             label->setText(value);
         }
     } else {
@@ -233,7 +271,10 @@ void DesignCheckWindow::showValues()
         m_swr->setText(format.swr(m_figures->swr));
         m_gain->setText(format.gain(m_figures->forwardGain));
         m_frontToBack->setText(format.frontToBack(m_figures->frontToBack));
-        m_beamwidth->setText(format.beamwidth(m_figures->beamwidth));
+        // Over ground the azimuth cut comes from a second run, at the take-off angle.
+        m_beamwidth->setText(m_figures->azimuth.isEmpty() ? pending()
+                                                          : format.beamwidth(m_figures->beamwidth));
+        m_takeoff->setText(m_figures->takeoff ? format.angle(*m_figures->takeoff) : noValue());
         m_bandwidthValue->setText(
             m_bandwidth ? format.bandwidth(*m_bandwidth, m_request.frequencyMhz) : pending());
     }

@@ -10,6 +10,7 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
 #include <optional>
 
 class QCloseEvent;
@@ -17,6 +18,7 @@ class QLabel;
 
 namespace moxon {
 
+class InstallationPanel;
 class PatternChart;
 class SwrChart;
 
@@ -37,6 +39,8 @@ public:
     // polarization, axis) so that a screenshot explains itself.
     void check(const CheckRequest &request) override;
     [[nodiscard]] QWidget *window() override { return this; }
+    [[nodiscard]] Installation installation() const override;
+    void onInstallationChanged(std::function<void()> changed) override;
 
     [[nodiscard]] bool isCalculating() const { return m_runner.isRunning(); }
     // What "保存图像…" and "导出数据…" write.
@@ -70,12 +74,16 @@ private:
     QLabel *m_header = nullptr; // the window owns its widgets
     QLabel *m_status = nullptr;
     QLabel *m_caution = nullptr; // the model is outside the engine's accuracy guideline
+    InstallationPanel *m_installation = nullptr;
+    std::function<void()> m_installationChanged;
     QLabel *m_impedance = nullptr;
     QLabel *m_swr = nullptr;
     QLabel *m_gain = nullptr;
     QLabel *m_frontToBack = nullptr;
     QLabel *m_bandwidthValue = nullptr;
     QLabel *m_beamwidth = nullptr;
+    QLabel *m_takeoff = nullptr; // over ground only, with its caption
+    QLabel *m_takeoffCaption = nullptr;
     SwrChart *m_swrChart = nullptr;
     PatternChart *m_azimuth = nullptr;
     PatternChart *m_elevation = nullptr;

@@ -427,6 +427,11 @@ void frmMoxon::openDesignCheck()
             return;
         }
         m_check = create(this);
+        m_session.setInstallation(m_check->installation());
+        m_check->onInstallationChanged([this] {
+            m_session.setInstallation(m_check->installation());
+            checkShownDesign();
+        });
     }
     QWidget *window = m_check->window();
     window->show();

@@ -6,6 +6,7 @@
 #include <QLegend>
 #include <QLineSeries>
 #include <QPolarChart>
+#include <QResizeEvent>
 #include <QValueAxis>
 
 #include <algorithm>
@@ -41,7 +42,8 @@ double elevationChartAngle(double theta, double planePhi, double forwardPhi)
     return angle < 0 ? angle + 360 : angle;
 }
 
-PatternChart::PatternChart(const QString &title, const QString &accessibleName, QWidget *parent)
+PatternChart::PatternChart(Plane plane, const QString &title, const QString &accessibleName,
+                           QWidget *parent)
     : CheckChartView(new QPolarChart, parent)
 {
     auto *chart = static_cast<QPolarChart *>(this->chart());
@@ -49,10 +51,30 @@ PatternChart::PatternChart(const QString &title, const QString &accessibleName, 
     chart->setMargins(QMargins(2, 2, 2, 2));
     chart->legend()->hide();
 
-    auto *angle = new QValueAxis;
-    angle->setRange(0, 360);
-    angle->setTickCount(13); // every 30 degrees
-    angle->setLabelFormat(QStringLiteral("%.0f°"));
+    QAbstractAxis *angle = nullptr;
+    if (plane == Plane::Azimuth) {
+        auto *clockwise = new QValueAxis;
+        clockwise->setRange(0, 360);
+        clockwise->setTickCount(13); // every 30 degrees
+        clockwise->setLabelFormat(QStringLiteral("%.0f°"));
+        angle = clockwise;
+    } else {
+        // Every 30 degrees, named by the angle from the forward horizon: 0° to the right, 90°
+        // at the top, 180° to the left, -90° below.
+        auto *fromHorizon = new QCategoryAxis;
+        fromHorizon->setRange(0, 360);
+        fromHorizon->setStartValue(0);
+        fromHorizon->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+        for (int chartAngle = 0; chartAngle < 360; chartAngle += 30) {
+            int elevation = 90 - chartAngle;
+            if (elevation <= -180) {
+                elevation += 360;
+            }
+            fromHorizon->append(QString::number(elevation).replace(u'-', u'−') + u'°',
+                                chartAngle);
+        }
+        angle = fromHorizon;
+    }
     m_level = new QCategoryAxis;
     QCategoryAxis *level = m_level;
     level->setRange(kFloorDb, 0);
@@ -90,14 +112,51 @@ void PatternChart::setAzimuth(const QList<CutPoint> &cut, double forwardPhi, dou
 }
 
 void PatternChart::setElevation(const QList<CutPoint> &cut, double planePhi, double forwardPhi,
-                                double forwardGain)
+                                double forwardGain, bool overGround)
 {
     QList<QPointF> points;
     for (const CutPoint &point : cut) {
-        points.append(QPointF(elevationChartAngle(point.angle, planePhi, forwardPhi),
-                              point.gain - forwardGain));
+        const double fromHorizon = elevationChartAngle(point.angle, planePhi, forwardPhi);
+        const double gain = point.gain - forwardGain;
+        points.append(QPointF(std::fmod(450 - fromHorizon, 360), gain));
+        // Mirrored below the horizon, but for the two horizon points themselves.
+        constexpr double kOnHorizon = 1e-6; // degrees
+        if (!overGround && fromHorizon > kOnHorizon && fromHorizon < 180 - kOnHorizon) {
+            points.append(QPointF(std::fmod(90 + fromHorizon, 360), gain));
+        }
     }
     setPoints(points);
+    if (m_upperHalf != overGround) {
+        m_upperHalf = overGround;
+        placePlot();
+    }
+}
+
+void PatternChart::setTitle(const QString &title)
+{
+    chart()->setTitle(title);
+}
+
+void PatternChart::resizeEvent(QResizeEvent *event)
+{
+    CheckChartView::resizeEvent(event);
+    placePlot();
+}
+
+void PatternChart::placePlot()
+{
+    const QSizeF view = viewport()->size();
+    if (!m_upperHalf) {
+        chart()->resize(view);
+        setSceneRect(QRectF(QPointF(), view));
+        return;
+    }
+    // The chart twice as tall as the view, less its title, lays its circle out with the centre
+    // a label's height above the view's bottom edge; the view shows the upper half.
+    const qreal title = QFontMetricsF(chart()->titleFont()).height() + 8;
+    const qreal label = QFontMetricsF(chart()->font()).height();
+    chart()->resize(QSizeF(view.width(), 2 * view.height() - title - 2 * label));
+    setSceneRect(QRectF(QPointF(), view));
 }
 
 void PatternChart::setPoints(QList<QPointF> points)

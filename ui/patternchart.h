@@ -10,40 +10,55 @@ class QLineSeries;
 
 namespace moxon {
 
-// One radiation pattern cut on a polar chart, in dB relative to the forward gain, the forward
-// direction up: rings at -3, -10, -20, -30 and -40 dB with their labels, angles clockwise
-// from forward. Colours follow the palette, light or dark.
+// One radiation pattern cut on a polar chart, in dB relative to the forward gain: rings at
+// -3, -10, -20, -30 and -40 dB with their labels. The azimuth cut has the forward direction up
+// and angles clockwise from forward; the elevation cut is drawn as modelling programs draw it,
+// the horizon as the base line, forward to the right and the zenith up, its angles counted
+// from the forward horizon. Colours follow the palette, light or dark.
 class PatternChart : public CheckChartView
 {
     Q_OBJECT
 
 public:
-    // `title` names the plane on the chart, `accessibleName` for screen readers.
-    PatternChart(const QString &title, const QString &accessibleName, QWidget *parent = nullptr);
+    enum class Plane
+    {
+        Azimuth,
+        Elevation,
+    };
 
+    // `title` names the plane on the chart, `accessibleName` for screen readers.
+    PatternChart(Plane plane, const QString &title, const QString &accessibleName,
+                 QWidget *parent = nullptr);
+
+    void setTitle(const QString &title);
     // The azimuth cut (angles are phi) with the beam at `forwardPhi`.
     void setAzimuth(const QList<CutPoint> &cut, double forwardPhi, double forwardGain);
-    // The elevation cut (angles are theta at azimuth `planePhi`), the forward horizon up and
-    // the zenith to the right.
+    // The elevation cut (angles are theta at azimuth `planePhi`). Over ground only the upper
+    // half circle shows; in free space the whole circle, the lower half mirrored from the
+    // upper, as the model is mirror-symmetric about the horizontal plane through its centre.
     void setElevation(const QList<CutPoint> &cut, double planePhi, double forwardPhi,
-                      double forwardGain);
+                      double forwardGain, bool overGround);
     void clearPattern();
 
     [[nodiscard]] int patternPoints() const;
 
 protected:
     void applyPalette() override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
-    // Points as (angle clockwise from forward, dB relative to forward), in any order.
+    // Points as (chart angle clockwise from the top, dB relative to forward), in any order.
     void setPoints(QList<QPointF> points);
+    // Over ground the plot's centre sits on the bottom edge, so that only its upper half shows.
+    void placePlot();
 
+    bool m_upperHalf = false;
     QLineSeries *m_pattern = nullptr; // the chart owns its series and axes
     QCategoryAxis *m_level = nullptr; // dB relative to the forward gain, radial
 };
 
-// Chart angle of a direction of the elevation cut at `planePhi`: 0 towards the beam on the
-// horizon, 90 at the zenith, 180 the other horizon.
+// Angle of a direction of the elevation cut at `planePhi` from the forward horizon: 0 towards
+// the beam on the horizon, 90 at the zenith, 180 the other horizon.
 [[nodiscard]] double elevationChartAngle(double theta, double planePhi, double forwardPhi);
 
 } // namespace moxon

@@ -102,6 +102,7 @@ private Q_SLOTS:
     void slicesCoverTheSweepOnce();
     void designFigures_data();
     void designFigures();
+    void figuresOverGround();
     void beamwidth_data();
     void beamwidth();
     void bandwidth_data();
@@ -305,6 +306,29 @@ void TestNecOutput::designFigures()
     QCOMPARE(figures.elevation.first().angle, -90.0);
     QCOMPARE(figures.elevation.last().angle, 90.0);
     QCOMPARE(figures.elevationPhi, elevationPhi);
+}
+
+void TestNecOutput::figuresOverGround()
+{
+    // The 14.15 MHz design in 2 mm wire 10 m over average ground, with the azimuth cut at the
+    // take-off angle: in the elevation cut the forward half peaks at 10.49 dBi from theta 61.5
+    // to 62.5, so 28 degrees above the horizon; 62 degrees the other way it has -10.59 dBi.
+    // At theta 62 the azimuth cut passes 7.49 dBi between phi 41 (7.55) and 42 (7.40).
+    CheckRequest ground = request(BeamAxis::X);
+    ground.frequencyMhz = 14.15;
+    ground.installation = {10, {GroundKind::Real, 13, 0.005}, {}};
+    const DesignStep step = readDesignRun(storedRun(u"ground.out"_s), ground);
+    QCOMPARE(step.failure, EngineFailure::None);
+    const DesignFigures &figures = step.figures;
+    QCOMPARE(figures.feed.resistance, 58.66);
+    QCOMPARE(figures.takeoff, std::optional<double>(28));
+    QCOMPARE(figures.forwardGain, 10.49);
+    QVERIFY(near(figures.frontToBack, 10.49 + 10.59));
+    QCOMPARE(figures.azimuthTheta, 62.0);
+    QCOMPARE(figures.azimuth.size(), 361);
+    QVERIFY(figures.beamwidth.has_value());
+    QVERIFY(near(*figures.beamwidth, 2 * (41 + 0.06 / 0.15), 1e-9));
+    QCOMPARE(figures.elevation.size(), 361);
 }
 
 void TestNecOutput::beamwidth_data()

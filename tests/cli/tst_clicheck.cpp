@@ -1,8 +1,12 @@
 #include "moxoncli.h"
+#include "nec2crunner.h"
+#include "necoutput.h"
 
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace moxon;
@@ -41,6 +45,7 @@ private Q_SLOTS:
     void textReport();
     void refusesWhatTheEngineCannotCompute_data();
     void refusesWhatTheEngineCannotCompute();
+    void overGroundFiguresAreTheEnginesOwn();
 };
 
 void TestCliCheck::checkReportsWorkingAntenna_data()
@@ -125,6 +130,11 @@ void TestCliCheck::refusesWhatTheEngineCannotCompute_data()
     QTest::newRow("1E300 MHz: wires of no length")
         << QStringList{u"-f"_s, u"1E300"_s}
         << u"the dimensions as shown leave wire 1 of the model no length"_s;
+    QTest::newRow("upright, its centre lower than half of A")
+        << QStringList{u"-f"_s, u"14.15"_s, u"-u"_s,       u"m"_s,       u"--pol"_s,
+                       u"v"_s,  u"--height"_s, u"3"_s, u"--ground"_s, u"average"_s}
+        << u"at a height of 3 m the antenna would reach the ground; its centre must hang "
+           "higher than 3.8609 m."_s;
     QTest::newRow("1e5 MHz, 20 mm wire")
         << QStringList{u"-f"_s, u"1e5"_s, u"-w"_s, u"20"_s, u"--wire-unit"_s, u"mm"_s}
         << u"at 100000 MHz the dimensions as shown leave wire 1"_s;
@@ -148,6 +158,81 @@ void TestCliCheck::refusesWhatTheEngineCannotCompute()
     QVERIFY2(report.value(u"message"_s).toString().contains(limit),
              qPrintable(report.value(u"message"_s).toString()));
     QVERIFY2(run.err.contains(limit), qPrintable(run.err));
+}
+
+void TestCliCheck::overGroundFiguresAreTheEnginesOwn()
+{
+    // The 20 m design in 2 mm copper wire, 10 m over average ground.
+    const QStringList design{u"-f"_s, u"14.15"_s, u"-w"_s, u"2"_s, u"--wire-unit"_s, u"mm"_s,
+                             u"-u"_s, u"m"_s};
+    QTemporaryDir folder;
+    const QString deckPath = folder.filePath(u"check.nec"_s);
+    const CliRun run = runCheck(QStringList{u"--json"_s, u"--height"_s, u"10"_s, u"--ground"_s,
+                                            u"average"_s, u"--conductor"_s, u"copper"_s,
+                                            u"--deck"_s, deckPath} +
+                                design);
+    QVERIFY2(run.status == 0, qPrintable(run.err));
+    const QJsonObject report = QJsonDocument::fromJson(run.out.toUtf8()).object();
+    QCOMPARE(report.value(u"installation"_s).toObject(),
+             (QJsonObject{{u"height_m"_s, 10},
+                          {u"ground"_s, u"real"_s},
+                          {u"permittivity"_s, 13},
+                          {u"conductivity_s_per_m"_s, 0.005},
+                          {u"conductor"_s, u"copper"_s},
+                          {u"conductor_s_per_m"_s, 5.8e7}}));
+    const double takeoff = report.value(u"takeoff_deg"_s).toDouble();
+    QVERIFY2(takeoff > 20 && takeoff < 40, qPrintable(run.out.left(200)));
+    QCOMPARE(report.value(u"azimuth"_s).toObject().value(u"theta_deg"_s).toDouble(), 90 - takeoff);
+
+    // What nec2c itself prints for the deck the check ran.
+    QFile deck(deckPath);
+    QVERIFY(deck.open(QIODevice::ReadOnly));
+    const NecOutput own = parseNecOutput(runNec2c(deck.readAll()).output);
+    QCOMPARE(own.frequencies.size(), 1);
+    const NecFrequencyResult &result = own.frequencies.first();
+    QCOMPARE(report.value(u"resistance_ohm"_s).toDouble(), result.feed.resistance);
+    QCOMPARE(report.value(u"reactance_ohm"_s).toDouble(), result.feed.reactance);
+    const std::optional<double> forward = gainTowards(result.pattern, 90 - takeoff, 0);
+    const std::optional<double> back = gainTowards(result.pattern, 90 - takeoff, 180);
+    QVERIFY(forward && back);
+    QCOMPARE(report.value(u"takeoff_gain_dbi"_s).toDouble(), *forward);
+    QCOMPARE(report.value(u"forward_gain_dbi"_s).toDouble(), *forward);
+    QCOMPARE(report.value(u"front_to_back_db"_s).toDouble(), *forward - *back);
+
+    // An independent deck of the same antenna from the dimensions moxon-cli design prints:
+    // the driven element at x = E with its tails back to E - B, the reflector at x = 0 with
+    // its tails out to D, 10 m up, the same ground and metal.
+    const CliRun shown = [&] {
+        CliRun designRun;
+        QTextStream out(&designRun.out);
+        QTextStream err(&designRun.err);
+        designRun.status = MoxonCli(out, err).run(QStringList{u"moxon-cli"_s, u"design"_s,
+                                                              u"--json"_s} +
+                                                  design);
+        out.flush();
+        return designRun;
+    }();
+    const QJsonObject dims = QJsonDocument::fromJson(shown.out.toUtf8()).object();
+    const double a = dims.value(u"A"_s).toDouble() / 2;
+    const double b = dims.value(u"B"_s).toDouble();
+    const double d = dims.value(u"D"_s).toDouble();
+    const double e = dims.value(u"E"_s).toDouble();
+    const auto wire = [](int tag, int segments, double x1, double y1, double x2, double y2) {
+        return u"GW %1 %2 %3 %4 10 %5 %6 10 0.001\n"_s.arg(tag).arg(segments).arg(x1).arg(y1).arg(
+            x2).arg(y2);
+    };
+    const QString independent =
+        wire(1, 5, e - b, -a, e, -a) + wire(2, 35, e, -a, e, a) + wire(3, 5, e, a, e - b, a) +
+        wire(4, 7, d, -a, 0, -a) + wire(5, 35, 0, -a, 0, a) + wire(6, 7, 0, a, d, a) +
+        u"GE 1\nLD 5 0 0 0 5.8E7\nGN 2 0 0 0 13 0.005\nEX 0 2 18 0 1 0\nFR 0 1 0 0 14.15 1\n"
+        "RP 0 1 2 1000 %1 0 1 180\nEN\n"_s.arg(90 - takeoff);
+    const NecOutput other = parseNecOutput(runNec2c(independent.toLatin1()).output);
+    QVERIFY2(other.fault == OutputFault::None, qPrintable(other.error));
+    const NecFrequencyResult &again = other.frequencies.first();
+    QCOMPARE(again.feed.resistance, result.feed.resistance);
+    QCOMPARE(again.feed.reactance, result.feed.reactance);
+    QCOMPARE(gainTowards(again.pattern, 90 - takeoff, 0), forward);
+    QCOMPARE(gainTowards(again.pattern, 90 - takeoff, 180), back);
 }
 
 QTEST_GUILESS_MAIN(TestCliCheck)

@@ -50,6 +50,8 @@ complete_words 'm mm' moxon-cli design -u m
 complete_words 'm mm' moxon-cli export --units = m
 complete_words 'ez nec' moxon-cli export --format = ''
 complete_words 'h v' moxon-cli check --pol ''
+complete_words 'very-good very-poor' moxon-cli check --ground very
+complete_words 'copper' moxon-cli check --conductor c
 complete_words 'x y' moxon-cli export --axis ''
 complete_words '' moxon-cli design --freq ''
 complete_words '' moxon-cli frobnicate --

@@ -2,6 +2,8 @@
 #include "modelfixtures.h"
 #include "writenec.h"
 
+Q_DECLARE_METATYPE(moxon::Installation)
+
 #include <QTest>
 
 using namespace moxon;
@@ -10,9 +12,13 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-Written writeDeck(const ModelInput &model)
+Written writeDeck(const ModelInput &model, const Installation &installation = {})
 {
-    return writeWith(WriteNEC, model);
+    return writeWith(
+        [&installation](QIODevice &out, const ModelInput &m) {
+            return WriteNEC(out, m, installation);
+        },
+        model);
 }
 
 QList<QByteArray> deckLines(const QByteArray &deck)
@@ -48,6 +54,8 @@ private Q_SLOTS:
     void unstorableInputsWriteNothing_data();
     void unstorableInputsWriteNothing();
     void deviceFailureIsReported();
+    void installationCards_data();
+    void installationCards();
 };
 
 void TestWriteNec::startupDeckMatchesGoldenFile()
@@ -237,6 +245,74 @@ void TestWriteNec::deviceFailureIsReported()
     const WriteResult result = WriteNEC(buffer, startupModel());
     QVERIFY(!result.ok());
     QVERIFY(!result.error().isEmpty());
+}
+
+void TestWriteNec::installationCards_data()
+{
+    QTest::addColumn<Installation>("installation");
+    QTest::addColumn<bool>("vertical");
+    // The first wire, and every card between the scale card and the source, then the patterns;
+    // an empty list where the installation is refused with `reason`.
+    QTest::addColumn<QByteArray>("firstWire");
+    QTest::addColumn<QByteArrayList>("cards");
+    QTest::addColumn<QString>("reason");
+
+    const QByteArray onHorizon = "RP 0 1 361 1000 90 0 1 1";
+    const QByteArray elevation = "RP 0 181 1 1000 -90 0 1 1";
+    const QByteArray halfDegrees = "RP 0 361 1 1000 -90 0 0.5 1";
+    const Ground average{GroundKind::Real, 13, 0.005};
+    QTest::newRow("free space, copper: the export's deck and a load")
+        << Installation{2.54, {}, copper()} << false
+        << QByteArray("GW 1  5 6.73 -14.585 0 10.78 -14.585 0 0.0404")
+        << QByteArrayList{"GE 0", "LD 5 0 0 0 58000000", onHorizon, elevation} << QString();
+    QTest::newRow("2.54 m over average ground, perfect wire")
+        << Installation{2.54, average, {}} << false
+        << QByteArray("GW 1  5 6.73 -14.585 100 10.78 -14.585 100 0.0404")
+        << QByteArrayList{"GE 1", "GN 2 0 0 0 13 0.005", halfDegrees} << QString();
+    QTest::newRow("perfect ground, aluminium, standing upright")
+        << Installation{2.54, {GroundKind::Perfect, 1, 0}, aluminium()} << true
+        << QByteArray("GW 1  5 6.73 0 85.415 10.78 0 85.415 0.0404")
+        << QByteArrayList{"GE 1", "LD 5 0 0 0 35000000", "GN 1", halfDegrees} << QString();
+    QTest::newRow("a conductivity of the user's over sea water")
+        << Installation{10, {GroundKind::Real, 81, 5}, {ConductorKind::Other, 1.5e6}} << false
+        << QByteArray("GW 1  5 6.73 -14.585 393.700787401575 10.78 -14.585 393.700787401575 "
+                      "0.0404")
+        << QByteArrayList{"GE 1", "LD 5 0 0 0 1500000", "GN 2 0 0 0 81 5", halfDegrees}
+        << QString();
+    QTest::newRow("ground without conductivity")
+        << Installation{10, {GroundKind::Real, 13, 0}, {}} << false << QByteArray()
+        << QByteArrayList{}
+        << u"The ground needs a relative permittivity of at least 1 and a conductivity above "
+           "0 S/m."_s;
+    QTest::newRow("metal of no conductivity")
+        << Installation{10, {}, {ConductorKind::Other, 0}} << false << QByteArray()
+        << QByteArrayList{} << u"The wire's conductivity must be a number above 0 S/m."_s;
+}
+
+void TestWriteNec::installationCards()
+{
+    QFETCH(Installation, installation);
+    QFETCH(bool, vertical);
+    QFETCH(QByteArray, firstWire);
+    QFETCH(QByteArrayList, cards);
+    QFETCH(QString, reason);
+
+    ModelInput model = startupModel();
+    model.vertical = vertical;
+    model.wires = buildWireTable({29.17, 4.05, 5.56, 10.78}, vertical, true);
+    const Written deck = writeDeck(model, installation);
+    QCOMPARE(deck.result.error(), reason);
+    if (!reason.isEmpty()) {
+        QCOMPARE(deck.bytes, QByteArray());
+        return;
+    }
+    const QList<QByteArray> lines = deckLines(deck.bytes);
+    QCOMPARE(lines.at(2), firstWire);
+    QCOMPARE(lines.at(8), QByteArray("GS 0 0 0.0254"));
+    const qsizetype source = lines.indexOf("EX 0 2 18 0 1 0");
+    QCOMPARE(lines.at(source + 1), QByteArray("FR 0 1 0 0 146 1"));
+    QCOMPARE(lines.mid(9, source - 9) + lines.mid(source + 2, lines.size() - source - 3), cards);
+    QCOMPARE(lines.last(), QByteArray("EN"));
 }
 
 QTEST_APPLESS_MAIN(TestWriteNec)

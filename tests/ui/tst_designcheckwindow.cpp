@@ -128,7 +128,8 @@ void TestDesignCheckWindow::showsTheCommandLinesFigures()
     QCOMPARE(patterns.at(0)->accessibleName(), u"方位方向图"_s);
     QCOMPARE(patterns.at(0)->patternPoints(), 361);
     QCOMPARE(patterns.at(1)->accessibleName(), u"仰角方向图"_s);
-    QCOMPARE(patterns.at(1)->patternPoints(), 181);
+    // In free space the whole circle: the 181 directions above and 179 mirrored below.
+    QCOMPARE(patterns.at(1)->patternPoints(), 181 + 179);
 
     // What the context menu's two entries write.
     QStringList entries;

@@ -5,13 +5,16 @@
 #include "frmmoxon.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QProcess>
 #include <QRadioButton>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
@@ -58,6 +61,9 @@ void compareFigures(const QWidget *window, const QJsonObject &cli)
              format.impedance({cli.value(u"resistance_ohm"_s).toDouble(),
                                cli.value(u"reactance_ohm"_s).toDouble()}));
     QCOMPARE(shown(window, u"swr"_s), format.swr(cli.value(u"swr_50"_s).toDouble()));
+    if (cli.contains(u"takeoff_deg"_s)) {
+        QCOMPARE(shown(window, u"takeoff"_s), format.angle(cli.value(u"takeoff_deg"_s).toDouble()));
+    }
     QCOMPARE(shown(window, u"gain"_s), format.gain(cli.value(u"forward_gain_dbi"_s).toDouble()));
     QCOMPARE(shown(window, u"frontToBack"_s),
              format.frontToBack(cli.value(u"front_to_back_db"_s).toDouble()));
@@ -86,6 +92,16 @@ bool checkFinished(const QWidget *window)
     return shown(window, u"status"_s).startsWith(u"nec2c 已算完"_s);
 }
 
+// Shows `window`, opens the check with Ctrl+D and waits for its first check.
+void openWithFirstCheck(QWidget &window, QWidget *&check)
+{
+    showActive(window);
+    QTest::keyClick(&window, Qt::Key_D, Qt::ControlModifier);
+    check = checkWindow();
+    QVERIFY(check != nullptr);
+    QTRY_VERIFY_WITH_TIMEOUT(checkFinished(check), 20'000);
+}
+
 } // namespace
 
 class TestWindowCheck : public QObject
@@ -95,6 +111,9 @@ class TestWindowCheck : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
+        // The installation the check window remembers: kept apart, and as new at each run.
+        QStandardPaths::setTestModeEnabled(true);
+        QSettings(u"moxon"_s, u"moxon"_s).clear();
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         QVERIFY2(!QStandardPaths::findExecutable(u"nec2c"_s).isEmpty(),
                  "nec2c is not installed; scripts/install-deps.sh test installs it");
@@ -158,11 +177,9 @@ private Q_SLOTS:
     void followsUnitOptions()
     {
         frmMoxon window;
-        showActive(window);
-        QTest::keyClick(&window, Qt::Key_D, Qt::ControlModifier);
-        QWidget *check = checkWindow();
+        QWidget *check = nullptr;
+        openWithFirstCheck(window, check);
         QVERIFY(check != nullptr);
-        QTRY_VERIFY_WITH_TIMEOUT(checkFinished(check), 20'000);
 
         // Millimetres round the dimensions otherwise than inches: the deck, and the check, follow.
         auto *millimetres = qobject_cast<QRadioButton *>(window.control(u"optMM"_s));
@@ -171,6 +188,38 @@ private Q_SLOTS:
         QVERIFY(!checkFinished(check));
         QTRY_VERIFY_WITH_TIMEOUT(checkFinished(check), 20'000);
         compareFigures(check, commandLineCheck({u"--freq"_s, u"146"_s, u"--units"_s, u"mm"_s}));
+    }
+
+    void followsTheInstallation()
+    {
+        frmMoxon window;
+        QWidget *check = nullptr;
+        openWithFirstCheck(window, check);
+        QVERIFY(check != nullptr);
+
+        // Average ground, then 400 inches up: each change checks the design anew.
+        auto *ground = check->findChild<QComboBox *>(u"ground"_s);
+        auto *height = check->findChild<QLineEdit *>(u"height"_s);
+        QVERIFY(ground != nullptr && height != nullptr);
+        const int average = ground->findText(u"一般地面"_s);
+        QVERIFY(average > 0);
+        ground->setCurrentIndex(average);
+        Q_EMIT ground->activated(average);
+        QVERIFY(!checkFinished(check));
+        height->setText(u"400"_s);
+        Q_EMIT height->editingFinished();
+        QVERIFY(!checkFinished(check));
+        QTRY_VERIFY_WITH_TIMEOUT(checkFinished(check), 20'000);
+        QVERIFY(shown(check, u"header"_s).contains(u"400 in"_s));
+        compareFigures(check, commandLineCheck({u"--freq"_s, u"146"_s, u"--height"_s, u"400"_s,
+                                                u"--ground"_s, u"average"_s}));
+
+        // Remembered for the next window.
+        window.close();
+        frmMoxon again;
+        openWithFirstCheck(again, check);
+        QVERIFY(shown(check, u"header"_s).contains(u"400 in"_s));
+        QCOMPARE(check->findChild<QComboBox *>(u"ground"_s)->currentIndex(), average);
     }
 };
 

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+#include <optional>
+#include <span>
+
+namespace moxon {
+
+// Where the design check hangs the antenna and what it is made of. The default is the model
+// of the calculator itself: free space and perfectly conducting wire.
+enum class GroundKind
+{
+    FreeSpace,
+    Perfect, // a perfectly conducting plane
+    Real,    // a lossy dielectric half-space
+};
+
+struct Ground
+{
+    GroundKind kind = GroundKind::FreeSpace;
+    double permittivity = 1; // relative, of real ground
+    double conductivity = 0; // S/m, of real ground
+
+    [[nodiscard]] bool operator==(const Ground &) const = default;
+};
+
+// Named kinds of earth, after the table of conductivities and dielectric constants of common
+// types of earth in the ARRL Antenna Book (chapter on the effects of the earth).
+struct GroundPreset
+{
+    QStringView name;    // for the command line: "average"
+    QStringView caption; // for the window: "一般地面"
+    double permittivity = 0;
+    double conductivity = 0; // S/m
+};
+[[nodiscard]] std::span<const GroundPreset> groundPresets();
+// The preset with exactly these constants, if there is one.
+[[nodiscard]] const GroundPreset *groundPreset(const Ground &ground);
+
+enum class ConductorKind
+{
+    Perfect,
+    Copper,
+    Aluminium,
+    Other, // a conductivity of the user's
+};
+
+struct Conductor
+{
+    ConductorKind kind = ConductorKind::Perfect;
+    double conductivity = 0; // S/m; for Copper and Aluminium their own
+
+    [[nodiscard]] bool operator==(const Conductor &) const = default;
+};
+
+inline constexpr double kCopperConductivity = 5.8e7;    // S/m, annealed copper
+inline constexpr double kAluminiumConductivity = 3.5e7; // S/m, aluminium wire and tubing
+[[nodiscard]] Conductor copper();
+[[nodiscard]] Conductor aluminium();
+
+struct Installation
+{
+    double heightMetres = 0; // of the antenna's centre above the ground; none in free space
+    Ground ground;
+    Conductor conductor;
+
+    [[nodiscard]] bool overGround() const { return ground.kind != GroundKind::FreeSpace; }
+    // Free space and perfect wire: the calculator's own model, the check as it always was.
+    [[nodiscard]] bool isDefault() const
+    {
+        return !overGround() && conductor.kind == ConductorKind::Perfect;
+    }
+    [[nodiscard]] bool operator==(const Installation &) const = default;
+};
+
+// The command line's names: "free", "perfect", a preset's name or "EPS,SIGMA"; "perfect",
+// "copper", "aluminium" or a conductivity in S/m. Numbers in the C locale; nothing for a
+// text that is none of these or a constant that is not a positive number.
+[[nodiscard]] std::optional<Ground> groundFromText(QStringView text);
+[[nodiscard]] std::optional<Conductor> conductorFromText(QStringView text);
+[[nodiscard]] QString groundChoices();
+
+} // namespace moxon
