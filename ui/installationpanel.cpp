@@ -176,11 +176,17 @@ void InstallationPanel::conductorPicked(int index)
 
 void InstallationPanel::edited()
 {
+    // Only what the user typed: a shown value read back would lose the digits it was
+    // rounded to.
     Installation next = m_installation;
     const std::optional<double> height = number(m_height);
     const std::optional<double> permittivity = number(m_permittivity);
     const std::optional<double> conductivity = number(m_conductivity);
     const std::optional<double> metal = number(m_metal);
+    if (!m_height->isModified() && !m_permittivity->isModified() &&
+        !m_conductivity->isModified() && !m_metal->isModified()) {
+        return;
+    }
     if (height && next.overGround()) {
         next.heightMetres = *height * m_metresPerUnit;
     }
@@ -252,7 +258,7 @@ void InstallationPanel::showInstallation()
 
 std::optional<double> InstallationPanel::number(const QLineEdit *edit) const
 {
-    return LocaleNumbers(locale()).toDouble(edit->text());
+    return edit->isModified() ? LocaleNumbers(locale()).toDouble(edit->text()) : std::nullopt;
 }
 
 } // namespace moxon

@@ -207,6 +207,7 @@ private Q_SLOTS:
         Q_EMIT ground->activated(average);
         QVERIFY(!checkFinished(check));
         height->setText(u"400"_s);
+        height->setModified(true); // as typing does
         Q_EMIT height->editingFinished();
         QVERIFY(!checkFinished(check));
         QTRY_VERIFY_WITH_TIMEOUT(checkFinished(check), 20'000);
