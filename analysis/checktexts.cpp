@@ -1,9 +1,13 @@
 #include "checktexts.h"
 
 #include "checkfigureformat.h"
+#include "localenumbers.h"
 
 #include <QJsonArray>
 #include <QTextStream>
+
+#include <array>
+#include <cmath>
 
 namespace moxon {
 
@@ -329,6 +333,126 @@ QByteArray checkCsv(const QList<SweepPoint> &sweep, const DesignFigures &figures
         csv += "elevation," + number(point.angle, 1) + ',' + number(point.gain, 2) + "\r\n";
     }
     return csv;
+}
+
+namespace {
+
+QString goalName(TuneGoal goal)
+{
+    return goal == TuneGoal::Match ? QStringLiteral("match") : QStringLiteral("front-to-back");
+}
+
+// C as the model holds it, E less B and D, to the shown decimals.
+QJsonObject dimensionsJson(const TuneDimensions &dims, int decimals)
+{
+    return {{QStringLiteral("a"), dims.a},
+            {QStringLiteral("b"), dims.b},
+            {QStringLiteral("c"), LocaleNumbers::roundedToMask(dims.c(), decimals)},
+            {QStringLiteral("d"), dims.d},
+            {QStringLiteral("e"), dims.e}};
+}
+
+QJsonObject figuresJson(const DesignFigures &figures)
+{
+    QJsonObject object{{QStringLiteral("resistance_ohm"), figures.feed.resistance},
+                       {QStringLiteral("reactance_ohm"), figures.feed.reactance},
+                       {QStringLiteral("swr_50"), figures.swr},
+                       {QStringLiteral("forward_gain_dbi"), figures.forwardGain},
+                       {QStringLiteral("front_to_back_db"), figures.frontToBack}};
+    if (figures.takeoff) {
+        object.insert(QStringLiteral("takeoff_deg"), *figures.takeoff);
+    }
+    return object;
+}
+
+} // namespace
+
+QString dimensionChange(double delta, const TuneSetup &setup, const QLocale &locale, bool plain)
+{
+    // The unit of the change: a hundredth of a metre, a twelfth of a foot, else the unit.
+    QString unit = setup.unit;
+    double factor = 1;
+    int decimals = setup.decimals;
+    if (unit == u"m") {
+        unit = QStringLiteral("cm");
+        factor = 100;
+        decimals = 1;
+    } else if (unit == u"ft") {
+        unit = QStringLiteral("in");
+        factor = 12;
+        decimals = 2;
+    }
+    QString text = locale.toString(std::fabs(delta * factor), 'f', decimals);
+    const bool shorter = delta < 0 && text != locale.toString(0.0, 'f', decimals);
+    text.prepend(shorter ? (plain ? QStringLiteral("-") : QStringLiteral("−"))
+                         : QStringLiteral("+"));
+    return text + u' ' + unit;
+}
+
+QString tuneReportText(const TuneResult &result, const TuneSetup &setup)
+{
+    const CheckFigureFormat format = CheckFigureFormat::plain();
+    const QLocale c = QLocale::c();
+    QString text;
+    QTextStream out(&text);
+    const QString goal = result.goal == TuneGoal::Match
+                             ? QStringLiteral("match on 50 ohm (SWR at most 1.10, front-to-back "
+                                              "no worse than the formula's)")
+                             : QStringLiteral("best front-to-back with SWR at most 1.5");
+    out << "Goal:              " << goal << '\n'
+        << "Result:            "
+        << (result.goalMet ? QStringLiteral("met")
+                           : QStringLiteral("not met; the best design found is shown"))
+        << "\n\n";
+    const auto shown = [&](double value) {
+        return c.toString(value, 'f', setup.decimals);
+    };
+    const std::array<std::pair<char, std::pair<double, double>>, 5> rows = {{
+        {'A', {result.formula.a, result.tuned.a}},
+        {'B', {result.formula.b, result.tuned.b}},
+        {'C', {result.formula.c(), result.tuned.c()}},
+        {'D', {result.formula.d, result.tuned.d}},
+        {'E', {result.formula.e, result.tuned.e}},
+    }};
+    out << "    formula     tuned  change  (" << setup.unit << ")\n";
+    for (const auto &[letter, values] : rows) {
+        out << letter << shown(values.first).rightJustified(10)
+            << shown(values.second).rightJustified(10) << "  "
+            << dimensionChange(values.second - values.first, setup, c, true) << '\n';
+    }
+    const auto line = [&](const char *name, const QString &before, const QString &after) {
+        out << QString::fromLatin1(name).leftJustified(19) << before.leftJustified(22) << after
+            << '\n';
+    };
+    out << '\n';
+    line("", QStringLiteral("before"), QStringLiteral("after"));
+    line("Feed point:", format.impedance(result.before.feed), format.impedance(result.after.feed));
+    line("SWR on 50 ohm:", format.swr(result.before.swr), format.swr(result.after.swr));
+    line("Forward gain:", format.gain(result.before.forwardGain),
+         format.gain(result.after.forwardGain));
+    line("Front-to-back:", format.frontToBack(result.before.frontToBack),
+         format.frontToBack(result.after.frontToBack));
+    if (result.before.takeoff && result.after.takeoff) {
+        line("Take-off angle:", format.angle(*result.before.takeoff),
+             format.angle(*result.after.takeoff));
+    }
+    out << "\nEngine runs:       " << result.engineRuns << " in "
+        << c.toString(result.seconds, 'f', 2) << " s\n";
+    out.flush();
+    return text;
+}
+
+QJsonObject tuneReportToJson(const TuneResult &result, const TuneSetup &setup)
+{
+    return {{QStringLiteral("goal"), goalName(result.goal)},
+            {QStringLiteral("goal_met"), result.goalMet},
+            {QStringLiteral("units"), setup.unit},
+            {QStringLiteral("formula"), dimensionsJson(result.formula, setup.decimals)},
+            {QStringLiteral("tuned"), dimensionsJson(result.tuned, setup.decimals)},
+            {QStringLiteral("before"), figuresJson(result.before)},
+            {QStringLiteral("after"), figuresJson(result.after)},
+            {QStringLiteral("engine_runs"), result.engineRuns},
+            {QStringLiteral("seconds"), result.seconds}};
 }
 
 } // namespace moxon

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "checkreport.h"
+#include "tuner.h"
 
 #include <QByteArray>
 #include <QJsonObject>
@@ -39,5 +40,20 @@ namespace moxon {
 // (azimuth by phi, elevation by theta, both in degrees).
 [[nodiscard]] QByteArray checkCsv(const QList<SweepPoint> &sweep, const DesignFigures &figures,
                                   const Installation &installation = {});
+
+// How much tuning changed a dimension, in a unit a builder cuts by: centimetres for metres,
+// inches for feet, the unit itself for inches and millimetres: "−4.1 cm" in `locale`. The
+// window's style has the minus sign, the command line's (`plain`) a hyphen.
+[[nodiscard]] QString dimensionChange(double delta, const TuneSetup &setup, const QLocale &locale,
+                                      bool plain);
+
+// The command line's report of a tuning: the goal and whether it was met, formula and tuned
+// dimensions with their changes, the figures before and after, the engine runs.
+[[nodiscard]] QString tuneReportText(const TuneResult &result, const TuneSetup &setup);
+
+// The same for scripts: goal, goal_met, units, formula and tuned (a to e in the unit, as
+// shown), before and after (resistance_ohm, reactance_ohm, swr_50, forward_gain_dbi,
+// front_to_back_db and, over ground, takeoff_deg), engine_runs, seconds.
+[[nodiscard]] QJsonObject tuneReportToJson(const TuneResult &result, const TuneSetup &setup);
 
 } // namespace moxon

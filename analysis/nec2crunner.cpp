@@ -118,17 +118,20 @@ void Nec2cRunner::start(const QByteArray &deck)
     }
 }
 
-void Nec2cRunner::waitForFinished()
+bool Nec2cRunner::waitForFinished(int msecs)
 {
     if (m_pendingEarly) {
         m_pendingEarly = false;
         Q_EMIT finished();
-        return;
+        return true;
     }
+    const QDeadlineTimer wait(msecs);
     while (m_running && m_process) {
         // Past the deadline a run that has ended is still reaped and reported as it ended: a
         // wait of 0 ms only looks.
-        const qint64 left = m_deadline.remainingTime();
+        const qint64 left = std::min<qint64>(m_deadline.remainingTime(),
+                                             msecs < 0 ? m_deadline.remainingTime()
+                                                       : wait.remainingTime());
         if (m_process->waitForFinished(int(left))) {
             continue;
         }
@@ -142,8 +145,11 @@ void Nec2cRunner::waitForFinished()
                     QStringLiteral("nec2c could not be run: %1.").arg(m_process->errorString()),
                     EngineFailure::Missing});
             Q_EMIT finished();
+        } else if (wait.hasExpired()) {
+            return false;
         }
     }
+    return true;
 }
 
 void Nec2cRunner::abort()

@@ -63,8 +63,9 @@ public:
     // Starts the engine on `deck`. A failure to start is reported through finished() too,
     // from the event loop, so that callers have one path for every outcome.
     void start(const QByteArray &deck);
-    // Blocks until the run has finished or its time is up; for callers without an event loop.
-    void waitForFinished();
+    // Blocks until the run has finished or its time is up, or at most `msecs` (-1: no limit);
+    // for callers without an event loop. True once the run has finished.
+    bool waitForFinished(int msecs = -1);
     // Ends the run without reporting it.
     void abort();
 

@@ -73,4 +73,23 @@ CheckRequest designCheckRequest(const ModelInput &model, const QString &wireText
     return request;
 }
 
+ModelInput withDimensions(ModelInput model, const TuneDimensions &dims)
+{
+    model.wires = buildWireTable({dims.a, dims.b, dims.d, dims.e}, model.vertical, model.xAxis);
+    return model;
+}
+
+TuneSetup tuneSetup(const ModelInput &model, const Dimensions &shown, const QString &wireText,
+                    const Installation &installation)
+{
+    const DisplayUnitInfo &unit = unitInfo(model.units);
+    return {{shown.a, shown.b, shown.d, shown.e},
+            unit.decimals,
+            unitText(model.units),
+            unit.metresPerUnit,
+            [model, wireText, installation](const TuneDimensions &dims) {
+                return designCheckRequest(withDimensions(model, dims), wireText, installation);
+            }};
+}
+
 } // namespace moxon

@@ -2,6 +2,7 @@
 
 #include "checkreport.h"
 #include "modelinput.h"
+#include "tuner.h"
 
 #include <QString>
 
@@ -15,5 +16,13 @@ namespace moxon {
 // reason; one outside the thin-wire model's accuracy guideline carries a caution.
 [[nodiscard]] CheckRequest designCheckRequest(const ModelInput &model, const QString &wireText,
                                               const Installation &installation = {});
+
+// The model with the dimensions `dims` instead of the shown ones.
+[[nodiscard]] ModelInput withDimensions(ModelInput model, const TuneDimensions &dims);
+
+// Tuning of the model, whose dimensions are `shown`, as it hangs in `installation`: each
+// candidate checked as the design is.
+[[nodiscard]] TuneSetup tuneSetup(const ModelInput &model, const Dimensions &shown,
+                                  const QString &wireText, const Installation &installation);
 
 } // namespace moxon

@@ -67,15 +67,27 @@ std::optional<CheckRequest> Session::checkRequest() const
     return designCheckRequest(*model, m_state.acceptedInputs.wireSize, m_state.installation);
 }
 
-ExportOutcome Session::exportModel()
+std::optional<TuneSetup> Session::tuneSetup() const
 {
-    if (calculate() == CalculateOutcome::Rejected) {
+    const std::optional<ModelInput> model = currentModel();
+    if (!model) {
+        return std::nullopt;
+    }
+    return moxon::tuneSetup(*model, m_state.shown->values, m_state.acceptedInputs.wireSize,
+                            m_state.installation);
+}
+
+ExportOutcome Session::exportTunedModel(const TuneDimensions &dims)
+{
+    const std::optional<ModelInput> model = currentModel();
+    if (!model) {
         return ExportOutcome::Rejected;
     }
-    // A design is shown: the calculation has just shown one.
-    const ModelInput model = *currentModel();
-    m_state.wireTable = model.wires;
+    return saveAs(withDimensions(*model, dims));
+}
 
+ExportOutcome Session::saveAs(const ModelInput &model)
+{
     const std::optional<QString> path = m_view.askSavePath(m_state.format);
     if (!path || path->isEmpty()) {
         return ExportOutcome::Cancelled;
@@ -87,6 +99,17 @@ ExportOutcome Session::exportModel()
     }
     m_view.showMessage(modelWrittenMessage(*path));
     return ExportOutcome::Written;
+}
+
+ExportOutcome Session::exportModel()
+{
+    if (calculate() == CalculateOutcome::Rejected) {
+        return ExportOutcome::Rejected;
+    }
+    // A design is shown: the calculation has just shown one.
+    const ModelInput model = *currentModel();
+    m_state.wireTable = model.wires;
+    return saveAs(model);
 }
 
 PrintOutcome Session::print()

@@ -11,6 +11,7 @@
 
 #include "calculation.h"
 #include "checkreport.h"
+#include "tuner.h"
 #include "designview.h"
 #include "localenumbers.h"
 #include "modelinput.h"
@@ -86,8 +87,16 @@ public:
     // The design check of that model in the installation, named by the inputs it was
     // calculated from; none before a design is shown.
     [[nodiscard]] std::optional<CheckRequest> checkRequest() const;
+    // Tuning of that design in that installation; none before a design is shown.
+    [[nodiscard]] std::optional<TuneSetup> tuneSetup() const;
+    // Writes the design with the tuned dimensions `dims` as the export writes a design, with
+    // the same Save As and messages; the shown design and its export stay as they are.
+    ExportOutcome exportTunedModel(const TuneDimensions &dims);
 
 private:
+    // Save As, then the model written whole or not at all, and what came of it told.
+    ExportOutcome saveAs(const ModelInput &model);
+
     DesignView &m_view;
     LocaleNumbers m_numbers;
     FormState m_state;

@@ -5,6 +5,7 @@
 #include "checkrequest.h"
 #include "checkrunner.h"
 #include "checktexts.h"
+#include "tuner.h"
 #include "messages.h"
 #include "modelfile.h"
 
@@ -305,6 +306,29 @@ int checkFailureStatus(EngineFailure failure)
     }
 }
 
+void writeBytes(QTextStream &out, const QByteArray &bytes);
+
+// --deck: the deck into `path`, or onto standard output for "-"; nothing without a path or a
+// deck. False, with the reason told, when the file could not be written.
+bool writeDeck(const QString &path, const QByteArray &deck, QStringView command, QTextStream &out,
+               QTextStream &err)
+{
+    if (path.isEmpty() || deck.isEmpty()) {
+        return true;
+    }
+    if (path == u"-") {
+        writeBytes(out, deck);
+        return true;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(deck) != deck.size() || !file.commit()) {
+        err << kProgram << ' ' << command << ": the deck could not be written to " << path << ": "
+            << file.errorString() << Qt::endl;
+        return false;
+    }
+    return true;
+}
+
 // Raw bytes on the stream's device; a stream on a string (the tests) gets them as Latin-1.
 void writeBytes(QTextStream &out, const QByteArray &bytes)
 {
@@ -343,6 +367,9 @@ int MoxonCli::run(const QStringList &arguments)
     if (command == u"check") {
         return check(rest);
     }
+    if (command == u"tune") {
+        return tuneModel(rest);
+    }
     if (command == u"--version" || command == u"-v") {
         m_out << kProgram << ' ' << QStringLiteral(MOXON_VERSION) << Qt::endl;
         return ExitOk;
@@ -353,7 +380,9 @@ int MoxonCli::run(const QStringList &arguments)
         "Commands:\n"
         "  design   print the dimensions A to E for one or more frequencies\n"
         "  export   write the model as an NEC-2 deck or a binary model file\n"
-        "  check    run the NEC-2 deck through nec2c: impedance, SWR, gain, front-to-back\n\n"
+        "  check    run the NEC-2 deck through nec2c: impedance, SWR, gain, front-to-back\n"
+        "  tune     tune the dimensions with nec2c for a match on 50 ohm or the best "
+        "front-to-back\n\n"
         "Options:\n"
         "  -h, --help     this help; 'moxon-cli <command> --help' for a command's options\n"
         "  -v, --version  the version\n");
@@ -625,17 +654,9 @@ int MoxonCli::check(const QStringList &arguments)
     const CheckReport report = checkDeck(
         designCheckRequest(modelInputFor(run->shown, run->input, model.vertical(), model.xAxis()),
                            run->form.wireSize, where.installation(common.units())));
-    if (!where.deckPath().isEmpty() && report.failure != EngineFailure::Refused &&
-        !report.deck.isEmpty()) {
-        QSaveFile file(where.deckPath());
-        if (where.deckPath() == u"-") {
-            writeBytes(m_out, report.deck);
-        } else if (!file.open(QIODevice::WriteOnly) ||
-                   file.write(report.deck) != report.deck.size() || !file.commit()) {
-            m_err << kProgram << " check: the deck could not be written to " << where.deckPath()
-                  << ": " << file.errorString() << Qt::endl;
-            return ExitRejected;
-        }
+    if (report.failure != EngineFailure::Refused &&
+        !writeDeck(where.deckPath(), report.deck, u"check", m_out, m_err)) {
+        return ExitRejected;
     }
     if (common.json()) {
         m_out << QJsonDocument(checkReportToJson(report)).toJson(QJsonDocument::Compact)
@@ -649,6 +670,115 @@ int MoxonCli::check(const QStringList &arguments)
         m_out << checkReportText(report);
         m_out.flush();
     }
+    return ExitOk;
+}
+
+int MoxonCli::tuneModel(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Tunes A to D (E = B + C + D) with nec2c for the antenna as it hangs: --goal match for "
+        "the lowest SWR on 50 ohms with a front-to-back no worse than the formula's, --goal "
+        "front-to-back for the best front-to-back with an SWR of at most 1.5. Prints the formula's "
+        "and the tuned dimensions as the window shows them, and the figures before and after; "
+        "--format and -o write the tuned model as export writes a design.\n\n"
+        "Exit status as check's; a goal that was not met still prints the best design found "
+        "(\"goal_met\": false)."));
+    const CommonOptions common(parser);
+    const ModelOptions model(parser);
+    const InstallationOptions where(parser);
+    const QCommandLineOption goal(QStringLiteral("goal"),
+                                  QStringLiteral("match (the default) or front-to-back."),
+                                  QStringLiteral("GOAL"), QStringLiteral("match"));
+    const QCommandLineOption format(QStringLiteral("format"),
+                                    QStringLiteral("nec (NEC-2 deck) or ez (binary model file) "
+                                                   "for -o."),
+                                    QStringLiteral("nec|ez"));
+    const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
+                                    QStringLiteral("Write the tuned model; - for standard output."),
+                                    QStringLiteral("FILE"));
+    parser.addOption(goal);
+    parser.addOption(format);
+    parser.addOption(output);
+    int status = ExitOk;
+    const auto check = [&]() -> QString {
+        QString problem = checkModelCommand(common, model);
+        if (problem.isEmpty()) {
+            problem = where.check();
+        }
+        if (!problem.isEmpty()) {
+            return problem;
+        }
+        if (choiceIndex(parser.value(goal),
+                        {QStringLiteral("match"), QStringLiteral("front-to-back")}) < 0) {
+            return QStringLiteral("--goal must be match or front-to-back, not '%1'")
+                .arg(parser.value(goal));
+        }
+        if (parser.isSet(output) != parser.isSet(format)) {
+            return QStringLiteral("-o and --format go together");
+        }
+        if (parser.isSet(format) &&
+            choiceIndex(parser.value(format), {QStringLiteral("nec"), QStringLiteral("ez")}) < 0) {
+            return QStringLiteral("--format must be nec or ez, not '%1'").arg(parser.value(format));
+        }
+        return {};
+    };
+    if (!parse(parser, arguments, m_out, m_err, check, status)) {
+        return status;
+    }
+
+    const QString frequency = common.frequencies().first();
+    const std::optional<Calculation> run = calculated(common, frequency, m_err);
+    if (!run) {
+        return ExitRejected;
+    }
+    const ModelInput formula =
+        modelInputFor(run->shown, run->input, model.vertical(), model.xAxis());
+    const TuneSetup setup = tuneSetup(formula, run->shown.values, run->form.wireSize,
+                                      where.installation(common.units()));
+    // A design the check refuses cannot be tuned either: say why as check does.
+    const CheckRequest first = setup.requestFor(setup.formula);
+    if (!first.refusal.isEmpty()) {
+        m_err << kProgram << " tune: " << first.refusal << Qt::endl;
+        return ExitNoFigures;
+    }
+    const TuneGoal tuneGoal = parser.value(goal).compare(u"match", Qt::CaseInsensitive) == 0
+                                  ? TuneGoal::Match
+                                  : TuneGoal::FrontToBack;
+    const TuneResult result = tune(tuneGoal, setup.formula, setup.decimals,
+                                   nec2cTuneEngine(setup.requestFor));
+    if (!result.failure.isEmpty()) {
+        m_err << kProgram << " tune: " << result.failure << Qt::endl;
+        return ExitNoFigures;
+    }
+
+    const ModelInput tuned = withDimensions(formula, result.tuned);
+    if (parser.isSet(output)) {
+        const ModelFormat modelFormat =
+            parser.value(format).compare(u"ez", Qt::CaseInsensitive) == 0 ? ModelFormat::Eznec
+                                                                          : ModelFormat::Nec;
+        const QString path = parser.value(output);
+        const ModelBytes bytes = modelBytes(modelFormat, tuned);
+        const WriteResult written = path == u"-" ? bytes.result
+                                                 : saveModelFile(path, modelFormat, tuned);
+        if (!written.ok()) {
+            report(exportFailedMessage(path, written.error()), frequency, m_err);
+            return ExitRejected;
+        }
+        if (path == u"-") {
+            writeBytes(m_out, bytes.bytes);
+        }
+    }
+    if (!writeDeck(where.deckPath(), setup.requestFor(result.tuned).deck, u"tune", m_out, m_err)) {
+        return ExitRejected;
+    }
+    if (common.json()) {
+        m_out << QJsonDocument(tuneReportToJson(result, setup)).toJson(QJsonDocument::Compact)
+              << Qt::endl;
+    } else if (parser.value(output) != u"-" && where.deckPath() != u"-") {
+        m_out << tuneReportText(result, setup);
+    }
+    m_out.flush();
     return ExitOk;
 }
 

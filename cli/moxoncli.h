@@ -29,6 +29,7 @@ private:
     int design(const QStringList &arguments);
     int exportModel(const QStringList &arguments);
     int check(const QStringList &arguments);
+    int tuneModel(const QStringList &arguments);
 
     QTextStream &m_out;
     QTextStream &m_err;

@@ -10,12 +10,12 @@ namespace moxon {
 namespace {
 
 constexpr std::array kGroundPresets = {
-    GroundPreset{u"very-poor", u"很差地面（城市、工业区）", 5, 0.001},
-    GroundPreset{u"poor", u"较差地面（岩石、山地）", 13, 0.002},
-    GroundPreset{u"average", u"一般地面", 13, 0.005},
-    GroundPreset{u"very-good", u"很好地面（肥沃土壤）", 20, 0.0303},
-    GroundPreset{u"fresh-water", u"淡水", 80, 0.001},
-    GroundPreset{u"sea-water", u"海水", 81, 5},
+    GroundPreset{u"very-poor", u"很差地面", u"城市、工业区", 5, 0.001},
+    GroundPreset{u"poor", u"较差地面", u"岩石、陡峭山地", 13, 0.002},
+    GroundPreset{u"average", u"一般地面", u"牧场、黏土", 13, 0.005},
+    GroundPreset{u"very-good", u"很好地面", u"牧场、肥沃土壤", 20, 0.0303},
+    GroundPreset{u"fresh-water", u"淡水", u"淡水", 80, 0.001},
+    GroundPreset{u"sea-water", u"海水", u"海水", 81, 5},
 };
 
 std::optional<double> positive(QStringView text)

@@ -30,8 +30,9 @@ struct Ground
 // types of earth in the ARRL Antenna Book (chapter on the effects of the earth).
 struct GroundPreset
 {
-    QStringView name;    // for the command line: "average"
-    QStringView caption; // for the window: "一般地面"
+    QStringView name;        // for the command line: "average"
+    QStringView caption;     // for the window: "一般地面"
+    QStringView description; // what such ground is, for the window's tooltip
     double permittivity = 0;
     double conductivity = 0; // S/m
 };

@@ -15,7 +15,7 @@ _moxon_cli()
     COMPREPLY=()
 
     if ((COMP_CWORD == 1)); then
-        mapfile -t COMPREPLY < <(compgen -W 'design export check --help --version' -- "$cur")
+        mapfile -t COMPREPLY < <(compgen -W 'design export check tune --help --version' -- "$cur")
         return 0
     fi
 
@@ -28,6 +28,7 @@ _moxon_cli()
         --axis) values='x y' ;;
         --ground) values='free perfect very-poor poor average very-good fresh-water sea-water' ;;
         --conductor) values='perfect copper aluminium' ;;
+        --goal) values='match front-to-back' ;;
         -o | --output | --deck)
             compopt -o filenames 2>/dev/null
             mapfile -t COMPREPLY < <(compgen -f -- "$cur")
@@ -46,6 +47,7 @@ _moxon_cli()
         design) options+=' --band-plan' ;;
         export) options+=' --pol --axis --format --output' ;;
         check) options+=' --pol --axis --height --ground --conductor --deck' ;;
+        tune) options+=' --pol --axis --height --ground --conductor --deck --goal --format --output' ;;
         *) return 0 ;;
     esac
     mapfile -t COMPREPLY < <(compgen -W "$options" -- "$cur")

@@ -43,4 +43,10 @@ void styleChart(QChart &chart, const QPalette &palette)
     }
 }
 
+QColor faint(QColor colour)
+{
+    colour.setAlphaF(0.3f);
+    return colour;
+}
+
 } // namespace moxon

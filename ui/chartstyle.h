@@ -24,4 +24,7 @@ struct ChartColours
 // Background, title, legend, axis labels and grid of `chart` in the palette's colours.
 void styleChart(QChart &chart, const QPalette &palette);
 
+// A colour drawn faintly behind its full-strength self: a curve kept for comparison.
+[[nodiscard]] QColor faint(QColor colour);
+
 } // namespace moxon

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "checkreport.h"
+#include "tuner.h"
 
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -26,6 +28,11 @@ public:
     // each change the user makes, so that the design is checked anew in it.
     [[nodiscard]] virtual Installation installation() const = 0;
     virtual void onInstallationChanged(std::function<void()> changed) = 0;
+
+    // The design the check window tunes (set before each check() that follows a Calculate),
+    // and how its tuned model is exported.
+    virtual void setTuning(std::optional<TuneSetup> setup,
+                           std::function<void(const TuneDimensions &)> exportTuned) = 0;
 };
 
 // The module's one entry point: a new check window, owned by `parent` and deleted with it.

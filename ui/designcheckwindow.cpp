@@ -4,6 +4,7 @@
 #include "checkfigureformat.h"
 #include "checktexts.h"
 #include "installationpanel.h"
+#include "tunepanel.h"
 #include "patternchart.h"
 #include "swrchart.h"
 
@@ -74,6 +75,9 @@ DesignCheckWindow::DesignCheckWindow(QWidget *parent, CheckOptions options)
         }
     });
 
+    m_tune = new TunePanel(this);
+    connect(m_tune, &TunePanel::tuned, this, &DesignCheckWindow::showTuned);
+
     auto *figures = new QGridLayout;
     figures->setColumnStretch(1, 1);
     figures->setVerticalSpacing(4);
@@ -112,8 +116,10 @@ DesignCheckWindow::DesignCheckWindow(QWidget *parent, CheckOptions options)
     patterns->addWidget(m_elevation);
     auto *outer = new QVBoxLayout(this);
     outer->setSpacing(4); // usable down to 640 x 480
+    outer->setContentsMargins(6, 6, 6, 6);
     outer->addWidget(m_header);
     outer->addWidget(m_installation);
+    outer->addWidget(m_tune);
     outer->addWidget(m_status);
     outer->addWidget(m_caution);
     outer->addLayout(top, 1);
@@ -136,6 +142,37 @@ DesignCheckWindow::DesignCheckWindow(QWidget *parent, CheckOptions options)
 }
 
 void DesignCheckWindow::check(const CheckRequest &request)
+{
+    // A new design or installation: a tuning of the last one no longer applies.
+    m_tune->reset();
+    m_swrChart->clearReference();
+    m_azimuth->clearReference();
+    m_elevation->clearReference();
+    runCheck(request);
+}
+
+void DesignCheckWindow::setTuning(std::optional<TuneSetup> setup,
+                                  std::function<void(const TuneDimensions &)> exportTuned)
+{
+    m_tuneSetup = setup;
+    m_tune->setSetup(std::move(setup), std::move(exportTuned));
+}
+
+void DesignCheckWindow::showTuned(const TuneResult &result)
+{
+    if (!m_tuneSetup) {
+        return;
+    }
+    // The formula design's curves stay behind the tuned design's, faint.
+    m_swrChart->keepAsReference();
+    m_azimuth->keepAsReference();
+    m_elevation->keepAsReference();
+    CheckRequest tuned = m_tuneSetup->requestFor(result.tuned);
+    tuned.header += QStringLiteral("（调谐后）");
+    runCheck(tuned);
+}
+
+void DesignCheckWindow::runCheck(const CheckRequest &request)
 {
     m_request = request;
     m_figures.reset();
@@ -188,6 +225,7 @@ void DesignCheckWindow::changeEvent(QEvent *event)
 
 void DesignCheckWindow::closeEvent(QCloseEvent *event)
 {
+    m_tune->cancel();
     if (m_runner.isRunning()) {
         m_runner.cancel();
         m_status->setText(QStringLiteral("检查已停止。"));

@@ -19,6 +19,7 @@ class QLabel;
 namespace moxon {
 
 class InstallationPanel;
+class TunePanel;
 class PatternChart;
 class SwrChart;
 
@@ -41,6 +42,8 @@ public:
     [[nodiscard]] QWidget *window() override { return this; }
     [[nodiscard]] Installation installation() const override;
     void onInstallationChanged(std::function<void()> changed) override;
+    void setTuning(std::optional<TuneSetup> setup,
+                   std::function<void(const TuneDimensions &)> exportTuned) override;
 
     [[nodiscard]] bool isCalculating() const { return m_runner.isRunning(); }
     // What "保存图像…" and "导出数据…" write.
@@ -53,6 +56,9 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // Runs the check of `request`: the design's own, or the tuned design's.
+    void runCheck(const CheckRequest &request);
+    void showTuned(const TuneResult &result);
     void showFigures(quint64 sequence, const DesignFigures &figures);
     void showSweep(quint64 sequence, const QList<SweepPoint> &sweep);
     void showBandwidth(quint64 sequence, const QList<SweepPoint> &sweep,
@@ -76,6 +82,8 @@ private:
     QLabel *m_caution = nullptr; // the model is outside the engine's accuracy guideline
     InstallationPanel *m_installation = nullptr;
     std::function<void()> m_installationChanged;
+    TunePanel *m_tune = nullptr;
+    std::optional<TuneSetup> m_tuneSetup;
     QLabel *m_impedance = nullptr;
     QLabel *m_swr = nullptr;
     QLabel *m_gain = nullptr;

@@ -446,6 +446,9 @@ void frmMoxon::checkShownDesign()
         return; // nothing runs while the check window is closed
     }
     if (const std::optional<CheckRequest> request = m_session.checkRequest()) {
+        m_check->setTuning(m_session.tuneSetup(), [this](const TuneDimensions &dims) {
+            m_session.exportTunedModel(dims);
+        });
         m_check->check(*request);
     }
 }

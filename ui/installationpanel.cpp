@@ -53,6 +53,12 @@ InstallationPanel::InstallationPanel(QWidget *parent)
     m_ground->addItems({QStringLiteral("自由空间"), QStringLiteral("理想地面")});
     for (const GroundPreset &preset : groundPresets()) {
         m_ground->addItem(preset.caption.toString());
+        m_ground->setItemData(m_ground->count() - 1,
+                              QStringLiteral("%1：εr %2，σ %3 S/m")
+                                  .arg(preset.description.toString())
+                                  .arg(preset.permittivity)
+                                  .arg(preset.conductivity),
+                              Qt::ToolTipRole);
     }
     m_ground->addItem(QStringLiteral("自定义地面"));
     m_permittivity = numberEdit(QStringLiteral("permittivity"), 5, this);

@@ -90,10 +90,13 @@ PatternChart::PatternChart(Plane plane, const QString &title, const QString &acc
     chart->addAxis(angle, QPolarChart::PolarOrientationAngular);
     chart->addAxis(level, QPolarChart::PolarOrientationRadial);
 
+    m_reference = new QLineSeries;
     m_pattern = new QLineSeries;
-    chart->addSeries(m_pattern);
-    m_pattern->attachAxis(angle);
-    m_pattern->attachAxis(level);
+    for (QLineSeries *series : {m_reference, m_pattern}) {
+        chart->addSeries(series);
+        series->attachAxis(angle);
+        series->attachAxis(level);
+    }
 
     setAccessibleName(accessibleName);
     setMinimumSize(180, 180);
@@ -178,6 +181,16 @@ void PatternChart::clearPattern()
     m_pattern->clear();
 }
 
+void PatternChart::keepAsReference()
+{
+    m_reference->replace(m_pattern->points());
+}
+
+void PatternChart::clearReference()
+{
+    m_reference->clear();
+}
+
 int PatternChart::patternPoints() const
 {
     return int(m_pattern->count());
@@ -187,6 +200,7 @@ void PatternChart::applyPalette()
 {
     CheckChartView::applyPalette();
     m_pattern->setPen(QPen(chartColours(palette()).curve, 2.5));
+    m_reference->setPen(QPen(faint(chartColours(palette()).curve), 2));
 }
 
 } // namespace moxon

@@ -39,6 +39,9 @@ public:
     void setElevation(const QList<CutPoint> &cut, double planePhi, double forwardPhi,
                       double forwardGain, bool overGround);
     void clearPattern();
+    // The pattern as it stands stays behind the next ones, faint, as the formula design's.
+    void keepAsReference();
+    void clearReference();
 
     [[nodiscard]] int patternPoints() const;
 
@@ -54,6 +57,7 @@ private:
 
     bool m_upperHalf = false;
     QLineSeries *m_pattern = nullptr; // the chart owns its series and axes
+    QLineSeries *m_reference = nullptr;
     QCategoryAxis *m_level = nullptr; // dB relative to the forward gain, radial
 };
 

@@ -60,13 +60,15 @@ SwrChart::SwrChart(QWidget *parent)
     add(m_bandLower, QString());
     add(m_bandUpper, QString());
     add(m_design, QStringLiteral("设计频率"));
+    add(m_reference, QStringLiteral("公式设计"));
     add(m_curve, QStringLiteral("驻波比"));
     // One legend entry for each pair of lines.
     chart->legend()->markers(m_level2).first()->setVisible(false);
     chart->legend()->markers(m_bandUpper).first()->setVisible(false);
+    chart->legend()->markers(m_reference).first()->setVisible(false);
 
     setAccessibleName(QStringLiteral("驻波比曲线"));
-    setMinimumSize(240, 200);
+    setMinimumSize(240, 170);
     applyPalette();
 }
 
@@ -115,6 +117,18 @@ void SwrChart::clearCurve()
     m_curve->clear();
 }
 
+void SwrChart::keepAsReference()
+{
+    m_reference->replace(m_curve->points());
+    chart()->legend()->markers(m_reference).first()->setVisible(m_reference->count() > 0);
+}
+
+void SwrChart::clearReference()
+{
+    m_reference->clear();
+    chart()->legend()->markers(m_reference).first()->setVisible(false);
+}
+
 int SwrChart::curvePoints() const
 {
     return int(m_curve->count());
@@ -126,6 +140,7 @@ void SwrChart::applyPalette()
     const ChartColours colours = chartColours(palette());
     const qreal width = 2;
     m_curve->setPen(QPen(colours.curve, width * 1.25));
+    m_reference->setPen(QPen(faint(colours.curve), width));
     m_design->setPen(QPen(colours.design, width, Qt::DashLine));
     for (QLineSeries *level : {m_level15, m_level2}) {
         level->setPen(QPen(colours.level, width * 0.75, Qt::DotLine));

@@ -25,6 +25,9 @@ public:
     // The sweep so far, in order of frequency.
     void setCurve(const QList<SweepPoint> &sweep);
     void clearCurve();
+    // The curve as it stands stays behind the next ones, faint, as the formula design's.
+    void keepAsReference();
+    void clearReference();
 
     [[nodiscard]] int curvePoints() const;
 
@@ -33,6 +36,7 @@ protected:
 
 private:
     QLineSeries *m_curve = nullptr; // the chart owns its series and axes
+    QLineSeries *m_reference = nullptr;
     QLineSeries *m_design = nullptr;
     QLineSeries *m_level15 = nullptr;
     QLineSeries *m_level2 = nullptr;

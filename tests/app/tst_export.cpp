@@ -79,6 +79,7 @@ private Q_SLOTS:
     void rejectedInputWritesNothing_data();
     void rejectedInputWritesNothing();
     void warningDoesNotStopTheExport();
+    void tunedModel();
 };
 
 void TestExport::startupModel_data()
@@ -318,6 +319,29 @@ void TestExport::warningDoesNotStopTheExport()
     const QByteArray deck = readAll(path);
     QVERIFY2(deck.contains("FR 0 1 0 0 1000 1\r\n"), deck.constData());
     QVERIFY(deck.contains(" 0.25\r\n"));
+}
+
+void TestExport::tunedModel()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(u"tuned.nec"_s);
+    FakeWindow window(QLocale(QLocale::English, QLocale::UnitedStates));
+    window.session.setFormat(ModelFormat::Nec);
+    window.view.savePaths = {path};
+    const std::optional<TuneSetup> setup = window.session.tuneSetup();
+    QVERIFY(setup);
+    QCOMPARE(setup->formula, (TuneDimensions{29.17, 4.05, 5.56, 10.78}));
+    window.view.events.clear();
+
+    // A gap of 1.11 instead of 1.17: E shorter by 0.06, the driven element 0.06 nearer.
+    QCOMPARE(window.session.exportTunedModel({29.17, 4.05, 5.56, 10.72}), ExportOutcome::Written);
+    const QList<QByteArray> cards = readAll(path).split('\n');
+    QCOMPARE(cards.at(3), QByteArray("GW 2  35 10.72 -14.585 0 10.72 14.585 0 0.0404\r"));
+    QCOMPARE(eventLog(window.view.events), (QStringList{u"save as NEC"_s, writtenMessage(path)}));
+    // The shown design and what the export writes stay the formula's.
+    QCOMPARE(window.session.state().shown->values.e, 10.78);
+    QCOMPARE(window.session.currentModel()->wires[1].X1, 10.78);
 }
 
 QTEST_APPLESS_MAIN(TestExport)

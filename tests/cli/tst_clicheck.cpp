@@ -46,6 +46,8 @@ private Q_SLOTS:
     void refusesWhatTheEngineCannotCompute_data();
     void refusesWhatTheEngineCannotCompute();
     void overGroundFiguresAreTheEnginesOwn();
+    void tunedDesignIsTheEnginesOwn_data();
+    void tunedDesignIsTheEnginesOwn();
 };
 
 void TestCliCheck::checkReportsWorkingAntenna_data()
@@ -233,6 +235,70 @@ void TestCliCheck::overGroundFiguresAreTheEnginesOwn()
     QCOMPARE(again.feed.reactance, result.feed.reactance);
     QCOMPARE(gainTowards(again.pattern, 90 - takeoff, 0), forward);
     QCOMPARE(gainTowards(again.pattern, 90 - takeoff, 180), back);
+}
+
+void TestCliCheck::tunedDesignIsTheEnginesOwn_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("match");
+
+    QTest::newRow("20 m, 0.47 wavelengths over average ground, copper, match")
+        << QStringList{u"-f"_s,       u"14.15"_s,   u"-w"_s,       u"2"_s,      u"--wire-unit"_s,
+                       u"mm"_s,       u"-u"_s,      u"m"_s,        u"--height"_s, u"10"_s,
+                       u"--ground"_s, u"average"_s, u"--conductor"_s, u"copper"_s}
+        << true;
+    QTest::newRow("10 m, 0.33 wavelengths over perfect ground, aluminium, front-to-back")
+        << QStringList{u"-f"_s,       u"28.5"_s,    u"-w"_s,          u"2"_s,
+                       u"--wire-unit"_s, u"mm"_s,   u"-u"_s,          u"m"_s,
+                       u"--height"_s, u"3.5"_s,     u"--ground"_s,    u"perfect"_s,
+                       u"--conductor"_s, u"aluminium"_s, u"--goal"_s, u"front-to-back"_s}
+        << false;
+}
+
+void TestCliCheck::tunedDesignIsTheEnginesOwn()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, match);
+
+    QTemporaryDir folder;
+    const QString deckPath = folder.filePath(u"tuned.nec"_s);
+    CliRun run;
+    {
+        QTextStream out(&run.out);
+        QTextStream err(&run.err);
+        run.status = MoxonCli(out, err).run(
+            QStringList{u"moxon-cli"_s, u"tune"_s, u"--json"_s, u"--deck"_s, deckPath} +
+            arguments);
+    }
+    QVERIFY2(run.status == 0, qPrintable(run.err));
+    const QJsonObject report = QJsonDocument::fromJson(run.out.toUtf8()).object();
+    QVERIFY2(report.value(u"goal_met"_s).toBool(), qPrintable(run.out));
+    const QJsonObject before = report.value(u"before"_s).toObject();
+    const QJsonObject after = report.value(u"after"_s).toObject();
+
+    // nec2c on the deck of the tuned design says what the report says.
+    QFile deck(deckPath);
+    QVERIFY(deck.open(QIODevice::ReadOnly));
+    const NecOutput own = parseNecOutput(runNec2c(deck.readAll()).output);
+    QVERIFY2(own.fault == OutputFault::None, qPrintable(own.error));
+    const NecFrequencyResult &result = own.frequencies.first();
+    QCOMPARE(after.value(u"resistance_ohm"_s).toDouble(), result.feed.resistance);
+    QCOMPARE(after.value(u"reactance_ohm"_s).toDouble(), result.feed.reactance);
+    const double takeoff = after.value(u"takeoff_deg"_s).toDouble();
+    const std::optional<double> forward = gainTowards(result.pattern, 90 - takeoff, 0);
+    const std::optional<double> back = gainTowards(result.pattern, takeoff - 90, 0);
+    QVERIFY(forward && back);
+    QCOMPARE(after.value(u"forward_gain_dbi"_s).toDouble(), *forward);
+    QCOMPARE(after.value(u"front_to_back_db"_s).toDouble(), *forward - *back);
+
+    const double swr = standingWaveRatio(result.feed);
+    if (match) {
+        QVERIFY2(swr <= 1.10, qPrintable(run.out));
+        QVERIFY(*forward - *back >= before.value(u"front_to_back_db"_s).toDouble());
+    } else {
+        QVERIFY2(swr <= 1.5, qPrintable(run.out));
+        QVERIFY(*forward - *back > before.value(u"front_to_back_db"_s).toDouble());
+    }
 }
 
 QTEST_GUILESS_MAIN(TestCliCheck)

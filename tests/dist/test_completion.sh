@@ -37,10 +37,10 @@ help_options() {
         grep -v -x -- '--help-all' | sort -u | tr '\n' ' ' | sed 's/ $//'
 }
 
-for command in design export check; do
+for command in design export check tune; do
     complete_words "$(help_options "$command")" moxon-cli "$command" --
 done
-complete_words '--help --version check design export' moxon-cli ''
+complete_words '--help --version check design export tune' moxon-cli ''
 complete_words 'check' moxon-cli ch
 complete_words '--format --freq' moxon-cli export --f
 complete_words '' moxon-cli check --fo
@@ -52,6 +52,7 @@ complete_words 'ez nec' moxon-cli export --format = ''
 complete_words 'h v' moxon-cli check --pol ''
 complete_words 'very-good very-poor' moxon-cli check --ground very
 complete_words 'copper' moxon-cli check --conductor c
+complete_words 'front-to-back' moxon-cli tune --goal f
 complete_words 'x y' moxon-cli export --axis ''
 complete_words '' moxon-cli design --freq ''
 complete_words '' moxon-cli frobnicate --

@@ -14,6 +14,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QRawFont>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -49,6 +50,12 @@ class TestDesignCheckWindow : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // The installation the window remembers: kept apart from the user's, free space.
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        QSettings(u"moxon"_s, u"moxon"_s).clear();
+    }
     void formats_data();
     void formats();
     void showsTheCommandLinesFigures();

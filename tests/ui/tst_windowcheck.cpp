@@ -7,15 +7,19 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QFileDialog>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QProcess>
 #include <QRadioButton>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -40,11 +44,11 @@ QString shown(const QWidget *window, const QString &name)
     return label != nullptr ? label->text() : u"(no label %1)"_s.arg(name);
 }
 
-// What moxon-cli check --json says of the design.
-QJsonObject commandLineCheck(const QStringList &options)
+// What moxon-cli check (or tune) --json says of the design.
+QJsonObject commandLineCheck(const QStringList &options, const QString &command = u"check"_s)
 {
     QProcess cli;
-    cli.start(QStringLiteral(MOXON_CLI), QStringList{u"check"_s, u"--json"_s} + options);
+    cli.start(QStringLiteral(MOXON_CLI), QStringList{command, u"--json"_s} + options);
     if (!cli.waitForFinished(30'000) || cli.exitCode() != 0) {
         qWarning("moxon-cli check: %s", cli.readAllStandardError().constData());
         return {};
@@ -111,13 +115,15 @@ class TestWindowCheck : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        // The installation the check window remembers: kept apart, and as new at each run.
+        // The installation the check window remembers: kept apart from the user's.
         QStandardPaths::setTestModeEnabled(true);
-        QSettings(u"moxon"_s, u"moxon"_s).clear();
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         QVERIFY2(!QStandardPaths::findExecutable(u"nec2c"_s).isEmpty(),
                  "nec2c is not installed; scripts/install-deps.sh test installs it");
     }
+
+    // Each test starts from free space and perfect wire.
+    void init() { QSettings(u"moxon"_s, u"moxon"_s).clear(); }
 
     void opens_data()
     {
@@ -221,6 +227,80 @@ private Q_SLOTS:
         openWithFirstCheck(again, check);
         QVERIFY(shown(check, u"header"_s).contains(u"400 in"_s));
         QCOMPARE(check->findChild<QComboBox *>(u"ground"_s)->currentIndex(), average);
+    }
+
+    void tunesCancelsAndExports()
+    {
+        frmMoxon window;
+        QWidget *check = nullptr;
+        openWithFirstCheck(window, check);
+        QVERIFY(check != nullptr);
+        auto *goal = check->findChild<QComboBox *>(u"goal"_s);
+        auto *tune = check->findChild<QPushButton *>(u"tune"_s);
+        auto *cancel = check->findChild<QPushButton *>(u"cancelTuning"_s);
+        auto *exportTuned = check->findChild<QPushButton *>(u"exportTuned"_s);
+        QVERIFY(goal && tune && cancel && exportTuned);
+        QVERIFY(!exportTuned->isEnabled());
+        goal->setCurrentIndex(1); // the best front-to-back
+
+        // Cancelled at once, while the main window keeps answering.
+        QTest::mouseClick(tune, Qt::LeftButton);
+        QVERIFY(cancel->isVisible());
+        QTest::keyClick(check, Qt::Key_Escape);
+        QCOMPARE(shown(check, u"tuneStatus"_s), u"调谐已取消。"_s);
+        QVERIFY(!cancel->isVisible() && !exportTuned->isEnabled());
+
+        // Tuned, then the tuned design checked, with what moxon-cli tune reports.
+        QTest::mouseClick(tune, Qt::LeftButton);
+        const auto tuned = [check] {
+            return shown(check, u"tuneStatus"_s).startsWith(u"调谐完成"_s);
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(tuned(), 30'000);
+        QTRY_VERIFY_WITH_TIMEOUT(checkFinished(check), 20'000);
+        QVERIFY(shown(check, u"header"_s).endsWith(u"（调谐后）"_s));
+        QCOMPARE(shown(check, u"tunedDimensions"_s).count(u'→'), 5);
+        const QJsonObject cli = commandLineCheck(
+            {u"--freq"_s, u"146"_s, u"--goal"_s, u"front-to-back"_s}, u"tune"_s);
+        const QJsonObject after = cli.value(u"after"_s).toObject();
+        const CheckFigureFormat format(check->locale());
+        QCOMPARE(shown(check, u"impedance"_s),
+                 format.impedance({after.value(u"resistance_ohm"_s).toDouble(),
+                                   after.value(u"reactance_ohm"_s).toDouble()}));
+        QCOMPARE(shown(check, u"frontToBack"_s),
+                 format.frontToBack(after.value(u"front_to_back_db"_s).toDouble()));
+
+        // The tuned model through the export's Save As and message; the main window's design
+        // stays the formula's.
+        const QString before = qobject_cast<QLineEdit *>(window.control(u"txtC"_s))->text();
+        QTemporaryDir folder;
+        const QString path = folder.filePath(u"tuned.nec"_s);
+        QTest::mouseClick(qobject_cast<QRadioButton *>(window.control(u"optNEC"_s)),
+                          Qt::LeftButton, {}, QPoint(6, 6));
+        QString message;
+        QTimer answer;
+        connect(&answer, &QTimer::timeout, this, [&] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (auto *dialog = qobject_cast<QFileDialog *>(modal); dialog && dialog->isVisible()) {
+                dialog->selectFile(path);
+                static_cast<QDialog *>(dialog)->accept();
+            } else if (auto *box = qobject_cast<QMessageBox *>(modal); box && box->isVisible()) {
+                message = box->text();
+                box->button(QMessageBox::Ok)->click();
+            }
+        });
+        answer.start(5);
+        QTest::mouseClick(exportTuned, Qt::LeftButton);
+        answer.stop();
+        QVERIFY2(message.startsWith(u"Model written to file '"_s), qPrintable(message));
+        QFile written(path);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QProcess cliModel;
+        cliModel.start(QStringLiteral(MOXON_CLI),
+                       {u"tune"_s, u"--freq"_s, u"146"_s, u"--goal"_s, u"front-to-back"_s,
+                        u"--format"_s, u"nec"_s, u"-o"_s, u"-"_s});
+        QVERIFY(cliModel.waitForFinished(30'000));
+        QCOMPARE(written.readAll(), cliModel.readAllStandardOutput());
+        QCOMPARE(qobject_cast<QLineEdit *>(window.control(u"txtC"_s))->text(), before);
     }
 };
 

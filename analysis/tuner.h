@@ -1,0 +1,97 @@
+#pragma once
+
+#include "checkreport.h"
+
+#include <QList>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+namespace moxon {
+
+// What tuning aims at: the lowest SWR on 50 ohms at the design frequency with a front-to-back
+// at least the formula design's, or the best front-to-back there (at the take-off angle over
+// ground) with an SWR of at most 1.5.
+enum class TuneGoal
+{
+    Match,
+    FrontToBack,
+};
+
+inline constexpr double kMatchedSwr = 1.10;    // the match goal is met at or below it
+inline constexpr double kFrontToBackSwr = 1.5; // the front-to-back goal's largest SWR
+
+// The dimensions the tuner moves, in the display unit, as the model takes them; the gap C is
+// what E leaves of B and D.
+struct TuneDimensions
+{
+    double a = 0;
+    double b = 0;
+    double d = 0;
+    double e = 0;
+
+    [[nodiscard]] double c() const { return e - b - d; }
+    [[nodiscard]] bool operator==(const TuneDimensions &) const = default;
+};
+
+// What tuning a design needs: its dimensions as shown, the display unit they are shown in
+// and the design check of any candidate, in the same installation.
+struct TuneSetup
+{
+    TuneDimensions formula;
+    int decimals = 2;         // of the display unit: candidates are rounded to them
+    QString unit;             // the display unit's text: "m"
+    double metresPerUnit = 1; // of the display unit
+    std::function<CheckRequest(const TuneDimensions &)> requestFor;
+};
+
+// What the engine made of one candidate: its figures, or nothing when it failed on it or gave
+// figures no antenna has.
+using TuneFigures = std::optional<DesignFigures>;
+
+// Runs the engine on candidates side by side and returns their figures in the same order;
+// an empty list when it was cancelled. It blocks, and may run on a thread of its own.
+using TuneEngine = std::function<QList<TuneFigures>(const QList<TuneDimensions> &)>;
+
+// How far tuning has come: engine runs so far and the best design yet.
+struct TuneProgress
+{
+    int engineRuns = 0;
+    TuneDimensions best;
+    DesignFigures bestFigures;
+};
+
+struct TuneResult
+{
+    TuneGoal goal = TuneGoal::Match;
+    TuneDimensions formula;
+    TuneDimensions tuned; // the formula's own when nothing better was found
+    DesignFigures before; // the formula design's figures
+    DesignFigures after;  // the tuned design's, from the engine's run of its deck
+    bool goalMet = false;
+    bool cancelled = false;
+    QString failure; // the engine failed on the formula design: nothing was tuned
+    int engineRuns = 0;
+    double seconds = 0;
+};
+
+// Tunes the formula design for `goal`. Candidates are rounded to `decimals` of the display
+// unit, as the result boxes show them, so that the model written from the tuned dimensions is
+// the one the engine ran. The candidates come in rounds evaluated side by side: for the match
+// a damped Gauss-Newton search on resistance, reactance and any loss of front-to-back over the
+// overall scale, the driven element's tails and the reflector's tails; for the front-to-back a
+// pattern search over the scale, the gap and the reflector's tails. `progress` is told after
+// each round and may stop the tuning by returning false.
+[[nodiscard]] TuneResult tune(TuneGoal goal, const TuneDimensions &formula, int decimals,
+                              const TuneEngine &engine,
+                              const std::function<bool(const TuneProgress &)> &progress = {});
+
+// The engine for real: each candidate's check deck (`requestFor`) in an nec2c run of its own,
+// all of a round at once, read as the design check reads its design deck. `cancelled` is
+// looked at while they run; a run that fails gives no figures.
+[[nodiscard]] TuneEngine
+nec2cTuneEngine(std::function<CheckRequest(const TuneDimensions &)> requestFor,
+                CheckOptions options = {}, std::function<bool()> cancelled = {});
+
+} // namespace moxon

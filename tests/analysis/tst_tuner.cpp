@@ -1,0 +1,133 @@
+#include "tuner.h"
+
+#include <QTest>
+
+#include <cmath>
+
+using namespace moxon;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const TuneDimensions kFormula{7.7224, 1.176, 1.4356, 2.8081}; // metres, 4 decimals
+
+// A stand-in engine whose antenna is a smooth function of the dimensions, relative to the
+// formula's: resistance follows the width and the reflector's tails, reactance the driven
+// tails and the width, the front-to-back peaks at a 20 % wider gap and 3 % shorter reflector
+// tails. `offset` lifts the resistance so that no design matches.
+struct StandIn
+{
+    double offset = 0;
+    int calls = 0;
+
+    [[nodiscard]] DesignFigures figures(const TuneDimensions &t) const
+    {
+        const double a = t.a / kFormula.a;
+        const double b = t.b / kFormula.b;
+        const double c = t.c() / kFormula.c();
+        const double d = t.d / kFormula.d;
+        DesignFigures f;
+        f.feed = {50 + offset + 400 * (a - 1.01) + 100 * (d - 0.97),
+                  300 * (b - 1.03) + 200 * (a - 1.01)};
+        f.swr = standingWaveRatio(f.feed);
+        f.forwardGain = 6;
+        f.frontToBack = 35 - 100 * std::pow(c - 1.2, 2) - 300 * std::pow(d - 0.97, 2);
+        return f;
+    }
+
+    TuneEngine engine()
+    {
+        return [this](const QList<TuneDimensions> &candidates) {
+            ++calls;
+            QList<TuneFigures> result;
+            for (const TuneDimensions &candidate : candidates) {
+                result.append(figures(candidate));
+            }
+            return result;
+        };
+    }
+};
+
+bool shownToFourDecimals(double value)
+{
+    return std::fabs(value * 1e4 - std::round(value * 1e4)) < 1e-6;
+}
+
+} // namespace
+
+class TestTuner : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void reachesTheGoal_data();
+    void reachesTheGoal();
+    void stopsWhenTold();
+};
+
+void TestTuner::reachesTheGoal_data()
+{
+    QTest::addColumn<TuneGoal>("goal");
+    QTest::addColumn<double>("offset");
+    QTest::addColumn<bool>("met");
+
+    QTest::newRow("match") << TuneGoal::Match << 0.0 << true;
+    QTest::newRow("front-to-back") << TuneGoal::FrontToBack << 0.0 << true;
+    QTest::newRow("match out of reach") << TuneGoal::Match << 40.0 << false;
+}
+
+void TestTuner::reachesTheGoal()
+{
+    QFETCH(TuneGoal, goal);
+    QFETCH(double, offset);
+    QFETCH(bool, met);
+
+    StandIn standIn{offset};
+    int rounds = 0;
+    const TuneResult result =
+        tune(goal, kFormula, 4, standIn.engine(), [&rounds](const TuneProgress &progress) {
+            ++rounds;
+            return progress.engineRuns > 0;
+        });
+    QCOMPARE(result.goalMet, met);
+    QVERIFY(!result.cancelled && result.failure.isEmpty());
+    QCOMPARE(rounds, standIn.calls);
+
+    // What is reported is what the engine said of the tuned dimensions, as they are shown.
+    const DesignFigures after = standIn.figures(result.tuned);
+    QCOMPARE(result.after.swr, after.swr);
+    QCOMPARE(result.after.frontToBack, after.frontToBack);
+    QCOMPARE(result.before.swr, standIn.figures(kFormula).swr);
+    for (const double value : {result.tuned.a, result.tuned.b, result.tuned.d, result.tuned.e}) {
+        QVERIFY2(shownToFourDecimals(value), qPrintable(QString::number(value, 'g', 17)));
+    }
+    const QString figures = u"SWR %1 -> %2, F/B %3 -> %4 dB in %5 runs"_s.arg(result.before.swr)
+                                .arg(result.after.swr)
+                                .arg(result.before.frontToBack)
+                                .arg(result.after.frontToBack)
+                                .arg(result.engineRuns);
+    QVERIFY2(result.engineRuns <= 64, qPrintable(figures));
+    if (goal == TuneGoal::Match) {
+        // Never worse than the formula's, and its front-to-back kept.
+        QVERIFY2(result.after.swr <= result.before.swr, qPrintable(figures));
+        QVERIFY2(result.after.frontToBack >= result.before.frontToBack, qPrintable(figures));
+        QVERIFY2(met == (result.after.swr <= kMatchedSwr), qPrintable(figures));
+    } else {
+        // The stand-in's peak of 35 dB, within an SWR of 1.5.
+        QVERIFY2(result.after.frontToBack > 34.9, qPrintable(figures));
+        QVERIFY2(result.after.swr <= kFrontToBackSwr, qPrintable(figures));
+    }
+}
+
+void TestTuner::stopsWhenTold()
+{
+    StandIn standIn;
+    const TuneResult result =
+        tune(TuneGoal::FrontToBack, kFormula, 4, standIn.engine(),
+             [](const TuneProgress &progress) { return progress.engineRuns < 10; });
+    QVERIFY(result.cancelled);
+    QVERIFY(result.engineRuns >= 10 && result.engineRuns < 20);
+}
+
+QTEST_GUILESS_MAIN(TestTuner)
+#include "tst_tuner.moc"
