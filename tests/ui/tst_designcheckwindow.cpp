@@ -60,6 +60,7 @@ private Q_SLOTS:
     void formats();
     void showsTheCommandLinesFigures();
     void savesAndFailsCleanly();
+    void refusalRunsNothing();
     void textsAreInTheCaptionFace();
 };
 
@@ -186,6 +187,23 @@ void TestDesignCheckWindow::savesAndFailsCleanly()
     QVERIFY(!saveBytes(nowhere, "x").isEmpty());
     QVERIFY(!savePng(folder.filePath(u"missing/check.png"_s), image).isEmpty());
     QVERIFY(!QFile::exists(nowhere));
+}
+
+void TestDesignCheckWindow::refusalRunsNothing()
+{
+    // A request the session refused: its sentence, no figures, and no engine (none on PATH).
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", "/nonexistent");
+    DesignCheckWindow window;
+    window.show();
+    CheckRequest refused = startupRequest(u"146 MHz，线材 500 mm，水平极化，波束沿 X 轴"_s);
+    refused.refusal = u"nec2c was not run: the 500 mm wire is too thick."_s;
+    window.check(refused);
+    QTRY_VERIFY(!window.isCalculating());
+    qputenv("PATH", path);
+    QCOMPARE(shown(window, u"status"_s), refused.refusal);
+    QCOMPARE(shown(window, u"impedance"_s), u"—"_s);
+    QCOMPARE(shown(window, u"header"_s), refused.header);
 }
 
 void TestDesignCheckWindow::textsAreInTheCaptionFace()
