@@ -60,7 +60,9 @@ quint64 CheckRunner::start(const CheckRequest &request)
         Nec2cRunner *run = newRunner();
         connect(run, &Nec2cRunner::finished, this, [this, i] { sliceFinished(i); });
         m_sliceRuns.append(run);
-        if (!m_slices.at(i).followsDesign) {
+        // Over ground the design deck has its core to itself: the take-off angle it finds
+        // starts the run of the azimuth cut, and the slices beside it start with that run.
+        if (!m_slices.at(i).followsDesign && !request.installation.overGround()) {
             run->start(m_slices.at(i).deck);
         }
     }
@@ -98,6 +100,11 @@ void CheckRunner::designFinished()
     }
     m_figures = step.figures;
     if (overGround) {
+        for (qsizetype i = 0; i < m_slices.size(); ++i) {
+            if (!m_slices.at(i).followsDesign) {
+                m_sliceRuns.at(i)->start(m_slices.at(i).deck);
+            }
+        }
         const QByteArray deck = azimuthDeck(m_request.deck, 90 - step.figures.takeoff.value_or(0));
         m_pattern = newRunner();
         connect(m_pattern, &Nec2cRunner::finished, this, &CheckRunner::patternFinished);
