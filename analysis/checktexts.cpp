@@ -118,7 +118,7 @@ QString installationLine(const Installation &installation, double f0Mhz)
         const GroundPreset *preset = groundPreset(ground);
         text = QStringLiteral("%1 m (%2 wavelengths) above ")
                    .arg(c.toString(installation.heightMetres, 'g', 6),
-                        c.toString(installation.heightMetres * f0Mhz / 299.792458, 'f', 2));
+                        c.toString(installation.heightMetres / freeSpaceWavelength(f0Mhz), 'f', 2));
         text += ground.kind == GroundKind::Perfect
                     ? QStringLiteral("perfect ground")
                     : QStringLiteral("%1 ground (eps %2, sigma %3 S/m)")

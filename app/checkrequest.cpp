@@ -10,8 +10,6 @@ namespace moxon {
 
 namespace {
 
-constexpr double kSpeedOfLight = 299.792458; // metres per microsecond: c / f(MHz) is λ in m
-
 // A length in the model's display unit, as the header and the messages show it: "10 m".
 QString lengthText(double metres, DisplayUnit unit)
 {
@@ -44,7 +42,7 @@ CheckRequest designCheckRequest(const ModelInput &model, const QString &wireText
                                  model.vertical, model.xAxis);
     const QString where =
         installationHeader(installation, lengthText(installation.heightMetres, model.units),
-                           installation.heightMetres * model.frequencyMHz / kSpeedOfLight);
+                           installation.heightMetres / freeSpaceWavelength(model.frequencyMHz));
     if (!where.isEmpty()) {
         request.header += QStringLiteral("；") + where;
     }

@@ -329,6 +329,30 @@ bool writeDeck(const QString &path, const QByteArray &deck, QStringView command,
     return true;
 }
 
+// --format's value, once checked.
+ModelFormat modelFormat(const QString &text)
+{
+    return text.compare(u"ez", Qt::CaseInsensitive) == 0 ? ModelFormat::Eznec : ModelFormat::Nec;
+}
+
+// Writes the model as the window's export does, whole or not at all, into `path`; "-" puts the
+// model alone on standard output, so that it can be piped. False, with the reason told, when
+// it could not be written.
+bool writeModel(const QString &path, ModelFormat format, const ModelInput &model,
+                const QString &frequency, QTextStream &out, QTextStream &err)
+{
+    const ModelBytes bytes = path == u"-" ? modelBytes(format, model) : ModelBytes{};
+    const WriteResult written = path == u"-" ? bytes.result : saveModelFile(path, format, model);
+    if (!written.ok()) {
+        report(exportFailedMessage(path, written.error()), frequency, err);
+        return false;
+    }
+    if (path == u"-") {
+        writeBytes(out, bytes.bytes);
+    }
+    return true;
+}
+
 // Raw bytes on the stream's device; a stream on a string (the tests) gets them as Latin-1.
 void writeBytes(QTextStream &out, const QByteArray &bytes)
 {
@@ -597,24 +621,13 @@ int MoxonCli::exportModel(const QStringList &arguments)
     if (!modelInput) {
         return ExitRejected;
     }
-    const ModelFormat modelFormat = parser.value(format).compare(u"ez", Qt::CaseInsensitive) == 0
-                                        ? ModelFormat::Eznec
-                                        : ModelFormat::Nec;
     const QString path = parser.value(output);
-    if (path == u"-") {
-        // The model alone goes to standard output, so that it can be piped.
-        const ModelBytes written = modelBytes(modelFormat, *modelInput);
-        if (!written.result.ok()) {
-            report(exportFailedMessage(path, written.result.error()), frequency, m_err);
-            return ExitRejected;
-        }
-        writeBytes(m_out, written.bytes);
-        return ExitOk;
-    }
-    const WriteResult written = saveModelFile(path, modelFormat, *modelInput);
-    if (!written.ok()) {
-        report(exportFailedMessage(path, written.error()), frequency, m_err);
+    if (!writeModel(path, modelFormat(parser.value(format)), *modelInput, frequency, m_out,
+                    m_err)) {
         return ExitRejected;
+    }
+    if (path == u"-") {
+        return ExitOk;
     }
     // The confirmation's first line names the file; the rest is advice for the window.
     m_out << modelWrittenMessage(path).text.section(QLatin1Char('\n'), 0, 0) << Qt::endl;
@@ -753,21 +766,9 @@ int MoxonCli::tuneModel(const QStringList &arguments)
     }
 
     const ModelInput tuned = withDimensions(formula, result.tuned);
-    if (parser.isSet(output)) {
-        const ModelFormat modelFormat =
-            parser.value(format).compare(u"ez", Qt::CaseInsensitive) == 0 ? ModelFormat::Eznec
-                                                                          : ModelFormat::Nec;
-        const QString path = parser.value(output);
-        const ModelBytes bytes = modelBytes(modelFormat, tuned);
-        const WriteResult written = path == u"-" ? bytes.result
-                                                 : saveModelFile(path, modelFormat, tuned);
-        if (!written.ok()) {
-            report(exportFailedMessage(path, written.error()), frequency, m_err);
-            return ExitRejected;
-        }
-        if (path == u"-") {
-            writeBytes(m_out, bytes.bytes);
-        }
+    if (parser.isSet(output) && !writeModel(parser.value(output), modelFormat(parser.value(format)),
+                                            tuned, frequency, m_out, m_err)) {
+        return ExitRejected;
     }
     if (!writeDeck(where.deckPath(), setup.requestFor(result.tuned).deck, u"tune", m_out, m_err)) {
         return ExitRejected;

@@ -8,6 +8,13 @@
 
 namespace moxon {
 
+// Metres of one free-space wavelength at `frequencyMhz`, with the speed of light the engine
+// uses (the display's wavelength constant, kept as the design has it, is not quite this).
+[[nodiscard]] constexpr double freeSpaceWavelength(double frequencyMhz)
+{
+    return 299.792458 / frequencyMhz;
+}
+
 // Where the design check hangs the antenna and what it is made of. The default is the model
 // of the calculator itself: free space and perfectly conducting wire.
 enum class GroundKind

@@ -1,5 +1,6 @@
 #include "thinwire.h"
 
+#include "installation.h"
 #include "localenumbers.h"
 
 #include <cmath>
@@ -8,7 +9,6 @@ namespace moxon {
 
 namespace {
 
-constexpr double kSpeedOfLight = 299.792458; // metres per microsecond: c / f(MHz) is λ in m
 constexpr double kMetresPerInch = 0.0254;
 
 QString millimetres(double metres)
@@ -26,7 +26,7 @@ QString wireText(const WireSize &wire)
 ThinWireCheck checkThinWire(const ModelInput &model)
 {
     const std::optional<float> radiusIn = radiusInches(model.wire);
-    const double wavelength = kSpeedOfLight / model.frequencyMHz; // metres
+    const double wavelength = freeSpaceWavelength(model.frequencyMHz); // metres
     if (!radiusIn || !(*radiusIn > 0) || !std::isfinite(wavelength) || !(wavelength > 0)) {
         return {ThinWireFit::Beyond, unstorableWireSize(model.wire)};
     }

@@ -182,7 +182,7 @@ void DesignCheckWindow::runCheck(const CheckRequest &request)
     m_caution->setText(request.caution);
     m_caution->setVisible(!request.caution.isEmpty());
     m_installation->setLengths(request.lengthUnit, request.metresPerLengthUnit,
-                               request.frequencyMhz > 0 ? 299.792458 / request.frequencyMhz : 0);
+                               request.frequencyMhz > 0 ? freeSpaceWavelength(request.frequencyMhz) : 0);
     const bool overGround = request.installation.overGround();
     m_takeoff->setVisible(overGround);
     m_takeoffCaption->setVisible(overGround);

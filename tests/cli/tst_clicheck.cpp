@@ -21,15 +21,20 @@ struct CliRun
     QString err;
 };
 
-CliRun runCheck(const QStringList &arguments)
+CliRun runCli(const QString &command, const QStringList &arguments)
 {
     CliRun run;
     QTextStream out(&run.out);
     QTextStream err(&run.err);
-    run.status = MoxonCli(out, err).run(QStringList{u"moxon-cli"_s, u"check"_s} + arguments);
+    run.status = MoxonCli(out, err).run(QStringList{u"moxon-cli"_s, command} + arguments);
     out.flush();
     err.flush();
     return run;
+}
+
+CliRun runCheck(const QStringList &arguments)
+{
+    return runCli(u"check"_s, arguments);
 }
 
 } // namespace
@@ -204,16 +209,7 @@ void TestCliCheck::overGroundFiguresAreTheEnginesOwn()
     // An independent deck of the same antenna from the dimensions moxon-cli design prints:
     // the driven element at x = E with its tails back to E - B, the reflector at x = 0 with
     // its tails out to D, 10 m up, the same ground and metal.
-    const CliRun shown = [&] {
-        CliRun designRun;
-        QTextStream out(&designRun.out);
-        QTextStream err(&designRun.err);
-        designRun.status = MoxonCli(out, err).run(QStringList{u"moxon-cli"_s, u"design"_s,
-                                                              u"--json"_s} +
-                                                  design);
-        out.flush();
-        return designRun;
-    }();
+    const CliRun shown = runCli(u"design"_s, QStringList{u"--json"_s} + design);
     const QJsonObject dims = QJsonDocument::fromJson(shown.out.toUtf8()).object();
     const double a = dims.value(u"A"_s).toDouble() / 2;
     const double b = dims.value(u"B"_s).toDouble();
@@ -262,14 +258,8 @@ void TestCliCheck::tunedDesignIsTheEnginesOwn()
 
     QTemporaryDir folder;
     const QString deckPath = folder.filePath(u"tuned.nec"_s);
-    CliRun run;
-    {
-        QTextStream out(&run.out);
-        QTextStream err(&run.err);
-        run.status = MoxonCli(out, err).run(
-            QStringList{u"moxon-cli"_s, u"tune"_s, u"--json"_s, u"--deck"_s, deckPath} +
-            arguments);
-    }
+    const CliRun run =
+        runCli(u"tune"_s, QStringList{u"--json"_s, u"--deck"_s, deckPath} + arguments);
     QVERIFY2(run.status == 0, qPrintable(run.err));
     const QJsonObject report = QJsonDocument::fromJson(run.out.toUtf8()).object();
     QVERIFY2(report.value(u"goal_met"_s).toBool(), qPrintable(run.out));
