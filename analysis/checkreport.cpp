@@ -17,7 +17,7 @@ constexpr double kEngineGainFloor = -999; // dBi
 
 // Why a feed point the engine computed belongs to no antenna, or nothing when it may: a model
 // beyond the thin-wire model's reach comes back with no or negative resistance.
-QString unsoundFeed(const FeedPoint &feed, double frequencyMhz)
+QString unsoundResult(const FeedPoint &feed, double frequencyMhz)
 {
     if (std::isfinite(feed.resistance) && std::isfinite(feed.reactance) && feed.resistance > 0) {
         return {};
@@ -84,14 +84,14 @@ DesignStep readDesignRun(const EngineRun &run, const CheckRequest &request)
                                       "vertical plane of the beam for the design frequency.");
         return step;
     }
-    QString unsound = unsoundFeed(figures->feed, request.frequencyMhz);
+    QString unsound = unsoundResult(figures->feed, request.frequencyMhz);
     if (unsound.isEmpty() && !(figures->forwardGain > kEngineGainFloor)) {
         unsound = QStringLiteral("nec2c computed no field in the beam's direction at %1 MHz: the "
                                  "model is beyond what the engine computes soundly.")
                       .arg(QLocale::c().toString(request.frequencyMhz, 'g', 10));
     }
     if (!unsound.isEmpty()) {
-        step.failure = EngineFailure::Degenerate;
+        step.failure = EngineFailure::UnsoundResult;
         step.message = unsound;
         return step;
     }
@@ -126,8 +126,8 @@ SliceStep readSliceRun(const EngineRun &run, const SweepSlice &slice)
             step.points.clear();
             return step;
         }
-        if (const QString unsound = unsoundFeed(result.feed, frequency); !unsound.isEmpty()) {
-            step.failure = EngineFailure::Degenerate;
+        if (const QString unsound = unsoundResult(result.feed, frequency); !unsound.isEmpty()) {
+            step.failure = EngineFailure::UnsoundResult;
             step.message = unsound;
             step.points.clear();
             return step;

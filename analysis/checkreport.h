@@ -22,8 +22,6 @@ struct CheckRequest
     QString refusal; // when set no engine runs, and the check fails with this sentence
     QString caution; // shown with the figures: the model is outside the engine's guideline
     Installation installation; // where the deck hangs the antenna and what it is made of
-    QString lengthUnit = QStringLiteral("m"); // the unit the user reads lengths in
-    double metresPerLengthUnit = 1;
 };
 
 // How to run the engine; tests and benchmarks change these.
@@ -66,9 +64,9 @@ struct CheckReport
     DesignFigures figures;
     QList<SweepPoint> sweep; // in order of frequency
     Bandwidth bandwidth;
-    QString caution; // the request's, when there are figures
+    QString caution;           // the request's, when there are figures
     Installation installation; // the request's
-    QByteArray deck; // the deck whose run gave the figures at the design frequency
+    QByteArray deck;           // the deck whose run gave the figures at the design frequency
 
     [[nodiscard]] bool ok() const { return failure == EngineFailure::None; }
 };

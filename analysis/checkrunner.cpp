@@ -8,8 +8,9 @@
 
 namespace moxon {
 
-CheckRunner::CheckRunner(CheckOptions options, QObject *parent)
+CheckRunner::CheckRunner(EngineScheduler &scheduler, CheckOptions options, QObject *parent)
     : QObject(parent)
+    , m_scheduler(scheduler)
     , m_options(std::move(options))
 {
 }
@@ -175,7 +176,7 @@ void CheckRunner::fail(EngineFailure failure, const QString &message)
 
 Nec2cRunner *CheckRunner::newRunner()
 {
-    return new Nec2cRunner(m_options.engine, m_options.timeoutMs, this);
+    return new Nec2cRunner(m_scheduler, m_options.engine, m_options.timeoutMs, this);
 }
 
 void CheckRunner::endRuns()
@@ -198,10 +199,11 @@ void CheckRunner::endRuns()
     m_sliceRuns.clear();
 }
 
-CheckReport checkDeck(const CheckRequest &request, const CheckOptions &options)
+CheckReport checkDeck(const CheckRequest &request, EngineScheduler &scheduler,
+                      const CheckOptions &options)
 {
     CheckReport report;
-    CheckRunner runner(options);
+    CheckRunner runner(scheduler, options);
     QEventLoop loop;
     QObject::connect(
         &runner, &CheckRunner::figuresReady, &loop,

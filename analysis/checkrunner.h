@@ -14,18 +14,20 @@ class Nec2cRunner;
 // allows, with the sweep slices on the other cores beside it and one more slice on its core
 // after it, each slice reported as it arrives; then the whole curve with its bandwidth. Over
 // ground the design deck runs alone and finds the take-off angle; then a second run adds the
-// azimuth cut there while the slices beside start, and the slice that follows comes after it
-// (bench_check: figures in about 45 ms, the azimuth cut in about 90 ms over Sommerfeld-Norton
-// ground, the design deck taking 31 ms bare). A newer
-// start() supersedes the run in flight: its engine processes are ended and waited for, and nothing
-// of it is reported any more. Every report carries the sequence number start() returned, so that a
-// receiver can tell a report of the current run from one it had queued before.
+// azimuth cut there while the slices beside start, and the slice that follows comes after it.
+// The runs queue in the engine scheduler with every other engine run of the program. A newer
+// start() supersedes the run in flight: its engine processes are ended and waited for, and
+// nothing of it is reported any more. Every report carries the sequence number start()
+// returned, so that a receiver can tell a report of the current run from one it had queued
+// before.
 class CheckRunner : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit CheckRunner(CheckOptions options = {}, QObject *parent = nullptr);
+    // Every engine run of the check goes through `scheduler`, which must outlive the runner.
+    explicit CheckRunner(EngineScheduler &scheduler, CheckOptions options = {},
+                         QObject *parent = nullptr);
     ~CheckRunner() override;
 
     CheckRunner(const CheckRunner &) = delete;
@@ -62,6 +64,7 @@ private:
     Nec2cRunner *newRunner();
     void endRuns();
 
+    EngineScheduler &m_scheduler;
     CheckOptions m_options;
     CheckRequest m_request;
     quint64 m_sequence = 0;
@@ -79,6 +82,7 @@ private:
 
 // Runs the check of `request` on a CheckRunner and waits for it in an event loop of its own,
 // so that the command line gets exactly the window's schedule and figures.
-[[nodiscard]] CheckReport checkDeck(const CheckRequest &request, const CheckOptions &options = {});
+[[nodiscard]] CheckReport checkDeck(const CheckRequest &request, EngineScheduler &scheduler,
+                                    const CheckOptions &options = {});
 
 } // namespace moxon

@@ -41,7 +41,7 @@ QString failureName(EngineFailure failure)
         return QStringLiteral("timed_out");
     case EngineFailure::Unreadable:
         return QStringLiteral("unreadable_output");
-    case EngineFailure::Degenerate:
+    case EngineFailure::UnsoundResult:
         return QStringLiteral("unsound_result");
     }
     return {};

@@ -4,6 +4,8 @@
 #include "nec2crunner.h"
 
 #include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
 
 #include <algorithm>
 #include <array>
@@ -36,6 +38,7 @@ constexpr int kMaxEngineRuns = 64;
 constexpr double kMatchedEnough = 1.05;  // SWR: the match search stops below it
 constexpr double kCleanFrontToBack = 50; // dB: beyond it the back is no longer worth chasing
 constexpr double kUnsound = 1e6;         // residual of a candidate the engine failed on
+constexpr int kCancelPollMs = 20;        // how often a round looks whether it was cancelled
 
 double infinity()
 {
@@ -431,25 +434,47 @@ TuneResult tune(TuneGoal goal, const TuneDimensions &formula, int decimals,
 }
 
 TuneEngine nec2cTuneEngine(std::function<CheckRequest(const TuneDimensions &)> requestFor,
-                           CheckOptions options, std::function<bool()> cancelled)
+                           EngineScheduler &scheduler, CheckOptions options,
+                           std::function<bool()> cancelled)
 {
-    return [requestFor = std::move(requestFor), options = std::move(options),
+    return [requestFor = std::move(requestFor), &scheduler, options = std::move(options),
             cancelled = std::move(cancelled)](const QList<TuneDimensions> &candidates) {
         QList<CheckRequest> requests;
         std::vector<std::unique_ptr<Nec2cRunner>> runs;
+        QEventLoop loop;
+        int left = 0;
         for (const TuneDimensions &candidate : candidates) {
             requests.append(requestFor(candidate));
-            runs.push_back(std::make_unique<Nec2cRunner>(options.engine, options.timeoutMs));
+            runs.push_back(
+                std::make_unique<Nec2cRunner>(scheduler, options.engine, options.timeoutMs));
             if (requests.last().refusal.isEmpty()) {
+                ++left;
+                QObject::connect(runs.back().get(), &Nec2cRunner::finished, &loop, [&] {
+                    if (--left == 0) {
+                        loop.quit();
+                    }
+                });
                 runs.back()->start(requests.last().deck);
             }
         }
-        for (const std::unique_ptr<Nec2cRunner> &run : runs) {
-            while (run->isRunning() && !run->waitForFinished(50)) {
-                if (cancelled && cancelled()) {
-                    return QList<TuneFigures>{}; // the runs end with their runners
+        // The candidates queue in the scheduler beside every other engine run; a cancel is
+        // looked for while they run.
+        QTimer watch;
+        bool stopped = false;
+        if (cancelled) {
+            QObject::connect(&watch, &QTimer::timeout, &loop, [&] {
+                if (cancelled()) {
+                    stopped = true;
+                    loop.quit();
                 }
-            }
+            });
+            watch.start(kCancelPollMs);
+        }
+        if (left > 0) {
+            loop.exec();
+        }
+        if (stopped || (cancelled && cancelled())) {
+            return QList<TuneFigures>{}; // the runs end with their runners
         }
         QList<TuneFigures> figures;
         for (qsizetype i = 0; i < requests.size(); ++i) {

@@ -88,10 +88,12 @@ struct TuneResult
                               const std::function<bool(const TuneProgress &)> &progress = {});
 
 // The engine for real: each candidate's check deck (`requestFor`) in an nec2c run of its own,
-// all of a round at once, read as the design check reads its design deck. `cancelled` is
-// looked at while they run; a run that fails gives no figures.
+// a round's runs queued together in `scheduler` (which must outlive the engine), read as the
+// check reads its figures run. It waits in an event loop of its own, in whichever thread calls
+// it. `cancelled` is looked at while they run; a run that fails gives no figures.
 [[nodiscard]] TuneEngine
 nec2cTuneEngine(std::function<CheckRequest(const TuneDimensions &)> requestFor,
-                CheckOptions options = {}, std::function<bool()> cancelled = {});
+                EngineScheduler &scheduler, CheckOptions options = {},
+                std::function<bool()> cancelled = {});
 
 } // namespace moxon

@@ -4,7 +4,10 @@
 #include "modelfile.h"
 #include "thinwire.h"
 
+#include <QLocale>
+
 #include <algorithm>
+#include <numbers>
 
 namespace moxon {
 
@@ -27,6 +30,56 @@ double lowestPoint(const ModelInput &model)
     return lowest * unitInfo(model.units).metresPerUnit;
 }
 
+// How close to the ground a wire may come. NEC-2's user's guide (Burke and Poggio, Part III,
+// "Modeling Structures Over Ground") trusts the ground models near the interface only as far
+// as the thin-wire approximation holds between a wire and its image in the ground, which
+// needs the two to stand clear of each other by several radii; the Sommerfeld-Norton method
+// is then good for horizontal wires down to about a thousandth of a wavelength. The lowest
+// wire's surface must therefore clear the ground by three radii and by 1e-3 wavelength.
+constexpr double kGroundClearanceRadii = 3;
+constexpr double kGroundClearanceWavelengths = 1e-3;
+
+// How high the antenna may hang: the check finds the take-off angle on an elevation cut in
+// steps of half a degree, and over ground the pattern's lobes lie λ / 2h radians apart. Above
+// this height they would come closer than two steps of the cut, which could then no longer
+// tell a lobe from a null: the take-off angle and every figure taken there would be chance.
+constexpr double kElevationStepDegrees = 0.5;
+double highestWavelengths()
+{
+    return 1 / (2 * 2 * kElevationStepDegrees * std::numbers::pi / 180);
+}
+
+// Why the engine cannot be asked to hang `model` at the installation's height, or nothing.
+QString heightRefusal(const ModelInput &model, const Installation &installation)
+{
+    const double height = installation.heightMetres;
+    const double wavelength = freeSpaceWavelength(model.frequencyMHz);
+    const std::optional<float> radiusIn = radiusInches(model.wire);
+    const double radius =
+        radiusIn ? double(*radiusIn) * unitInfo(DisplayUnit::Inch).metresPerUnit : 0;
+    const double clearance =
+        std::max(kGroundClearanceRadii * radius, kGroundClearanceWavelengths * wavelength);
+    // The lowest wire's axis must stand a radius plus the clearance above the ground.
+    const double lowestCentre = radius + clearance - lowestPoint(model);
+    if (!(height >= lowestCentre)) {
+        return QStringLiteral("nec2c was not run: at a height of %1 a wire would lie in or too "
+                              "close to the ground for NEC-2's ground model; the antenna's "
+                              "centre must hang at least %2 high.")
+            .arg(lengthText(height, model.units), lengthText(lowestCentre, model.units));
+    }
+    const double highest = highestWavelengths() * wavelength;
+    if (!(height <= highest)) {
+        return QStringLiteral("nec2c was not run: at a height of %1 the pattern's lobes would "
+                              "lie closer together than the check's %2° elevation cut can "
+                              "resolve; the antenna's centre may hang at most %3 (%4 λ) high.")
+            .arg(lengthText(height, model.units),
+                 QLocale::c().toString(kElevationStepDegrees, 'g', 3),
+                 lengthText(highest, model.units),
+                 QLocale::c().toString(highestWavelengths(), 'f', 1));
+    }
+    return {};
+}
+
 } // namespace
 
 CheckRequest designCheckRequest(const ModelInput &model, const QString &wireText,
@@ -36,8 +89,6 @@ CheckRequest designCheckRequest(const ModelInput &model, const QString &wireText
     request.frequencyMhz = model.frequencyMHz;
     request.axis = model.xAxis ? BeamAxis::X : BeamAxis::Y;
     request.installation = installation;
-    request.lengthUnit = unitText(model.units);
-    request.metresPerLengthUnit = unitInfo(model.units).metresPerUnit;
     request.header = checkHeader(model.frequencyText, wireText, unitText(model.wire.unit),
                                  model.vertical, model.xAxis);
     const QString where =
@@ -46,14 +97,11 @@ CheckRequest designCheckRequest(const ModelInput &model, const QString &wireText
     if (!where.isEmpty()) {
         request.header += QStringLiteral("；") + where;
     }
-    const double lowest = lowestPoint(model);
-    if (installation.overGround() && !(installation.heightMetres + lowest > 0)) {
-        request.refusal =
-            QStringLiteral("nec2c was not run: at a height of %1 the antenna would reach the "
-                           "ground; its centre must hang higher than %2.")
-                .arg(lengthText(installation.heightMetres, model.units),
-                     lengthText(-lowest, model.units));
-        return request;
+    if (installation.overGround()) {
+        request.refusal = heightRefusal(model, installation);
+        if (!request.refusal.isEmpty()) {
+            return request;
+        }
     }
     const ModelBytes deck = checkDeckBytes(model, installation);
     if (!deck.result.ok()) {

@@ -10,6 +10,20 @@
 
 namespace moxon {
 
+enum class CalculateOutcome
+{
+    Shown,    // the results and unit labels show the new design
+    Rejected, // the input was rejected with its message; results and labels are as they were
+};
+
+enum class ExportOutcome
+{
+    Written,
+    Cancelled, // the user cancelled Save As: no file touched, nothing shown
+    Rejected,  // the input was rejected: a model of the last design with it would be wrong
+    Failed,    // the file could not be written; an existing one is as it was
+};
+
 // What printing the sheet came to.
 enum class PrintOutcome
 {

@@ -2,37 +2,31 @@
 
 // Architecture: core/ reads and checks the design input, computes the dimensions and formats
 // them for display; model/ turns a shown design into the six-wire model and writes it as an
-// NEC-2 deck or a binary model file; analysis/ runs nec2c on a deck and reads what it says.
-// app/ holds the session: the form's state and the commands (Calculate, the unit options,
-// export, print) as direct calls that return typed outcomes, against the DesignView
-// interface of intent-level operations, and the design check's request built from the design
-// as accepted. ui/ is the Qt window implementing DesignView and the design-check window; cli/
-// calls core, model, analysis and the check request directly. Only ui/ uses widgets.
+// NEC-2 deck or a binary model file; engine/ runs nec2c, every run through one scheduler
+// capped at the cores, and reads what it prints; analysis/ computes the check and the tuning
+// from those runs. app/ holds the session: the form's state, the installation and the tuning,
+// and the commands (Calculate, the unit options, export, print, the check, tuning and the
+// tuned export) as direct calls that return typed outcomes, against the DesignView and
+// CheckView interfaces of intent-level operations. ui/ is the Qt window implementing
+// DesignView and the check window implementing CheckView; cli/ calls core, model and analysis
+// directly. Only ui/ uses widgets.
 
 #include "calculation.h"
 #include "checkreport.h"
-#include "tuner.h"
+#include "checkview.h"
 #include "designview.h"
+#include "enginescheduler.h"
 #include "localenumbers.h"
 #include "modelinput.h"
+#include "tuner.h"
 
+#include <QFutureWatcher>
+
+#include <memory>
 #include <optional>
+#include <variant>
 
 namespace moxon {
-
-enum class CalculateOutcome
-{
-    Shown,    // the results and unit labels show the new design
-    Rejected, // the input was rejected with its message; results and labels are as they were
-};
-
-enum class ExportOutcome
-{
-    Written,
-    Cancelled, // the user cancelled Save As: no file touched, nothing shown
-    Rejected,  // the input was rejected: a model of the last design with it would be wrong
-    Failed,    // the file could not be written; an existing one is as it was
-};
 
 // The window's form-level values, as long as the window lives.
 struct FormState
@@ -46,17 +40,34 @@ struct FormState
     std::optional<DesignInput> accepted; // the input that design was computed from
     FormInputs acceptedInputs;           // the form's texts as that calculation showed them
     WireTable wireTable{};               // all zero until the first export, rebuilt by each
-    Installation installation;           // where the design check hangs the antenna
 };
+
+// A tuning of the shown design: what it tunes and, once done, exactly the model it tuned.
+struct Tuning
+{
+    TuneGoal goal = TuneGoal::Match;
+    ModelInput formula;               // the design as shown when the tuning started
+    TuneSetup setup;                  // its candidates, checked where the antenna hangs
+    std::optional<TuneResult> result; // once it ended with a design
+    std::optional<ModelInput> tuned;  // the formula's model with the tuned dimensions
+};
+
+// What a tuning in the background reports: its progress after each round, then its result.
+using TuneReport = std::variant<TuneProgress, TuneResult>;
 
 // One window's session: the commands and the form state they work on. The view reports what
 // the user types and picks through the setters and runs the commands; the session tells the
 // view what to show. A command that recalculates first calls calculate() itself, nested and
 // to its end, with every message it gives.
-class Session
+class Session : public CheckCommands
 {
 public:
+    // The installation starts as the settings stored it.
     Session(DesignView &view, LocaleNumbers numbers);
+    ~Session() override;
+
+    Session(const Session &) = delete;
+    Session &operator=(const Session &) = delete;
 
     // Before the window is first shown: the gauge unit, inches, one calculation.
     void formLoad();
@@ -75,31 +86,62 @@ public:
     void setWireSizeText(const QString &text) { m_state.inputs.wireSize = text; }
     void setWireUnit(WireUnit unit) { m_state.inputs.wireUnit = unit; }
     void setFormat(ModelFormat format) { m_state.format = format; }
-    void setVertical(bool vertical) { m_state.vertical = vertical; }
-    void setXAxis(bool xAxis) { m_state.xAxis = xAxis; }
-    void setInstallation(const Installation &installation) { m_state.installation = installation; }
+    // The polarization and the axis change the model: a tuning of it is voided and the
+    // design checked anew.
+    void setVertical(bool vertical);
+    void setXAxis(bool xAxis);
 
     [[nodiscard]] const FormState &state() const { return m_state; }
     [[nodiscard]] const LocaleNumbers &numbers() const { return m_numbers; }
 
     // The model an export would write at this moment; none before a design is shown.
     [[nodiscard]] std::optional<ModelInput> currentModel() const;
-    // The design check of that model in the installation, named by the inputs it was
+    // The design check of that model where the antenna hangs, named by the inputs it was
     // calculated from; none before a design is shown.
     [[nodiscard]] std::optional<CheckRequest> checkRequest() const;
-    // Tuning of that design in that installation; none before a design is shown.
-    [[nodiscard]] std::optional<TuneSetup> tuneSetup() const;
-    // Writes the design with the tuned dimensions `dims` as the export writes a design, with
-    // the same Save As and messages; the shown design and its export stay as they are.
-    ExportOutcome exportTunedModel(const TuneDimensions &dims);
+
+    // The design check window, once it exists; the session tells it what to show.
+    void setCheckView(CheckView *view);
+    // Checks the shown design in the check window, when that is shown; a tuning is voided.
+    void checkShownDesign();
+
+    [[nodiscard]] const Installation &installation() const { return m_installation; }
+    // The tuning in flight or done; none when there is none or it was voided.
+    [[nodiscard]] const std::optional<Tuning> &tuning() const { return m_tuning; }
+    [[nodiscard]] bool isTuning() const { return m_tuningRunning; }
+    // Engine program and time-out for every engine run of the session; tests change them.
+    void setEngineOptions(const CheckOptions &options) { m_engineOptions = options; }
+
+    // CheckCommands
+    [[nodiscard]] EngineScheduler &engineScheduler() override { return *m_scheduler; }
+    [[nodiscard]] const CheckOptions &engineOptions() const override { return m_engineOptions; }
+    void setInstallation(const Installation &installation) override;
+    void startTuning(TuneGoal goal) override;
+    void cancelTuning() override;
+    ExportOutcome exportTunedModel() override;
 
 private:
     // Save As, then the model written whole or not at all, and what came of it told.
     ExportOutcome saveAs(const ModelInput &model);
+    // Ends a tuning in flight without waiting for it and forgets any result; the check
+    // window is told how it ended.
+    void endTuning(TuningEnd end);
+    void tuningReported(int index);
+    void tuningFinished(const TuneResult &result);
+    [[nodiscard]] LengthScale lengthScale() const;
 
     DesignView &m_view;
     LocaleNumbers m_numbers;
     FormState m_state;
+    Installation m_installation; // where the design check hangs the antenna
+    CheckView *m_checkView = nullptr;
+    CheckOptions m_engineOptions;
+    // Shared with a tuning's worker, which may still be ending its engines when the session
+    // goes: the scheduler outlives both.
+    std::shared_ptr<EngineScheduler> m_scheduler;
+    std::optional<Tuning> m_tuning;
+    bool m_tuningRunning = false;
+    QFutureWatcher<TuneReport> *m_watcher = nullptr; // of the tuning in flight, owned
 };
 
 } // namespace moxon

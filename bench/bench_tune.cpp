@@ -14,6 +14,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QThread>
 
 #include <algorithm>
 
@@ -76,6 +77,7 @@ int main(int argc, char *argv[])
             QList<double> ratios;
             QList<double> runs;
             bool met = true;
+            int peak = 0;                                   // most engines at once
             for (int round = -1; round < rounds; ++round) { // round -1 warms up, uncounted
                 QElapsedTimer clock;
                 clock.start();
@@ -83,8 +85,10 @@ int main(int argc, char *argv[])
                                                             QStringLiteral("-o"), outputPath});
                 const double bareMs = double(clock.nsecsElapsed()) / 1e6;
                 clock.restart();
-                const TuneResult result =
-                    tune(goal, setup.formula, setup.decimals, nec2cTuneEngine(setup.requestFor));
+                EngineScheduler scheduler; // capped at the cores, as the program's
+                const TuneResult result = tune(goal, setup.formula, setup.decimals,
+                                               nec2cTuneEngine(setup.requestFor, scheduler));
+                peak = std::max(peak, scheduler.peakRunning());
                 const double tuneMs = double(clock.nsecsElapsed()) / 1e6;
                 if (round < 0) {
                     continue;
@@ -99,7 +103,9 @@ int main(int argc, char *argv[])
                 << ": rounds " << rounds << ", medians\n"
                 << "bare nec2c, formula's check deck:  " << median(bare) << " ms\n"
                 << "tuning:                            " << median(tuning) << " ms, "
-                << median(runs) << " engine runs, goal " << (met ? "met" : "NOT met") << '\n'
+                << median(runs) << " engine runs, goal " << (met ? "met" : "NOT met")
+                << ", at most " << peak << " engines at once on " << QThread::idealThreadCount()
+                << " cores\n"
                 << "tuning / bare run:                 " << median(ratios) << "   (goal <= 40)\n";
             out.flush();
         }

@@ -5,9 +5,9 @@
 #include "checkrequest.h"
 #include "checkrunner.h"
 #include "checktexts.h"
-#include "tuner.h"
 #include "messages.h"
 #include "modelfile.h"
+#include "tuner.h"
 
 #include <QCommandLineParser>
 #include <QFile>
@@ -299,7 +299,7 @@ int checkFailureStatus(EngineFailure failure)
     switch (failure) {
     case EngineFailure::Missing:
     case EngineFailure::Refused:
-    case EngineFailure::Degenerate:
+    case EngineFailure::UnsoundResult:
         return ExitNoFigures;
     default:
         return ExitRejected;
@@ -666,7 +666,8 @@ int MoxonCli::check(const QStringList &arguments)
     }
     const CheckReport report = checkDeck(
         designCheckRequest(modelInputFor(run->shown, run->input, model.vertical(), model.xAxis()),
-                           run->form.wireSize, where.installation(common.units())));
+                           run->form.wireSize, where.installation(common.units())),
+        m_scheduler);
     if (report.failure != EngineFailure::Refused &&
         !writeDeck(where.deckPath(), report.deck, u"check", m_out, m_err)) {
         return ExitRejected;
@@ -759,7 +760,7 @@ int MoxonCli::tuneModel(const QStringList &arguments)
                                   ? TuneGoal::Match
                                   : TuneGoal::FrontToBack;
     const TuneResult result = tune(tuneGoal, setup.formula, setup.decimals,
-                                   nec2cTuneEngine(setup.requestFor));
+                                   nec2cTuneEngine(setup.requestFor, m_scheduler));
     if (!result.failure.isEmpty()) {
         m_err << kProgram << " tune: " << result.failure << Qt::endl;
         return ExitNoFigures;

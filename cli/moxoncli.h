@@ -1,5 +1,7 @@
 #pragma once
 
+#include "enginescheduler.h"
+
 #include <QStringList>
 #include <QTextStream>
 
@@ -9,8 +11,8 @@ namespace moxon {
 enum ExitStatus : int
 {
     ExitOk = 0,
-    ExitRejected = 1, // an input the window would reject, a failed export, a deck error
-    ExitUsage = 2,    // a bad argument
+    ExitRejected = 1,  // an input the window would reject, a failed export, a deck error
+    ExitUsage = 2,     // a bad argument
     ExitNoFigures = 3, // check: nec2c missing, the model beyond it, or its figures unsound
 };
 
@@ -33,6 +35,7 @@ private:
 
     QTextStream &m_out;
     QTextStream &m_err;
+    EngineScheduler m_scheduler; // every engine run of the command
 };
 
 } // namespace moxon

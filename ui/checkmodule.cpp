@@ -5,7 +5,8 @@
 
 #include <QtGlobal>
 
-extern "C" Q_DECL_EXPORT moxon::DesignCheck *moxon_create_design_check(QWidget *parent)
+extern "C" Q_DECL_EXPORT moxon::DesignCheck *
+moxon_create_design_check(QWidget *parent, moxon::CheckCommands &commands)
 {
-    return new moxon::DesignCheckWindow(parent);
+    return new moxon::DesignCheckWindow(commands, parent);
 }

@@ -4,9 +4,9 @@
 #include "checkfigureformat.h"
 #include "checktexts.h"
 #include "installationpanel.h"
-#include "tunepanel.h"
 #include "patternchart.h"
 #include "swrchart.h"
+#include "tunepanel.h"
 
 #include <QAction>
 #include <QDir>
@@ -47,9 +47,10 @@ QLabel *valueLabel(const QString &objectName, QWidget *parent)
 
 } // namespace
 
-DesignCheckWindow::DesignCheckWindow(QWidget *parent, CheckOptions options)
+DesignCheckWindow::DesignCheckWindow(CheckCommands &commands, QWidget *parent)
     : QWidget(parent, Qt::Window)
-    , m_runner(std::move(options))
+    , m_commands(commands)
+    , m_runner(commands.engineScheduler(), commands.engineOptions())
 {
     setWindowTitle(QStringLiteral("设计检查"));
     setObjectName(QStringLiteral("DesignCheckWindow"));
@@ -69,14 +70,14 @@ DesignCheckWindow::DesignCheckWindow(QWidget *parent, CheckOptions options)
     m_caution->hide();
 
     m_installation = new InstallationPanel(this);
-    connect(m_installation, &InstallationPanel::changed, this, [this] {
-        if (m_installationChanged) {
-            m_installationChanged();
-        }
-    });
+    connect(m_installation, &InstallationPanel::edited, this,
+            [this](const Installation &installation) { m_commands.setInstallation(installation); });
 
     m_tune = new TunePanel(this);
-    connect(m_tune, &TunePanel::tuned, this, &DesignCheckWindow::showTuned);
+    connect(m_tune, &TunePanel::startRequested, this,
+            [this](TuneGoal goal) { m_commands.startTuning(goal); });
+    connect(m_tune, &TunePanel::cancelRequested, this, [this] { m_commands.cancelTuning(); });
+    connect(m_tune, &TunePanel::exportRequested, this, [this] { m_commands.exportTunedModel(); });
 
     auto *figures = new QGridLayout;
     figures->setColumnStretch(1, 1);
@@ -141,48 +142,29 @@ DesignCheckWindow::DesignCheckWindow(QWidget *parent, CheckOptions options)
     resize(960, 720);
 }
 
-void DesignCheckWindow::check(const CheckRequest &request)
+void DesignCheckWindow::check(const CheckRequest &request, CheckedDesign design)
 {
-    // A new design or installation: a tuning of the last one no longer applies.
-    m_tune->reset();
-    m_swrChart->clearReference();
-    m_azimuth->clearReference();
-    m_elevation->clearReference();
-    runCheck(request);
-}
-
-void DesignCheckWindow::setTuning(std::optional<TuneSetup> setup,
-                                  std::function<void(const TuneDimensions &)> exportTuned)
-{
-    m_tuneSetup = setup;
-    m_tune->setSetup(std::move(setup), std::move(exportTuned));
-}
-
-void DesignCheckWindow::showTuned(const TuneResult &result)
-{
-    if (!m_tuneSetup) {
-        return;
+    if (design == CheckedDesign::Tuned) {
+        // The formula design's curves stay behind the tuned design's, faint.
+        m_swrChart->keepAsReference();
+        m_azimuth->keepAsReference();
+        m_elevation->keepAsReference();
+    } else {
+        m_swrChart->clearReference();
+        m_azimuth->clearReference();
+        m_elevation->clearReference();
     }
-    // The formula design's curves stay behind the tuned design's, faint.
-    m_swrChart->keepAsReference();
-    m_azimuth->keepAsReference();
-    m_elevation->keepAsReference();
-    CheckRequest tuned = m_tuneSetup->requestFor(result.tuned);
-    tuned.header += QStringLiteral("（调谐后）");
-    runCheck(tuned);
-}
-
-void DesignCheckWindow::runCheck(const CheckRequest &request)
-{
+    m_tune->setTunable(request.refusal.isEmpty());
     m_request = request;
+    if (design == CheckedDesign::Tuned) {
+        m_request.header += QStringLiteral("（调谐后）");
+    }
     m_figures.reset();
     m_sweep.clear();
     m_bandwidth.reset();
-    m_header->setText(request.header);
+    m_header->setText(m_request.header);
     m_caution->setText(request.caution);
     m_caution->setVisible(!request.caution.isEmpty());
-    m_installation->setLengths(request.lengthUnit, request.metresPerLengthUnit,
-                               request.frequencyMhz > 0 ? freeSpaceWavelength(request.frequencyMhz) : 0);
     const bool overGround = request.installation.overGround();
     m_takeoff->setVisible(overGround);
     m_takeoffCaption->setVisible(overGround);
@@ -195,14 +177,29 @@ void DesignCheckWindow::runCheck(const CheckRequest &request)
     showValues();
 }
 
-Installation DesignCheckWindow::installation() const
+void DesignCheckWindow::showInstallation(const Installation &installation, const LengthScale &scale)
 {
-    return m_installation->installation();
+    m_installation->showInstallation(installation, scale);
 }
 
-void DesignCheckWindow::onInstallationChanged(std::function<void()> changed)
+void DesignCheckWindow::showTuningStarted()
 {
-    m_installationChanged = std::move(changed);
+    m_tune->showStarted();
+}
+
+void DesignCheckWindow::showTuningProgress(const TuneProgress &progress)
+{
+    m_tune->showProgress(progress);
+}
+
+void DesignCheckWindow::showTuningResult(const TuneResult &result, const TuneSetup &setup)
+{
+    m_tune->showResult(result, setup);
+}
+
+void DesignCheckWindow::showTuningEnded(TuningEnd end, const QString &message)
+{
+    m_tune->showEnded(end, message);
 }
 
 QImage DesignCheckWindow::image()
@@ -225,7 +222,7 @@ void DesignCheckWindow::changeEvent(QEvent *event)
 
 void DesignCheckWindow::closeEvent(QCloseEvent *event)
 {
-    m_tune->cancel();
+    m_commands.cancelTuning();
     if (m_runner.isRunning()) {
         m_runner.cancel();
         m_status->setText(QStringLiteral("检查已停止。"));

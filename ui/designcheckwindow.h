@@ -10,7 +10,6 @@
 #include <QString>
 #include <QWidget>
 
-#include <functional>
 #include <optional>
 
 class QCloseEvent;
@@ -25,25 +24,31 @@ class SwrChart;
 
 // The design check: a window of its own, beside the main window, that shows what nec2c makes
 // of the design as exported: feed-point impedance, SWR, gain, front-to-back, bandwidth and
-// beamwidth, the SWR curve and the two pattern cuts. check() runs in the background and
-// supersedes the check in flight; the window says that it is calculating meanwhile and shows
-// a failure as a sentence of its own, never in a message box. Its context menu saves the
-// figures and plots as PNG and exports the numbers as CSV.
+// beamwidth, the SWR curve and the two pattern cuts, where the antenna hangs, and its tuning.
+// check() runs in the background and supersedes the check in flight; the window says that it
+// is calculating meanwhile and shows a failure as a sentence of its own, never in a message
+// box. What the user changes or asks for (the installation, a tuning, the tuned export) goes
+// to the session through CheckCommands. Its context menu saves the figures and plots as PNG
+// and exports the numbers as CSV.
 class DesignCheckWindow : public QWidget, public DesignCheck
 {
     Q_OBJECT
 
 public:
-    explicit DesignCheckWindow(QWidget *parent = nullptr, CheckOptions options = {});
+    // Every engine run goes through the scheduler of `commands`, which must outlive the window.
+    explicit DesignCheckWindow(CheckCommands &commands, QWidget *parent = nullptr);
 
-    // Checks `request`; its header names the design (frequency, wire size and unit,
+    // CheckView. A request's header names the design (frequency, wire size and unit,
     // polarization, axis) so that a screenshot explains itself.
-    void check(const CheckRequest &request) override;
+    [[nodiscard]] bool isCheckShown() const override { return isVisible(); }
+    void showInstallation(const Installation &installation, const LengthScale &scale) override;
+    void check(const CheckRequest &request, CheckedDesign design) override;
+    void showTuningStarted() override;
+    void showTuningProgress(const TuneProgress &progress) override;
+    void showTuningResult(const TuneResult &result, const TuneSetup &setup) override;
+    void showTuningEnded(TuningEnd end, const QString &message) override;
+
     [[nodiscard]] QWidget *window() override { return this; }
-    [[nodiscard]] Installation installation() const override;
-    void onInstallationChanged(std::function<void()> changed) override;
-    void setTuning(std::optional<TuneSetup> setup,
-                   std::function<void(const TuneDimensions &)> exportTuned) override;
 
     [[nodiscard]] bool isCalculating() const { return m_runner.isRunning(); }
     // What "保存图像…" and "导出数据…" write.
@@ -56,9 +61,6 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    // Runs the check of `request`: the design's own, or the tuned design's.
-    void runCheck(const CheckRequest &request);
-    void showTuned(const TuneResult &result);
     void showFigures(quint64 sequence, const DesignFigures &figures);
     void showSweep(quint64 sequence, const QList<SweepPoint> &sweep);
     void showBandwidth(quint64 sequence, const QList<SweepPoint> &sweep,
@@ -70,6 +72,7 @@ private:
     [[nodiscard]] QString askFile(const QString &caption, const QString &suffix,
                                   const QString &filter);
 
+    CheckCommands &m_commands;
     CheckRunner m_runner;
     CheckRequest m_request;
     std::optional<DesignFigures> m_figures; // of the current check, once they came
@@ -81,9 +84,7 @@ private:
     QLabel *m_status = nullptr;
     QLabel *m_caution = nullptr; // the model is outside the engine's accuracy guideline
     InstallationPanel *m_installation = nullptr;
-    std::function<void()> m_installationChanged;
     TunePanel *m_tune = nullptr;
-    std::optional<TuneSetup> m_tuneSetup;
     QLabel *m_impedance = nullptr;
     QLabel *m_swr = nullptr;
     QLabel *m_gain = nullptr;

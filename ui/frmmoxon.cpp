@@ -11,13 +11,13 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileDialog>
-#include <QMessageBox>
-#include <QShortcut>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 
 #include <algorithm>
 #include <array>
@@ -301,8 +301,7 @@ QWidget *frmMoxon::control(const QString &name) const
     return m_controls.value(name);
 }
 
-template<typename Widget>
-Widget *frmMoxon::typed(QStringView name) const
+template<typename Widget> Widget *frmMoxon::typed(QStringView name) const
 {
     auto *widget = qobject_cast<Widget *>(control(name.toString()));
     // The design table makes every control; one of another kind is a programming error.
@@ -399,9 +398,8 @@ void frmMoxon::connectControls()
             [this](const QString &text) { m_session.setWireSizeText(text); });
     connect(m_cboDiaUnits, &QComboBox::activated, this,
             [this](int index) { m_session.setWireUnit(wireUnits().at(std::size_t(index)).unit); });
-    connect(typed<QRadioButton>(u"optEZNEC"), &QRadioButton::toggled, this, [this](bool on) {
-        m_session.setFormat(on ? ModelFormat::Eznec : ModelFormat::Nec);
-    });
+    connect(typed<QRadioButton>(u"optEZNEC"), &QRadioButton::toggled, this,
+            [this](bool on) { m_session.setFormat(on ? ModelFormat::Eznec : ModelFormat::Nec); });
     connect(typed<QRadioButton>(u"optVert"), &QRadioButton::toggled, this,
             [this](bool on) { m_session.setVertical(on); });
     connect(typed<QRadioButton>(u"optXaxis"), &QRadioButton::toggled, this,
@@ -426,30 +424,22 @@ void frmMoxon::openDesignCheck()
                            this);
             return;
         }
-        m_check = create(this);
-        m_session.setInstallation(m_check->installation());
-        m_check->onInstallationChanged([this] {
-            m_session.setInstallation(m_check->installation());
-            checkShownDesign();
-        });
+        m_check = create(this, m_session);
+        m_session.setCheckView(m_check);
     }
     QWidget *window = m_check->window();
     window->show();
     window->raise();
     window->activateWindow();
-    checkShownDesign();
+    m_session.checkShownDesign();
 }
 
-void frmMoxon::checkShownDesign()
+frmMoxon::~frmMoxon()
 {
-    if (!m_check || !m_check->window()->isVisible()) {
-        return; // nothing runs while the check window is closed
-    }
-    if (const std::optional<CheckRequest> request = m_session.checkRequest()) {
-        m_check->setTuning(m_session.tuneSetup(), [this](const TuneDimensions &dims) {
-            m_session.exportTunedModel(dims);
-        });
-        m_check->check(*request);
+    if (m_check) {
+        m_session.setCheckView(nullptr);
+        delete m_check->window();
+        m_check = nullptr;
     }
 }
 
@@ -461,15 +451,42 @@ void frmMoxon::closeEvent(QCloseEvent *event)
     QWidget::closeEvent(event);
 }
 
-void frmMoxon::Form_Load() { m_session.formLoad(); }
-void frmMoxon::btnCalculate_Click() { m_session.calculate(); }
-void frmMoxon::optFT_Click() { m_session.selectDisplayUnit(DisplayUnit::Feet); }
-void frmMoxon::optIN_Click() { m_session.selectDisplayUnit(DisplayUnit::Inch); }
-void frmMoxon::optM_Click() { m_session.selectDisplayUnit(DisplayUnit::Metre); }
-void frmMoxon::optMM_Click() { m_session.selectDisplayUnit(DisplayUnit::Millimetre); }
-void frmMoxon::btnModel_Click() { m_session.exportModel(); }
-void frmMoxon::btnPrint_Click() { m_session.print(); }
-void frmMoxon::btnClose_Click() { m_session.close(); }
+void frmMoxon::Form_Load()
+{
+    m_session.formLoad();
+}
+void frmMoxon::btnCalculate_Click()
+{
+    m_session.calculate();
+}
+void frmMoxon::optFT_Click()
+{
+    m_session.selectDisplayUnit(DisplayUnit::Feet);
+}
+void frmMoxon::optIN_Click()
+{
+    m_session.selectDisplayUnit(DisplayUnit::Inch);
+}
+void frmMoxon::optM_Click()
+{
+    m_session.selectDisplayUnit(DisplayUnit::Metre);
+}
+void frmMoxon::optMM_Click()
+{
+    m_session.selectDisplayUnit(DisplayUnit::Millimetre);
+}
+void frmMoxon::btnModel_Click()
+{
+    m_session.exportModel();
+}
+void frmMoxon::btnPrint_Click()
+{
+    m_session.print();
+}
+void frmMoxon::btnClose_Click()
+{
+    m_session.close();
+}
 
 void frmMoxon::showWireSize(const QString &text, WireUnit unit)
 {
@@ -487,7 +504,6 @@ void frmMoxon::showDesign(const ShownDesign &design)
         label->setText(unit);
         label->adjustSize();
     }
-    checkShownDesign();
 }
 
 void frmMoxon::showMessage(const Message &message)
@@ -509,9 +525,9 @@ std::optional<QString> frmMoxon::askSavePath(ModelFormat format)
 {
     // The export replaces a chosen file without asking, as it always has; the dialog must not
     // ask either.
-    const QString path =
-        QFileDialog::getSaveFileName(this, QString(), m_lastSavePath, qtFileFilter(saveFilter(format)),
-                                     nullptr, QFileDialog::DontConfirmOverwrite);
+    const QString path = QFileDialog::getSaveFileName(this, QString(), m_lastSavePath,
+                                                      qtFileFilter(saveFilter(format)), nullptr,
+                                                      QFileDialog::DontConfirmOverwrite);
     if (path.isEmpty()) {
         return std::nullopt;
     }

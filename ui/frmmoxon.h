@@ -42,6 +42,8 @@ class frmMoxon : public QWidget, public DesignView
 
 public:
     explicit frmMoxon(QWidget *parent = nullptr);
+    // The check window goes before the session it talks to.
+    ~frmMoxon() override;
 
     // The widget of a control, by its name in the window ("txtFreq", "Frame2", ...); also the
     // widget's objectName. Null for a name the window does not have.
@@ -82,9 +84,7 @@ private:
     void createControls();
     void orderTabStops();
     void connectControls();
-    void checkShownDesign();
-    template<typename Widget>
-    [[nodiscard]] Widget *typed(QStringView name) const;
+    template<typename Widget> [[nodiscard]] Widget *typed(QStringView name) const;
 
     void showWireSize(const QString &text, WireUnit unit) override;
     void showDesign(const ShownDesign &design) override;
@@ -102,8 +102,8 @@ private:
     QLineEdit *m_txtWD = nullptr;
     QComboBox *m_cboDiaUnits = nullptr;
     QPushButton *m_btnCalculate = nullptr;
-    std::array<QLineEdit *, 5> m_results{};  // txtA to txtE
-    std::array<QLabel *, 5> m_unitLabels{};  // lblA to lblE
+    std::array<QLineEdit *, 5> m_results{};     // txtA to txtE
+    std::array<QLabel *, 5> m_unitLabels{};     // lblA to lblE
     std::array<QWidget *, 7> m_sheetControls{}; // what the sheet turns white, in that order
 
     QString m_lastSavePath; // chosen in the last Save As, offered by the next; empty at first

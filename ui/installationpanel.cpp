@@ -6,7 +6,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QSettings>
 
 #include <cmath>
 
@@ -21,14 +20,9 @@ constexpr int kFirstPresetItem = 2;
 
 const QStringList &conductorCaptions()
 {
-    static const QStringList captions = {QStringLiteral("理想导体"), QStringLiteral("铜"),
+    static const QStringList captions = {QStringLiteral("理想导线"), QStringLiteral("铜"),
                                          QStringLiteral("铝"), QStringLiteral("自定义 σ")};
     return captions;
-}
-
-QSettings settings()
-{
-    return QSettings(QStringLiteral("moxon"), QStringLiteral("moxon"));
 }
 
 QLineEdit *numberEdit(const QString &objectName, int characters, QWidget *parent)
@@ -66,15 +60,15 @@ InstallationPanel::InstallationPanel(QWidget *parent)
     m_conductor = new QComboBox(this);
     m_conductor->setObjectName(QStringLiteral("conductor"));
     m_conductor->addItems(conductorCaptions());
-    m_metal = numberEdit(QStringLiteral("metal"), 9, this);
+    m_conductorSigma = numberEdit(QStringLiteral("conductorSigma"), 9, this);
 
-    // The ground's constants and the metal's conductivity show only where they apply.
+    // The ground's constants and the conductor's conductivity show only where they apply.
     m_groundConstants = new QWidget(this);
-    m_metalBox = new QWidget(this);
+    m_conductivityBox = new QWidget(this);
     auto *row = new QHBoxLayout(this);
     auto *constants = new QHBoxLayout(m_groundConstants);
-    auto *metalRow = new QHBoxLayout(m_metalBox);
-    for (QHBoxLayout *layout : {row, constants, metalRow}) {
+    auto *conductorRow = new QHBoxLayout(m_conductivityBox);
+    for (QHBoxLayout *layout : {row, constants, conductorRow}) {
         layout->setContentsMargins(0, 0, 0, 0);
     }
     const auto caption = [](QHBoxLayout *layout, const QString &text, QWidget *buddy) {
@@ -85,7 +79,7 @@ InstallationPanel::InstallationPanel(QWidget *parent)
     };
     m_permittivity->setParent(m_groundConstants);
     m_conductivity->setParent(m_groundConstants);
-    m_metal->setParent(m_metalBox);
+    m_conductorSigma->setParent(m_conductivityBox);
     caption(row, QStringLiteral("离地高度"), m_height);
     row->addWidget(m_heightUnit);
     row->addSpacing(12);
@@ -96,51 +90,31 @@ InstallationPanel::InstallationPanel(QWidget *parent)
     row->addWidget(m_groundConstants);
     row->addSpacing(12);
     caption(row, QStringLiteral("导线"), m_conductor);
-    metalRow->addWidget(m_metal);
-    metalRow->addWidget(new QLabel(QStringLiteral("S/m"), m_metalBox));
-    row->addWidget(m_metalBox);
+    conductorRow->addWidget(m_conductorSigma);
+    conductorRow->addWidget(new QLabel(QStringLiteral("S/m"), m_conductivityBox));
+    row->addWidget(m_conductivityBox);
     row->addStretch(1);
 
-    // What was in force when the window was last closed; what does not read stays default.
-    QSettings stored = settings();
-    stored.beginGroup(QStringLiteral("designCheck"));
-    Installation restored;
-    restored.heightMetres = stored.value(QStringLiteral("heightMetres"), 0).toDouble();
-    restored.ground = {GroundKind(stored.value(QStringLiteral("ground"), 0).toInt()),
-                       stored.value(QStringLiteral("permittivity"), 13).toDouble(),
-                       stored.value(QStringLiteral("conductivity"), 0.005).toDouble()};
-    restored.conductor = {ConductorKind(stored.value(QStringLiteral("conductor"), 0).toInt()),
-                          stored.value(QStringLiteral("metal"), 0).toDouble()};
-    const bool knownKinds =
-        int(restored.ground.kind) >= 0 && restored.ground.kind <= GroundKind::Real &&
-        int(restored.conductor.kind) >= 0 && restored.conductor.kind <= ConductorKind::Other;
-    if (knownKinds && std::isfinite(restored.heightMetres) && restored.ground.permittivity >= 1 &&
-        restored.ground.conductivity > 0 &&
-        (restored.conductor.kind == ConductorKind::Perfect ||
-         restored.conductor.conductivity > 0)) {
-        m_installation = restored;
-    }
-    showInstallation();
+    showValues();
 
     connect(m_ground, &QComboBox::activated, this, &InstallationPanel::groundPicked);
     connect(m_conductor, &QComboBox::activated, this, &InstallationPanel::conductorPicked);
-    for (QLineEdit *edit : {m_height, m_permittivity, m_conductivity, m_metal}) {
-        connect(edit, &QLineEdit::editingFinished, this, &InstallationPanel::edited);
+    for (QLineEdit *edit : {m_height, m_permittivity, m_conductivity, m_conductorSigma}) {
+        connect(edit, &QLineEdit::editingFinished, this, &InstallationPanel::typingFinished);
     }
 }
 
-void InstallationPanel::setLengths(const QString &unit, double metresPerUnit,
-                                   double wavelengthMetres)
+void InstallationPanel::showInstallation(const Installation &installation, const LengthScale &scale)
 {
-    m_unit = unit;
-    m_metresPerUnit = metresPerUnit;
-    m_wavelength = wavelengthMetres;
-    showInstallation();
+    m_installation = installation;
+    m_scale = scale;
+    showValues();
 }
 
 void InstallationPanel::groundPicked(int index)
 {
-    Ground &ground = m_installation.ground;
+    Installation next = m_installation;
+    Ground &ground = next.ground;
     const std::span<const GroundPreset> presets = groundPresets();
     if (index == kFreeSpaceItem) {
         ground.kind = GroundKind::FreeSpace;
@@ -153,34 +127,35 @@ void InstallationPanel::groundPicked(int index)
         ground.kind = GroundKind::Real; // the user's own: the constants as they stand
     }
     // Over ground for the first time: half a wavelength up, a usual first height.
-    if (ground.kind != GroundKind::FreeSpace && !(m_installation.heightMetres > 0) &&
-        m_wavelength > 0) {
-        m_installation.heightMetres = m_wavelength / 2;
+    if (ground.kind != GroundKind::FreeSpace && !(next.heightMetres > 0) &&
+        m_scale.wavelengthMetres > 0) {
+        next.heightMetres = m_scale.wavelengthMetres / 2;
     }
-    commit();
+    commit(next);
 }
 
 void InstallationPanel::conductorPicked(int index)
 {
-    Conductor &metal = m_installation.conductor;
+    Installation next = m_installation;
+    Conductor &conductor = next.conductor;
     switch (index) {
     case 1:
-        metal = copper();
+        conductor = copper();
         break;
     case 2:
-        metal = aluminium();
+        conductor = aluminium();
         break;
     case 3:
-        metal = {ConductorKind::Other,
-                 metal.conductivity > 0 ? metal.conductivity : kAluminiumConductivity};
+        conductor = {ConductorKind::Other,
+                     conductor.conductivity > 0 ? conductor.conductivity : kAluminiumConductivity};
         break;
     default:
-        metal = {};
+        conductor = {};
     }
-    commit();
+    commit(next);
 }
 
-void InstallationPanel::edited()
+void InstallationPanel::typingFinished()
 {
     // Only what the user typed: a shown value read back would lose the digits it was
     // rounded to.
@@ -188,45 +163,38 @@ void InstallationPanel::edited()
     const std::optional<double> height = number(m_height);
     const std::optional<double> permittivity = number(m_permittivity);
     const std::optional<double> conductivity = number(m_conductivity);
-    const std::optional<double> metal = number(m_metal);
-    if (!m_height->isModified() && !m_permittivity->isModified() &&
-        !m_conductivity->isModified() && !m_metal->isModified()) {
+    const std::optional<double> conductor = number(m_conductorSigma);
+    if (!m_height->isModified() && !m_permittivity->isModified() && !m_conductivity->isModified() &&
+        !m_conductorSigma->isModified()) {
         return;
     }
     if (height && next.overGround()) {
-        next.heightMetres = *height * m_metresPerUnit;
+        next.heightMetres = *height * m_scale.metresPerUnit;
     }
     if (next.ground.kind == GroundKind::Real && permittivity && *permittivity >= 1 &&
         conductivity && *conductivity > 0) {
         next.ground.permittivity = *permittivity;
         next.ground.conductivity = *conductivity;
     }
-    if (next.conductor.kind == ConductorKind::Other && metal && *metal > 0) {
-        next.conductor.conductivity = *metal;
+    if (next.conductor.kind == ConductorKind::Other && conductor && *conductor > 0) {
+        next.conductor.conductivity = *conductor;
     }
     if (next == m_installation) {
-        showInstallation(); // a text that did not read shows the value in force again
+        showValues(); // a text that did not read shows the value in force again
         return;
     }
-    m_installation = next;
-    commit();
+    commit(next);
 }
 
-void InstallationPanel::commit()
+void InstallationPanel::commit(const Installation &installation)
 {
-    showInstallation();
-    QSettings stored = settings();
-    stored.beginGroup(QStringLiteral("designCheck"));
-    stored.setValue(QStringLiteral("heightMetres"), m_installation.heightMetres);
-    stored.setValue(QStringLiteral("ground"), int(m_installation.ground.kind));
-    stored.setValue(QStringLiteral("permittivity"), m_installation.ground.permittivity);
-    stored.setValue(QStringLiteral("conductivity"), m_installation.ground.conductivity);
-    stored.setValue(QStringLiteral("conductor"), int(m_installation.conductor.kind));
-    stored.setValue(QStringLiteral("metal"), m_installation.conductor.conductivity);
-    Q_EMIT changed();
+    // The session shows the installation back once it holds it; until then the panel shows
+    // what is in force.
+    showValues();
+    Q_EMIT edited(installation);
 }
 
-void InstallationPanel::showInstallation()
+void InstallationPanel::showValues()
 {
     const LocaleNumbers numbers(locale());
     const Installation &i = m_installation;
@@ -234,11 +202,12 @@ void InstallationPanel::showInstallation()
     const bool real = i.ground.kind == GroundKind::Real;
     const GroundPreset *preset = groundPreset(i.ground);
 
-    m_height->setText(numbers.toShort(i.heightMetres / m_metresPerUnit, 3));
-    m_heightUnit->setText(m_wavelength > 0
-                              ? QStringLiteral("%1（%2 λ）")
-                                    .arg(m_unit, numbers.toMask(i.heightMetres / m_wavelength, 2))
-                              : m_unit);
+    m_height->setText(numbers.toShort(i.heightMetres / m_scale.metresPerUnit, 3));
+    m_heightUnit->setText(
+        m_scale.wavelengthMetres > 0
+            ? QStringLiteral("%1（%2 λ）")
+                  .arg(m_scale.unit, numbers.toMask(i.heightMetres / m_scale.wavelengthMetres, 2))
+            : m_scale.unit);
     m_height->setEnabled(overGround);
     m_heightUnit->setEnabled(overGround);
 
@@ -257,9 +226,9 @@ void InstallationPanel::showInstallation()
     m_conductivity->setEnabled(!preset);
     m_groundConstants->setVisible(real);
     m_conductor->setCurrentIndex(int(i.conductor.kind));
-    m_metal->setText(numbers.toShort(i.conductor.conductivity, 0));
-    m_metal->setEnabled(i.conductor.kind == ConductorKind::Other);
-    m_metalBox->setVisible(i.conductor.kind != ConductorKind::Perfect);
+    m_conductorSigma->setText(numbers.toShort(i.conductor.conductivity, 0));
+    m_conductorSigma->setEnabled(i.conductor.kind == ConductorKind::Other);
+    m_conductivityBox->setVisible(i.conductor.kind != ConductorKind::Perfect);
 }
 
 std::optional<double> InstallationPanel::number(const QLineEdit *edit) const

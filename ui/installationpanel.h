@@ -1,5 +1,6 @@
 #pragma once
 
+#include "checkview.h"
 #include "installation.h"
 
 #include <QString>
@@ -14,8 +15,9 @@ namespace moxon {
 // The design check's installation: the height of the antenna's centre above the ground, in
 // the main window's display unit and in wavelengths; the ground, free space, perfect or real
 // with its permittivity and conductivity (a named kind of earth or the user's own); and the
-// wire's metal. Every change that reads as a valid installation is remembered across runs
-// and reported through changed(); a text that does not read goes back to the value in force.
+// wire's conductor. It shows the installation the session holds; every change that reads as a
+// valid installation is passed on through edited(), and a text that does not read goes back
+// to the value in force.
 class InstallationPanel : public QWidget
 {
     Q_OBJECT
@@ -24,24 +26,23 @@ public:
     explicit InstallationPanel(QWidget *parent = nullptr);
 
     [[nodiscard]] const Installation &installation() const { return m_installation; }
-    // The unit the height is shown and typed in, and the design's wavelength in metres.
-    void setLengths(const QString &unit, double metresPerUnit, double wavelengthMetres);
+    // The installation in force, with the unit its height is shown and typed in and the
+    // design's wavelength.
+    void showInstallation(const Installation &installation, const LengthScale &scale);
 
 Q_SIGNALS:
-    void changed();
+    void edited(const moxon::Installation &installation);
 
 private:
     void groundPicked(int index);
     void conductorPicked(int index);
-    void edited();
-    void commit();
-    void showInstallation();
+    void typingFinished();
+    void commit(const Installation &installation);
+    void showValues();
     [[nodiscard]] std::optional<double> number(const QLineEdit *edit) const;
 
-    Installation m_installation;
-    QString m_unit = QStringLiteral("m");
-    double m_metresPerUnit = 1; // of the unit the height is typed in
-    double m_wavelength = 0;    // metres, of the design frequency
+    Installation m_installation; // as the session last showed it
+    LengthScale m_scale;
 
     QLineEdit *m_height = nullptr; // the panel owns its widgets
     QLabel *m_heightUnit = nullptr;
@@ -49,9 +50,9 @@ private:
     QLineEdit *m_permittivity = nullptr;
     QLineEdit *m_conductivity = nullptr;
     QWidget *m_groundConstants = nullptr; // εr and σ of real ground
-    QWidget *m_metalBox = nullptr;        // the metal's conductivity
+    QWidget *m_conductivityBox = nullptr; // the conductor's conductivity
     QComboBox *m_conductor = nullptr;
-    QLineEdit *m_metal = nullptr;
+    QLineEdit *m_conductorSigma = nullptr;
 };
 
 } // namespace moxon

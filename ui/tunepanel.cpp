@@ -10,7 +10,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QShortcut>
-#include <QThread>
 
 namespace moxon {
 
@@ -47,83 +46,39 @@ TunePanel::TunePanel(QWidget *parent)
     outer->addWidget(m_dimensions);
     m_dimensions->hide();
 
-    connect(m_start, &QPushButton::clicked, this, &TunePanel::start);
-    connect(m_stop, &QPushButton::clicked, this, &TunePanel::cancel);
-    connect(m_export, &QPushButton::clicked, this, [this] {
-        if (m_result && m_exportTuned) {
-            m_exportTuned(m_result->tuned);
+    connect(m_start, &QPushButton::clicked, this, [this] {
+        Q_EMIT startRequested(m_goal->currentIndex() == 0 ? TuneGoal::Match
+                                                          : TuneGoal::FrontToBack);
+    });
+    connect(m_stop, &QPushButton::clicked, this, &TunePanel::cancelRequested);
+    connect(m_export, &QPushButton::clicked, this, &TunePanel::exportRequested);
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), parent ? parent : this);
+    connect(escape, &QShortcut::activated, this, [this] {
+        if (m_tuning) {
+            Q_EMIT cancelRequested();
         }
     });
-    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), parent ? parent : this);
-    connect(escape, &QShortcut::activated, this, &TunePanel::cancel);
     updateButtons();
 }
 
-TunePanel::~TunePanel()
+void TunePanel::setTunable(bool tunable)
 {
-    endThread();
-}
-
-void TunePanel::setSetup(std::optional<TuneSetup> setup,
-                         std::function<void(const TuneDimensions &)> exportTuned)
-{
-    m_setup = std::move(setup);
-    m_exportTuned = std::move(exportTuned);
+    m_tunable = tunable;
     updateButtons();
 }
 
-void TunePanel::reset()
+void TunePanel::showStarted()
 {
-    endThread();
-    m_result.reset();
-    m_status->clear();
+    m_tuning = true;
+    m_haveResult = false;
     m_dimensions->hide();
-    updateButtons();
-}
-
-void TunePanel::cancel()
-{
-    if (!isTuning()) {
-        return;
-    }
-    endThread();
-    m_status->setText(QStringLiteral("调谐已取消。"));
-    updateButtons();
-}
-
-void TunePanel::start()
-{
-    if (!m_setup || isTuning()) {
-        return;
-    }
-    m_result.reset();
-    m_dimensions->hide();
-    const quint64 id = ++m_id;
-    const TuneGoal goal = m_goal->currentIndex() == 0 ? TuneGoal::Match : TuneGoal::FrontToBack;
-    auto cancelled = std::make_shared<std::atomic<bool>>(false);
-    m_cancel = cancelled;
-    const TuneSetup setup = *m_setup;
-    // The thread reports through queued calls; the panel waits for it before it goes away.
-    m_thread = QThread::create([this, id, goal, setup, cancelled] {
-        const TuneResult result =
-            tune(goal, setup.formula, setup.decimals,
-                 nec2cTuneEngine(setup.requestFor, {}, [cancelled] { return cancelled->load(); }),
-                 [this, id, cancelled](const TuneProgress &step) {
-                     QMetaObject::invokeMethod(
-                         this, [this, id, step] { progress(id, step); }, Qt::QueuedConnection);
-                     return !cancelled->load();
-                 });
-        QMetaObject::invokeMethod(
-            this, [this, id, result] { finished(id, result); }, Qt::QueuedConnection);
-    });
-    m_thread->start();
     m_status->setText(QStringLiteral("正在调谐…"));
     updateButtons();
 }
 
-void TunePanel::progress(quint64 id, const TuneProgress &step)
+void TunePanel::showProgress(const TuneProgress &step)
 {
-    if (id != m_id || !isTuning()) {
+    if (!m_tuning) {
         return;
     }
     const CheckFigureFormat format(locale());
@@ -133,27 +88,31 @@ void TunePanel::progress(quint64 id, const TuneProgress &step)
                                format.frontToBack(step.bestFigures.frontToBack)));
 }
 
-void TunePanel::finished(quint64 id, const TuneResult &result)
+void TunePanel::showEnded(TuningEnd end, const QString &message)
 {
-    if (id != m_id) {
-        return;
-    }
-    endThread();
-    if (result.cancelled) {
+    const bool wasTuning = m_tuning;
+    m_tuning = false;
+    m_haveResult = false;
+    m_dimensions->hide();
+    switch (end) {
+    case TuningEnd::Cancelled:
         m_status->setText(QStringLiteral("调谐已取消。"));
-    } else if (!result.failure.isEmpty()) {
-        m_status->setText(result.failure);
-    } else {
-        m_result = result;
-        showResult();
-        Q_EMIT tuned(result);
+        break;
+    case TuningEnd::Failed:
+        m_status->setText(message);
+        break;
+    case TuningEnd::Voided:
+        // A new design or installation: a tuning in flight was ended, a result forgotten.
+        m_status->setText(wasTuning ? QStringLiteral("调谐已取消。") : QString());
+        break;
     }
     updateButtons();
 }
 
-void TunePanel::showResult()
+void TunePanel::showResult(const TuneResult &r, const TuneSetup &setup)
 {
-    const TuneResult &r = *m_result;
+    m_tuning = false;
+    m_haveResult = true;
     const LocaleNumbers numbers(locale());
     const CheckFigureFormat format(locale());
     const QString done = QStringLiteral("（nec2c 运行 %1 次，%2 秒）")
@@ -170,9 +129,9 @@ void TunePanel::showResult()
     for (const auto &[letter, before, after] : rows) {
         lines.append(QStringLiteral("%1 %2 → %3 %4（%5）")
                          .arg(QChar(letter))
-                         .arg(numbers.toMask(before, m_setup->decimals),
-                              numbers.toMask(after, m_setup->decimals), m_setup->unit,
-                              dimensionChange(after - before, *m_setup, locale(), false)));
+                         .arg(numbers.toMask(before, setup.decimals),
+                              numbers.toMask(after, setup.decimals), setup.unit,
+                              dimensionChange(after - before, setup, locale(), false)));
     }
     const auto figures = [&format](const DesignFigures &f) {
         return QStringLiteral("驻波比 %1，前后比 %2，增益 %3")
@@ -182,26 +141,15 @@ void TunePanel::showResult()
     lines.append(QStringLiteral("调谐后：") + figures(r.after));
     m_dimensions->setText(lines.join(u'\n'));
     m_dimensions->show();
-}
-
-void TunePanel::endThread()
-{
-    if (m_thread == nullptr) {
-        return;
-    }
-    m_cancel->store(true);
-    m_thread->wait();
-    delete m_thread;
-    m_thread = nullptr;
-    ++m_id; // what the thread queued before it ended no longer counts
+    updateButtons();
 }
 
 void TunePanel::updateButtons()
 {
-    m_start->setEnabled(m_setup.has_value() && !isTuning());
-    m_goal->setEnabled(!isTuning());
-    m_stop->setVisible(isTuning());
-    m_export->setEnabled(m_result.has_value() && !isTuning());
+    m_start->setEnabled(m_tunable && !m_tuning);
+    m_goal->setEnabled(!m_tuning);
+    m_stop->setVisible(m_tuning);
+    m_export->setEnabled(m_haveResult && !m_tuning);
 }
 
 } // namespace moxon

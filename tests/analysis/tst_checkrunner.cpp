@@ -111,7 +111,7 @@ void TestCheckRunner::failures_data()
         << standIn(u"garbage.sh"_s) << 10'000 << EngineFailure::Unreadable
         << u"nec2c printed an output that cannot be read"_s;
     QTest::newRow("no resistance")
-        << standIn(u"degenerate.sh"_s) << 10'000 << EngineFailure::Degenerate
+        << standIn(u"degenerate.sh"_s) << 10'000 << EngineFailure::UnsoundResult
         << u"feed-point resistance of -2.1e-05 ohm at 146 MHz"_s;
     QTest::newRow("no answer") << standIn(u"hang.sh"_s) << 300 << EngineFailure::TimedOut
                                << u"nec2c did not answer within 0.3 s and was ended."_s;
@@ -124,14 +124,15 @@ void TestCheckRunner::failures()
     QFETCH(EngineFailure, failure);
     QFETCH(QString, message);
     const CheckOptions options{engine, timeoutMs, 1};
+    EngineScheduler scheduler(1);
 
     // Waited for, as the command line does.
-    const CheckReport report = checkDeck(startupRequest(), options);
+    const CheckReport report = checkDeck(startupRequest(), scheduler, options);
     QCOMPARE(report.failure, failure);
     QVERIFY2(report.message.contains(message), qPrintable(report.message));
 
     // In the background, as the window does: the same sentence, and nothing else reported.
-    CheckRunner runner(options);
+    CheckRunner runner(scheduler, options);
     QSignalSpy failed(&runner, &CheckRunner::failed);
     QSignalSpy figures(&runner, &CheckRunner::figuresReady);
     const quint64 sequence = runner.start(startupRequest());
@@ -156,8 +157,9 @@ void TestCheckRunner::noNec2cOnPath()
 {
     const QByteArray path = qgetenv("PATH");
     qputenv("PATH", QFile::encodeName(m_folder.path()));
-    const CheckReport report = checkDeck(startupRequest());
-    CheckRunner runner;
+    EngineScheduler scheduler;
+    const CheckReport report = checkDeck(startupRequest(), scheduler);
+    CheckRunner runner(scheduler);
     QSignalSpy failed(&runner, &CheckRunner::failed);
     runner.start(startupRequest());
     const bool reported = failed.wait(5000);
@@ -174,10 +176,11 @@ void TestCheckRunner::noNec2cOnPath()
 void TestCheckRunner::backgroundCheckMatchesWaitedOne()
 {
     const CheckOptions options{standIn(u"replay.sh"_s), 10'000, 1};
-    const CheckReport report = checkDeck(startupRequest(), options);
+    EngineScheduler scheduler(1);
+    const CheckReport report = checkDeck(startupRequest(), scheduler, options);
     QVERIFY2(report.ok(), qPrintable(report.message));
 
-    CheckRunner runner(options);
+    CheckRunner runner(scheduler, options);
     QList<QString> events;
     connect(&runner, &CheckRunner::figuresReady, this,
             [&](quint64, const DesignFigures &) { events.append(u"figures"_s); });
@@ -217,7 +220,9 @@ void TestCheckRunner::backgroundCheckMatchesWaitedOne()
 
 void TestCheckRunner::newerStartSupersedes()
 {
-    auto runner = std::make_unique<CheckRunner>(CheckOptions{standIn(u"hang.sh"_s), 10'000, 2});
+    EngineScheduler scheduler(2);
+    auto runner =
+        std::make_unique<CheckRunner>(scheduler, CheckOptions{standIn(u"hang.sh"_s), 10'000, 2});
     QSignalSpy failed(runner.get(), &CheckRunner::failed);
     QSignalSpy figures(runner.get(), &CheckRunner::figuresReady);
 

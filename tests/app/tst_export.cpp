@@ -1,5 +1,8 @@
+#include "checkrequest.h"
 #include "eventlog.h"
+#include "fakecheckview.h"
 #include "goldenfile.h"
+#include "modelfile.h"
 
 #include <QDir>
 #include <QFile>
@@ -94,10 +97,10 @@ void TestExport::startupModel_data()
                          << u"design in 29.17"_s;
     QTest::newRow("eznec") << kUs << ModelFormat::Eznec << u"EZNEC files (*.ez)|*.ez"_s
                            << u"design in 29.17"_s;
-    QTest::newRow("nec, decimal comma") << kGerman << ModelFormat::Nec
-                                        << u"NEC files (*.nec)|*.nec"_s << u"design in 29,17"_s;
-    QTest::newRow("eznec, decimal comma") << kGerman << ModelFormat::Eznec
-                                          << u"EZNEC files (*.ez)|*.ez"_s << u"design in 29,17"_s;
+    QTest::newRow("nec, decimal comma")
+        << kGerman << ModelFormat::Nec << u"NEC files (*.nec)|*.nec"_s << u"design in 29,17"_s;
+    QTest::newRow("eznec, decimal comma")
+        << kGerman << ModelFormat::Eznec << u"EZNEC files (*.ez)|*.ez"_s << u"design in 29,17"_s;
 }
 
 void TestExport::startupModel()
@@ -118,9 +121,9 @@ void TestExport::startupModel()
     QVERIFY2(difference.isEmpty(), qPrintable(difference));
     QCOMPARE(entries(dir.path()), QStringList{u"no extension"_s});
     QCOMPARE(eventLog(window.view.events),
-             (QStringList{design, QStringLiteral("save as ") + (format == ModelFormat::Nec
-                                                                    ? u"NEC"_s
-                                                                    : u"EZNEC"_s),
+             (QStringList{design,
+                          QStringLiteral("save as ") +
+                              (format == ModelFormat::Nec ? u"NEC"_s : u"EZNEC"_s),
                           writtenMessage(path)}));
     QCOMPARE(saveFilter(format), filter);
 }
@@ -327,22 +330,37 @@ void TestExport::tunedModel()
     QVERIFY(dir.isValid());
     const QString path = dir.filePath(u"tuned.nec"_s);
     FakeWindow window(QLocale(QLocale::English, QLocale::UnitedStates));
+    FakeCheckView checks;
+    window.session.setCheckView(&checks);
     window.session.setFormat(ModelFormat::Nec);
-    window.view.savePaths = {path};
-    const std::optional<TuneSetup> setup = window.session.tuneSetup();
-    QVERIFY(setup);
-    QCOMPARE(setup->formula, (TuneDimensions{29.17, 4.05, 5.56, 10.78}));
+    window.view.savePaths = {path, path};
+    QCOMPARE(window.session.exportTunedModel(), ExportOutcome::Rejected); // nothing tuned yet
+
+    // Tuned by nec2c for the best front-to-back, which moves the gap and the tails.
+    window.session.startTuning(TuneGoal::FrontToBack);
+    QTRY_VERIFY_WITH_TIMEOUT(checks.result.has_value(), 30'000);
+    QCOMPARE(checks.events,
+             (QStringList{u"tuning started"_s, u"tuning result"_s, u"check tuned"_s}));
+    const TuneDimensions tuned = checks.result->tuned;
+    QVERIFY(!(tuned == checks.result->formula));
     window.view.events.clear();
 
-    // A gap of 1.11 instead of 1.17: E shorter by 0.06, the driven element 0.06 nearer.
-    QCOMPARE(window.session.exportTunedModel({29.17, 4.05, 5.56, 10.72}), ExportOutcome::Written);
-    const QList<QByteArray> cards = readAll(path).split('\n');
-    QCOMPARE(cards.at(3), QByteArray("GW 2  35 10.72 -14.585 0 10.72 14.585 0 0.0404\r"));
+    // The horizontal beam along X that was tuned, even with the options changed in between
+    // and back: the export writes the model that was tuned, whole.
+    QCOMPARE(window.session.exportTunedModel(), ExportOutcome::Written);
+    const ModelInput formula = *window.session.currentModel();
+    QCOMPARE(readAll(path), modelBytes(ModelFormat::Nec, withDimensions(formula, tuned)).bytes);
     QCOMPARE(eventLog(window.view.events), (QStringList{u"save as NEC"_s, writtenMessage(path)}));
     // The shown design and what the export writes stay the formula's.
     QCOMPARE(window.session.state().shown->values.e, 10.78);
     QCOMPARE(window.session.currentModel()->wires[1].X1, 10.78);
+
+    // An option that changes the model voids the tuning: nothing tuned to export any more.
+    window.session.setVertical(true);
+    QCOMPARE(checks.events.mid(3), (QStringList{u"tuning ended voided"_s, u"check formula"_s}));
+    QVERIFY(!window.session.tuning());
+    QCOMPARE(window.session.exportTunedModel(), ExportOutcome::Rejected);
 }
 
-QTEST_APPLESS_MAIN(TestExport)
+QTEST_GUILESS_MAIN(TestExport)
 #include "tst_export.moc"

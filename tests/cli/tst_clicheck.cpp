@@ -138,10 +138,19 @@ void TestCliCheck::refusesWhatTheEngineCannotCompute_data()
         << QStringList{u"-f"_s, u"1E300"_s}
         << u"the dimensions as shown leave wire 1 of the model no length"_s;
     QTest::newRow("upright, its centre lower than half of A")
-        << QStringList{u"-f"_s, u"14.15"_s, u"-u"_s,       u"m"_s,       u"--pol"_s,
-                       u"v"_s,  u"--height"_s, u"3"_s, u"--ground"_s, u"average"_s}
-        << u"at a height of 3 m the antenna would reach the ground; its centre must hang "
-           "higher than 3.8609 m."_s;
+        << QStringList{u"-f"_s, u"14.15"_s,    u"-u"_s, u"m"_s,        u"--pol"_s,
+                       u"v"_s,  u"--height"_s, u"3"_s,  u"--ground"_s, u"average"_s}
+        << u"must hang at least 3.88311 m"_s;
+    // Clear of the ground by three radii and a thousandth of a wavelength (21 mm here), #12 wire.
+    QTest::newRow("flat on poor ground")
+        << QStringList{u"-f"_s,       u"14.15"_s,  u"-u"_s,       u"m"_s,
+                       u"--height"_s, u"6e-203"_s, u"--ground"_s, u"poor"_s}
+        << u"must hang at least 0.0222129 m"_s;
+    // Lobes finer than the elevation cut: at most 28.6 wavelengths, 607 m at 14.15 MHz.
+    QTest::newRow("a million metres up")
+        << QStringList{u"-f"_s,       u"14.15"_s, u"-u"_s,       u"m"_s,
+                       u"--height"_s, u"1e6"_s,   u"--ground"_s, u"average"_s}
+        << u"at most 606.956 m (28.6"_s;
     QTest::newRow("1e5 MHz, 20 mm wire")
         << QStringList{u"-f"_s, u"1e5"_s, u"-w"_s, u"20"_s, u"--wire-unit"_s, u"mm"_s}
         << u"at 100000 MHz the dimensions as shown leave wire 1"_s;
@@ -170,14 +179,14 @@ void TestCliCheck::refusesWhatTheEngineCannotCompute()
 void TestCliCheck::overGroundFiguresAreTheEnginesOwn()
 {
     // The 20 m design in 2 mm copper wire, 10 m over average ground.
-    const QStringList design{u"-f"_s, u"14.15"_s, u"-w"_s, u"2"_s, u"--wire-unit"_s, u"mm"_s,
-                             u"-u"_s, u"m"_s};
+    const QStringList design{u"-f"_s,          u"14.15"_s, u"-w"_s, u"2"_s,
+                             u"--wire-unit"_s, u"mm"_s,    u"-u"_s, u"m"_s};
     QTemporaryDir folder;
     const QString deckPath = folder.filePath(u"check.nec"_s);
-    const CliRun run = runCheck(QStringList{u"--json"_s, u"--height"_s, u"10"_s, u"--ground"_s,
-                                            u"average"_s, u"--conductor"_s, u"copper"_s,
-                                            u"--deck"_s, deckPath} +
-                                design);
+    const CliRun run =
+        runCheck(QStringList{u"--json"_s, u"--height"_s, u"10"_s, u"--ground"_s, u"average"_s,
+                             u"--conductor"_s, u"copper"_s, u"--deck"_s, deckPath} +
+                 design);
     QVERIFY2(run.status == 0, qPrintable(run.err));
     const QJsonObject report = QJsonDocument::fromJson(run.out.toUtf8()).object();
     QCOMPARE(report.value(u"installation"_s).toObject(),
@@ -216,8 +225,12 @@ void TestCliCheck::overGroundFiguresAreTheEnginesOwn()
     const double d = dims.value(u"D"_s).toDouble();
     const double e = dims.value(u"E"_s).toDouble();
     const auto wire = [](int tag, int segments, double x1, double y1, double x2, double y2) {
-        return u"GW %1 %2 %3 %4 10 %5 %6 10 0.001\n"_s.arg(tag).arg(segments).arg(x1).arg(y1).arg(
-            x2).arg(y2);
+        return u"GW %1 %2 %3 %4 10 %5 %6 10 0.001\n"_s.arg(tag)
+            .arg(segments)
+            .arg(x1)
+            .arg(y1)
+            .arg(x2)
+            .arg(y2);
     };
     const QString independent =
         wire(1, 5, e - b, -a, e, -a) + wire(2, 35, e, -a, e, a) + wire(3, 5, e, a, e - b, a) +
@@ -239,15 +252,16 @@ void TestCliCheck::tunedDesignIsTheEnginesOwn_data()
     QTest::addColumn<bool>("match");
 
     QTest::newRow("20 m, 0.47 wavelengths over average ground, copper, match")
-        << QStringList{u"-f"_s,       u"14.15"_s,   u"-w"_s,       u"2"_s,      u"--wire-unit"_s,
-                       u"mm"_s,       u"-u"_s,      u"m"_s,        u"--height"_s, u"10"_s,
-                       u"--ground"_s, u"average"_s, u"--conductor"_s, u"copper"_s}
+        << QStringList{u"-f"_s,          u"14.15"_s, u"-w"_s,       u"2"_s,
+                       u"--wire-unit"_s, u"mm"_s,    u"-u"_s,       u"m"_s,
+                       u"--height"_s,    u"10"_s,    u"--ground"_s, u"average"_s,
+                       u"--conductor"_s, u"copper"_s}
         << true;
     QTest::newRow("10 m, 0.33 wavelengths over perfect ground, aluminium, front-to-back")
-        << QStringList{u"-f"_s,       u"28.5"_s,    u"-w"_s,          u"2"_s,
-                       u"--wire-unit"_s, u"mm"_s,   u"-u"_s,          u"m"_s,
-                       u"--height"_s, u"3.5"_s,     u"--ground"_s,    u"perfect"_s,
-                       u"--conductor"_s, u"aluminium"_s, u"--goal"_s, u"front-to-back"_s}
+        << QStringList{u"-f"_s,          u"28.5"_s,      u"-w"_s,       u"2"_s,
+                       u"--wire-unit"_s, u"mm"_s,        u"-u"_s,       u"m"_s,
+                       u"--height"_s,    u"3.5"_s,       u"--ground"_s, u"perfect"_s,
+                       u"--conductor"_s, u"aluminium"_s, u"--goal"_s,   u"front-to-back"_s}
         << false;
 }
 

@@ -3,6 +3,7 @@
 #include "checkfigureformat.h"
 #include "checkreport.h"
 #include "designcheckwindow.h"
+#include "fakecheckcommands.h"
 #include "patternchart.h"
 #include "swrchart.h"
 
@@ -20,6 +21,7 @@
 #include <QTest>
 
 using namespace moxon;
+using moxon::test::FakeCheckCommands;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -100,10 +102,12 @@ void TestDesignCheckWindow::showsTheCommandLinesFigures()
     QVERIFY2(!QStandardPaths::findExecutable(u"nec2c"_s).isEmpty(),
              "nec2c is not installed; scripts/install-deps.sh test installs it");
     const QLocale german(QLocale::German, QLocale::Germany);
-    DesignCheckWindow window;
+    FakeCheckCommands commands;
+    DesignCheckWindow window(commands);
     window.setLocale(german);
     window.show();
-    window.check(startupRequest(u"146 MHz · #12 AWG · 水平极化 · 波束沿 X 轴"_s));
+    window.check(startupRequest(u"146 MHz · #12 AWG · 水平极化 · 波束沿 X 轴"_s),
+                 CheckedDesign::Formula);
     QVERIFY(window.isCalculating());
     QCOMPARE(shown(window, u"status"_s), u"正在用 nec2c 计算…"_s);
     QCOMPARE(shown(window, u"impedance"_s), u"…"_s);
@@ -112,7 +116,7 @@ void TestDesignCheckWindow::showsTheCommandLinesFigures()
              qPrintable(shown(window, u"status"_s)));
 
     // The same deck through the command line's path gives the same figures.
-    const CheckReport report = checkDeck(startupRequest());
+    const CheckReport report = checkDeck(startupRequest(), commands.engineScheduler());
     QVERIFY2(report.ok(), qPrintable(report.message));
     const CheckFigureFormat format(german);
     QCOMPARE(shown(window, u"impedance"_s), format.impedance(report.figures.feed));
@@ -159,7 +163,7 @@ void TestDesignCheckWindow::showsTheCommandLinesFigures()
     QVERIFY(swr->height() >= swr->minimumHeight() && patterns.at(0)->height() >= 180);
 
     // Closed, it runs nothing.
-    window.check(startupRequest(u"146 MHz"_s));
+    window.check(startupRequest(u"146 MHz"_s), CheckedDesign::Formula);
     QVERIFY(window.isCalculating());
     window.close();
     QVERIFY(!window.isCalculating());
@@ -194,11 +198,12 @@ void TestDesignCheckWindow::refusalRunsNothing()
     // A request the session refused: its sentence, no figures, and no engine (none on PATH).
     const QByteArray path = qgetenv("PATH");
     qputenv("PATH", "/nonexistent");
-    DesignCheckWindow window;
+    FakeCheckCommands commands;
+    DesignCheckWindow window(commands);
     window.show();
     CheckRequest refused = startupRequest(u"146 MHz，线材 500 mm，水平极化，波束沿 X 轴"_s);
     refused.refusal = u"nec2c was not run: the 500 mm wire is too thick."_s;
-    window.check(refused);
+    window.check(refused, CheckedDesign::Formula);
     QTRY_VERIFY(!window.isCalculating());
     qputenv("PATH", path);
     QCOMPARE(shown(window, u"status"_s), refused.refusal);
@@ -212,9 +217,11 @@ void TestDesignCheckWindow::textsAreInTheCaptionFace()
     const CaptionFace face;
     const QFont oldFont = QApplication::font();
     QApplication::setFont(CaptionFace::captionFont());
-    DesignCheckWindow window;
+    FakeCheckCommands commands;
+    DesignCheckWindow window(commands);
     window.show();
-    window.check(startupRequest(u"146 MHz，线材 #12 AWG，水平极化，波束沿 X 轴"_s));
+    window.check(startupRequest(u"146 MHz，线材 #12 AWG，水平极化，波束沿 X 轴"_s),
+                 CheckedDesign::Formula);
     QTRY_VERIFY_WITH_TIMEOUT(!window.isCalculating(), 20'000);
 
     QList<std::pair<QString, QFont>> texts{{window.windowTitle(), window.font()}};

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "enginescheduler.h"
+
 #include <QByteArray>
-#include <QDeadlineTimer>
 #include <QObject>
 #include <QProcess>
 #include <QString>
@@ -23,7 +24,7 @@ enum class EngineFailure
     Crashed,    // the engine was ended by a signal
     TimedOut,   // the engine did not finish in time and was ended
     Unreadable, // the engine's output is not what a finished run prints
-    Degenerate, // the engine finished with figures no antenna has: no resistance, no field
+    UnsoundResult, // the engine finished with figures no antenna has: no resistance, no field
 };
 
 struct EngineRun
@@ -40,33 +41,31 @@ struct EngineRun
 }
 inline constexpr int kEngineTimeoutMs = 10'000;
 
-// One run of the NEC-2 engine on one deck, in a temporary folder of its own. Started with
-// start(), it reports through finished() from the event loop, or waitForFinished() blocks
-// until it is done; both ways give the same result(). The engine is ended when it takes
-// longer than the time-out, when abort() is called and when the object is destroyed, and it
-// is always waited for, so that no engine process outlives its run. The engine runs in a
-// process group of its own so that ending it also ends whatever it started (a stand-in
-// script's children).
+// One run of the NEC-2 engine on one deck, in a temporary folder of its own. start() asks the
+// scheduler for a slot and starts the engine when it has one; finished() reports the outcome
+// from the event loop of the runner's thread, which must have one. The engine is ended when
+// it takes longer than the time-out (counted from its own start, not from the wait for a
+// slot), when abort() is called and when the object is destroyed, and it is always waited for,
+// so that no engine process outlives its run. The engine runs in a process group of its own so
+// that ending it also ends whatever it started (a stand-in script's children).
 class Nec2cRunner : public QObject
 {
     Q_OBJECT
 
 public:
     // `program` is a name looked up on PATH or a path to an executable.
-    explicit Nec2cRunner(QString program = nec2cProgram(), int timeoutMs = kEngineTimeoutMs,
-                         QObject *parent = nullptr);
+    explicit Nec2cRunner(EngineScheduler &scheduler, QString program = nec2cProgram(),
+                         int timeoutMs = kEngineTimeoutMs, QObject *parent = nullptr);
     ~Nec2cRunner() override;
 
     Nec2cRunner(const Nec2cRunner &) = delete;
     Nec2cRunner &operator=(const Nec2cRunner &) = delete;
 
-    // Starts the engine on `deck`. A failure to start is reported through finished() too,
-    // from the event loop, so that callers have one path for every outcome.
+    // Starts the engine on `deck`, now or once the scheduler has a slot. A failure to start is
+    // reported through finished() too, from the event loop, so that callers have one path for
+    // every outcome.
     void start(const QByteArray &deck);
-    // Blocks until the run has finished or its time is up, or at most `msecs` (-1: no limit);
-    // for callers without an event loop. True once the run has finished.
-    bool waitForFinished(int msecs = -1);
-    // Ends the run without reporting it.
+    // Ends the run, or its wait for a slot, without reporting it.
     void abort();
 
     [[nodiscard]] bool isRunning() const { return m_running || m_pendingEarly; }
@@ -76,24 +75,32 @@ Q_SIGNALS:
     void finished();
 
 private:
+    friend class EngineScheduler;
+    // The scheduler's queued answer to a run that waited for a slot.
+    void slotGranted();
+    void launch();
+    void failEarly(EngineFailure failure, const QString &message);
     void processFinished(int exitCode, QProcess::ExitStatus status);
     void processFailed(QProcess::ProcessError error);
     void timedOut();
     void finish(EngineRun run);
     void endProcess();
 
+    EngineScheduler &m_scheduler;
     QString m_program;
+    QString m_executable; // the program found, once start() looked
     int m_timeoutMs = kEngineTimeoutMs;
     std::unique_ptr<QTemporaryDir> m_folder;
     std::unique_ptr<QProcess> m_process;
     QTimer m_timer;
-    QDeadlineTimer m_deadline;
     EngineRun m_result;
     bool m_running = false;
+    bool m_waiting = false;      // for a slot
     bool m_pendingEarly = false; // a failure to start, not yet reported
 };
 
-// Runs the engine on `deck` and waits for it.
+// Runs the engine on `deck` and waits for it in an event loop of its own, as the only engine
+// of a one-slot scheduler of its own: for tests and tools that run one deck.
 [[nodiscard]] EngineRun runNec2c(const QByteArray &deck, const QString &program = nec2cProgram(),
                                  int timeoutMs = kEngineTimeoutMs);
 

@@ -1,5 +1,6 @@
 #include "nec2crunner.h"
 
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
@@ -20,6 +21,11 @@ QString executable(const QString &program)
         return file.isFile() && file.isExecutable() ? file.absoluteFilePath() : QString();
     }
     return QStandardPaths::findExecutable(program);
+}
+
+QString endedMessage()
+{
+    return QStringLiteral("nec2c was not run: the program is ending.");
 }
 
 QString missingEngine()
@@ -43,8 +49,10 @@ QString lastLine(const QString &text)
 
 } // namespace
 
-Nec2cRunner::Nec2cRunner(QString program, int timeoutMs, QObject *parent)
+Nec2cRunner::Nec2cRunner(EngineScheduler &scheduler, QString program, int timeoutMs,
+                         QObject *parent)
     : QObject(parent)
+    , m_scheduler(scheduler)
     , m_program(std::move(program))
     , m_timeoutMs(timeoutMs)
 {
@@ -55,6 +63,24 @@ Nec2cRunner::Nec2cRunner(QString program, int timeoutMs, QObject *parent)
 Nec2cRunner::~Nec2cRunner()
 {
     endProcess();
+    m_scheduler.release(this);
+}
+
+void Nec2cRunner::failEarly(EngineFailure failure, const QString &message)
+{
+    // Reported from the event loop like every other outcome; abort() or a later start() in
+    // between drops the report.
+    finish({{}, message, failure});
+    m_pendingEarly = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (m_pendingEarly) {
+                m_pendingEarly = false;
+                Q_EMIT finished();
+            }
+        },
+        Qt::QueuedConnection);
 }
 
 void Nec2cRunner::start(const QByteArray &deck)
@@ -64,24 +90,8 @@ void Nec2cRunner::start(const QByteArray &deck)
     m_result = {};
     m_running = true;
 
-    // A run that cannot start is reported from the event loop like every other outcome;
-    // abort() or a later start() in between drops the report.
-    const auto failEarly = [this](EngineFailure failure, const QString &message) {
-        finish({{}, message, failure});
-        m_pendingEarly = true;
-        QMetaObject::invokeMethod(
-            this,
-            [this] {
-                if (m_pendingEarly) {
-                    m_pendingEarly = false;
-                    Q_EMIT finished();
-                }
-            },
-            Qt::QueuedConnection);
-    };
-
-    const QString program = executable(m_program);
-    if (program.isEmpty()) {
+    m_executable = executable(m_program);
+    if (m_executable.isEmpty()) {
         failEarly(EngineFailure::Missing, missingEngine());
         return;
     }
@@ -102,60 +112,64 @@ void Nec2cRunner::start(const QByteArray &deck)
     }
     deckFile.close();
 
+    switch (m_scheduler.ask(this)) {
+    case EngineScheduler::Ask::Granted:
+        launch();
+        break;
+    case EngineScheduler::Ask::Queued:
+        m_waiting = true;
+        break;
+    case EngineScheduler::Ask::Closed:
+        failEarly(EngineFailure::NotRun, endedMessage());
+        break;
+    }
+}
+
+void Nec2cRunner::slotGranted()
+{
+    if (!m_waiting) {
+        // Aborted meanwhile, and the slot given back; or a stale call.
+        return;
+    }
+    m_waiting = false;
+    launch();
+}
+
+void Nec2cRunner::launch()
+{
     m_process = std::make_unique<QProcess>();
     m_process->setProcessChannelMode(QProcess::MergedChannels);
     // A group of its own, so that ending the run ends everything the engine started.
     m_process->setChildProcessModifier([] { ::setpgid(0, 0); });
     connect(m_process.get(), &QProcess::finished, this, &Nec2cRunner::processFinished);
     connect(m_process.get(), &QProcess::errorOccurred, this, &Nec2cRunner::processFailed);
-    m_deadline = QDeadlineTimer(m_timeoutMs);
+    const QString folder = m_folder->path();
+    const bool started = m_scheduler.launch(this, folder, [this, &folder] {
+        m_process->start(m_executable,
+                         {QStringLiteral("-i"), folder + QStringLiteral("/model.nec"),
+                          QStringLiteral("-o"), folder + QStringLiteral("/model.out")});
+        // Also from this side, so that the group exists before anyone may signal it.
+        const qint64 pid = m_process->processId();
+        if (pid > 0) {
+            ::setpgid(pid_t(pid), pid_t(pid));
+        }
+        return pid;
+    });
+    if (!started) {
+        endProcess();
+        m_scheduler.release(this);
+        failEarly(EngineFailure::NotRun, endedMessage());
+        return;
+    }
     m_timer.start(m_timeoutMs);
-    m_process->start(program, {QStringLiteral("-i"), deckFile.fileName(), QStringLiteral("-o"),
-                               m_folder->filePath(QStringLiteral("model.out"))});
-    // Also from this side, so that the group exists before anyone may signal it.
-    if (const qint64 pid = m_process->processId(); pid > 0) {
-        ::setpgid(pid_t(pid), pid_t(pid));
-    }
-}
-
-bool Nec2cRunner::waitForFinished(int msecs)
-{
-    if (m_pendingEarly) {
-        m_pendingEarly = false;
-        Q_EMIT finished();
-        return true;
-    }
-    const QDeadlineTimer wait(msecs);
-    while (m_running && m_process) {
-        // Past the deadline a run that has ended is still reaped and reported as it ended: a
-        // wait of 0 ms only looks.
-        const qint64 left = std::min<qint64>(m_deadline.remainingTime(),
-                                             msecs < 0 ? m_deadline.remainingTime()
-                                                       : wait.remainingTime());
-        if (m_process->waitForFinished(int(left))) {
-            continue;
-        }
-        if (!m_running) {
-            break;
-        }
-        if (m_deadline.hasExpired()) {
-            timedOut();
-        } else if (m_process->state() == QProcess::NotRunning) {
-            finish({{},
-                    QStringLiteral("nec2c could not be run: %1.").arg(m_process->errorString()),
-                    EngineFailure::Missing});
-            Q_EMIT finished();
-        } else if (wait.hasExpired()) {
-            return false;
-        }
-    }
-    return true;
 }
 
 void Nec2cRunner::abort()
 {
     m_pendingEarly = false;
+    m_waiting = false;
     endProcess();
+    m_scheduler.release(this);
     m_folder.reset();
     m_running = false;
 }
@@ -226,7 +240,9 @@ void Nec2cRunner::finish(EngineRun run)
     m_timer.stop();
     m_result = std::move(run);
     m_running = false;
+    m_waiting = false;
     m_folder.reset();
+    m_scheduler.release(this);
 }
 
 void Nec2cRunner::endProcess()
@@ -248,9 +264,12 @@ void Nec2cRunner::endProcess()
 
 EngineRun runNec2c(const QByteArray &deck, const QString &program, int timeoutMs)
 {
-    Nec2cRunner runner(program, timeoutMs);
+    EngineScheduler scheduler(1);
+    Nec2cRunner runner(scheduler, program, timeoutMs);
+    QEventLoop loop;
+    QObject::connect(&runner, &Nec2cRunner::finished, &loop, &QEventLoop::quit);
     runner.start(deck);
-    runner.waitForFinished();
+    loop.exec();
     return runner.result();
 }
 

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "installation.h"
+
+namespace moxon {
+
+// The installation the user last chose, kept in the settings across runs; the default
+// (free space, perfect wire) where nothing is stored or what is stored does not read as an
+// installation.
+[[nodiscard]] Installation storedInstallation();
+void storeInstallation(const Installation &installation);
+
+} // namespace moxon

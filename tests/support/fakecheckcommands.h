@@ -1,0 +1,42 @@
+#pragma once
+
+#include "checkview.h"
+
+#include <QStringList>
+
+namespace moxon::test {
+
+// A session behind a check window in a test: a scheduler of its own for the window's engine
+// runs, and what the user asked for kept as short lines, in order.
+class FakeCheckCommands : public CheckCommands
+{
+public:
+    explicit FakeCheckCommands(CheckOptions options = {})
+        : m_options(std::move(options))
+    {
+    }
+
+    EngineScheduler &engineScheduler() override { return m_scheduler; }
+    const CheckOptions &engineOptions() const override { return m_options; }
+    void setInstallation(const Installation &installation) override
+    {
+        asked.append(QStringLiteral("installation"));
+        lastInstallation = installation;
+    }
+    void startTuning(TuneGoal) override { asked.append(QStringLiteral("tune")); }
+    void cancelTuning() override { asked.append(QStringLiteral("cancel")); }
+    ExportOutcome exportTunedModel() override
+    {
+        asked.append(QStringLiteral("export tuned"));
+        return ExportOutcome::Cancelled;
+    }
+
+    QStringList asked;
+    Installation lastInstallation;
+
+private:
+    EngineScheduler m_scheduler;
+    CheckOptions m_options;
+};
+
+} // namespace moxon::test
