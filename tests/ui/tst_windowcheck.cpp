@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -104,6 +106,35 @@ void openWithFirstCheck(QWidget &window, QWidget *&check)
     check = checkWindow();
     QVERIFY(check != nullptr);
     QTRY_VERIFY_WITH_TIMEOUT(checkFinished(check), 20'000);
+}
+
+// Process ids the hanging stand-in noted.
+QList<qint64> noted(const QString &path)
+{
+    QFile file(path);
+    QList<qint64> pids;
+    if (file.open(QIODevice::ReadOnly)) {
+        for (const QByteArray &pid : file.readAll().simplified().split(' ')) {
+            if (!pid.isEmpty()) {
+                pids.append(pid.toLongLong());
+            }
+        }
+    }
+    return pids;
+}
+
+// Gone, or a zombie that only waits to be reaped.
+bool allEnded(const QList<qint64> &pids)
+{
+    return std::all_of(pids.cbegin(), pids.cend(), [](qint64 pid) {
+        QFile stat(u"/proc/%1/stat"_s.arg(pid));
+        if (!stat.open(QIODevice::ReadOnly)) {
+            return true;
+        }
+        const QByteArray text = stat.readAll();
+        const qsizetype name = text.lastIndexOf(')');
+        return name > 0 && text.mid(name + 2, 1) == "Z";
+    });
 }
 
 } // namespace
@@ -227,6 +258,61 @@ private Q_SLOTS:
         openWithFirstCheck(again, check);
         QVERIFY(shown(check, u"header"_s).contains(u"400 in"_s));
         QCOMPARE(check->findChild<QComboBox *>(u"ground"_s)->currentIndex(), average);
+    }
+
+    // An engine that never answers, in place of nec2c: the check and a tuning hang until a
+    // window is closed, and then no engine process and no working folder may be left.
+    void closingMidTuneLeavesNothing_data()
+    {
+        QTest::addColumn<bool>("mainWindow");
+        QTest::newRow("the check window closed") << false;
+        QTest::newRow("the main window closed") << true;
+    }
+
+    void closingMidTuneLeavesNothing()
+    {
+        QFETCH(bool, mainWindow);
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        QDir(folder.path()).mkpath(u"bin"_s);
+        QDir(folder.path()).mkpath(u"tmp"_s);
+        QVERIFY(QFile::link(QStringLiteral(MOXON_STANDIN_DIR "/hang.sh"),
+                            folder.filePath(u"bin/nec2c"_s)));
+        const QByteArray path = qgetenv("PATH");
+        const QByteArray tmp = qgetenv("TMPDIR");
+        const QString pids = folder.filePath(u"pids"_s);
+        qputenv("PATH", QFile::encodeName(folder.filePath(u"bin"_s)) + ':' + path);
+        qputenv("TMPDIR", QFile::encodeName(folder.filePath(u"tmp"_s)));
+        qputenv("MOXON_STANDIN_PIDS", QFile::encodeName(pids));
+        const QDir workFolders(folder.filePath(u"tmp"_s));
+        {
+            auto window = std::make_unique<frmMoxon>();
+            showActive(*window);
+            QTest::keyClick(window.get(), Qt::Key_D, Qt::ControlModifier);
+            QWidget *check = checkWindow();
+            QVERIFY(check != nullptr);
+            QTRY_VERIFY(check->isVisible());
+            auto *tune = check->findChild<QPushButton *>(u"tune"_s);
+            QVERIFY(tune != nullptr && tune->isEnabled());
+            QTest::mouseClick(tune, Qt::LeftButton);
+            QVERIFY(shown(check, u"tuneStatus"_s).startsWith(u"正在调谐"_s));
+            // The check's engines hold every core; the tuning's first run waits for one.
+            QTRY_VERIFY(noted(pids).size() >= 2);
+            QTRY_VERIFY(!workFolders.isEmpty(QDir::Dirs | QDir::NoDotAndDotDot));
+            if (mainWindow) {
+                window->close();
+                window.reset();
+            } else {
+                check->close();
+            }
+            QTRY_VERIFY_WITH_TIMEOUT(allEnded(noted(pids)), 1000);
+            QTRY_VERIFY_WITH_TIMEOUT(workFolders.isEmpty(QDir::Dirs | QDir::NoDotAndDotDot),
+                                     1000);
+        }
+        qputenv("PATH", path);
+        qputenv("TMPDIR", tmp);
+        QVERIFY(allEnded(noted(pids)));
+        QVERIFY(workFolders.isEmpty(QDir::Dirs | QDir::NoDotAndDotDot));
     }
 
     void tunesCancelsAndExports()
