@@ -1,6 +1,9 @@
 #include "tuner.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 #include <cmath>
 
@@ -63,6 +66,7 @@ private Q_SLOTS:
     void reachesTheGoal_data();
     void reachesTheGoal();
     void stopsWhenTold();
+    void roundWaitsForFreeCores();
 };
 
 void TestTuner::reachesTheGoal_data()
@@ -127,6 +131,42 @@ void TestTuner::stopsWhenTold()
              [](const TuneProgress &progress) { return progress.engineRuns < 10; });
     QVERIFY(result.cancelled);
     QVERIFY(result.engineRuns >= 10 && result.engineRuns < 20);
+}
+
+void TestTuner::roundWaitsForFreeCores()
+{
+    // A round of three candidates a core, each in a stand-in engine that notes how many engines
+    // ran beside it: the round queues in the scheduler and never runs more than the cores.
+    QTemporaryDir runs;
+    QVERIFY(runs.isValid());
+    qputenv("MOXON_STANDIN_RUNS", QFile::encodeName(runs.path()));
+    QFile deck(QStringLiteral(MOXON_TEST_DATA_DIR "/startup.nec"));
+    QVERIFY(deck.open(QIODevice::ReadOnly));
+    CheckRequest request;
+    request.deck = deck.readAll();
+    request.frequencyMhz = 146;
+
+    EngineScheduler scheduler;
+    const int cores = QThread::idealThreadCount();
+    QList<TuneDimensions> round;
+    for (int i = 0; i < 3 * cores; ++i) {
+        round.append({kFormula.a + i * 0.01, kFormula.b, kFormula.d, kFormula.e});
+    }
+    const TuneEngine engine = nec2cTuneEngine([&request](const TuneDimensions &) { return request; },
+                                              scheduler,
+                                              {QStringLiteral(MOXON_STANDIN_DIR "/slow.sh")});
+    const QList<TuneFigures> figures = engine(round);
+    QCOMPARE(figures.size(), round.size());
+    QVERIFY(std::all_of(figures.cbegin(), figures.cend(),
+                        [](const TuneFigures &f) { return f.has_value(); }));
+    QFile counts(runs.filePath(u"counts"_s));
+    QVERIFY(counts.open(QIODevice::ReadOnly));
+    const QList<QByteArray> seen = counts.readAll().simplified().split(' ');
+    QCOMPARE(seen.size(), round.size());
+    for (const QByteArray &running : seen) {
+        QVERIFY2(running.toInt() <= cores, running.constData());
+    }
+    QCOMPARE(scheduler.peakRunning(), cores);
 }
 
 QTEST_GUILESS_MAIN(TestTuner)
