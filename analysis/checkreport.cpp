@@ -60,15 +60,15 @@ QList<SweepSlice> checkSlices(const CheckRequest &request, const CheckOptions &o
 {
     const int cores = options.cores > 0 ? options.cores : QThread::idealThreadCount();
     const GroundKind ground = request.installation.ground.kind;
-    const double designPoints = ground == GroundKind::Real      ? kRealGroundRunPoints
-                                : ground == GroundKind::Perfect ? kPerfectGroundRunPoints
-                                                                : kDesignRunPoints;
-    return sweepSlices(request.deck, request.frequencyMhz, cores, designPoints);
+    const double figuresRunPoints = ground == GroundKind::Real      ? kRealGroundRunPoints
+                                    : ground == GroundKind::Perfect ? kPerfectGroundRunPoints
+                                                                    : kFiguresRunPoints;
+    return sweepSlices(request.deck, request.frequencyMhz, cores, figuresRunPoints);
 }
 
-DesignStep readDesignRun(const EngineRun &run, const CheckRequest &request)
+FiguresStep readFiguresRun(const EngineRun &run, const CheckRequest &request)
 {
-    DesignStep step;
+    FiguresStep step;
     const NecOutput output = readOutput(run, step.failure, step.message);
     if (step.failure != EngineFailure::None) {
         return step;

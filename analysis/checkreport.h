@@ -37,7 +37,7 @@ struct CheckOptions
                                             const CheckOptions &options);
 
 // The outcome of one engine run of a check, read.
-struct DesignStep
+struct FiguresStep
 {
     EngineFailure failure = EngineFailure::None;
     QString message; // a sentence naming nec2c and what happened, when it failed
@@ -49,7 +49,7 @@ struct SliceStep
     QString message;
     QList<SweepPoint> points; // the slice's points with their frequencies as asked for
 };
-[[nodiscard]] DesignStep readDesignRun(const EngineRun &run, const CheckRequest &request);
+[[nodiscard]] FiguresStep readFiguresRun(const EngineRun &run, const CheckRequest &request);
 [[nodiscard]] SliceStep readSliceRun(const EngineRun &run, const SweepSlice &slice);
 
 // Merges a slice's points into a sweep kept in order of frequency.

@@ -51,19 +51,19 @@ quint64 CheckRunner::start(const CheckRequest &request)
                       QStringLiteral("nec2c was not run: the design frequency is not a positive "
                                      "number."));
     }
-    m_design = newRunner();
-    connect(m_design, &Nec2cRunner::finished, this, &CheckRunner::designFinished);
-    m_designDone = false;
-    m_design->start(request.deck);
+    m_figuresRun = newRunner();
+    connect(m_figuresRun, &Nec2cRunner::finished, this, &CheckRunner::figuresRunFinished);
+    m_figuresDone = false;
+    m_figuresRun->start(request.deck);
     m_slices = checkSlices(m_request, m_options);
     m_slicesLeft = m_slices.size();
     for (qsizetype i = 0; i < m_slices.size(); ++i) {
         Nec2cRunner *run = newRunner();
         connect(run, &Nec2cRunner::finished, this, [this, i] { sliceFinished(i); });
         m_sliceRuns.append(run);
-        // Over ground the design deck has its core to itself: the take-off angle it finds
+        // Over ground the figures run has its core to itself: the take-off angle it finds
         // starts the run of the azimuth cut, and the slices beside it start with that run.
-        if (!m_slices.at(i).followsDesign && !request.installation.overGround()) {
+        if (!m_slices.at(i).followsFiguresRun && !request.installation.overGround()) {
             run->start(m_slices.at(i).deck);
         }
     }
@@ -82,19 +82,19 @@ void CheckRunner::startFollowers(const EngineRun &before)
     // before it is read and while a receiver draws the figures; when that output cannot be
     // read it is ended again. After an engine that failed outright, it is not started at all.
     for (qsizetype i = 0; i < m_slices.size(); ++i) {
-        if (m_slices.at(i).followsDesign && before.failure == EngineFailure::None) {
+        if (m_slices.at(i).followsFiguresRun && before.failure == EngineFailure::None) {
             m_sliceRuns.at(i)->start(m_slices.at(i).deck);
         }
     }
 }
 
-void CheckRunner::designFinished()
+void CheckRunner::figuresRunFinished()
 {
     const bool overGround = m_request.installation.overGround();
     if (!overGround) {
-        startFollowers(m_design->result());
+        startFollowers(m_figuresRun->result());
     }
-    const DesignStep step = readDesignRun(m_design->result(), m_request);
+    const FiguresStep step = readFiguresRun(m_figuresRun->result(), m_request);
     if (step.failure != EngineFailure::None) {
         fail(step.failure, step.message);
         return;
@@ -102,7 +102,7 @@ void CheckRunner::designFinished()
     m_figures = step.figures;
     if (overGround) {
         for (qsizetype i = 0; i < m_slices.size(); ++i) {
-            if (!m_slices.at(i).followsDesign) {
+            if (!m_slices.at(i).followsFiguresRun) {
                 m_sliceRuns.at(i)->start(m_slices.at(i).deck);
             }
         }
@@ -112,7 +112,7 @@ void CheckRunner::designFinished()
         m_pattern->start(deck);
         m_figuresDeck = deck;
     } else {
-        m_designDone = true;
+        m_figuresDone = true;
     }
     // A receiver may start a newer run or cancel this one while it takes the figures.
     const quint64 sequence = m_sequence;
@@ -125,13 +125,13 @@ void CheckRunner::designFinished()
 void CheckRunner::patternFinished()
 {
     startFollowers(m_pattern->result());
-    const DesignStep step = readDesignRun(m_pattern->result(), m_request);
+    const FiguresStep step = readFiguresRun(m_pattern->result(), m_request);
     if (step.failure != EngineFailure::None) {
         fail(step.failure, step.message);
         return;
     }
     m_figures = step.figures;
-    m_designDone = true;
+    m_figuresDone = true;
     const quint64 sequence = m_sequence;
     Q_EMIT figuresReady(sequence, m_figures);
     if (sequence == m_sequence && m_running) {
@@ -158,7 +158,7 @@ void CheckRunner::sliceFinished(qsizetype index)
 
 void CheckRunner::finishIfDone()
 {
-    if (!m_designDone || m_slicesLeft > 0) {
+    if (!m_figuresDone || m_slicesLeft > 0) {
         return;
     }
     m_running = false;
@@ -184,7 +184,7 @@ void CheckRunner::endRuns()
     // A run may end while its own report is being delivered: it is ended now and deleted
     // later, and it reports nothing more.
     QList<Nec2cRunner *> runs = m_sliceRuns;
-    for (Nec2cRunner *run : {m_design, m_pattern}) {
+    for (Nec2cRunner *run : {m_figuresRun, m_pattern}) {
         if (run != nullptr) {
             runs.append(run);
         }
@@ -194,7 +194,7 @@ void CheckRunner::endRuns()
         run->abort();
         run->deleteLater();
     }
-    m_design = nullptr;
+    m_figuresRun = nullptr;
     m_pattern = nullptr;
     m_sliceRuns.clear();
 }

@@ -9,11 +9,11 @@ namespace moxon {
 
 class Nec2cRunner;
 
-// The design check in the background, never blocking the event loop: the design deck in an
+// The design check in the background, never blocking the event loop: the figures run in an
 // engine process of its own, so that its figures and patterns come as soon as one engine run
 // allows, with the sweep slices on the other cores beside it and one more slice on its core
 // after it, each slice reported as it arrives; then the whole curve with its bandwidth. Over
-// ground the design deck runs alone and finds the take-off angle; then a second run adds the
+// ground the figures run runs alone and finds the take-off angle; then a second run adds the
 // azimuth cut there while the slices beside start, and the slice that follows comes after it.
 // The runs queue in the engine scheduler with every other engine run of the program. A newer
 // start() supersedes the run in flight: its engine processes are ended and waited for, and
@@ -40,7 +40,7 @@ public:
 
     [[nodiscard]] bool isRunning() const { return m_running; }
     [[nodiscard]] quint64 sequence() const { return m_sequence; }
-    // The deck whose run gives the current figures: over ground the design deck with the
+    // The deck whose run gives the current figures: over ground the figures run with the
     // azimuth cut at the take-off angle, once that angle is known.
     [[nodiscard]] const QByteArray &figuresDeck() const { return m_figuresDeck; }
 
@@ -55,7 +55,7 @@ Q_SIGNALS:
     void failed(quint64 sequence, moxon::EngineFailure failure, const QString &message);
 
 private:
-    void designFinished();
+    void figuresRunFinished();
     void patternFinished();
     void startFollowers(const EngineRun &before);
     void sliceFinished(qsizetype index);
@@ -69,10 +69,10 @@ private:
     CheckRequest m_request;
     quint64 m_sequence = 0;
     bool m_running = false;
-    Nec2cRunner *m_design = nullptr;  // child of this runner
-    Nec2cRunner *m_pattern = nullptr; // over ground, the run at the take-off angle; a child
+    Nec2cRunner *m_figuresRun = nullptr; // child of this runner
+    Nec2cRunner *m_pattern = nullptr;    // over ground, the run at the take-off angle; a child
     QByteArray m_figuresDeck;
-    bool m_designDone = false;
+    bool m_figuresDone = false;
     QList<SweepSlice> m_slices;
     QList<Nec2cRunner *> m_sliceRuns; // children of this runner, one per slice
     qsizetype m_slicesLeft = 0;

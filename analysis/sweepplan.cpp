@@ -101,19 +101,19 @@ SweepSlice sweepSlice(const QByteArray &designDeck, double f0Mhz, const QList<in
 }
 
 QList<SweepSlice> sweepSlices(const QByteArray &designDeck, double f0Mhz, int cores,
-                              double designPoints)
+                              double figuresRunPoints)
 {
     const int n = std::clamp(cores, 1, kSweepPoints);
-    // Each core's share of the work, in sweep points; the design deck's core takes that much
-    // less of the sweep. Where the share is smaller than the design deck, that core runs the
+    // Each core's share of the work, in sweep points; the figures run's core takes that much
+    // less of the sweep. Where the share is smaller than the figures run, that core runs the
     // design deck alone.
-    const double share = (kSweepPoints + designPoints) / n;
-    const bool follower = share - designPoints >= 1;
+    const double share = (kSweepPoints + figuresRunPoints) / n;
+    const bool follower = share - figuresRunPoints >= 1;
     QList<double> quotas;
     if (follower) {
-        quotas.append(share - designPoints);
+        quotas.append(share - figuresRunPoints);
     }
-    // The other cores start their slices beside the design deck.
+    // The other cores start their slices beside the figures run.
     const double besideShare = follower ? share : double(kSweepPoints) / (n - 1);
     for (int k = 1; k < n; ++k) {
         quotas.append(besideShare);
@@ -141,7 +141,7 @@ QList<SweepSlice> sweepSlices(const QByteArray &designDeck, double f0Mhz, int co
             continue;
         }
         SweepSlice slice = sweepSlice(designDeck, f0Mhz, points.at(k));
-        slice.followsDesign = follower && k == 0;
+        slice.followsFiguresRun = follower && k == 0;
         slices.append(slice);
     }
     return slices;

@@ -11,15 +11,13 @@ inline constexpr int kSweepPoints = 41;
 inline constexpr double kSweepStart = 0.95;
 inline constexpr double kSweepStep = 0.0025;
 
-// What the design deck, with its two pattern cuts, costs its core in the check's own runs, in
-// sweep points. For the start-up design on this kind of machine the slice after it starts
-// about 11 ms after the check, and the slice beside it runs 2.4 ms a point: about 5.5 points.
-inline constexpr double kDesignRunPoints = 5.5;
-// Over ground the design deck (the elevation cut) and the run at the take-off angle (both
+// What the figures run, with its two pattern cuts, costs its core in the check's own runs, in
+// sweep points, as bench_check measures it: the slice after it then ends with the one beside it.
+inline constexpr double kFiguresRunPoints = 5.5;
+// Over ground the figures run (the elevation cut) and the run at the take-off angle (both
 // cuts) go before the slice that follows them. Each sweep point there costs the engine a new
-// ground: bare nec2c on the 14.15 MHz design gives 36 + 40 ms for the two runs against 22.7 ms
-// a sweep point over Sommerfeld-Norton ground, and 15 + 18 ms against 3.6 ms over perfect
-// ground.
+// ground, so the two runs cost fewer sweep points over Sommerfeld-Norton ground than over
+// perfect ground, where a point is cheap (bare nec2c runs of the two decks against the sweep).
 inline constexpr double kRealGroundRunPoints = 3.3;
 inline constexpr double kPerfectGroundRunPoints = 9;
 
@@ -45,10 +43,10 @@ struct SweepSlice
 {
     QList<int> points;            // indices into the sweep, ascending
     QList<double> frequenciesMhz; // of each point, as asked for
-    // Started when the design deck has finished, on the core that run frees; the other
-    // slices start beside the design deck.
-    bool followsDesign = false;
-    QByteArray deck; // the design deck with one frequency card per run of points, no patterns
+    // Started when the figures run has finished, on the core that run frees; the other
+    // slices start beside the figures run.
+    bool followsFiguresRun = false;
+    QByteArray deck; // the figures run with one frequency card per run of points, no patterns
 };
 
 // Frequency of sweep point `index` around `f0Mhz`, in MHz.
@@ -59,12 +57,12 @@ struct SweepSlice
                                     const QList<int> &points);
 
 // The sweep dealt out to the machine's `cores` (at least one, at most one slice per point),
-// so that every core finishes at about the same time: the design deck and cores − 1 slices
-// start together, and one slice, shorter by the design runs' cost in sweep points
-// (`designPoints`), follows the design deck.
+// so that every core finishes at about the same time: the figures run and cores − 1 slices
+// start together, and one slice, shorter by the figures runs' cost in sweep points
+// (`figuresRunPoints`), follows the figures run.
 // The points interleave, each slice spanning the whole band, so that whichever slice arrives
 // first already draws the curve across the band, coarsely; the others fill it in.
 [[nodiscard]] QList<SweepSlice> sweepSlices(const QByteArray &designDeck, double f0Mhz, int cores,
-                                            double designPoints = kDesignRunPoints);
+                                            double figuresRunPoints = kFiguresRunPoints);
 
 } // namespace moxon

@@ -105,16 +105,16 @@ public:
         return {a, b, d, shown(b + c + d)};
     }
 
-    // The figures of each candidate; a design tried before is not run again. Empty when the
+    // The figures of each candidate; a candidate tried before is not run again. Empty when the
     // tuning was cancelled.
-    QList<TuneFigures> evaluate(const QList<Factors> &candidates)
+    QList<TuneFigures> evaluate(const QList<Factors> &factors)
     {
-        QList<TuneDimensions> designs;
+        QList<TuneDimensions> candidates;
         QList<TuneDimensions> fresh;
-        for (const Factors &f : candidates) {
-            designs.append(at(f));
-            if (!known(designs.last()) && !fresh.contains(designs.last())) {
-                fresh.append(designs.last());
+        for (const Factors &f : factors) {
+            candidates.append(at(f));
+            if (!known(candidates.last()) && !fresh.contains(candidates.last())) {
+                fresh.append(candidates.last());
             }
         }
         if (!fresh.isEmpty()) {
@@ -134,13 +134,13 @@ public:
             }
         }
         QList<TuneFigures> result;
-        for (const TuneDimensions &design : designs) {
-            result.append(figuresOf(design));
+        for (const TuneDimensions &candidate : candidates) {
+            result.append(figuresOf(candidate));
         }
         return result;
     }
 
-    // The design the goal prefers among all tried, with its figures; the formula's when none
+    // The candidate the goal prefers among all tried, with its figures; the formula's when none
     // qualifies.
     [[nodiscard]] std::pair<TuneDimensions, TuneFigures> best() const
     {
@@ -149,7 +149,7 @@ public:
         double bestValue = qualifies(formula) ? value(formula) : -infinity();
         for (const Tried &tried : m_tried) {
             if (qualifies(tried.figures) && value(tried.figures) > bestValue) {
-                best = {tried.design, tried.figures};
+                best = {tried.candidate, tried.figures};
                 bestValue = value(tried.figures);
             }
         }
@@ -175,19 +175,19 @@ public:
 private:
     struct Tried
     {
-        TuneDimensions design;
+        TuneDimensions candidate;
         TuneFigures figures;
     };
 
-    [[nodiscard]] bool known(const TuneDimensions &design) const
+    [[nodiscard]] bool known(const TuneDimensions &candidate) const
     {
         return std::any_of(m_tried.begin(), m_tried.end(),
-                           [&](const Tried &tried) { return tried.design == design; });
+                           [&](const Tried &tried) { return tried.candidate == candidate; });
     }
-    [[nodiscard]] TuneFigures figuresOf(const TuneDimensions &design) const
+    [[nodiscard]] TuneFigures figuresOf(const TuneDimensions &candidate) const
     {
         for (const Tried &tried : m_tried) {
-            if (tried.design == design) {
+            if (tried.candidate == candidate) {
                 return tried.figures;
             }
         }
@@ -478,10 +478,10 @@ TuneEngine nec2cTuneEngine(std::function<CheckRequest(const TuneDimensions &)> r
         }
         QList<TuneFigures> figures;
         for (qsizetype i = 0; i < requests.size(); ++i) {
-            const DesignStep step =
+            const FiguresStep step =
                 requests.at(i).refusal.isEmpty()
-                    ? readDesignRun(runs.at(std::size_t(i))->result(), requests.at(i))
-                    : DesignStep{EngineFailure::Refused, {}, {}};
+                    ? readFiguresRun(runs.at(std::size_t(i))->result(), requests.at(i))
+                    : FiguresStep{EngineFailure::Refused, {}, {}};
             figures.append(step.failure == EngineFailure::None ? TuneFigures(step.figures)
                                                                : std::nullopt);
         }

@@ -82,8 +82,8 @@ QString heightRefusal(const ModelInput &model, const Installation &installation)
 
 } // namespace
 
-CheckRequest designCheckRequest(const ModelInput &model, const QString &wireText,
-                                const Installation &installation)
+CheckRequest checkRequestFor(const ModelInput &model, const QString &wireText,
+                             const Installation &installation)
 {
     CheckRequest request;
     request.frequencyMhz = model.frequencyMHz;
@@ -134,7 +134,7 @@ TuneSetup tuneSetup(const ModelInput &model, const Dimensions &shown, const QStr
             unitText(model.units),
             unit.metresPerUnit,
             [model, wireText, installation](const TuneDimensions &dims) {
-                return designCheckRequest(withDimensions(model, dims), wireText, installation);
+                return checkRequestFor(withDimensions(model, dims), wireText, installation);
             }};
 }
 

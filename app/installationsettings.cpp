@@ -28,6 +28,7 @@ Installation storedInstallation()
                        stored.value(QStringLiteral("permittivity"), 13).toDouble(),
                        stored.value(QStringLiteral("conductivity"), 0.005).toDouble()};
     restored.conductor = {ConductorKind(stored.value(QStringLiteral("conductor"), 0).toInt()),
+                          // Stored as "metal" since the first version that kept it.
                           stored.value(QStringLiteral("metal"), 0).toDouble()};
     const bool knownKinds =
         int(restored.ground.kind) >= 0 && restored.ground.kind <= GroundKind::Real &&

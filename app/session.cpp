@@ -99,7 +99,7 @@ std::optional<CheckRequest> Session::checkRequest() const
     if (!model) {
         return std::nullopt;
     }
-    return designCheckRequest(*model, m_state.acceptedInputs.wireSize, m_installation);
+    return checkRequestFor(*model, m_state.acceptedInputs.wireSize, m_installation);
 }
 
 void Session::setCheckView(CheckView *view)

@@ -11,7 +11,7 @@
 #include "checkreport.h"
 #include "checkrequest.h"
 #include "checkrunner.h"
-#include "designcheckwindow.h"
+#include "checkwindow.h"
 #include "nec2crunner.h"
 #include "sweepplan.h"
 
@@ -104,13 +104,13 @@ CheckRequest benchRequest(const Installation &installation)
     const Calculation run =
         calculate(FormInputs{QStringLiteral("14.15"), QStringLiteral("2"), WireUnit::Millimetre},
                   DisplayUnit::Metre, LocaleNumbers(QLocale::c()));
-    return designCheckRequest(modelInputFor(run.shown, run.input, false, true), run.form.wireSize,
-                              installation);
+    return checkRequestFor(modelInputFor(run.shown, run.input, false, true), run.form.wireSize,
+                           installation);
 }
 
 // One installation's rounds; false when a deck cannot be written.
 bool benchInstallation(const QString &name, const CheckRequest &request, int rounds,
-                       DesignCheckWindow &window, QTextStream &out)
+                       CheckWindow &window, QTextStream &out)
 {
     const double f0 = request.frequencyMhz;
     QTemporaryDir folder;
@@ -130,7 +130,7 @@ bool benchInstallation(const QString &name, const CheckRequest &request, int rou
     QList<std::pair<QString, bool>> sliceDecks; // each slice's deck, and whether it follows
     for (const SweepSlice &slice : checkSlices(request, {})) {
         const QString path = folder.filePath(QStringLiteral("slice%1.nec").arg(sliceDecks.size()));
-        sliceDecks.append({path, slice.followsDesign});
+        sliceDecks.append({path, slice.followsFiguresRun});
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly) || file.write(slice.deck) != slice.deck.size()) {
             return false;
@@ -247,7 +247,7 @@ int main(int argc, char *argv[])
         return 1;
     }
     BenchCommands commands;
-    DesignCheckWindow window(commands);
+    CheckWindow window(commands);
     window.show();
     const Installation overGround{10, {GroundKind::Real, 13, 0.005}, copper()};
     const bool done = benchInstallation(QStringLiteral("free space, perfect wire"),

@@ -665,8 +665,8 @@ int MoxonCli::check(const QStringList &arguments)
         return ExitRejected;
     }
     const CheckReport report = checkDeck(
-        designCheckRequest(modelInputFor(run->shown, run->input, model.vertical(), model.xAxis()),
-                           run->form.wireSize, where.installation(common.units())),
+        checkRequestFor(modelInputFor(run->shown, run->input, model.vertical(), model.xAxis()),
+                        run->form.wireSize, where.installation(common.units())),
         m_scheduler);
     if (report.failure != EngineFailure::Refused &&
         !writeDeck(where.deckPath(), report.deck, u"check", m_out, m_err)) {

@@ -60,9 +60,9 @@ QString unwritableInstallation(const Installation &installation)
         return QStringLiteral("The ground needs a relative permittivity of at least 1 and a "
                               "conductivity above 0 S/m.");
     }
-    const double metal = installation.conductor.conductivity;
+    const double conductivity = installation.conductor.conductivity;
     if (installation.conductor.kind != ConductorKind::Perfect &&
-        !(metal > 0 && std::isfinite(metal))) {
+        !(conductivity > 0 && std::isfinite(conductivity))) {
         return QStringLiteral("The wire's conductivity must be a number above 0 S/m.");
     }
     return {};
@@ -97,8 +97,8 @@ WriteResult WriteNEC(QIODevice &out, const ModelInput &model, const Installation
     QStringList cards = {QStringLiteral("CM Moxon Rectangle"), QStringLiteral("CE")};
     for (std::size_t i = 0; i < model.wires.size(); ++i) {
         const WireRow &wire = model.wires[i];
-        QString card = QStringLiteral("GW") + numberField(double(i + 1)) +
-                       numberField(double(wire.Segments));
+        QString card =
+            QStringLiteral("GW") + numberField(double(i + 1)) + numberField(double(wire.Segments));
         for (const double value :
              {wire.X1, wire.Y1, wire.Z1 + raise, wire.X2, wire.Y2, wire.Z2 + raise}) {
             card += coordinateText(value) + u' ';

@@ -4,7 +4,7 @@ printed sheet show, under a family name of its own.
 
 The program draws every caption and text in this face, so that it looks the same whatever fonts
 the machine has, and no caption goes looking for a fallback font at start-up. The glyph list
-comes from the window's own layout table in ui/frmmoxon.cpp (every string of `kDesign` and the
+comes from the window's own layout table in ui/frmmoxon.cpp (every string of `kControls` and the
 window title) plus all printable ASCII, for the numbers and whatever the user types into the
 boxes, plus every other character of a string in ui/: the diagram's tooltip and menu, the
 design check window, its figures, header and charts (with the texts of analysis/ and the names
@@ -59,18 +59,18 @@ def unescape(literal):
 
 
 def caption_table(source):
-    """Each entry of `kDesign` as (kind, [its string literals]), and the window title."""
-    start = source.index("constexpr std::array kDesign")
+    """Each entry of `kControls` as (kind, [its string literals]), and the window title."""
+    start = source.index("constexpr std::array kControls")
     end = source.index("};", start)
     entries = []
-    for chunk in source[start:end].split("ControlDesign{")[1:]:
+    for chunk in source[start:end].split("ControlSpec{")[1:]:
         kind = re.search(r"Kind::(\w+)", chunk)
         if not kind:
-            sys.exit(f"{WINDOW_SOURCE}: an entry of kDesign without its Kind: {chunk[:60]!r}")
+            sys.exit(f"{WINDOW_SOURCE}: an entry of kControls without its Kind: {chunk[:60]!r}")
         entries.append((kind.group(1), [unescape(s) for s in STRING.findall(chunk)]))
     title = re.search(r'setWindowTitle\(QStringLiteral\("((?:[^"\\]|\\.)*)"\)\)', source)
     if not entries or not title:
-        sys.exit(f"{WINDOW_SOURCE}: no kDesign table or no window title found")
+        sys.exit(f"{WINDOW_SOURCE}: no kControls table or no window title found")
     return entries, unescape(title.group(1))
 
 

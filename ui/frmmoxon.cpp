@@ -2,7 +2,7 @@
 
 #include "antennadiagram.h"
 #include "appicon.h"
-#include "designcheck.h"
+#include "checkmodule.h"
 #include "dialogs.h"
 #include "frame.h"
 #include "moduleloader.h"
@@ -54,7 +54,7 @@ enum class Kind
 
 // One control as the window's design lays it out. Positions are the control's left and top
 // edge in the window's client area, in twips, also for a control inside a frame.
-struct ControlDesign
+struct ControlSpec
 {
     QStringView name;
     Kind kind = Kind::Label;
@@ -70,73 +70,73 @@ struct ControlDesign
 
 // Containers come before what they hold, and a control listed later lies above one listed
 // earlier: txtB to txtE and btnModel sit on the window over the area of a frame.
-constexpr std::array kDesign = {
-    ControlDesign{u"Frame1", Kind::Frame, {}, 120, 120, 7695, 5415, {}, 20},
-    ControlDesign{u"Label1", Kind::Label, u"Frame1", 360, 540, 750, 195, u"工作频率", 23},
-    ControlDesign{u"txtFreq", Kind::InputBox, u"Frame1", 1200, 480, 855, 315, u"146", 1},
-    ControlDesign{u"Label8", Kind::FixedLabel, u"Frame1", 2160, 540, 495, 255, u"MHz", 31},
-    ControlDesign{u"Label2", Kind::Label, u"Frame1", 3120, 540, 645, 195, u"线材尺寸", 22},
-    ControlDesign{u"txtWD", Kind::InputBox, u"Frame1", 3840, 480, 855, 315, u"#12", 2},
-    ControlDesign{u"cboDiaUnits", Kind::DropDown, u"Frame1", 4800, 480, 795, 0, u"in\nmm\nAWG", 3},
-    ControlDesign{u"btnCalculate", Kind::Button, u"Frame1", 6240, 450, 1200, 375, u"&计     算", 4},
+constexpr std::array kControls = {
+    ControlSpec{u"Frame1", Kind::Frame, {}, 120, 120, 7695, 5415, {}, 20},
+    ControlSpec{u"Label1", Kind::Label, u"Frame1", 360, 540, 750, 195, u"工作频率", 23},
+    ControlSpec{u"txtFreq", Kind::InputBox, u"Frame1", 1200, 480, 855, 315, u"146", 1},
+    ControlSpec{u"Label8", Kind::FixedLabel, u"Frame1", 2160, 540, 495, 255, u"MHz", 31},
+    ControlSpec{u"Label2", Kind::Label, u"Frame1", 3120, 540, 645, 195, u"线材尺寸", 22},
+    ControlSpec{u"txtWD", Kind::InputBox, u"Frame1", 3840, 480, 855, 315, u"#12", 2},
+    ControlSpec{u"cboDiaUnits", Kind::DropDown, u"Frame1", 4800, 480, 795, 0, u"in\nmm\nAWG", 3},
+    ControlSpec{u"btnCalculate", Kind::Button, u"Frame1", 6240, 450, 1200, 375, u"&计     算", 4},
 
-    ControlDesign{u"Image1", Kind::Picture, u"Frame1", 240, 1110, 5670, 4260, {}, -1, false},
-    ControlDesign{u"Label9", Kind::LetterLabel, u"Frame1", 2415, 1620, 135, 195, u"A", 37},
-    ControlDesign{u"Label10", Kind::LetterLabel, u"Frame1", 4755, 2550, 135, 195, u"B", 38},
-    ControlDesign{u"Label11", Kind::LetterLabel, u"Frame1", 4995, 3195, 135, 195, u"C", 39},
-    ControlDesign{u"Label12", Kind::LetterLabel, u"Frame1", 4755, 4020, 150, 195, u"D", 40},
-    ControlDesign{u"Label13", Kind::LetterLabel, u"Frame1", 5385, 3375, 135, 195, u"E", 41},
-    ControlDesign{u"Label14", Kind::Label, u"Frame1", 2115, 2235, 705, 195, u" 馈电点", 42},
-    ControlDesign{u"Label15", Kind::WrappedLabel, u"Frame1", 750, 2730, 660, 390, u"驱动      单元",
-                  43},
-    ControlDesign{u"Label16", Kind::Label, u"Frame1", 750, 4140, 645, 195, u"反射 单元", 44},
+    ControlSpec{u"Image1", Kind::Picture, u"Frame1", 240, 1110, 5670, 4260, {}, -1, false},
+    ControlSpec{u"Label9", Kind::LetterLabel, u"Frame1", 2415, 1620, 135, 195, u"A", 37},
+    ControlSpec{u"Label10", Kind::LetterLabel, u"Frame1", 4755, 2550, 135, 195, u"B", 38},
+    ControlSpec{u"Label11", Kind::LetterLabel, u"Frame1", 4995, 3195, 135, 195, u"C", 39},
+    ControlSpec{u"Label12", Kind::LetterLabel, u"Frame1", 4755, 4020, 150, 195, u"D", 40},
+    ControlSpec{u"Label13", Kind::LetterLabel, u"Frame1", 5385, 3375, 135, 195, u"E", 41},
+    ControlSpec{u"Label14", Kind::Label, u"Frame1", 2115, 2235, 705, 195, u" 馈电点", 42},
+    ControlSpec{u"Label15", Kind::WrappedLabel, u"Frame1", 750, 2730, 660, 390, u"驱动      单元",
+                43},
+    ControlSpec{u"Label16", Kind::Label, u"Frame1", 750, 4140, 645, 195, u"反射 单元", 44},
 
-    ControlDesign{u"Label3", Kind::LetterLabel, u"Frame1", 6120, 1260, 135, 195, u"A", 21},
-    ControlDesign{u"Label4", Kind::LetterLabel, u"Frame1", 6120, 1860, 135, 195, u"B", 24},
-    ControlDesign{u"Label5", Kind::LetterLabel, u"Frame1", 6120, 2460, 135, 195, u"C", 25},
-    ControlDesign{u"Label6", Kind::LetterLabel, u"Frame1", 6120, 3060, 150, 195, u"D", 26},
-    ControlDesign{u"Label7", Kind::LetterLabel, u"Frame1", 6120, 3660, 135, 195, u"E", 27},
-    ControlDesign{u"txtA", Kind::ResultBox, u"Frame1", 6360, 1200, 960, 285, {}, 29},
-    ControlDesign{u"lblA", Kind::Label, u"Frame1", 7380, 1260, 120, 195, u"in", 32},
-    ControlDesign{u"lblB", Kind::Label, u"Frame1", 7380, 1860, 120, 195, u"in", 33},
-    ControlDesign{u"lblC", Kind::Label, u"Frame1", 7380, 2460, 120, 195, u"in", 34},
-    ControlDesign{u"lblD", Kind::Label, u"Frame1", 7380, 3060, 120, 195, u"in", 35},
-    ControlDesign{u"lblE", Kind::Label, u"Frame1", 7380, 3660, 120, 195, u"in", 36},
+    ControlSpec{u"Label3", Kind::LetterLabel, u"Frame1", 6120, 1260, 135, 195, u"A", 21},
+    ControlSpec{u"Label4", Kind::LetterLabel, u"Frame1", 6120, 1860, 135, 195, u"B", 24},
+    ControlSpec{u"Label5", Kind::LetterLabel, u"Frame1", 6120, 2460, 135, 195, u"C", 25},
+    ControlSpec{u"Label6", Kind::LetterLabel, u"Frame1", 6120, 3060, 150, 195, u"D", 26},
+    ControlSpec{u"Label7", Kind::LetterLabel, u"Frame1", 6120, 3660, 135, 195, u"E", 27},
+    ControlSpec{u"txtA", Kind::ResultBox, u"Frame1", 6360, 1200, 960, 285, {}, 29},
+    ControlSpec{u"lblA", Kind::Label, u"Frame1", 7380, 1260, 120, 195, u"in", 32},
+    ControlSpec{u"lblB", Kind::Label, u"Frame1", 7380, 1860, 120, 195, u"in", 33},
+    ControlSpec{u"lblC", Kind::Label, u"Frame1", 7380, 2460, 120, 195, u"in", 34},
+    ControlSpec{u"lblD", Kind::Label, u"Frame1", 7380, 3060, 120, 195, u"in", 35},
+    ControlSpec{u"lblE", Kind::Label, u"Frame1", 7380, 3660, 120, 195, u"in", 36},
 
-    ControlDesign{u"Frame2", Kind::Frame, u"Frame1", 6120, 4050, 1455, 1320, u"单         位", 30},
-    ControlDesign{u"optFT", Kind::Option, u"Frame2", 6360, 4290, 975, 240, u"英 尺", 5},
-    ControlDesign{u"optIN", Kind::Option, u"Frame2", 6360, 4530, 975, 240, u"英  吋", 6, true},
-    ControlDesign{u"optM", Kind::Option, u"Frame2", 6360, 4770, 975, 240, u"米", 7},
-    ControlDesign{u"optMM", Kind::Option, u"Frame2", 6360, 5010, 1095, 240, u"毫  米", 8},
+    ControlSpec{u"Frame2", Kind::Frame, u"Frame1", 6120, 4050, 1455, 1320, u"单         位", 30},
+    ControlSpec{u"optFT", Kind::Option, u"Frame2", 6360, 4290, 975, 240, u"英 尺", 5},
+    ControlSpec{u"optIN", Kind::Option, u"Frame2", 6360, 4530, 975, 240, u"英  吋", 6, true},
+    ControlSpec{u"optM", Kind::Option, u"Frame2", 6360, 4770, 975, 240, u"米", 7},
+    ControlSpec{u"optMM", Kind::Option, u"Frame2", 6360, 5010, 1095, 240, u"毫  米", 8},
 
-    ControlDesign{u"txtB", Kind::ResultBox, {}, 6360, 1800, 960, 285, {}, 28},
-    ControlDesign{u"txtC", Kind::ResultBox, {}, 6360, 2400, 960, 285, {}, 0},
-    ControlDesign{u"txtD", Kind::ResultBox, {}, 6360, 3000, 960, 285, {}, 18},
-    ControlDesign{u"txtE", Kind::ResultBox, {}, 6360, 3600, 960, 285, {}, 19},
+    ControlSpec{u"txtB", Kind::ResultBox, {}, 6360, 1800, 960, 285, {}, 28},
+    ControlSpec{u"txtC", Kind::ResultBox, {}, 6360, 2400, 960, 285, {}, 0},
+    ControlSpec{u"txtD", Kind::ResultBox, {}, 6360, 3000, 960, 285, {}, 18},
+    ControlSpec{u"txtE", Kind::ResultBox, {}, 6360, 3600, 960, 285, {}, 19},
 
-    ControlDesign{u"Frame3", Kind::Frame, {}, 8040, 120, 1815, 3855, {}, 45},
-    ControlDesign{u"Frame4", Kind::Frame, u"Frame3", 8280, 960, 1335, 855, u"仿真软件", 46},
-    ControlDesign{u"optEZNEC", Kind::Option, u"Frame4", 8400, 1200, 875, 255, u"EZNEC", 10, true},
-    ControlDesign{u"optNEC", Kind::Option, u"Frame4", 8400, 1440, 875, 255, u"NEC", 11},
-    ControlDesign{u"Frame5", Kind::Frame, u"Frame3", 8280, 1920, 1335, 855, u"极化方式", 47},
-    ControlDesign{u"optHorz", Kind::Option, u"Frame5", 8400, 2160, 1095, 255, u"水平", 12, true},
-    ControlDesign{u"optVert", Kind::Option, u"Frame5", 8400, 2400, 1095, 255, u"垂直", 13},
-    ControlDesign{u"Frame6", Kind::Frame, u"Frame3", 8280, 2880, 1335, 855, u"辐射方向", 48},
-    ControlDesign{u"optXaxis", Kind::Option, u"Frame6", 8400, 3120, 1095, 255, u"在 X 轴上", 14,
-                  true},
-    ControlDesign{u"optYaxis", Kind::Option, u"Frame6", 8400, 3360, 1155, 255, u"在 Y 轴上", 15},
-    ControlDesign{u"btnModel", Kind::Button, {}, 8280, 450, 1335, 375, u"&导出仿真文件", 9},
+    ControlSpec{u"Frame3", Kind::Frame, {}, 8040, 120, 1815, 3855, {}, 45},
+    ControlSpec{u"Frame4", Kind::Frame, u"Frame3", 8280, 960, 1335, 855, u"仿真软件", 46},
+    ControlSpec{u"optEZNEC", Kind::Option, u"Frame4", 8400, 1200, 875, 255, u"EZNEC", 10, true},
+    ControlSpec{u"optNEC", Kind::Option, u"Frame4", 8400, 1440, 875, 255, u"NEC", 11},
+    ControlSpec{u"Frame5", Kind::Frame, u"Frame3", 8280, 1920, 1335, 855, u"极化方式", 47},
+    ControlSpec{u"optHorz", Kind::Option, u"Frame5", 8400, 2160, 1095, 255, u"水平", 12, true},
+    ControlSpec{u"optVert", Kind::Option, u"Frame5", 8400, 2400, 1095, 255, u"垂直", 13},
+    ControlSpec{u"Frame6", Kind::Frame, u"Frame3", 8280, 2880, 1335, 855, u"辐射方向", 48},
+    ControlSpec{u"optXaxis", Kind::Option, u"Frame6", 8400, 3120, 1095, 255, u"在 X 轴上", 14,
+                true},
+    ControlSpec{u"optYaxis", Kind::Option, u"Frame6", 8400, 3360, 1155, 255, u"在 Y 轴上", 15},
+    ControlSpec{u"btnModel", Kind::Button, {}, 8280, 450, 1335, 375, u"&导出仿真文件", 9},
 
-    ControlDesign{u"btnPrint", Kind::Button, {}, 8400, 4320, 1095, 495, u"&打印", 16},
-    ControlDesign{u"btnClose", Kind::Button, {}, 8400, 5040, 1095, 495, u"退出", 17},
+    ControlSpec{u"btnPrint", Kind::Button, {}, 8400, 4320, 1095, 495, u"&打印", 16},
+    ControlSpec{u"btnClose", Kind::Button, {}, 8400, 5040, 1095, 495, u"退出", 17},
 };
 
-const ControlDesign *findDesign(QStringView name)
+const ControlSpec *findDesign(QStringView name)
 {
     const auto found =
-        std::find_if(kDesign.begin(), kDesign.end(),
-                     [name](const ControlDesign &design) { return design.name == name; });
-    return found == kDesign.end() ? nullptr : &*found;
+        std::find_if(kControls.begin(), kControls.end(),
+                     [name](const ControlSpec &design) { return design.name == name; });
+    return found == kControls.end() ? nullptr : &*found;
 }
 
 // The ten letter labels: the caption face in bold, 8.25 points, a face that is always there.
@@ -148,7 +148,7 @@ QFont letterFont(const QFont &captionFont)
     return font;
 }
 
-QLabel *createLabel(const ControlDesign &design, QWidget *parent)
+QLabel *createLabel(const ControlSpec &design, QWidget *parent)
 {
     auto *label = new QLabel(design.text.toString(), parent);
     // Captions are plain text, never markup; labels draw no background of their own, so the
@@ -169,7 +169,7 @@ QLabel *createLabel(const ControlDesign &design, QWidget *parent)
     return label;
 }
 
-QWidget *createWidget(const ControlDesign &design, QWidget *parent)
+QWidget *createWidget(const ControlSpec &design, QWidget *parent)
 {
     switch (design.kind) {
     case Kind::Frame:
@@ -311,8 +311,8 @@ template<typename Widget> Widget *frmMoxon::typed(QStringView name) const
 
 void frmMoxon::createControls()
 {
-    for (const ControlDesign &design : kDesign) {
-        const ControlDesign *container =
+    for (const ControlSpec &design : kControls) {
+        const ControlSpec *container =
             design.container.isEmpty() ? nullptr : findDesign(design.container);
         QWidget *parent = container ? m_controls.value(container->name.toString()) : this;
         Q_ASSERT(parent);
@@ -364,7 +364,7 @@ void frmMoxon::createControls()
 void frmMoxon::orderTabStops()
 {
     std::vector<std::pair<int, QWidget *>> stops;
-    for (const ControlDesign &design : kDesign) {
+    for (const ControlSpec &design : kControls) {
         QWidget *widget = m_controls.value(design.name.toString());
         if (design.tab >= 0 && widget->focusPolicy() != Qt::NoFocus) {
             stops.emplace_back(design.tab, widget);
@@ -406,16 +406,16 @@ void frmMoxon::connectControls()
             [this](bool on) { m_session.setXAxis(on); });
 
     connect(typed<AntennaDiagram>(u"Image1"), &AntennaDiagram::checkRequested, this,
-            &frmMoxon::openDesignCheck);
+            &frmMoxon::openCheck);
     auto *checkShortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_D), this);
-    connect(checkShortcut, &QShortcut::activated, this, &frmMoxon::openDesignCheck);
+    connect(checkShortcut, &QShortcut::activated, this, &frmMoxon::openCheck);
 }
 
-void frmMoxon::openDesignCheck()
+void frmMoxon::openCheck()
 {
     if (!m_check) {
-        const auto create = reinterpret_cast<CreateDesignCheck>(
-            moduleEntry(QStringLiteral("check"), kCreateDesignCheckEntry));
+        const auto create = reinterpret_cast<CreateCheckWindow>(
+            moduleEntry(QStringLiteral("check"), kCreateCheckWindowEntry));
         if (!create) {
             showMessageBox({MessageKind::Failure, QStringLiteral("Design Check"),
                             QStringLiteral("The design check could not be opened: its module "

@@ -20,7 +20,7 @@ class QRadioButton;
 
 namespace moxon {
 
-class DesignCheck;
+class CheckModule;
 
 // Dynamic property of the labels that size themselves to their text whenever it changes.
 inline constexpr char kAutoSizeProperty[] = "autoSize";
@@ -71,7 +71,7 @@ public:
 
     // Opens the design check window (Ctrl+D, or a click on the diagram), building it on first
     // use; it follows every Calculate that shows results for as long as it is open.
-    void openDesignCheck();
+    void openCheck();
 
 protected:
     // Enter presses the focused command button, or else btnCalculate, the default button; Esc
@@ -107,7 +107,7 @@ private:
     std::array<QWidget *, 7> m_sheetControls{}; // what the sheet turns white, in that order
 
     QString m_lastSavePath; // chosen in the last Save As, offered by the next; empty at first
-    DesignCheck *m_check = nullptr; // built on first use, a child window deleted with this one
+    CheckModule *m_check = nullptr; // built on first use, a child window deleted with this one
     Session m_session;
 };
 

@@ -59,7 +59,7 @@ SwrChart::SwrChart(QWidget *parent)
     add(m_level2, QString());
     add(m_bandLower, QString());
     add(m_bandUpper, QString());
-    add(m_design, QStringLiteral("设计频率"));
+    add(m_figuresRun, QStringLiteral("设计频率"));
     add(m_reference, QStringLiteral("公式设计"));
     add(m_curve, QStringLiteral("驻波比"));
     // One legend entry for each pair of lines.
@@ -81,7 +81,7 @@ void SwrChart::setDesign(double f0Mhz)
     const int decimals = std::clamp(2 - int(std::floor(std::log10(high - low))), 0, 4);
     m_frequencyAxis->setLabelFormat(QStringLiteral("%.%1f").arg(decimals));
 
-    verticalLine(*m_design, f0Mhz);
+    verticalLine(*m_figuresRun, f0Mhz);
     m_level15->replace({QPointF(low, 1.5), QPointF(high, 1.5)});
     m_level2->replace({QPointF(low, 2), QPointF(high, 2)});
 
@@ -141,7 +141,7 @@ void SwrChart::applyPalette()
     const qreal width = 2;
     m_curve->setPen(QPen(colours.curve, width * 1.25));
     m_reference->setPen(QPen(faint(colours.curve), width));
-    m_design->setPen(QPen(colours.design, width, Qt::DashLine));
+    m_figuresRun->setPen(QPen(colours.design, width, Qt::DashLine));
     for (QLineSeries *level : {m_level15, m_level2}) {
         level->setPen(QPen(colours.level, width * 0.75, Qt::DotLine));
     }

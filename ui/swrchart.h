@@ -37,7 +37,7 @@ protected:
 private:
     QLineSeries *m_curve = nullptr; // the chart owns its series and axes
     QLineSeries *m_reference = nullptr;
-    QLineSeries *m_design = nullptr;
+    QLineSeries *m_figuresRun = nullptr;
     QLineSeries *m_level15 = nullptr;
     QLineSeries *m_level2 = nullptr;
     QLineSeries *m_bandLower = nullptr;

@@ -147,7 +147,7 @@ void TestCheckRunner::failures()
 
     // An engine that never answered is ended with everything it started.
     const QList<qint64> pids = notedProcesses(m_pids);
-    // On one core the sweep waits for the design deck, waited for or not: one engine run
+    // On one core the sweep waits for the figures run, waited for or not: one engine run
     // each time, of two processes.
     QCOMPARE(pids.size(), failure == EngineFailure::TimedOut ? 2 + 2 : 0);
     QTRY_VERIFY2_WITH_TIMEOUT(running(pids).isEmpty(), qPrintable(running(pids)), 2000);
@@ -226,7 +226,7 @@ void TestCheckRunner::newerStartSupersedes()
     QSignalSpy failed(runner.get(), &CheckRunner::failed);
     QSignalSpy figures(runner.get(), &CheckRunner::figuresReady);
 
-    // On two cores a slice runs beside the design deck: two engine runs of two processes.
+    // On two cores a slice runs beside the figures run: two engine runs of two processes.
     const quint64 first = runner->start(startupRequest());
     QTRY_COMPARE(notedProcesses(m_pids).size(), 4);
     const QList<qint64> firstRun = notedProcesses(m_pids);

@@ -217,14 +217,14 @@ void TestNecOutput::slicesCoverTheSweepOnce_data()
 {
     QTest::addColumn<int>("cores");
     QTest::addColumn<int>("slices");
-    QTest::addColumn<int>("followerPoints"); // of the slice after the design deck; 0: none
+    QTest::addColumn<int>("followerPoints"); // of the slice after the figures run; 0: none
 
     QTest::newRow("one core") << 1 << 1 << kSweepPoints;
     QTest::newRow("none asked") << 0 << 1 << kSweepPoints;
-    // Two shares of 23.25 points: the design deck's core has 5.5 of them already.
+    // Two shares of 23.25 points: the figures run's core has 5.5 of them already.
     QTest::newRow("two cores") << 2 << 2 << 18;
     QTest::newRow("three cores") << 3 << 3 << 10;
-    // A share below the design deck's cost: that core runs the design deck alone.
+    // A share below the figures run's cost: that core runs the figures run alone.
     QTest::newRow("one point a core") << 41 << 40 << 0;
     QTest::newRow("more cores than points") << 64 << 40 << 0;
 }
@@ -243,7 +243,7 @@ void TestNecOutput::slicesCoverTheSweepOnce()
     QSet<int> seen;
     int followers = 0;
     for (const SweepSlice &slice : plan) {
-        if (slice.followsDesign) {
+        if (slice.followsFiguresRun) {
             ++followers;
             QCOMPARE(slice.points.size(), followerPoints);
         }
@@ -285,7 +285,7 @@ void TestNecOutput::designFigures()
     QFETCH(double, forwardPhi);
     QFETCH(double, elevationPhi);
 
-    const DesignStep step = readDesignRun(storedRun(file), request(axis));
+    const FiguresStep step = readFiguresRun(storedRun(file), request(axis));
     QCOMPARE(step.failure, EngineFailure::None);
     const DesignFigures &figures = step.figures;
     QCOMPARE(figures.frequencyMhz, 146.0);
@@ -317,7 +317,7 @@ void TestNecOutput::figuresOverGround()
     CheckRequest ground = request(BeamAxis::X);
     ground.frequencyMhz = 14.15;
     ground.installation = {10, {GroundKind::Real, 13, 0.005}, {}};
-    const DesignStep step = readDesignRun(storedRun(u"ground.out"_s), ground);
+    const FiguresStep step = readFiguresRun(storedRun(u"ground.out"_s), ground);
     QCOMPARE(step.failure, EngineFailure::None);
     const DesignFigures &figures = step.figures;
     QCOMPARE(figures.feed.resistance, 58.66);
@@ -457,7 +457,7 @@ void TestNecOutput::reportAsJson()
 {
     const CheckRequest request = ::request(BeamAxis::X);
     CheckReport report;
-    report.figures = readDesignRun(storedRun(u"startup.out"_s), request).figures;
+    report.figures = readFiguresRun(storedRun(u"startup.out"_s), request).figures;
     report.sweep = readSliceRun(storedRun(u"sweep41.out"_s), wholeSweep()).points;
     report.bandwidth = moxon::bandwidth(report.sweep, 146, report.figures.swr);
     const QJsonObject json = checkReportToJson(report);

@@ -217,7 +217,7 @@ void TestCliCheck::overGroundFiguresAreTheEnginesOwn()
 
     // An independent deck of the same antenna from the dimensions moxon-cli design prints:
     // the driven element at x = E with its tails back to E - B, the reflector at x = 0 with
-    // its tails out to D, 10 m up, the same ground and metal.
+    // its tails out to D, 10 m up, the same ground and conductor.
     const CliRun shown = runCli(u"design"_s, QStringList{u"--json"_s} + design);
     const QJsonObject dims = QJsonDocument::fromJson(shown.out.toUtf8()).object();
     const double a = dims.value(u"A"_s).toDouble() / 2;

@@ -97,9 +97,8 @@ void TestWriteNec::radius_data()
     QTest::newRow("2 mm wire in millimetres")
         << DisplayUnit::Millimetre << WireSize{WireUnit::Millimetre, 2} << QByteArray("1")
         << QByteArray("GS 0 0 0.001");
-    QTest::newRow("0.08 in wire in inches")
-        << DisplayUnit::Inch << WireSize{WireUnit::Inch, 0.08} << QByteArray("0.04")
-        << QByteArray("GS 0 0 0.0254");
+    QTest::newRow("0.08 in wire in inches") << DisplayUnit::Inch << WireSize{WireUnit::Inch, 0.08}
+                                            << QByteArray("0.04") << QByteArray("GS 0 0 0.0254");
 }
 
 void TestWriteNec::radius()
@@ -130,10 +129,13 @@ void TestWriteNec::frequencyField_data()
     QTest::addColumn<double>("value");
     QTest::addColumn<QByteArray>("card");
 
-    QTest::newRow("trailing zeros kept") << u"146.000"_s << 146.0 << QByteArray("FR 0 1 0 0 146.000 1");
+    QTest::newRow("trailing zeros kept")
+        << u"146.000"_s << 146.0 << QByteArray("FR 0 1 0 0 146.000 1");
     QTest::newRow("exponent kept") << u"1.46E2"_s << 146.0 << QByteArray("FR 0 1 0 0 1.46E2 1");
-    QTest::newRow("blanks around dropped") << u" 14.15 "_s << 14.15 << QByteArray("FR 0 1 0 0 14.15 1");
-    QTest::newRow("decimal comma made a point") << u"14,2"_s << 14.2 << QByteArray("FR 0 1 0 0 14.2 1");
+    QTest::newRow("blanks around dropped")
+        << u" 14.15 "_s << 14.15 << QByteArray("FR 0 1 0 0 14.15 1");
+    QTest::newRow("decimal comma made a point")
+        << u"14,2"_s << 14.2 << QByteArray("FR 0 1 0 0 14.2 1");
     QTest::newRow("eastern arabic digits written as the value")
         << QStringLiteral(u"\u0661\u0664\u0666") << 146.0 << QByteArray("FR 0 1 0 0 146 1");
 }
@@ -284,7 +286,7 @@ void TestWriteNec::installationCards_data()
         << QByteArrayList{}
         << u"The ground needs a relative permittivity of at least 1 and a conductivity above "
            "0 S/m."_s;
-    QTest::newRow("metal of no conductivity")
+    QTest::newRow("conductor of no conductivity")
         << Installation{10, {}, {ConductorKind::Other, 0}} << false << QByteArray()
         << QByteArrayList{} << u"The wire's conductivity must be a number above 0 S/m."_s;
 }

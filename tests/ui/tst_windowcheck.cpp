@@ -16,8 +16,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QProcess>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
 #include <QStandardPaths>
@@ -33,7 +33,7 @@ namespace {
 QWidget *checkWindow()
 {
     for (QWidget *window : QApplication::topLevelWidgets()) {
-        if (window->objectName() == u"DesignCheckWindow"_s) {
+        if (window->objectName() == u"CheckWindow"_s) {
             return window;
         }
     }
@@ -306,8 +306,7 @@ private Q_SLOTS:
                 check->close();
             }
             QTRY_VERIFY_WITH_TIMEOUT(allEnded(noted(pids)), 1000);
-            QTRY_VERIFY_WITH_TIMEOUT(workFolders.isEmpty(QDir::Dirs | QDir::NoDotAndDotDot),
-                                     1000);
+            QTRY_VERIFY_WITH_TIMEOUT(workFolders.isEmpty(QDir::Dirs | QDir::NoDotAndDotDot), 1000);
         }
         qputenv("PATH", path);
         qputenv("TMPDIR", tmp);
@@ -345,8 +344,8 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(checkFinished(check), 20'000);
         QVERIFY(shown(check, u"header"_s).endsWith(u"（调谐后）"_s));
         QCOMPARE(shown(check, u"tunedDimensions"_s).count(u'→'), 5);
-        const QJsonObject cli = commandLineCheck(
-            {u"--freq"_s, u"146"_s, u"--goal"_s, u"front-to-back"_s}, u"tune"_s);
+        const QJsonObject cli =
+            commandLineCheck({u"--freq"_s, u"146"_s, u"--goal"_s, u"front-to-back"_s}, u"tune"_s);
         const QJsonObject after = cli.value(u"after"_s).toObject();
         const CheckFigureFormat format(check->locale());
         QCOMPARE(shown(check, u"impedance"_s),
@@ -360,8 +359,8 @@ private Q_SLOTS:
         const QString before = qobject_cast<QLineEdit *>(window.control(u"txtC"_s))->text();
         QTemporaryDir folder;
         const QString path = folder.filePath(u"tuned.nec"_s);
-        QTest::mouseClick(qobject_cast<QRadioButton *>(window.control(u"optNEC"_s)),
-                          Qt::LeftButton, {}, QPoint(6, 6));
+        QTest::mouseClick(qobject_cast<QRadioButton *>(window.control(u"optNEC"_s)), Qt::LeftButton,
+                          {}, QPoint(6, 6));
         QString message;
         QTimer answer;
         connect(&answer, &QTimer::timeout, this, [&] {

@@ -9,7 +9,7 @@ namespace moxon {
 // The design check window as the main window sees it: the check view the session talks to,
 // and a window to show. It lives in a module of its own, with Qt Charts, that the main window
 // loads on first use, so that neither slows its start-up.
-class DesignCheck : public CheckView
+class CheckModule : public CheckView
 {
 public:
     [[nodiscard]] virtual QWidget *window() = 0;
@@ -17,7 +17,7 @@ public:
 
 // The module's one entry point: a new check window, owned by `parent` and deleted with it,
 // that passes what the user asks on to `commands`, which must outlive it.
-using CreateDesignCheck = DesignCheck *(*)(QWidget *parent, CheckCommands &commands);
-inline constexpr char kCreateDesignCheckEntry[] = "moxon_create_design_check";
+using CreateCheckWindow = CheckModule *(*)(QWidget *parent, CheckCommands &commands);
+inline constexpr char kCreateCheckWindowEntry[] = "moxon_create_check_window";
 
 } // namespace moxon

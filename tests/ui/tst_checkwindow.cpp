@@ -2,7 +2,7 @@
 #include "checkexport.h"
 #include "checkfigureformat.h"
 #include "checkreport.h"
-#include "designcheckwindow.h"
+#include "checkwindow.h"
 #include "fakecheckcommands.h"
 #include "patternchart.h"
 #include "swrchart.h"
@@ -47,7 +47,7 @@ QString shown(const QWidget &window, const QString &name)
 
 } // namespace
 
-class TestDesignCheckWindow : public QObject
+class TestCheckWindow : public QObject
 {
     Q_OBJECT
 
@@ -66,7 +66,7 @@ private Q_SLOTS:
     void textsAreInTheCaptionFace();
 };
 
-void TestDesignCheckWindow::formats_data()
+void TestCheckWindow::formats_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
@@ -90,20 +90,20 @@ void TestDesignCheckWindow::formats_data()
     QTest::newRow("no beamwidth") << c.beamwidth(std::nullopt) << u"无 −3 dB 点"_s;
 }
 
-void TestDesignCheckWindow::formats()
+void TestCheckWindow::formats()
 {
     QFETCH(QString, text);
     QFETCH(QString, expected);
     QCOMPARE(text, expected);
 }
 
-void TestDesignCheckWindow::showsTheCommandLinesFigures()
+void TestCheckWindow::showsTheCommandLinesFigures()
 {
     QVERIFY2(!QStandardPaths::findExecutable(u"nec2c"_s).isEmpty(),
              "nec2c is not installed; scripts/install-deps.sh test installs it");
     const QLocale german(QLocale::German, QLocale::Germany);
     FakeCheckCommands commands;
-    DesignCheckWindow window(commands);
+    CheckWindow window(commands);
     window.setLocale(german);
     window.show();
     window.check(startupRequest(u"146 MHz · #12 AWG · 水平极化 · 波束沿 X 轴"_s),
@@ -170,7 +170,7 @@ void TestDesignCheckWindow::showsTheCommandLinesFigures()
     QCOMPARE(shown(window, u"status"_s), u"检查已停止。"_s);
 }
 
-void TestDesignCheckWindow::savesAndFailsCleanly()
+void TestCheckWindow::savesAndFailsCleanly()
 {
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
@@ -193,13 +193,13 @@ void TestDesignCheckWindow::savesAndFailsCleanly()
     QVERIFY(!QFile::exists(nowhere));
 }
 
-void TestDesignCheckWindow::refusalRunsNothing()
+void TestCheckWindow::refusalRunsNothing()
 {
     // A request the session refused: its sentence, no figures, and no engine (none on PATH).
     const QByteArray path = qgetenv("PATH");
     qputenv("PATH", "/nonexistent");
     FakeCheckCommands commands;
-    DesignCheckWindow window(commands);
+    CheckWindow window(commands);
     window.show();
     CheckRequest refused = startupRequest(u"146 MHz，线材 500 mm，水平极化，波束沿 X 轴"_s);
     refused.refusal = u"nec2c was not run: the 500 mm wire is too thick."_s;
@@ -211,14 +211,14 @@ void TestDesignCheckWindow::refusalRunsNothing()
     QCOMPARE(shown(window, u"header"_s), refused.header);
 }
 
-void TestDesignCheckWindow::textsAreInTheCaptionFace()
+void TestCheckWindow::textsAreInTheCaptionFace()
 {
     // As the program runs it: the caption face is the application's font.
     const CaptionFace face;
     const QFont oldFont = QApplication::font();
     QApplication::setFont(CaptionFace::captionFont());
     FakeCheckCommands commands;
-    DesignCheckWindow window(commands);
+    CheckWindow window(commands);
     window.show();
     window.check(startupRequest(u"146 MHz，线材 #12 AWG，水平极化，波束沿 X 轴"_s),
                  CheckedDesign::Formula);
@@ -257,5 +257,5 @@ void TestDesignCheckWindow::textsAreInTheCaptionFace()
     }
 }
 
-QTEST_MAIN(TestDesignCheckWindow)
-#include "tst_designcheckwindow.moc"
+QTEST_MAIN(TestCheckWindow)
+#include "tst_checkwindow.moc"

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "checkmodule.h"
 #include "checkreport.h"
 #include "checkrunner.h"
-#include "designcheck.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -30,13 +30,13 @@ class SwrChart;
 // box. What the user changes or asks for (the installation, a tuning, the tuned export) goes
 // to the session through CheckCommands. Its context menu saves the figures and plots as PNG
 // and exports the numbers as CSV.
-class DesignCheckWindow : public QWidget, public DesignCheck
+class CheckWindow : public QWidget, public CheckModule
 {
     Q_OBJECT
 
 public:
     // Every engine run goes through the scheduler of `commands`, which must outlive the window.
-    explicit DesignCheckWindow(CheckCommands &commands, QWidget *parent = nullptr);
+    explicit CheckWindow(CheckCommands &commands, QWidget *parent = nullptr);
 
     // CheckView. A request's header names the design (frequency, wire size and unit,
     // polarization, axis) so that a screenshot explains itself.

@@ -1,4 +1,4 @@
-#include "designcheckwindow.h"
+#include "checkwindow.h"
 
 #include "checkexport.h"
 #include "checkfigureformat.h"
@@ -47,13 +47,13 @@ QLabel *valueLabel(const QString &objectName, QWidget *parent)
 
 } // namespace
 
-DesignCheckWindow::DesignCheckWindow(CheckCommands &commands, QWidget *parent)
+CheckWindow::CheckWindow(CheckCommands &commands, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , m_commands(commands)
     , m_runner(commands.engineScheduler(), commands.engineOptions())
 {
     setWindowTitle(QStringLiteral("设计检查"));
-    setObjectName(QStringLiteral("DesignCheckWindow"));
+    setObjectName(QStringLiteral("CheckWindow"));
 
     m_header = new QLabel(this);
     m_header->setObjectName(QStringLiteral("header"));
@@ -128,21 +128,21 @@ DesignCheckWindow::DesignCheckWindow(CheckCommands &commands, QWidget *parent)
 
     auto *saveImageAction = new QAction(QStringLiteral("保存图像…"), this);
     auto *exportAction = new QAction(QStringLiteral("导出数据…"), this);
-    connect(saveImageAction, &QAction::triggered, this, &DesignCheckWindow::saveImage);
-    connect(exportAction, &QAction::triggered, this, &DesignCheckWindow::exportData);
+    connect(saveImageAction, &QAction::triggered, this, &CheckWindow::saveImage);
+    connect(exportAction, &QAction::triggered, this, &CheckWindow::exportData);
     addAction(saveImageAction);
     addAction(exportAction);
     setContextMenuPolicy(Qt::ActionsContextMenu);
 
-    connect(&m_runner, &CheckRunner::figuresReady, this, &DesignCheckWindow::showFigures);
-    connect(&m_runner, &CheckRunner::sweepUpdated, this, &DesignCheckWindow::showSweep);
-    connect(&m_runner, &CheckRunner::sweepFinished, this, &DesignCheckWindow::showBandwidth);
-    connect(&m_runner, &CheckRunner::failed, this, &DesignCheckWindow::showFailure);
+    connect(&m_runner, &CheckRunner::figuresReady, this, &CheckWindow::showFigures);
+    connect(&m_runner, &CheckRunner::sweepUpdated, this, &CheckWindow::showSweep);
+    connect(&m_runner, &CheckRunner::sweepFinished, this, &CheckWindow::showBandwidth);
+    connect(&m_runner, &CheckRunner::failed, this, &CheckWindow::showFailure);
 
     resize(960, 720);
 }
 
-void DesignCheckWindow::check(const CheckRequest &request, CheckedDesign design)
+void CheckWindow::check(const CheckRequest &request, CheckedDesign design)
 {
     if (design == CheckedDesign::Tuned) {
         // The formula design's curves stay behind the tuned design's, faint.
@@ -177,42 +177,42 @@ void DesignCheckWindow::check(const CheckRequest &request, CheckedDesign design)
     showValues();
 }
 
-void DesignCheckWindow::showInstallation(const Installation &installation, const LengthScale &scale)
+void CheckWindow::showInstallation(const Installation &installation, const LengthScale &scale)
 {
     m_installation->showInstallation(installation, scale);
 }
 
-void DesignCheckWindow::showTuningStarted()
+void CheckWindow::showTuningStarted()
 {
     m_tune->showStarted();
 }
 
-void DesignCheckWindow::showTuningProgress(const TuneProgress &progress)
+void CheckWindow::showTuningProgress(const TuneProgress &progress)
 {
     m_tune->showProgress(progress);
 }
 
-void DesignCheckWindow::showTuningResult(const TuneResult &result, const TuneSetup &setup)
+void CheckWindow::showTuningResult(const TuneResult &result, const TuneSetup &setup)
 {
     m_tune->showResult(result, setup);
 }
 
-void DesignCheckWindow::showTuningEnded(TuningEnd end, const QString &message)
+void CheckWindow::showTuningEnded(TuningEnd end, const QString &message)
 {
     m_tune->showEnded(end, message);
 }
 
-QImage DesignCheckWindow::image()
+QImage CheckWindow::image()
 {
     return grab().toImage();
 }
 
-QByteArray DesignCheckWindow::csv() const
+QByteArray CheckWindow::csv() const
 {
     return checkCsv(m_sweep, m_figures.value_or(DesignFigures{}), m_request.installation);
 }
 
-void DesignCheckWindow::changeEvent(QEvent *event)
+void CheckWindow::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::LocaleChange) {
@@ -220,7 +220,7 @@ void DesignCheckWindow::changeEvent(QEvent *event)
     }
 }
 
-void DesignCheckWindow::closeEvent(QCloseEvent *event)
+void CheckWindow::closeEvent(QCloseEvent *event)
 {
     m_commands.cancelTuning();
     if (m_runner.isRunning()) {
@@ -231,7 +231,7 @@ void DesignCheckWindow::closeEvent(QCloseEvent *event)
     QWidget::closeEvent(event);
 }
 
-void DesignCheckWindow::showFigures(quint64 sequence, const DesignFigures &figures)
+void CheckWindow::showFigures(quint64 sequence, const DesignFigures &figures)
 {
     if (sequence != m_runner.sequence()) {
         return;
@@ -252,7 +252,7 @@ void DesignCheckWindow::showFigures(quint64 sequence, const DesignFigures &figur
     showValues();
 }
 
-void DesignCheckWindow::showSweep(quint64 sequence, const QList<SweepPoint> &sweep)
+void CheckWindow::showSweep(quint64 sequence, const QList<SweepPoint> &sweep)
 {
     if (sequence != m_runner.sequence()) {
         return;
@@ -261,8 +261,8 @@ void DesignCheckWindow::showSweep(quint64 sequence, const QList<SweepPoint> &swe
     m_swrChart->setCurve(sweep);
 }
 
-void DesignCheckWindow::showBandwidth(quint64 sequence, const QList<SweepPoint> &sweep,
-                                      const Bandwidth &bandwidth)
+void CheckWindow::showBandwidth(quint64 sequence, const QList<SweepPoint> &sweep,
+                                const Bandwidth &bandwidth)
 {
     if (sequence != m_runner.sequence()) {
         return;
@@ -276,7 +276,7 @@ void DesignCheckWindow::showBandwidth(quint64 sequence, const QList<SweepPoint> 
     showValues();
 }
 
-void DesignCheckWindow::showFailure(quint64 sequence, EngineFailure, const QString &message)
+void CheckWindow::showFailure(quint64 sequence, EngineFailure, const QString &message)
 {
     if (sequence != m_runner.sequence()) {
         return;
@@ -292,7 +292,7 @@ void DesignCheckWindow::showFailure(quint64 sequence, EngineFailure, const QStri
     showValues();
 }
 
-void DesignCheckWindow::showValues()
+void CheckWindow::showValues()
 {
     const CheckFigureFormat format(locale());
     if (!m_figures) {
@@ -321,8 +321,7 @@ void DesignCheckWindow::showValues()
     }
 }
 
-QString DesignCheckWindow::askFile(const QString &caption, const QString &suffix,
-                                   const QString &filter)
+QString CheckWindow::askFile(const QString &caption, const QString &suffix, const QString &filter)
 {
     if (m_lastFolder.isEmpty()) {
         m_lastFolder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
@@ -341,7 +340,7 @@ QString DesignCheckWindow::askFile(const QString &caption, const QString &suffix
     return path;
 }
 
-void DesignCheckWindow::saveImage()
+void CheckWindow::saveImage()
 {
     const QString path =
         askFile(QStringLiteral("保存图像"), QStringLiteral("png"), QStringLiteral("PNG (*.png)"));
@@ -356,7 +355,7 @@ void DesignCheckWindow::saveImage()
     }
 }
 
-void DesignCheckWindow::exportData()
+void CheckWindow::exportData()
 {
     const QString path =
         askFile(QStringLiteral("导出数据"), QStringLiteral("csv"), QStringLiteral("CSV (*.csv)"));
