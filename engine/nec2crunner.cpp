@@ -139,8 +139,14 @@ void Nec2cRunner::launch()
 {
     m_process = std::make_unique<QProcess>();
     m_process->setProcessChannelMode(QProcess::MergedChannels);
-    // A group of its own, so that ending the run ends everything the engine started.
-    m_process->setChildProcessModifier([] { ::setpgid(0, 0); });
+    // A group of its own, so that ending the run ends everything the engine started; and no
+    // signal blocked, whatever this program blocks for its own handling of them.
+    m_process->setChildProcessModifier([] {
+        ::setpgid(0, 0);
+        sigset_t none;
+        sigemptyset(&none);
+        ::sigprocmask(SIG_SETMASK, &none, nullptr);
+    });
     connect(m_process.get(), &QProcess::finished, this, &Nec2cRunner::processFinished);
     connect(m_process.get(), &QProcess::errorOccurred, this, &Nec2cRunner::processFailed);
     const QString folder = m_folder->path();
