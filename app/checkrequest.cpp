@@ -1,6 +1,6 @@
 #include "checkrequest.h"
 
-#include "checktexts.h"
+#include "windowtexts.h"
 #include "modelfile.h"
 #include "thinwire.h"
 

@@ -2,7 +2,7 @@
 
 #include "checkexport.h"
 #include "checkfigureformat.h"
-#include "checktexts.h"
+#include "machineformats.h"
 #include "installationpanel.h"
 #include "tunepanel.h"
 #include "patternchart.h"

@@ -1,7 +1,7 @@
 #include "tunepanel.h"
 
 #include "checkfigureformat.h"
-#include "checktexts.h"
+#include "windowtexts.h"
 #include "localenumbers.h"
 
 #include <QComboBox>

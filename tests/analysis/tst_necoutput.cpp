@@ -1,5 +1,5 @@
 #include "checkreport.h"
-#include "checktexts.h"
+#include "machineformats.h"
 #include "figures.h"
 #include "nec2crunner.h"
 #include "necoutput.h"
