@@ -49,34 +49,6 @@ QByteArray number(double value, int decimals)
     return QByteArray::number(value, 'f', decimals);
 }
 
-QString groundName(GroundKind ground)
-{
-    switch (ground) {
-    case GroundKind::FreeSpace:
-        return QStringLiteral("free");
-    case GroundKind::Perfect:
-        return QStringLiteral("perfect");
-    case GroundKind::Real:
-        return QStringLiteral("real");
-    }
-    return {};
-}
-
-QString conductorName(ConductorKind conductor)
-{
-    switch (conductor) {
-    case ConductorKind::Perfect:
-        return QStringLiteral("perfect");
-    case ConductorKind::Copper:
-        return QStringLiteral("copper");
-    case ConductorKind::Aluminium:
-        return QStringLiteral("aluminium");
-    case ConductorKind::Other:
-        return QStringLiteral("custom");
-    }
-    return {};
-}
-
 // The installation's values for scripts, null where they do not apply.
 struct InstallationValues
 {
@@ -100,11 +72,6 @@ InstallationValues installationValues(const Installation &installation)
 QString csvField(const QJsonValue &value)
 {
     return value.isNull() ? QString() : QString::number(value.toDouble(), 'g', 10);
-}
-
-QString goalName(TuneGoal goal)
-{
-    return goal == TuneGoal::Match ? QStringLiteral("match") : QStringLiteral("front-to-back");
 }
 
 // C as the model holds it, E less B and D, to the shown decimals.
@@ -190,10 +157,10 @@ QJsonObject checkReportToJson(const CheckReport &report)
     object.insert(
         QStringLiteral("installation"),
         QJsonObject{{QStringLiteral("height_m"), values.heightMetres},
-                    {QStringLiteral("ground"), groundName(installation.ground.kind)},
+                    {QStringLiteral("ground"), groundKindName(installation.ground.kind)},
                     {QStringLiteral("permittivity"), values.permittivity},
                     {QStringLiteral("conductivity_s_per_m"), values.conductivity},
-                    {QStringLiteral("conductor"), conductorName(installation.conductor.kind)},
+                    {QStringLiteral("conductor"), conductorKindName(installation.conductor.kind)},
                     {QStringLiteral("conductor_s_per_m"), values.metal}});
     if (figures.takeoff) {
         object.insert(QStringLiteral("takeoff_deg"), *figures.takeoff);
@@ -211,10 +178,10 @@ QByteArray checkCsv(const QList<SweepPoint> &sweep, const DesignFigures &figures
         csv += "height_m,ground,permittivity,conductivity_s_per_m,conductor,conductor_s_per_m,"
                "takeoff_deg\r\n";
         csv += QStringList{csvField(values.heightMetres),
-                           groundName(installation.ground.kind),
+                           groundKindName(installation.ground.kind),
                            csvField(values.permittivity),
                            csvField(values.conductivity),
-                           conductorName(installation.conductor.kind),
+                           conductorKindName(installation.conductor.kind),
                            csvField(values.metal),
                            figures.takeoff ? QString::number(*figures.takeoff, 'f', 1) : QString()}
                    .join(u',')
@@ -241,7 +208,7 @@ QByteArray checkCsv(const QList<SweepPoint> &sweep, const DesignFigures &figures
 
 QJsonObject tuneReportToJson(const TuneResult &result, const TuneSetup &setup)
 {
-    return {{QStringLiteral("goal"), goalName(result.goal)},
+    return {{QStringLiteral("goal"), tuneGoalInfo(result.goal).name.toString()},
             {QStringLiteral("goal_met"), result.goalMet},
             {QStringLiteral("units"), setup.unit},
             {QStringLiteral("formula"), dimensionsJson(result.formula, setup.decimals)},

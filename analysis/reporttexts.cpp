@@ -12,21 +12,6 @@ namespace moxon {
 
 namespace {
 
-QString conductorName(ConductorKind conductor)
-{
-    switch (conductor) {
-    case ConductorKind::Perfect:
-        return QStringLiteral("perfect");
-    case ConductorKind::Copper:
-        return QStringLiteral("copper");
-    case ConductorKind::Aluminium:
-        return QStringLiteral("aluminium");
-    case ConductorKind::Other:
-        return QStringLiteral("custom");
-    }
-    return {};
-}
-
 // "10 m (0.47 wavelengths) above average ground (eps 13, sigma 0.005 S/m), copper wire".
 QString installationLine(const Installation &installation, double f0Mhz)
 {
@@ -42,9 +27,9 @@ QString installationLine(const Installation &installation, double f0Mhz)
                    .arg(c.toString(installation.heightMetres, 'g', 6),
                         c.toString(installation.heightMetres / freeSpaceWavelength(f0Mhz), 'f', 2));
         text += ground.kind == GroundKind::Perfect
-                    ? QStringLiteral("perfect ground")
+                    ? groundKindName(ground.kind) + QStringLiteral(" ground")
                     : QStringLiteral("%1 ground (eps %2, sigma %3 S/m)")
-                          .arg(preset ? preset->name.toString() : QStringLiteral("real"),
+                          .arg(preset ? preset->name.toString() : groundKindName(ground.kind),
                                c.toString(ground.permittivity, 'g', 6),
                                c.toString(ground.conductivity, 'g', 6));
     }
@@ -53,7 +38,7 @@ QString installationLine(const Installation &installation, double f0Mhz)
            (metal.kind == ConductorKind::Other
                 ? QStringLiteral("wire of %1 S/m")
                       .arg(QLocale::c().toString(metal.conductivity, 'g', 6))
-                : conductorName(metal.kind) + QStringLiteral(" wire"));
+                : conductorKindName(metal.kind) + QStringLiteral(" wire"));
 }
 
 } // namespace
@@ -106,11 +91,7 @@ QString tuneReportText(const TuneResult &result, const TuneSetup &setup)
     const QLocale c = QLocale::c();
     QString text;
     QTextStream out(&text);
-    const QString goal = result.goal == TuneGoal::Match
-                             ? QStringLiteral("match on 50 ohm (SWR at most 1.10, front-to-back "
-                                              "no worse than the formula's)")
-                             : QStringLiteral("best front-to-back with SWR at most 1.5");
-    out << "Goal:              " << goal << '\n'
+    out << "Goal:              " << tuneGoalSummary(result.goal) << '\n'
         << "Result:            "
         << (result.goalMet ? QStringLiteral("met")
                            : QStringLiteral("not met; the best design found is shown"))

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "checkreport.h"
+#include "tunegoal.h"
 
 #include <QList>
 #include <QString>
@@ -9,18 +10,6 @@
 #include <optional>
 
 namespace moxon {
-
-// What tuning aims at: the lowest SWR on 50 ohms at the design frequency with a front-to-back
-// at least the formula design's, or the best front-to-back there (at the take-off angle over
-// ground) with an SWR of at most 1.5.
-enum class TuneGoal
-{
-    Match,
-    FrontToBack,
-};
-
-inline constexpr double kMatchedSwr = 1.10;    // the match goal is met at or below it
-inline constexpr double kFrontToBackSwr = 1.5; // the front-to-back goal's largest SWR
 
 // The dimensions the tuner moves, in the display unit, as the model takes them; the gap C is
 // what E leaves of B and D.

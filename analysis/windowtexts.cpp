@@ -38,20 +38,11 @@ QString installationHeader(const Installation &installation, const QString &heig
                               c.toString(ground.permittivity, 'g', 6),
                               c.toString(ground.conductivity, 'g', 6)));
     }
-    switch (installation.conductor.kind) {
-    case ConductorKind::Perfect:
-        parts.append(QStringLiteral("理想导线"));
-        break;
-    case ConductorKind::Copper:
-        parts.append(QStringLiteral("铜线"));
-        break;
-    case ConductorKind::Aluminium:
-        parts.append(QStringLiteral("铝线"));
-        break;
-    case ConductorKind::Other:
+    if (const ConductorPreset *metal = conductorPreset(installation.conductor.kind)) {
+        parts.append(metal->wireCaption.toString());
+    } else {
         parts.append(QStringLiteral("导线 σ %1 S/m")
                          .arg(c.toString(installation.conductor.conductivity, 'g', 6)));
-        break;
     }
     return parts.join(QStringLiteral("，"));
 }

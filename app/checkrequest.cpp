@@ -1,8 +1,8 @@
 #include "checkrequest.h"
 
-#include "windowtexts.h"
 #include "modelfile.h"
 #include "thinwire.h"
+#include "windowtexts.h"
 
 #include <algorithm>
 

@@ -2,8 +2,8 @@
 
 #include "checkexport.h"
 #include "checkfigureformat.h"
-#include "machineformats.h"
 #include "installationpanel.h"
+#include "machineformats.h"
 #include "tunepanel.h"
 #include "patternchart.h"
 #include "swrchart.h"

@@ -1,8 +1,8 @@
 #include "tunepanel.h"
 
 #include "checkfigureformat.h"
-#include "windowtexts.h"
 #include "localenumbers.h"
+#include "windowtexts.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -20,7 +20,9 @@ TunePanel::TunePanel(QWidget *parent)
     setObjectName(QStringLiteral("tuning"));
     m_goal = new QComboBox(this);
     m_goal->setObjectName(QStringLiteral("goal"));
-    m_goal->addItems({QStringLiteral("匹配 50 Ω"), QStringLiteral("最大前后比")});
+    for (const TuneGoalInfo &goal : tuneGoals()) {
+        m_goal->addItem(goal.caption.toString());
+    }
     m_start = new QPushButton(QStringLiteral("调谐"), this);
     m_start->setObjectName(QStringLiteral("tune"));
     m_stop = new QPushButton(QStringLiteral("取消"), this);
@@ -99,7 +101,7 @@ void TunePanel::start()
     m_result.reset();
     m_dimensions->hide();
     const quint64 id = ++m_id;
-    const TuneGoal goal = m_goal->currentIndex() == 0 ? TuneGoal::Match : TuneGoal::FrontToBack;
+    const TuneGoal goal = tuneGoals()[std::size_t(std::max(0, m_goal->currentIndex()))].goal;
     auto cancelled = std::make_shared<std::atomic<bool>>(false);
     m_cancel = cancelled;
     const TuneSetup setup = *m_setup;
