@@ -1,0 +1,14 @@
+#pragma once
+
+#include "checkreport.h"
+#include "tuner.h"
+
+namespace moxon {
+
+// The command line's runs of nec2c, each kind started from here only: the design check of a
+// request, on the window's own runner and schedule, and the tuning of a design, each
+// candidate checked as the design is. Both block until the engine is done.
+[[nodiscard]] CheckReport checkOnEngine(const CheckRequest &request);
+[[nodiscard]] TuneResult tuneOnEngine(TuneGoal goal, const TuneSetup &setup);
+
+} // namespace moxon
