@@ -47,8 +47,8 @@ int checkCommand(const QStringList &arguments, QTextStream &out, QTextStream &er
     const OutputOptions output(parser, {{}, {}, false, true});
     CommandIo io(QStringLiteral("check"), out, err);
     const auto check = [&] {
-        return firstProblem(
-            {common.checkOneFrequency(), model.check(), where.check(), output.check()});
+        return firstProblem({common.checkOneFrequency(), model.check(), where.check(),
+                             output.check(common.json())});
     };
     if (const std::optional<int> status = io.parse(parser, arguments, check)) {
         return *status;
@@ -71,7 +71,8 @@ int checkCommand(const QStringList &arguments, QTextStream &out, QTextStream &er
         io.say(report.message);
         return checkFailureStatus(report.failure);
     }
-    if (!common.json()) {
+    // The deck on standard output goes alone, without the report after it.
+    if (!common.json() && !output.toStandardOutput()) {
         out << checkReportText(report);
         out.flush();
     }

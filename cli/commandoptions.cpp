@@ -230,25 +230,42 @@ OutputOptions::OutputOptions(QCommandLineParser &parser, Spec spec)
     }
 }
 
-QString OutputOptions::check() const
+QString OutputOptions::check(bool json) const
 {
-    if (!takesModel()) {
-        return {};
+    const bool output = writesModel();
+    const bool format = takesModel() && m_parser.isSet(m_format);
+    if (takesModel()) {
+        if (m_spec.modelRequired && !format) {
+            return QStringLiteral("--format is required: nec or ez");
+        }
+        if (!m_spec.modelRequired && output != format) {
+            return QStringLiteral("-o and --format go together");
+        }
+        if (format &&
+            !isChoice(m_parser.value(m_format), {QStringLiteral("nec"), QStringLiteral("ez")})) {
+            return QStringLiteral("--format must be nec or ez, not '%1'")
+                .arg(m_parser.value(m_format));
+        }
+        if (m_spec.modelRequired && modelPath().isEmpty()) {
+            return QStringLiteral("-o FILE is required (- for standard output)");
+        }
     }
-    const bool output = m_parser.isSet(m_output);
-    const bool format = m_parser.isSet(m_format);
-    if (m_spec.modelRequired && !format) {
-        return QStringLiteral("--format is required: nec or ez");
+    // Two of them on standard output would run into each other, and a script reading it could
+    // not tell where one ends; refused before anything is calculated or run.
+    QStringList writers;
+    if (json) {
+        writers.append(QStringLiteral("--json"));
     }
-    if (!m_spec.modelRequired && output != format) {
-        return QStringLiteral("-o and --format go together");
+    if (output && modelPath() == u"-") {
+        writers.append(QStringLiteral("-o -"));
     }
-    if (format &&
-        !isChoice(m_parser.value(m_format), {QStringLiteral("nec"), QStringLiteral("ez")})) {
-        return QStringLiteral("--format must be nec or ez, not '%1'").arg(m_parser.value(m_format));
+    if (deckPath() == u"-") {
+        writers.append(QStringLiteral("--deck -"));
     }
-    if (m_spec.modelRequired && modelPath().isEmpty()) {
-        return QStringLiteral("-o FILE is required (- for standard output)");
+    if (writers.size() > 1) {
+        return QStringLiteral("%1 and %2 would both write to standard output; write one of them "
+                              "to a file")
+            .arg(writers.at(0), writers.at(1));
     }
     return {};
 }
@@ -273,6 +290,11 @@ ModelFormat OutputOptions::format() const
 QString OutputOptions::deckPath() const
 {
     return m_spec.deck ? m_parser.value(m_deck) : QString();
+}
+
+bool OutputOptions::toStandardOutput() const
+{
+    return (writesModel() && modelPath() == u"-") || deckPath() == u"-";
 }
 
 } // namespace moxon

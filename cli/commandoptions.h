@@ -82,7 +82,8 @@ private:
 };
 
 // What a command writes besides its report: the model (-o/--output with --format) and the
-// deck the engine ran (--deck); "-" for either is standard output.
+// deck the engine ran (--deck); "-" for either is standard output. Standard output carries one
+// thing, so that it can be piped: the JSON, the model or the deck.
 class OutputOptions
 {
 public:
@@ -97,12 +98,15 @@ public:
 
     OutputOptions(QCommandLineParser &parser, Spec spec);
 
-    [[nodiscard]] QString check() const;
+    // `json`: whether --json was given, which writes to standard output too.
+    [[nodiscard]] QString check(bool json) const;
 
     [[nodiscard]] bool writesModel() const;
     [[nodiscard]] QString modelPath() const;
     [[nodiscard]] ModelFormat format() const; // valid once check() passed
     [[nodiscard]] QString deckPath() const;   // empty without --deck
+    // Whether the model or the deck goes to standard output, which then carries it alone.
+    [[nodiscard]] bool toStandardOutput() const;
 
 private:
     [[nodiscard]] bool takesModel() const { return !m_spec.outputHelp.isEmpty(); }

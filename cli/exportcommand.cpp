@@ -19,7 +19,8 @@ int exportCommand(const QStringList &arguments, QTextStream &out, QTextStream &e
                  QStringLiteral("nec (NEC-2 deck) or ez (binary model file)."), true, false});
     CommandIo io(QStringLiteral("export"), out, err);
     const auto check = [&] {
-        return firstProblem({common.checkOneFrequency(), model.check(), output.check()});
+        return firstProblem(
+            {common.checkOneFrequency(), model.check(), output.check(common.json())});
     };
     if (const std::optional<int> status = io.parse(parser, arguments, check)) {
         return *status;

@@ -61,7 +61,7 @@ int tuneCommand(const QStringList &arguments, QTextStream &out, QTextStream &err
                                         : QStringLiteral("--goal must be %1, not '%2'")
                                               .arg(tuneGoalChoices(), parser.value(goal));
         return firstProblem({common.checkOneFrequency(), model.check(), where.check(), goalProblem,
-                             output.check()});
+                             output.check(common.json())});
     };
     if (const std::optional<int> status = io.parse(parser, arguments, check)) {
         return *status;
@@ -98,7 +98,7 @@ int tuneCommand(const QStringList &arguments, QTextStream &out, QTextStream &err
     }
     if (common.json()) {
         io.printJson(tuneReportToJson(result, setup));
-    } else if (output.modelPath() != u"-" && output.deckPath() != u"-") {
+    } else if (!output.toStandardOutput()) {
         out << tuneReportText(result, setup);
     }
     out.flush();

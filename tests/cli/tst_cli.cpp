@@ -1,3 +1,4 @@
+#include "cliprocess.h"
 #include "fakeview.h"
 #include "moxoncli.h"
 
@@ -74,6 +75,10 @@ private Q_SLOTS:
     void exportToStandardOutput();
     void exportFailure();
     void checkWithoutEngine();
+    void standardOutputCarriesOneThing_data();
+    void standardOutputCarriesOneThing();
+    void twoWritersOnStandardOutput_data();
+    void twoWritersOnStandardOutput();
 };
 
 void TestCli::designTable_data()
@@ -388,6 +393,65 @@ void TestCli::checkWithoutEngine()
     QCOMPARE(run.status, 3);
     QVERIFY2(run.err.contains(u"install the Debian package nec2c"_s), qPrintable(run.err));
     QCOMPARE(run.out, QString());
+}
+
+void TestCli::standardOutputCarriesOneThing_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("golden");
+
+    // The stand-in answers every candidate as nec2c answers the start-up design, so that tuning
+    // keeps the formula's dimensions and the tuned model is the exported one.
+    const QStringList design{u"-f"_s, u"146"_s};
+    for (const QString &format : {u"nec"_s, u"ez"_s}) {
+        const QString golden = u"startup."_s + format;
+        QTest::addRow("export, %s", qPrintable(format))
+            << QStringList{u"export"_s, u"--format"_s, format, u"-o"_s, u"-"_s} + design << golden;
+        QTest::addRow("tune, %s", qPrintable(format))
+            << QStringList{u"tune"_s, u"--format"_s, format, u"-o"_s, u"-"_s} + design << golden;
+    }
+}
+
+void TestCli::standardOutputCarriesOneThing()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, golden);
+
+    const EngineFolder engine(EngineFolder::standIn(u"replay"_s));
+    const ProgramRun run = runProgram(arguments, withSystemTools(engine.path()));
+    QVERIFY2(run.status == 0, run.err.constData());
+    QCOMPARE(run.out, readAll(QStringLiteral(MOXON_TEST_DATA_DIR "/") + golden));
+}
+
+void TestCli::twoWritersOnStandardOutput_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+
+    const QStringList design{u"-f"_s, u"146"_s};
+    const QStringList model{u"--format"_s, u"nec"_s, u"-o"_s, u"-"_s};
+    const QStringList deck{u"--deck"_s, u"-"_s};
+    const QStringList json{u"--json"_s};
+    QTest::newRow("export, JSON and model") << QStringList{u"export"_s} + design + json + model;
+    QTest::newRow("check, JSON and deck") << QStringList{u"check"_s} + design + json + deck;
+    QTest::newRow("tune, JSON and model") << QStringList{u"tune"_s} + design + json + model;
+    QTest::newRow("tune, JSON and deck") << QStringList{u"tune"_s} + design + deck + json;
+    QTest::newRow("tune, model and deck") << QStringList{u"tune"_s} + design + model + deck;
+    QTest::newRow("tune, all three") << QStringList{u"tune"_s} + json + design + deck + model;
+}
+
+void TestCli::twoWritersOnStandardOutput()
+{
+    QFETCH(QStringList, arguments);
+
+    // An engine that only notes that it was run.
+    QTemporaryDir folder;
+    const QString runs = folder.filePath(u"runs"_s);
+    const EngineFolder engine("echo run >> '" + QFile::encodeName(runs) + '\'');
+    const ProgramRun run = runProgram(arguments, engine.path());
+    QCOMPARE(run.status, int(ExitUsage));
+    QCOMPARE(run.out, QByteArray());
+    QCOMPARE(run.err.count('\n'), 1);
+    QVERIFY2(!QFile::exists(runs), "the engine ran");
 }
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -1,3 +1,4 @@
+#include "cliprocess.h"
 #include "moxoncli.h"
 #include "nec2crunner.h"
 #include "necoutput.h"
@@ -10,6 +11,7 @@
 #include <QTest>
 
 using namespace moxon;
+using namespace moxon::test;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -53,6 +55,8 @@ private Q_SLOTS:
     void overGroundFiguresAreTheEnginesOwn();
     void tunedDesignIsTheEnginesOwn_data();
     void tunedDesignIsTheEnginesOwn();
+    void deckAloneOnStandardOutput_data();
+    void deckAloneOnStandardOutput();
 };
 
 void TestCliCheck::checkReportsWorkingAntenna_data()
@@ -289,6 +293,33 @@ void TestCliCheck::tunedDesignIsTheEnginesOwn()
         QVERIFY2(swr <= 1.5, qPrintable(run.out));
         QVERIFY(*forward - *back > before.value(u"front_to_back_db"_s).toDouble());
     }
+}
+
+void TestCliCheck::deckAloneOnStandardOutput_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::newRow("check") << u"check"_s;
+    QTest::newRow("tune") << u"tune"_s;
+}
+
+void TestCliCheck::deckAloneOnStandardOutput()
+{
+    // "--deck -" puts on standard output the very deck "--deck FILE" writes, and nothing after
+    // it: no report.
+    QFETCH(QString, command);
+    const QStringList design{command, u"-f"_s, u"146"_s};
+    const QString path = qEnvironmentVariable("PATH");
+    QTemporaryDir folder;
+    const QString deckPath = folder.filePath(u"deck.nec"_s);
+    const ProgramRun toFile = runProgram(design + QStringList{u"--deck"_s, deckPath}, path);
+    QVERIFY2(toFile.status == 0, toFile.err.constData());
+    QVERIFY(!toFile.out.isEmpty()); // the report, when the deck goes to a file
+
+    const ProgramRun piped = runProgram(design + QStringList{u"--deck"_s, u"-"_s}, path);
+    QVERIFY2(piped.status == 0, piped.err.constData());
+    QFile deck(deckPath);
+    QVERIFY(deck.open(QIODevice::ReadOnly));
+    QCOMPARE(piped.out, deck.readAll());
 }
 
 QTEST_GUILESS_MAIN(TestCliCheck)
