@@ -19,31 +19,6 @@ QJsonArray numbers(const QList<CutPoint> &cut, bool angles)
     return array;
 }
 
-QString failureName(EngineFailure failure)
-{
-    switch (failure) {
-    case EngineFailure::None:
-        return {};
-    case EngineFailure::Missing:
-        return QStringLiteral("engine_missing");
-    case EngineFailure::NotRun:
-        return QStringLiteral("not_run");
-    case EngineFailure::Refused:
-        return QStringLiteral("model_refused");
-    case EngineFailure::DeckError:
-        return QStringLiteral("deck_error");
-    case EngineFailure::Crashed:
-        return QStringLiteral("crashed");
-    case EngineFailure::TimedOut:
-        return QStringLiteral("timed_out");
-    case EngineFailure::Unreadable:
-        return QStringLiteral("unreadable_output");
-    case EngineFailure::Degenerate:
-        return QStringLiteral("unsound_result");
-    }
-    return {};
-}
-
 QByteArray number(double value, int decimals)
 {
     return QByteArray::number(value, 'f', decimals);
@@ -101,12 +76,10 @@ QJsonObject figuresJson(const DesignFigures &figures)
 
 QJsonObject checkReportToJson(const CheckReport &report)
 {
-    QJsonObject object;
     if (!report.ok()) {
-        object.insert(QStringLiteral("error"), failureName(report.failure));
-        object.insert(QStringLiteral("message"), report.message);
-        return object;
+        return failureToJson(engineFailureName(report.failure), report.message);
     }
+    QJsonObject object;
     const DesignFigures &figures = report.figures;
     object.insert(QStringLiteral("frequency_mhz"), figures.frequencyMhz);
     object.insert(QStringLiteral("resistance_ohm"), figures.feed.resistance);
@@ -167,6 +140,36 @@ QJsonObject checkReportToJson(const CheckReport &report)
         object.insert(QStringLiteral("takeoff_gain_dbi"), figures.forwardGain);
     }
     return object;
+}
+
+QString engineFailureName(EngineFailure failure)
+{
+    switch (failure) {
+    case EngineFailure::None:
+        return {};
+    case EngineFailure::Missing:
+        return QStringLiteral("engine_missing");
+    case EngineFailure::NotRun:
+        return QStringLiteral("not_run");
+    case EngineFailure::Refused:
+        return QStringLiteral("model_refused");
+    case EngineFailure::DeckError:
+        return QStringLiteral("deck_error");
+    case EngineFailure::Crashed:
+        return QStringLiteral("crashed");
+    case EngineFailure::TimedOut:
+        return QStringLiteral("timed_out");
+    case EngineFailure::Unreadable:
+        return QStringLiteral("unreadable_output");
+    case EngineFailure::Degenerate:
+        return QStringLiteral("unsound_result");
+    }
+    return {};
+}
+
+QJsonObject failureToJson(const QString &error, const QString &message)
+{
+    return {{QStringLiteral("error"), error}, {QStringLiteral("message"), message}};
 }
 
 QByteArray checkCsv(const QList<SweepPoint> &sweep, const DesignFigures &figures,

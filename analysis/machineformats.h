@@ -20,6 +20,13 @@ namespace moxon {
 // outside the engine's accuracy guideline; on a failure only error and message.
 [[nodiscard]] QJsonObject checkReportToJson(const CheckReport &report);
 
+// A failure for scripts: {"error": `error`, "message": `message`}, a name to branch on and a
+// sentence for people.
+[[nodiscard]] QJsonObject failureToJson(const QString &error, const QString &message);
+// An engine failure's name in "error": "engine_missing", "model_refused", "unsound_result", ...;
+// empty for None.
+[[nodiscard]] QString engineFailureName(EngineFailure failure);
+
 // The check's numbers as CSV, "." as the decimal point whatever the locale: where the
 // installation is not free space in perfect wire, its row under its names and an empty line;
 // the sweep rows "MHz,R,X,SWR", an empty line, then the pattern rows "plane,angle,dBi"

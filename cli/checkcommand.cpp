@@ -10,24 +10,6 @@
 
 namespace moxon {
 
-namespace {
-
-// A check without figures: the engine is missing, or the model or what the engine made of it
-// has no sound figures, or the engine failed on the deck.
-int checkFailureStatus(EngineFailure failure)
-{
-    switch (failure) {
-    case EngineFailure::Missing:
-    case EngineFailure::Refused:
-    case EngineFailure::Degenerate:
-        return ExitNoFigures;
-    default:
-        return ExitRejected;
-    }
-}
-
-} // namespace
-
 int checkCommand(const QStringList &arguments, QTextStream &out, QTextStream &err)
 {
     QCommandLineParser parser;
@@ -57,19 +39,22 @@ int checkCommand(const QStringList &arguments, QTextStream &out, QTextStream &er
     const QString frequency = common.frequencies().first();
     const Calculation run = io.calculate(common, frequency);
     if (!run.accepted()) {
-        return ExitRejected;
+        return io.failed(CommandFailure::rejected(run), common.json());
     }
     const CheckReport report = checkOnEngine(designCheckRequest(
         CommandIo::model(run, model), run.form.wireSize, where.installation(common.units())));
-    if (report.failure != EngineFailure::Refused && io.writeDeck(output.deckPath(), report.deck)) {
-        return ExitRejected;
-    }
-    if (common.json()) {
-        io.printJson(checkReportToJson(report));
+    if (report.failure != EngineFailure::Refused) {
+        if (const std::optional<CommandFailure> failure =
+                io.writeDeck(output.deckPath(), report.deck)) {
+            return io.failed(*failure, common.json());
+        }
     }
     if (!report.ok()) {
         io.say(report.message);
-        return checkFailureStatus(report.failure);
+        return io.failed(CommandFailure::engine(report.failure, report.message), common.json());
+    }
+    if (common.json()) {
+        io.printJson(checkReportToJson(report));
     }
     // The deck on standard output goes alone, without the report after it.
     if (!common.json() && !output.toStandardOutput()) {

@@ -1,6 +1,7 @@
 #include "commandio.h"
 
 #include "localenumbers.h"
+#include "machineformats.h"
 #include "modelfile.h"
 #include "moxoncli.h"
 
@@ -9,6 +10,19 @@
 #include <QSaveFile>
 
 namespace moxon {
+
+CommandFailure CommandFailure::rejected(const Calculation &run)
+{
+    return {QStringLiteral("input_rejected"), run.error ? run.error->message : QString(),
+            ExitRejected};
+}
+
+CommandFailure CommandFailure::engine(EngineFailure failure, const QString &message)
+{
+    const bool noFigures = failure == EngineFailure::Missing || failure == EngineFailure::Refused ||
+                           failure == EngineFailure::Degenerate;
+    return {engineFailureName(failure), message, noFigures ? ExitNoFigures : ExitRejected};
+}
 
 CommandIo::CommandIo(QString command, QTextStream &out, QTextStream &err)
     : m_command(std::move(command))
@@ -123,6 +137,15 @@ void CommandIo::say(const QString &sentence)
 void CommandIo::printJson(const QJsonObject &object)
 {
     m_out << QJsonDocument(object).toJson(QJsonDocument::Compact) << Qt::endl;
+}
+
+int CommandIo::failed(const CommandFailure &failure, bool json)
+{
+    if (json) {
+        printJson(failureToJson(failure.error, failure.message));
+    }
+    m_out.flush();
+    return failure.status;
 }
 
 // Raw bytes on the stream's device; a stream on a string (the tests) gets them as Latin-1.

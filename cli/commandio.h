@@ -4,6 +4,7 @@
 #include "commandoptions.h"
 #include "messages.h"
 #include "modelinput.h"
+#include "nec2crunner.h"
 
 #include <QByteArray>
 #include <QCommandLineParser>
@@ -27,6 +28,12 @@ struct CommandFailure
     QString error;
     QString message;
     int status = 0;
+
+    // A design input the window rejects: "input_rejected", exit 1.
+    [[nodiscard]] static CommandFailure rejected(const Calculation &run);
+    // No figures from the engine, named as the check's JSON names it: exit 3 when there are
+    // none to be had (nec2c missing, the model beyond it, figures no antenna has), else 1.
+    [[nodiscard]] static CommandFailure engine(EngineFailure failure, const QString &message);
 };
 
 // What one command of moxon-cli writes, and the steps every command takes between its options
@@ -68,6 +75,9 @@ public:
     void say(const QString &sentence);
     // One JSON object on a line of its own.
     void printJson(const QJsonObject &object);
+    // Ends the command on `failure`, whose sentence stderr has been told: with --json
+    // (`json`) standard output gets {"error", "message"}. Its exit status.
+    int failed(const CommandFailure &failure, bool json);
 
 private:
     void writeBytes(const QByteArray &bytes);

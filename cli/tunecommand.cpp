@@ -24,7 +24,8 @@ QString description()
                "before and after; --format and -o write the tuned model as export writes a "
                "design.\n\n"
                "Exit status as check's; a goal that was not met still prints the best design "
-               "found (\"goal_met\": false).")
+               "found (\"goal_met\": false). With --json a failure prints {\"error\", "
+               "\"message\"} as check's does.")
         .arg(goals.join(QStringLiteral(", ")));
 }
 
@@ -36,6 +37,16 @@ QString goalHelp()
     return (names.isEmpty() ? last
                             : names.join(QStringLiteral(", ")) + QStringLiteral(" or ") + last) +
            u'.';
+}
+
+// The tuner knows only that the formula design gave no figures; one run of its deck says why:
+// nec2c missing, failing on the deck, or figures no antenna has.
+CommandFailure whyNoFigures(const CheckRequest &formula, const TuneResult &result)
+{
+    const DesignStep step = designRunOnEngine(formula);
+    return step.failure == EngineFailure::None
+               ? CommandFailure::engine(EngineFailure::Degenerate, result.failure)
+               : CommandFailure::engine(step.failure, step.message);
 }
 
 } // namespace
@@ -70,7 +81,7 @@ int tuneCommand(const QStringList &arguments, QTextStream &out, QTextStream &err
     const QString frequency = common.frequencies().first();
     const Calculation run = io.calculate(common, frequency);
     if (!run.accepted()) {
-        return ExitRejected;
+        return io.failed(CommandFailure::rejected(run), common.json());
     }
     const ModelInput formula = CommandIo::model(run, model);
     const TuneSetup setup =
@@ -79,22 +90,27 @@ int tuneCommand(const QStringList &arguments, QTextStream &out, QTextStream &err
     const CheckRequest first = setup.requestFor(setup.formula);
     if (!first.refusal.isEmpty()) {
         io.say(first.refusal);
-        return ExitNoFigures;
+        return io.failed(CommandFailure::engine(EngineFailure::Refused, first.refusal),
+                         common.json());
     }
     const TuneResult result =
         tuneOnEngine(tuneGoalFromText(parser.value(goal)).value_or(TuneGoal::Match), setup);
     if (!result.failure.isEmpty()) {
-        io.say(result.failure);
-        return ExitNoFigures;
+        const CommandFailure failure = whyNoFigures(first, result);
+        io.say(failure.message);
+        return io.failed(failure, common.json());
     }
 
     const ModelInput tuned = withDimensions(formula, result.tuned);
-    if (output.writesModel() &&
-        io.writeModel(output.modelPath(), output.format(), tuned, frequency)) {
-        return ExitRejected;
+    std::optional<CommandFailure> failure;
+    if (output.writesModel()) {
+        failure = io.writeModel(output.modelPath(), output.format(), tuned, frequency);
     }
-    if (io.writeDeck(output.deckPath(), setup.requestFor(result.tuned).deck)) {
-        return ExitRejected;
+    if (!failure) {
+        failure = io.writeDeck(output.deckPath(), setup.requestFor(result.tuned).deck);
+    }
+    if (failure) {
+        return io.failed(*failure, common.json());
     }
     if (common.json()) {
         io.printJson(tuneReportToJson(result, setup));

@@ -79,6 +79,8 @@ private Q_SLOTS:
     void standardOutputCarriesOneThing();
     void twoWritersOnStandardOutput_data();
     void twoWritersOnStandardOutput();
+    void jsonFailures_data();
+    void jsonFailures();
 };
 
 void TestCli::designTable_data()
@@ -452,6 +454,50 @@ void TestCli::twoWritersOnStandardOutput()
     QCOMPARE(run.out, QByteArray());
     QCOMPARE(run.err.count('\n'), 1);
     QVERIFY2(!QFile::exists(runs), "the engine ran");
+}
+
+void TestCli::jsonFailures_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("engine"); // a stand-in's name; empty: none on PATH
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("error");
+
+    const QStringList tune{u"tune"_s, u"--json"_s, u"-f"_s};
+    const QStringList check{u"check"_s, u"--json"_s, u"-f"_s};
+    const QStringList thick{u"-w"_s, u"500"_s, u"--wire-unit"_s, u"mm"_s};
+    QTest::newRow("tune, rejected input")
+        << tune + QStringList{u"0"_s} << QString() << 1 << u"input_rejected"_s;
+    QTest::newRow("check, rejected input")
+        << check + QStringList{u"-3"_s} << QString() << 1 << u"input_rejected"_s;
+    QTest::newRow("tune, model refused")
+        << tune + QStringList{u"146"_s} + thick << QString() << 3 << u"model_refused"_s;
+    QTest::newRow("tune, no engine")
+        << tune + QStringList{u"146"_s} << QString() << 3 << u"engine_missing"_s;
+    QTest::newRow("tune, figures no antenna has")
+        << tune + QStringList{u"146"_s} << u"degenerate"_s << 3 << u"unsound_result"_s;
+    QTest::newRow("tune, deck not accepted")
+        << tune + QStringList{u"146"_s} << u"reject"_s << 1 << u"deck_error"_s;
+    QTest::newRow("tune, engine crashed")
+        << tune + QStringList{u"146"_s} << u"crash"_s << 1 << u"crashed"_s;
+}
+
+void TestCli::jsonFailures()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, engine);
+    QFETCH(int, status);
+    QFETCH(QString, error);
+
+    const EngineFolder folder = engine.isEmpty() ? EngineFolder()
+                                                 : EngineFolder(EngineFolder::standIn(engine));
+    const ProgramRun run = runProgram(
+        arguments, engine.isEmpty() ? folder.path() : withSystemTools(folder.path()));
+    QCOMPARE(run.status, status);
+    const QString problem = notOneFailureObject(run.out);
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
+    QCOMPARE(QJsonDocument::fromJson(run.out).object().value(u"error"_s).toString(), error);
+    QVERIFY(!run.err.isEmpty()); // and the sentence for people, as without --json
 }
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -3,6 +3,7 @@
 #include "nec2crunner.h"
 #include "necoutput.h"
 
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -57,6 +58,8 @@ private Q_SLOTS:
     void tunedDesignIsTheEnginesOwn();
     void deckAloneOnStandardOutput_data();
     void deckAloneOnStandardOutput();
+    void jsonFailuresAfterTheEngine_data();
+    void jsonFailuresAfterTheEngine();
 };
 
 void TestCliCheck::checkReportsWorkingAntenna_data()
@@ -320,6 +323,38 @@ void TestCliCheck::deckAloneOnStandardOutput()
     QFile deck(deckPath);
     QVERIFY(deck.open(QIODevice::ReadOnly));
     QCOMPARE(piped.out, deck.readAll());
+}
+
+void TestCliCheck::jsonFailuresAfterTheEngine_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("error");
+
+    // A file in a folder that is not there: nothing can be written to it.
+    const QString nowhere = u"no-such-folder/x.nec"_s;
+    const QStringList design{u"--json"_s, u"-f"_s, u"146"_s};
+    QTest::newRow("tune, model not written")
+        << QStringList{u"tune"_s, u"--format"_s, u"nec"_s, u"-o"_s, nowhere} + design
+        << u"model_not_written"_s;
+    QTest::newRow("tune, deck not written")
+        << QStringList{u"tune"_s, u"--deck"_s, nowhere} + design << u"deck_not_written"_s;
+    QTest::newRow("check, deck not written")
+        << QStringList{u"check"_s, u"--deck"_s, nowhere} + design << u"deck_not_written"_s;
+}
+
+void TestCliCheck::jsonFailuresAfterTheEngine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, error);
+
+    QTemporaryDir folder;
+    QVERIFY(QDir::setCurrent(folder.path()));
+    const ProgramRun run = runProgram(arguments, qEnvironmentVariable("PATH"));
+    QCOMPARE(run.status, int(ExitRejected));
+    const QString problem = notOneFailureObject(run.out);
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
+    QCOMPARE(QJsonDocument::fromJson(run.out).object().value(u"error"_s).toString(), error);
+    QVERIFY(!QFile::exists(u"no-such-folder"_s));
 }
 
 QTEST_GUILESS_MAIN(TestCliCheck)
