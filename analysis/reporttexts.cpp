@@ -12,10 +12,10 @@ namespace moxon {
 
 namespace {
 
-// "10 m (0.47 wavelengths) above average ground (eps 13, sigma 0.005 S/m), copper wire".
-QString installationLine(const Installation &installation, double f0Mhz)
+// "10 m (0.47 wavelengths) above average ground (eps 13, sigma 0.005 S/m), copper wire", the
+// height in `unit`.
+QString installationLine(const Installation &installation, double f0Mhz, DisplayUnit unit)
 {
-    const CheckFigureFormat format = CheckFigureFormat::plain();
     const Ground &ground = installation.ground;
     QString text;
     if (ground.kind == GroundKind::FreeSpace) {
@@ -23,8 +23,9 @@ QString installationLine(const Installation &installation, double f0Mhz)
     } else {
         const QLocale c = QLocale::c();
         const GroundPreset *preset = groundPreset(ground);
-        text = QStringLiteral("%1 m (%2 wavelengths) above ")
-                   .arg(c.toString(installation.heightMetres, 'g', 6),
+        const double height = installation.heightMetres / unitInfo(unit).metresPerUnit;
+        text = QStringLiteral("%1 %2 (%3 wavelengths) above ")
+                   .arg(c.toString(height, 'g', 6), unitText(unit),
                         c.toString(installation.heightMetres / freeSpaceWavelength(f0Mhz), 'f', 2));
         text += ground.kind == GroundKind::Perfect
                     ? groundKindName(ground.kind) + QStringLiteral(" ground")
@@ -48,7 +49,7 @@ QString forwardText(const DesignFigures &figures)
     return figures.forwardPhi == 0 ? QStringLiteral("+X") : QStringLiteral("+Y");
 }
 
-QString checkReportText(const CheckReport &report)
+QString checkReportText(const CheckReport &report, DisplayUnit lengthUnit)
 {
     const CheckFigureFormat format = CheckFigureFormat::plain();
     const DesignFigures &design = report.figures;
@@ -56,8 +57,8 @@ QString checkReportText(const CheckReport &report)
     QTextStream out(&text);
     out << "Design frequency:  " << format.frequency(design.frequencyMhz) << '\n';
     if (!report.installation.isDefault()) {
-        out << "Installation:      " << installationLine(report.installation, design.frequencyMhz)
-            << '\n';
+        out << "Installation:      "
+            << installationLine(report.installation, design.frequencyMhz, lengthUnit) << '\n';
     }
     out << "Feed point:        " << format.impedance(design.feed) << '\n'
         << "SWR on 50 ohm:     " << format.swr(design.swr) << '\n'

@@ -58,7 +58,7 @@ int checkCommand(const QStringList &arguments, QTextStream &out, QTextStream &er
     }
     // The deck on standard output goes alone, without the report after it.
     if (!common.json() && !output.toStandardOutput()) {
-        out << checkReportText(report);
+        out << checkReportText(report, common.units());
         out.flush();
     }
     return ExitOk;

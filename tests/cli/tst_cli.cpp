@@ -489,10 +489,10 @@ void TestCli::jsonFailures()
     QFETCH(int, status);
     QFETCH(QString, error);
 
-    const EngineFolder folder = engine.isEmpty() ? EngineFolder()
-                                                 : EngineFolder(EngineFolder::standIn(engine));
-    const ProgramRun run = runProgram(
-        arguments, engine.isEmpty() ? folder.path() : withSystemTools(folder.path()));
+    const EngineFolder folder =
+        engine.isEmpty() ? EngineFolder() : EngineFolder(EngineFolder::standIn(engine));
+    const ProgramRun run =
+        runProgram(arguments, engine.isEmpty() ? folder.path() : withSystemTools(folder.path()));
     QCOMPARE(run.status, status);
     const QString problem = notOneFailureObject(run.out);
     QVERIFY2(problem.isEmpty(), qPrintable(problem));

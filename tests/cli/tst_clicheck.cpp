@@ -8,6 +8,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -60,6 +61,8 @@ private Q_SLOTS:
     void deckAloneOnStandardOutput();
     void jsonFailuresAfterTheEngine_data();
     void jsonFailuresAfterTheEngine();
+    void installationLineInTheUnitsGiven_data();
+    void installationLineInTheUnitsGiven();
 };
 
 void TestCliCheck::checkReportsWorkingAntenna_data()
@@ -355,6 +358,35 @@ void TestCliCheck::jsonFailuresAfterTheEngine()
     QVERIFY2(problem.isEmpty(), qPrintable(problem));
     QCOMPARE(QJsonDocument::fromJson(run.out).object().value(u"error"_s).toString(), error);
     QVERIFY(!QFile::exists(u"no-such-folder"_s));
+}
+
+void TestCliCheck::installationLineInTheUnitsGiven_data()
+{
+    QTest::addColumn<QString>("units");
+    QTest::addColumn<QString>("height");
+    QTest::addColumn<double>("metresPerUnit");
+
+    QTest::newRow("feet") << u"ft"_s << u"33"_s << 0.3048;
+    QTest::newRow("millimetres") << u"mm"_s << u"7500"_s << 0.001;
+}
+
+void TestCliCheck::installationLineInTheUnitsGiven()
+{
+    QFETCH(QString, units);
+    QFETCH(QString, height);
+    QFETCH(double, metresPerUnit);
+
+    const CliRun run = runCheck(
+        {u"-f"_s, u"14.15"_s, u"-u"_s, units, u"--height"_s, height, u"--ground"_s, u"average"_s});
+    QVERIFY2(run.status == 0, qPrintable(run.err));
+    const QRegularExpression line(u"^Installation: +(\\S+) (\\S+) \\(([0-9.]+) wavelengths\\)"_s,
+                                  QRegularExpression::MultilineOption);
+    const QRegularExpressionMatch match = line.match(run.out);
+    QVERIFY2(match.hasMatch(), qPrintable(run.out.left(300)));
+    QCOMPARE(match.captured(1), height);
+    QCOMPARE(match.captured(2), units);
+    const double wavelengths = height.toDouble() * metresPerUnit / (299.792458 / 14.15);
+    QCOMPARE(match.captured(3), QString::number(wavelengths, 'f', 2));
 }
 
 QTEST_GUILESS_MAIN(TestCliCheck)
