@@ -55,6 +55,15 @@ QString firstProblem(const QStringList &problems)
     return {};
 }
 
+QString namedValues(const QList<NamedValues> &options)
+{
+    QString text = QStringLiteral("Named values:");
+    for (const NamedValues &option : options) {
+        text += QStringLiteral("\n  %1: %2").arg(option.option, option.names.join(u' '));
+    }
+    return text;
+}
+
 CommonOptions::CommonOptions(QCommandLineParser &parser)
     : m_parser(parser)
     , m_freq(option({QStringLiteral("f"), QStringLiteral("freq")},
@@ -167,6 +176,12 @@ InstallationOptions::InstallationOptions(QCommandLineParser &parser)
     parser.addOption(m_height);
     parser.addOption(m_ground);
     parser.addOption(m_conductor);
+}
+
+QList<NamedValues> InstallationOptions::names()
+{
+    return {{QStringLiteral("--ground"), groundNames()},
+            {QStringLiteral("--conductor"), conductorNames()}};
 }
 
 QString InstallationOptions::check() const

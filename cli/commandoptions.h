@@ -21,6 +21,17 @@ namespace moxon {
 // The first problem of `problems` that is one; empty when none is.
 [[nodiscard]] QString firstProblem(const QStringList &problems);
 
+// The option and the names it takes, for namedValues().
+struct NamedValues
+{
+    QString option; // "--ground"
+    QStringList names;
+};
+// The paragraph of a command's --help that lists the names its options take, one option a
+// line, the names apart by spaces: "  --goal: match front-to-back". The test of the bash
+// completion reads it, so that a name the program takes and the completion lacks is found.
+[[nodiscard]] QString namedValues(const QList<NamedValues> &options);
+
 // The design: --freq, --wire, --wire-unit, --units, --json, and --help.
 class CommonOptions
 {
@@ -67,6 +78,9 @@ class InstallationOptions
 {
 public:
     explicit InstallationOptions(QCommandLineParser &parser);
+
+    // The names --ground and --conductor take, for namedValues().
+    [[nodiscard]] static QList<NamedValues> names();
 
     [[nodiscard]] QString check() const;
     // Valid once check() passed; the height is given in the unit of the dimensions.

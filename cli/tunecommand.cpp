@@ -26,7 +26,10 @@ QString description()
                "Exit status as check's; a goal that was not met still prints the best design "
                "found (\"goal_met\": false). With --json a failure prints {\"error\", "
                "\"message\"} as check's does.")
-        .arg(goals.join(QStringLiteral(", ")));
+               .arg(goals.join(QStringLiteral(", "))) +
+           QStringLiteral("\n\n") +
+           namedValues(InstallationOptions::names() +
+                       QList<NamedValues>{{QStringLiteral("--goal"), tuneGoalNames()}});
 }
 
 QString goalHelp()
