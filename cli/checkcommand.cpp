@@ -16,12 +16,10 @@ int checkCommand(const QStringList &arguments, QTextStream &out, QTextStream &er
     parser.setApplicationDescription(
         QStringLiteral(
             "Runs the NEC-2 deck of the design through nec2c: feed-point impedance, SWR on 50 "
-            "ohms, "
-            "forward gain, front-to-back ratio and beamwidth, and SWR from 5 % below to 5 % above "
-            "with the bandwidth where it stays within 2. --json adds both pattern cuts. Over "
-            "ground "
-            "(--ground, --height) the forward gain, front-to-back and beamwidth are taken at the "
-            "take-off angle, where the forward lobe is strongest.\n\n"
+            "ohms, forward gain, front-to-back ratio and beamwidth, and SWR from 5 % below to 5 % "
+            "above with the bandwidth where it stays within 2. --json adds both pattern cuts. "
+            "Over ground (--ground, --height) the forward gain, front-to-back and beamwidth are "
+            "taken at the take-off angle, where the forward lobe is strongest.\n\n"
             "Exit status: 0 figures; 1 an input the window rejects, or nec2c failed on the deck; "
             "2 a bad argument; 3 no figures: nec2c is missing, the model is beyond NEC-2's "
             "thin-wire model, or nec2c's figures are not sound. With --json a failure prints "

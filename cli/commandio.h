@@ -44,8 +44,6 @@ class CommandIo
 public:
     CommandIo(QString command, QTextStream &out, QTextStream &err);
 
-    [[nodiscard]] QTextStream &out() { return m_out; }
-
     // Parses `arguments`, the program and the command first, then checks them with `check`.
     // The exit status when the command ends here: after --help, or a bad argument told on
     // stderr; nothing when it goes on.

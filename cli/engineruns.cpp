@@ -1,5 +1,6 @@
 #include "engineruns.h"
 
+#include "checkrunner.h"
 #include "nec2crunner.h"
 
 namespace moxon {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "checkrunner.h"
+#include "checkreport.h"
 #include "tuner.h"
 
 namespace moxon {
