@@ -435,10 +435,12 @@ TuneResult tune(TuneGoal goal, const TuneDimensions &formula, int decimals,
 
 TuneEngine nec2cTuneEngine(std::function<CheckRequest(const TuneDimensions &)> requestFor,
                            EngineScheduler &scheduler, CheckOptions options,
-                           std::function<bool()> cancelled)
+                           std::function<bool()> cancelled,
+                           std::function<void(const FiguresStep &)> failed)
 {
     return [requestFor = std::move(requestFor), &scheduler, options = std::move(options),
-            cancelled = std::move(cancelled)](const QList<TuneDimensions> &candidates) {
+            cancelled = std::move(cancelled),
+            failed = std::move(failed)](const QList<TuneDimensions> &candidates) {
         QList<CheckRequest> requests;
         std::vector<std::unique_ptr<Nec2cRunner>> runs;
         QEventLoop loop;
@@ -481,12 +483,41 @@ TuneEngine nec2cTuneEngine(std::function<CheckRequest(const TuneDimensions &)> r
             const FiguresStep step =
                 requests.at(i).refusal.isEmpty()
                     ? readFiguresRun(runs.at(std::size_t(i))->result(), requests.at(i))
-                    : FiguresStep{EngineFailure::Refused, {}, {}};
+                    : FiguresStep{EngineFailure::Refused, requests.at(i).refusal, {}};
+            if (step.failure != EngineFailure::None && failed) {
+                failed(step);
+            }
             figures.append(step.failure == EngineFailure::None ? TuneFigures(step.figures)
                                                                : std::nullopt);
         }
         return figures;
     };
+}
+
+TuneResult tuneWithNec2c(TuneGoal goal, const TuneSetup &setup, EngineScheduler &scheduler,
+                         const CheckOptions &options, std::function<bool()> cancelled,
+                         const std::function<bool(const TuneProgress &)> &progress)
+{
+    // The formula design is the first candidate run: the first failure heard is its own.
+    std::optional<FiguresStep> first;
+    const auto failed = [&first](const FiguresStep &step) {
+        if (!first) {
+            first = step;
+        }
+    };
+    TuneResult result =
+        tune(goal, setup.formula, setup.decimals,
+             nec2cTuneEngine(setup.requestFor, scheduler, options, std::move(cancelled), failed),
+             progress);
+    if (!result.failure.isEmpty() && first) {
+        result.failureKind = first->failure;
+        if (!first->message.isEmpty()) {
+            result.failure = first->message;
+        }
+    } else if (!result.failure.isEmpty()) {
+        result.failureKind = EngineFailure::UnsoundResult;
+    }
+    return result;
 }
 
 } // namespace moxon

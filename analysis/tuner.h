@@ -1,6 +1,7 @@
 #pragma once
 
 #include "checkreport.h"
+#include "tunegoal.h"
 
 #include <QList>
 #include <QString>
@@ -9,18 +10,6 @@
 #include <optional>
 
 namespace moxon {
-
-// What tuning aims at: the lowest SWR on 50 ohms at the design frequency with a front-to-back
-// at least the formula design's, or the best front-to-back there (at the take-off angle over
-// ground) with an SWR of at most 1.5.
-enum class TuneGoal
-{
-    Match,
-    FrontToBack,
-};
-
-inline constexpr double kMatchedSwr = 1.10;    // the match goal is met at or below it
-inline constexpr double kFrontToBackSwr = 1.5; // the front-to-back goal's largest SWR
 
 // The dimensions the tuner moves, in the display unit, as the model takes them; the gap C is
 // what E leaves of B and D.
@@ -72,6 +61,7 @@ struct TuneResult
     bool goalMet = false;
     bool cancelled = false;
     QString failure; // the engine failed on the formula design: nothing was tuned
+    EngineFailure failureKind = EngineFailure::None; // what failed, where the engine said
     int engineRuns = 0;
     double seconds = 0;
 };
@@ -91,9 +81,20 @@ struct TuneResult
 // a round's runs queued together in `scheduler` (which must outlive the engine), read as the
 // check reads its figures run. It waits in an event loop of its own, in whichever thread calls
 // it. `cancelled` is looked at while they run; a run that fails gives no figures.
+// `failed` hears of each candidate that gave no figures, with what the engine said.
 [[nodiscard]] TuneEngine
 nec2cTuneEngine(std::function<CheckRequest(const TuneDimensions &)> requestFor,
                 EngineScheduler &scheduler, CheckOptions options = {},
-                std::function<bool()> cancelled = {});
+                std::function<bool()> cancelled = {},
+                std::function<void(const FiguresStep &)> failed = {});
+
+// Tunes the design of `setup` for `goal` with nec2c, as the window and the command line do:
+// the candidates queued in `scheduler` under `options`. When the formula design gives no
+// figures, the result says what the engine said of it: nec2c missing, the deck refused, or
+// figures no antenna has.
+[[nodiscard]] TuneResult tuneWithNec2c(TuneGoal goal, const TuneSetup &setup,
+                                       EngineScheduler &scheduler, const CheckOptions &options = {},
+                                       std::function<bool()> cancelled = {},
+                                       const std::function<bool(const TuneProgress &)> &progress = {});
 
 } // namespace moxon

@@ -1,8 +1,8 @@
 #include "checkrequest.h"
 
-#include "checktexts.h"
 #include "modelfile.h"
 #include "thinwire.h"
+#include "windowtexts.h"
 
 #include <QLocale>
 

@@ -164,16 +164,12 @@ void Session::startTuning(TuneGoal goal)
     const CheckOptions options = m_engineOptions;
     watcher->setFuture(
         QtConcurrent::run([goal, setup, scheduler, options](QPromise<TuneReport> &promise) {
-            const auto cancelled = [&promise] {
-                return promise.isCanceled();
-            };
-            const TuneResult result =
-                tune(goal, setup.formula, setup.decimals,
-                     nec2cTuneEngine(setup.requestFor, *scheduler, options, cancelled),
-                     [&promise](const TuneProgress &progress) {
-                         promise.addResult(TuneReport(progress));
-                         return !promise.isCanceled();
-                     });
+            const TuneResult result = tuneWithNec2c(
+                goal, setup, *scheduler, options, [&promise] { return promise.isCanceled(); },
+                [&promise](const TuneProgress &progress) {
+                    promise.addResult(TuneReport(progress));
+                    return !promise.isCanceled();
+                });
             promise.addResult(TuneReport(result));
         }));
     if (m_checkView) {

@@ -16,9 +16,10 @@ enum ExitStatus : int
     ExitNoFigures = 3, // check: nec2c missing, the model beyond it, or its figures unsound
 };
 
-// moxon-cli: design, export and check a Moxon rectangle from the command line, with the
+// moxon-cli: design, export, check and tune a Moxon rectangle from the command line, with the
 // window's own calculation, messages and model writers. Numbers on the command line are read
-// in the C locale, so that a script means the same everywhere.
+// in the C locale, so that a script means the same everywhere. This picks the command; each
+// command has a file of its own.
 class MoxonCli
 {
 public:
@@ -28,11 +29,6 @@ public:
     int run(const QStringList &arguments);
 
 private:
-    int design(const QStringList &arguments);
-    int exportModel(const QStringList &arguments);
-    int check(const QStringList &arguments);
-    int tuneModel(const QStringList &arguments);
-
     QTextStream &m_out;
     QTextStream &m_err;
     EngineScheduler m_scheduler; // every engine run of the command

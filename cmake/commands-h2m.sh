@@ -55,6 +55,14 @@ NR == 1 {
 }
 /^Options:/ { next }
 /^$/ { next }
+/^Named values:$/ { print ".PP"; print; next }
+/^  --[a-z-]+: / {
+    at = index($0, ": ")
+    print ".TP"
+    print flags(substr($0, 3, at - 3))
+    print text(substr($0, at + 2))
+    next
+}
 /^  -/ {
     line = substr($0, 3)
     at = match(line, /  +/)

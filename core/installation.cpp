@@ -18,6 +18,25 @@ constexpr std::array kGroundPresets = {
     GroundPreset{u"sea-water", u"海水", u"海水", 81, 5},
 };
 
+// The kinds of ground by the names scripts read; free space and perfect ground go by them on
+// the command line too, real ground by a preset's name or its constants.
+struct GroundKindName
+{
+    GroundKind kind = GroundKind::FreeSpace;
+    QStringView name;
+};
+constexpr std::array kGroundKindNames = {
+    GroundKindName{GroundKind::FreeSpace, u"free"},
+    GroundKindName{GroundKind::Perfect, u"perfect"},
+    GroundKindName{GroundKind::Real, u"real"},
+};
+
+constexpr std::array kConductorPresets = {
+    ConductorPreset{ConductorKind::Perfect, u"perfect", u"理想导线", u"理想导线", 0},
+    ConductorPreset{ConductorKind::Copper, u"copper", u"铜", u"铜线", kCopperConductivity},
+    ConductorPreset{ConductorKind::Aluminium, u"aluminium", u"铝", u"铝线", kAluminiumConductivity},
+};
+
 std::optional<double> positive(QStringView text)
 {
     bool ok = false;
@@ -56,13 +75,27 @@ Conductor aluminium()
     return {ConductorKind::Aluminium, kAluminiumConductivity};
 }
 
+std::span<const ConductorPreset> conductorPresets()
+{
+    return kConductorPresets;
+}
+
+const ConductorPreset *conductorPreset(ConductorKind kind)
+{
+    for (const ConductorPreset &preset : kConductorPresets) {
+        if (preset.kind == kind) {
+            return &preset;
+        }
+    }
+    return nullptr;
+}
+
 std::optional<Ground> groundFromText(QStringView text)
 {
-    if (text.compare(u"free", Qt::CaseInsensitive) == 0) {
-        return Ground{};
-    }
-    if (text.compare(u"perfect", Qt::CaseInsensitive) == 0) {
-        return Ground{GroundKind::Perfect, 1, 0};
+    for (const GroundKindName &named : kGroundKindNames) {
+        if (named.kind != GroundKind::Real && text.compare(named.name, Qt::CaseInsensitive) == 0) {
+            return Ground{named.kind, 1, 0};
+        }
     }
     for (const GroundPreset &preset : kGroundPresets) {
         if (text.compare(preset.name, Qt::CaseInsensitive) == 0) {
@@ -83,14 +116,13 @@ std::optional<Ground> groundFromText(QStringView text)
 
 std::optional<Conductor> conductorFromText(QStringView text)
 {
-    if (text.compare(u"perfect", Qt::CaseInsensitive) == 0) {
-        return Conductor{};
+    for (const ConductorPreset &preset : kConductorPresets) {
+        if (text.compare(preset.name, Qt::CaseInsensitive) == 0) {
+            return Conductor{preset.kind, preset.conductivity};
+        }
     }
-    if (text.compare(u"copper", Qt::CaseInsensitive) == 0) {
-        return copper();
-    }
-    if (text.compare(u"aluminium", Qt::CaseInsensitive) == 0 ||
-        text.compare(u"aluminum", Qt::CaseInsensitive) == 0) {
+    // The American spelling, taken as well but not offered.
+    if (text.compare(u"aluminum", Qt::CaseInsensitive) == 0) {
         return aluminium();
     }
     if (const std::optional<double> conductivity = positive(text)) {
@@ -99,13 +131,54 @@ std::optional<Conductor> conductorFromText(QStringView text)
     return std::nullopt;
 }
 
+QStringList groundNames()
+{
+    QStringList names;
+    for (const GroundKindName &named : kGroundKindNames) {
+        if (named.kind != GroundKind::Real) {
+            names.append(named.name.toString());
+        }
+    }
+    for (const GroundPreset &preset : kGroundPresets) {
+        names.append(preset.name.toString());
+    }
+    return names;
+}
+
+QStringList conductorNames()
+{
+    QStringList names;
+    for (const ConductorPreset &preset : kConductorPresets) {
+        names.append(preset.name.toString());
+    }
+    return names;
+}
+
 QString groundChoices()
 {
-    QString names = QStringLiteral("free, perfect");
-    for (const GroundPreset &preset : kGroundPresets) {
-        names += QStringLiteral(", ") + preset.name.toString();
+    return groundNames().join(QStringLiteral(", ")) + QStringLiteral(" or EPS,SIGMA");
+}
+
+QString conductorChoices()
+{
+    return conductorNames().join(QStringLiteral(", ")) +
+           QStringLiteral(" or a conductivity in S/m");
+}
+
+QString groundKindName(GroundKind kind)
+{
+    for (const GroundKindName &named : kGroundKindNames) {
+        if (named.kind == kind) {
+            return named.name.toString();
+        }
     }
-    return names + QStringLiteral(" or EPS,SIGMA");
+    return {};
+}
+
+QString conductorKindName(ConductorKind kind)
+{
+    const ConductorPreset *preset = conductorPreset(kind);
+    return preset ? preset->name.toString() : QStringLiteral("custom");
 }
 
 } // namespace moxon

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 #include <optional>
@@ -68,6 +69,20 @@ inline constexpr double kAluminiumConductivity = 3.5e7; // S/m, aluminium wire a
 [[nodiscard]] Conductor copper();
 [[nodiscard]] Conductor aluminium();
 
+// The named metals of the wire, in the order of the window's list: perfect wire, the
+// calculator's own model, then real metals.
+struct ConductorPreset
+{
+    ConductorKind kind = ConductorKind::Perfect;
+    QStringView name;        // for the command line and the JSON: "copper"
+    QStringView caption;     // for the window's list: "铜"
+    QStringView wireCaption; // wire of it, for the check's header: "铜线"
+    double conductivity = 0; // S/m; none for perfect wire
+};
+[[nodiscard]] std::span<const ConductorPreset> conductorPresets();
+// The preset of `kind`; none for a conductivity of the user's.
+[[nodiscard]] const ConductorPreset *conductorPreset(ConductorKind kind);
+
 struct Installation
 {
     double heightMetres = 0; // of the antenna's centre above the ground; none in free space
@@ -88,6 +103,16 @@ struct Installation
 // text that is none of these or a constant that is not a positive number.
 [[nodiscard]] std::optional<Ground> groundFromText(QStringView text);
 [[nodiscard]] std::optional<Conductor> conductorFromText(QStringView text);
+// What --ground and --conductor take by name, in order: free, perfect and the kinds of earth;
+// the metals.
+[[nodiscard]] QStringList groundNames();
+[[nodiscard]] QStringList conductorNames();
+// The names in a sentence, for messages that list the choices: "free, perfect, ... or
+// EPS,SIGMA"; "perfect, copper, aluminium or a conductivity in S/m".
 [[nodiscard]] QString groundChoices();
+[[nodiscard]] QString conductorChoices();
+// The names scripts read: "free", "perfect" or "real"; a metal's name or "custom".
+[[nodiscard]] QString groundKindName(GroundKind kind);
+[[nodiscard]] QString conductorKindName(ConductorKind kind);
 
 } // namespace moxon

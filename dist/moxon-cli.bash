@@ -26,6 +26,7 @@ _moxon_cli()
         --format) values='nec ez' ;;
         --pol) values='h v' ;;
         --axis) values='x y' ;;
+        # The names as the commands' --help lists them under "Named values:".
         --ground) values='free perfect very-poor poor average very-good fresh-water sea-water' ;;
         --conductor) values='perfect copper aluminium' ;;
         --goal) values='match front-to-back' ;;

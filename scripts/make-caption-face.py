@@ -7,9 +7,10 @@ the machine has, and no caption goes looking for a fallback font at start-up. Th
 comes from the window's own layout table in ui/frmmoxon.cpp (every string of `kControls` and the
 window title) plus all printable ASCII, for the numbers and whatever the user types into the
 boxes, plus every other character of a string in ui/: the diagram's tooltip and menu, the
-design check window, its figures, header and charts (with the texts of analysis/ and the names
-of the kinds of ground in core/installation.cpp). Those also go into the bold face, which the
-check window's captions use; of the main window, only the letter labels are bold.
+design check window, its figures, header and charts (with the texts of analysis/, the names
+of the grounds and metals in core/installation.cpp and of the tuning goals in
+core/tunegoal.cpp). Those also go into the bold face, which the check window's captions use; of
+the main window, only the letter labels are bold.
 
 The line's ascent and descent come from the glyphs of the main window alone, so that a new
 text elsewhere never moves a caption of its fixed layout.
@@ -86,10 +87,10 @@ def window_texts(entries, title):
 def other_texts():
     """Printable ASCII and the other characters of every string in ui/ and of the texts the
     check window takes from elsewhere (its figures and header from analysis/, the names of the
-    kinds of ground from core/), sorted."""
+    grounds, metals and tuning goals from core/), sorted."""
     characters = set(chr(c) for c in range(0x20, 0x7F))
     sources = sorted(UI_DIR.glob("*.cpp")) + sorted((ROOT / "analysis").glob("*.cpp"))
-    sources.append(ROOT / "core" / "installation.cpp")
+    sources += [ROOT / "core" / "installation.cpp", ROOT / "core" / "tunegoal.cpp"]
     for source in sources:
         for literal in ANY_STRING.findall(source.read_text(encoding="utf-8")):
             characters.update(c for c in unescape(literal) if ord(c) > 0x7E)

@@ -2,8 +2,8 @@
 
 #include "checkexport.h"
 #include "checkfigureformat.h"
-#include "checktexts.h"
 #include "installationpanel.h"
+#include "machineformats.h"
 #include "patternchart.h"
 #include "swrchart.h"
 #include "tunepanel.h"

@@ -18,11 +18,14 @@ constexpr int kFreeSpaceItem = 0;
 constexpr int kPerfectGroundItem = 1;
 constexpr int kFirstPresetItem = 2;
 
-const QStringList &conductorCaptions()
+// The named metals in the order of ConductorKind, then the user's own conductivity.
+QStringList conductorCaptions()
 {
-    static const QStringList captions = {QStringLiteral("理想导线"), QStringLiteral("铜"),
-                                         QStringLiteral("铝"), QStringLiteral("自定义 σ")};
-    return captions;
+    QStringList captions;
+    for (const ConductorPreset &conductor : conductorPresets()) {
+        captions.append(conductor.caption.toString());
+    }
+    return captions << QStringLiteral("自定义 σ");
 }
 
 QLineEdit *numberEdit(const QString &objectName, int characters, QWidget *parent)

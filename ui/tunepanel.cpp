@@ -1,8 +1,8 @@
 #include "tunepanel.h"
 
 #include "checkfigureformat.h"
-#include "checktexts.h"
 #include "localenumbers.h"
+#include "windowtexts.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -19,7 +19,9 @@ TunePanel::TunePanel(QWidget *parent)
     setObjectName(QStringLiteral("tuning"));
     m_goal = new QComboBox(this);
     m_goal->setObjectName(QStringLiteral("goal"));
-    m_goal->addItems({QStringLiteral("匹配 50 Ω"), QStringLiteral("最大前后比")});
+    for (const TuneGoalInfo &goal : tuneGoals()) {
+        m_goal->addItem(goal.caption.toString());
+    }
     m_start = new QPushButton(QStringLiteral("调谐"), this);
     m_start->setObjectName(QStringLiteral("tune"));
     m_stop = new QPushButton(QStringLiteral("取消"), this);
@@ -47,8 +49,7 @@ TunePanel::TunePanel(QWidget *parent)
     m_dimensions->hide();
 
     connect(m_start, &QPushButton::clicked, this, [this] {
-        Q_EMIT startRequested(m_goal->currentIndex() == 0 ? TuneGoal::Match
-                                                          : TuneGoal::FrontToBack);
+        Q_EMIT startRequested(tuneGoals()[std::size_t(std::max(0, m_goal->currentIndex()))].goal);
     });
     connect(m_stop, &QPushButton::clicked, this, &TunePanel::cancelRequested);
     connect(m_export, &QPushButton::clicked, this, &TunePanel::exportRequested);

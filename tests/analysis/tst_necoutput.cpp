@@ -1,6 +1,6 @@
 #include "checkreport.h"
-#include "checktexts.h"
 #include "figures.h"
+#include "machineformats.h"
 #include "nec2crunner.h"
 #include "necoutput.h"
 #include "sweepplan.h"

@@ -1,3 +1,4 @@
+#include "cliprocess.h"
 #include "fakeview.h"
 #include "moxoncli.h"
 
@@ -74,6 +75,12 @@ private Q_SLOTS:
     void exportToStandardOutput();
     void exportFailure();
     void checkWithoutEngine();
+    void standardOutputCarriesOneThing_data();
+    void standardOutputCarriesOneThing();
+    void twoWritersOnStandardOutput_data();
+    void twoWritersOnStandardOutput();
+    void jsonFailures_data();
+    void jsonFailures();
 };
 
 void TestCli::designTable_data()
@@ -388,6 +395,109 @@ void TestCli::checkWithoutEngine()
     QCOMPARE(run.status, 3);
     QVERIFY2(run.err.contains(u"install the Debian package nec2c"_s), qPrintable(run.err));
     QCOMPARE(run.out, QString());
+}
+
+void TestCli::standardOutputCarriesOneThing_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("golden");
+
+    // The stand-in answers every candidate as nec2c answers the start-up design, so that tuning
+    // keeps the formula's dimensions and the tuned model is the exported one.
+    const QStringList design{u"-f"_s, u"146"_s};
+    for (const QString &format : {u"nec"_s, u"ez"_s}) {
+        const QString golden = u"startup."_s + format;
+        QTest::addRow("export, %s", qPrintable(format))
+            << QStringList{u"export"_s, u"--format"_s, format, u"-o"_s, u"-"_s} + design << golden;
+        QTest::addRow("tune, %s", qPrintable(format))
+            << QStringList{u"tune"_s, u"--format"_s, format, u"-o"_s, u"-"_s} + design << golden;
+    }
+}
+
+void TestCli::standardOutputCarriesOneThing()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, golden);
+
+    const EngineFolder engine(EngineFolder::standIn(u"replay"_s));
+    const ProgramRun run = runProgram(arguments, withSystemTools(engine.path()));
+    QVERIFY2(run.status == 0, run.err.constData());
+    QCOMPARE(run.out, readAll(QStringLiteral(MOXON_TEST_DATA_DIR "/") + golden));
+}
+
+void TestCli::twoWritersOnStandardOutput_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+
+    const QStringList design{u"-f"_s, u"146"_s};
+    const QStringList model{u"--format"_s, u"nec"_s, u"-o"_s, u"-"_s};
+    const QStringList deck{u"--deck"_s, u"-"_s};
+    const QStringList json{u"--json"_s};
+    QTest::newRow("export, JSON and model") << QStringList{u"export"_s} + design + json + model;
+    QTest::newRow("check, JSON and deck") << QStringList{u"check"_s} + design + json + deck;
+    QTest::newRow("tune, JSON and model") << QStringList{u"tune"_s} + design + json + model;
+    QTest::newRow("tune, JSON and deck") << QStringList{u"tune"_s} + design + deck + json;
+    QTest::newRow("tune, model and deck") << QStringList{u"tune"_s} + design + model + deck;
+    QTest::newRow("tune, all three") << QStringList{u"tune"_s} + json + design + deck + model;
+}
+
+void TestCli::twoWritersOnStandardOutput()
+{
+    QFETCH(QStringList, arguments);
+
+    // An engine that only notes that it was run.
+    QTemporaryDir folder;
+    const QString runs = folder.filePath(u"runs"_s);
+    const EngineFolder engine("echo run >> '" + QFile::encodeName(runs) + '\'');
+    const ProgramRun run = runProgram(arguments, engine.path());
+    QCOMPARE(run.status, int(ExitUsage));
+    QCOMPARE(run.out, QByteArray());
+    QCOMPARE(run.err.count('\n'), 1);
+    QVERIFY2(!QFile::exists(runs), "the engine ran");
+}
+
+void TestCli::jsonFailures_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("engine"); // a stand-in's name; empty: none on PATH
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("error");
+
+    const QStringList tune{u"tune"_s, u"--json"_s, u"-f"_s};
+    const QStringList check{u"check"_s, u"--json"_s, u"-f"_s};
+    const QStringList thick{u"-w"_s, u"500"_s, u"--wire-unit"_s, u"mm"_s};
+    QTest::newRow("tune, rejected input")
+        << tune + QStringList{u"0"_s} << QString() << 1 << u"input_rejected"_s;
+    QTest::newRow("check, rejected input")
+        << check + QStringList{u"-3"_s} << QString() << 1 << u"input_rejected"_s;
+    QTest::newRow("tune, model refused")
+        << tune + QStringList{u"146"_s} + thick << QString() << 3 << u"model_refused"_s;
+    QTest::newRow("tune, no engine")
+        << tune + QStringList{u"146"_s} << QString() << 3 << u"engine_missing"_s;
+    QTest::newRow("tune, figures no antenna has")
+        << tune + QStringList{u"146"_s} << u"degenerate"_s << 3 << u"unsound_result"_s;
+    QTest::newRow("tune, deck not accepted")
+        << tune + QStringList{u"146"_s} << u"reject"_s << 1 << u"deck_error"_s;
+    QTest::newRow("tune, engine crashed")
+        << tune + QStringList{u"146"_s} << u"crash"_s << 1 << u"crashed"_s;
+}
+
+void TestCli::jsonFailures()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, engine);
+    QFETCH(int, status);
+    QFETCH(QString, error);
+
+    const EngineFolder folder =
+        engine.isEmpty() ? EngineFolder() : EngineFolder(EngineFolder::standIn(engine));
+    const ProgramRun run =
+        runProgram(arguments, engine.isEmpty() ? folder.path() : withSystemTools(folder.path()));
+    QCOMPARE(run.status, status);
+    const QString problem = notOneFailureObject(run.out);
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
+    QCOMPARE(QJsonDocument::fromJson(run.out).object().value(u"error"_s).toString(), error);
+    QVERIFY(!run.err.isEmpty()); // and the sentence for people, as without --json
 }
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -1,15 +1,19 @@
+#include "cliprocess.h"
 #include "moxoncli.h"
 #include "nec2crunner.h"
 #include "necoutput.h"
 
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace moxon;
+using namespace moxon::test;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -53,6 +57,12 @@ private Q_SLOTS:
     void overGroundFiguresAreTheEnginesOwn();
     void tunedDesignIsTheEnginesOwn_data();
     void tunedDesignIsTheEnginesOwn();
+    void deckAloneOnStandardOutput_data();
+    void deckAloneOnStandardOutput();
+    void jsonFailuresAfterTheEngine_data();
+    void jsonFailuresAfterTheEngine();
+    void installationLineInTheUnitsGiven_data();
+    void installationLineInTheUnitsGiven();
 };
 
 void TestCliCheck::checkReportsWorkingAntenna_data()
@@ -303,6 +313,94 @@ void TestCliCheck::tunedDesignIsTheEnginesOwn()
         QVERIFY2(swr <= 1.5, qPrintable(run.out));
         QVERIFY(*forward - *back > before.value(u"front_to_back_db"_s).toDouble());
     }
+}
+
+void TestCliCheck::deckAloneOnStandardOutput_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::newRow("check") << u"check"_s;
+    QTest::newRow("tune") << u"tune"_s;
+}
+
+void TestCliCheck::deckAloneOnStandardOutput()
+{
+    // "--deck -" puts on standard output the very deck "--deck FILE" writes, and nothing after
+    // it: no report.
+    QFETCH(QString, command);
+    const QStringList design{command, u"-f"_s, u"146"_s};
+    const QString path = qEnvironmentVariable("PATH");
+    QTemporaryDir folder;
+    const QString deckPath = folder.filePath(u"deck.nec"_s);
+    const ProgramRun toFile = runProgram(design + QStringList{u"--deck"_s, deckPath}, path);
+    QVERIFY2(toFile.status == 0, toFile.err.constData());
+    QVERIFY(!toFile.out.isEmpty()); // the report, when the deck goes to a file
+
+    const ProgramRun piped = runProgram(design + QStringList{u"--deck"_s, u"-"_s}, path);
+    QVERIFY2(piped.status == 0, piped.err.constData());
+    QFile deck(deckPath);
+    QVERIFY(deck.open(QIODevice::ReadOnly));
+    QCOMPARE(piped.out, deck.readAll());
+}
+
+void TestCliCheck::jsonFailuresAfterTheEngine_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("error");
+
+    // A file in a folder that is not there: nothing can be written to it.
+    const QString nowhere = u"no-such-folder/x.nec"_s;
+    const QStringList design{u"--json"_s, u"-f"_s, u"146"_s};
+    QTest::newRow("tune, model not written")
+        << QStringList{u"tune"_s, u"--format"_s, u"nec"_s, u"-o"_s, nowhere} + design
+        << u"model_not_written"_s;
+    QTest::newRow("tune, deck not written")
+        << QStringList{u"tune"_s, u"--deck"_s, nowhere} + design << u"deck_not_written"_s;
+    QTest::newRow("check, deck not written")
+        << QStringList{u"check"_s, u"--deck"_s, nowhere} + design << u"deck_not_written"_s;
+}
+
+void TestCliCheck::jsonFailuresAfterTheEngine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, error);
+
+    QTemporaryDir folder;
+    QVERIFY(QDir::setCurrent(folder.path()));
+    const ProgramRun run = runProgram(arguments, qEnvironmentVariable("PATH"));
+    QCOMPARE(run.status, int(ExitRejected));
+    const QString problem = notOneFailureObject(run.out);
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
+    QCOMPARE(QJsonDocument::fromJson(run.out).object().value(u"error"_s).toString(), error);
+    QVERIFY(!QFile::exists(u"no-such-folder"_s));
+}
+
+void TestCliCheck::installationLineInTheUnitsGiven_data()
+{
+    QTest::addColumn<QString>("units");
+    QTest::addColumn<QString>("height");
+    QTest::addColumn<double>("metresPerUnit");
+
+    QTest::newRow("feet") << u"ft"_s << u"33"_s << 0.3048;
+    QTest::newRow("millimetres") << u"mm"_s << u"7500"_s << 0.001;
+}
+
+void TestCliCheck::installationLineInTheUnitsGiven()
+{
+    QFETCH(QString, units);
+    QFETCH(QString, height);
+    QFETCH(double, metresPerUnit);
+
+    const CliRun run = runCheck(
+        {u"-f"_s, u"14.15"_s, u"-u"_s, units, u"--height"_s, height, u"--ground"_s, u"average"_s});
+    QVERIFY2(run.status == 0, qPrintable(run.err));
+    const QRegularExpression line(u"^Installation: +(\\S+) (\\S+) \\(([0-9.]+) wavelengths\\)"_s,
+                                  QRegularExpression::MultilineOption);
+    const QRegularExpressionMatch match = line.match(run.out);
+    QVERIFY2(match.hasMatch(), qPrintable(run.out.left(300)));
+    QCOMPARE(match.captured(1), height);
+    QCOMPARE(match.captured(2), units);
+    const double wavelengths = height.toDouble() * metresPerUnit / (299.792458 / 14.15);
+    QCOMPARE(match.captured(3), QString::number(wavelengths, 'f', 2));
 }
 
 QTEST_GUILESS_MAIN(TestCliCheck)

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The bash completion of moxon-cli, called as bash calls it: COMP_WORDS and COMP_CWORD set,
 # COMPREPLY read back. The options it offers for each command are checked against that
-# command's own --help, so an option added to the program and not to the completion fails here.
+# command's own --help, and so are the names it offers for --ground, --conductor and --goal,
+# so that an option or a name added to the program and not to the completion fails here.
 # Usage: test_completion.sh <completion script> <moxon-cli>
 set -euo pipefail
 export LC_ALL=C # the sort order of the expected words
@@ -39,6 +40,25 @@ help_options() {
 
 for command in design export check tune; do
     complete_words "$(help_options "$command")" moxon-cli "$command" --
+done
+
+# The names an option takes, sorted, as the command's --help lists them under "Named values:",
+# one option a line: "  --goal: match front-to-back".
+named_values() {
+    "$cli" "$1" --help | sed -n '/^Named values:$/,/^$/p' | sed -n "s/^  $2: //p" |
+        tr ' ' '\n' | sed '/^$/d' | sort | tr '\n' ' ' | sed 's/ $//'
+}
+
+for case in 'check --ground' 'check --conductor' 'tune --ground' 'tune --conductor' \
+    'tune --goal'; do
+    read -r command option <<<"$case"
+    names=$(named_values "$command" "$option")
+    if [[ -z $names ]]; then
+        echo "FAIL: '$command --help' lists no names for $option"
+        failures=$((failures + 1))
+        continue
+    fi
+    complete_words "$names" moxon-cli "$command" "$option" ''
 done
 complete_words '--help --version check design export tune' moxon-cli ''
 complete_words 'check' moxon-cli ch

@@ -1,0 +1,225 @@
+#include "machineformats.h"
+
+#include "localenumbers.h"
+#include "reporttexts.h"
+
+#include <QJsonArray>
+#include <QStringList>
+
+namespace moxon {
+
+namespace {
+
+QJsonArray numbers(const QList<CutPoint> &cut, bool angles)
+{
+    QJsonArray array;
+    for (const CutPoint &point : cut) {
+        array.append(angles ? point.angle : point.gain);
+    }
+    return array;
+}
+
+QByteArray number(double value, int decimals)
+{
+    return QByteArray::number(value, 'f', decimals);
+}
+
+// The installation's values for scripts, null where they do not apply.
+struct InstallationValues
+{
+    QJsonValue heightMetres;
+    QJsonValue permittivity;
+    QJsonValue conductivity;
+    QJsonValue metal;
+};
+
+InstallationValues installationValues(const Installation &installation)
+{
+    const bool real = installation.ground.kind == GroundKind::Real;
+    return {installation.overGround() ? QJsonValue(installation.heightMetres) : QJsonValue(),
+            real ? QJsonValue(installation.ground.permittivity) : QJsonValue(),
+            real ? QJsonValue(installation.ground.conductivity) : QJsonValue(),
+            installation.conductor.kind == ConductorKind::Perfect
+                ? QJsonValue()
+                : QJsonValue(installation.conductor.conductivity)};
+}
+
+QString csvField(const QJsonValue &value)
+{
+    return value.isNull() ? QString() : QString::number(value.toDouble(), 'g', 10);
+}
+
+// C as the model holds it, E less B and D, to the shown decimals.
+QJsonObject dimensionsJson(const TuneDimensions &dims, int decimals)
+{
+    return {{QStringLiteral("a"), dims.a},
+            {QStringLiteral("b"), dims.b},
+            {QStringLiteral("c"), LocaleNumbers::roundedToMask(dims.c(), decimals)},
+            {QStringLiteral("d"), dims.d},
+            {QStringLiteral("e"), dims.e}};
+}
+
+QJsonObject figuresJson(const DesignFigures &figures)
+{
+    QJsonObject object{{QStringLiteral("resistance_ohm"), figures.feed.resistance},
+                       {QStringLiteral("reactance_ohm"), figures.feed.reactance},
+                       {QStringLiteral("swr_50"), figures.swr},
+                       {QStringLiteral("forward_gain_dbi"), figures.forwardGain},
+                       {QStringLiteral("front_to_back_db"), figures.frontToBack}};
+    if (figures.takeoff) {
+        object.insert(QStringLiteral("takeoff_deg"), *figures.takeoff);
+    }
+    return object;
+}
+
+} // namespace
+
+QJsonObject checkReportToJson(const CheckReport &report)
+{
+    if (!report.ok()) {
+        return failureToJson(engineFailureName(report.failure), report.message);
+    }
+    QJsonObject object;
+    const DesignFigures &figures = report.figures;
+    object.insert(QStringLiteral("frequency_mhz"), figures.frequencyMhz);
+    object.insert(QStringLiteral("resistance_ohm"), figures.feed.resistance);
+    object.insert(QStringLiteral("reactance_ohm"), figures.feed.reactance);
+    object.insert(QStringLiteral("swr_50"), figures.swr);
+    object.insert(QStringLiteral("forward"), forwardText(figures));
+    object.insert(QStringLiteral("forward_gain_dbi"), figures.forwardGain);
+    object.insert(QStringLiteral("front_to_back_db"), figures.frontToBack);
+    object.insert(QStringLiteral("beamwidth_deg"),
+                  figures.beamwidth ? QJsonValue(*figures.beamwidth) : QJsonValue());
+
+    const Bandwidth &band = report.bandwidth;
+    object.insert(
+        QStringLiteral("bandwidth"),
+        band.exists ? QJsonValue(QJsonObject{
+                          {QStringLiteral("swr_limit"), kBandwidthSwr},
+                          {QStringLiteral("lower_mhz"), band.lowerMhz},
+                          {QStringLiteral("upper_mhz"), band.upperMhz},
+                          {QStringLiteral("width_mhz"), band.widthMhz()},
+                          {QStringLiteral("percent"), 100 * band.widthMhz() / figures.frequencyMhz},
+                          {QStringLiteral("reaches_lower_end"), band.reachesLower},
+                          {QStringLiteral("reaches_upper_end"), band.reachesUpper},
+                      })
+                    : QJsonValue());
+
+    QJsonArray rows;
+    for (const SweepPoint &point : report.sweep) {
+        rows.append(QJsonObject{{QStringLiteral("frequency_mhz"), point.frequencyMhz},
+                                {QStringLiteral("resistance_ohm"), point.feed.resistance},
+                                {QStringLiteral("reactance_ohm"), point.feed.reactance},
+                                {QStringLiteral("swr_50"), point.swr}});
+    }
+    object.insert(QStringLiteral("sweep_points"), int(report.sweep.size()));
+    object.insert(QStringLiteral("sweep"), rows);
+    object.insert(QStringLiteral("azimuth"),
+                  QJsonObject{{QStringLiteral("theta_deg"), figures.azimuthTheta},
+                              {QStringLiteral("phi_deg"), numbers(figures.azimuth, true)},
+                              {QStringLiteral("gain_dbi"), numbers(figures.azimuth, false)}});
+    object.insert(QStringLiteral("elevation"),
+                  QJsonObject{{QStringLiteral("phi_deg"), figures.elevationPhi},
+                              {QStringLiteral("theta_deg"), numbers(figures.elevation, true)},
+                              {QStringLiteral("gain_dbi"), numbers(figures.elevation, false)}});
+    if (!report.caution.isEmpty()) {
+        object.insert(QStringLiteral("caution"), report.caution);
+    }
+    const Installation &installation = report.installation;
+    const InstallationValues values = installationValues(installation);
+    object.insert(
+        QStringLiteral("installation"),
+        QJsonObject{{QStringLiteral("height_m"), values.heightMetres},
+                    {QStringLiteral("ground"), groundKindName(installation.ground.kind)},
+                    {QStringLiteral("permittivity"), values.permittivity},
+                    {QStringLiteral("conductivity_s_per_m"), values.conductivity},
+                    {QStringLiteral("conductor"), conductorKindName(installation.conductor.kind)},
+                    {QStringLiteral("conductor_s_per_m"), values.metal}});
+    if (figures.takeoff) {
+        object.insert(QStringLiteral("takeoff_deg"), *figures.takeoff);
+        object.insert(QStringLiteral("takeoff_gain_dbi"), figures.forwardGain);
+    }
+    return object;
+}
+
+QString engineFailureName(EngineFailure failure)
+{
+    switch (failure) {
+    case EngineFailure::None:
+        return {};
+    case EngineFailure::Missing:
+        return QStringLiteral("engine_missing");
+    case EngineFailure::NotRun:
+        return QStringLiteral("not_run");
+    case EngineFailure::Refused:
+        return QStringLiteral("model_refused");
+    case EngineFailure::DeckError:
+        return QStringLiteral("deck_error");
+    case EngineFailure::Crashed:
+        return QStringLiteral("crashed");
+    case EngineFailure::TimedOut:
+        return QStringLiteral("timed_out");
+    case EngineFailure::Unreadable:
+        return QStringLiteral("unreadable_output");
+    case EngineFailure::UnsoundResult:
+        return QStringLiteral("unsound_result");
+    }
+    return {};
+}
+
+QJsonObject failureToJson(const QString &error, const QString &message)
+{
+    return {{QStringLiteral("error"), error}, {QStringLiteral("message"), message}};
+}
+
+QByteArray checkCsv(const QList<SweepPoint> &sweep, const DesignFigures &figures,
+                    const Installation &installation)
+{
+    QByteArray csv;
+    if (!installation.isDefault()) {
+        const InstallationValues values = installationValues(installation);
+        csv += "height_m,ground,permittivity,conductivity_s_per_m,conductor,conductor_s_per_m,"
+               "takeoff_deg\r\n";
+        csv += QStringList{csvField(values.heightMetres),
+                           groundKindName(installation.ground.kind),
+                           csvField(values.permittivity),
+                           csvField(values.conductivity),
+                           conductorKindName(installation.conductor.kind),
+                           csvField(values.metal),
+                           figures.takeoff ? QString::number(*figures.takeoff, 'f', 1) : QString()}
+                   .join(u',')
+                   .toLatin1() +
+               "\r\n\r\n";
+    }
+    csv += "MHz,R,X,SWR\r\n";
+    for (const SweepPoint &point : sweep) {
+        // Impedances with the digits the engine printed.
+        csv += number(point.frequencyMhz, 4) + ',' +
+               QByteArray::number(point.feed.resistance, 'g', 8) + ',' +
+               QByteArray::number(point.feed.reactance, 'g', 8) + ',' + number(point.swr, 4) +
+               "\r\n";
+    }
+    csv += "\r\nplane,angle,dBi\r\n";
+    for (const CutPoint &point : figures.azimuth) {
+        csv += "azimuth," + number(point.angle, 1) + ',' + number(point.gain, 2) + "\r\n";
+    }
+    for (const CutPoint &point : figures.elevation) {
+        csv += "elevation," + number(point.angle, 1) + ',' + number(point.gain, 2) + "\r\n";
+    }
+    return csv;
+}
+
+QJsonObject tuneReportToJson(const TuneResult &result, const TuneSetup &setup)
+{
+    return {{QStringLiteral("goal"), tuneGoalInfo(result.goal).name.toString()},
+            {QStringLiteral("goal_met"), result.goalMet},
+            {QStringLiteral("units"), setup.unit},
+            {QStringLiteral("formula"), dimensionsJson(result.formula, setup.decimals)},
+            {QStringLiteral("tuned"), dimensionsJson(result.tuned, setup.decimals)},
+            {QStringLiteral("before"), figuresJson(result.before)},
+            {QStringLiteral("after"), figuresJson(result.after)},
+            {QStringLiteral("engine_runs"), result.engineRuns},
+            {QStringLiteral("seconds"), result.seconds}};
+}
+
+} // namespace moxon

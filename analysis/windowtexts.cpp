@@ -1,0 +1,72 @@
+#include "windowtexts.h"
+
+#include <QStringList>
+
+#include <cmath>
+
+namespace moxon {
+
+QString checkHeader(const QString &frequencyText, const QString &wireText,
+                    const QString &wireUnitText, bool vertical, bool xAxis)
+{
+    return QStringLiteral("%1 MHz，线材 %2 %3，%4极化，波束沿 %5 轴")
+        .arg(frequencyText.trimmed(), wireText, wireUnitText,
+             vertical ? QStringLiteral("垂直") : QStringLiteral("水平"),
+             xAxis ? QStringLiteral("X") : QStringLiteral("Y"));
+}
+
+QString installationHeader(const Installation &installation, const QString &height,
+                           double wavelengths)
+{
+    if (installation.isDefault()) {
+        return {};
+    }
+    const QLocale c = QLocale::c();
+    const Ground &ground = installation.ground;
+    QStringList parts;
+    if (ground.kind == GroundKind::FreeSpace) {
+        parts.append(QStringLiteral("自由空间"));
+    } else {
+        parts.append(QStringLiteral("%1 (%2 λ) 高").arg(height, c.toString(wavelengths, 'f', 2)));
+    }
+    if (ground.kind == GroundKind::Perfect) {
+        parts.append(QStringLiteral("理想地面"));
+    } else if (ground.kind == GroundKind::Real) {
+        const GroundPreset *preset = groundPreset(ground);
+        parts.append(QStringLiteral("%1 εr %2 σ %3")
+                         .arg(preset ? preset->caption.toString() : QStringLiteral("实际地面"),
+                              c.toString(ground.permittivity, 'g', 6),
+                              c.toString(ground.conductivity, 'g', 6)));
+    }
+    if (const ConductorPreset *metal = conductorPreset(installation.conductor.kind)) {
+        parts.append(metal->wireCaption.toString());
+    } else {
+        parts.append(QStringLiteral("导线 σ %1 S/m")
+                         .arg(c.toString(installation.conductor.conductivity, 'g', 6)));
+    }
+    return parts.join(QStringLiteral("，"));
+}
+
+QString dimensionChange(double delta, const TuneSetup &setup, const QLocale &locale, bool plain)
+{
+    // The unit of the change: a hundredth of a metre, a twelfth of a foot, else the unit.
+    QString unit = setup.unit;
+    double factor = 1;
+    int decimals = setup.decimals;
+    if (unit == u"m") {
+        unit = QStringLiteral("cm");
+        factor = 100;
+        decimals = 1;
+    } else if (unit == u"ft") {
+        unit = QStringLiteral("in");
+        factor = 12;
+        decimals = 2;
+    }
+    QString text = locale.toString(std::fabs(delta * factor), 'f', decimals);
+    const bool shorter = delta < 0 && text != locale.toString(0.0, 'f', decimals);
+    text.prepend(shorter ? (plain ? QStringLiteral("-") : QStringLiteral("−"))
+                         : QStringLiteral("+"));
+    return text + u' ' + unit;
+}
+
+} // namespace moxon

@@ -1,0 +1,162 @@
+#include "commandio.h"
+
+#include "localenumbers.h"
+#include "machineformats.h"
+#include "modelfile.h"
+#include "moxoncli.h"
+
+#include <QJsonDocument>
+#include <QRegularExpression>
+#include <QSaveFile>
+
+namespace moxon {
+
+CommandFailure CommandFailure::rejected(const Calculation &run)
+{
+    return {QStringLiteral("input_rejected"), run.error ? run.error->message : QString(),
+            ExitRejected};
+}
+
+CommandFailure CommandFailure::engine(EngineFailure failure, const QString &message)
+{
+    const bool noFigures = failure == EngineFailure::Missing || failure == EngineFailure::Refused ||
+                           failure == EngineFailure::UnsoundResult;
+    return {engineFailureName(failure), message, noFigures ? ExitNoFigures : ExitRejected};
+}
+
+CommandIo::CommandIo(QString command, QTextStream &out, QTextStream &err)
+    : m_command(std::move(command))
+    , m_out(out)
+    , m_err(err)
+{
+}
+
+std::optional<int> CommandIo::parse(QCommandLineParser &parser, const QStringList &arguments,
+                                    const std::function<QString()> &check)
+{
+    if (!parser.parse(arguments)) {
+        say(parser.errorText());
+        return ExitUsage;
+    }
+    if (parser.isSet(QStringLiteral("help"))) {
+        // The parser names the program by its path; name the command as it is typed.
+        QString help = parser.helpText();
+        help.replace(QRegularExpression(QStringLiteral("^Usage: \\S+")),
+                     QStringLiteral("Usage: %1 %2").arg(kProgram, m_command));
+        m_out << help;
+        return ExitOk;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        say(QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first()));
+        return ExitUsage;
+    }
+    if (const QString problem = check(); !problem.isEmpty()) {
+        say(problem);
+        return ExitUsage;
+    }
+    return std::nullopt;
+}
+
+Calculation CommandIo::calculate(const CommonOptions &common, const QString &frequency)
+{
+    // Numbers on the command line are read in the C locale, so that a script means the same
+    // everywhere.
+    const Calculation run =
+        moxon::calculate(common.inputs(frequency), common.units(), LocaleNumbers(QLocale::c()));
+    if (const std::optional<Message> message = calculationMessage(run)) {
+        tell(*message, frequency);
+    }
+    return run;
+}
+
+std::optional<Message> CommandIo::calculationMessage(const Calculation &run)
+{
+    if (run.error) {
+        return inputErrorMessage(*run.error);
+    }
+    if (run.warning != RangeWarning::None) {
+        return rangeWarningMessage(run.warning);
+    }
+    return std::nullopt;
+}
+
+ModelInput CommandIo::model(const Calculation &run, const ModelOptions &options)
+{
+    return modelInputFor(run.shown, run.input, options.vertical(), options.xAxis());
+}
+
+std::optional<CommandFailure> CommandIo::writeModel(const QString &path, ModelFormat format,
+                                                    const ModelInput &model,
+                                                    const QString &frequency)
+{
+    const bool standardOutput = path == u"-";
+    const ModelBytes bytes = standardOutput ? modelBytes(format, model) : ModelBytes{};
+    const WriteResult written = standardOutput ? bytes.result : saveModelFile(path, format, model);
+    if (!written.ok()) {
+        const Message message = exportFailedMessage(path, written.error());
+        tell(message, frequency);
+        return CommandFailure{QStringLiteral("model_not_written"),
+                              QString(message.text).replace(u'\n', u' '), ExitRejected};
+    }
+    if (standardOutput) {
+        writeBytes(bytes.bytes);
+    }
+    return std::nullopt;
+}
+
+std::optional<CommandFailure> CommandIo::writeDeck(const QString &path, const QByteArray &deck)
+{
+    if (path.isEmpty() || deck.isEmpty()) {
+        return std::nullopt;
+    }
+    if (path == u"-") {
+        writeBytes(deck);
+        return std::nullopt;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(deck) != deck.size() || !file.commit()) {
+        const QString sentence =
+            QStringLiteral("the deck could not be written to %1: %2").arg(path, file.errorString());
+        say(sentence);
+        return CommandFailure{QStringLiteral("deck_not_written"), sentence, ExitRejected};
+    }
+    return std::nullopt;
+}
+
+void CommandIo::tell(const Message &message, const QString &frequency)
+{
+    m_err << frequency << " MHz: " << message.title << ": "
+          << QString(message.text).replace(QLatin1Char('\n'), QLatin1Char(' ')) << Qt::endl;
+}
+
+void CommandIo::say(const QString &sentence)
+{
+    m_err << kProgram << ' ' << m_command << ": " << sentence << Qt::endl;
+}
+
+void CommandIo::printJson(const QJsonObject &object)
+{
+    m_out << QJsonDocument(object).toJson(QJsonDocument::Compact) << Qt::endl;
+}
+
+int CommandIo::failed(const CommandFailure &failure, bool json)
+{
+    if (json) {
+        printJson(failureToJson(failure.error, failure.message));
+    }
+    m_out.flush();
+    return failure.status;
+}
+
+// Raw bytes on the stream's device; a stream on a string (the tests) gets them as Latin-1.
+void CommandIo::writeBytes(const QByteArray &bytes)
+{
+    m_out.flush();
+    if (QIODevice *device = m_out.device()) {
+        device->write(bytes);
+    } else {
+        m_out << QString::fromLatin1(bytes);
+    }
+}
+
+} // namespace moxon

@@ -1,0 +1,315 @@
+#include "commandoptions.h"
+
+#include <QLocale>
+
+#include <cmath>
+
+namespace moxon {
+
+namespace {
+
+QCommandLineOption option(const QStringList &names, const QString &description,
+                          const QString &valueName = {}, const QString &defaultValue = {})
+{
+    QCommandLineOption result(names, description, valueName);
+    if (!defaultValue.isEmpty()) {
+        result.setDefaultValue(defaultValue);
+    }
+    return result;
+}
+
+// One of `choices`, compared without regard to letter case.
+bool isChoice(const QString &value, const QStringList &choices)
+{
+    return choices.contains(value, Qt::CaseInsensitive);
+}
+
+QString groundHelp()
+{
+    // The first name is free space's, the default.
+    QStringList names = groundNames();
+    const QString free = names.takeFirst();
+    return QStringLiteral("%1 (free space, the default), %2, or EPS,SIGMA: relative "
+                          "permittivity and conductivity in S/m.")
+        .arg(free, names.join(QStringLiteral(", ")));
+}
+
+QString conductorHelp()
+{
+    // The first name is perfect wire's, the default.
+    QStringList names = conductorNames();
+    const QString perfect = names.takeFirst();
+    return QStringLiteral("The wire's metal: %1 (the default), %2, or a conductivity in S/m.")
+        .arg(perfect, names.join(QStringLiteral(", ")));
+}
+
+} // namespace
+
+QString firstProblem(const QStringList &problems)
+{
+    for (const QString &problem : problems) {
+        if (!problem.isEmpty()) {
+            return problem;
+        }
+    }
+    return {};
+}
+
+QString namedValues(const QList<NamedValues> &options)
+{
+    QString text = QStringLiteral("Named values:");
+    for (const NamedValues &option : options) {
+        text += QStringLiteral("\n  %1: %2").arg(option.option, option.names.join(u' '));
+    }
+    return text;
+}
+
+CommonOptions::CommonOptions(QCommandLineParser &parser)
+    : m_parser(parser)
+    , m_freq(option({QStringLiteral("f"), QStringLiteral("freq")},
+                    QStringLiteral("Design frequency in MHz."), QStringLiteral("MHZ")))
+    , m_wire(option({QStringLiteral("w"), QStringLiteral("wire")},
+                    QStringLiteral("Wire size: a diameter, or a gauge as \"#12\" (default #12)."),
+                    QStringLiteral("SIZE"), QStringLiteral("#12")))
+    , m_wireUnit(
+          option({QStringLiteral("wire-unit")},
+                 QStringLiteral("Unit of the wire size: %1 (default AWG).").arg(wireUnitChoices()),
+                 QStringLiteral("UNIT"), QStringLiteral("AWG")))
+    , m_units(option(
+          {QStringLiteral("u"), QStringLiteral("units")},
+          QStringLiteral("Unit of the dimensions: %1 (default in).").arg(displayUnitChoices()),
+          QStringLiteral("UNIT"), QStringLiteral("in")))
+    , m_json(option({QStringLiteral("json")}, QStringLiteral("Print JSON, one object per line.")))
+{
+    parser.addOption(m_freq);
+    parser.addOption(m_wire);
+    parser.addOption(m_wireUnit);
+    parser.addOption(m_units);
+    parser.addOption(m_json);
+    parser.addHelpOption();
+}
+
+QString CommonOptions::check() const
+{
+    if (!wireUnitFromText(m_parser.value(m_wireUnit))) {
+        return QStringLiteral("--wire-unit must be %1, not '%2'")
+            .arg(wireUnitChoices(), m_parser.value(m_wireUnit));
+    }
+    if (!displayUnitFromText(m_parser.value(m_units))) {
+        return QStringLiteral("--units must be %1, not '%2'")
+            .arg(displayUnitChoices(), m_parser.value(m_units));
+    }
+    return {};
+}
+
+QString CommonOptions::checkOneFrequency() const
+{
+    return frequencies().size() != 1 ? QStringLiteral("--freq must be given once") : check();
+}
+
+QStringList CommonOptions::frequencies() const
+{
+    return m_parser.values(m_freq);
+}
+
+bool CommonOptions::json() const
+{
+    return m_parser.isSet(m_json);
+}
+
+FormInputs CommonOptions::inputs(const QString &frequency) const
+{
+    return FormInputs{frequency, m_parser.value(m_wire),
+                      wireUnitFromText(m_parser.value(m_wireUnit))};
+}
+
+DisplayUnit CommonOptions::units() const
+{
+    return displayUnitFromText(m_parser.value(m_units)).value_or(DisplayUnit::Inch);
+}
+
+ModelOptions::ModelOptions(QCommandLineParser &parser)
+    : m_parser(parser)
+    , m_pol(option({QStringLiteral("pol")},
+                   QStringLiteral("Polarization: h (horizontal) or v (vertical); default h."),
+                   QStringLiteral("h|v"), QStringLiteral("h")))
+    , m_axis(option({QStringLiteral("axis")},
+                    QStringLiteral("Beam axis of the model: x or y; default x."),
+                    QStringLiteral("x|y"), QStringLiteral("x")))
+{
+    parser.addOption(m_pol);
+    parser.addOption(m_axis);
+}
+
+QString ModelOptions::check() const
+{
+    if (!isChoice(m_parser.value(m_pol), {QStringLiteral("h"), QStringLiteral("v")})) {
+        return QStringLiteral("--pol must be h or v, not '%1'").arg(m_parser.value(m_pol));
+    }
+    if (!isChoice(m_parser.value(m_axis), {QStringLiteral("x"), QStringLiteral("y")})) {
+        return QStringLiteral("--axis must be x or y, not '%1'").arg(m_parser.value(m_axis));
+    }
+    return {};
+}
+
+bool ModelOptions::vertical() const
+{
+    return m_parser.value(m_pol).compare(u"v", Qt::CaseInsensitive) == 0;
+}
+
+bool ModelOptions::xAxis() const
+{
+    return m_parser.value(m_axis).compare(u"x", Qt::CaseInsensitive) == 0;
+}
+
+InstallationOptions::InstallationOptions(QCommandLineParser &parser)
+    : m_parser(parser)
+    , m_height(option({QStringLiteral("height")},
+                      QStringLiteral("Height of the antenna's centre above the ground, in the "
+                                     "unit of --units."),
+                      QStringLiteral("H")))
+    , m_ground(option({QStringLiteral("ground")}, groundHelp(), QStringLiteral("GROUND"),
+                      groundKindName(GroundKind::FreeSpace)))
+    , m_conductor(option({QStringLiteral("conductor")}, conductorHelp(), QStringLiteral("METAL"),
+                         conductorKindName(ConductorKind::Perfect)))
+{
+    parser.addOption(m_height);
+    parser.addOption(m_ground);
+    parser.addOption(m_conductor);
+}
+
+QList<NamedValues> InstallationOptions::names()
+{
+    return {{QStringLiteral("--ground"), groundNames()},
+            {QStringLiteral("--conductor"), conductorNames()}};
+}
+
+QString InstallationOptions::check() const
+{
+    const std::optional<Ground> ground = groundFromText(m_parser.value(m_ground));
+    if (!ground) {
+        return QStringLiteral("--ground must be %1, not '%2'")
+            .arg(groundChoices(), m_parser.value(m_ground));
+    }
+    if (!conductorFromText(m_parser.value(m_conductor))) {
+        return QStringLiteral("--conductor must be %1, not '%2'")
+            .arg(conductorChoices(), m_parser.value(m_conductor));
+    }
+    const bool overGround = ground->kind != GroundKind::FreeSpace;
+    if (overGround != m_parser.isSet(m_height)) {
+        return overGround ? QStringLiteral("--height is required over ground")
+                          : QStringLiteral("--height needs --ground: in free space the antenna "
+                                           "hangs nowhere");
+    }
+    if (overGround && !height()) {
+        return QStringLiteral("--height must be a number, not '%1'").arg(m_parser.value(m_height));
+    }
+    return {};
+}
+
+Installation InstallationOptions::installation(DisplayUnit units) const
+{
+    Installation installation;
+    installation.ground = groundFromText(m_parser.value(m_ground)).value_or(Ground{});
+    installation.conductor = conductorFromText(m_parser.value(m_conductor)).value_or(Conductor{});
+    if (installation.overGround()) {
+        installation.heightMetres = height().value_or(0) * unitInfo(units).metresPerUnit;
+    }
+    return installation;
+}
+
+std::optional<double> InstallationOptions::height() const
+{
+    bool ok = false;
+    const double value = QLocale::c().toDouble(m_parser.value(m_height), &ok);
+    return ok && std::isfinite(value) ? std::optional<double>(value) : std::nullopt;
+}
+
+OutputOptions::OutputOptions(QCommandLineParser &parser, Spec spec)
+    : m_parser(parser)
+    , m_spec(std::move(spec))
+    , m_output(option({QStringLiteral("o"), QStringLiteral("output")}, m_spec.outputHelp,
+                      QStringLiteral("FILE")))
+    , m_format(option({QStringLiteral("format")}, m_spec.formatHelp, QStringLiteral("nec|ez")))
+    , m_deck(option({QStringLiteral("deck")},
+                    QStringLiteral("Also write the deck the check ran at the design frequency; - "
+                                   "for standard output."),
+                    QStringLiteral("FILE")))
+{
+    if (m_spec.deck) {
+        parser.addOption(m_deck);
+    }
+    if (takesModel()) {
+        parser.addOption(m_format);
+        parser.addOption(m_output);
+    }
+}
+
+QString OutputOptions::check(bool json) const
+{
+    const bool output = writesModel();
+    const bool format = takesModel() && m_parser.isSet(m_format);
+    if (takesModel()) {
+        if (m_spec.modelRequired && !format) {
+            return QStringLiteral("--format is required: nec or ez");
+        }
+        if (!m_spec.modelRequired && output != format) {
+            return QStringLiteral("-o and --format go together");
+        }
+        if (format &&
+            !isChoice(m_parser.value(m_format), {QStringLiteral("nec"), QStringLiteral("ez")})) {
+            return QStringLiteral("--format must be nec or ez, not '%1'")
+                .arg(m_parser.value(m_format));
+        }
+        if (m_spec.modelRequired && modelPath().isEmpty()) {
+            return QStringLiteral("-o FILE is required (- for standard output)");
+        }
+    }
+    // Two of them on standard output would run into each other, and a script reading it could
+    // not tell where one ends; refused before anything is calculated or run.
+    QStringList writers;
+    if (json) {
+        writers.append(QStringLiteral("--json"));
+    }
+    if (output && modelPath() == u"-") {
+        writers.append(QStringLiteral("-o -"));
+    }
+    if (deckPath() == u"-") {
+        writers.append(QStringLiteral("--deck -"));
+    }
+    if (writers.size() > 1) {
+        return QStringLiteral("%1 and %2 would both write to standard output; write one of them "
+                              "to a file")
+            .arg(writers.at(0), writers.at(1));
+    }
+    return {};
+}
+
+bool OutputOptions::writesModel() const
+{
+    return takesModel() && m_parser.isSet(m_output);
+}
+
+QString OutputOptions::modelPath() const
+{
+    return takesModel() ? m_parser.value(m_output) : QString();
+}
+
+ModelFormat OutputOptions::format() const
+{
+    return takesModel() && m_parser.value(m_format).compare(u"ez", Qt::CaseInsensitive) == 0
+               ? ModelFormat::Eznec
+               : ModelFormat::Nec;
+}
+
+QString OutputOptions::deckPath() const
+{
+    return m_spec.deck ? m_parser.value(m_deck) : QString();
+}
+
+bool OutputOptions::toStandardOutput() const
+{
+    return (writesModel() && modelPath() == u"-") || deckPath() == u"-";
+}
+
+} // namespace moxon

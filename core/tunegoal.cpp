@@ -1,0 +1,81 @@
+#include "tunegoal.h"
+
+#include <QLocale>
+
+#include <array>
+
+namespace moxon {
+
+namespace {
+
+constexpr std::array kTuneGoals = {
+    TuneGoalInfo{TuneGoal::Match, u"match", u"匹配 50 Ω",
+                 u"the lowest SWR on 50 ohms with a front-to-back no worse than the formula's",
+                 u"match on 50 ohm (SWR at most %1, front-to-back no worse than the formula's)",
+                 kMatchedSwr, 2},
+    TuneGoalInfo{TuneGoal::FrontToBack, u"front-to-back", u"最大前后比",
+                 u"the best front-to-back with an SWR of at most %1",
+                 u"best front-to-back with SWR at most %1", kFrontToBackSwr, 1},
+};
+
+QString withLimit(QStringView sentence, const TuneGoalInfo &info)
+{
+    return sentence.toString().replace(QStringLiteral("%1"),
+                                       QLocale::c().toString(info.swrLimit, 'f', info.swrDecimals));
+}
+
+} // namespace
+
+std::span<const TuneGoalInfo> tuneGoals()
+{
+    return kTuneGoals;
+}
+
+const TuneGoalInfo &tuneGoalInfo(TuneGoal goal)
+{
+    for (const TuneGoalInfo &info : kTuneGoals) {
+        if (info.goal == goal) {
+            return info;
+        }
+    }
+    return kTuneGoals.front();
+}
+
+std::optional<TuneGoal> tuneGoalFromText(QStringView text)
+{
+    for (const TuneGoalInfo &info : kTuneGoals) {
+        if (text.compare(info.name, Qt::CaseInsensitive) == 0) {
+            return info.goal;
+        }
+    }
+    return std::nullopt;
+}
+
+QStringList tuneGoalNames()
+{
+    QStringList names;
+    for (const TuneGoalInfo &info : kTuneGoals) {
+        names.append(info.name.toString());
+    }
+    return names;
+}
+
+QString tuneGoalChoices()
+{
+    QStringList names = tuneGoalNames();
+    const QString last = names.takeLast();
+    return names.isEmpty() ? last
+                           : names.join(QStringLiteral(", ")) + QStringLiteral(" or ") + last;
+}
+
+QString tuneGoalAim(TuneGoal goal)
+{
+    return withLimit(tuneGoalInfo(goal).aim, tuneGoalInfo(goal));
+}
+
+QString tuneGoalSummary(TuneGoal goal)
+{
+    return withLimit(tuneGoalInfo(goal).summary, tuneGoalInfo(goal));
+}
+
+} // namespace moxon
