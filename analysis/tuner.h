@@ -92,9 +92,9 @@ nec2cTuneEngine(std::function<CheckRequest(const TuneDimensions &)> requestFor,
 // the candidates queued in `scheduler` under `options`. When the formula design gives no
 // figures, the result says what the engine said of it: nec2c missing, the deck refused, or
 // figures no antenna has.
-[[nodiscard]] TuneResult tuneWithNec2c(TuneGoal goal, const TuneSetup &setup,
-                                       EngineScheduler &scheduler, const CheckOptions &options = {},
-                                       std::function<bool()> cancelled = {},
-                                       const std::function<bool(const TuneProgress &)> &progress = {});
+[[nodiscard]] TuneResult
+tuneWithNec2c(TuneGoal goal, const TuneSetup &setup, EngineScheduler &scheduler,
+              const CheckOptions &options = {}, std::function<bool()> cancelled = {},
+              const std::function<bool(const TuneProgress &)> &progress = {});
 
 } // namespace moxon

@@ -44,10 +44,10 @@ int checkCommand(const QStringList &arguments, QTextStream &out, QTextStream &er
     if (!run.accepted()) {
         return io.failed(CommandFailure::rejected(run), common.json());
     }
-    const CheckReport report = checkOnEngine(
-        checkRequestFor(CommandIo::model(run, model), run.form.wireSize,
-                        where.installation(common.units())),
-        scheduler);
+    const CheckReport report =
+        checkOnEngine(checkRequestFor(CommandIo::model(run, model), run.form.wireSize,
+                                      where.installation(common.units())),
+                      scheduler);
     if (report.failure != EngineFailure::Refused) {
         if (const std::optional<CommandFailure> failure =
                 io.writeDeck(output.deckPath(), report.deck)) {

@@ -1,3 +1,4 @@
+#include "endonsignals.h"
 #include "moxoncli.h"
 
 #include <QCoreApplication>
@@ -7,5 +8,8 @@ int main(int argc, char *argv[])
     const QCoreApplication app(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
-    return moxon::MoxonCli(out, err).run(QCoreApplication::arguments());
+    moxon::MoxonCli cli(out, err);
+    // Before the commands start any thread: each inherits the signals blocked.
+    const moxon::EndOnSignals ending(cli.engineScheduler());
+    return cli.run(QCoreApplication::arguments());
 }

@@ -28,6 +28,9 @@ public:
     // `arguments` as main() gets them, the program name first.
     int run(const QStringList &arguments);
 
+    // Every engine run of the commands goes through it: what a signal ends.
+    [[nodiscard]] EngineScheduler &engineScheduler() { return m_scheduler; }
+
 private:
     QTextStream &m_out;
     QTextStream &m_err;

@@ -91,8 +91,7 @@ int tuneCommand(const QStringList &arguments, QTextStream &out, QTextStream &err
         tuneGoalFromText(parser.value(goal)).value_or(TuneGoal::Match), setup, scheduler);
     if (!result.failure.isEmpty()) {
         io.say(result.failure);
-        return io.failed(CommandFailure::engine(result.failureKind, result.failure),
-                         common.json());
+        return io.failed(CommandFailure::engine(result.failureKind, result.failure), common.json());
     }
 
     const ModelInput tuned = withDimensions(formula, result.tuned);

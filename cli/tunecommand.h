@@ -11,6 +11,6 @@ class EngineScheduler;
 // written as export writes a design. `arguments` start with the program and the command; the
 // exit status.
 [[nodiscard]] int tuneCommand(const QStringList &arguments, QTextStream &out, QTextStream &err,
-                               EngineScheduler &scheduler);
+                              EngineScheduler &scheduler);
 
 } // namespace moxon

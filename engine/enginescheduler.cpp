@@ -41,7 +41,7 @@ bool EngineScheduler::isClosed() const
     return m_closed;
 }
 
-EngineScheduler::Ask EngineScheduler::ask(Nec2cRunner *runner)
+EngineScheduler::Ask EngineScheduler::ask(Nec2cRunner *runner, const QString &folder)
 {
     const std::lock_guard lock(m_mutex);
     if (m_closed) {
@@ -53,19 +53,18 @@ EngineScheduler::Ask EngineScheduler::ask(Nec2cRunner *runner)
     if (std::any_of(m_running.cbegin(), m_running.cend(), holds)) {
         return Ask::Granted;
     }
-    if (m_waiting.contains(runner)) {
+    if (std::any_of(m_waiting.cbegin(), m_waiting.cend(), holds)) {
         return Ask::Queued;
     }
     if (m_running.size() < m_slots && m_waiting.isEmpty()) {
-        m_running.append({runner, 0, {}});
+        m_running.append({runner, 0, folder});
         return Ask::Granted;
     }
-    m_waiting.append(runner);
+    m_waiting.append({runner, 0, folder});
     return Ask::Queued;
 }
 
-bool EngineScheduler::launch(Nec2cRunner *runner, const QString &folder,
-                             const std::function<qint64()> &launch)
+bool EngineScheduler::launch(Nec2cRunner *runner, const std::function<qint64()> &launch)
 {
     const std::lock_guard lock(m_mutex);
     const auto found = std::find_if(m_running.begin(), m_running.end(),
@@ -73,7 +72,6 @@ bool EngineScheduler::launch(Nec2cRunner *runner, const QString &folder,
     if (m_closed || found == m_running.end()) {
         return false;
     }
-    found->folder = folder;
     found->pid = launch();
     const int now = int(std::count_if(m_running.cbegin(), m_running.cend(),
                                       [](const Running &run) { return run.pid > 0; }));
@@ -84,9 +82,12 @@ bool EngineScheduler::launch(Nec2cRunner *runner, const QString &folder,
 void EngineScheduler::release(Nec2cRunner *runner)
 {
     std::unique_lock lock(m_mutex);
-    m_waiting.removeAll(runner);
+    const auto ofRunner = [runner](const Running &run) {
+        return run.runner == runner;
+    };
+    m_waiting.removeIf(ofRunner);
     const auto before = m_running.size();
-    m_running.removeIf([runner](const Running &run) { return run.runner == runner; });
+    m_running.removeIf(ofRunner);
     if (m_running.size() != before) {
         grantNext(lock);
     }
@@ -95,11 +96,11 @@ void EngineScheduler::release(Nec2cRunner *runner)
 void EngineScheduler::grantNext(std::unique_lock<std::mutex> &lock)
 {
     while (!m_closed && m_running.size() < m_slots && !m_waiting.isEmpty()) {
-        Nec2cRunner *next = m_waiting.takeFirst();
-        m_running.append({next, 0, {}});
+        const Running next = m_waiting.takeFirst();
+        m_running.append(next);
         // Told in its own thread; a runner destroyed before the call arrives releases its
         // slot in its destructor, and the call is dropped with it.
-        QMetaObject::invokeMethod(next, &Nec2cRunner::slotGranted, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(next.runner, &Nec2cRunner::slotGranted, Qt::QueuedConnection);
     }
     (void)lock;
 }
@@ -110,6 +111,9 @@ void EngineScheduler::endAll()
     {
         const std::lock_guard lock(m_mutex);
         m_closed = true;
+        for (const Running &run : std::as_const(m_waiting)) {
+            folders.append(run.folder);
+        }
         m_waiting.clear();
         for (const Running &run : std::as_const(m_running)) {
             if (run.pid > 0) {

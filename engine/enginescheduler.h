@@ -49,12 +49,14 @@ private:
         Queued,  // it is told later, through Nec2cRunner::slotGranted()
         Closed,  // the scheduler was ended: no run
     };
-    // A runner asks for a slot. A runner that already holds one or waits keeps its place.
-    Ask ask(Nec2cRunner *runner);
+    // A runner asks for a slot for a run in its working `folder`, which endAll() removes
+    // whether the run started or not. A runner that already holds a slot or waits keeps its
+    // place.
+    Ask ask(Nec2cRunner *runner, const QString &folder);
     // Starts the engine through `launch` under the scheduler's lock, so that endAll() sees
-    // every process that exists; `launch` returns its process id (0 when none started) and
-    // `folder` is the run's working folder. False when the scheduler was ended meanwhile.
-    bool launch(Nec2cRunner *runner, const QString &folder, const std::function<qint64()> &launch);
+    // every process that exists; `launch` returns its process id (0 when none started). False
+    // when the scheduler was ended meanwhile.
+    bool launch(Nec2cRunner *runner, const std::function<qint64()> &launch);
     // The runner's engine has ended, or the runner gave up its place: the slot goes on.
     void release(Nec2cRunner *runner);
 
@@ -69,8 +71,8 @@ private:
 
     const int m_slots;
     mutable std::mutex m_mutex;
-    QList<Running> m_running;       // holding a slot
-    QList<Nec2cRunner *> m_waiting; // in the order they asked
+    QList<Running> m_running; // holding a slot
+    QList<Running> m_waiting; // in the order they asked, with their folders
     int m_peak = 0;
     bool m_closed = false;
 };

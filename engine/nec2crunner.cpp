@@ -112,7 +112,7 @@ void Nec2cRunner::start(const QByteArray &deck)
     }
     deckFile.close();
 
-    switch (m_scheduler.ask(this)) {
+    switch (m_scheduler.ask(this, m_folder->path())) {
     case EngineScheduler::Ask::Granted:
         launch();
         break;
@@ -150,7 +150,7 @@ void Nec2cRunner::launch()
     connect(m_process.get(), &QProcess::finished, this, &Nec2cRunner::processFinished);
     connect(m_process.get(), &QProcess::errorOccurred, this, &Nec2cRunner::processFailed);
     const QString folder = m_folder->path();
-    const bool started = m_scheduler.launch(this, folder, [this, &folder] {
+    const bool started = m_scheduler.launch(this, [this, &folder] {
         m_process->start(m_executable,
                          {QStringLiteral("-i"), folder + QStringLiteral("/model.nec"),
                           QStringLiteral("-o"), folder + QStringLiteral("/model.out")});

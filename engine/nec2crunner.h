@@ -17,13 +17,13 @@ namespace moxon {
 enum class EngineFailure
 {
     None,
-    Missing,    // the program is not on PATH, or could not be started
-    NotRun,     // no temporary folder, or the deck could not be written into it
-    Refused,    // not run: the model is beyond what the engine can compute
-    DeckError,  // the engine ended with an error status: it did not accept the deck
-    Crashed,    // the engine was ended by a signal
-    TimedOut,   // the engine did not finish in time and was ended
-    Unreadable, // the engine's output is not what a finished run prints
+    Missing,       // the program is not on PATH, or could not be started
+    NotRun,        // no temporary folder, or the deck could not be written into it
+    Refused,       // not run: the model is beyond what the engine can compute
+    DeckError,     // the engine ended with an error status: it did not accept the deck
+    Crashed,       // the engine was ended by a signal
+    TimedOut,      // the engine did not finish in time and was ended
+    Unreadable,    // the engine's output is not what a finished run prints
     UnsoundResult, // the engine finished with figures no antenna has: no resistance, no field
 };
 
