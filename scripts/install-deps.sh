@@ -12,8 +12,12 @@ mode=${1:-run}
 # changes, needs python3-fonttools and fonts-noto-cjk; install them yourself for that.
 # Qt Charts' CMake package needs the Qt OpenGL one, which qt6-charts-dev does not pull in.
 # libfontconfig-dev: the window calls fontconfig itself to read its configuration early.
+# libeigen3-dev: the least squares and SVD of the rational fit of the SWR sweep.
+# qt6-tools-dev, qt6-tools-dev-tools, qt6-l10n-tools: Qt's Linguist tools, which make the
+# English translation's .qm at build time.
 build_packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev
-    qt6-charts-dev libqt6opengl6-dev libfontconfig-dev help2man)
+    qt6-charts-dev libqt6opengl6-dev libfontconfig-dev help2man libeigen3-dev qt6-tools-dev
+    qt6-tools-dev-tools qt6-l10n-tools)
 # `time` reports the peak memory of each start in bench/startup.sh.
 run_packages=(xvfb xauth imagemagick time)
 # CPack's Depends come from dpkg-shlibdeps (dpkg-dev), which it runs on the files that `file`
