@@ -1,5 +1,7 @@
 #include "checkfigureformat.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cmath>
 
@@ -80,20 +82,21 @@ QString CheckFigureFormat::bandwidth(const Bandwidth &band, double f0Mhz) const
         return text;
     }
     if (!band.exists) {
-        return QStringLiteral("无（设计频率上驻波比大于 2）");
+        return QCoreApplication::translate("CheckFigureFormat", "无（设计频率上驻波比大于 2）");
     }
     // Three significant digits at least, and never fewer than two decimals.
     const int decimals = width > 0 ? std::clamp(2 - int(std::floor(std::log10(width))), 2, 6) : 2;
     const QString atLeast =
         band.reachesLower || band.reachesUpper ? QStringLiteral("≥ ") : QString();
-    QString text = atLeast + fixed(width, decimals) + QStringLiteral(" MHz（") + atLeast +
-                   fixed(100 * width / f0Mhz, 1) + QStringLiteral(" %）");
+    QString text =
+        QCoreApplication::translate("CheckFigureFormat", "%1 MHz（%2 %）")
+            .arg(atLeast + fixed(width, decimals), atLeast + fixed(100 * width / f0Mhz, 1));
     if (band.reachesLower && band.reachesUpper) {
-        text += QStringLiteral("\n已达扫频两端");
+        text += u'\n' + QCoreApplication::translate("CheckFigureFormat", "已达扫频两端");
     } else if (band.reachesLower) {
-        text += QStringLiteral("\n已达扫频下端");
+        text += u'\n' + QCoreApplication::translate("CheckFigureFormat", "已达扫频下端");
     } else if (band.reachesUpper) {
-        text += QStringLiteral("\n已达扫频上端");
+        text += u'\n' + QCoreApplication::translate("CheckFigureFormat", "已达扫频上端");
     }
     return text;
 }
@@ -102,7 +105,7 @@ QString CheckFigureFormat::beamwidth(const std::optional<double> &degrees) const
 {
     if (!degrees) {
         return m_plain ? QStringLiteral("none: the pattern never falls 3 dB")
-                       : QStringLiteral("无 −3 dB 点");
+                       : QCoreApplication::translate("CheckFigureFormat", "无 −3 dB 点");
     }
     return angle(*degrees);
 }

@@ -1,5 +1,6 @@
 #include "windowtexts.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 #include <cmath>
@@ -9,9 +10,10 @@ namespace moxon {
 QString checkHeader(const QString &frequencyText, const QString &wireText,
                     const QString &wireUnitText, bool vertical, bool xAxis)
 {
-    return QStringLiteral("%1 MHz，线材 %2 %3，%4极化，波束沿 %5 轴")
+    return QCoreApplication::translate("CheckHeader", "%1 MHz，线材 %2 %3，%4极化，波束沿 %5 轴")
         .arg(frequencyText.trimmed(), wireText, wireUnitText,
-             vertical ? QStringLiteral("垂直") : QStringLiteral("水平"),
+             vertical ? QCoreApplication::translate("CheckHeader", "垂直")
+                      : QCoreApplication::translate("CheckHeader", "水平"),
              xAxis ? QStringLiteral("X") : QStringLiteral("Y"));
 }
 
@@ -25,26 +27,29 @@ QString installationHeader(const Installation &installation, const QString &heig
     const Ground &ground = installation.ground;
     QStringList parts;
     if (ground.kind == GroundKind::FreeSpace) {
-        parts.append(QStringLiteral("自由空间"));
+        parts.append(QCoreApplication::translate("CheckHeader", "自由空间"));
     } else {
-        parts.append(QStringLiteral("%1 (%2 λ) 高").arg(height, c.toString(wavelengths, 'f', 2)));
+        parts.append(QCoreApplication::translate("CheckHeader", "%1 (%2 λ) 高")
+                         .arg(height, c.toString(wavelengths, 'f', 2)));
     }
     if (ground.kind == GroundKind::Perfect) {
-        parts.append(QStringLiteral("理想地面"));
+        parts.append(QCoreApplication::translate("CheckHeader", "理想地面"));
     } else if (ground.kind == GroundKind::Real) {
         const GroundPreset *preset = groundPreset(ground);
         parts.append(QStringLiteral("%1 εr %2 σ %3")
-                         .arg(preset ? preset->caption.toString() : QStringLiteral("实际地面"),
+                         .arg(preset ? groundCaption(*preset)
+                                     : QCoreApplication::translate("CheckHeader", "实际地面"),
                               c.toString(ground.permittivity, 'g', 6),
                               c.toString(ground.conductivity, 'g', 6)));
     }
     if (const ConductorPreset *metal = conductorPreset(installation.conductor.kind)) {
-        parts.append(metal->wireCaption.toString());
+        parts.append(conductorWireCaption(*metal));
     } else {
-        parts.append(QStringLiteral("导线 σ %1 S/m")
+        parts.append(QCoreApplication::translate("CheckHeader", "导线 σ %1 S/m")
                          .arg(c.toString(installation.conductor.conductivity, 'g', 6)));
     }
-    return parts.join(QStringLiteral("，"));
+    //: Between the parts of the installation in the check's header.
+    return parts.join(QCoreApplication::translate("CheckHeader", "，"));
 }
 
 QString dimensionChange(double delta, const TuneSetup &setup, const QLocale &locale, bool plain)

@@ -4,6 +4,7 @@
 #include "thinwire.h"
 #include "windowtexts.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 
 #include <algorithm>
@@ -95,7 +96,8 @@ CheckRequest checkRequestFor(const ModelInput &model, const QString &wireText,
         installationHeader(installation, lengthText(installation.heightMetres, model.units),
                            installation.heightMetres / freeSpaceWavelength(model.frequencyMHz));
     if (!where.isEmpty()) {
-        request.header += QStringLiteral("；") + where;
+        //: Between the design and its installation in the check's header.
+        request.header += QCoreApplication::translate("CheckHeader", "；") + where;
     }
     if (installation.overGround()) {
         request.refusal = heightRefusal(model, installation);

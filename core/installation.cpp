@@ -1,5 +1,6 @@
 #include "installation.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 
 #include <array>
@@ -10,12 +11,18 @@ namespace moxon {
 namespace {
 
 constexpr std::array kGroundPresets = {
-    GroundPreset{u"very-poor", u"很差地面", u"城市、工业区", 5, 0.001},
-    GroundPreset{u"poor", u"较差地面", u"岩石、陡峭山地", 13, 0.002},
-    GroundPreset{u"average", u"一般地面", u"牧场、黏土", 13, 0.005},
-    GroundPreset{u"very-good", u"很好地面", u"牧场、肥沃土壤", 20, 0.0303},
-    GroundPreset{u"fresh-water", u"淡水", u"淡水", 80, 0.001},
-    GroundPreset{u"sea-water", u"海水", u"海水", 81, 5},
+    GroundPreset{u"very-poor", QT_TRANSLATE_NOOP("Installation", "很差地面"),
+                 QT_TRANSLATE_NOOP("Installation", "城市、工业区"), 5, 0.001},
+    GroundPreset{u"poor", QT_TRANSLATE_NOOP("Installation", "较差地面"),
+                 QT_TRANSLATE_NOOP("Installation", "岩石、陡峭山地"), 13, 0.002},
+    GroundPreset{u"average", QT_TRANSLATE_NOOP("Installation", "一般地面"),
+                 QT_TRANSLATE_NOOP("Installation", "牧场、黏土"), 13, 0.005},
+    GroundPreset{u"very-good", QT_TRANSLATE_NOOP("Installation", "很好地面"),
+                 QT_TRANSLATE_NOOP("Installation", "牧场、肥沃土壤"), 20, 0.0303},
+    GroundPreset{u"fresh-water", QT_TRANSLATE_NOOP("Installation", "淡水"),
+                 QT_TRANSLATE_NOOP("Installation", "淡水"), 80, 0.001},
+    GroundPreset{u"sea-water", QT_TRANSLATE_NOOP("Installation", "海水"),
+                 QT_TRANSLATE_NOOP("Installation", "海水"), 81, 5},
 };
 
 // The kinds of ground by the names scripts read; free space and perfect ground go by them on
@@ -32,9 +39,13 @@ constexpr std::array kGroundKindNames = {
 };
 
 constexpr std::array kConductorPresets = {
-    ConductorPreset{ConductorKind::Perfect, u"perfect", u"理想导线", u"理想导线", 0},
-    ConductorPreset{ConductorKind::Copper, u"copper", u"铜", u"铜线", kCopperConductivity},
-    ConductorPreset{ConductorKind::Aluminium, u"aluminium", u"铝", u"铝线", kAluminiumConductivity},
+    ConductorPreset{ConductorKind::Perfect, u"perfect",
+                    QT_TRANSLATE_NOOP("Installation", "理想导线"),
+                    QT_TRANSLATE_NOOP("Installation", "理想导线"), 0},
+    ConductorPreset{ConductorKind::Copper, u"copper", QT_TRANSLATE_NOOP("Installation", "铜"),
+                    QT_TRANSLATE_NOOP("Installation", "铜线"), kCopperConductivity},
+    ConductorPreset{ConductorKind::Aluminium, u"aluminium", QT_TRANSLATE_NOOP("Installation", "铝"),
+                    QT_TRANSLATE_NOOP("Installation", "铝线"), kAluminiumConductivity},
 };
 
 std::optional<double> positive(QStringView text)
@@ -49,6 +60,16 @@ std::optional<double> positive(QStringView text)
 std::span<const GroundPreset> groundPresets()
 {
     return kGroundPresets;
+}
+
+QString groundCaption(const GroundPreset &preset)
+{
+    return QCoreApplication::translate("Installation", preset.caption);
+}
+
+QString groundDescription(const GroundPreset &preset)
+{
+    return QCoreApplication::translate("Installation", preset.description);
 }
 
 const GroundPreset *groundPreset(const Ground &ground)
@@ -78,6 +99,16 @@ Conductor aluminium()
 std::span<const ConductorPreset> conductorPresets()
 {
     return kConductorPresets;
+}
+
+QString conductorCaption(const ConductorPreset &preset)
+{
+    return QCoreApplication::translate("Installation", preset.caption);
+}
+
+QString conductorWireCaption(const ConductorPreset &preset)
+{
+    return QCoreApplication::translate("Installation", preset.wireCaption);
 }
 
 const ConductorPreset *conductorPreset(ConductorKind kind)

@@ -38,13 +38,16 @@ struct Ground
 // types of earth in the ARRL Antenna Book (chapter on the effects of the earth).
 struct GroundPreset
 {
-    QStringView name;        // for the command line: "average"
-    QStringView caption;     // for the window: "一般地面"
-    QStringView description; // what such ground is, for the window's tooltip
+    QStringView name;                  // for the command line: "average"
+    const char *caption = nullptr;     // for the window, as translated: "一般地面"
+    const char *description = nullptr; // what such ground is, for the window's tooltip
     double permittivity = 0;
     double conductivity = 0; // S/m
 };
 [[nodiscard]] std::span<const GroundPreset> groundPresets();
+// The window's texts of `preset` in the program's language.
+[[nodiscard]] QString groundCaption(const GroundPreset &preset);
+[[nodiscard]] QString groundDescription(const GroundPreset &preset);
 // The preset with exactly these constants, if there is one.
 [[nodiscard]] const GroundPreset *groundPreset(const Ground &ground);
 
@@ -74,12 +77,15 @@ inline constexpr double kAluminiumConductivity = 3.5e7; // S/m, aluminium wire a
 struct ConductorPreset
 {
     ConductorKind kind = ConductorKind::Perfect;
-    QStringView name;        // for the command line and the JSON: "copper"
-    QStringView caption;     // for the window's list: "铜"
-    QStringView wireCaption; // wire of it, for the check's header: "铜线"
-    double conductivity = 0; // S/m; none for perfect wire
+    QStringView name;                  // for the command line and the JSON: "copper"
+    const char *caption = nullptr;     // for the window's list, as translated: "铜"
+    const char *wireCaption = nullptr; // wire of it, for the check's header: "铜线"
+    double conductivity = 0;           // S/m; none for perfect wire
 };
 [[nodiscard]] std::span<const ConductorPreset> conductorPresets();
+// The window's texts of `preset` in the program's language.
+[[nodiscard]] QString conductorCaption(const ConductorPreset &preset);
+[[nodiscard]] QString conductorWireCaption(const ConductorPreset &preset);
 // The preset of `kind`; none for a conductivity of the user's.
 [[nodiscard]] const ConductorPreset *conductorPreset(ConductorKind kind);
 

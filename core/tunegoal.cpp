@@ -1,5 +1,6 @@
 #include "tunegoal.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 
 #include <array>
@@ -9,11 +10,12 @@ namespace moxon {
 namespace {
 
 constexpr std::array kTuneGoals = {
-    TuneGoalInfo{TuneGoal::Match, u"match", u"匹配 50 Ω",
+    TuneGoalInfo{TuneGoal::Match, u"match", QT_TRANSLATE_NOOP("TuneGoal", "匹配 50 Ω"),
                  u"the lowest SWR on 50 ohms with a front-to-back no worse than the formula's",
                  u"match on 50 ohm (SWR at most %1, front-to-back no worse than the formula's)",
                  kMatchedSwr, 2},
-    TuneGoalInfo{TuneGoal::FrontToBack, u"front-to-back", u"最大前后比",
+    TuneGoalInfo{TuneGoal::FrontToBack, u"front-to-back",
+                 QT_TRANSLATE_NOOP("TuneGoal", "最大前后比"),
                  u"the best front-to-back with an SWR of at most %1",
                  u"best front-to-back with SWR at most %1", kFrontToBackSwr, 1},
 };
@@ -39,6 +41,11 @@ const TuneGoalInfo &tuneGoalInfo(TuneGoal goal)
         }
     }
     return kTuneGoals.front();
+}
+
+QString tuneGoalCaption(const TuneGoalInfo &info)
+{
+    return QCoreApplication::translate("TuneGoal", info.caption);
 }
 
 std::optional<TuneGoal> tuneGoalFromText(QStringView text)

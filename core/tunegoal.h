@@ -26,17 +26,19 @@ inline constexpr double kFrontToBackSwr = 1.5; // the front-to-back goal's large
 struct TuneGoalInfo
 {
     TuneGoal goal = TuneGoal::Match;
-    QStringView name;    // for --goal and the JSON's "goal": "front-to-back"
-    QStringView caption; // for the window's list of goals: "最大前后比"
-    QStringView aim;     // what --help says it tunes for
-    QStringView summary; // the report's goal line
-    double swrLimit = 0; // the SWR the goal is met at or below, or the largest it allows
-    int swrDecimals = 2; // of that limit in the sentences: "1.10", "1.5"
+    QStringView name;              // for --goal and the JSON's "goal": "front-to-back"
+    const char *caption = nullptr; // for the window's list of goals, as translated: "最大前后比"
+    QStringView aim;               // what --help says it tunes for
+    QStringView summary;           // the report's goal line
+    double swrLimit = 0;           // the SWR the goal is met at or below, or the largest it allows
+    int swrDecimals = 2;           // of that limit in the sentences: "1.10", "1.5"
 };
 
 // Every goal, the default first, in the order of the window's list.
 [[nodiscard]] std::span<const TuneGoalInfo> tuneGoals();
 [[nodiscard]] const TuneGoalInfo &tuneGoalInfo(TuneGoal goal);
+// The window's caption of `info` in the program's language.
+[[nodiscard]] QString tuneGoalCaption(const TuneGoalInfo &info);
 // A goal by its name, compared without regard to letter case.
 [[nodiscard]] std::optional<TuneGoal> tuneGoalFromText(QStringView text);
 [[nodiscard]] QStringList tuneGoalNames();

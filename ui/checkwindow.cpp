@@ -52,7 +52,7 @@ CheckWindow::CheckWindow(CheckCommands &commands, QWidget *parent)
     , m_commands(commands)
     , m_runner(commands.engineScheduler(), commands.engineOptions())
 {
-    setWindowTitle(QStringLiteral("设计检查"));
+    setWindowTitle(tr("设计检查"));
     setObjectName(QStringLiteral("CheckWindow"));
 
     m_header = new QLabel(this);
@@ -91,23 +91,22 @@ CheckWindow::CheckWindow(CheckCommands &commands, QWidget *parent)
         figures->addWidget(value, at, 1, Qt::AlignVCenter);
         return value;
     };
-    m_impedance = row(QStringLiteral("馈点阻抗"), valueLabel(QStringLiteral("impedance"), this));
-    m_swr = row(QStringLiteral("驻波比"), valueLabel(QStringLiteral("swr"), this));
-    m_takeoff = row(QStringLiteral("主瓣仰角"), valueLabel(QStringLiteral("takeoff"), this));
+    m_impedance = row(tr("馈点阻抗"), valueLabel(QStringLiteral("impedance"), this));
+    m_swr = row(tr("驻波比"), valueLabel(QStringLiteral("swr"), this));
+    m_takeoff = row(tr("主瓣仰角"), valueLabel(QStringLiteral("takeoff"), this));
     m_takeoffCaption = caption;
-    m_gain = row(QStringLiteral("增益"), valueLabel(QStringLiteral("gain"), this));
-    m_frontToBack = row(QStringLiteral("前后比"), valueLabel(QStringLiteral("frontToBack"), this));
-    m_bandwidthValue = row(QStringLiteral("带宽"), valueLabel(QStringLiteral("bandwidth"), this));
-    m_beamwidth = row(QStringLiteral("波束宽度"), valueLabel(QStringLiteral("beamwidth"), this));
+    m_gain = row(tr("增益"), valueLabel(QStringLiteral("gain"), this));
+    m_frontToBack = row(tr("前后比"), valueLabel(QStringLiteral("frontToBack"), this));
+    m_bandwidthValue = row(tr("带宽"), valueLabel(QStringLiteral("bandwidth"), this));
+    m_beamwidth = row(tr("波束宽度"), valueLabel(QStringLiteral("beamwidth"), this));
     figures->setRowStretch(figures->rowCount(), 1);
 
     m_swrChart = new SwrChart(this);
-    m_azimuth = new PatternChart(PatternChart::Plane::Azimuth,
-                                 QStringLiteral("方位方向图（水平面，前方朝上）"),
-                                 QStringLiteral("方位方向图"), this);
-    m_elevation = new PatternChart(PatternChart::Plane::Elevation,
-                                   QStringLiteral("仰角方向图（波束所在垂直面，前方朝右）"),
-                                   QStringLiteral("仰角方向图"), this);
+    m_azimuth = new PatternChart(PatternChart::Plane::Azimuth, tr("方位方向图（水平面，前方朝上）"),
+                                 tr("方位方向图"), this);
+    m_elevation =
+        new PatternChart(PatternChart::Plane::Elevation,
+                         tr("仰角方向图（波束所在垂直面，前方朝右）"), tr("仰角方向图"), this);
 
     auto *top = new QHBoxLayout;
     top->addLayout(figures);
@@ -126,8 +125,8 @@ CheckWindow::CheckWindow(CheckCommands &commands, QWidget *parent)
     outer->addLayout(top, 1);
     outer->addLayout(patterns, 1);
 
-    auto *saveImageAction = new QAction(QStringLiteral("保存图像…"), this);
-    auto *exportAction = new QAction(QStringLiteral("导出数据…"), this);
+    auto *saveImageAction = new QAction(tr("保存图像…"), this);
+    auto *exportAction = new QAction(tr("导出数据…"), this);
     connect(saveImageAction, &QAction::triggered, this, &CheckWindow::saveImage);
     connect(exportAction, &QAction::triggered, this, &CheckWindow::exportData);
     addAction(saveImageAction);
@@ -157,7 +156,7 @@ void CheckWindow::check(const CheckRequest &request, CheckedDesign design)
     m_tune->setTunable(request.refusal.isEmpty());
     m_request = request;
     if (design == CheckedDesign::Tuned) {
-        m_request.header += QStringLiteral("（调谐后）");
+        m_request.header += tr("（调谐后）");
     }
     m_figures.reset();
     m_sweep.clear();
@@ -171,7 +170,7 @@ void CheckWindow::check(const CheckRequest &request, CheckedDesign design)
     m_swrChart->setDesign(request.frequencyMhz);
     m_azimuth->clearPattern();
     m_elevation->clearPattern();
-    m_status->setText(QStringLiteral("正在用 nec2c 计算…"));
+    m_status->setText(tr("正在用 nec2c 计算…"));
     // Started before the values are shown, so that they show the calculating placeholder.
     m_runner.start(request);
     showValues();
@@ -225,7 +224,7 @@ void CheckWindow::closeEvent(QCloseEvent *event)
     m_commands.cancelTuning();
     if (m_runner.isRunning()) {
         m_runner.cancel();
-        m_status->setText(QStringLiteral("检查已停止。"));
+        m_status->setText(tr("检查已停止。"));
         showValues();
     }
     QWidget::closeEvent(event);
@@ -243,12 +242,12 @@ void CheckWindow::showFigures(quint64 sequence, const DesignFigures &figures)
         m_azimuth->setAzimuth(figures.azimuth, figures.forwardPhi, figures.forwardGain);
     }
     m_azimuth->setTitle(figures.takeoff
-                            ? QStringLiteral("方位方向图（仰角 %1，前方朝上）")
+                            ? tr("方位方向图（仰角 %1，前方朝上）")
                                   .arg(CheckFigureFormat(locale()).angle(*figures.takeoff))
-                            : QStringLiteral("方位方向图（水平面，前方朝上）"));
+                            : tr("方位方向图（水平面，前方朝上）"));
     m_elevation->setElevation(figures.elevation, figures.elevationPhi, figures.forwardPhi,
                               figures.forwardGain, figures.takeoff.has_value());
-    m_status->setText(QStringLiteral("正在用 nec2c 计算驻波比曲线…"));
+    m_status->setText(tr("正在用 nec2c 计算驻波比曲线…"));
     showValues();
 }
 
@@ -272,7 +271,7 @@ void CheckWindow::showBandwidth(quint64 sequence, const QList<SweepPoint> &sweep
         showSweep(sequence, sweep);
     }
     m_bandwidth = bandwidth;
-    m_status->setText(QStringLiteral("nec2c 已算完：设计频率与 %1 个扫频点。").arg(sweep.size()));
+    m_status->setText(tr("nec2c 已算完：设计频率与 %1 个扫频点。").arg(sweep.size()));
     showValues();
 }
 
@@ -314,7 +313,7 @@ void CheckWindow::showValues()
             m_bandwidth ? format.bandwidth(*m_bandwidth, m_request.frequencyMhz) : pending());
     }
     if (m_request.frequencyMhz > 0) {
-        setWindowTitle(QStringLiteral("设计检查 — ") + format.frequency(m_request.frequencyMhz));
+        setWindowTitle(tr("设计检查 — %1").arg(format.frequency(m_request.frequencyMhz)));
     }
     for (QAction *action : actions()) {
         action->setEnabled(m_figures.has_value());
@@ -343,7 +342,7 @@ QString CheckWindow::askFile(const QString &caption, const QString &suffix, cons
 void CheckWindow::saveImage()
 {
     const QString path =
-        askFile(QStringLiteral("保存图像"), QStringLiteral("png"), QStringLiteral("PNG (*.png)"));
+        askFile(tr("保存图像"), QStringLiteral("png"), QStringLiteral("PNG (*.png)"));
     if (path.isEmpty()) {
         return;
     }
@@ -358,7 +357,7 @@ void CheckWindow::saveImage()
 void CheckWindow::exportData()
 {
     const QString path =
-        askFile(QStringLiteral("导出数据"), QStringLiteral("csv"), QStringLiteral("CSV (*.csv)"));
+        askFile(tr("导出数据"), QStringLiteral("csv"), QStringLiteral("CSV (*.csv)"));
     if (path.isEmpty()) {
         return;
     }

@@ -23,9 +23,9 @@ QStringList conductorCaptions()
 {
     QStringList captions;
     for (const ConductorPreset &conductor : conductorPresets()) {
-        captions.append(conductor.caption.toString());
+        captions.append(conductorCaption(conductor));
     }
-    return captions << QStringLiteral("自定义 σ");
+    return captions << InstallationPanel::tr("自定义 σ");
 }
 
 QLineEdit *numberEdit(const QString &objectName, int characters, QWidget *parent)
@@ -47,17 +47,17 @@ InstallationPanel::InstallationPanel(QWidget *parent)
     m_heightUnit->setObjectName(QStringLiteral("heightUnit"));
     m_ground = new QComboBox(this);
     m_ground->setObjectName(QStringLiteral("ground"));
-    m_ground->addItems({QStringLiteral("自由空间"), QStringLiteral("理想地面")});
+    m_ground->addItems({tr("自由空间"), tr("理想地面")});
     for (const GroundPreset &preset : groundPresets()) {
-        m_ground->addItem(preset.caption.toString());
+        m_ground->addItem(groundCaption(preset));
         m_ground->setItemData(m_ground->count() - 1,
-                              QStringLiteral("%1：εr %2，σ %3 S/m")
-                                  .arg(preset.description.toString())
+                              tr("%1：εr %2，σ %3 S/m")
+                                  .arg(groundDescription(preset))
                                   .arg(preset.permittivity)
                                   .arg(preset.conductivity),
                               Qt::ToolTipRole);
     }
-    m_ground->addItem(QStringLiteral("自定义地面"));
+    m_ground->addItem(tr("自定义地面"));
     m_permittivity = numberEdit(QStringLiteral("permittivity"), 5, this);
     m_conductivity = numberEdit(QStringLiteral("conductivity"), 7, this);
     m_conductor = new QComboBox(this);
@@ -83,16 +83,16 @@ InstallationPanel::InstallationPanel(QWidget *parent)
     m_permittivity->setParent(m_groundConstants);
     m_conductivity->setParent(m_groundConstants);
     m_conductorSigma->setParent(m_conductivityBox);
-    caption(row, QStringLiteral("离地高度"), m_height);
+    caption(row, tr("离地高度"), m_height);
     row->addWidget(m_heightUnit);
     row->addSpacing(12);
-    caption(row, QStringLiteral("地面"), m_ground);
+    caption(row, tr("地面"), m_ground);
     caption(constants, QStringLiteral("εr"), m_permittivity);
     caption(constants, QStringLiteral("σ"), m_conductivity);
     constants->addWidget(new QLabel(QStringLiteral("S/m"), m_groundConstants));
     row->addWidget(m_groundConstants);
     row->addSpacing(12);
-    caption(row, QStringLiteral("导线"), m_conductor);
+    caption(row, tr("导线"), m_conductor);
     conductorRow->addWidget(m_conductorSigma);
     conductorRow->addWidget(new QLabel(QStringLiteral("S/m"), m_conductivityBox));
     row->addWidget(m_conductivityBox);
@@ -208,7 +208,7 @@ void InstallationPanel::showValues()
     m_height->setText(numbers.toShort(i.heightMetres / m_scale.metresPerUnit, 3));
     m_heightUnit->setText(
         m_scale.wavelengthMetres > 0
-            ? QStringLiteral("%1（%2 λ）")
+            ? tr("%1（%2 λ）")
                   .arg(m_scale.unit, numbers.toMask(i.heightMetres / m_scale.wavelengthMetres, 2))
             : m_scale.unit);
     m_height->setEnabled(overGround);

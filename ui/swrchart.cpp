@@ -55,19 +55,19 @@ SwrChart::SwrChart(QWidget *parent)
         series->attachAxis(m_frequencyAxis);
         series->attachAxis(m_swrAxis);
     };
-    add(m_level15, QStringLiteral("驻波比 1.5 / 2"));
+    add(m_level15, tr("驻波比 1.5 / 2"));
     add(m_level2, QString());
     add(m_bandLower, QString());
     add(m_bandUpper, QString());
-    add(m_figuresRun, QStringLiteral("设计频率"));
-    add(m_reference, QStringLiteral("公式设计"));
-    add(m_curve, QStringLiteral("驻波比"));
+    add(m_figuresRun, tr("设计频率"));
+    add(m_reference, tr("公式设计"));
+    add(m_curve, tr("驻波比"));
     // One legend entry for each pair of lines.
     chart->legend()->markers(m_level2).first()->setVisible(false);
     chart->legend()->markers(m_bandUpper).first()->setVisible(false);
     chart->legend()->markers(m_reference).first()->setVisible(false);
 
-    setAccessibleName(QStringLiteral("驻波比曲线"));
+    setAccessibleName(tr("驻波比曲线"));
     setMinimumSize(240, 170);
     applyPalette();
 }
@@ -89,7 +89,7 @@ void SwrChart::setDesign(double f0Mhz)
     m_bandLower->clear();
     m_bandUpper->clear();
     if (band) {
-        m_bandLower->setName(QStringLiteral("%1 频段边缘").arg(band->name));
+        m_bandLower->setName(tr("%1 频段边缘").arg(band->name));
         if (band->lowerMhz >= low) {
             verticalLine(*m_bandLower, band->lowerMhz);
         }

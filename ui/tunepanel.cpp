@@ -20,13 +20,13 @@ TunePanel::TunePanel(QWidget *parent)
     m_goal = new QComboBox(this);
     m_goal->setObjectName(QStringLiteral("goal"));
     for (const TuneGoalInfo &goal : tuneGoals()) {
-        m_goal->addItem(goal.caption.toString());
+        m_goal->addItem(tuneGoalCaption(goal));
     }
-    m_start = new QPushButton(QStringLiteral("调谐"), this);
+    m_start = new QPushButton(tr("调谐"), this);
     m_start->setObjectName(QStringLiteral("tune"));
-    m_stop = new QPushButton(QStringLiteral("取消"), this);
+    m_stop = new QPushButton(tr("取消"), this);
     m_stop->setObjectName(QStringLiteral("cancelTuning"));
-    m_export = new QPushButton(QStringLiteral("导出调谐模型…"), this);
+    m_export = new QPushButton(tr("导出调谐模型…"), this);
     m_export->setObjectName(QStringLiteral("exportTuned"));
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("tuneStatus"));
@@ -36,7 +36,7 @@ TunePanel::TunePanel(QWidget *parent)
     m_dimensions->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     auto *row = new QHBoxLayout;
-    row->addWidget(new QLabel(QStringLiteral("调谐目标"), this));
+    row->addWidget(new QLabel(tr("调谐目标"), this));
     row->addWidget(m_goal);
     row->addWidget(m_start);
     row->addWidget(m_stop);
@@ -73,7 +73,7 @@ void TunePanel::showStarted()
     m_tuning = true;
     m_haveResult = false;
     m_dimensions->hide();
-    m_status->setText(QStringLiteral("正在调谐…"));
+    m_status->setText(tr("正在调谐…"));
     updateButtons();
 }
 
@@ -83,7 +83,7 @@ void TunePanel::showProgress(const TuneProgress &step)
         return;
     }
     const CheckFigureFormat format(locale());
-    m_status->setText(QStringLiteral("正在调谐：nec2c 已运行 %1 次，目前最佳：驻波比 %2，前后比 %3")
+    m_status->setText(tr("正在调谐：nec2c 已运行 %1 次，目前最佳：驻波比 %2，前后比 %3")
                           .arg(step.engineRuns)
                           .arg(format.swr(step.bestFigures.swr),
                                format.frontToBack(step.bestFigures.frontToBack)));
@@ -97,14 +97,14 @@ void TunePanel::showEnded(TuningEnd end, const QString &message)
     m_dimensions->hide();
     switch (end) {
     case TuningEnd::Cancelled:
-        m_status->setText(QStringLiteral("调谐已取消。"));
+        m_status->setText(tr("调谐已取消。"));
         break;
     case TuningEnd::Failed:
         m_status->setText(message);
         break;
     case TuningEnd::Voided:
         // A new design or installation: a tuning in flight was ended, a result forgotten.
-        m_status->setText(wasTuning ? QStringLiteral("调谐已取消。") : QString());
+        m_status->setText(wasTuning ? tr("调谐已取消。") : QString());
         break;
     }
     updateButtons();
@@ -116,30 +116,28 @@ void TunePanel::showResult(const TuneResult &r, const TuneSetup &setup)
     m_haveResult = true;
     const LocaleNumbers numbers(locale());
     const CheckFigureFormat format(locale());
-    const QString done = QStringLiteral("（nec2c 运行 %1 次，%2 秒）")
-                             .arg(r.engineRuns)
-                             .arg(numbers.toMask(r.seconds, 1));
-    m_status->setText(
-        r.goalMet ? QStringLiteral("调谐完成%1：已达目标。").arg(done)
-                  : QStringLiteral("调谐完成%1：未达目标，下面是找到的最佳设计。").arg(done));
+    const QString done =
+        tr("（nec2c 运行 %1 次，%2 秒）").arg(r.engineRuns).arg(numbers.toMask(r.seconds, 1));
+    m_status->setText(r.goalMet ? tr("调谐完成%1：已达目标。").arg(done)
+                                : tr("调谐完成%1：未达目标，下面是找到的最佳设计。").arg(done));
     QStringList lines;
     const std::array rows = {
         std::tuple(u'A', r.formula.a, r.tuned.a), std::tuple(u'B', r.formula.b, r.tuned.b),
         std::tuple(u'C', r.formula.c(), r.tuned.c()), std::tuple(u'D', r.formula.d, r.tuned.d),
         std::tuple(u'E', r.formula.e, r.tuned.e)};
     for (const auto &[letter, before, after] : rows) {
-        lines.append(QStringLiteral("%1 %2 → %3 %4（%5）")
+        lines.append(tr("%1 %2 → %3 %4（%5）")
                          .arg(QChar(letter))
                          .arg(numbers.toMask(before, setup.decimals),
                               numbers.toMask(after, setup.decimals), setup.unit,
                               dimensionChange(after - before, setup, locale(), false)));
     }
     const auto figures = [&format](const DesignFigures &f) {
-        return QStringLiteral("驻波比 %1，前后比 %2，增益 %3")
+        return tr("驻波比 %1，前后比 %2，增益 %3")
             .arg(format.swr(f.swr), format.frontToBack(f.frontToBack), format.gain(f.forwardGain));
     };
-    lines.append(QStringLiteral("调谐前：") + figures(r.before));
-    lines.append(QStringLiteral("调谐后：") + figures(r.after));
+    lines.append(tr("调谐前：") + figures(r.before));
+    lines.append(tr("调谐后：") + figures(r.after));
     m_dimensions->setText(lines.join(u'\n'));
     m_dimensions->show();
     updateButtons();
