@@ -25,6 +25,7 @@ does not see Debian's fontTools).
 """
 
 import argparse
+import html
 import pathlib
 import re
 import sys
@@ -49,9 +50,18 @@ FAMILY = "Moxon Caption Sans"
 FACES = {"Regular": "MoxonCaptionSans-Regular.otf", "Bold": "MoxonCaptionSans-Bold.otf"}
 LICENCE_FILE = "OFL.txt"
 
-STRING = re.compile(r'u"((?:[^"\\]|\\.)*)"')
-# A string as the sources write one: u"..." or QStringLiteral("...").
-ANY_STRING = re.compile(r'(?:\bu|QStringLiteral\()"((?:[^"\\]|\\.)*)"')
+# A caption of the layout table: u"..." shown as it is, or the source text of a translation.
+STRING = re.compile(r'(?:\bu|QT_TRANSLATE_NOOP\("[^"]*",\s*)"((?:[^"\\]|\\.)*)"')
+# A string as the sources write one: u"...", QStringLiteral("...") or the source text of a
+# translation: tr("..."), QT_TR_NOOP("..."), QT_TRANSLATE_NOOP("Context", "...") and
+# translate("Context", "...").
+ANY_STRING = re.compile(
+    r'(?:\bu|QStringLiteral\(|\btr\(|QT_TR_NOOP\(|(?:QT_TRANSLATE_NOOP|\btranslate)\("[^"]*",\s*)'
+    r'"((?:[^"\\]|\\.)*)"'
+)
+# The English translation's texts, which the window shows in the same face.
+TRANSLATIONS = ROOT / "translations"
+TRANSLATION = re.compile(r"<translation>([^<]*)</translation>")
 ESCAPES = {"n": "\n", "t": "\t", '"': '"', "\\": "\\"}
 
 
@@ -69,7 +79,7 @@ def caption_table(source):
         if not kind:
             sys.exit(f"{WINDOW_SOURCE}: an entry of kControls without its Kind: {chunk[:60]!r}")
         entries.append((kind.group(1), [unescape(s) for s in STRING.findall(chunk)]))
-    title = re.search(r'setWindowTitle\(QStringLiteral\("((?:[^"\\]|\\.)*)"\)\)', source)
+    title = re.search(r'setWindowTitle\((?:QStringLiteral|tr)\("((?:[^"\\]|\\.)*)"\)\)', source)
     if not entries or not title:
         sys.exit(f"{WINDOW_SOURCE}: no kControls table or no window title found")
     return entries, unescape(title.group(1))
@@ -94,6 +104,9 @@ def other_texts():
     for source in sources:
         for literal in ANY_STRING.findall(source.read_text(encoding="utf-8")):
             characters.update(c for c in unescape(literal) if ord(c) > 0x7E)
+    for translation in sorted(TRANSLATIONS.glob("*.ts")):
+        for text in TRANSLATION.findall(translation.read_text(encoding="utf-8")):
+            characters.update(c for c in html.unescape(text) if ord(c) > 0x7E)
     return "".join(sorted(characters))
 
 

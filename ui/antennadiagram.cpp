@@ -138,7 +138,7 @@ AntennaDiagram::AntennaDiagram(QWidget *parent)
 {
     setFocusPolicy(Qt::NoFocus);
     setCursor(Qt::PointingHandCursor);
-    setToolTip(QStringLiteral("单击打开设计检查 (Ctrl+D)"));
+    setToolTip(tr("单击打开设计检查 (Ctrl+D)"));
 }
 
 void AntennaDiagram::mouseReleaseEvent(QMouseEvent *event)
@@ -153,7 +153,7 @@ void AntennaDiagram::mouseReleaseEvent(QMouseEvent *event)
 void AntennaDiagram::contextMenuEvent(QContextMenuEvent *event)
 {
     QMenu menu(this);
-    connect(menu.addAction(QStringLiteral("设计检查…(&D)")), &QAction::triggered, this,
+    connect(menu.addAction(tr("设计检查…(&D)")), &QAction::triggered, this,
             &AntennaDiagram::checkRequested);
     menu.exec(event->globalPos());
 }

@@ -52,6 +52,31 @@ enum class Kind
     Picture,
 };
 
+// A control's caption or initial text. Written u"..." it is shown as it is: a value, a unit, a
+// letter, a program's name. Written QT_TRANSLATE_NOOP("moxon::frmMoxon", "...") it is a caption
+// in the window's language, looked up when the control shows it. The table's entries convert
+// implicitly, so that each reads as the text it shows.
+struct ControlText
+{
+    constexpr ControlText() = default;
+    constexpr ControlText(const char16_t *fixed)
+        : fixed(fixed)
+    {
+    }
+    constexpr ControlText(const char *caption)
+        : caption(caption)
+    {
+    }
+
+    [[nodiscard]] QString toString() const
+    {
+        return caption != nullptr ? frmMoxon::tr(caption) : fixed.toString();
+    }
+
+    QStringView fixed;
+    const char *caption = nullptr; // UTF-8, the source text of its translation
+};
+
 // One control as the window's design lays it out. Positions are the control's left and top
 // edge in the window's client area, in twips, also for a control inside a frame.
 struct ControlSpec
@@ -63,7 +88,7 @@ struct ControlSpec
     int top = 0;           // twips
     int width = 0;         // twips
     int height = 0;        // twips; 0 for the drop-down list, whose height follows its font
-    QStringView text;      // caption or initial text; the drop-down's entries, one a line
+    ControlText text;      // caption or initial text; the drop-down's entries, one a line
     int tab = -1;          // place in the tab order; -1 for a control that has none
     bool selected = false; // option buttons selected in the design
 };
@@ -72,13 +97,16 @@ struct ControlSpec
 // earlier: txtB to txtE and btnModel sit on the window over the area of a frame.
 constexpr std::array kControls = {
     ControlSpec{u"Frame1", Kind::Frame, {}, 120, 120, 7695, 5415, {}, 20},
-    ControlSpec{u"Label1", Kind::Label, u"Frame1", 360, 540, 750, 195, u"工作频率", 23},
+    ControlSpec{u"Label1", Kind::Label, u"Frame1", 360, 540, 750, 195,
+                QT_TRANSLATE_NOOP("moxon::frmMoxon", "工作频率"), 23},
     ControlSpec{u"txtFreq", Kind::InputBox, u"Frame1", 1200, 480, 855, 315, u"146", 1},
     ControlSpec{u"Label8", Kind::FixedLabel, u"Frame1", 2160, 540, 495, 255, u"MHz", 31},
-    ControlSpec{u"Label2", Kind::Label, u"Frame1", 3120, 540, 645, 195, u"线材尺寸", 22},
+    ControlSpec{u"Label2", Kind::Label, u"Frame1", 3120, 540, 645, 195,
+                QT_TRANSLATE_NOOP("moxon::frmMoxon", "线材尺寸"), 22},
     ControlSpec{u"txtWD", Kind::InputBox, u"Frame1", 3840, 480, 855, 315, u"#12", 2},
     ControlSpec{u"cboDiaUnits", Kind::DropDown, u"Frame1", 4800, 480, 795, 0, u"in\nmm\nAWG", 3},
-    ControlSpec{u"btnCalculate", Kind::Button, u"Frame1", 6240, 450, 1200, 375, u"&计     算", 4},
+    ControlSpec{u"btnCalculate", Kind::Button, u"Frame1", 6240, 450, 1200, 375,
+                QT_TRANSLATE_NOOP("moxon::frmMoxon", "&计     算"), 4},
 
     ControlSpec{u"Image1", Kind::Picture, u"Frame1", 240, 1110, 5670, 4260, {}, -1, false},
     ControlSpec{u"Label9", Kind::LetterLabel, u"Frame1", 2415, 1620, 135, 195, u"A", 37},
@@ -86,10 +114,12 @@ constexpr std::array kControls = {
     ControlSpec{u"Label11", Kind::LetterLabel, u"Frame1", 4995, 3195, 135, 195, u"C", 39},
     ControlSpec{u"Label12", Kind::LetterLabel, u"Frame1", 4755, 4020, 150, 195, u"D", 40},
     ControlSpec{u"Label13", Kind::LetterLabel, u"Frame1", 5385, 3375, 135, 195, u"E", 41},
-    ControlSpec{u"Label14", Kind::Label, u"Frame1", 2115, 2235, 705, 195, u" 馈电点", 42},
-    ControlSpec{u"Label15", Kind::WrappedLabel, u"Frame1", 750, 2730, 660, 390, u"驱动      单元",
-                43},
-    ControlSpec{u"Label16", Kind::Label, u"Frame1", 750, 4140, 645, 195, u"反射 单元", 44},
+    ControlSpec{u"Label14", Kind::Label, u"Frame1", 2115, 2235, 705, 195,
+                QT_TRANSLATE_NOOP("moxon::frmMoxon", " 馈电点"), 42},
+    ControlSpec{u"Label15", Kind::WrappedLabel, u"Frame1", 750, 2730, 660, 390,
+                QT_TRANSLATE_NOOP("moxon::frmMoxon", "驱动      单元"), 43},
+    ControlSpec{u"Label16", Kind::Label, u"Frame1", 750, 4140, 645, 195,
+                QT_TRANSLATE_NOOP("moxon::frmMoxon", "反射 单元"), 44},
 
     ControlSpec{u"Label3", Kind::LetterLabel, u"Frame1", 6120, 1260, 135, 195, u"A", 21},
     ControlSpec{u"Label4", Kind::LetterLabel, u"Frame1", 6120, 1860, 135, 195, u"B", 24},
@@ -103,11 +133,16 @@ constexpr std::array kControls = {
     ControlSpec{u"lblD", Kind::Label, u"Frame1", 7380, 3060, 120, 195, u"in", 35},
     ControlSpec{u"lblE", Kind::Label, u"Frame1", 7380, 3660, 120, 195, u"in", 36},
 
-    ControlSpec{u"Frame2", Kind::Frame, u"Frame1", 6120, 4050, 1455, 1320, u"单         位", 30},
-    ControlSpec{u"optFT", Kind::Option, u"Frame2", 6360, 4290, 975, 240, u"英 尺", 5},
-    ControlSpec{u"optIN", Kind::Option, u"Frame2", 6360, 4530, 975, 240, u"英  吋", 6, true},
-    ControlSpec{u"optM", Kind::Option, u"Frame2", 6360, 4770, 975, 240, u"米", 7},
-    ControlSpec{u"optMM", Kind::Option, u"Frame2", 6360, 5010, 1095, 240, u"毫  米", 8},
+    ControlSpec{u"Frame2", Kind::Frame, u"Frame1", 6120, 4050, 1455, 1320,
+                QT_TRANSLATE_NOOP("moxon::frmMoxon", "单         位"), 30},
+    ControlSpec{u"optFT", Kind::Option, u"Frame2", 6360, 4290, 975, 240,
+                QT_TRANSLATE_NOOP("moxon::frmMoxon", "英 尺"), 5},
+    ControlSpec{u"optIN", Kind::Option, u"Frame2", 6360, 4530, 975, 240,
+                QT_TRANSLATE_NOOP("moxon::frmMoxon", "英  吋"), 6, true},
+    ControlSpec{u"optM", Kind::Option, u"Frame2", 6360, 4770, 975, 240,
+                QT_TRANSLATE_NOOP("moxon::frmMoxon", "米"), 7},
+    ControlSpec{u"optMM", Kind::Option, u"Frame2", 6360, 5010, 1095, 240,
+                QT_TRANSLATE_NOOP("moxon::frmMoxon", "毫  米"), 8},
 
     ControlSpec{u"txtB", Kind::ResultBox, {}, 6360, 1800, 960, 285, {}, 28},
     ControlSpec{u"txtC", Kind::ResultBox, {}, 6360, 2400, 960, 285, {}, 0},
@@ -115,20 +150,50 @@ constexpr std::array kControls = {
     ControlSpec{u"txtE", Kind::ResultBox, {}, 6360, 3600, 960, 285, {}, 19},
 
     ControlSpec{u"Frame3", Kind::Frame, {}, 8040, 120, 1815, 3855, {}, 45},
-    ControlSpec{u"Frame4", Kind::Frame, u"Frame3", 8280, 960, 1335, 855, u"仿真软件", 46},
+    ControlSpec{u"Frame4", Kind::Frame, u"Frame3", 8280, 960, 1335, 855,
+                QT_TRANSLATE_NOOP("moxon::frmMoxon", "仿真软件"), 46},
     ControlSpec{u"optEZNEC", Kind::Option, u"Frame4", 8400, 1200, 875, 255, u"EZNEC", 10, true},
     ControlSpec{u"optNEC", Kind::Option, u"Frame4", 8400, 1440, 875, 255, u"NEC", 11},
-    ControlSpec{u"Frame5", Kind::Frame, u"Frame3", 8280, 1920, 1335, 855, u"极化方式", 47},
-    ControlSpec{u"optHorz", Kind::Option, u"Frame5", 8400, 2160, 1095, 255, u"水平", 12, true},
-    ControlSpec{u"optVert", Kind::Option, u"Frame5", 8400, 2400, 1095, 255, u"垂直", 13},
-    ControlSpec{u"Frame6", Kind::Frame, u"Frame3", 8280, 2880, 1335, 855, u"辐射方向", 48},
-    ControlSpec{u"optXaxis", Kind::Option, u"Frame6", 8400, 3120, 1095, 255, u"在 X 轴上", 14,
-                true},
-    ControlSpec{u"optYaxis", Kind::Option, u"Frame6", 8400, 3360, 1155, 255, u"在 Y 轴上", 15},
-    ControlSpec{u"btnModel", Kind::Button, {}, 8280, 450, 1335, 375, u"&导出仿真文件", 9},
+    ControlSpec{u"Frame5", Kind::Frame, u"Frame3", 8280, 1920, 1335, 855,
+                QT_TRANSLATE_NOOP("moxon::frmMoxon", "极化方式"), 47},
+    ControlSpec{u"optHorz", Kind::Option, u"Frame5", 8400, 2160, 1095, 255,
+                QT_TRANSLATE_NOOP("moxon::frmMoxon", "水平"), 12, true},
+    ControlSpec{u"optVert", Kind::Option, u"Frame5", 8400, 2400, 1095, 255,
+                QT_TRANSLATE_NOOP("moxon::frmMoxon", "垂直"), 13},
+    ControlSpec{u"Frame6", Kind::Frame, u"Frame3", 8280, 2880, 1335, 855,
+                QT_TRANSLATE_NOOP("moxon::frmMoxon", "辐射方向"), 48},
+    ControlSpec{u"optXaxis", Kind::Option, u"Frame6", 8400, 3120, 1095, 255,
+                QT_TRANSLATE_NOOP("moxon::frmMoxon", "在 X 轴上"), 14, true},
+    ControlSpec{u"optYaxis", Kind::Option, u"Frame6", 8400, 3360, 1155, 255,
+                QT_TRANSLATE_NOOP("moxon::frmMoxon", "在 Y 轴上"), 15},
+    ControlSpec{u"btnModel",
+                Kind::Button,
+                {},
+                8280,
+                450,
+                1335,
+                375,
+                QT_TRANSLATE_NOOP("moxon::frmMoxon", "&导出仿真文件"),
+                9},
 
-    ControlSpec{u"btnPrint", Kind::Button, {}, 8400, 4320, 1095, 495, u"&打印", 16},
-    ControlSpec{u"btnClose", Kind::Button, {}, 8400, 5040, 1095, 495, u"退出", 17},
+    ControlSpec{u"btnPrint",
+                Kind::Button,
+                {},
+                8400,
+                4320,
+                1095,
+                495,
+                QT_TRANSLATE_NOOP("moxon::frmMoxon", "&打印"),
+                16},
+    ControlSpec{u"btnClose",
+                Kind::Button,
+                {},
+                8400,
+                5040,
+                1095,
+                495,
+                QT_TRANSLATE_NOOP("moxon::frmMoxon", "退出"),
+                17},
 };
 
 const ControlSpec *findDesign(QStringView name)
@@ -268,7 +333,7 @@ frmMoxon::frmMoxon(QWidget *parent)
     , m_session(*this, LocaleNumbers(QLocale()))
 {
     setObjectName(QStringLiteral("frmMoxon"));
-    setWindowTitle(QStringLiteral("Moxon 方框天线计算器"));
+    setWindowTitle(tr("Moxon 方框天线计算器"));
     setIconAfterFirstPaint(*this);
     // Every control inherits the caption face.
     setFont(CaptionFace::captionFont());
