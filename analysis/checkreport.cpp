@@ -56,14 +56,15 @@ NecOutput readOutput(const EngineRun &run, EngineFailure &failure, QString &mess
 
 } // namespace
 
-QList<SweepSlice> checkSlices(const CheckRequest &request, const CheckOptions &options)
+QList<SweepSlice> checkSlices(const CheckRequest &request, const CheckOptions &options,
+                              const QList<int> &points)
 {
     const int cores = options.cores > 0 ? options.cores : QThread::idealThreadCount();
     const GroundKind ground = request.installation.ground.kind;
     const double figuresRunPoints = ground == GroundKind::Real      ? kRealGroundRunPoints
                                     : ground == GroundKind::Perfect ? kPerfectGroundRunPoints
                                                                     : kFiguresRunPoints;
-    return sweepSlices(request.deck, request.frequencyMhz, cores, figuresRunPoints);
+    return sweepSlices(request.deck, request.frequencyMhz, cores, figuresRunPoints, points);
 }
 
 FiguresStep readFiguresRun(const EngineRun &run, const CheckRequest &request)

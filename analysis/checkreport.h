@@ -9,7 +9,17 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 namespace moxon {
+
+// How the SWR curve comes from the engine: a rational fit to as few engine frequencies as
+// it needs, verified until it settles, or every one of the sweep's points run by nec2c.
+enum class SweepMode
+{
+    Fitted,
+    Full,
+};
 
 // What to check: the NEC deck the export writes for the design (one frequency, the azimuth
 // and the elevation pattern), its design frequency and the axis its beam lies along.
@@ -22,6 +32,18 @@ struct CheckRequest
     QString refusal; // when set no engine runs, and the check fails with this sentence
     QString caution; // shown with the figures: the model is outside the engine's guideline
     Installation installation; // where the deck hangs the antenna and what it is made of
+    SweepMode sweep = SweepMode::Fitted;
+};
+
+// The SWR curve of a check: the sweep's points at their fixed frequencies, the bandwidth, and
+// how they were found.
+struct SweepOutcome
+{
+    QList<SweepPoint> points; // the sweep's points in order of frequency, engine's or fitted
+    Bandwidth bandwidth;
+    QList<SweepPoint> curve;               // dense, from the fit, for drawing; empty unfitted
+    QList<double> engineFrequenciesMhz;    // what nec2c ran for the curve, ascending
+    std::optional<double> fitAgreementOhm; // the last two fits' largest difference; unfitted none
 };
 
 // How to run the engine; tests and benchmarks change these.
@@ -32,9 +54,11 @@ struct CheckOptions
     int cores = 0;                    // engine runs at once; 0: QThread::idealThreadCount()
 };
 
-// The sweep slices of `request` under `options`.
+// The sweep slices of `request` under `options` for the sweep points `points` (indices, all
+// of them when empty), beside and after the figures run.
 [[nodiscard]] QList<SweepSlice> checkSlices(const CheckRequest &request,
-                                            const CheckOptions &options);
+                                            const CheckOptions &options,
+                                            const QList<int> &points = {});
 
 // The outcome of one engine run of a check, read.
 struct FiguresStep
@@ -64,9 +88,12 @@ struct CheckReport
     DesignFigures figures;
     QList<SweepPoint> sweep; // in order of frequency
     Bandwidth bandwidth;
-    QString caution;           // the request's, when there are figures
-    Installation installation; // the request's
-    QByteArray deck;           // the deck whose run gave the figures at the design frequency
+    QList<SweepPoint> fittedCurve;          // the fit's dense curve; empty for a full sweep
+    QList<double> sweepEngineFrequencies;   // MHz, what nec2c ran for the curve
+    std::optional<double> sweepFitErrorOhm; // the fit's last agreement; none for a full sweep
+    QString caution;                        // the request's, when there are figures
+    Installation installation;              // the request's
+    QByteArray deck; // the deck whose run gave the figures at the design frequency
 
     [[nodiscard]] bool ok() const { return failure == EngineFailure::None; }
 };

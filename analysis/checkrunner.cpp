@@ -3,7 +3,9 @@
 #include "nec2crunner.h"
 
 #include <QEventLoop>
+#include <QThread>
 
+#include <algorithm>
 #include <cmath>
 
 namespace moxon {
@@ -54,20 +56,50 @@ quint64 CheckRunner::start(const CheckRequest &request)
     m_figuresRun = newRunner();
     connect(m_figuresRun, &Nec2cRunner::finished, this, &CheckRunner::figuresRunFinished);
     m_figuresDone = false;
+    m_sweepDone = false;
+    m_outcome = {};
+    m_round.clear();
+    m_plan.reset();
     m_figuresRun->start(request.deck);
-    m_slices = checkSlices(m_request, m_options);
+    QList<int> first; // every point of a full sweep
+    if (request.sweep == SweepMode::Fitted) {
+        const int cores = m_options.cores > 0 ? m_options.cores : QThread::idealThreadCount();
+        m_plan.emplace(request.frequencyMhz, cores);
+        // The design frequency is the figures run's own: its point joins the first round.
+        for (const int index : m_plan->firstPoints()) {
+            if (index != kDesignPoint) {
+                first.append(index);
+            }
+        }
+        m_roundWaitsForF0 = true;
+    }
+    // Over ground the figures run has its core to itself: the take-off angle it finds starts
+    // the run of the azimuth cut, and the slices beside it start with that run.
+    startRound(m_plan && first.isEmpty() ? QList<SweepSlice>{}
+                                         : checkSlices(m_request, m_options, first),
+               false);
+    return m_sequence;
+}
+
+void CheckRunner::startRound(const QList<SweepSlice> &slices, bool now)
+{
+    for (Nec2cRunner *run : std::as_const(m_sliceRuns)) {
+        disconnect(run, nullptr, this, nullptr);
+        run->deleteLater(); // finished: nothing left to end
+    }
+    m_sliceRuns.clear();
+    m_slices = slices;
     m_slicesLeft = m_slices.size();
+    m_followersWait = !now; // a later round's slices all start at once
+    const bool beside = now || (!m_request.installation.overGround() && !m_figuresDone);
     for (qsizetype i = 0; i < m_slices.size(); ++i) {
         Nec2cRunner *run = newRunner();
         connect(run, &Nec2cRunner::finished, this, [this, i] { sliceFinished(i); });
         m_sliceRuns.append(run);
-        // Over ground the figures run has its core to itself: the take-off angle it finds
-        // starts the run of the azimuth cut, and the slices beside it start with that run.
-        if (!m_slices.at(i).followsFiguresRun && !request.installation.overGround()) {
+        if (now || (beside && !m_slices.at(i).followsFiguresRun)) {
             run->start(m_slices.at(i).deck);
         }
     }
-    return m_sequence;
 }
 
 void CheckRunner::cancel()
@@ -81,6 +113,10 @@ void CheckRunner::startFollowers(const EngineRun &before)
     // The slice that waited for this core starts first, so that it runs while the output
     // before it is read and while a receiver draws the figures; when that output cannot be
     // read it is ended again. After an engine that failed outright, it is not started at all.
+    if (!m_followersWait) {
+        return;
+    }
+    m_followersWait = false;
     for (qsizetype i = 0; i < m_slices.size(); ++i) {
         if (m_slices.at(i).followsFiguresRun && before.failure == EngineFailure::None) {
             m_sliceRuns.at(i)->start(m_slices.at(i).deck);
@@ -100,6 +136,11 @@ void CheckRunner::figuresRunFinished()
         return;
     }
     m_figures = step.figures;
+    if (m_plan && m_roundWaitsForF0) {
+        m_roundWaitsForF0 = false;
+        m_round.append(sweepPoint(m_request.frequencyMhz, m_figures.feed));
+        mergeSweep(m_sweep, {m_round.last()});
+    }
     if (overGround) {
         for (qsizetype i = 0; i < m_slices.size(); ++i) {
             if (!m_slices.at(i).followsFiguresRun) {
@@ -118,7 +159,7 @@ void CheckRunner::figuresRunFinished()
     const quint64 sequence = m_sequence;
     Q_EMIT figuresReady(sequence, m_figures);
     if (sequence == m_sequence && m_running) {
-        finishIfDone();
+        roundFinished();
     }
 }
 
@@ -147,24 +188,73 @@ void CheckRunner::sliceFinished(qsizetype index)
         return;
     }
     mergeSweep(m_sweep, step.points);
+    m_round.append(step.points);
     --m_slicesLeft;
     const quint64 sequence = m_sequence;
     Q_EMIT sweepUpdated(sequence, m_sweep);
     // A receiver may have started a newer run or cancelled this one meanwhile.
     if (sequence == m_sequence && m_running) {
-        finishIfDone();
+        roundFinished();
     }
+}
+
+void CheckRunner::roundFinished()
+{
+    if (m_slicesLeft > 0 || m_roundWaitsForF0) {
+        return;
+    }
+    if (m_plan && !m_sweepDone) {
+        std::sort(m_round.begin(), m_round.end(), [](const SweepPoint &a, const SweepPoint &b) {
+            return a.frequencyMhz < b.frequencyMhz;
+        });
+        const QList<int> next = m_plan->add(m_round);
+        m_round.clear();
+        if (!next.isEmpty()) {
+            const int cores = m_options.cores > 0 ? m_options.cores : QThread::idealThreadCount();
+            // One engine run a point, every core busy; the figures run is long done.
+            startRound(sweepSlices(m_request.deck, m_request.frequencyMhz, cores, 0, next), true);
+            return;
+        }
+    }
+    if (!m_sweepDone) {
+        m_sweepDone = true;
+        m_outcome = m_plan ? fittedOutcome() : fullOutcome();
+    }
+    finishIfDone();
+}
+
+SweepOutcome CheckRunner::fullOutcome() const
+{
+    SweepOutcome outcome;
+    outcome.points = m_sweep;
+    outcome.bandwidth = bandwidth(m_sweep, m_request.frequencyMhz, m_figures.swr);
+    for (const SweepPoint &point : m_sweep) {
+        outcome.engineFrequenciesMhz.append(point.frequencyMhz);
+    }
+    return outcome;
+}
+
+SweepOutcome CheckRunner::fittedOutcome() const
+{
+    SweepOutcome outcome;
+    outcome.points = m_plan->reportedPoints();
+    outcome.bandwidth = m_plan->fittedBandwidth(m_figures.swr);
+    outcome.engineFrequenciesMhz = m_plan->engineFrequencies();
+    if (m_plan->converged()) {
+        outcome.curve = m_plan->denseCurve();
+        outcome.fitAgreementOhm = m_plan->lastAgreementOhm();
+    }
+    return outcome;
 }
 
 void CheckRunner::finishIfDone()
 {
-    if (!m_figuresDone || m_slicesLeft > 0) {
+    if (!m_figuresDone || !m_sweepDone) {
         return;
     }
     m_running = false;
     endRuns();
-    Q_EMIT sweepFinished(m_sequence, m_sweep,
-                         bandwidth(m_sweep, m_request.frequencyMhz, m_figures.swr));
+    Q_EMIT sweepFinished(m_sequence, m_outcome);
 }
 
 void CheckRunner::fail(EngineFailure failure, const QString &message)
@@ -209,9 +299,12 @@ CheckReport checkDeck(const CheckRequest &request, EngineScheduler &scheduler,
         &runner, &CheckRunner::figuresReady, &loop,
         [&report](quint64, const DesignFigures &figures) { report.figures = figures; });
     QObject::connect(&runner, &CheckRunner::sweepFinished, &loop,
-                     [&](quint64, const QList<SweepPoint> &sweep, const Bandwidth &bandwidth) {
-                         report.sweep = sweep;
-                         report.bandwidth = bandwidth;
+                     [&](quint64, const SweepOutcome &sweep) {
+                         report.sweep = sweep.points;
+                         report.bandwidth = sweep.bandwidth;
+                         report.fittedCurve = sweep.curve;
+                         report.sweepEngineFrequencies = sweep.engineFrequenciesMhz;
+                         report.sweepFitErrorOhm = sweep.fitAgreementOhm;
                          report.caution = request.caution;
                          report.installation = request.installation;
                          report.deck = runner.figuresDeck();

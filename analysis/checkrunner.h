@@ -1,5 +1,6 @@
 #pragma once
 
+#include "adaptivesweep.h"
 #include "checkreport.h"
 
 #include <QList>
@@ -48,17 +49,22 @@ Q_SIGNALS:
     // In free space once; over ground first without the azimuth cut (the run that finds the
     // take-off angle), then with it.
     void figuresReady(quint64 sequence, const moxon::DesignFigures &figures);
-    // After each slice: the sweep so far, in order of frequency.
+    // After each slice: the engine's sweep points so far, in order of frequency.
     void sweepUpdated(quint64 sequence, const QList<moxon::SweepPoint> &sweep);
-    void sweepFinished(quint64 sequence, const QList<moxon::SweepPoint> &sweep,
-                       const moxon::Bandwidth &bandwidth);
+    void sweepFinished(quint64 sequence, const moxon::SweepOutcome &sweep);
     void failed(quint64 sequence, moxon::EngineFailure failure, const QString &message);
 
 private:
     void figuresRunFinished();
     void patternFinished();
     void startFollowers(const EngineRun &before);
+    // Runs `slices` as a round of the sweep; `now`: also the slices that follow the figures run.
+    void startRound(const QList<SweepSlice> &slices, bool now);
     void sliceFinished(qsizetype index);
+    // A fitted sweep's round is complete: the fit takes its points and asks for more, or ends.
+    void roundFinished();
+    [[nodiscard]] SweepOutcome fullOutcome() const;
+    [[nodiscard]] SweepOutcome fittedOutcome() const;
     void finishIfDone();
     void fail(EngineFailure failure, const QString &message);
     Nec2cRunner *newRunner();
@@ -75,9 +81,15 @@ private:
     bool m_figuresDone = false;
     QList<SweepSlice> m_slices;
     QList<Nec2cRunner *> m_sliceRuns; // children of this runner, one per slice
-    qsizetype m_slicesLeft = 0;
+    qsizetype m_slicesLeft = 0;       // of the round in flight
     DesignFigures m_figures;
-    QList<SweepPoint> m_sweep;
+    QList<SweepPoint> m_sweep;           // the engine's points so far
+    std::optional<AdaptiveSweep> m_plan; // of a fitted sweep
+    QList<SweepPoint> m_round;           // the engine's points of the round in flight
+    bool m_roundWaitsForF0 = false;      // the first round takes the figures run's point
+    bool m_sweepDone = false;
+    bool m_followersWait = false; // the first round's follower has not started
+    SweepOutcome m_outcome;
 };
 
 // Runs the check of `request` on a CheckRunner and waits for it in an event loop of its own,

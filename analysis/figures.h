@@ -24,6 +24,17 @@ struct CutPoint
 };
 
 // The figures of the design frequency and its two pattern cuts.
+// The SWR on 50 ohms over a band, from a rational fit to the engine's impedance there.
+struct BandSwr
+{
+    double lowerMhz = 0;
+    double upperMhz = 0;
+    double worst = 0;    // the highest SWR anywhere in the band
+    double worstMhz = 0; // where it is
+    double atLower = 0;  // at the band's edges
+    double atUpper = 0;
+};
+
 struct DesignFigures
 {
     double frequencyMhz = 0;
@@ -43,6 +54,8 @@ struct DesignFigures
     // strongest. The forward gain and the front-to-back are taken there, the beamwidth in the
     // azimuth cut at that elevation. None in free space, where they are taken on the horizon.
     std::optional<double> takeoff;
+    // Tuning for a band only: the SWR over it.
+    std::optional<BandSwr> band;
 };
 
 // One point of the SWR sweep.

@@ -69,6 +69,12 @@ QJsonObject figuresJson(const DesignFigures &figures)
     if (figures.takeoff) {
         object.insert(QStringLiteral("takeoff_deg"), *figures.takeoff);
     }
+    if (figures.band) {
+        object.insert(QStringLiteral("band_worst_swr"), figures.band->worst);
+        object.insert(QStringLiteral("band_worst_mhz"), figures.band->worstMhz);
+        object.insert(QStringLiteral("band_lower_swr"), figures.band->atLower);
+        object.insert(QStringLiteral("band_upper_swr"), figures.band->atUpper);
+    }
     return object;
 }
 
@@ -114,6 +120,13 @@ QJsonObject checkReportToJson(const CheckReport &report)
     }
     object.insert(QStringLiteral("sweep_points"), int(report.sweep.size()));
     object.insert(QStringLiteral("sweep"), rows);
+    QJsonArray engineFrequencies;
+    for (const double frequency : report.sweepEngineFrequencies) {
+        engineFrequencies.append(frequency);
+    }
+    object.insert(QStringLiteral("sweep_engine_frequencies"), engineFrequencies);
+    object.insert(QStringLiteral("sweep_fit_error_ohm"),
+                  report.sweepFitErrorOhm ? QJsonValue(*report.sweepFitErrorOhm) : QJsonValue());
     object.insert(QStringLiteral("azimuth"),
                   QJsonObject{{QStringLiteral("theta_deg"), figures.azimuthTheta},
                               {QStringLiteral("phi_deg"), numbers(figures.azimuth, true)},
@@ -211,15 +224,21 @@ QByteArray checkCsv(const QList<SweepPoint> &sweep, const DesignFigures &figures
 
 QJsonObject tuneReportToJson(const TuneResult &result, const TuneSetup &setup)
 {
-    return {{QStringLiteral("goal"), tuneGoalInfo(result.goal).name.toString()},
-            {QStringLiteral("goal_met"), result.goalMet},
-            {QStringLiteral("units"), setup.unit},
-            {QStringLiteral("formula"), dimensionsJson(result.formula, setup.decimals)},
-            {QStringLiteral("tuned"), dimensionsJson(result.tuned, setup.decimals)},
-            {QStringLiteral("before"), figuresJson(result.before)},
-            {QStringLiteral("after"), figuresJson(result.after)},
-            {QStringLiteral("engine_runs"), result.engineRuns},
-            {QStringLiteral("seconds"), result.seconds}};
+    QJsonObject object{{QStringLiteral("goal"), tuneGoalInfo(result.goal).name.toString()},
+                       {QStringLiteral("goal_met"), result.goalMet},
+                       {QStringLiteral("units"), setup.unit},
+                       {QStringLiteral("formula"), dimensionsJson(result.formula, setup.decimals)},
+                       {QStringLiteral("tuned"), dimensionsJson(result.tuned, setup.decimals)},
+                       {QStringLiteral("before"), figuresJson(result.before)},
+                       {QStringLiteral("after"), figuresJson(result.after)},
+                       {QStringLiteral("engine_runs"), result.engineRuns},
+                       {QStringLiteral("seconds"), result.seconds}};
+    if (result.goal == TuneGoal::Band && setup.band) {
+        object.insert(QStringLiteral("band"),
+                      QJsonObject{{QStringLiteral("lower_mhz"), setup.band->lowMhz},
+                                  {QStringLiteral("upper_mhz"), setup.band->highMhz}});
+    }
+    return object;
 }
 
 } // namespace moxon

@@ -129,6 +129,15 @@ QString tuneReportText(const TuneResult &result, const TuneSetup &setup)
         line("Take-off angle:", format.angle(*result.before.takeoff),
              format.angle(*result.after.takeoff));
     }
+    if (result.before.band && result.after.band) {
+        const BandSwr &before = *result.before.band;
+        const BandSwr &after = *result.after.band;
+        out << "\nBand:              " << c.toString(before.lowerMhz, 'g', 8) << " to "
+            << c.toString(before.upperMhz, 'g', 8) << " MHz\n";
+        line("Worst SWR in band:", format.swr(before.worst), format.swr(after.worst));
+        line("SWR at lower edge:", format.swr(before.atLower), format.swr(after.atLower));
+        line("SWR at upper edge:", format.swr(before.atUpper), format.swr(after.atUpper));
+    }
     out << "\nEngine runs:       " << result.engineRuns << " in "
         << c.toString(result.seconds, 'f', 2) << " s\n";
     out.flush();

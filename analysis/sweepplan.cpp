@@ -100,47 +100,67 @@ SweepSlice sweepSlice(const QByteArray &designDeck, double f0Mhz, const QList<in
     return slice;
 }
 
-QList<SweepSlice> sweepSlices(const QByteArray &designDeck, double f0Mhz, int cores,
-                              double figuresRunPoints)
+SweepSlice frequencySlice(const QByteArray &designDeck, const QList<double> &frequenciesMhz)
 {
-    const int n = std::clamp(cores, 1, kSweepPoints);
+    SweepSlice slice;
+    QList<FrequencyRun> runs;
+    for (qsizetype i = 0; i < frequenciesMhz.size(); ++i) {
+        slice.points.append(int(i));
+        runs.append({frequenciesMhz.at(i), 0, 1});
+    }
+    slice.frequenciesMhz = frequenciesMhz;
+    slice.deck = sweepDeck(designDeck, runs);
+    return slice;
+}
+
+QList<SweepSlice> sweepSlices(const QByteArray &designDeck, double f0Mhz, int cores,
+                              double figuresRunPoints, const QList<int> &points)
+{
+    QList<int> indices = points;
+    if (indices.isEmpty()) {
+        for (int index = 0; index < kSweepPoints; ++index) {
+            indices.append(index);
+        }
+    }
+    const auto count = int(indices.size());
+    const int n = std::clamp(cores, 1, count);
     // Each core's share of the work, in sweep points; the figures run's core takes that much
     // less of the sweep. Where the share is smaller than the figures run, that core runs the
     // design deck alone.
-    const double share = (kSweepPoints + figuresRunPoints) / n;
+    const double share = (count + figuresRunPoints) / n;
     const bool follower = share - figuresRunPoints >= 1;
     QList<double> quotas;
     if (follower) {
         quotas.append(share - figuresRunPoints);
     }
     // The other cores start their slices beside the figures run.
-    const double besideShare = follower ? share : double(kSweepPoints) / (n - 1);
+    const double besideShare = follower ? share : double(count) / (n - 1);
     for (int k = 1; k < n; ++k) {
         quotas.append(besideShare);
     }
 
     // Points dealt out in order, each to the slice furthest below its quota (the method of
     // highest averages): the slices interleave in proportion to their quotas.
-    QList<QList<int>> points(quotas.size());
-    for (int index = 0; index < kSweepPoints; ++index) {
+    QList<QList<int>> dealt(quotas.size());
+    for (const int index : std::as_const(indices)) {
         qsizetype best = 0;
         double bestPriority = -1;
         for (qsizetype k = 0; k < quotas.size(); ++k) {
-            const double priority = quotas.at(k) / (2.0 * double(points.at(k).size()) + 1);
+            const double priority = quotas.at(k) / (2.0 * double(dealt.at(k).size()) + 1);
             if (priority > bestPriority) {
                 best = k;
                 bestPriority = priority;
             }
         }
-        points[best].append(index);
+        dealt[best].append(index);
     }
 
     QList<SweepSlice> slices;
-    for (qsizetype k = 0; k < points.size(); ++k) {
-        if (points.at(k).isEmpty()) {
+    for (qsizetype k = 0; k < dealt.size(); ++k) {
+        if (dealt.at(k).isEmpty()) {
             continue;
         }
-        SweepSlice slice = sweepSlice(designDeck, f0Mhz, points.at(k));
+        SweepSlice slice = sweepSlice(designDeck, f0Mhz, dealt.at(k));
         slice.followsFiguresRun = follower && k == 0;
         slices.append(slice);
     }

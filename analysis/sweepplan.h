@@ -10,6 +10,7 @@ namespace moxon {
 inline constexpr int kSweepPoints = 41;
 inline constexpr double kSweepStart = 0.95;
 inline constexpr double kSweepStep = 0.0025;
+inline constexpr int kDesignPoint = 20; // the sweep point at the design frequency
 
 // What the figures run, with its two pattern cuts, costs its core in the check's own runs, in
 // sweep points, as bench_check measures it: the slice after it then ends with the one beside it.
@@ -49,6 +50,11 @@ struct SweepSlice
     QByteArray deck; // the figures run with one frequency card per run of points, no patterns
 };
 
+// One engine run of the design deck at each of `frequenciesMhz`, impedances only: the slice's
+// points are numbered as the frequencies.
+[[nodiscard]] SweepSlice frequencySlice(const QByteArray &designDeck,
+                                        const QList<double> &frequenciesMhz);
+
 // Frequency of sweep point `index` around `f0Mhz`, in MHz.
 [[nodiscard]] double sweepFrequency(double f0Mhz, int index);
 
@@ -62,7 +68,9 @@ struct SweepSlice
 // (`figuresRunPoints`), follows the figures run.
 // The points interleave, each slice spanning the whole band, so that whichever slice arrives
 // first already draws the curve across the band, coarsely; the others fill it in.
+// `points` are the sweep's indices to deal out, all of them when empty.
 [[nodiscard]] QList<SweepSlice> sweepSlices(const QByteArray &designDeck, double f0Mhz, int cores,
-                                            double figuresRunPoints = kFiguresRunPoints);
+                                            double figuresRunPoints = kFiguresRunPoints,
+                                            const QList<int> &points = {});
 
 } // namespace moxon

@@ -123,7 +123,7 @@ public:
                 m_cancelled = true;
                 return {};
             }
-            m_runs += int(fresh.size());
+            m_runs += int(fresh.size()) * (m_goal == TuneGoal::Band ? kBandRunsPerCandidate : 1);
             for (qsizetype i = 0; i < fresh.size(); ++i) {
                 m_tried.append({fresh.at(i), figures.at(i)});
             }
@@ -158,8 +158,18 @@ public:
 
     [[nodiscard]] bool goalMet(const TuneFigures &figures) const
     {
-        return qualifies(figures) &&
-               (m_goal == TuneGoal::FrontToBack || figures->swr <= kMatchedSwr);
+        if (!qualifies(figures)) {
+            return false;
+        }
+        switch (m_goal) {
+        case TuneGoal::Match:
+            return figures->swr <= kMatchedSwr;
+        case TuneGoal::FrontToBack:
+            return true;
+        case TuneGoal::Band:
+            return figures->band->worst <= kBandSwr;
+        }
+        return false;
     }
 
     [[nodiscard]] int runs() const { return m_runs; }
@@ -193,21 +203,36 @@ private:
         }
         return std::nullopt;
     }
-    // Match: a front-to-back no worse than the formula's; front-to-back: an SWR within 1.5.
+    // Match: a front-to-back no worse than the formula's; front-to-back: an SWR within 1.5;
+    // band: its SWR over the band known, and the front-to-back within the goal's allowance.
     [[nodiscard]] bool qualifies(const TuneFigures &figures) const
     {
         if (!figures) {
             return false;
         }
-        if (m_goal == TuneGoal::Match) {
-            const TuneFigures formula = figuresOf(m_formula);
+        const TuneFigures formula = figuresOf(m_formula);
+        switch (m_goal) {
+        case TuneGoal::Match:
             return formula && figures->frontToBack >= formula->frontToBack;
+        case TuneGoal::FrontToBack:
+            return figures->swr <= kFrontToBackSwr;
+        case TuneGoal::Band:
+            return formula && figures->band &&
+                   figures->frontToBack >= formula->frontToBack - kBandFrontToBackDrop;
         }
-        return figures->swr <= kFrontToBackSwr;
+        return false;
     }
     [[nodiscard]] double value(const TuneFigures &figures) const
     {
-        return m_goal == TuneGoal::Match ? -figures->swr : figures->frontToBack;
+        switch (m_goal) {
+        case TuneGoal::Match:
+            return -figures->swr;
+        case TuneGoal::FrontToBack:
+            return figures->frontToBack;
+        case TuneGoal::Band:
+            return -figures->band->worst;
+        }
+        return -infinity();
     }
 
     TuneGoal m_goal;
@@ -262,8 +287,11 @@ void searchMatch(Search &search, const DesignFigures &formula)
     Residual residual = matchResidual(formula, formula.frontToBack, current);
     double damping = 1e-3;
     int idle = 0;
+    // A formula design that meets the goal already needs only the one round that shows
+    // whether anything near it does better; one that does not gets a second try.
+    const int idleRounds = formula.swr <= kMatchedSwr ? 1 : 2;
     bool matched = formula.swr <= kMatchedEnough;
-    while (!search.exhausted() && idle < 2 && !matched) {
+    while (!search.exhausted() && idle < idleRounds && !matched) {
         QList<Factors> probes;
         for (std::size_t i = 0; i < 3; ++i) {
             Factors probe = current;
@@ -339,22 +367,19 @@ void searchMatch(Search &search, const DesignFigures &formula)
     }
 }
 
-void searchFrontToBack(Search &search, const DesignFigures &formula)
+// A pattern search from the formula design: each round tries each factor a step either way,
+// moves to the best neighbour that scores higher (and strides longer that way), or else halves
+// every step; it ends when every step is finer than the display's rounding, or when `enough`
+// says the current design needs no more.
+using Score = std::function<double(const TuneFigures &)>;
+void patternSearch(Search &search, const TuneFigures &formula,
+                   const std::array<std::size_t, 3> &factors, Vector steps, const Vector &smallest,
+                   const Score &score, const std::function<bool(const TuneFigures &)> &enough)
 {
-    const TuneDimensions &f = search.formula();
-    // Front-to-back, less a heavy penalty for every step of SWR past 1.5.
-    const auto score = [](const TuneFigures &figures) {
-        return figures ? figures->frontToBack - 20 * std::max(0.0, figures->swr - kFrontToBackSwr)
-                       : -infinity();
-    };
-    Vector steps = {0.01, 0.2, 0.03};
-    const Vector smallest = {std::max(0.001, search.resolution(f.a)),
-                             std::max(0.02, search.resolution(f.c())),
-                             std::max(0.005, search.resolution(f.d))};
     Factors current{1, 1, 1, 1};
+    TuneFigures currentFigures = formula;
     double currentScore = score(formula);
-    double currentFrontToBack = formula.frontToBack;
-    while (!search.exhausted() && currentFrontToBack < kCleanFrontToBack) {
+    while (!search.exhausted() && !enough(currentFigures)) {
         bool fine = true;
         for (std::size_t i = 0; i < 3; ++i) {
             fine = fine && steps[i] < smallest[i];
@@ -366,7 +391,7 @@ void searchFrontToBack(Search &search, const DesignFigures &formula)
         for (std::size_t i = 0; i < 3; ++i) {
             for (const double sign : {1.0, -1.0}) {
                 Factors next = current;
-                next[kFrontToBackFactors[i]] += sign * steps[i];
+                next[factors[i]] += sign * steps[i];
                 neighbours.append(next);
             }
         }
@@ -383,7 +408,7 @@ void searchFrontToBack(Search &search, const DesignFigures &formula)
         if (score(figures.at(pick)) > currentScore + 0.01) {
             current = neighbours.at(pick);
             currentScore = score(figures.at(pick));
-            currentFrontToBack = figures.at(pick)->frontToBack;
+            currentFigures = figures.at(pick);
             steps[std::size_t(pick / 2)] *= 1.5; // a good direction: a longer stride
         } else {
             for (double &step : steps) {
@@ -391,6 +416,42 @@ void searchFrontToBack(Search &search, const DesignFigures &formula)
             }
         }
     }
+}
+
+void searchFrontToBack(Search &search, const DesignFigures &formula)
+{
+    const TuneDimensions &f = search.formula();
+    // Front-to-back, less a heavy penalty for every step of SWR past 1.5.
+    const auto score = [](const TuneFigures &figures) {
+        return figures ? figures->frontToBack - 20 * std::max(0.0, figures->swr - kFrontToBackSwr)
+                       : -infinity();
+    };
+    const Vector smallest = {std::max(0.001, search.resolution(f.a)),
+                             std::max(0.02, search.resolution(f.c())),
+                             std::max(0.005, search.resolution(f.d))};
+    patternSearch(search, formula, kFrontToBackFactors, {0.01, 0.2, 0.03}, smallest, score,
+                  [](const TuneFigures &figures) {
+                      return figures && figures->frontToBack >= kCleanFrontToBack;
+                  });
+}
+
+// Band coverage: the scale moves the whole curve, the two pairs of tails tilt it and change
+// its depth, so the same three factors as the match; the worst SWR over the band is lowered
+// with a heavy penalty for every dB of front-to-back given up past the goal's allowance.
+void searchBand(Search &search, const DesignFigures &formula)
+{
+    const TuneDimensions &f = search.formula();
+    const double floor = formula.frontToBack - kBandFrontToBackDrop;
+    const auto score = [floor](const TuneFigures &figures) {
+        return figures && figures->band
+                   ? -figures->band->worst - 0.5 * std::max(0.0, floor - figures->frontToBack)
+                   : -infinity();
+    };
+    const Vector smallest = {std::max(0.001, search.resolution(f.a)),
+                             std::max(0.005, search.resolution(f.b)),
+                             std::max(0.005, search.resolution(f.d))};
+    patternSearch(search, formula, kMatchFactors, {0.01, 0.04, 0.04}, smallest, score,
+                  [](const TuneFigures &) { return false; });
 }
 
 } // namespace
@@ -418,10 +479,16 @@ TuneResult tune(TuneGoal goal, const TuneDimensions &formula, int decimals,
         return result;
     }
     result.before = *start.first();
-    if (goal == TuneGoal::Match) {
+    switch (goal) {
+    case TuneGoal::Match:
         searchMatch(search, result.before);
-    } else {
+        break;
+    case TuneGoal::FrontToBack:
         searchFrontToBack(search, result.before);
+        break;
+    case TuneGoal::Band:
+        searchBand(search, result.before);
+        break;
     }
     const auto [tuned, figures] = search.best();
     result.tuned = tuned;
@@ -436,27 +503,44 @@ TuneResult tune(TuneGoal goal, const TuneDimensions &formula, int decimals,
 TuneEngine nec2cTuneEngine(std::function<CheckRequest(const TuneDimensions &)> requestFor,
                            EngineScheduler &scheduler, CheckOptions options,
                            std::function<bool()> cancelled,
-                           std::function<void(const FiguresStep &)> failed)
+                           std::function<void(const FiguresStep &)> failed,
+                           std::optional<BandRange> band)
 {
     return [requestFor = std::move(requestFor), &scheduler, options = std::move(options),
-            cancelled = std::move(cancelled),
-            failed = std::move(failed)](const QList<TuneDimensions> &candidates) {
+            cancelled = std::move(cancelled), failed = std::move(failed),
+            band](const QList<TuneDimensions> &candidates) {
         QList<CheckRequest> requests;
-        std::vector<std::unique_ptr<Nec2cRunner>> runs;
+        QList<SweepSlice> bandSlices;                   // for the band goal, one a candidate
+        std::vector<std::unique_ptr<Nec2cRunner>> runs; // figures runs, then band runs
         QEventLoop loop;
         int left = 0;
-        for (const TuneDimensions &candidate : candidates) {
-            requests.append(requestFor(candidate));
+        const auto run = [&](const QByteArray &deck) {
             runs.push_back(
                 std::make_unique<Nec2cRunner>(scheduler, options.engine, options.timeoutMs));
+            ++left;
+            QObject::connect(runs.back().get(), &Nec2cRunner::finished, &loop, [&] {
+                if (--left == 0) {
+                    loop.quit();
+                }
+            });
+            runs.back()->start(deck);
+        };
+        for (const TuneDimensions &candidate : candidates) {
+            requests.append(requestFor(candidate));
             if (requests.last().refusal.isEmpty()) {
-                ++left;
-                QObject::connect(runs.back().get(), &Nec2cRunner::finished, &loop, [&] {
-                    if (--left == 0) {
-                        loop.quit();
-                    }
-                });
-                runs.back()->start(requests.last().deck);
+                run(requests.last().deck);
+            } else {
+                runs.push_back(nullptr);
+            }
+        }
+        if (band) {
+            for (const CheckRequest &request : std::as_const(requests)) {
+                bandSlices.append(frequencySlice(request.deck, bandFrequencies(*band)));
+                if (request.refusal.isEmpty()) {
+                    run(bandSlices.last().deck);
+                } else {
+                    runs.push_back(nullptr);
+                }
             }
         }
         // The candidates queue in the scheduler beside every other engine run; a cancel is
@@ -480,10 +564,26 @@ TuneEngine nec2cTuneEngine(std::function<CheckRequest(const TuneDimensions &)> r
         }
         QList<TuneFigures> figures;
         for (qsizetype i = 0; i < requests.size(); ++i) {
-            const FiguresStep step =
-                requests.at(i).refusal.isEmpty()
-                    ? readFiguresRun(runs.at(std::size_t(i))->result(), requests.at(i))
-                    : FiguresStep{EngineFailure::Refused, requests.at(i).refusal, {}};
+            const CheckRequest &request = requests.at(i);
+            FiguresStep step = request.refusal.isEmpty()
+                                   ? readFiguresRun(runs.at(std::size_t(i))->result(), request)
+                                   : FiguresStep{EngineFailure::Refused, request.refusal, {}};
+            if (band && step.failure == EngineFailure::None) {
+                const auto bandRun = std::size_t(requests.size() + i);
+                SliceStep over = readSliceRun(runs.at(bandRun)->result(), bandSlices.at(i));
+                over.points.append(sweepPoint(request.frequencyMhz, step.figures.feed));
+                step.figures.band = bandSwr(over.points, *band);
+                if (over.failure != EngineFailure::None) {
+                    step = {over.failure, over.message, {}};
+                } else if (!step.figures.band) {
+                    step = {EngineFailure::UnsoundResult,
+                            QStringLiteral("The rational fit of nec2c's impedance over %1 to %2 "
+                                           "MHz has a pole in the band.")
+                                .arg(band->lowMhz)
+                                .arg(band->highMhz),
+                            {}};
+                }
+            }
             if (step.failure != EngineFailure::None && failed) {
                 failed(step);
             }
@@ -498,6 +598,15 @@ TuneResult tuneWithNec2c(TuneGoal goal, const TuneSetup &setup, EngineScheduler 
                          const CheckOptions &options, std::function<bool()> cancelled,
                          const std::function<bool(const TuneProgress &)> &progress)
 {
+    if (goal == TuneGoal::Band && !setup.band) {
+        TuneResult refused;
+        refused.goal = goal;
+        refused.formula = refused.tuned = setup.formula;
+        refused.failure = QStringLiteral("nec2c was not run: the band goal needs a band, and the "
+                                         "design frequency lies in no amateur band.");
+        refused.failureKind = EngineFailure::NotRun;
+        return refused;
+    }
     // The formula design is the first candidate run: the first failure heard is its own.
     std::optional<FiguresStep> first;
     const auto failed = [&first](const FiguresStep &step) {
@@ -507,7 +616,8 @@ TuneResult tuneWithNec2c(TuneGoal goal, const TuneSetup &setup, EngineScheduler 
     };
     TuneResult result =
         tune(goal, setup.formula, setup.decimals,
-             nec2cTuneEngine(setup.requestFor, scheduler, options, std::move(cancelled), failed),
+             nec2cTuneEngine(setup.requestFor, scheduler, options, std::move(cancelled), failed,
+                             goal == TuneGoal::Band ? setup.band : std::nullopt),
              progress);
     if (!result.failure.isEmpty() && first) {
         result.failureKind = first->failure;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bandcoverage.h"
 #include "checkreport.h"
 #include "tunegoal.h"
 
@@ -33,7 +34,11 @@ struct TuneSetup
     QString unit;             // the display unit's text: "m"
     double metresPerUnit = 1; // of the display unit
     std::function<CheckRequest(const TuneDimensions &)> requestFor;
+    std::optional<BandRange> band; // what the band goal covers
 };
+
+// Engine runs a candidate of the band goal costs: the figures run and the band's frequencies.
+inline constexpr int kBandRunsPerCandidate = 2;
 
 // What the engine made of one candidate: its figures, or nothing when it failed on it or gave
 // figures no antenna has.
@@ -82,11 +87,10 @@ struct TuneResult
 // check reads its figures run. It waits in an event loop of its own, in whichever thread calls
 // it. `cancelled` is looked at while they run; a run that fails gives no figures.
 // `failed` hears of each candidate that gave no figures, with what the engine said.
-[[nodiscard]] TuneEngine
-nec2cTuneEngine(std::function<CheckRequest(const TuneDimensions &)> requestFor,
-                EngineScheduler &scheduler, CheckOptions options = {},
-                std::function<bool()> cancelled = {},
-                std::function<void(const FiguresStep &)> failed = {});
+[[nodiscard]] TuneEngine nec2cTuneEngine(
+    std::function<CheckRequest(const TuneDimensions &)> requestFor, EngineScheduler &scheduler,
+    CheckOptions options = {}, std::function<bool()> cancelled = {},
+    std::function<void(const FiguresStep &)> failed = {}, std::optional<BandRange> band = {});
 
 // Tunes the design of `setup` for `goal` with nec2c, as the window and the command line do:
 // the candidates queued in `scheduler` under `options`. When the formula design gives no

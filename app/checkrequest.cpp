@@ -1,5 +1,6 @@
 #include "checkrequest.h"
 
+#include "bandplan.h"
 #include "modelfile.h"
 #include "thinwire.h"
 #include "windowtexts.h"
@@ -131,13 +132,18 @@ TuneSetup tuneSetup(const ModelInput &model, const Dimensions &shown, const QStr
                     const Installation &installation)
 {
     const DisplayUnitInfo &unit = unitInfo(model.units);
+    std::optional<BandRange> band;
+    if (const std::optional<Band> amateur = bandContaining(model.frequencyMHz)) {
+        band = BandRange{amateur->lowerMhz, amateur->upperMhz};
+    }
     return {{shown.a, shown.b, shown.d, shown.e},
             unit.decimals,
             unitText(model.units),
             unit.metresPerUnit,
             [model, wireText, installation](const TuneDimensions &dims) {
                 return checkRequestFor(withDimensions(model, dims), wireText, installation);
-            }};
+            },
+            band};
 }
 
 } // namespace moxon

@@ -21,7 +21,8 @@ namespace moxon {
 [[nodiscard]] ModelInput withDimensions(ModelInput model, const TuneDimensions &dims);
 
 // Tuning of the model, whose dimensions are `shown`, as it hangs in `installation`: each
-// candidate checked as the design is.
+// candidate checked as the design is; the band goal covers the amateur band that holds the
+// design frequency, if one does.
 [[nodiscard]] TuneSetup tuneSetup(const ModelInput &model, const Dimensions &shown,
                                   const QString &wireText, const Installation &installation);
 

@@ -68,6 +68,8 @@ public:
 
     // Where the antenna hangs: stored, any tuning voided, the design checked anew.
     virtual void setInstallation(const Installation &installation) = 0;
+    // How the check's SWR curve comes from the engine: stored, the design checked anew.
+    virtual void setSweepMode(SweepMode mode) = 0;
     // Tunes the shown design where it hangs, in the background; a tuning in flight ends first.
     virtual void startTuning(TuneGoal goal) = 0;
     virtual void cancelTuning() = 0;

@@ -99,7 +99,17 @@ std::optional<CheckRequest> Session::checkRequest() const
     if (!model) {
         return std::nullopt;
     }
-    return checkRequestFor(*model, m_state.acceptedInputs.wireSize, m_installation);
+    CheckRequest request = checkRequestFor(*model, m_state.acceptedInputs.wireSize, m_installation);
+    request.sweep = m_sweepMode;
+    return request;
+}
+
+void Session::setSweepMode(SweepMode mode)
+{
+    if (mode != m_sweepMode) {
+        m_sweepMode = mode;
+        checkShownDesign();
+    }
 }
 
 void Session::setCheckView(CheckView *view)

@@ -116,6 +116,7 @@ public:
     [[nodiscard]] EngineScheduler &engineScheduler() override { return *m_scheduler; }
     [[nodiscard]] const CheckOptions &engineOptions() const override { return m_engineOptions; }
     void setInstallation(const Installation &installation) override;
+    void setSweepMode(SweepMode mode) override;
     void startTuning(TuneGoal goal) override;
     void cancelTuning() override;
     ExportOutcome exportTunedModel() override;
@@ -134,6 +135,7 @@ private:
     LocaleNumbers m_numbers;
     FormState m_state;
     Installation m_installation; // where the design check hangs the antenna
+    SweepMode m_sweepMode = SweepMode::Fitted;
     CheckView *m_checkView = nullptr;
     CheckOptions m_engineOptions;
     // Shared with a tuning's worker, which may still be ending its engines when the session

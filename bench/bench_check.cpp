@@ -222,6 +222,7 @@ public:
     EngineScheduler &engineScheduler() override { return m_scheduler; }
     const CheckOptions &engineOptions() const override { return m_options; }
     void setInstallation(const Installation &) override {}
+    void setSweepMode(SweepMode) override {}
     void startTuning(TuneGoal) override {}
     void cancelTuning() override {}
     ExportOutcome exportTunedModel() override { return ExportOutcome::Rejected; }

@@ -3,7 +3,9 @@
 #include "enginescheduler.h"
 
 #include <cstdlib>
+#include <fcntl.h>
 #include <pthread.h>
+#include <unistd.h>
 
 namespace moxon {
 
@@ -35,9 +37,15 @@ EndOnSignals::EndOnSignals(EngineScheduler &scheduler)
         if (sigwait(&watched, &signal) != 0 || signal == kWakeSignal) {
             return;
         }
+        // What the main thread would print from now on (a failure of the engines ended
+        // below) answers nothing: standard output and error go nowhere first.
+        const int nowhere = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (nowhere >= 0) {
+            ::dup2(nowhere, STDOUT_FILENO);
+            ::dup2(nowhere, STDERR_FILENO);
+        }
         scheduler.endAll();
-        // Nothing else runs down: the main thread may be anywhere, and what it would print
-        // now is no answer to anything.
+        // Nothing else runs down: the main thread may be anywhere.
         std::_Exit(128 + signal);
     });
 }

@@ -8,6 +8,10 @@
 #include "moxoncli.h"
 #include "reporttexts.h"
 
+#include <QLocale>
+
+#include <cmath>
+
 namespace moxon {
 
 namespace {
@@ -42,6 +46,23 @@ QString goalHelp()
            u'.';
 }
 
+// "LOW-HIGH" in MHz, numbers in the C locale: the lower first, both positive.
+std::optional<BandRange> bandFromText(const QString &text)
+{
+    const QStringList edges = text.split(u'-');
+    if (edges.size() != 2) {
+        return std::nullopt;
+    }
+    bool lowOk = false;
+    bool highOk = false;
+    const double low = QLocale::c().toDouble(edges.at(0).trimmed(), &lowOk);
+    const double high = QLocale::c().toDouble(edges.at(1).trimmed(), &highOk);
+    if (!lowOk || !highOk || !(low > 0) || !(high > low) || !std::isfinite(high)) {
+        return std::nullopt;
+    }
+    return BandRange{low, high};
+}
+
 } // namespace
 
 int tuneCommand(const QStringList &arguments, QTextStream &out, QTextStream &err,
@@ -55,6 +76,12 @@ int tuneCommand(const QStringList &arguments, QTextStream &out, QTextStream &err
     const QCommandLineOption goal(QStringLiteral("goal"), goalHelp(), QStringLiteral("GOAL"),
                                   tuneGoals().front().name.toString());
     parser.addOption(goal);
+    const QCommandLineOption bandOption(
+        QStringLiteral("band"),
+        QStringLiteral("For --goal band: the band to cover, in MHz, as LOW-HIGH; by default the "
+                       "amateur band that holds the design frequency."),
+        QStringLiteral("LOW-HIGH"));
+    parser.addOption(bandOption);
     const OutputOptions output(
         parser,
         {QStringLiteral("Write the tuned model; - for standard output."),
@@ -65,8 +92,14 @@ int tuneCommand(const QStringList &arguments, QTextStream &out, QTextStream &err
                                         ? QString()
                                         : QStringLiteral("--goal must be %1, not '%2'")
                                               .arg(tuneGoalChoices(), parser.value(goal));
+        const QString bandProblem =
+            !parser.isSet(bandOption) || bandFromText(parser.value(bandOption))
+                ? QString()
+                : QStringLiteral("--band must be two frequencies in MHz as LOW-HIGH, the lower "
+                                 "first, not '%1'")
+                      .arg(parser.value(bandOption));
         return firstProblem({common.checkOneFrequency(), model.check(), where.check(), goalProblem,
-                             output.check(common.json())});
+                             bandProblem, output.check(common.json())});
     };
     if (const std::optional<int> status = io.parse(parser, arguments, check)) {
         return *status;
@@ -78,8 +111,18 @@ int tuneCommand(const QStringList &arguments, QTextStream &out, QTextStream &err
         return io.failed(CommandFailure::rejected(run), common.json());
     }
     const ModelInput formula = CommandIo::model(run, model);
-    const TuneSetup setup =
+    TuneSetup setup =
         tuneSetup(formula, run.shown.values, run.form.wireSize, where.installation(common.units()));
+    const TuneGoal tuneGoal = tuneGoalFromText(parser.value(goal)).value_or(TuneGoal::Match);
+    if (parser.isSet(bandOption)) {
+        setup.band = bandFromText(parser.value(bandOption));
+    }
+    if (tuneGoal == TuneGoal::Band && !setup.band) {
+        err << kProgram << " tune: " << frequency
+            << " MHz lies in no amateur band: give the band to cover with --band LOW-HIGH"
+            << Qt::endl;
+        return ExitUsage;
+    }
     // A design the check refuses cannot be tuned either: say why as check does.
     const CheckRequest first = setup.requestFor(setup.formula);
     if (!first.refusal.isEmpty()) {
@@ -87,8 +130,7 @@ int tuneCommand(const QStringList &arguments, QTextStream &out, QTextStream &err
         return io.failed(CommandFailure::engine(EngineFailure::Refused, first.refusal),
                          common.json());
     }
-    const TuneResult result = tuneOnEngine(
-        tuneGoalFromText(parser.value(goal)).value_or(TuneGoal::Match), setup, scheduler);
+    const TuneResult result = tuneOnEngine(tuneGoal, setup, scheduler);
     if (!result.failure.isEmpty()) {
         io.say(result.failure);
         return io.failed(CommandFailure::engine(result.failureKind, result.failure), common.json());

@@ -18,6 +18,12 @@ constexpr std::array kTuneGoals = {
                  QT_TRANSLATE_NOOP("TuneGoal", "最大前后比"),
                  u"the best front-to-back with an SWR of at most %1",
                  u"best front-to-back with SWR at most %1", kFrontToBackSwr, 1},
+    TuneGoalInfo{TuneGoal::Band, u"band", QT_TRANSLATE_NOOP("TuneGoal", "覆盖波段"),
+                 u"the lowest worst SWR over the band (met at %1 or below) with a front-to-back "
+                 u"at most 3 dB below the formula's",
+                 u"band coverage (worst SWR over the band at most %1, front-to-back at most 3 dB "
+                 u"below the formula's)",
+                 kBandSwr, 1},
 };
 
 QString withLimit(QStringView sentence, const TuneGoalInfo &info)

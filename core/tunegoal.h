@@ -10,16 +10,20 @@
 namespace moxon {
 
 // What tuning aims at: the lowest SWR on 50 ohms at the design frequency with a front-to-back
-// at least the formula design's, or the best front-to-back there (at the take-off angle over
-// ground) with an SWR of at most kFrontToBackSwr.
+// at least the formula design's; the best front-to-back there (at the take-off angle over
+// ground) with an SWR of at most kFrontToBackSwr; or the lowest worst SWR over a band, with a
+// front-to-back at most kBandFrontToBackDrop below the formula design's.
 enum class TuneGoal
 {
     Match,
     FrontToBack,
+    Band,
 };
 
-inline constexpr double kMatchedSwr = 1.10;    // the match goal is met at or below it
-inline constexpr double kFrontToBackSwr = 1.5; // the front-to-back goal's largest SWR
+inline constexpr double kMatchedSwr = 1.10;       // the match goal is met at or below it
+inline constexpr double kFrontToBackSwr = 1.5;    // the front-to-back goal's largest SWR
+inline constexpr double kBandSwr = 2.0;           // the band goal is met with the worst below it
+inline constexpr double kBandFrontToBackDrop = 3; // dB the band goal may give up
 
 // A goal as the command line, scripts and the window name it. The sentences are the command
 // line's; "%1" in them stands for the goal's SWR limit.

@@ -25,18 +25,19 @@ _moxon_cli()
         -u | --units) values='ft in m mm' ;;
         --format) values='nec ez' ;;
         --pol) values='h v' ;;
+        --sweep) values='fitted full' ;;
         --axis) values='x y' ;;
         # The names as the commands' --help lists them under "Named values:".
         --ground) values='free perfect very-poor poor average very-good fresh-water sea-water' ;;
         --conductor) values='perfect copper aluminium' ;;
-        --goal) values='match front-to-back' ;;
+        --goal) values='match front-to-back band' ;;
         -o | --output | --deck)
             compopt -o filenames 2>/dev/null
             mapfile -t COMPREPLY < <(compgen -f -- "$cur")
             return 0
             ;;
         # Numbers and wire sizes: nothing sensible to offer.
-        -f | --freq | -w | --wire | --height) return 0 ;;
+        -f | --freq | -w | --wire | --height | --band) return 0 ;;
     esac
     if [[ -n $values ]]; then
         mapfile -t COMPREPLY < <(compgen -W "$values" -- "$cur")
@@ -47,8 +48,8 @@ _moxon_cli()
     case ${COMP_WORDS[1]} in
         design) options+=' --band-plan' ;;
         export) options+=' --pol --axis --format --output' ;;
-        check) options+=' --pol --axis --height --ground --conductor --deck' ;;
-        tune) options+=' --pol --axis --height --ground --conductor --deck --goal --format --output' ;;
+        check) options+=' --pol --axis --height --ground --conductor --deck --sweep' ;;
+        tune) options+=' --pol --axis --height --ground --conductor --deck --goal --band --format --output' ;;
         *) return 0 ;;
     esac
     mapfile -t COMPREPLY < <(compgen -W "$options" -- "$cur")

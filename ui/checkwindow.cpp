@@ -3,6 +3,7 @@
 #include "checkexport.h"
 #include "checkfigureformat.h"
 #include "installationpanel.h"
+#include "localenumbers.h"
 #include "machineformats.h"
 #include "patternchart.h"
 #include "swrchart.h"
@@ -102,6 +103,8 @@ CheckWindow::CheckWindow(CheckCommands &commands, QWidget *parent)
     figures->setRowStretch(figures->rowCount(), 1);
 
     m_swrChart = new SwrChart(this);
+    connect(m_swrChart, &SwrChart::sweepModeChosen, this,
+            [this](SweepMode mode) { m_commands.setSweepMode(mode); });
     m_azimuth = new PatternChart(PatternChart::Plane::Azimuth, tr("方位方向图（水平面，前方朝上）"),
                                  tr("方位方向图"), this);
     m_elevation =
@@ -131,6 +134,8 @@ CheckWindow::CheckWindow(CheckCommands &commands, QWidget *parent)
     connect(exportAction, &QAction::triggered, this, &CheckWindow::exportData);
     addAction(saveImageAction);
     addAction(exportAction);
+    // The chart's menu has its own sweep choice, then the window's.
+    m_swrChart->addActions({saveImageAction, exportAction});
     setContextMenuPolicy(Qt::ActionsContextMenu);
 
     connect(&m_runner, &CheckRunner::figuresReady, this, &CheckWindow::showFigures);
@@ -154,6 +159,7 @@ void CheckWindow::check(const CheckRequest &request, CheckedDesign design)
         m_elevation->clearReference();
     }
     m_tune->setTunable(request.refusal.isEmpty());
+    m_swrChart->setSweepMode(request.sweep);
     m_request = request;
     if (design == CheckedDesign::Tuned) {
         m_request.header += tr("（调谐后）");
@@ -260,18 +266,20 @@ void CheckWindow::showSweep(quint64 sequence, const QList<SweepPoint> &sweep)
     m_swrChart->setCurve(sweep);
 }
 
-void CheckWindow::showBandwidth(quint64 sequence, const QList<SweepPoint> &sweep,
-                                const Bandwidth &bandwidth)
+void CheckWindow::showBandwidth(quint64 sequence, const SweepOutcome &sweep)
 {
     if (sequence != m_runner.sequence()) {
         return;
     }
-    // The last slice's update has drawn the whole curve already.
-    if (sweep.size() != m_sweep.size()) {
-        showSweep(sequence, sweep);
-    }
-    m_bandwidth = bandwidth;
-    m_status->setText(tr("nec2c 已算完：设计频率与 %1 个扫频点。").arg(sweep.size()));
+    m_sweep = sweep.points;
+    m_swrChart->setOutcome(sweep);
+    m_bandwidth = sweep.bandwidth;
+    m_status->setText(
+        sweep.fitAgreementOhm
+            ? tr("nec2c 已算完：设计频率与 %1 个扫频点，其余为有理拟合（两次拟合相差 %2 Ω）。")
+                  .arg(sweep.engineFrequenciesMhz.size() - 1)
+                  .arg(LocaleNumbers(locale()).toShort(*sweep.fitAgreementOhm, 3))
+            : tr("nec2c 已算完：设计频率与 %1 个扫频点。").arg(sweep.points.size()));
     showValues();
 }
 

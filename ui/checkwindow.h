@@ -63,8 +63,7 @@ protected:
 private:
     void showFigures(quint64 sequence, const DesignFigures &figures);
     void showSweep(quint64 sequence, const QList<SweepPoint> &sweep);
-    void showBandwidth(quint64 sequence, const QList<SweepPoint> &sweep,
-                       const Bandwidth &bandwidth);
+    void showBandwidth(quint64 sequence, const SweepOutcome &sweep);
     void showFailure(quint64 sequence, EngineFailure failure, const QString &message);
     void showValues();
     void saveImage();

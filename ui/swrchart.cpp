@@ -4,9 +4,11 @@
 #include "chartstyle.h"
 #include "sweepplan.h"
 
+#include <QAction>
 #include <QChart>
 #include <QLegendMarker>
 #include <QLineSeries>
+#include <QScatterSeries>
 #include <QValueAxis>
 
 #include <algorithm>
@@ -59,13 +61,29 @@ SwrChart::SwrChart(QWidget *parent)
     add(m_level2, QString());
     add(m_bandLower, QString());
     add(m_bandUpper, QString());
-    add(m_figuresRun, tr("设计频率"));
+    add(m_designFrequency, tr("设计频率"));
     add(m_reference, tr("公式设计"));
     add(m_curve, tr("驻波比"));
+    m_enginePoints = new QScatterSeries;
+    m_enginePoints->setName(QStringLiteral("nec2c"));
+    m_enginePoints->setMarkerSize(7);
+    chart->addSeries(m_enginePoints);
+    m_enginePoints->attachAxis(m_frequencyAxis);
+    m_enginePoints->attachAxis(m_swrAxis);
     // One legend entry for each pair of lines.
     chart->legend()->markers(m_level2).first()->setVisible(false);
     chart->legend()->markers(m_bandUpper).first()->setVisible(false);
     chart->legend()->markers(m_reference).first()->setVisible(false);
+
+    // Every point from the engine, for a user who wants no interpolation.
+    m_fullSweep = new QAction(tr("nec2c 逐点计算全部 41 个频点"), this);
+    m_fullSweep->setObjectName(QStringLiteral("fullSweep"));
+    m_fullSweep->setCheckable(true);
+    connect(m_fullSweep, &QAction::triggered, this, [this](bool full) {
+        Q_EMIT sweepModeChosen(full ? SweepMode::Full : SweepMode::Fitted);
+    });
+    addAction(m_fullSweep);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
 
     setAccessibleName(tr("驻波比曲线"));
     setMinimumSize(240, 170);
@@ -81,7 +99,7 @@ void SwrChart::setDesign(double f0Mhz)
     const int decimals = std::clamp(2 - int(std::floor(std::log10(high - low))), 0, 4);
     m_frequencyAxis->setLabelFormat(QStringLiteral("%.%1f").arg(decimals));
 
-    verticalLine(*m_figuresRun, f0Mhz);
+    verticalLine(*m_designFrequency, f0Mhz);
     m_level15->replace({QPointF(low, 1.5), QPointF(high, 1.5)});
     m_level2->replace({QPointF(low, 2), QPointF(high, 2)});
 
@@ -112,9 +130,35 @@ void SwrChart::setCurve(const QList<SweepPoint> &sweep)
     m_curve->replace(points);
 }
 
+void SwrChart::setOutcome(const SweepOutcome &outcome)
+{
+    setCurve(outcome.curve.isEmpty() ? outcome.points : outcome.curve);
+    QList<QPointF> marks;
+    for (const SweepPoint &point : outcome.points) {
+        const bool ran = std::any_of(
+            outcome.engineFrequenciesMhz.cbegin(), outcome.engineFrequenciesMhz.cend(),
+            [&point](double f) { return std::fabs(f - point.frequencyMhz) <= 1e-9 * f; });
+        if (ran && std::isfinite(point.swr)) {
+            marks.append(QPointF(point.frequencyMhz, std::min(point.swr, kSwrClip)));
+        }
+    }
+    m_enginePoints->replace(marks);
+}
+
+void SwrChart::setSweepMode(SweepMode mode)
+{
+    m_fullSweep->setChecked(mode == SweepMode::Full);
+}
+
 void SwrChart::clearCurve()
 {
     m_curve->clear();
+    m_enginePoints->clear();
+}
+
+int SwrChart::markedPoints() const
+{
+    return int(m_enginePoints->count());
 }
 
 void SwrChart::keepAsReference()
@@ -141,7 +185,9 @@ void SwrChart::applyPalette()
     const qreal width = 2;
     m_curve->setPen(QPen(colours.curve, width * 1.25));
     m_reference->setPen(QPen(faint(colours.curve), width));
-    m_figuresRun->setPen(QPen(colours.design, width, Qt::DashLine));
+    m_enginePoints->setColor(colours.curve);
+    m_enginePoints->setBorderColor(colours.curve);
+    m_designFrequency->setPen(QPen(colours.design, width, Qt::DashLine));
     for (QLineSeries *level : {m_level15, m_level2}) {
         level->setPen(QPen(colours.level, width * 0.75, Qt::DotLine));
     }

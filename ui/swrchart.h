@@ -1,18 +1,23 @@
 #pragma once
 
 #include "checkchartview.h"
+#include "checkreport.h"
 #include "figures.h"
 
 #include <QList>
 
+class QAction;
 class QLineSeries;
+class QScatterSeries;
 class QValueAxis;
 
 namespace moxon {
 
 // The SWR curve of the sweep, SWR 1 to 5 over the sweep's band: the design frequency marked,
 // SWR 1.5 and 2 drawn as levels, and the edges of the amateur band that holds the design
-// frequency, if one does. Colours follow the palette, light or dark.
+// frequency, if one does. A fitted curve is drawn as a smooth line with the engine's own
+// points marked on it. Its context menu chooses between the fitted sweep and every point run
+// by the engine. Colours follow the palette, light or dark.
 class SwrChart : public CheckChartView
 {
     Q_OBJECT
@@ -24,20 +29,32 @@ public:
     void setDesign(double f0Mhz);
     // The sweep so far, in order of frequency.
     void setCurve(const QList<SweepPoint> &sweep);
+    // The finished sweep: the fit's dense curve where there is one, else the points, and the
+    // engine's own points marked.
+    void setOutcome(const SweepOutcome &outcome);
+    // The sweep mode the context menu shows as chosen.
+    void setSweepMode(SweepMode mode);
     void clearCurve();
     // The curve as it stands stays behind the next ones, faint, as the formula design's.
     void keepAsReference();
     void clearReference();
 
     [[nodiscard]] int curvePoints() const;
+    [[nodiscard]] int markedPoints() const;
+
+Q_SIGNALS:
+    // The user chose in the context menu how the curve is to come from the engine.
+    void sweepModeChosen(moxon::SweepMode mode);
 
 protected:
     void applyPalette() override;
 
 private:
     QLineSeries *m_curve = nullptr; // the chart owns its series and axes
+    QScatterSeries *m_enginePoints = nullptr;
+    QAction *m_fullSweep = nullptr;
     QLineSeries *m_reference = nullptr;
-    QLineSeries *m_figuresRun = nullptr;
+    QLineSeries *m_designFrequency = nullptr;
     QLineSeries *m_level15 = nullptr;
     QLineSeries *m_level2 = nullptr;
     QLineSeries *m_bandLower = nullptr;

@@ -133,8 +133,13 @@ void TunePanel::showResult(const TuneResult &r, const TuneSetup &setup)
                               dimensionChange(after - before, setup, locale(), false)));
     }
     const auto figures = [&format](const DesignFigures &f) {
-        return tr("驻波比 %1，前后比 %2，增益 %3")
-            .arg(format.swr(f.swr), format.frontToBack(f.frontToBack), format.gain(f.forwardGain));
+        QString text = tr("驻波比 %1，前后比 %2，增益 %3")
+                           .arg(format.swr(f.swr), format.frontToBack(f.frontToBack),
+                                format.gain(f.forwardGain));
+        if (f.band) {
+            text += tr("，波段内最差驻波比 %1").arg(format.swr(f.band->worst));
+        }
+        return text;
     };
     lines.append(tr("调谐前：") + figures(r.before));
     lines.append(tr("调谐后：") + figures(r.after));

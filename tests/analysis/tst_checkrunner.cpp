@@ -25,6 +25,8 @@ CheckRequest startupRequest()
     CheckRequest request;
     request.deck = deck.readAll();
     request.frequencyMhz = 146;
+    // The replaying stand-in knows the 41-point sweep only.
+    request.sweep = SweepMode::Full;
     return request;
 }
 
@@ -206,13 +208,17 @@ void TestCheckRunner::backgroundCheckMatchesWaitedOne()
     QCOMPARE(shown.azimuth.size(), report.figures.azimuth.size());
 
     QCOMPARE(finished.first().at(0).value<quint64>(), sequence);
-    const auto sweep = finished.first().at(1).value<QList<SweepPoint>>();
+    const auto outcome = finished.first().at(1).value<SweepOutcome>();
+    const QList<SweepPoint> &sweep = outcome.points;
     QCOMPARE(sweep.size(), report.sweep.size());
     for (qsizetype i = 0; i < sweep.size(); ++i) {
         QCOMPARE(sweep.at(i).frequencyMhz, report.sweep.at(i).frequencyMhz);
         QCOMPARE(sweep.at(i).swr, report.sweep.at(i).swr);
     }
-    const auto band = finished.first().at(2).value<Bandwidth>();
+    // A full sweep: every point the engine's, no fit.
+    QCOMPARE(outcome.engineFrequenciesMhz.size(), sweep.size());
+    QVERIFY(outcome.curve.isEmpty() && !outcome.fitAgreementOhm);
+    const Bandwidth &band = outcome.bandwidth;
     QCOMPARE(band.lowerMhz, report.bandwidth.lowerMhz);
     QCOMPARE(band.upperMhz, report.bandwidth.upperMhz);
     QCOMPARE(band.reachesUpper, true);

@@ -35,6 +35,11 @@ struct StandIn
         f.swr = standingWaveRatio(f.feed);
         f.forwardGain = 6;
         f.frontToBack = 35 - 100 * std::pow(c - 1.2, 2) - 300 * std::pow(d - 0.97, 2);
+        // Over its band the curve is best 1.5 % larger overall with 2 % longer driven tails;
+        // `offset` lifts it out of reach too.
+        const double worst =
+            1.2 + offset / 20 + 30 * std::fabs(a - 1.015) + 15 * std::fabs(b - 1.02);
+        f.band = BandSwr{14, 14.35, worst, 14, worst, worst * 0.9};
         return f;
     }
 
@@ -78,6 +83,8 @@ void TestTuner::reachesTheGoal_data()
     QTest::newRow("match") << TuneGoal::Match << 0.0 << true;
     QTest::newRow("front-to-back") << TuneGoal::FrontToBack << 0.0 << true;
     QTest::newRow("match out of reach") << TuneGoal::Match << 40.0 << false;
+    QTest::newRow("band") << TuneGoal::Band << 0.0 << true;
+    QTest::newRow("band wider than the antenna holds") << TuneGoal::Band << 40.0 << false;
 }
 
 void TestTuner::reachesTheGoal()
@@ -110,8 +117,16 @@ void TestTuner::reachesTheGoal()
                                 .arg(result.before.frontToBack)
                                 .arg(result.after.frontToBack)
                                 .arg(result.engineRuns);
-    QVERIFY2(result.engineRuns <= 64, qPrintable(figures));
-    if (goal == TuneGoal::Match) {
+    // Bounded: a band candidate costs two engine runs, and the last round may pass the bound.
+    QVERIFY2(result.engineRuns <= (goal == TuneGoal::Band ? 2 * 42 : 64), qPrintable(figures));
+    if (goal == TuneGoal::Band) {
+        // The best compromise where the band is out of reach: lower, never at the price of
+        // more than the allowed front-to-back.
+        QVERIFY2(result.after.band->worst < result.before.band->worst - 0.2, qPrintable(figures));
+        QVERIFY2(result.after.frontToBack >= result.before.frontToBack - kBandFrontToBackDrop,
+                 qPrintable(figures));
+        QVERIFY2(met == (result.after.band->worst <= kBandSwr), qPrintable(figures));
+    } else if (goal == TuneGoal::Match) {
         // Never worse than the formula's, and its front-to-back kept.
         QVERIFY2(result.after.swr <= result.before.swr, qPrintable(figures));
         QVERIFY2(result.after.frontToBack >= result.before.frontToBack, qPrintable(figures));
@@ -152,9 +167,9 @@ void TestTuner::roundWaitsForFreeCores()
     for (int i = 0; i < 3 * cores; ++i) {
         round.append({kFormula.a + i * 0.01, kFormula.b, kFormula.d, kFormula.e});
     }
-    const TuneEngine engine = nec2cTuneEngine([&request](const TuneDimensions &) { return request; },
-                                              scheduler,
-                                              {QStringLiteral(MOXON_STANDIN_DIR "/slow.sh")});
+    const TuneEngine engine =
+        nec2cTuneEngine([&request](const TuneDimensions &) { return request; }, scheduler,
+                        {QStringLiteral(MOXON_STANDIN_DIR "/slow.sh")});
     const QList<TuneFigures> figures = engine(round);
     QCOMPARE(figures.size(), round.size());
     QVERIFY(std::all_of(figures.cbegin(), figures.cend(),

@@ -23,6 +23,7 @@ public:
         asked.append(QStringLiteral("installation"));
         lastInstallation = installation;
     }
+    void setSweepMode(SweepMode) override { asked.append(QStringLiteral("sweep mode")); }
     void startTuning(TuneGoal) override { asked.append(QStringLiteral("tune")); }
     void cancelTuning() override { asked.append(QStringLiteral("cancel")); }
     ExportOutcome exportTunedModel() override

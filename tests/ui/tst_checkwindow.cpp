@@ -133,7 +133,11 @@ void TestCheckWindow::showsTheCommandLinesFigures()
     // The plots hold the whole sweep and both cuts, and name themselves.
     const auto *swr = window.findChild<SwrChart *>();
     QVERIFY(swr != nullptr);
-    QCOMPARE(swr->curvePoints(), kSweepPoints);
+    // The fit drawn smooth, nec2c's own points marked: the design frequency among them.
+    QCOMPARE(swr->curvePoints(), 401);
+    QCOMPARE(swr->markedPoints(), report.sweepEngineFrequencies.size());
+    QVERIFY(report.sweepEngineFrequencies.size() < kSweepPoints);
+    QVERIFY(report.sweepEngineFrequencies.contains(146.0));
     QCOMPARE(swr->accessibleName(), u"驻波比曲线"_s);
     const QList<PatternChart *> patterns = window.findChildren<PatternChart *>();
     QCOMPARE(patterns.size(), 2);
