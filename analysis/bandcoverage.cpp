@@ -2,6 +2,9 @@
 
 #include "rationalfit.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace moxon {
 
 namespace {
@@ -25,6 +28,14 @@ std::optional<BandSwr> bandSwr(const QList<SweepPoint> &points, const BandRange 
 {
     QList<ImpedanceSample> samples;
     for (const SweepPoint &point : points) {
+        // The design frequency may be one of the band's own (its middle): one sample each.
+        const bool known = std::any_of(samples.cbegin(), samples.cend(), [&](const auto &sample) {
+            return std::fabs(sample.frequencyMhz - point.frequencyMhz) <=
+                   1e-9 * point.frequencyMhz;
+        });
+        if (known) {
+            continue;
+        }
         samples.append(
             ImpedanceSample{point.frequencyMhz, {point.feed.resistance, point.feed.reactance}});
     }
