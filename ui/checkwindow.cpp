@@ -19,11 +19,14 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QStandardPaths>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 namespace moxon {
 
 namespace {
+
+constexpr int kTuningTab = 1; // of the figures' tabs
 
 // What a value label shows without a value, and while its value is being calculated.
 QString noValue()
@@ -111,8 +114,17 @@ CheckWindow::CheckWindow(CheckCommands &commands, QWidget *parent)
         new PatternChart(PatternChart::Plane::Elevation,
                          tr("仰角方向图（波束所在垂直面，前方朝右）"), tr("仰角方向图"), this);
 
+    // The figures, and a tuning's result beside them in a tab of its own, so that nothing is
+    // stacked above the charts and pushes them out of the window.
+    auto *figuresPage = new QWidget(this);
+    figuresPage->setLayout(figures);
+    m_tabs = new QTabWidget(this);
+    m_tabs->setObjectName(QStringLiteral("figureTabs"));
+    m_tabs->addTab(figuresPage, tr("数值"));
+    m_tabs->addTab(m_tune->resultView(), tr("调谐结果"));
+    m_tabs->setTabEnabled(kTuningTab, false);
     auto *top = new QHBoxLayout;
-    top->addLayout(figures);
+    top->addWidget(m_tabs);
     top->addWidget(m_swrChart, 1);
     auto *patterns = new QHBoxLayout;
     patterns->addWidget(m_azimuth);
@@ -200,11 +212,15 @@ void CheckWindow::showTuningProgress(const TuneProgress &progress)
 void CheckWindow::showTuningResult(const TuneResult &result, const TuneSetup &setup)
 {
     m_tune->showResult(result, setup);
+    m_tabs->setTabEnabled(kTuningTab, true);
+    m_tabs->setCurrentIndex(kTuningTab);
 }
 
 void CheckWindow::showTuningEnded(TuningEnd end, const QString &message)
 {
     m_tune->showEnded(end, message);
+    m_tabs->setCurrentIndex(0);
+    m_tabs->setTabEnabled(kTuningTab, false);
 }
 
 QImage CheckWindow::image()

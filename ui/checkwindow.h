@@ -14,6 +14,7 @@
 
 class QCloseEvent;
 class QLabel;
+class QTabWidget;
 
 namespace moxon {
 
@@ -84,6 +85,7 @@ private:
     QLabel *m_caution = nullptr; // the model is outside the engine's accuracy guideline
     InstallationPanel *m_installation = nullptr;
     TunePanel *m_tune = nullptr;
+    QTabWidget *m_tabs = nullptr; // the figures, and a tuning's result
     QLabel *m_impedance = nullptr;
     QLabel *m_swr = nullptr;
     QLabel *m_gain = nullptr;

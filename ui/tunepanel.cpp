@@ -45,8 +45,9 @@ TunePanel::TunePanel(QWidget *parent)
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->addLayout(row);
-    outer->addWidget(m_dimensions);
-    m_dimensions->hide();
+    // The result goes where the window shows it (a tab beside the figures), not under the row.
+    m_dimensions->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_dimensions->setContentsMargins(4, 4, 4, 4);
 
     connect(m_start, &QPushButton::clicked, this, [this] {
         Q_EMIT startRequested(tuneGoals()[std::size_t(std::max(0, m_goal->currentIndex()))].goal);
@@ -72,7 +73,7 @@ void TunePanel::showStarted()
 {
     m_tuning = true;
     m_haveResult = false;
-    m_dimensions->hide();
+    m_dimensions->clear();
     m_status->setText(tr("正在调谐…"));
     updateButtons();
 }
@@ -94,7 +95,7 @@ void TunePanel::showEnded(TuningEnd end, const QString &message)
     const bool wasTuning = m_tuning;
     m_tuning = false;
     m_haveResult = false;
-    m_dimensions->hide();
+    m_dimensions->clear();
     switch (end) {
     case TuningEnd::Cancelled:
         m_status->setText(tr("调谐已取消。"));
@@ -132,19 +133,19 @@ void TunePanel::showResult(const TuneResult &r, const TuneSetup &setup)
                               numbers.toMask(after, setup.decimals), setup.unit,
                               dimensionChange(after - before, setup, locale(), false)));
     }
-    const auto figures = [&format](const DesignFigures &f) {
-        QString text = tr("驻波比 %1，前后比 %2，增益 %3")
-                           .arg(format.swr(f.swr), format.frontToBack(f.frontToBack),
-                                format.gain(f.forwardGain));
-        if (f.band) {
-            text += tr("，波段内最差驻波比 %1").arg(format.swr(f.band->worst));
-        }
-        return text;
-    };
-    lines.append(tr("调谐前：") + figures(r.before));
-    lines.append(tr("调谐后：") + figures(r.after));
+    // Each figure before and after on a line of its own: a narrow column beside the chart.
+    lines.append(QString());
+    lines.append(tr("驻波比 %1 → %2").arg(format.swr(r.before.swr), format.swr(r.after.swr)));
+    lines.append(tr("前后比 %1 → %2")
+                     .arg(format.frontToBack(r.before.frontToBack),
+                          format.frontToBack(r.after.frontToBack)));
+    lines.append(
+        tr("增益 %1 → %2").arg(format.gain(r.before.forwardGain), format.gain(r.after.forwardGain)));
+    if (r.before.band && r.after.band) {
+        lines.append(tr("波段内最差驻波比 %1 → %2")
+                         .arg(format.swr(r.before.band->worst), format.swr(r.after.band->worst)));
+    }
     m_dimensions->setText(lines.join(u'\n'));
-    m_dimensions->show();
     updateButtons();
 }
 

@@ -31,6 +31,9 @@ public:
     void showEnded(TuningEnd end, const QString &message);
 
     [[nodiscard]] bool isTuning() const { return m_tuning; }
+    // The formula's and the tuned dimensions with each change, and the figures before and
+    // after: a view the window places; shown while there is a result.
+    [[nodiscard]] QLabel *resultView() const { return m_dimensions; }
 
 Q_SIGNALS:
     void startRequested(moxon::TuneGoal goal);

@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
+#include <QTabWidget>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -343,7 +344,16 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(tuned(), 30'000);
         QTRY_VERIFY_WITH_TIMEOUT(checkFinished(check), 20'000);
         QVERIFY(shown(check, u"header"_s).endsWith(u"（调谐后）"_s));
-        QCOMPARE(shown(check, u"tunedDimensions"_s).count(u'→'), 5);
+        // Each dimension and each figure before and after, in the tab beside the figures.
+        const QStringList result = shown(check, u"tunedDimensions"_s).split(u'\n');
+        for (const QChar letter : u"ABCDE"_s) {
+            QVERIFY2(std::any_of(result.cbegin(), result.cend(),
+                                 [letter](const QString &line) {
+                                     return line.startsWith(letter) && line.contains(u'→');
+                                 }),
+                     qPrintable(result.join(u'|')));
+        }
+        QCOMPARE(check->findChild<QTabWidget *>(u"figureTabs"_s)->currentIndex(), 1);
         const QJsonObject cli =
             commandLineCheck({u"--freq"_s, u"146"_s, u"--goal"_s, u"front-to-back"_s}, u"tune"_s);
         const QJsonObject after = cli.value(u"after"_s).toObject();
