@@ -102,11 +102,12 @@ QList<int> AdaptiveSweep::add(const QList<SweepPoint> &points)
             largest = std::max(largest, std::abs(m_fit->impedance(f) - previous->impedance(f)));
         }
         m_agreementOhm = largest;
-        // Two fits cannot agree more closely than the engine's points lie on either of them.
-        m_toleranceOhm = std::max(
-            kAgreementOhm, std::min(kMostScatterOhm, std::max(m_fit->largestSampleError(),
-                                                              previous->largestSampleError())));
-        if (largest <= m_toleranceOhm) {
+        // Two fits cannot agree more closely than the engine's points lie on either of them;
+        // fits that miss the engine's points by more than kMostScatterOhm stand for nothing.
+        const double scatter =
+            std::max(m_fit->largestSampleError(), previous->largestSampleError());
+        m_toleranceOhm = std::max(kAgreementOhm, scatter);
+        if (scatter <= kMostScatterOhm && largest <= m_toleranceOhm) {
             m_done = true;
             m_converged = true;
             return {};

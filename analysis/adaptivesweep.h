@@ -25,8 +25,8 @@ public:
     static constexpr double kAgreementOhm = 0.05;
     // Where the engine's own points scatter about every smooth fit by more than kAgreementOhm,
     // the fits need only agree within that scatter (the larger of the two fits' largest
-    // sample errors), up to this, ohms. Over Sommerfeld-Norton ground nec2c's impedance steps
-    // by a few tenths of an ohm where its ground model changes method (near half a wavelength
+    // sample errors), if it is at most this, ohms. Over Sommerfeld-Norton ground nec2c's impedance
+    // steps by a few tenths of an ohm where its ground model changes method (near half a wavelength
     // up, the image a wavelength away), and no fit of any degree agrees closer than that
     // without chasing the step with poles beside the band. Beyond it, the sweep runs on: the
     // engine's points are too uneven for a fit to stand in for them.
@@ -60,7 +60,7 @@ public:
     // before there were two usable fits.
     [[nodiscard]] double lastAgreementOhm() const { return m_agreementOhm; }
     // What the last two fits had to agree within, ohms: kAgreementOhm, or the engine's scatter
-    // about them up to kMostScatterOhm.
+    // about them where that is larger (no agreement counts beyond kMostScatterOhm).
     [[nodiscard]] double agreementToleranceOhm() const { return m_toleranceOhm; }
     // MHz, ascending.
     [[nodiscard]] QList<double> engineFrequencies() const;

@@ -21,6 +21,9 @@ constexpr double kPrintedPrecision = 1e-4;
 constexpr double kToleranceFloor = 1e-9;
 // Weights below this share of the largest are the SVD's rounding, not a support point.
 constexpr double kNegligibleWeight = 1e-14;
+// A fit that misses one of its own samples by more than this share of the largest |Z| does not
+// describe them: it is smoothing over something no low degree follows.
+constexpr double kMostSampleShare = 0.01;
 
 bool finite(Complex value)
 {
@@ -92,6 +95,19 @@ QList<Complex> loewnerWeights(const QList<double> &x, const QList<Complex> &z,
                               const QList<qsizetype> &support)
 {
     const auto columns = Eigen::Index(support.size());
+    if (x.size() == columns) {
+        // Nothing left to fit: the polynomial interpolant's weights 1 / prod_k (x_j - x_k),
+        // the straight line through two samples.
+        QList<Complex> weights;
+        for (const qsizetype j : support) {
+            double product = 1;
+            for (const qsizetype k : support) {
+                product *= k == j ? 1 : x.at(j) - x.at(k);
+            }
+            weights.append(1 / product);
+        }
+        return weights;
+    }
     Eigen::MatrixXcd loewner(Eigen::Index(x.size()) - columns, columns);
     Eigen::Index row = 0;
     for (qsizetype i = 0; i < x.size(); ++i) {
@@ -157,7 +173,7 @@ std::optional<RationalFit> RationalFit::fit(const QList<ImpedanceSample> &sample
     }
     QList<Complex> approximation(m, mean / double(m));
     QList<QList<qsizetype>> iterates;
-    const qsizetype maxSupport = std::min<qsizetype>((m + 1) / 2, kMostSupportPoints);
+    const qsizetype maxSupport = m == 2 ? 2 : std::min<qsizetype>((m + 1) / 2, kMostSupportPoints);
     while (support.size() < maxSupport) {
         qsizetype worst = -1;
         double worstError = -1;
@@ -191,9 +207,10 @@ std::optional<RationalFit> RationalFit::fit(const QList<ImpedanceSample> &sample
     // fitting what no smooth curve follows: over Sommerfeld-Norton ground the engine's
     // impedance steps by a few tenths of an ohm where its ground model changes method, and a
     // degree more than the antenna needs spends itself on a pole beside the step.
+    const double mostError = kMostSampleShare * largest;
     for (qsizetype k = iterates.size() - 1; k >= 0; --k) {
-        if (std::optional<RationalFit> usable =
-                result.finished(iterates.at(k), loewnerWeights(x, z, iterates.at(k)), x, z)) {
+        if (std::optional<RationalFit> usable = result.finished(
+                iterates.at(k), loewnerWeights(x, z, iterates.at(k)), x, z, mostError)) {
             return usable;
         }
     }
@@ -203,7 +220,8 @@ std::optional<RationalFit> RationalFit::fit(const QList<ImpedanceSample> &sample
 std::optional<RationalFit> RationalFit::finished(const QList<qsizetype> &support,
                                                  const QList<std::complex<double>> &weights,
                                                  const QList<double> &x,
-                                                 const QList<std::complex<double>> &z) const
+                                                 const QList<std::complex<double>> &z,
+                                                 double mostErrorOhm) const
 {
     RationalFit result = *this;
     double largestWeight = 0;
@@ -243,6 +261,9 @@ std::optional<RationalFit> RationalFit::finished(const QList<qsizetype> &support
             return std::nullopt;
         }
         result.m_sampleError = std::max(result.m_sampleError, std::abs(value - z.at(i)));
+    }
+    if (result.m_sampleError > mostErrorOhm) {
+        return std::nullopt;
     }
     return result;
 }

@@ -47,9 +47,11 @@ public:
     // than two or the fit is unusable (non-finite, or a pole within the band it is asked for).
     // The greedy iteration stops adding support points once the fit reproduces every sample
     // within the engine's printing precision (five significant digits of each part), at
-    // (m + 1) / 2 support points for m samples (which interpolates them all when m is odd), or
-    // at kMostSupportPoints. Of its steps, the last with no pole within kPoleClearance of the
-    // band is the fit: a step that needs a pole there is not trusted.
+    // (m + 1) / 2 support points for m samples (which interpolates them all when m is odd; two
+    // samples give the straight line), or at kMostSupportPoints. Of its steps, the last that
+    // keeps its poles kPoleClearance away from the band and passes within 1 % of the largest
+    // |Z| of every sample is the fit: a step that needs a pole there is not trusted, and none
+    // is when no step does both.
     [[nodiscard]] static std::optional<RationalFit> fit(const QList<ImpedanceSample> &samples,
                                                         double lowMhz, double highMhz);
 
@@ -67,11 +69,13 @@ public:
 private:
     RationalFit() = default;
     // This fit's band with the support points `support` of the samples (x, z) and their
-    // weights; none when unusable.
+    // weights; none when unusable: not finite, a pole near the band, or a sample missed by
+    // more than `mostErrorOhm`.
     [[nodiscard]] std::optional<RationalFit> finished(const QList<qsizetype> &support,
                                                       const QList<std::complex<double>> &weights,
                                                       const QList<double> &x,
-                                                      const QList<std::complex<double>> &z) const;
+                                                      const QList<std::complex<double>> &z,
+                                                      double mostErrorOhm) const;
 
     double m_centreMhz = 0;                // the band's middle, where x = 0
     double m_halfWidthMhz = 1;             // MHz per unit of x
