@@ -4,6 +4,7 @@
 #include <Eigen/Eigenvalues>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace moxon {
 
@@ -47,43 +48,38 @@ Complex evaluate(const QList<double> &nodes, const QList<Complex> &values,
     return numerator / denominator;
 }
 
-// The zeros of the denominator sum_j w_j / (x - x_j): the eigenvalues of the arrowhead pencil
-// ([0 w^T; 1 diag(x)], diag(0, I)) of the paper. Eigen has no complex generalized
-// eigensolver, so the pencil is deflated to an ordinary (n-1)x(n-1) problem: its eigenvectors
-// u satisfy w^T u = 0, so u = Q y with Q an orthonormal basis of that hyperplane, and
-// (diag(x) - lambda) u is a multiple of the ones vector 1, which the projector
-// P = I - 1 w^T / sum(w) removes while leaving Q's columns alone: lambda is an eigenvalue of
-// Q^H P diag(x) Q.
+// The zeros of the denominator sum_j w_j / (x - x_j): the finite eigenvalues of the arrowhead
+// pencil (E, B) = ([0 w^T; 1 diag(x)], diag(0, I)) of the paper. Eigen has no complex
+// generalized eigensolver, so the pencil is shifted and inverted: mu = 1 / (lambda - sigma) is
+// an eigenvalue of (E - sigma B)^-1 B, where the pencil's infinite eigenvalues (two always,
+// one more when the fit is a polynomial in disguise) become zeros instead of overflowing. The
+// shift lies off the real axis, away from the support points and from where a Moxon's poles
+// lie.
 QList<Complex> denominatorZeros(const QList<double> &nodes, const QList<Complex> &weights)
 {
     const auto n = Eigen::Index(nodes.size());
-    if (n < 2) {
-        return {};
-    }
-    Eigen::VectorXcd w(n);
-    Eigen::VectorXcd x(n);
+    const Complex shift(0.37, 2.9);
+    Eigen::MatrixXcd pencil = Eigen::MatrixXcd::Zero(n + 1, n + 1);
+    Eigen::MatrixXcd b = Eigen::MatrixXcd::Zero(n + 1, n + 1);
     for (Eigen::Index j = 0; j < n; ++j) {
-        w(j) = weights.at(j);
-        x(j) = nodes.at(j);
+        pencil(0, j + 1) = weights.at(j);
+        pencil(j + 1, 0) = 1;
+        pencil(j + 1, j + 1) = nodes.at(j) - shift;
+        b(j + 1, j + 1) = 1;
     }
-    // sum(w) is the leading coefficient of the denominator's numerator polynomial: zero when
-    // the fit is a polynomial, one pole at infinity. Nudged off zero, that pole lies ~1e13 band
-    // widths away and the others move by as little.
-    Complex sum = w.sum();
-    const double scale = w.cwiseAbs().sum() * 1e-13;
-    if (std::abs(sum) < scale) {
-        sum = sum == Complex(0) ? Complex(scale) : sum / std::abs(sum) * scale;
+    const Eigen::FullPivLU<Eigen::MatrixXcd> lu(pencil);
+    if (!lu.isInvertible()) {
+        // The shift is a pole itself, by a chance in millions: the fit is refused rather than
+        // its other poles left unknown.
+        return {Complex(shift.real(), std::numeric_limits<double>::quiet_NaN())};
     }
-    const Eigen::HouseholderQR<Eigen::MatrixXcd> qr(Eigen::MatrixXcd(w.conjugate()));
-    const Eigen::MatrixXcd q =
-        (qr.householderQ() * Eigen::MatrixXcd::Identity(n, n)).rightCols(n - 1);
-    const Eigen::MatrixXcd projector =
-        Eigen::MatrixXcd::Identity(n, n) - Eigen::VectorXcd::Ones(n) * w.transpose() / sum;
-    const Eigen::MatrixXcd reduced = q.adjoint() * projector * x.asDiagonal() * q;
-    const Eigen::ComplexEigenSolver<Eigen::MatrixXcd> solver(reduced, false);
+    const Eigen::ComplexEigenSolver<Eigen::MatrixXcd> solver(lu.solve(b), false);
     QList<Complex> zeros;
     for (Eigen::Index k = 0; k < solver.eigenvalues().size(); ++k) {
-        zeros.append(solver.eigenvalues()(k));
+        // Below this, a pole more than 1e10 band half-widths away: at infinity.
+        if (const Complex mu = solver.eigenvalues()(k); std::abs(mu) > 1e-10) {
+            zeros.append(shift + 1.0 / mu);
+        }
     }
     return zeros;
 }
