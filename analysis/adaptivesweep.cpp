@@ -18,8 +18,9 @@ constexpr int kCheckPerStep = (AdaptiveSweep::kCheckPoints - 1) / (kSweepPoints 
 // A frequency this close to a sweep frequency, in sweep steps, is that point: the runner hands
 // back the frequencies it asked for, not the five digits the engine prints.
 constexpr double kSameFrequency = 0.01;
-// The fit's bandwidth edges to a millionth of f0: far below the two decimals of a kHz shown.
-constexpr double kEdgeTolerance = 1e-6;
+// The fit's bandwidth edges to a billionth of f0 (18 halvings of a tenth of a sweep step): the
+// straight line between the dense curve's points would be off by a few ten-millionths.
+constexpr double kEdgeTolerance = 1e-9;
 
 bool finitePoint(const SweepPoint &point)
 {
@@ -80,15 +81,15 @@ std::optional<int> AdaptiveSweep::sweepIndex(double f0Mhz, double frequencyMhz)
 
 QList<int> AdaptiveSweep::add(const QList<SweepPoint> &points)
 {
-    if (m_done) {
-        return {};
-    }
     const QList<int> before = m_engine.keys();
     for (const SweepPoint &point : points) {
         if (const std::optional<int> index = sweepIndex(m_f0Mhz, point.frequencyMhz)) {
             m_engine.insert(*index, point);
             m_pending.remove(*index);
         }
+    }
+    if (m_done) {
+        return {}; // points that were being run when the fits agreed: reported as the engine's
     }
     const QList<int> now = m_engine.keys();
 

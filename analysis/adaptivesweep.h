@@ -50,7 +50,8 @@ public:
     // cores not busy with points handed out before. Empty when done: two successive fits agree
     // within agreementToleranceOhm() at every one of the kCheckPoints over +-5 %, or all 41
     // frequencies have been run. Also empty, without being done, while every point left is
-    // being run: the add() of those points then ends the sweep.
+    // being run: the add() of those points then ends the sweep. Points that arrive after the
+    // end are kept, and reported as the engine's.
     [[nodiscard]] QList<int> add(const QList<SweepPoint> &points);
     [[nodiscard]] bool done() const { return m_done; }
     // True when it ended by agreement; false when it ran out of points (then the 41 engine
