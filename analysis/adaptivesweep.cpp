@@ -182,7 +182,7 @@ std::optional<RationalFit> AdaptiveSweep::fitOf(const QList<int> &indices) const
 {
     QList<ImpedanceSample> samples;
     for (const int index : indices) {
-        const SweepPoint &point = m_engine[index];
+        const SweepPoint point = m_engine.value(index);
         if (finitePoint(point)) {
             samples.append(ImpedanceSample{sweepFrequency(m_f0Mhz, index),
                                            {point.feed.resistance, point.feed.reactance}});

@@ -25,11 +25,11 @@ public:
     static constexpr double kAgreementOhm = 0.05;
     // Where the engine's own points scatter about every smooth fit by more than kAgreementOhm,
     // the fits need only agree within that scatter (the larger of the two fits' largest
-    // sample errors), if it is at most this, ohms. Over Sommerfeld-Norton ground nec2c's impedance
-    // steps by a few tenths of an ohm where its ground model changes method (near half a wavelength
-    // up, the image a wavelength away), and no fit of any degree agrees closer than that
-    // without chasing the step with poles beside the band. Beyond it, the sweep runs on: the
-    // engine's points are too uneven for a fit to stand in for them.
+    // sample errors), if it is at most this, ohms. Over Sommerfeld-Norton ground, at some
+    // heights (near half a wavelength up, not at 0.4), nec2c's impedance steps by a few tenths
+    // of an ohm within a few sweep steps, the same at every band; no fit agrees closer than
+    // that without chasing the step with poles beside the band. Beyond this the sweep runs
+    // on: the engine's points are too uneven for a fit to stand in for them.
     static constexpr double kMostScatterOhm = 0.5;
     // Where two fits are compared and the dense curve is drawn: every tenth of a sweep step.
     static constexpr int kCheckPoints = 401;

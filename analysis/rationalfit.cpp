@@ -200,8 +200,8 @@ std::optional<RationalFit> RationalFit::fit(const QList<ImpedanceSample> &sample
     }
 
     // The last iterate with no pole near the band. A later one that put a pole there was
-    // fitting what no smooth curve follows: over Sommerfeld-Norton ground the engine's
-    // impedance steps by a few tenths of an ohm where its ground model changes method, and a
+    // fitting what no smooth curve follows: over Sommerfeld-Norton ground, at some heights,
+    // the engine's impedance steps by a few tenths of an ohm within a few sweep steps, and a
     // degree more than the antenna needs spends itself on a pole beside the step.
     const double mostError = kMostSampleShare * largest;
     for (qsizetype k = iterates.size() - 1; k >= 0; --k) {

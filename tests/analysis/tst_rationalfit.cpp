@@ -35,9 +35,9 @@ struct Known
 };
 
 // nec2c 1.3's 41-point sweeps: 146 MHz in free space (the start-up design), 14.15 MHz 10 m
-// over average ground (its impedance steps by a few tenths of an ohm above f0, where the
-// engine's ground model changes method) and 7.15 MHz 0.4 wavelengths over average ground;
-// the decks beside them.
+// over average ground in copper (its impedance steps by a few tenths of an ohm between 1.00
+// and 1.03 f0, which no smooth fit follows) and 7.15 MHz 0.4 wavelengths over average ground
+// in copper (smooth); the decks beside them.
 QList<SweepPoint> storedSweep(const QString &name, double f0Mhz)
 {
     QFile file(QStringLiteral(MOXON_TEST_DATA_DIR "/nec2c/") + name);
