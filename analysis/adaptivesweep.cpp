@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <limits>
 #include <numbers>
 
@@ -19,8 +18,9 @@ constexpr int kCheckPerStep = (AdaptiveSweep::kCheckPoints - 1) / (kSweepPoints 
 // A frequency this close to a sweep frequency, in sweep steps, is that point: the runner hands
 // back the frequencies it asked for, not the five digits the engine prints.
 constexpr double kSameFrequency = 0.01;
-// The fit's bandwidth edges to a millionth of f0: far below the two decimals of a kHz shown.
-constexpr double kEdgeTolerance = 1e-6;
+// The fit's bandwidth edges to a billionth of f0 (18 halvings of a tenth of a sweep step): the
+// straight line between the dense curve's points would be off by a few ten-millionths.
+constexpr double kEdgeTolerance = 1e-9;
 
 bool finitePoint(const SweepPoint &point)
 {
@@ -47,6 +47,7 @@ AdaptiveSweep::AdaptiveSweep(double f0Mhz, int cores)
     : m_f0Mhz(f0Mhz)
     , m_cores(std::max(1, cores))
     , m_agreementOhm(std::numeric_limits<double>::infinity())
+    , m_toleranceOhm(kAgreementOhm)
 {
     // An odd count: m samples give a fit of (m + 1) / 2 support points, which interpolates
     // them all only when m is odd. Five fit a rational of degree 2 over 2 and keep up to five
@@ -80,15 +81,15 @@ std::optional<int> AdaptiveSweep::sweepIndex(double f0Mhz, double frequencyMhz)
 
 QList<int> AdaptiveSweep::add(const QList<SweepPoint> &points)
 {
-    if (m_done) {
-        return {};
-    }
     const QList<int> before = m_engine.keys();
     for (const SweepPoint &point : points) {
         if (const std::optional<int> index = sweepIndex(m_f0Mhz, point.frequencyMhz)) {
             m_engine.insert(*index, point);
             m_pending.remove(*index);
         }
+    }
+    if (m_done) {
+        return {}; // points that were being run when the fits agreed: reported as the engine's
     }
     const QList<int> now = m_engine.keys();
 
@@ -102,10 +103,12 @@ QList<int> AdaptiveSweep::add(const QList<SweepPoint> &points)
             largest = std::max(largest, std::abs(m_fit->impedance(f) - previous->impedance(f)));
         }
         m_agreementOhm = largest;
-        const double factor = getenv("NF") ? atof(getenv("NF")) : 0;
-        const double cap = getenv("NCAP") ? atof(getenv("NCAP")) : 0;
-        const double tol = std::max(kAgreementOhm, std::min(cap, factor * std::max(m_fit->largestSampleError(), previous->largestSampleError())));
-        if (largest <= tol) {
+        // Two fits cannot agree more closely than the engine's points lie on either of them;
+        // fits that miss the engine's points by more than kMostScatterOhm stand for nothing.
+        const double scatter =
+            std::max(m_fit->largestSampleError(), previous->largestSampleError());
+        m_toleranceOhm = std::max(kAgreementOhm, scatter);
+        if (scatter <= kMostScatterOhm && largest <= m_toleranceOhm) {
             m_done = true;
             m_converged = true;
             return {};
@@ -179,7 +182,7 @@ std::optional<RationalFit> AdaptiveSweep::fitOf(const QList<int> &indices) const
 {
     QList<ImpedanceSample> samples;
     for (const int index : indices) {
-        const SweepPoint &point = m_engine[index];
+        const SweepPoint point = m_engine.value(index);
         if (finitePoint(point)) {
             samples.append(ImpedanceSample{sweepFrequency(m_f0Mhz, index),
                                            {point.feed.resistance, point.feed.reactance}});
@@ -219,7 +222,9 @@ QList<SweepPoint> AdaptiveSweep::reportedPoints() const
     }
     QList<SweepPoint> points;
     for (int index = 0; index < kSweepPoints; ++index) {
-        if (m_engine.contains(index)) {
+        // A point the engine ran but gave no finite impedance for is the fit's, as where it
+        // never ran.
+        if (m_engine.contains(index) && finitePoint(m_engine.value(index))) {
             points.append(m_engine.value(index));
         } else {
             const double f = sweepFrequency(m_f0Mhz, index);

@@ -23,6 +23,14 @@ public:
     // Two successive fits within this of each other at every check point end the sweep, ohms:
     // a thousandth of the line's 50 ohm, far below what moves the SWR's second decimal.
     static constexpr double kAgreementOhm = 0.05;
+    // Where the engine's own points scatter about every smooth fit by more than kAgreementOhm,
+    // the fits need only agree within that scatter (the larger of the two fits' largest
+    // sample errors), if it is at most this, ohms. Over Sommerfeld-Norton ground, at some
+    // heights (near half a wavelength up, not at 0.4), nec2c's impedance steps by a few tenths
+    // of an ohm within a few sweep steps, the same at every band; no fit agrees closer than
+    // that without chasing the step with poles beside the band. Beyond this the sweep runs
+    // on: the engine's points are too uneven for a fit to stand in for them.
+    static constexpr double kMostScatterOhm = 0.5;
     // Where two fits are compared and the dense curve is drawn: every tenth of a sweep step.
     static constexpr int kCheckPoints = 401;
     // The most points handed out before any fit exists.
@@ -40,9 +48,10 @@ public:
     // next indices to run, ascending: where the two latest fits disagree most, weighed by the
     // distance to the nearest point run, at the nearest grid index not yet run, as many as the
     // cores not busy with points handed out before. Empty when done: two successive fits agree
-    // within kAgreementOhm at every one of the kCheckPoints over +-5 %, or all 41 frequencies
-    // have been run. Also empty, without being done, while every point left is being run: the
-    // add() of those points then ends the sweep.
+    // within agreementToleranceOhm() at every one of the kCheckPoints over +-5 %, or all 41
+    // frequencies have been run. Also empty, without being done, while every point left is
+    // being run: the add() of those points then ends the sweep. Points that arrive after the
+    // end are kept, and reported as the engine's.
     [[nodiscard]] QList<int> add(const QList<SweepPoint> &points);
     [[nodiscard]] bool done() const { return m_done; }
     // True when it ended by agreement; false when it ran out of points (then the 41 engine
@@ -51,6 +60,9 @@ public:
     // The largest |Z| difference of the last two fits over the check points, ohms; infinite
     // before there were two usable fits.
     [[nodiscard]] double lastAgreementOhm() const { return m_agreementOhm; }
+    // What the last two fits had to agree within, ohms: kAgreementOhm, or the engine's scatter
+    // about them where that is larger (no agreement counts beyond kMostScatterOhm).
+    [[nodiscard]] double agreementToleranceOhm() const { return m_toleranceOhm; }
     // MHz, ascending.
     [[nodiscard]] QList<double> engineFrequencies() const;
     // The 41 reported points at the sweep's frequencies: the engine's own where it ran, the
@@ -83,7 +95,8 @@ private:
     QMap<int, SweepPoint> m_engine; // by sweep index: ascending in frequency
     QSet<int> m_pending;            // handed out and not yet back
     std::optional<RationalFit> m_fit;
-    double m_agreementOhm;
+    double m_agreementOhm; // ohms
+    double m_toleranceOhm; // ohms
     bool m_done = false;
     bool m_converged = false;
 };

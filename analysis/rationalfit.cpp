@@ -2,10 +2,9 @@
 
 #include <Eigen/Dense>
 #include <Eigen/Eigenvalues>
-
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
+#include <limits>
 
 namespace moxon {
 
@@ -23,6 +22,9 @@ constexpr double kPrintedPrecision = 1e-4;
 constexpr double kToleranceFloor = 1e-9;
 // Weights below this share of the largest are the SVD's rounding, not a support point.
 constexpr double kNegligibleWeight = 1e-14;
+// A fit that misses one of its own samples by more than this share of the largest |Z| does not
+// describe them: it is smoothing over something no low degree follows.
+constexpr double kMostSampleShare = 0.01;
 
 bool finite(Complex value)
 {
@@ -46,45 +48,77 @@ Complex evaluate(const QList<double> &nodes, const QList<Complex> &values,
     return numerator / denominator;
 }
 
-// The zeros of the denominator sum_j w_j / (x - x_j): the eigenvalues of the arrowhead pencil
-// ([0 w^T; 1 diag(x)], diag(0, I)) of the paper. Eigen has no complex generalized
-// eigensolver, so the pencil is deflated to an ordinary (n-1)x(n-1) problem: its eigenvectors
-// u satisfy w^T u = 0, so u = Q y with Q an orthonormal basis of that hyperplane, and
-// (diag(x) - lambda) u is a multiple of the ones vector 1, which the projector
-// P = I - 1 w^T / sum(w) removes while leaving Q's columns alone: lambda is an eigenvalue of
-// Q^H P diag(x) Q.
+// The zeros of the denominator sum_j w_j / (x - x_j): the finite eigenvalues of the arrowhead
+// pencil (E, B) = ([0 w^T; 1 diag(x)], diag(0, I)) of the paper. Eigen has no complex
+// generalized eigensolver, so the pencil is shifted and inverted: mu = 1 / (lambda - sigma) is
+// an eigenvalue of (E - sigma B)^-1 B, where the pencil's infinite eigenvalues (two always,
+// one more when the fit is a polynomial in disguise) become zeros instead of overflowing. The
+// shift lies off the real axis, away from the support points and from where a Moxon's poles
+// lie.
 QList<Complex> denominatorZeros(const QList<double> &nodes, const QList<Complex> &weights)
 {
     const auto n = Eigen::Index(nodes.size());
-    if (n < 2) {
-        return {};
-    }
-    Eigen::VectorXcd w(n);
-    Eigen::VectorXcd x(n);
+    const Complex shift(0.37, 2.9);
+    Eigen::MatrixXcd pencil = Eigen::MatrixXcd::Zero(n + 1, n + 1);
+    Eigen::MatrixXcd b = Eigen::MatrixXcd::Zero(n + 1, n + 1);
     for (Eigen::Index j = 0; j < n; ++j) {
-        w(j) = weights.at(j);
-        x(j) = nodes.at(j);
+        pencil(0, j + 1) = weights.at(j);
+        pencil(j + 1, 0) = 1;
+        pencil(j + 1, j + 1) = nodes.at(j) - shift;
+        b(j + 1, j + 1) = 1;
     }
-    // sum(w) is the leading coefficient of the denominator's numerator polynomial: zero when
-    // the fit is a polynomial, one pole at infinity. Nudged off zero, that pole lies ~1e13 band
-    // widths away and the others move by as little.
-    Complex sum = w.sum();
-    const double scale = w.cwiseAbs().sum() * 1e-13;
-    if (std::abs(sum) < scale) {
-        sum = sum == Complex(0) ? Complex(scale) : sum / std::abs(sum) * scale;
+    const Eigen::FullPivLU<Eigen::MatrixXcd> lu(pencil);
+    if (!lu.isInvertible()) {
+        // The shift is a pole itself, by a chance in millions: the fit is refused rather than
+        // its other poles left unknown.
+        return {Complex(shift.real(), std::numeric_limits<double>::quiet_NaN())};
     }
-    const Eigen::HouseholderQR<Eigen::MatrixXcd> qr(Eigen::MatrixXcd(w.conjugate()));
-    const Eigen::MatrixXcd q =
-        (qr.householderQ() * Eigen::MatrixXcd::Identity(n, n)).rightCols(n - 1);
-    const Eigen::MatrixXcd projector =
-        Eigen::MatrixXcd::Identity(n, n) - Eigen::VectorXcd::Ones(n) * w.transpose() / sum;
-    const Eigen::MatrixXcd reduced = q.adjoint() * projector * x.asDiagonal() * q;
-    const Eigen::ComplexEigenSolver<Eigen::MatrixXcd> solver(reduced, false);
+    const Eigen::ComplexEigenSolver<Eigen::MatrixXcd> solver(lu.solve(b), false);
     QList<Complex> zeros;
     for (Eigen::Index k = 0; k < solver.eigenvalues().size(); ++k) {
-        zeros.append(solver.eigenvalues()(k));
+        // Below this, a pole more than 1e10 band half-widths away: at infinity.
+        if (const Complex mu = solver.eigenvalues()(k); std::abs(mu) > 1e-10) {
+            zeros.append(shift + 1.0 / mu);
+        }
     }
     return zeros;
+}
+
+// The barycentric weights for support points `support` of the samples (x, z): the right
+// singular vector of the smallest singular value of the Loewner matrix
+// (z_i - z_j) / (x_i - x_j), rows the other samples, columns the support points.
+QList<Complex> loewnerWeights(const QList<double> &x, const QList<Complex> &z,
+                              const QList<qsizetype> &support)
+{
+    const auto columns = Eigen::Index(support.size());
+    if (x.size() == columns) {
+        // Nothing left to fit: the polynomial interpolant's weights 1 / prod_k (x_j - x_k),
+        // the straight line through two samples.
+        QList<Complex> weights;
+        for (const qsizetype j : support) {
+            double product = 1;
+            for (const qsizetype k : support) {
+                product *= k == j ? 1 : x.at(j) - x.at(k);
+            }
+            weights.append(1 / product);
+        }
+        return weights;
+    }
+    Eigen::MatrixXcd loewner(Eigen::Index(x.size()) - columns, columns);
+    Eigen::Index row = 0;
+    for (qsizetype i = 0; i < x.size(); ++i) {
+        if (support.contains(i)) {
+            continue;
+        }
+        for (Eigen::Index c = 0; c < columns; ++c) {
+            const qsizetype j = support.at(c);
+            loewner(row, c) = (z.at(i) - z.at(j)) / (x.at(i) - x.at(j));
+        }
+        ++row;
+    }
+    const Eigen::JacobiSVD<Eigen::MatrixXcd> svd(loewner, Eigen::ComputeFullV);
+    const Eigen::VectorXcd weights = svd.matrixV().col(columns - 1);
+    return {weights.begin(), weights.end()};
 }
 
 } // namespace
@@ -123,64 +157,41 @@ std::optional<RationalFit> RationalFit::fit(const QList<ImpedanceSample> &sample
                        kToleranceFloor * largest;
     }
 
-    // The greedy AAA iteration: the sample the fit misses most becomes a support point, and the
-    // weights are the right singular vector of the smallest singular value of the Loewner
-    // matrix (z_i - z_j) / (x_i - x_j), rows the other samples, columns the support points.
-    // (m + 1) / 2 support points leave at most one more row than columns: a unique weight
-    // vector, not a null space of several that would place poles anywhere.
-    QList<bool> isSupport(m, false);
+    // The greedy AAA iteration: the sample the fit misses most becomes a support point, until
+    // the fit is within every sample's tolerance. (m + 1) / 2 support points leave at most one
+    // more row than columns in the Loewner matrix: a unique weight vector, not a null space
+    // of several that would place poles anywhere. Past kMostSupportPoints the fit is a least-
+    // squares fit of the other samples, which smooths what no low degree follows.
     QList<qsizetype> support;
     Complex mean = 0;
     for (const Complex value : z) {
         mean += value;
     }
     QList<Complex> approximation(m, mean / double(m));
-    QList<std::pair<QList<qsizetype>, QList<Complex>>> iterates;
-    const qsizetype maxSupport = std::min<qsizetype>((m + 1) / 2, getenv("KCAP") ? atoi(getenv("KCAP")) : 99);
+    QList<QList<qsizetype>> iterates;
+    const qsizetype maxSupport = m == 2 ? 2 : std::min<qsizetype>((m + 1) / 2, kMostSupportPoints);
     while (support.size() < maxSupport) {
         qsizetype worst = -1;
         double worstError = -1;
         for (qsizetype i = 0; i < m; ++i) {
             const double error = std::abs(z.at(i) - approximation.at(i));
-            if (!isSupport.at(i) && error > worstError) {
+            if (!support.contains(i) && error > worstError) {
                 worst = i;
                 worstError = error;
             }
         }
         support.append(worst);
-        isSupport[worst] = true;
-
-        const auto columns = Eigen::Index(support.size());
-        Eigen::MatrixXcd loewner(Eigen::Index(m) - columns, columns);
-        Eigen::Index row = 0;
-        for (qsizetype i = 0; i < m; ++i) {
-            if (isSupport.at(i)) {
-                continue;
-            }
-            for (Eigen::Index c = 0; c < columns; ++c) {
-                const qsizetype j = support.at(c);
-                loewner(row, c) = (z.at(i) - z.at(j)) / (x.at(i) - x.at(j));
-            }
-            ++row;
+        iterates.append(support);
+        const QList<Complex> weights = loewnerWeights(x, z, support);
+        QList<double> nodes;
+        QList<Complex> values;
+        for (const qsizetype j : support) {
+            nodes.append(x.at(j));
+            values.append(z.at(j));
         }
-        const Eigen::JacobiSVD<Eigen::MatrixXcd> svd(loewner, Eigen::ComputeFullV);
-        const Eigen::VectorXcd weights = svd.matrixV().col(columns - 1);
-        iterates.append({support, QList<Complex>(weights.begin(), weights.end())});
-
         bool within = true;
         for (qsizetype i = 0; i < m; ++i) {
-            if (isSupport.at(i)) {
-                approximation[i] = z.at(i);
-                continue;
-            }
-            Complex numerator = 0;
-            Complex denominator = 0;
-            for (Eigen::Index c = 0; c < columns; ++c) {
-                const qsizetype j = support.at(c);
-                numerator += weights(c) * z.at(j) / (x.at(i) - x.at(j));
-                denominator += weights(c) / (x.at(i) - x.at(j));
-            }
-            approximation[i] = numerator / denominator;
+            approximation[i] = evaluate(nodes, values, weights, x.at(i));
             within = within && std::abs(z.at(i) - approximation.at(i)) <= tolerance.at(i);
         }
         if (within) {
@@ -188,12 +199,16 @@ std::optional<RationalFit> RationalFit::fit(const QList<ImpedanceSample> &sample
         }
     }
 
+    // The last iterate with no pole near the band. A later one that put a pole there was
+    // fitting what no smooth curve follows: over Sommerfeld-Norton ground, at some heights,
+    // the engine's impedance steps by a few tenths of an ohm within a few sweep steps, and a
+    // degree more than the antenna needs spends itself on a pole beside the step.
+    const double mostError = kMostSampleShare * largest;
     for (qsizetype k = iterates.size() - 1; k >= 0; --k) {
-        if (std::optional<RationalFit> usable =
-                result.finished(iterates.at(k).first, iterates.at(k).second, x, z)) {
+        if (std::optional<RationalFit> usable = result.finished(
+                iterates.at(k), loewnerWeights(x, z, iterates.at(k)), x, z, mostError)) {
             return usable;
         }
-        if (!getenv("FALLBACK")) break;
     }
     return std::nullopt;
 }
@@ -201,7 +216,8 @@ std::optional<RationalFit> RationalFit::fit(const QList<ImpedanceSample> &sample
 std::optional<RationalFit> RationalFit::finished(const QList<qsizetype> &support,
                                                  const QList<std::complex<double>> &weights,
                                                  const QList<double> &x,
-                                                 const QList<std::complex<double>> &z) const
+                                                 const QList<std::complex<double>> &z,
+                                                 double mostErrorOhm) const
 {
     RationalFit result = *this;
     double largestWeight = 0;
@@ -229,7 +245,7 @@ std::optional<RationalFit> RationalFit::finished(const QList<qsizetype> &support
             return std::nullopt;
         }
         const double beyondEnd = std::max(0.0, std::fabs(pole.real()) - 1);
-        if (std::hypot(beyondEnd, pole.imag()) < (getenv("CLR") ? atof(getenv("CLR")) : kPoleClearance)) {
+        if (std::hypot(beyondEnd, pole.imag()) < kPoleClearance) {
             return std::nullopt;
         }
         result.m_polesMhz.append(result.m_centreMhz + result.m_halfWidthMhz * pole);
@@ -242,13 +258,15 @@ std::optional<RationalFit> RationalFit::finished(const QList<qsizetype> &support
         }
         result.m_sampleError = std::max(result.m_sampleError, std::abs(value - z.at(i)));
     }
+    if (result.m_sampleError > mostErrorOhm) {
+        return std::nullopt;
+    }
     return result;
 }
 
 std::complex<double> RationalFit::impedance(double frequencyMhz) const
 {
-    return evaluate(m_nodes, m_values, m_weights,
-                    (frequencyMhz - m_centreMhz) / m_halfWidthMhz);
+    return evaluate(m_nodes, m_values, m_weights, (frequencyMhz - m_centreMhz) / m_halfWidthMhz);
 }
 
 int RationalFit::supportPoints() const

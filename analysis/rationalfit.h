@@ -32,11 +32,26 @@ struct ImpedanceSample
 class RationalFit
 {
 public:
+    // The most support points: a rational of degree 4 over 4, two resonances (the driven
+    // element's and the reflector's, each a pole pair) and room to spare. Free-space designs
+    // from 160 m to 23 cm need 4 support points to agree within 0.05 ohm over +-5 %.
+    static constexpr int kMostSupportPoints = 5;
+    // How close a pole may come to the band, as a fraction of the band's half-width: 1 % of f0
+    // over a band of +-5 %. The impedance's own poles lie about f0 / (2 Q) from the real axis,
+    // 2.5 to 5 % of f0 for a Moxon's Q of 10 to 20; a pole closer than 1 % is a feature
+    // narrower than the antenna has: a spurious pole (a Froissart doublet, a pole-zero pair
+    // that fits the samples' rounding) or one that follows the engine's own unevenness.
+    static constexpr double kPoleClearance = 0.2;
+
     // The interpolant of `samples` (distinct frequencies, any order); none when there are fewer
     // than two or the fit is unusable (non-finite, or a pole within the band it is asked for).
-    // The fit stops adding support points once it reproduces every sample within the
-    // engine's printing precision (five significant digits of each part); a fit of m samples
-    // has at most (m + 1) / 2 support points, which interpolates all of them when m is odd.
+    // The greedy iteration stops adding support points once the fit reproduces every sample
+    // within the engine's printing precision (five significant digits of each part), at
+    // (m + 1) / 2 support points for m samples (which interpolates them all when m is odd; two
+    // samples give the straight line), or at kMostSupportPoints. Of its steps, the last that
+    // keeps its poles kPoleClearance away from the band and passes within 1 % of the largest
+    // |Z| of every sample is the fit: a step that needs a pole there is not trusted, and none
+    // is when no step does both.
     [[nodiscard]] static std::optional<RationalFit> fit(const QList<ImpedanceSample> &samples,
                                                         double lowMhz, double highMhz);
 
@@ -46,30 +61,27 @@ public:
 
     // The poles in the complex frequency plane, MHz; none for a constant fit.
     [[nodiscard]] QList<std::complex<double>> polesMhz() const { return m_polesMhz; }
-    // The largest |r - z| over the samples, ohms: at most the printing precision where the
-    // fit interpolates, more where it is a least-squares fit of an even count of samples.
+    // The largest |r - z| over the samples, ohms: the printing precision where the fit
+    // interpolates, more where it smooths (past kMostSupportPoints, an even count of samples,
+    // or a step back from a pole near the band).
     [[nodiscard]] double largestSampleError() const { return m_sampleError; }
-
-    // How close a pole may come to the band, as a fraction of the band's half-width: one step
-    // of the 41-point sweep (0.25 % of f0 over a band of +-5 %). A pole that close makes a
-    // feature narrower than any sweep can see; on a smooth antenna it is a spurious pole (a
-    // Froissart doublet, a pole-zero pair that fits the samples' rounding).
-    static constexpr double kPoleClearance = 0.05;
 
 private:
     RationalFit() = default;
     // This fit's band with the support points `support` of the samples (x, z) and their
-    // weights; none when unusable.
+    // weights; none when unusable: not finite, a pole near the band, or a sample missed by
+    // more than `mostErrorOhm`.
     [[nodiscard]] std::optional<RationalFit> finished(const QList<qsizetype> &support,
                                                       const QList<std::complex<double>> &weights,
                                                       const QList<double> &x,
-                                                      const QList<std::complex<double>> &z) const;
+                                                      const QList<std::complex<double>> &z,
+                                                      double mostErrorOhm) const;
 
-    double m_centreMhz = 0;      // the band's middle, where x = 0
-    double m_halfWidthMhz = 1;   // MHz per unit of x
-    QList<double> m_nodes;       // support points, in x
+    double m_centreMhz = 0;                // the band's middle, where x = 0
+    double m_halfWidthMhz = 1;             // MHz per unit of x
+    QList<double> m_nodes;                 // support points, in x
     QList<std::complex<double>> m_values;  // ohms at the support points
-    QList<std::complex<double>> m_weights; // barycentric weights, unit norm
+    QList<std::complex<double>> m_weights; // barycentric weights
     QList<std::complex<double>> m_polesMhz;
     double m_sampleError = 0; // ohms
 };
