@@ -36,6 +36,7 @@ using Vector = std::array<double, 3>;
 
 constexpr int kMaxEngineRuns = 64;
 constexpr double kMatchedEnough = 1.05;  // SWR: the match search stops below it
+constexpr double kVisibleSwr = 0.005;    // an SWR change the window shows (two decimals)
 constexpr double kCleanFrontToBack = 50; // dB: beyond it the back is no longer worth chasing
 constexpr double kUnsound = 1e6;         // residual of a candidate the engine failed on
 constexpr int kCancelPollMs = 20;        // how often a round looks whether it was cancelled
@@ -290,6 +291,7 @@ void searchMatch(Search &search, const DesignFigures &formula)
     // A formula design that meets the goal already needs only the one round that shows
     // whether anything near it does better; one that does not gets a second try.
     const int idleRounds = formula.swr <= kMatchedSwr ? 1 : 2;
+    double bestSwr = formula.swr;
     bool matched = formula.swr <= kMatchedEnough;
     while (!search.exhausted() && idle < idleRounds && !matched) {
         QList<Factors> probes;
@@ -358,6 +360,16 @@ void searchMatch(Search &search, const DesignFigures &formula)
             idle = 0;
             // A smaller residual than a sound one's comes from sound figures.
             const TuneFigures &now = tried.at(qsizetype(pick));
+            // A design that met the goal already is left as it is unless a round lowers its
+            // SWR visibly: a smaller residual alone is no reason for more runs.
+            const bool better = now.has_value() && now->swr < bestSwr - kVisibleSwr &&
+                                now->frontToBack >= formula.frontToBack;
+            if (formula.swr <= kMatchedSwr && !better) {
+                return;
+            }
+            if (better) {
+                bestSwr = now->swr;
+            }
             matched = now.has_value() && now->swr <= kMatchedEnough &&
                       now->frontToBack >= formula.frontToBack;
         } else {

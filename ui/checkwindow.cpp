@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QStandardPaths>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -116,12 +117,23 @@ CheckWindow::CheckWindow(CheckCommands &commands, QWidget *parent)
 
     // The figures, and a tuning's result beside them in a tab of its own, so that nothing is
     // stacked above the charts and pushes them out of the window.
+    // Each page scrolls rather than holding the window's height up on a small screen.
+    const auto scrolling = [this](QWidget *page) {
+        auto *area = new QScrollArea(this);
+        area->setFrameShape(QFrame::NoFrame);
+        area->setWidgetResizable(true);
+        // As wide as what it shows: only the height scrolls.
+        area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        area->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+        area->setWidget(page);
+        return area;
+    };
     auto *figuresPage = new QWidget(this);
     figuresPage->setLayout(figures);
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("figureTabs"));
-    m_tabs->addTab(figuresPage, tr("数值"));
-    m_tabs->addTab(m_tune->resultView(), tr("调谐结果"));
+    m_tabs->addTab(scrolling(figuresPage), tr("数值"));
+    m_tabs->addTab(scrolling(m_tune->resultView()), tr("调谐结果"));
     m_tabs->setTabEnabled(kTuningTab, false);
     auto *top = new QHBoxLayout;
     top->addWidget(m_tabs);
