@@ -224,6 +224,9 @@ void CheckWindow::showTuningProgress(const TuneProgress &progress)
 void CheckWindow::showTuningResult(const TuneResult &result, const TuneSetup &setup)
 {
     m_tune->showResult(result, setup);
+    // Wide enough for the result's longest line; the chart beside gives way.
+    const int margins = m_tabs->sizeHint().width() - m_tabs->widget(0)->sizeHint().width();
+    m_tabs->setMinimumWidth(m_tune->resultView()->sizeHint().width() + std::max(margins, 24));
     m_tabs->setTabEnabled(kTuningTab, true);
     m_tabs->setCurrentIndex(kTuningTab);
 }
@@ -231,6 +234,7 @@ void CheckWindow::showTuningResult(const TuneResult &result, const TuneSetup &se
 void CheckWindow::showTuningEnded(TuningEnd end, const QString &message)
 {
     m_tune->showEnded(end, message);
+    m_tabs->setMinimumWidth(0);
     m_tabs->setCurrentIndex(0);
     m_tabs->setTabEnabled(kTuningTab, false);
 }
