@@ -2,6 +2,7 @@
 #include "moxoncli.h"
 #include "nec2crunner.h"
 #include "necoutput.h"
+#include "sweepplan.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,6 +12,9 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <algorithm>
+#include <cmath>
 
 using namespace moxon;
 using namespace moxon::test;
@@ -63,6 +67,8 @@ private Q_SLOTS:
     void jsonFailuresAfterTheEngine();
     void installationLineInTheUnitsGiven_data();
     void installationLineInTheUnitsGiven();
+    void fittedSweepAgreesWithFullSweep_data();
+    void fittedSweepAgreesWithFullSweep();
 };
 
 void TestCliCheck::checkReportsWorkingAntenna_data()
@@ -401,6 +407,64 @@ void TestCliCheck::installationLineInTheUnitsGiven()
     QCOMPARE(match.captured(2), units);
     const double wavelengths = height.toDouble() * metresPerUnit / (299.792458 / 14.15);
     QCOMPARE(match.captured(3), QString::number(wavelengths, 'f', 2));
+}
+
+void TestCliCheck::fittedSweepAgreesWithFullSweep_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("20 m, 10 m over average ground, copper")
+        << QStringList{u"-f"_s,       u"14.15"_s,   u"-w"_s,        u"2"_s,
+                       u"--wire-unit"_s, u"mm"_s,    u"-u"_s,        u"m"_s,
+                       u"--height"_s, u"10"_s,      u"--ground"_s,  u"average"_s,
+                       u"--conductor"_s, u"copper"_s};
+    QTest::newRow("2 m in free space") << QStringList{u"-f"_s, u"146"_s};
+}
+
+void TestCliCheck::fittedSweepAgreesWithFullSweep()
+{
+    QFETCH(QStringList, arguments);
+    const CliRun fitted = runCheck(QStringList{u"--json"_s} + arguments);
+    const CliRun full = runCheck(QStringList{u"--json"_s, u"--sweep"_s, u"full"_s} + arguments);
+    QCOMPARE(fitted.status, 0);
+    QCOMPARE(full.status, 0);
+    const QJsonObject a = QJsonDocument::fromJson(fitted.out.toUtf8()).object();
+    const QJsonObject b = QJsonDocument::fromJson(full.out.toUtf8()).object();
+
+    // The full sweep is every point the engine's own; the fitted one ran the design frequency
+    // and far fewer, and says how well its last two fits agreed.
+    QCOMPARE(b.value(u"sweep_engine_frequencies"_s).toArray().size(), kSweepPoints);
+    QVERIFY(b.value(u"sweep_fit_error_ohm"_s).isNull());
+    const QJsonArray ran = a.value(u"sweep_engine_frequencies"_s).toArray();
+    QVERIFY2(ran.size() < 20, qPrintable(QString::number(ran.size())));
+    const double f0 = a.value(u"frequency_mhz"_s).toDouble();
+    QVERIFY(std::any_of(ran.begin(), ran.end(),
+                        [f0](const QJsonValue &f) { return std::fabs(f.toDouble() - f0) < 1e-9; }));
+    QVERIFY(a.value(u"sweep_fit_error_ohm"_s).toDouble() <= 0.5);
+
+    // Every one of the 41 points within 1 ohm and 0.5 % in SWR of the engine's.
+    const QJsonArray fittedPoints = a.value(u"sweep"_s).toArray();
+    const QJsonArray fullPoints = b.value(u"sweep"_s).toArray();
+    QCOMPARE(fittedPoints.size(), kSweepPoints);
+    QCOMPARE(fullPoints.size(), kSweepPoints);
+    for (qsizetype i = 0; i < kSweepPoints; ++i) {
+        const QJsonObject p = fittedPoints.at(i).toObject();
+        const QJsonObject q = fullPoints.at(i).toObject();
+        QCOMPARE(p.value(u"frequency_mhz"_s).toDouble(), q.value(u"frequency_mhz"_s).toDouble());
+        const double dz = std::hypot(
+            p.value(u"resistance_ohm"_s).toDouble() - q.value(u"resistance_ohm"_s).toDouble(),
+            p.value(u"reactance_ohm"_s).toDouble() - q.value(u"reactance_ohm"_s).toDouble());
+        const double swr = q.value(u"swr_50"_s).toDouble();
+        const double dswr = std::fabs(p.value(u"swr_50"_s).toDouble() - swr) / swr;
+        QVERIFY2(dz <= 1 && dswr <= 0.005,
+                 qPrintable(u"point %1: %2 ohm, %3 %"_s.arg(i).arg(dz).arg(100 * dswr)));
+    }
+    // The bandwidth edges on the fit within a tenth of a sweep step of the engine's curve's.
+    const double step = kSweepStep * a.value(u"frequency_mhz"_s).toDouble();
+    for (const QString &edge : {u"lower_mhz"_s, u"upper_mhz"_s}) {
+        QVERIFY(std::fabs(a.value(u"bandwidth"_s).toObject().value(edge).toDouble() -
+                          b.value(u"bandwidth"_s).toObject().value(edge).toDouble()) <
+                step / 10);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestCliCheck)
