@@ -1,4 +1,8 @@
 #include "eventlog.h"
+#include "fakecheckview.h"
+
+#include <QSettings>
+#include <QStandardPaths>
 
 #include <QTest>
 
@@ -61,6 +65,7 @@ private Q_SLOTS:
     void checkRequest_data();
     void checkRequest();
     void close();
+    void installationIsTheSessions();
 };
 
 void TestSession::startUp()
@@ -309,6 +314,7 @@ void TestSession::checkRequest()
     QFETCH(QString, caution);
 
     FakeView view;
+    const TestSettings settings;
     Session session(view, LocaleNumbers(kUs));
     QVERIFY(!session.checkRequest());
     session.formLoad();
@@ -336,6 +342,39 @@ void TestSession::close()
     window.session.close();
     QCOMPARE(eventLog(window.view.events), QStringList{u"close"_s});
     QVERIFY(window.view.closed);
+}
+
+void TestSession::installationIsTheSessions()
+{
+    // Kept apart from the user's own settings.
+    QStandardPaths::setTestModeEnabled(true);
+    QSettings(u"moxon"_s, u"moxon"_s).clear();
+    const Installation overGround{10, {GroundKind::Real, 13, 0.005}, copper()};
+    {
+        FakeWindow window;
+        FakeCheckView checks;
+        window.session.setCheckView(&checks);
+        QVERIFY(window.session.installation().isDefault()); // free space, perfect wire
+        // Shown with the main window's unit, and checked anew there.
+        window.session.setInstallation(overGround);
+        QCOMPARE(checks.installation, overGround);
+        QCOMPARE(checks.scale.unit, u"in"_s);
+        QCOMPARE(checks.events, QStringList{u"check formula"_s});
+        QCOMPARE(checks.lastRequest.installation, overGround);
+        // The same installation again changes nothing and runs nothing.
+        window.session.setInstallation(overGround);
+        QCOMPARE(checks.events.size(), 1);
+        // A closed check window runs nothing.
+        checks.shown = false;
+        window.session.setInstallation(Installation{});
+        QCOMPARE(checks.events.size(), 1);
+        window.session.setInstallation(overGround);
+    }
+    // The next session starts where the last one left the installation.
+    FakeWindow again;
+    QCOMPARE(again.session.installation(), overGround);
+    QCOMPARE(again.session.checkRequest()->installation, overGround);
+    QSettings(u"moxon"_s, u"moxon"_s).clear();
 }
 
 QTEST_APPLESS_MAIN(TestSession)

@@ -1,5 +1,7 @@
 #include "fakeview.h"
 
+#include <QStandardPaths>
+
 namespace moxon::test {
 
 void FakeView::showWireSize(const QString &text, WireUnit unit)
@@ -66,6 +68,11 @@ QList<Message> FakeView::messages() const
         }
     }
     return found;
+}
+
+TestSettings::TestSettings()
+{
+    QStandardPaths::setTestModeEnabled(true);
 }
 
 FakeWindow::FakeWindow(const QLocale &locale)

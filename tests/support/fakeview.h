@@ -84,9 +84,15 @@ public:
     void clear() { events.clear(); }
 };
 
+// Settings in Qt's test location, never the user's: a session reads its installation there.
+struct TestSettings
+{
+    TestSettings();
+};
+
 // A session on a fake view in a pinned locale, loaded as the window loads at start-up, with
 // the start-up's events cleared.
-struct FakeWindow
+struct FakeWindow : private TestSettings
 {
     explicit FakeWindow(const QLocale &locale = QLocale(QLocale::English, QLocale::UnitedStates));
 
