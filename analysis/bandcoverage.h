@@ -17,9 +17,10 @@ struct BandRange
     [[nodiscard]] bool operator==(const BandRange &) const = default;
 };
 
-// The frequencies the engine runs to judge a design over `band`: its edges and evenly between.
+// The frequencies the engine runs to judge a design over `band`: its edges, where the worst SWR
+// mostly lies, and its middle.
 // A rational fit to them and to the design frequency gives the whole band's SWR.
-inline constexpr int kBandEnginePoints = 5;
+inline constexpr int kBandEnginePoints = 3;
 [[nodiscard]] QList<double> bandFrequencies(const BandRange &band);
 
 // The SWR over `band` from a rational fit to the engine's `points` (in any order): its worst
