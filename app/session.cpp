@@ -102,6 +102,12 @@ std::optional<CheckRequest> Session::checkRequest() const
     return checkRequestFor(*model, m_state.acceptedInputs.wireSize, m_installation);
 }
 
+QString Session::shownDesignHeader() const
+{
+    const std::optional<CheckRequest> request = checkRequest();
+    return request ? request->header : QString();
+}
+
 void Session::setCheckView(CheckView *view)
 {
     m_checkView = view;

@@ -55,21 +55,32 @@ SwrChart::SwrChart(QWidget *parent)
         series->attachAxis(m_frequencyAxis);
         series->attachAxis(m_swrAxis);
     };
-    add(m_level15, tr("驻波比 1.5 / 2"));
+    // Named in retranslate().
+    add(m_level15, QString());
     add(m_level2, QString());
     add(m_bandLower, QString());
     add(m_bandUpper, QString());
-    add(m_figuresRun, tr("设计频率"));
-    add(m_reference, tr("公式设计"));
-    add(m_curve, tr("驻波比"));
+    add(m_figuresRun, QString());
+    add(m_reference, QString());
+    add(m_curve, QString());
     // One legend entry for each pair of lines.
     chart->legend()->markers(m_level2).first()->setVisible(false);
     chart->legend()->markers(m_bandUpper).first()->setVisible(false);
     chart->legend()->markers(m_reference).first()->setVisible(false);
 
-    setAccessibleName(tr("驻波比曲线"));
     setMinimumSize(240, 170);
     applyPalette();
+    retranslate();
+}
+
+void SwrChart::retranslate()
+{
+    m_level15->setName(tr("驻波比 1.5 / 2"));
+    m_figuresRun->setName(tr("设计频率"));
+    m_reference->setName(tr("公式设计"));
+    m_curve->setName(tr("驻波比"));
+    m_bandLower->setName(m_bandName.isEmpty() ? QString() : tr("%1 频段边缘").arg(m_bandName));
+    setAccessibleName(tr("驻波比曲线"));
 }
 
 void SwrChart::setDesign(double f0Mhz)
@@ -88,8 +99,9 @@ void SwrChart::setDesign(double f0Mhz)
     const std::optional<Band> band = bandContaining(f0Mhz);
     m_bandLower->clear();
     m_bandUpper->clear();
+    m_bandName = band ? band->name : QString();
+    retranslate();
     if (band) {
-        m_bandLower->setName(tr("%1 频段边缘").arg(band->name));
         if (band->lowerMhz >= low) {
             verticalLine(*m_bandLower, band->lowerMhz);
         }

@@ -33,6 +33,7 @@ public:
 
 protected:
     void applyPalette() override;
+    void retranslate() override;
 
 private:
     QLineSeries *m_curve = nullptr; // the chart owns its series and axes
@@ -44,6 +45,7 @@ private:
     QLineSeries *m_bandUpper = nullptr;
     QValueAxis *m_frequencyAxis = nullptr;
     QValueAxis *m_swrAxis = nullptr;
+    QString m_bandName; // of the band that holds the design frequency: "2 m"; empty for none
 };
 
 } // namespace moxon
