@@ -410,19 +410,19 @@
     </message>
     <message>
         <source>英 尺</source>
-        <translation>Feet</translation>
+        <translation>ft</translation>
     </message>
     <message>
         <source>英  吋</source>
-        <translation>Inches</translation>
+        <translation>in</translation>
     </message>
     <message>
         <source>米</source>
-        <translation>Metres</translation>
+        <translation>m</translation>
     </message>
     <message>
         <source>毫  米</source>
-        <translation>Millimetres</translation>
+        <translation>mm</translation>
     </message>
     <message>
         <source>仿真软件</source>
@@ -434,11 +434,11 @@
     </message>
     <message>
         <source>水平</source>
-        <translation>Horizontal</translation>
+        <translation>Horiz.</translation>
     </message>
     <message>
         <source>垂直</source>
-        <translation>Vertical</translation>
+        <translation>Vert.</translation>
     </message>
     <message>
         <source>辐射方向</source>
