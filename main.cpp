@@ -1,6 +1,7 @@
 #include "captionface.h"
 #include "fontconfigwarmup.h"
 #include "frmmoxon.h"
+#include "translation.h"
 
 #include <QApplication>
 
@@ -21,8 +22,11 @@ int answerInfoOption(int argc, char *argv[])
             text = "Usage: moxon [options]\n"
                    "Opens the Moxon rectangle calculator's window.\n\n"
                    "Options:\n"
-                   "  -h, --help     this help\n"
-                   "  -v, --version  the version\n\n"
+                   "  --language en|zh  the captions in English or in Simplified Chinese for\n"
+                   "                    this run; without it, the language last chosen in the\n"
+                   "                    antenna diagram's menu, else Chinese\n"
+                   "  -h, --help        this help\n"
+                   "  -v, --version     the version\n\n"
                    "The options every Qt program takes, such as -platform, apply as well.\n"
                    "moxon-cli designs, exports and checks from the command line.\n";
         }
@@ -51,13 +55,21 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(QStringLiteral(MOXON_VERSION));
     // Lets Wayland compositors and docks match the window to its desktop entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(MOXON_APP_ID));
+    // Read once Qt has taken its own options, such as -platform, off the command line.
+    QString refusal;
+    const std::optional<moxon::UiLanguage> language =
+        moxon::startLanguage(QApplication::arguments(), refusal);
+    if (!language) {
+        std::fprintf(stderr, "moxon: %s\nTry 'moxon --help'.\n", qUtf8Printable(refusal));
+        return 2;
+    }
 
     // The program's font is the window's face: message boxes and the file dialog look like
     // the window, and no text box lays out its first text in a system font, which a text box
     // does before it takes its window's font. The window registers the face before anything
     // draws text; a font resolves at its first use.
     QApplication::setFont(moxon::CaptionFace::captionFont());
-    moxon::frmMoxon window;
+    moxon::frmMoxon window(*language);
     // The window sets its icon once it has been painted; its dialogs take it from the program.
     QObject::connect(&window, &QWidget::windowIconChanged, &app,
                      [](const QIcon &icon) { QApplication::setWindowIcon(icon); });

@@ -75,6 +75,9 @@ public:
     virtual void cancelTuning() = 0;
     // Writes exactly the model that was tuned, as the export writes a design.
     virtual ExportOutcome exportTunedModel() = 0;
+    // The header of the shown design, as check() requests carry it, made anew in the language
+    // in force; empty without a design.
+    [[nodiscard]] virtual QString shownDesignHeader() const = 0;
 };
 
 } // namespace moxon

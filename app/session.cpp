@@ -112,6 +112,12 @@ void Session::setSweepMode(SweepMode mode)
     }
 }
 
+QString Session::shownDesignHeader() const
+{
+    const std::optional<CheckRequest> request = checkRequest();
+    return request ? request->header : QString();
+}
+
 void Session::setCheckView(CheckView *view)
 {
     m_checkView = view;

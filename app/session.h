@@ -120,6 +120,7 @@ public:
     void startTuning(TuneGoal goal) override;
     void cancelTuning() override;
     ExportOutcome exportTunedModel() override;
+    [[nodiscard]] QString shownDesignHeader() const override;
 
 private:
     // Save As, then the model written whole or not at all, and what came of it told.

@@ -226,6 +226,7 @@ public:
     void startTuning(TuneGoal) override {}
     void cancelTuning() override {}
     ExportOutcome exportTunedModel() override { return ExportOutcome::Rejected; }
+    QString shownDesignHeader() const override { return {}; }
 
 private:
     EngineScheduler m_scheduler;

@@ -3,6 +3,7 @@
 #include "fontconfigwarmup.h"
 #include "frmmoxon.h"
 #include "startupprobe.h"
+#include "translation.h"
 
 #include <QApplication>
 
@@ -21,7 +22,12 @@ int main(int argc, char *argv[])
     // does before it takes its window's font. The window registers the face before anything
     // draws text; a font resolves at its first use.
     QApplication::setFont(moxon::CaptionFace::captionFont());
-    moxon::frmMoxon window;
+    // The language as the program finds it: Chinese, loading no translation, unless English
+    // was chosen.
+    QString refusal;
+    const moxon::UiLanguage language = moxon::startLanguage(QApplication::arguments(), refusal)
+                                           .value_or(moxon::UiLanguage::Chinese);
+    moxon::frmMoxon window(language);
     // The window sets its icon once it has been painted; its dialogs take it from the program.
     QObject::connect(&window, &QWidget::windowIconChanged, &app,
                      [](const QIcon &icon) { QApplication::setWindowIcon(icon); });

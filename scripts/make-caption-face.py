@@ -9,7 +9,9 @@ window title) plus all printable ASCII, for the numbers and whatever the user ty
 boxes, plus every other character of a string in ui/: the diagram's tooltip and menu, the
 design check window, its figures, header and charts (with the texts of analysis/, the names
 of the grounds and metals in core/installation.cpp and of the tuning goals in
-core/tunegoal.cpp). Those also go into the bold face, which the check window's captions use; of
+core/tunegoal.cpp), and every character of the English translation in translations/. A string
+counts whether the source writes it u"...", QStringLiteral("...") or as the source text of a
+translation (tr, QT_TR_NOOP, QT_TRANSLATE_NOOP, translate). Those also go into the bold face, which the check window's captions use; of
 the main window, only the letter labels are bold.
 
 The line's ascent and descent come from the glyphs of the main window alone, so that a new

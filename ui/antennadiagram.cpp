@@ -1,5 +1,6 @@
 #include "antennadiagram.h"
 
+#include <QActionGroup>
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -155,7 +156,32 @@ void AntennaDiagram::contextMenuEvent(QContextMenuEvent *event)
     QMenu menu(this);
     connect(menu.addAction(tr("设计检查…(&D)")), &QAction::triggered, this,
             &AntennaDiagram::checkRequested);
+    menu.addSeparator();
+    // The choice of language reads the same in either language, each language named in its
+    // own, so that it is found whichever is in force: these texts are not translated.
+    QMenu *languages = menu.addMenu(QStringLiteral("界面语言 / Language"));
+    languages->setObjectName(QStringLiteral("languageMenu"));
+    auto *group = new QActionGroup(languages);
+    for (const auto &[language, name] :
+         {std::pair(UiLanguage::Chinese, QStringLiteral("简体中文")),
+          std::pair(UiLanguage::English, QStringLiteral("English"))}) {
+        QAction *choice = languages->addAction(name);
+        choice->setObjectName(uiLanguageName(language));
+        choice->setCheckable(true);
+        choice->setChecked(language == m_language);
+        group->addAction(choice);
+        connect(choice, &QAction::triggered, this,
+                [this, language] { Q_EMIT languageChosen(language); });
+    }
     menu.exec(event->globalPos());
+}
+
+void AntennaDiagram::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange) {
+        setToolTip(tr("单击打开设计检查 (Ctrl+D)"));
+    }
 }
 
 void AntennaDiagram::paintEvent(QPaintEvent *)

@@ -23,6 +23,8 @@ void CheckChartView::changeEvent(QEvent *event)
         applyPalette();
     } else if (event->type() == QEvent::LocaleChange) {
         chart()->setLocale(locale());
+    } else if (event->type() == QEvent::LanguageChange) {
+        retranslate();
     }
 }
 

@@ -57,7 +57,6 @@ CheckWindow::CheckWindow(CheckCommands &commands, QWidget *parent)
     , m_commands(commands)
     , m_runner(commands.engineScheduler(), commands.engineOptions())
 {
-    setWindowTitle(tr("设计检查"));
     setObjectName(QStringLiteral("CheckWindow"));
 
     m_header = new QLabel(this);
@@ -88,32 +87,31 @@ CheckWindow::CheckWindow(CheckCommands &commands, QWidget *parent)
     figures->setColumnStretch(1, 1);
     figures->setVerticalSpacing(4);
     QLabel *caption = nullptr;
-    const auto row = [&](const QString &text, QLabel *value) {
+    const auto row = [&](const char *text, QLabel *value) {
         const int at = figures->rowCount();
-        caption = new QLabel(text, this);
+        caption = new QLabel(this);
         caption->setBuddy(value);
+        m_captions.emplace_back(caption, text);
         figures->addWidget(caption, at, 0, Qt::AlignLeft | Qt::AlignVCenter);
         figures->addWidget(value, at, 1, Qt::AlignVCenter);
         return value;
     };
-    m_impedance = row(tr("馈点阻抗"), valueLabel(QStringLiteral("impedance"), this));
-    m_swr = row(tr("驻波比"), valueLabel(QStringLiteral("swr"), this));
-    m_takeoff = row(tr("主瓣仰角"), valueLabel(QStringLiteral("takeoff"), this));
+    m_impedance = row(QT_TR_NOOP("馈点阻抗"), valueLabel(QStringLiteral("impedance"), this));
+    m_swr = row(QT_TR_NOOP("驻波比"), valueLabel(QStringLiteral("swr"), this));
+    m_takeoff = row(QT_TR_NOOP("主瓣仰角"), valueLabel(QStringLiteral("takeoff"), this));
     m_takeoffCaption = caption;
-    m_gain = row(tr("增益"), valueLabel(QStringLiteral("gain"), this));
-    m_frontToBack = row(tr("前后比"), valueLabel(QStringLiteral("frontToBack"), this));
-    m_bandwidthValue = row(tr("带宽"), valueLabel(QStringLiteral("bandwidth"), this));
-    m_beamwidth = row(tr("波束宽度"), valueLabel(QStringLiteral("beamwidth"), this));
+    m_gain = row(QT_TR_NOOP("增益"), valueLabel(QStringLiteral("gain"), this));
+    m_frontToBack = row(QT_TR_NOOP("前后比"), valueLabel(QStringLiteral("frontToBack"), this));
+    m_bandwidthValue = row(QT_TR_NOOP("带宽"), valueLabel(QStringLiteral("bandwidth"), this));
+    m_beamwidth = row(QT_TR_NOOP("波束宽度"), valueLabel(QStringLiteral("beamwidth"), this));
     figures->setRowStretch(figures->rowCount(), 1);
 
     m_swrChart = new SwrChart(this);
     connect(m_swrChart, &SwrChart::sweepModeChosen, this,
             [this](SweepMode mode) { m_commands.setSweepMode(mode); });
-    m_azimuth = new PatternChart(PatternChart::Plane::Azimuth, tr("方位方向图（水平面，前方朝上）"),
-                                 tr("方位方向图"), this);
-    m_elevation =
-        new PatternChart(PatternChart::Plane::Elevation,
-                         tr("仰角方向图（波束所在垂直面，前方朝右）"), tr("仰角方向图"), this);
+    // Titles and names come with the other texts, from retranslate().
+    m_azimuth = new PatternChart(PatternChart::Plane::Azimuth, {}, {}, this);
+    m_elevation = new PatternChart(PatternChart::Plane::Elevation, {}, {}, this);
 
     // The figures, and a tuning's result beside them in a tab of its own, so that nothing is
     // stacked above the charts and pushes them out of the window.
@@ -132,8 +130,8 @@ CheckWindow::CheckWindow(CheckCommands &commands, QWidget *parent)
     figuresPage->setLayout(figures);
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("figureTabs"));
-    m_tabs->addTab(scrolling(figuresPage), tr("数值"));
-    m_tabs->addTab(scrolling(m_tune->resultView()), tr("调谐结果"));
+    m_tabs->addTab(scrolling(figuresPage), QString());
+    m_tabs->addTab(scrolling(m_tune->resultView()), QString());
     m_tabs->setTabEnabled(kTuningTab, false);
     auto *top = new QHBoxLayout;
     top->addWidget(m_tabs);
@@ -152,20 +150,22 @@ CheckWindow::CheckWindow(CheckCommands &commands, QWidget *parent)
     outer->addLayout(top, 1);
     outer->addLayout(patterns, 1);
 
-    auto *saveImageAction = new QAction(tr("保存图像…"), this);
-    auto *exportAction = new QAction(tr("导出数据…"), this);
-    connect(saveImageAction, &QAction::triggered, this, &CheckWindow::saveImage);
-    connect(exportAction, &QAction::triggered, this, &CheckWindow::exportData);
-    addAction(saveImageAction);
-    addAction(exportAction);
+    m_saveImageAction = new QAction(this);
+    m_exportAction = new QAction(this);
+    connect(m_saveImageAction, &QAction::triggered, this, &CheckWindow::saveImage);
+    connect(m_exportAction, &QAction::triggered, this, &CheckWindow::exportData);
+    addAction(m_saveImageAction);
+    addAction(m_exportAction);
     // The chart's menu has its own sweep choice, then the window's.
-    m_swrChart->addActions({saveImageAction, exportAction});
+    m_swrChart->addActions({m_saveImageAction, m_exportAction});
     setContextMenuPolicy(Qt::ActionsContextMenu);
 
     connect(&m_runner, &CheckRunner::figuresReady, this, &CheckWindow::showFigures);
     connect(&m_runner, &CheckRunner::sweepUpdated, this, &CheckWindow::showSweep);
     connect(&m_runner, &CheckRunner::sweepFinished, this, &CheckWindow::showBandwidth);
     connect(&m_runner, &CheckRunner::failed, this, &CheckWindow::showFailure);
+
+    retranslate();
 
     resize(960, 720);
 }
@@ -185,6 +185,7 @@ void CheckWindow::check(const CheckRequest &request, CheckedDesign design)
     m_tune->setTunable(request.refusal.isEmpty());
     m_swrChart->setSweepMode(request.sweep);
     m_request = request;
+    m_design = design;
     if (design == CheckedDesign::Tuned) {
         m_request.header += tr("（调谐后）");
     }
@@ -200,7 +201,7 @@ void CheckWindow::check(const CheckRequest &request, CheckedDesign design)
     m_swrChart->setDesign(request.frequencyMhz);
     m_azimuth->clearPattern();
     m_elevation->clearPattern();
-    m_status->setText(tr("正在用 nec2c 计算…"));
+    showStatus([] { return tr("正在用 nec2c 计算…"); });
     // Started before the values are shown, so that they show the calculating placeholder.
     m_runner.start(request);
     showValues();
@@ -253,8 +254,64 @@ void CheckWindow::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::LocaleChange) {
+        m_azimuth->setTitle(azimuthTitle());
+        showValues();
+    } else if (event->type() == QEvent::LanguageChange) {
+        retranslate();
         showValues();
     }
+}
+
+void CheckWindow::retranslate()
+{
+    setWindowTitle(title());
+    for (const auto &[label, text] : m_captions) {
+        label->setText(tr(text));
+    }
+    m_azimuth->setTitle(azimuthTitle());
+    m_azimuth->setAccessibleName(tr("方位方向图"));
+    m_elevation->setTitle(tr("仰角方向图（波束所在垂直面，前方朝右）"));
+    m_elevation->setAccessibleName(tr("仰角方向图"));
+    m_saveImageAction->setText(tr("保存图像…"));
+    m_exportAction->setText(tr("导出数据…"));
+    m_tabs->setTabText(0, tr("数值"));
+    m_tabs->setTabText(kTuningTab, tr("调谐结果"));
+    // The header the session made for the check in the language it had then.
+    if (const QString header = m_commands.shownDesignHeader();
+        !header.isEmpty() && !m_request.header.isEmpty()) {
+        m_request.header = header;
+        if (m_design == CheckedDesign::Tuned) {
+            m_request.header += tr("（调谐后）");
+        }
+        m_header->setText(m_request.header);
+    }
+    if (m_statusText) {
+        m_status->setText(m_statusText());
+    }
+}
+
+QString CheckWindow::title() const
+{
+    if (m_request.frequencyMhz > 0) {
+        return tr("设计检查 — %1")
+            .arg(CheckFigureFormat(locale()).frequency(m_request.frequencyMhz));
+    }
+    return tr("设计检查");
+}
+
+QString CheckWindow::azimuthTitle() const
+{
+    if (m_figures && m_figures->takeoff) {
+        return tr("方位方向图（仰角 %1，前方朝上）")
+            .arg(CheckFigureFormat(locale()).angle(*m_figures->takeoff));
+    }
+    return tr("方位方向图（水平面，前方朝上）");
+}
+
+void CheckWindow::showStatus(std::function<QString()> text)
+{
+    m_statusText = std::move(text);
+    m_status->setText(m_statusText());
 }
 
 void CheckWindow::closeEvent(QCloseEvent *event)
@@ -262,7 +319,7 @@ void CheckWindow::closeEvent(QCloseEvent *event)
     m_commands.cancelTuning();
     if (m_runner.isRunning()) {
         m_runner.cancel();
-        m_status->setText(tr("检查已停止。"));
+        showStatus([] { return tr("检查已停止。"); });
         showValues();
     }
     QWidget::closeEvent(event);
@@ -279,13 +336,10 @@ void CheckWindow::showFigures(quint64 sequence, const DesignFigures &figures)
     } else {
         m_azimuth->setAzimuth(figures.azimuth, figures.forwardPhi, figures.forwardGain);
     }
-    m_azimuth->setTitle(figures.takeoff
-                            ? tr("方位方向图（仰角 %1，前方朝上）")
-                                  .arg(CheckFigureFormat(locale()).angle(*figures.takeoff))
-                            : tr("方位方向图（水平面，前方朝上）"));
+    m_azimuth->setTitle(azimuthTitle());
     m_elevation->setElevation(figures.elevation, figures.elevationPhi, figures.forwardPhi,
                               figures.forwardGain, figures.takeoff.has_value());
-    m_status->setText(tr("正在用 nec2c 计算驻波比曲线…"));
+    showStatus([] { return tr("正在用 nec2c 计算驻波比曲线…"); });
     showValues();
 }
 
@@ -306,12 +360,13 @@ void CheckWindow::showBandwidth(quint64 sequence, const SweepOutcome &sweep)
     m_sweep = sweep.points;
     m_swrChart->setOutcome(sweep);
     m_bandwidth = sweep.bandwidth;
-    m_status->setText(
-        sweep.fitAgreementOhm
-            ? tr("nec2c 已算完：设计频率与 %1 个扫频点，其余为有理拟合（两次拟合相差 %2 Ω）。")
-                  .arg(sweep.engineFrequenciesMhz.size() - 1)
-                  .arg(LocaleNumbers(locale()).toShort(*sweep.fitAgreementOhm, 3))
-            : tr("nec2c 已算完：设计频率与 %1 个扫频点。").arg(sweep.points.size()));
+    showStatus([sweep, this] {
+        return sweep.fitAgreementOhm
+                   ? tr("nec2c 已算完：设计频率与 %1 个扫频点，其余为有理拟合（两次拟合相差 %2 Ω）。")
+                         .arg(sweep.engineFrequenciesMhz.size() - 1)
+                         .arg(LocaleNumbers(locale()).toShort(*sweep.fitAgreementOhm, 3))
+                   : tr("nec2c 已算完：设计频率与 %1 个扫频点。").arg(sweep.points.size());
+    });
     showValues();
 }
 
@@ -327,7 +382,7 @@ void CheckWindow::showFailure(quint64 sequence, EngineFailure, const QString &me
     m_azimuth->clearPattern();
     m_elevation->clearPattern();
     m_caution->hide();
-    m_status->setText(message);
+    showStatus([message] { return message; });
     showValues();
 }
 
@@ -352,9 +407,7 @@ void CheckWindow::showValues()
         m_bandwidthValue->setText(
             m_bandwidth ? format.bandwidth(*m_bandwidth, m_request.frequencyMhz) : pending());
     }
-    if (m_request.frequencyMhz > 0) {
-        setWindowTitle(tr("设计检查 — %1").arg(format.frequency(m_request.frequencyMhz)));
-    }
+    setWindowTitle(title());
     for (QAction *action : actions()) {
         action->setEnabled(m_figures.has_value());
     }

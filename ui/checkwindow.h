@@ -10,8 +10,12 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
 #include <optional>
+#include <utility>
+#include <vector>
 
+class QAction;
 class QCloseEvent;
 class QLabel;
 class QTabWidget;
@@ -57,6 +61,7 @@ public:
     [[nodiscard]] QByteArray csv() const;
 
 protected:
+    // A new locale shows the figures anew; a new language every text.
     void changeEvent(QEvent *event) override;
     // Nothing runs while the window is closed: a check in flight is ended.
     void closeEvent(QCloseEvent *event) override;
@@ -67,6 +72,11 @@ private:
     void showBandwidth(quint64 sequence, const SweepOutcome &sweep);
     void showFailure(quint64 sequence, EngineFailure failure, const QString &message);
     void showValues();
+    void retranslate();
+    [[nodiscard]] QString title() const;
+    [[nodiscard]] QString azimuthTitle() const;
+    // A status line made by `text`, which makes it again in a new language.
+    void showStatus(std::function<QString()> text);
     void saveImage();
     void exportData();
     [[nodiscard]] QString askFile(const QString &caption, const QString &suffix,
@@ -75,14 +85,16 @@ private:
     CheckCommands &m_commands;
     CheckRunner m_runner;
     CheckRequest m_request;
-    std::optional<DesignFigures> m_figures; // of the current check, once they came
+    CheckedDesign m_design = CheckedDesign::Formula; // of m_request
+    std::optional<DesignFigures> m_figures;          // of the current check, once they came
     QList<SweepPoint> m_sweep;
     std::optional<Bandwidth> m_bandwidth;
     QString m_lastFolder; // where the last file was saved
 
     QLabel *m_header = nullptr; // the window owns its widgets
     QLabel *m_status = nullptr;
-    QLabel *m_caution = nullptr; // the model is outside the engine's accuracy guideline
+    std::function<QString()> m_statusText; // what m_status shows, in the language in force
+    QLabel *m_caution = nullptr;           // the model is outside the engine's accuracy guideline
     InstallationPanel *m_installation = nullptr;
     TunePanel *m_tune = nullptr;
     QTabWidget *m_tabs = nullptr; // the figures, and a tuning's result
@@ -94,6 +106,9 @@ private:
     QLabel *m_beamwidth = nullptr;
     QLabel *m_takeoff = nullptr; // over ground only, with its caption
     QLabel *m_takeoffCaption = nullptr;
+    std::vector<std::pair<QLabel *, const char *>> m_captions; // with their source texts
+    QAction *m_saveImageAction = nullptr;
+    QAction *m_exportAction = nullptr;
     SwrChart *m_swrChart = nullptr;
     PatternChart *m_azimuth = nullptr;
     PatternChart *m_elevation = nullptr;

@@ -6,6 +6,7 @@
 #include "dialogs.h"
 #include "frame.h"
 #include "moduleloader.h"
+#include "translation.h"
 #include "windowprinter.h"
 
 #include <QCloseEvent>
@@ -326,12 +327,52 @@ void setSheetBackground(QWidget &widget, bool white)
     widget.setAutoFillBackground(true);
 }
 
+// Puts a control of `window` where the design puts it, sized for its caption as it stands.
+void placeControl(const ControlSpec &design, QWidget &widget, const frmMoxon &window)
+{
+    const ControlSpec *container =
+        design.container.isEmpty() ? nullptr : findDesign(design.container);
+    // Round the client-area position, then take the frame's off it, so that every control
+    // lands on the pixel its twips give whichever frame it lies in.
+    const int originX = container ? window.twipsToPixelsX(container->left) : 0;
+    const int originY = container ? window.twipsToPixelsY(container->top) : 0;
+    const int height =
+        design.height > 0 ? window.twipsToPixelsY(design.height) : widget.sizeHint().height();
+    widget.setGeometry(window.twipsToPixelsX(design.left) - originX,
+                       window.twipsToPixelsY(design.top) - originY,
+                       window.twipsToPixelsX(design.width), height);
+
+    // An option or drop-down list whose caption is wider in the platform's font than in
+    // the design's grows to show it, as far as its frame allows.
+    if (design.kind == Kind::Option || design.kind == Kind::DropDown) {
+        const int room = widget.parentWidget()->width() - widget.x() - 2;
+        widget.resize(
+            std::clamp(widget.sizeHint().width(), widget.width(), std::max(widget.width(), room)),
+            widget.height());
+    }
+    if (auto *label = qobject_cast<QLabel *>(&widget)) {
+        if (label->property(kAutoSizeProperty).toBool()) {
+            label->adjustSize();
+        } else if (label->wordWrap()) {
+            label->resize(label->width(),
+                          std::max(label->height(), label->heightForWidth(label->width())));
+        }
+    }
+}
+
 } // namespace
 
 frmMoxon::frmMoxon(QWidget *parent)
+    : frmMoxon(UiLanguage::Chinese, parent)
+{
+}
+
+frmMoxon::frmMoxon(UiLanguage language, QWidget *parent)
     : QWidget(parent)
     , m_session(*this, LocaleNumbers(QLocale()))
 {
+    // Before any caption is made, so that each is made once, in its language.
+    setLanguage(language);
     setObjectName(QStringLiteral("frmMoxon"));
     setWindowTitle(tr("Moxon 方框天线计算器"));
     setIconAfterFirstPaint(*this);
@@ -383,34 +424,8 @@ void frmMoxon::createControls()
         Q_ASSERT(parent);
         QWidget *widget = createWidget(design, parent);
         widget->setObjectName(design.name.toString());
-
-        // Round the client-area position, then take the frame's off it, so that every control
-        // lands on the pixel its twips give whichever frame it lies in.
-        const int originX = container ? twipsToPixelsX(container->left) : 0;
-        const int originY = container ? twipsToPixelsY(container->top) : 0;
-        const int height =
-            design.height > 0 ? twipsToPixelsY(design.height) : widget->sizeHint().height();
-        widget->setGeometry(twipsToPixelsX(design.left) - originX,
-                            twipsToPixelsY(design.top) - originY, twipsToPixelsX(design.width),
-                            height);
-
-        // An option or drop-down list whose caption is wider in the platform's font than in
-        // the design's grows to show it, as far as its frame allows.
-        if (design.kind == Kind::Option || design.kind == Kind::DropDown) {
-            const int room = parent->width() - widget->x() - 2;
-            widget->resize(std::clamp(widget->sizeHint().width(), widget->width(),
-                                      std::max(widget->width(), room)),
-                           widget->height());
-        }
-        if (auto *label = qobject_cast<QLabel *>(widget)) {
-            if (label->property(kAutoSizeProperty).toBool()) {
-                label->adjustSize();
-            } else if (label->wordWrap()) {
-                label->resize(label->width(),
-                              std::max(label->height(), label->heightForWidth(label->width())));
-            }
-        }
         m_controls.insert(widget->objectName(), widget);
+        placeControl(design, *widget, *this);
     }
     m_txtFreq = typed<QLineEdit>(u"txtFreq");
     m_txtWD = typed<QLineEdit>(u"txtWD");
@@ -424,6 +439,28 @@ void frmMoxon::createControls()
         m_sheetControls.at(i) = typed<QWidget>(kSheetControls.at(i));
     }
     m_btnCalculate->setDefault(true);
+}
+
+void frmMoxon::retranslate()
+{
+    setWindowTitle(tr("Moxon 方框天线计算器"));
+    // Every caption anew from the table, its control placed as the design places it for the
+    // new text, so that the window looks as it would have had it started in this language.
+    for (const ControlSpec &design : kControls) {
+        if (design.text.caption == nullptr) {
+            continue;
+        }
+        QWidget *widget = m_controls.value(design.name.toString());
+        const QString caption = design.text.toString();
+        if (auto *frame = qobject_cast<Frame *>(widget)) {
+            frame->setTitle(caption);
+        } else if (auto *label = qobject_cast<QLabel *>(widget)) {
+            label->setText(caption);
+        } else if (auto *button = qobject_cast<QAbstractButton *>(widget)) {
+            button->setText(caption);
+        }
+        placeControl(design, *widget, *this);
+    }
 }
 
 void frmMoxon::orderTabStops()
@@ -470,8 +507,10 @@ void frmMoxon::connectControls()
     connect(typed<QRadioButton>(u"optXaxis"), &QRadioButton::toggled, this,
             [this](bool on) { m_session.setXAxis(on); });
 
-    connect(typed<AntennaDiagram>(u"Image1"), &AntennaDiagram::checkRequested, this,
-            &frmMoxon::openCheck);
+    auto *diagram = typed<AntennaDiagram>(u"Image1");
+    connect(diagram, &AntennaDiagram::checkRequested, this, &frmMoxon::openCheck);
+    connect(diagram, &AntennaDiagram::languageChosen, this, &frmMoxon::chooseLanguage);
+    diagram->setLanguage(m_translation.language());
     auto *checkShortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_D), this);
     connect(checkShortcut, &QShortcut::activated, this, &frmMoxon::openCheck);
 }
@@ -497,6 +536,40 @@ void frmMoxon::openCheck()
     window->raise();
     window->activateWindow();
     m_session.checkShownDesign();
+}
+
+bool frmMoxon::setLanguage(UiLanguage language)
+{
+    if (!m_translation.setLanguage(language)) {
+        return false;
+    }
+    // Qt posts QEvent::LanguageChange to every window once the translator changes; the texts
+    // follow in changeEvent, on the next turn of the event loop.
+    if (auto *diagram =
+            qobject_cast<AntennaDiagram *>(m_controls.value(QStringLiteral("Image1")))) {
+        diagram->setLanguage(m_translation.language());
+    }
+    return true;
+}
+
+void frmMoxon::chooseLanguage(UiLanguage language)
+{
+    if (setLanguage(language)) {
+        storeUiLanguage(language);
+    } else {
+        showMessageBox({MessageKind::Failure, QStringLiteral("Language"),
+                        QStringLiteral("The English captions could not be loaded; the window "
+                                       "stays in Chinese.")},
+                       this);
+    }
+}
+
+void frmMoxon::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange && !m_controls.isEmpty()) {
+        retranslate();
+    }
 }
 
 frmMoxon::~frmMoxon()

@@ -3,6 +3,7 @@
 #include "captionface.h"
 #include "designview.h"
 #include "session.h"
+#include "translation.h"
 
 #include <QHash>
 #include <QString>
@@ -41,7 +42,10 @@ class frmMoxon : public QWidget, public DesignView
     Q_OBJECT
 
 public:
+    // In Chinese, the language of the design.
     explicit frmMoxon(QWidget *parent = nullptr);
+    // With its captions in `language` from the start; Chinese when English cannot be loaded.
+    explicit frmMoxon(UiLanguage language, QWidget *parent = nullptr);
     // The check window goes before the session it talks to.
     ~frmMoxon() override;
 
@@ -73,15 +77,26 @@ public:
     // use; it follows every Calculate that shows results for as long as it is open.
     void openCheck();
 
+    [[nodiscard]] UiLanguage language() const { return m_translation.language(); }
+    // Switches the captions and texts of the window, the check window and the printed sheet to
+    // `language` at once, for this run. False when English cannot be loaded.
+    bool setLanguage(UiLanguage language);
+    // The choice of the diagram's menu: the language switched and remembered for the next
+    // start; a message box says so when English cannot be loaded.
+    void chooseLanguage(UiLanguage language);
+
 protected:
     // Enter presses the focused command button, or else btnCalculate, the default button; Esc
     // presses btnClose, the cancel button. A plain QWidget has no default button of its own.
     void keyPressEvent(QKeyEvent *event) override;
     // Closing the window closes the design check with it: the program ends.
     void closeEvent(QCloseEvent *event) override;
+    // A new language: every caption from the table anew.
+    void changeEvent(QEvent *event) override;
 
 private:
     void createControls();
+    void retranslate();
     void orderTabStops();
     void connectControls();
     template<typename Widget> [[nodiscard]] Widget *typed(QStringView name) const;
@@ -96,7 +111,8 @@ private:
     PrintOutcome printSheet() override;
     void closeWindow() override;
 
-    CaptionFace m_face; // registered before any control measures its caption
+    CaptionFace m_face;        // registered before any control measures its caption
+    Translation m_translation; // the application's translator while this window is open
     QHash<QString, QWidget *> m_controls;
     QLineEdit *m_txtFreq = nullptr;
     QLineEdit *m_txtWD = nullptr;

@@ -3,6 +3,7 @@
 #include "localenumbers.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -28,6 +29,21 @@ QStringList conductorCaptions()
     return captions << InstallationPanel::tr("自定义 σ");
 }
 
+// The ground list's captions, each with its tooltip: what a named kind of earth is.
+QList<std::pair<QString, QString>> groundItems()
+{
+    QList<std::pair<QString, QString>> items{{InstallationPanel::tr("自由空间"), {}},
+                                             {InstallationPanel::tr("理想地面"), {}}};
+    for (const GroundPreset &preset : groundPresets()) {
+        items.append({groundCaption(preset), InstallationPanel::tr("%1：εr %2，σ %3 S/m")
+                                                 .arg(groundDescription(preset))
+                                                 .arg(preset.permittivity)
+                                                 .arg(preset.conductivity)});
+    }
+    items.append({InstallationPanel::tr("自定义地面"), {}});
+    return items;
+}
+
 QLineEdit *numberEdit(const QString &objectName, int characters, QWidget *parent)
 {
     auto *edit = new QLineEdit(parent);
@@ -47,22 +63,16 @@ InstallationPanel::InstallationPanel(QWidget *parent)
     m_heightUnit->setObjectName(QStringLiteral("heightUnit"));
     m_ground = new QComboBox(this);
     m_ground->setObjectName(QStringLiteral("ground"));
-    m_ground->addItems({tr("自由空间"), tr("理想地面")});
-    for (const GroundPreset &preset : groundPresets()) {
-        m_ground->addItem(groundCaption(preset));
-        m_ground->setItemData(m_ground->count() - 1,
-                              tr("%1：εr %2，σ %3 S/m")
-                                  .arg(groundDescription(preset))
-                                  .arg(preset.permittivity)
-                                  .arg(preset.conductivity),
-                              Qt::ToolTipRole);
+    for (qsizetype i = 0; i < groundItems().size(); ++i) {
+        m_ground->addItem(QString());
     }
-    m_ground->addItem(tr("自定义地面"));
     m_permittivity = numberEdit(QStringLiteral("permittivity"), 5, this);
     m_conductivity = numberEdit(QStringLiteral("conductivity"), 7, this);
     m_conductor = new QComboBox(this);
     m_conductor->setObjectName(QStringLiteral("conductor"));
-    m_conductor->addItems(conductorCaptions());
+    for (qsizetype i = 0; i < conductorCaptions().size(); ++i) {
+        m_conductor->addItem(QString());
+    }
     m_conductorSigma = numberEdit(QStringLiteral("conductorSigma"), 9, this);
 
     // The ground's constants and the conductor's conductivity show only where they apply.
@@ -74,36 +84,64 @@ InstallationPanel::InstallationPanel(QWidget *parent)
     for (QHBoxLayout *layout : {row, constants, conductorRow}) {
         layout->setContentsMargins(0, 0, 0, 0);
     }
-    const auto caption = [](QHBoxLayout *layout, const QString &text, QWidget *buddy) {
-        auto *label = new QLabel(text, buddy->parentWidget());
+    const auto caption = [this](QHBoxLayout *layout, const char *text, QWidget *buddy) {
+        auto *label = new QLabel(buddy->parentWidget());
         label->setBuddy(buddy);
+        m_captions.emplace_back(label, text);
         layout->addWidget(label);
         layout->addWidget(buddy);
     };
     m_permittivity->setParent(m_groundConstants);
     m_conductivity->setParent(m_groundConstants);
     m_conductorSigma->setParent(m_conductivityBox);
-    caption(row, tr("离地高度"), m_height);
+    caption(row, QT_TR_NOOP("离地高度"), m_height);
     row->addWidget(m_heightUnit);
     row->addSpacing(12);
-    caption(row, tr("地面"), m_ground);
-    caption(constants, QStringLiteral("εr"), m_permittivity);
-    caption(constants, QStringLiteral("σ"), m_conductivity);
+    caption(row, QT_TR_NOOP("地面"), m_ground);
+    // The symbols read the same in every language.
+    caption(constants, "εr", m_permittivity);
+    caption(constants, "σ", m_conductivity);
     constants->addWidget(new QLabel(QStringLiteral("S/m"), m_groundConstants));
     row->addWidget(m_groundConstants);
     row->addSpacing(12);
-    caption(row, tr("导线"), m_conductor);
+    caption(row, QT_TR_NOOP("导线"), m_conductor);
     conductorRow->addWidget(m_conductorSigma);
     conductorRow->addWidget(new QLabel(QStringLiteral("S/m"), m_conductivityBox));
     row->addWidget(m_conductivityBox);
     row->addStretch(1);
 
+    retranslate();
     showValues();
 
     connect(m_ground, &QComboBox::activated, this, &InstallationPanel::groundPicked);
     connect(m_conductor, &QComboBox::activated, this, &InstallationPanel::conductorPicked);
     for (QLineEdit *edit : {m_height, m_permittivity, m_conductivity, m_conductorSigma}) {
         connect(edit, &QLineEdit::editingFinished, this, &InstallationPanel::typingFinished);
+    }
+}
+
+void InstallationPanel::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange) {
+        retranslate();
+        showValues();
+    }
+}
+
+void InstallationPanel::retranslate()
+{
+    for (const auto &[label, text] : m_captions) {
+        label->setText(tr(text));
+    }
+    const QList<std::pair<QString, QString>> grounds = groundItems();
+    for (qsizetype i = 0; i < grounds.size(); ++i) {
+        m_ground->setItemText(int(i), grounds.at(i).first);
+        m_ground->setItemData(int(i), grounds.at(i).second, Qt::ToolTipRole);
+    }
+    const QStringList conductors = conductorCaptions();
+    for (qsizetype i = 0; i < conductors.size(); ++i) {
+        m_conductor->setItemText(int(i), conductors.at(i));
     }
 }
 

@@ -6,6 +6,9 @@
 #include <QString>
 #include <QWidget>
 
+#include <utility>
+#include <vector>
+
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -33,7 +36,12 @@ public:
 Q_SIGNALS:
     void edited(const moxon::Installation &installation);
 
+protected:
+    // The texts anew in a new language.
+    void changeEvent(QEvent *event) override;
+
 private:
+    void retranslate();
     void groundPicked(int index);
     void conductorPicked(int index);
     void typingFinished();
@@ -53,6 +61,7 @@ private:
     QWidget *m_conductivityBox = nullptr; // the conductor's conductivity
     QComboBox *m_conductor = nullptr;
     QLineEdit *m_conductorSigma = nullptr;
+    std::vector<std::pair<QLabel *, const char *>> m_captions; // with their source texts
 };
 
 } // namespace moxon

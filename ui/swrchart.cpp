@@ -57,13 +57,14 @@ SwrChart::SwrChart(QWidget *parent)
         series->attachAxis(m_frequencyAxis);
         series->attachAxis(m_swrAxis);
     };
-    add(m_level15, tr("驻波比 1.5 / 2"));
+    // Named in retranslate().
+    add(m_level15, QString());
     add(m_level2, QString());
     add(m_bandLower, QString());
     add(m_bandUpper, QString());
-    add(m_designFrequency, tr("设计频率"));
-    add(m_reference, tr("公式设计"));
-    add(m_curve, tr("驻波比"));
+    add(m_designFrequency, QString());
+    add(m_reference, QString());
+    add(m_curve, QString());
     m_enginePoints = new QScatterSeries;
     m_enginePoints->setName(QStringLiteral("nec2c"));
     m_enginePoints->setMarkerSize(7);
@@ -76,7 +77,7 @@ SwrChart::SwrChart(QWidget *parent)
     chart->legend()->markers(m_reference).first()->setVisible(false);
 
     // Every point from the engine, for a user who wants no interpolation.
-    m_fullSweep = new QAction(tr("nec2c 逐点计算全部 41 个频点"), this);
+    m_fullSweep = new QAction(this);
     m_fullSweep->setObjectName(QStringLiteral("fullSweep"));
     m_fullSweep->setCheckable(true);
     connect(m_fullSweep, &QAction::triggered, this, [this](bool full) {
@@ -85,9 +86,20 @@ SwrChart::SwrChart(QWidget *parent)
     addAction(m_fullSweep);
     setContextMenuPolicy(Qt::ActionsContextMenu);
 
-    setAccessibleName(tr("驻波比曲线"));
     setMinimumSize(240, 170);
     applyPalette();
+    retranslate();
+}
+
+void SwrChart::retranslate()
+{
+    m_level15->setName(tr("驻波比 1.5 / 2"));
+    m_designFrequency->setName(tr("设计频率"));
+    m_reference->setName(tr("公式设计"));
+    m_curve->setName(tr("驻波比"));
+    m_bandLower->setName(m_bandName.isEmpty() ? QString() : tr("%1 频段边缘").arg(m_bandName));
+    m_fullSweep->setText(tr("nec2c 逐点计算全部 41 个频点"));
+    setAccessibleName(tr("驻波比曲线"));
 }
 
 void SwrChart::setDesign(double f0Mhz)
@@ -106,8 +118,9 @@ void SwrChart::setDesign(double f0Mhz)
     const std::optional<Band> band = bandContaining(f0Mhz);
     m_bandLower->clear();
     m_bandUpper->clear();
+    m_bandName = band ? band->name : QString();
+    retranslate();
     if (band) {
-        m_bandLower->setName(tr("%1 频段边缘").arg(band->name));
         if (band->lowerMhz >= low) {
             verticalLine(*m_bandLower, band->lowerMhz);
         }

@@ -48,6 +48,7 @@ Q_SIGNALS:
 
 protected:
     void applyPalette() override;
+    void retranslate() override;
 
 private:
     QLineSeries *m_curve = nullptr; // the chart owns its series and axes
@@ -61,6 +62,7 @@ private:
     QLineSeries *m_bandUpper = nullptr;
     QValueAxis *m_frequencyAxis = nullptr;
     QValueAxis *m_swrAxis = nullptr;
+    QString m_bandName; // of the band that holds the design frequency: "2 m"; empty for none
 };
 
 } // namespace moxon

@@ -5,6 +5,7 @@
 #include "windowtexts.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -19,14 +20,14 @@ TunePanel::TunePanel(QWidget *parent)
     setObjectName(QStringLiteral("tuning"));
     m_goal = new QComboBox(this);
     m_goal->setObjectName(QStringLiteral("goal"));
-    for (const TuneGoalInfo &goal : tuneGoals()) {
-        m_goal->addItem(tuneGoalCaption(goal));
+    for (std::size_t i = 0; i < tuneGoals().size(); ++i) {
+        m_goal->addItem(QString());
     }
-    m_start = new QPushButton(tr("调谐"), this);
+    m_start = new QPushButton(this);
     m_start->setObjectName(QStringLiteral("tune"));
-    m_stop = new QPushButton(tr("取消"), this);
+    m_stop = new QPushButton(this);
     m_stop->setObjectName(QStringLiteral("cancelTuning"));
-    m_export = new QPushButton(tr("导出调谐模型…"), this);
+    m_export = new QPushButton(this);
     m_export->setObjectName(QStringLiteral("exportTuned"));
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("tuneStatus"));
@@ -36,7 +37,9 @@ TunePanel::TunePanel(QWidget *parent)
     m_dimensions->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     auto *row = new QHBoxLayout;
-    row->addWidget(new QLabel(tr("调谐目标"), this));
+    m_goalCaption = new QLabel(this);
+    m_goalCaption->setBuddy(m_goal);
+    row->addWidget(m_goalCaption);
     row->addWidget(m_goal);
     row->addWidget(m_start);
     row->addWidget(m_stop);
@@ -60,7 +63,39 @@ TunePanel::TunePanel(QWidget *parent)
             Q_EMIT cancelRequested();
         }
     });
+    retranslate();
     updateButtons();
+}
+
+void TunePanel::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange || event->type() == QEvent::LocaleChange) {
+        retranslate();
+    }
+}
+
+void TunePanel::retranslate()
+{
+    for (std::size_t i = 0; i < tuneGoals().size(); ++i) {
+        m_goal->setItemText(int(i), tuneGoalCaption(tuneGoals()[i]));
+    }
+    m_goalCaption->setText(tr("调谐目标"));
+    m_start->setText(tr("调谐"));
+    m_stop->setText(tr("取消"));
+    m_export->setText(tr("导出调谐模型…"));
+    if (m_statusText) {
+        m_status->setText(m_statusText());
+    }
+    if (m_dimensionsText) {
+        m_dimensions->setText(m_dimensionsText());
+    }
+}
+
+void TunePanel::showStatus(std::function<QString()> text)
+{
+    m_statusText = std::move(text);
+    m_status->setText(m_statusText());
 }
 
 void TunePanel::setTunable(bool tunable)
@@ -73,8 +108,9 @@ void TunePanel::showStarted()
 {
     m_tuning = true;
     m_haveResult = false;
+    m_dimensionsText = {};
     m_dimensions->clear();
-    m_status->setText(tr("正在调谐…"));
+    showStatus([] { return tr("正在调谐…"); });
     updateButtons();
 }
 
@@ -83,11 +119,13 @@ void TunePanel::showProgress(const TuneProgress &step)
     if (!m_tuning) {
         return;
     }
-    const CheckFigureFormat format(locale());
-    m_status->setText(tr("正在调谐：nec2c 已运行 %1 次，目前最佳：驻波比 %2，前后比 %3")
-                          .arg(step.engineRuns)
-                          .arg(format.swr(step.bestFigures.swr),
-                               format.frontToBack(step.bestFigures.frontToBack)));
+    showStatus([this, step] {
+        const CheckFigureFormat format(locale());
+        return tr("正在调谐：nec2c 已运行 %1 次，目前最佳：驻波比 %2，前后比 %3")
+            .arg(step.engineRuns)
+            .arg(format.swr(step.bestFigures.swr),
+                 format.frontToBack(step.bestFigures.frontToBack));
+    });
 }
 
 void TunePanel::showEnded(TuningEnd end, const QString &message)
@@ -95,17 +133,18 @@ void TunePanel::showEnded(TuningEnd end, const QString &message)
     const bool wasTuning = m_tuning;
     m_tuning = false;
     m_haveResult = false;
+    m_dimensionsText = {};
     m_dimensions->clear();
     switch (end) {
     case TuningEnd::Cancelled:
-        m_status->setText(tr("调谐已取消。"));
+        showStatus([] { return tr("调谐已取消。"); });
         break;
     case TuningEnd::Failed:
-        m_status->setText(message);
+        showStatus([message] { return message; });
         break;
     case TuningEnd::Voided:
         // A new design or installation: a tuning in flight was ended, a result forgotten.
-        m_status->setText(wasTuning ? tr("调谐已取消。") : QString());
+        showStatus([wasTuning] { return wasTuning ? tr("调谐已取消。") : QString(); });
         break;
     }
     updateButtons();
@@ -115,12 +154,24 @@ void TunePanel::showResult(const TuneResult &r, const TuneSetup &setup)
 {
     m_tuning = false;
     m_haveResult = true;
+    showStatus([this, r] {
+        const QString done = tr("（nec2c 运行 %1 次，%2 秒）")
+                                 .arg(r.engineRuns)
+                                 .arg(LocaleNumbers(locale()).toMask(r.seconds, 1));
+        return r.goalMet ? tr("调谐完成%1：已达目标。").arg(done)
+                         : tr("调谐完成%1：未达目标，下面是找到的最佳设计。").arg(done);
+    });
+    m_dimensionsText = [this, r, setup] {
+        return resultLines(r, setup);
+    };
+    m_dimensions->setText(m_dimensionsText());
+    updateButtons();
+}
+
+QString TunePanel::resultLines(const TuneResult &r, const TuneSetup &setup) const
+{
     const LocaleNumbers numbers(locale());
     const CheckFigureFormat format(locale());
-    const QString done =
-        tr("（nec2c 运行 %1 次，%2 秒）").arg(r.engineRuns).arg(numbers.toMask(r.seconds, 1));
-    m_status->setText(r.goalMet ? tr("调谐完成%1：已达目标。").arg(done)
-                                : tr("调谐完成%1：未达目标，下面是找到的最佳设计。").arg(done));
     QStringList lines;
     const std::array rows = {
         std::tuple(u'A', r.formula.a, r.tuned.a), std::tuple(u'B', r.formula.b, r.tuned.b),
@@ -145,8 +196,7 @@ void TunePanel::showResult(const TuneResult &r, const TuneSetup &setup)
         lines.append(tr("波段内最差驻波比 %1 → %2")
                          .arg(format.swr(r.before.band->worst), format.swr(r.after.band->worst)));
     }
-    m_dimensions->setText(lines.join(u'\n'));
-    updateButtons();
+    return lines.join(u'\n');
 }
 
 void TunePanel::updateButtons()

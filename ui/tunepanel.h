@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+#include <functional>
 #include <optional>
 
 class QComboBox;
@@ -40,8 +41,16 @@ Q_SIGNALS:
     void cancelRequested();
     void exportRequested();
 
+protected:
+    // The texts anew in a new language or locale.
+    void changeEvent(QEvent *event) override;
+
 private:
     void updateButtons();
+    void retranslate();
+    // A status line made by `text`, which makes it again in a new language.
+    void showStatus(std::function<QString()> text);
+    [[nodiscard]] QString resultLines(const TuneResult &r, const TuneSetup &setup) const;
 
     bool m_tunable = false;
     bool m_tuning = false;
@@ -51,8 +60,12 @@ private:
     QPushButton *m_start = nullptr;
     QPushButton *m_stop = nullptr;
     QPushButton *m_export = nullptr;
+    QLabel *m_goalCaption = nullptr;
     QLabel *m_status = nullptr;
     QLabel *m_dimensions = nullptr;
+    // What the status and the dimensions show, in the language and locale in force.
+    std::function<QString()> m_statusText;
+    std::function<QString()> m_dimensionsText;
 };
 
 } // namespace moxon

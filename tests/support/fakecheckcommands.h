@@ -31,9 +31,11 @@ public:
         asked.append(QStringLiteral("export tuned"));
         return ExportOutcome::Cancelled;
     }
+    QString shownDesignHeader() const override { return header; }
 
     QStringList asked;
     Installation lastInstallation;
+    QString header; // what the session would give as the shown design's header
 
 private:
     EngineScheduler m_scheduler;

@@ -16,9 +16,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-// The window's captions in its own shipped face: every character of every caption is in the
-// face the control draws with, and the window draws the same pixels on a machine whose
-// fontconfig knows no CJK font at all.
+Q_DECLARE_METATYPE(moxon::UiLanguage)
+
+// The window's captions in its own shipped face: every character of every caption, Chinese
+// and English, is in the face the control draws with, and the window draws the same pixels on
+// a machine whose fontconfig knows no CJK font at all.
 
 namespace moxon::test {
 
@@ -79,19 +81,25 @@ private Q_SLOTS:
     void everyCaptionIsInItsFace_data()
     {
         QTest::addColumn<QString>("control");
-        const frmMoxon window;
-        QTest::newRow("frmMoxon") << window.objectName();
-        for (const QWidget *child : window.findChildren<QWidget *>()) {
-            if (!child->objectName().isEmpty() && window.control(child->objectName()) == child &&
-                !shownTexts(child).isEmpty()) {
-                QTest::newRow(qPrintable(child->objectName())) << child->objectName();
+        QTest::addColumn<UiLanguage>("language");
+        for (const UiLanguage language : {UiLanguage::Chinese, UiLanguage::English}) {
+            const frmMoxon window(language);
+            const QByteArray suffix = uiLanguageName(language).toLatin1();
+            QTest::addRow("frmMoxon %s", suffix.constData()) << window.objectName() << language;
+            for (const QWidget *child : window.findChildren<QWidget *>()) {
+                if (!child->objectName().isEmpty() &&
+                    window.control(child->objectName()) == child && !shownTexts(child).isEmpty()) {
+                    QTest::addRow("%s %s", qPrintable(child->objectName()), suffix.constData())
+                        << child->objectName() << language;
+                }
             }
         }
     }
     void everyCaptionIsInItsFace()
     {
         QFETCH(QString, control);
-        const frmMoxon window;
+        QFETCH(UiLanguage, language);
+        const frmMoxon window(language);
         const QWidget *shown = window.control(control);
         QVERIFY(shown);
         const QString text = shown == &window ? window.windowTitle() : shownTexts(shown);

@@ -13,10 +13,12 @@
 #include <QStyleOption>
 #include <QTest>
 
-// Every caption and text of the window shows whole: measured in its control's font, it fits
-// the room its control draws it in and stays clear of every other control. CTest runs this at
-// the scale factors 1, 1.5 and 2 (QT_SCALE_FACTOR), where glyphs are drawn at other sizes and
-// hinted otherwise.
+Q_DECLARE_METATYPE(moxon::UiLanguage)
+
+// Every caption and text of the window shows whole, in Chinese and in English: measured in its
+// control's font, it fits the room its control draws it in and stays clear of every other
+// control. CTest runs this at the scale factors 1, 1.5 and 2 (QT_SCALE_FACTOR), where glyphs
+// are drawn at other sizes and hinted otherwise.
 
 namespace moxon::test {
 
@@ -69,17 +71,15 @@ Placement place(const QWidget *control)
     if (const auto *option = qobject_cast<const QRadioButton *>(control)) {
         QStyleOptionButton options;
         (option->*&RadioButtonOptions::initStyleOption)(&options);
-        const QRect room =
-            style->subElementRect(QStyle::SE_RadioButtonContents, &options, option) &
-            option->rect();
+        const QRect room = style->subElementRect(QStyle::SE_RadioButtonContents, &options, option) &
+                           option->rect();
         return {room, centredIn(room, metrics.size(Qt::TextShowMnemonic, option->text()),
                                 Qt::AlignLeft | Qt::AlignVCenter)};
     }
     if (const auto *button = qobject_cast<const QPushButton *>(control)) {
         QStyleOptionButton options;
         (button->*&PushButtonOptions::initStyleOption)(&options);
-        const QRect room =
-            style->subElementRect(QStyle::SE_PushButtonContents, &options, button);
+        const QRect room = style->subElementRect(QStyle::SE_PushButtonContents, &options, button);
         return {room, centredIn(room, metrics.size(Qt::TextShowMnemonic, button->text()),
                                 Qt::AlignCenter)};
     }
@@ -110,8 +110,11 @@ Placement place(const QWidget *control)
 
 QString describe(const QRect &rect)
 {
-    return QStringLiteral("%1,%2 %3x%4").arg(rect.x()).arg(rect.y()).arg(rect.width()).arg(
-        rect.height());
+    return QStringLiteral("%1,%2 %3x%4")
+        .arg(rect.x())
+        .arg(rect.y())
+        .arg(rect.width())
+        .arg(rect.height());
 }
 
 QList<QWidget *> designControls(const frmMoxon &window)
@@ -137,10 +140,9 @@ private Q_SLOTS:
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         // The run's scale factor is really in force, or the three runs test one thing.
         const frmMoxon window;
-        const double factor =
-            qEnvironmentVariableIsSet("QT_SCALE_FACTOR")
-                ? QString::fromLocal8Bit(qgetenv("QT_SCALE_FACTOR")).toDouble()
-                : 1.0;
+        const double factor = qEnvironmentVariableIsSet("QT_SCALE_FACTOR")
+                                  ? QString::fromLocal8Bit(qgetenv("QT_SCALE_FACTOR")).toDouble()
+                                  : 1.0;
         QCOMPARE(window.devicePixelRatioF(), factor);
         QCOMPARE(window.logicalDpiX(), 96);
     }
@@ -148,17 +150,24 @@ private Q_SLOTS:
     void captionShowsWhole_data()
     {
         QTest::addColumn<QString>("control");
-        const frmMoxon window;
-        for (const QWidget *control : designControls(window)) {
-            if (!place(control).text.isEmpty()) {
-                QTest::newRow(qPrintable(control->objectName())) << control->objectName();
+        QTest::addColumn<UiLanguage>("language");
+        for (const UiLanguage language : {UiLanguage::Chinese, UiLanguage::English}) {
+            const frmMoxon window(language);
+            QCOMPARE(window.language(), language);
+            for (const QWidget *control : designControls(window)) {
+                if (!place(control).text.isEmpty()) {
+                    QTest::addRow("%s %s", qPrintable(control->objectName()),
+                                  qPrintable(uiLanguageName(language)))
+                        << control->objectName() << language;
+                }
             }
         }
     }
     void captionShowsWhole()
     {
         QFETCH(QString, control);
-        frmMoxon window;
+        QFETCH(UiLanguage, language);
+        frmMoxon window(language);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         const QWidget *shown = window.control(control);

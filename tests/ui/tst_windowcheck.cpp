@@ -181,7 +181,7 @@ private Q_SLOTS:
         } else if (way == u"click"_s) {
             QTest::mouseClick(diagram, Qt::LeftButton, {}, diagram->rect().center());
         } else {
-            // The menu runs its own loop: its one entry is chosen from inside it.
+            // The menu runs its own loop: its first entry is chosen from inside it.
             QStringList entries;
             QTimer::singleShot(0, this, [&entries] {
                 auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
@@ -197,7 +197,9 @@ private Q_SLOTS:
             QContextMenuEvent event(QContextMenuEvent::Mouse, diagram->rect().center(),
                                     diagram->mapToGlobal(diagram->rect().center()));
             QApplication::sendEvent(diagram, &event);
-            QCOMPARE(entries, QStringList{u"设计检查…(&D)"_s});
+            // The check, then apart from it the choice of language.
+            QCOMPARE(entries,
+                     (QStringList{u"设计检查…(&D)"_s, QString(), u"界面语言 / Language"_s}));
         }
 
         QWidget *check = checkWindow();

@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+Q_DECLARE_METATYPE(moxon::UiLanguage)
+
 namespace moxon::test {
 
 namespace {
@@ -69,6 +71,7 @@ private Q_SLOTS:
     void printsOnlyWhatTheWindowShows();
     void printsOnePageWithTextAsText_data();
     void printsOnePageWithTextAsText();
+    void printsTheWindowsCaptionsAsText_data();
     void printsTheWindowsCaptionsAsText();
 };
 
@@ -196,32 +199,50 @@ void WindowPrinterTest::printsOnePageWithTextAsText()
     QVERIFY2(std::abs(ink.bottom() + 1 - expected.bottom()) <= tolerance, qPrintable(where));
 }
 
+void WindowPrinterTest::printsTheWindowsCaptionsAsText_data()
+{
+    QTest::addColumn<UiLanguage>("language");
+    QTest::addColumn<QStringList>("captions");
+    QTest::addColumn<QStringList>("absent");
+    const QStringList chinese{QStringLiteral("工作频率"), QStringLiteral("馈电点")};
+    const QStringList english{QStringLiteral("Freq."), QStringLiteral("Feed point")};
+    QTest::newRow("Chinese") << UiLanguage::Chinese << chinese << english;
+    // The sheet is the window as it shows: in English when the window is.
+    QTest::newRow("English") << UiLanguage::English << english << chinese;
+}
+
 void WindowPrinterTest::printsTheWindowsCaptionsAsText()
 {
+    QFETCH(UiLanguage, language);
+    QFETCH(QStringList, captions);
+    QFETCH(QStringList, absent);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString pdf = dir.filePath(QStringLiteral("window.pdf"));
 
-    frmMoxon window;
+    frmMoxon window(language);
     window.show();
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(pdf);
     QCOMPARE(printWidgetImage(window, printer), PrintOutcome::Printed);
 
-    // Chinese captions, the result boxes and the letters of the diagram all come back out of
+    // The captions, the result boxes and the letters of the diagram all come back out of
     // the file as text: nothing of the window went to paper as a bitmap of text.
     QString error;
     const std::optional<QString> text = pdfText(pdf, error);
     QVERIFY2(text, qPrintable(error));
-    const QString inputCaption = QStringLiteral("工作频率");
-    const QString feedPoint = QStringLiteral("馈电点");
-    const QString resultA = qobject_cast<QLineEdit *>(window.control(QStringLiteral("txtA")))->text();
+    const QString resultA =
+        qobject_cast<QLineEdit *>(window.control(QStringLiteral("txtA")))->text();
     QVERIFY(!resultA.isEmpty());
-    for (const QString &expected : {inputCaption, feedPoint, resultA}) {
+    for (const QString &expected : captions + QStringList{resultA}) {
         QVERIFY2(
             text->contains(expected),
             qPrintable(QStringLiteral("\"%1\" is not text in the PDF: %2").arg(expected, *text)));
+    }
+    for (const QString &other : absent) {
+        QVERIFY2(!text->contains(other),
+                 qPrintable(QStringLiteral("\"%1\" is on the sheet: %2").arg(other, *text)));
     }
 }
 

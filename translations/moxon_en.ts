@@ -1,0 +1,472 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="zh_CN">
+<context>
+    <name>CheckFigureFormat</name>
+    <message>
+        <source>无（设计频率上驻波比大于 2）</source>
+        <translation>none (SWR above 2 at the design frequency)</translation>
+    </message>
+    <message>
+        <source>%1 MHz（%2 %）</source>
+        <translation>%1 MHz (%2 %)</translation>
+    </message>
+    <message>
+        <source>已达扫频两端</source>
+        <translation>reaches both ends of the sweep</translation>
+    </message>
+    <message>
+        <source>已达扫频下端</source>
+        <translation>reaches the lower end of the sweep</translation>
+    </message>
+    <message>
+        <source>已达扫频上端</source>
+        <translation>reaches the upper end of the sweep</translation>
+    </message>
+    <message>
+        <source>无 −3 dB 点</source>
+        <translation>no −3 dB points</translation>
+    </message>
+</context>
+<context>
+    <name>CheckHeader</name>
+    <message>
+        <source>%1 MHz，线材 %2 %3，%4极化，波束沿 %5 轴</source>
+        <translation>%1 MHz, wire %2 %3, %4 polarization, beam along the %5 axis</translation>
+    </message>
+    <message>
+        <source>垂直</source>
+        <translation>vertical</translation>
+    </message>
+    <message>
+        <source>水平</source>
+        <translation>horizontal</translation>
+    </message>
+    <message>
+        <source>自由空间</source>
+        <translation>Free space</translation>
+    </message>
+    <message>
+        <source>%1 (%2 λ) 高</source>
+        <translation>%1 (%2 λ) high</translation>
+    </message>
+    <message>
+        <source>理想地面</source>
+        <translation>Perfect ground</translation>
+    </message>
+    <message>
+        <source>实际地面</source>
+        <translation>Real ground</translation>
+    </message>
+    <message>
+        <source>导线 σ %1 S/m</source>
+        <translation>Wire σ %1 S/m</translation>
+    </message>
+    <message>
+        <source>，</source>
+        <extracomment>Between the parts of the installation in the check&apos;s header.</extracomment>
+        <translation> · </translation>
+    </message>
+    <message>
+        <source>；</source>
+        <extracomment>Between the design and its installation in the check&apos;s header.</extracomment>
+        <translation>; </translation>
+    </message>
+</context>
+<context>
+    <name>Installation</name>
+    <message>
+        <source>很差地面</source>
+        <translation>Very poor ground</translation>
+    </message>
+    <message>
+        <source>城市、工业区</source>
+        <translation>Cities, industrial areas</translation>
+    </message>
+    <message>
+        <source>较差地面</source>
+        <translation>Poor ground</translation>
+    </message>
+    <message>
+        <source>岩石、陡峭山地</source>
+        <translation>Rocky soil, steep hills</translation>
+    </message>
+    <message>
+        <source>一般地面</source>
+        <translation>Average ground</translation>
+    </message>
+    <message>
+        <source>牧场、黏土</source>
+        <translation>Pastoral land, heavy clay</translation>
+    </message>
+    <message>
+        <source>很好地面</source>
+        <translation>Very good ground</translation>
+    </message>
+    <message>
+        <source>牧场、肥沃土壤</source>
+        <translation>Pastoral land, rich soil</translation>
+    </message>
+    <message>
+        <source>淡水</source>
+        <translation>Fresh water</translation>
+    </message>
+    <message>
+        <source>海水</source>
+        <translation>Sea water</translation>
+    </message>
+    <message>
+        <source>理想导线</source>
+        <translation>Perfect wire</translation>
+    </message>
+    <message>
+        <source>铜</source>
+        <translation>Copper</translation>
+    </message>
+    <message>
+        <source>铜线</source>
+        <translation>Copper wire</translation>
+    </message>
+    <message>
+        <source>铝</source>
+        <translation>Aluminium</translation>
+    </message>
+    <message>
+        <source>铝线</source>
+        <translation>Aluminium wire</translation>
+    </message>
+</context>
+<context>
+    <name>TuneGoal</name>
+    <message>
+        <source>匹配 50 Ω</source>
+        <translation>Match 50 Ω</translation>
+    </message>
+    <message>
+        <source>最大前后比</source>
+        <translation>Best front-to-back</translation>
+    </message>
+</context>
+<context>
+    <name>moxon::AntennaDiagram</name>
+    <message>
+        <source>单击打开设计检查 (Ctrl+D)</source>
+        <translation>Click for the design check (Ctrl+D)</translation>
+    </message>
+    <message>
+        <source>设计检查…(&amp;D)</source>
+        <translation>&amp;Design Check…</translation>
+    </message>
+</context>
+<context>
+    <name>moxon::CheckWindow</name>
+    <message>
+        <source>设计检查</source>
+        <translation>Design Check</translation>
+    </message>
+    <message>
+        <source>馈点阻抗</source>
+        <translation>Feed impedance</translation>
+    </message>
+    <message>
+        <source>驻波比</source>
+        <translation>SWR</translation>
+    </message>
+    <message>
+        <source>主瓣仰角</source>
+        <translation>Take-off angle</translation>
+    </message>
+    <message>
+        <source>增益</source>
+        <translation>Gain</translation>
+    </message>
+    <message>
+        <source>前后比</source>
+        <translation>Front-to-back</translation>
+    </message>
+    <message>
+        <source>带宽</source>
+        <translation>Bandwidth</translation>
+    </message>
+    <message>
+        <source>波束宽度</source>
+        <translation>Beamwidth</translation>
+    </message>
+    <message>
+        <source>方位方向图（水平面，前方朝上）</source>
+        <translation>Azimuth pattern (horizontal plane, forward up)</translation>
+    </message>
+    <message>
+        <source>方位方向图</source>
+        <translation>Azimuth pattern</translation>
+    </message>
+    <message>
+        <source>仰角方向图（波束所在垂直面，前方朝右）</source>
+        <translation>Elevation pattern (vertical plane of the beam, forward right)</translation>
+    </message>
+    <message>
+        <source>仰角方向图</source>
+        <translation>Elevation pattern</translation>
+    </message>
+    <message>
+        <source>保存图像…</source>
+        <translation>Save Image…</translation>
+    </message>
+    <message>
+        <source>导出数据…</source>
+        <translation>Export Data…</translation>
+    </message>
+    <message>
+        <source>（调谐后）</source>
+        <translation> (tuned)</translation>
+    </message>
+    <message>
+        <source>正在用 nec2c 计算…</source>
+        <translation>Calculating with nec2c…</translation>
+    </message>
+    <message>
+        <source>检查已停止。</source>
+        <translation>Check stopped.</translation>
+    </message>
+    <message>
+        <source>方位方向图（仰角 %1，前方朝上）</source>
+        <translation>Azimuth pattern (elevation %1, forward up)</translation>
+    </message>
+    <message>
+        <source>正在用 nec2c 计算驻波比曲线…</source>
+        <translation>Calculating the SWR curve with nec2c…</translation>
+    </message>
+    <message>
+        <source>nec2c 已算完：设计频率与 %1 个扫频点。</source>
+        <translation>nec2c is done: the design frequency and %1 sweep points.</translation>
+    </message>
+    <message>
+        <source>设计检查 — %1</source>
+        <translation>Design Check — %1</translation>
+    </message>
+    <message>
+        <source>保存图像</source>
+        <translation>Save Image</translation>
+    </message>
+    <message>
+        <source>导出数据</source>
+        <translation>Export Data</translation>
+    </message>
+</context>
+<context>
+    <name>moxon::InstallationPanel</name>
+    <message>
+        <source>自定义 σ</source>
+        <translation>Custom σ</translation>
+    </message>
+    <message>
+        <source>自由空间</source>
+        <translation>Free space</translation>
+    </message>
+    <message>
+        <source>理想地面</source>
+        <translation>Perfect ground</translation>
+    </message>
+    <message>
+        <source>%1：εr %2，σ %3 S/m</source>
+        <translation>%1: εr %2, σ %3 S/m</translation>
+    </message>
+    <message>
+        <source>自定义地面</source>
+        <translation>Custom ground</translation>
+    </message>
+    <message>
+        <source>离地高度</source>
+        <translation>Height</translation>
+    </message>
+    <message>
+        <source>地面</source>
+        <translation>Ground</translation>
+    </message>
+    <message>
+        <source>导线</source>
+        <translation>Wire</translation>
+    </message>
+    <message>
+        <source>%1（%2 λ）</source>
+        <translation>%1 (%2 λ)</translation>
+    </message>
+</context>
+<context>
+    <name>moxon::SwrChart</name>
+    <message>
+        <source>驻波比 1.5 / 2</source>
+        <translation>SWR 1.5 / 2</translation>
+    </message>
+    <message>
+        <source>设计频率</source>
+        <translation>Design frequency</translation>
+    </message>
+    <message>
+        <source>公式设计</source>
+        <translation>Formula design</translation>
+    </message>
+    <message>
+        <source>驻波比</source>
+        <translation>SWR</translation>
+    </message>
+    <message>
+        <source>驻波比曲线</source>
+        <translation>SWR curve</translation>
+    </message>
+    <message>
+        <source>%1 频段边缘</source>
+        <translation>%1 band edges</translation>
+    </message>
+</context>
+<context>
+    <name>moxon::TunePanel</name>
+    <message>
+        <source>调谐</source>
+        <translation>Tune</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>导出调谐模型…</source>
+        <translation>Export Tuned Model…</translation>
+    </message>
+    <message>
+        <source>调谐目标</source>
+        <translation>Goal</translation>
+    </message>
+    <message>
+        <source>正在调谐…</source>
+        <translation>Tuning…</translation>
+    </message>
+    <message>
+        <source>正在调谐：nec2c 已运行 %1 次，目前最佳：驻波比 %2，前后比 %3</source>
+        <translation>Tuning: %1 nec2c runs so far; best yet SWR %2, front-to-back %3</translation>
+    </message>
+    <message>
+        <source>调谐已取消。</source>
+        <translation>Tuning cancelled.</translation>
+    </message>
+    <message>
+        <source>（nec2c 运行 %1 次，%2 秒）</source>
+        <translation> (%1 nec2c runs, %2 s)</translation>
+    </message>
+    <message>
+        <source>调谐完成%1：已达目标。</source>
+        <translation>Tuning done%1: goal met.</translation>
+    </message>
+    <message>
+        <source>调谐完成%1：未达目标，下面是找到的最佳设计。</source>
+        <translation>Tuning done%1: goal not met; below is the best design found.</translation>
+    </message>
+    <message>
+        <source>%1 %2 → %3 %4（%5）</source>
+        <translation>%1 %2 → %3 %4 (%5)</translation>
+    </message>
+    <message>
+        <source>驻波比 %1，前后比 %2，增益 %3</source>
+        <translation>SWR %1, front-to-back %2, gain %3</translation>
+    </message>
+    <message>
+        <source>调谐前：</source>
+        <translation>Before: </translation>
+    </message>
+    <message>
+        <source>调谐后：</source>
+        <translation>After: </translation>
+    </message>
+</context>
+<context>
+    <name>moxon::frmMoxon</name>
+    <message>
+        <source>工作频率</source>
+        <translation>Freq.</translation>
+    </message>
+    <message>
+        <source>线材尺寸</source>
+        <translation>Wire</translation>
+    </message>
+    <message>
+        <source>&amp;计     算</source>
+        <translation>&amp;Calculate</translation>
+    </message>
+    <message>
+        <source> 馈电点</source>
+        <translation>Feed point</translation>
+    </message>
+    <message>
+        <source>驱动      单元</source>
+        <translation>Driven</translation>
+    </message>
+    <message>
+        <source>反射 单元</source>
+        <translation>Reflector</translation>
+    </message>
+    <message>
+        <source>单         位</source>
+        <translation>Units</translation>
+    </message>
+    <message>
+        <source>英 尺</source>
+        <translation>ft</translation>
+    </message>
+    <message>
+        <source>英  吋</source>
+        <translation>in</translation>
+    </message>
+    <message>
+        <source>米</source>
+        <translation>m</translation>
+    </message>
+    <message>
+        <source>毫  米</source>
+        <translation>mm</translation>
+    </message>
+    <message>
+        <source>仿真软件</source>
+        <translation>Model format</translation>
+    </message>
+    <message>
+        <source>极化方式</source>
+        <translation>Polarization</translation>
+    </message>
+    <message>
+        <source>水平</source>
+        <translation>Horiz.</translation>
+    </message>
+    <message>
+        <source>垂直</source>
+        <translation>Vert.</translation>
+    </message>
+    <message>
+        <source>辐射方向</source>
+        <translation>Beam along</translation>
+    </message>
+    <message>
+        <source>在 X 轴上</source>
+        <translation>X axis</translation>
+    </message>
+    <message>
+        <source>在 Y 轴上</source>
+        <translation>Y axis</translation>
+    </message>
+    <message>
+        <source>&amp;导出仿真文件</source>
+        <translation>&amp;Export Model</translation>
+    </message>
+    <message>
+        <source>&amp;打印</source>
+        <translation>&amp;Print</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>Moxon 方框天线计算器</source>
+        <translation>Moxon Rectangle Calculator</translation>
+    </message>
+</context>
+</TS>
