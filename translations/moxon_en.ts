@@ -146,6 +146,10 @@
         <source>最大前后比</source>
         <translation>Best front-to-back</translation>
     </message>
+    <message>
+        <source>覆盖波段</source>
+        <translation>Cover the band</translation>
+    </message>
 </context>
 <context>
     <name>moxon::AntennaDiagram</name>
@@ -252,6 +256,18 @@
         <source>导出数据</source>
         <translation>Export Data</translation>
     </message>
+    <message>
+        <source>数值</source>
+        <translation>Figures</translation>
+    </message>
+    <message>
+        <source>调谐结果</source>
+        <translation>Tuning</translation>
+    </message>
+    <message>
+        <source>nec2c 已算完：设计频率与 %1 个扫频点，其余为有理拟合（两次拟合相差 %2 Ω）。</source>
+        <translation>nec2c is done: the design frequency and %1 sweep points, the rest from a rational fit (two fits within %2 Ω).</translation>
+    </message>
 </context>
 <context>
     <name>moxon::InstallationPanel</name>
@@ -318,6 +334,10 @@
         <source>%1 频段边缘</source>
         <translation>%1 band edges</translation>
     </message>
+    <message>
+        <source>nec2c 逐点计算全部 41 个频点</source>
+        <translation>nec2c runs all 41 sweep points</translation>
+    </message>
 </context>
 <context>
     <name>moxon::TunePanel</name>
@@ -366,16 +386,20 @@
         <translation>%1 %2 → %3 %4 (%5)</translation>
     </message>
     <message>
-        <source>驻波比 %1，前后比 %2，增益 %3</source>
-        <translation>SWR %1, front-to-back %2, gain %3</translation>
+        <source>驻波比 %1 → %2</source>
+        <translation>SWR %1 → %2</translation>
     </message>
     <message>
-        <source>调谐前：</source>
-        <translation>Before: </translation>
+        <source>前后比 %1 → %2</source>
+        <translation>F/B %1 → %2</translation>
     </message>
     <message>
-        <source>调谐后：</source>
-        <translation>After: </translation>
+        <source>增益 %1 → %2</source>
+        <translation>Gain %1 → %2</translation>
+    </message>
+    <message>
+        <source>波段内最差驻波比 %1 → %2</source>
+        <translation>Worst SWR in band %1 → %2</translation>
     </message>
 </context>
 <context>
