@@ -1,5 +1,6 @@
 #include "checkreport.h"
 #include "checkrunner.h"
+#include "standinprocesses.h"
 
 #include <QFile>
 #include <QSignalSpy>
@@ -7,6 +8,7 @@
 #include <QTest>
 
 using namespace moxon;
+using namespace moxon::test;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -28,44 +30,6 @@ CheckRequest startupRequest()
     // The replaying stand-in knows the 41-point sweep only.
     request.sweep = SweepMode::Full;
     return request;
-}
-
-// Process ids the hanging stand-in noted.
-QList<qint64> notedProcesses(const QString &path)
-{
-    QFile file(path);
-    QList<qint64> pids;
-    if (file.open(QIODevice::ReadOnly)) {
-        for (const QByteArray &pid : file.readAll().simplified().split(' ')) {
-            if (!pid.isEmpty()) {
-                pids.append(pid.toLongLong());
-            }
-        }
-    }
-    return pids;
-}
-
-// Gone, or a zombie that only waits to be reaped by whoever inherited it.
-bool ended(qint64 pid)
-{
-    QFile stat(u"/proc/%1/stat"_s.arg(pid));
-    if (!stat.open(QIODevice::ReadOnly)) {
-        return true;
-    }
-    const QByteArray text = stat.readAll();
-    const qsizetype name = text.lastIndexOf(')');
-    return name > 0 && text.mid(name + 2, 1) == "Z";
-}
-
-QString running(const QList<qint64> &pids)
-{
-    QStringList alive;
-    for (const qint64 pid : pids) {
-        if (!ended(pid)) {
-            alive.append(QString::number(pid));
-        }
-    }
-    return alive.join(u' ');
 }
 
 } // namespace
@@ -148,11 +112,11 @@ void TestCheckRunner::failures()
     QVERIFY(!runner.isRunning());
 
     // An engine that never answered is ended with everything it started.
-    const QList<qint64> pids = notedProcesses(m_pids);
+    const QList<qint64> pids = notedNumbers(m_pids);
     // On one core the sweep waits for the figures run, waited for or not: one engine run
     // each time, of two processes.
     QCOMPARE(pids.size(), failure == EngineFailure::TimedOut ? 2 + 2 : 0);
-    QTRY_VERIFY2_WITH_TIMEOUT(running(pids).isEmpty(), qPrintable(running(pids)), 2000);
+    QTRY_VERIFY2_WITH_TIMEOUT(stillRunning(pids).isEmpty(), qPrintable(stillRunning(pids)), 2000);
 }
 
 void TestCheckRunner::noNec2cOnPath()
@@ -234,20 +198,20 @@ void TestCheckRunner::newerStartSupersedes()
 
     // On two cores a slice runs beside the figures run: two engine runs of two processes.
     const quint64 first = runner->start(startupRequest());
-    QTRY_COMPARE(notedProcesses(m_pids).size(), 4);
-    const QList<qint64> firstRun = notedProcesses(m_pids);
+    QTRY_COMPARE(notedNumbers(m_pids).size(), 4);
+    const QList<qint64> firstRun = notedNumbers(m_pids);
     const quint64 second = runner->start(startupRequest());
     QVERIFY(second > first);
     // Ended before start() returned: each engine waited for, its own children killed with it
     // (they may take a moment to die: nobody waits for them).
-    QTRY_VERIFY2_WITH_TIMEOUT(running(firstRun).isEmpty(), qPrintable(running(firstRun)), 2000);
-    QTRY_COMPARE(notedProcesses(m_pids).size(), 8);
+    QTRY_VERIFY2_WITH_TIMEOUT(stillRunning(firstRun).isEmpty(), qPrintable(stillRunning(firstRun)), 2000);
+    QTRY_COMPARE(notedNumbers(m_pids).size(), 8);
     QVERIFY(runner->isRunning());
 
     // The runner goes away with a run in flight: its engine goes with it.
-    const QList<qint64> secondRun = notedProcesses(m_pids).mid(4);
+    const QList<qint64> secondRun = notedNumbers(m_pids).mid(4);
     runner.reset();
-    QTRY_VERIFY2_WITH_TIMEOUT(running(secondRun).isEmpty(), qPrintable(running(secondRun)), 2000);
+    QTRY_VERIFY2_WITH_TIMEOUT(stillRunning(secondRun).isEmpty(), qPrintable(stillRunning(secondRun)), 2000);
     QTest::qWait(50);
     QCOMPARE(failed.size(), 0);
     QCOMPARE(figures.size(), 0);

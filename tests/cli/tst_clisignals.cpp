@@ -3,6 +3,7 @@
 // for the signal, and leave no engine process and no working folder behind.
 
 #include "cliprocess.h"
+#include "standinprocesses.h"
 
 #include <QElapsedTimer>
 #include <QTest>
@@ -13,32 +14,6 @@ using namespace moxon::test;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QList<qint64> noted(const QString &path)
-{
-    QFile file(path);
-    QList<qint64> pids;
-    if (file.open(QIODevice::ReadOnly)) {
-        for (const QByteArray &pid : file.readAll().simplified().split(' ')) {
-            if (!pid.isEmpty()) {
-                pids.append(pid.toLongLong());
-            }
-        }
-    }
-    return pids;
-}
-
-// Gone, or a zombie that only waits to be reaped by whoever inherited it.
-bool ended(qint64 pid)
-{
-    QFile stat(u"/proc/%1/stat"_s.arg(pid));
-    if (!stat.open(QIODevice::ReadOnly)) {
-        return true;
-    }
-    const QByteArray text = stat.readAll();
-    const qsizetype name = text.lastIndexOf(')');
-    return name > 0 && text.mid(name + 2, 1) == "Z";
-}
 
 } // namespace
 
@@ -87,7 +62,7 @@ void TestCliSignals::endsCleanly()
     cli.setProcessEnvironment(environment);
     cli.start(QStringLiteral(MOXON_CLI_PROGRAM), arguments);
     QVERIFY(cli.waitForStarted());
-    QTRY_VERIFY_WITH_TIMEOUT(noted(pids).size() >= 2 * engines, 10'000);
+    QTRY_VERIFY_WITH_TIMEOUT(notedNumbers(pids).size() >= 2 * engines, 10'000);
     QVERIFY(!QDir(tmp.path()).isEmpty());
 
     QElapsedTimer clock;
@@ -100,8 +75,8 @@ void TestCliSignals::endsCleanly()
     QVERIFY2(elapsed < 1000, qPrintable(u"%1 ms"_s.arg(elapsed)));
     QVERIFY(cli.readAllStandardOutput().isEmpty());
 
-    const QList<qint64> started = noted(pids);
-    QTRY_VERIFY_WITH_TIMEOUT(std::all_of(started.cbegin(), started.cend(), ended), 1000);
+    const QList<qint64> started = notedNumbers(pids);
+    QTRY_VERIFY_WITH_TIMEOUT(allEnded(started), 1000);
     QVERIFY2(
         QDir(tmp.path()).isEmpty(),
         qPrintable(QDir(tmp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).join(u' ')));

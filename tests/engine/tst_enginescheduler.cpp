@@ -1,5 +1,6 @@
 #include "enginescheduler.h"
 #include "nec2crunner.h"
+#include "standinprocesses.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,6 +13,7 @@
 #include <vector>
 
 using namespace moxon;
+using namespace moxon::test;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -19,37 +21,6 @@ namespace {
 QString standIn(const QString &name)
 {
     return QStringLiteral(MOXON_STANDIN_DIR "/") + name;
-}
-
-QList<qint64> numbersIn(const QString &path)
-{
-    QFile file(path);
-    QList<qint64> numbers;
-    if (file.open(QIODevice::ReadOnly)) {
-        for (const QByteArray &word : file.readAll().simplified().split(' ')) {
-            if (!word.isEmpty()) {
-                numbers.append(word.toLongLong());
-            }
-        }
-    }
-    return numbers;
-}
-
-// Gone, or a zombie that only waits to be reaped.
-bool ended(qint64 pid)
-{
-    QFile stat(u"/proc/%1/stat"_s.arg(pid));
-    if (!stat.open(QIODevice::ReadOnly)) {
-        return true;
-    }
-    const QByteArray text = stat.readAll();
-    const qsizetype name = text.lastIndexOf(')');
-    return name > 0 && text.mid(name + 2, 1) == "Z";
-}
-
-bool allEnded(const QList<qint64> &pids)
-{
-    return std::all_of(pids.cbegin(), pids.cend(), ended);
 }
 
 } // namespace
@@ -117,7 +88,7 @@ void TestEngineScheduler::neverMoreThanSlots()
         QCOMPARE(runner->result().failure, EngineFailure::None);
     }
     // What the stand-ins themselves saw running, not the scheduler's own count.
-    const QList<qint64> counts = numbersIn(m_folder->filePath(u"runs/counts"_s));
+    const QList<qint64> counts = notedNumbers(m_folder->filePath(u"runs/counts"_s));
     QCOMPARE(counts.size(), runs);
     QVERIFY2(
         *std::max_element(counts.cbegin(), counts.cend()) <= slots,
@@ -138,7 +109,7 @@ void TestEngineScheduler::endAllLeavesNothing()
         runners.back()->start("deck\n");
     }
     const QString pids = m_folder->filePath(u"pids"_s);
-    QTRY_COMPARE(numbersIn(pids).size(), 4);
+    QTRY_COMPARE(notedNumbers(pids).size(), 4);
     QCOMPARE(scheduler->running(), 2);
     const QDir tmp(m_folder->filePath(u"tmp"_s));
     QCOMPARE(tmp.entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 3);
@@ -148,11 +119,11 @@ void TestEngineScheduler::endAllLeavesNothing()
     ender->start();
     QVERIFY(ender->wait(1000));
     QVERIFY(scheduler->isClosed());
-    QTRY_VERIFY_WITH_TIMEOUT(allEnded(numbersIn(pids)), 1000);
+    QTRY_VERIFY_WITH_TIMEOUT(allEnded(notedNumbers(pids)), 1000);
     // The waiting run's folder too: a program that exits now leaves none.
     QVERIFY2(tmp.isEmpty(), qPrintable(tmp.entryList().join(u' ')));
     QTest::qWait(100);
-    QCOMPARE(numbersIn(pids).size(), 4);
+    QCOMPARE(notedNumbers(pids).size(), 4);
 
     // A run asked for afterwards is refused at once.
     Nec2cRunner late(*scheduler, standIn(u"hang.sh"_s));
@@ -177,7 +148,7 @@ void TestEngineScheduler::abortedWaiterGivesUpItsPlace()
     waiting.abort();
     QVERIFY(thirdDone.wait(10'000));
     QCOMPARE(third.result().failure, EngineFailure::None);
-    QVERIFY(numbersIn(m_folder->filePath(u"pids"_s)).isEmpty());
+    QVERIFY(notedNumbers(m_folder->filePath(u"pids"_s)).isEmpty());
     QCOMPARE(scheduler.peakRunning(), 1);
 }
 

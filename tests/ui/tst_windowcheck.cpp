@@ -3,6 +3,7 @@
 
 #include "checkfigureformat.h"
 #include "frmmoxon.h"
+#include "standinprocesses.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -27,6 +28,7 @@
 #include <QTimer>
 
 using namespace moxon;
+using namespace moxon::test;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -107,35 +109,6 @@ void openWithFirstCheck(QWidget &window, QWidget *&check)
     check = checkWindow();
     QVERIFY(check != nullptr);
     QTRY_VERIFY_WITH_TIMEOUT(checkFinished(check), 20'000);
-}
-
-// Process ids the hanging stand-in noted.
-QList<qint64> noted(const QString &path)
-{
-    QFile file(path);
-    QList<qint64> pids;
-    if (file.open(QIODevice::ReadOnly)) {
-        for (const QByteArray &pid : file.readAll().simplified().split(' ')) {
-            if (!pid.isEmpty()) {
-                pids.append(pid.toLongLong());
-            }
-        }
-    }
-    return pids;
-}
-
-// Gone, or a zombie that only waits to be reaped.
-bool allEnded(const QList<qint64> &pids)
-{
-    return std::all_of(pids.cbegin(), pids.cend(), [](qint64 pid) {
-        QFile stat(u"/proc/%1/stat"_s.arg(pid));
-        if (!stat.open(QIODevice::ReadOnly)) {
-            return true;
-        }
-        const QByteArray text = stat.readAll();
-        const qsizetype name = text.lastIndexOf(')');
-        return name > 0 && text.mid(name + 2, 1) == "Z";
-    });
 }
 
 } // namespace
@@ -300,7 +273,7 @@ private Q_SLOTS:
             QTest::mouseClick(tune, Qt::LeftButton);
             QVERIFY(shown(check, u"tuneStatus"_s).startsWith(u"正在调谐"_s));
             // The check's engines hold every core; the tuning's first run waits for one.
-            QTRY_VERIFY(noted(pids).size() >= 2);
+            QTRY_VERIFY(notedNumbers(pids).size() >= 2);
             QTRY_VERIFY(!workFolders.isEmpty(QDir::Dirs | QDir::NoDotAndDotDot));
             if (mainWindow) {
                 window->close();
@@ -308,12 +281,12 @@ private Q_SLOTS:
             } else {
                 check->close();
             }
-            QTRY_VERIFY_WITH_TIMEOUT(allEnded(noted(pids)), 1000);
+            QTRY_VERIFY_WITH_TIMEOUT(allEnded(notedNumbers(pids)), 1000);
             QTRY_VERIFY_WITH_TIMEOUT(workFolders.isEmpty(QDir::Dirs | QDir::NoDotAndDotDot), 1000);
         }
         qputenv("PATH", path);
         qputenv("TMPDIR", tmp);
-        QVERIFY(allEnded(noted(pids)));
+        QVERIFY(allEnded(notedNumbers(pids)));
         QVERIFY(workFolders.isEmpty(QDir::Dirs | QDir::NoDotAndDotDot));
     }
 
