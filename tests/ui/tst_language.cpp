@@ -208,6 +208,8 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         const QImage chinese = grabbed(window);
         QVERIFY(!chinese.isNull());
+        // Chinese is the sources' own text: no translator stands between.
+        QCOMPARE(QCoreApplication::translate("moxon::frmMoxon", "退出"), u"退出"_s);
         QWidget *diagram = window.control(u"Image1"_s);
         QVERIFY(diagram != nullptr);
 
@@ -220,6 +222,7 @@ private Q_SLOTS:
         QCOMPARE(qobject_cast<QLabel *>(window.control(u"Label16"_s))->text(), u"Reflector"_s);
         QCOMPARE(diagram->toolTip(), u"Click for the design check (Ctrl+D)"_s);
         QCOMPARE(chineseTexts(window), QStringList());
+        QCOMPARE(QCoreApplication::translate("moxon::frmMoxon", "退出"), u"Exit"_s);
         QCOMPARE(storedUiLanguage(), UiLanguage::English);
 
         // A restart: the program's start finds English without being told.
@@ -238,6 +241,7 @@ private Q_SLOTS:
         QCOMPARE(window.language(), UiLanguage::Chinese);
         QCOMPARE(grabbed(window), chinese);
         QCOMPARE(storedUiLanguage(), UiLanguage::Chinese);
+        QCOMPARE(QCoreApplication::translate("moxon::frmMoxon", "退出"), u"退出"_s);
     }
 
     // The design check follows the main window's language while it is open: its header, its
