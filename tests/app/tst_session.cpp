@@ -348,7 +348,7 @@ void TestSession::installationIsTheSessions()
 {
     // Kept apart from the user's own settings.
     QStandardPaths::setTestModeEnabled(true);
-    QSettings(u"moxon"_s, u"moxon"_s).clear();
+    QSettings(u"moxon"_s, u"moxon"_s).remove(u"designCheck"_s);
     const Installation overGround{10, {GroundKind::Real, 13, 0.005}, copper()};
     {
         FakeWindow window;
@@ -374,7 +374,7 @@ void TestSession::installationIsTheSessions()
     FakeWindow again;
     QCOMPARE(again.session.installation(), overGround);
     QCOMPARE(again.session.checkRequest()->installation, overGround);
-    QSettings(u"moxon"_s, u"moxon"_s).clear();
+    QSettings(u"moxon"_s, u"moxon"_s).remove(u"designCheck"_s);
 }
 
 QTEST_APPLESS_MAIN(TestSession)
