@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <limits>
 #include <numbers>
 
@@ -102,10 +101,7 @@ QList<int> AdaptiveSweep::add(const QList<SweepPoint> &points)
             largest = std::max(largest, std::abs(m_fit->impedance(f) - previous->impedance(f)));
         }
         m_agreementOhm = largest;
-        const double factor = getenv("NF") ? atof(getenv("NF")) : 0;
-        const double cap = getenv("NCAP") ? atof(getenv("NCAP")) : 0;
-        const double tol = std::max(kAgreementOhm, std::min(cap, factor * std::max(m_fit->largestSampleError(), previous->largestSampleError())));
-        if (largest <= tol) {
+        if (largest <= kAgreementOhm) {
             m_done = true;
             m_converged = true;
             return {};

@@ -2,10 +2,8 @@
 
 #include <Eigen/Dense>
 #include <Eigen/Eigenvalues>
-
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 
 namespace moxon {
 
@@ -135,8 +133,8 @@ std::optional<RationalFit> RationalFit::fit(const QList<ImpedanceSample> &sample
         mean += value;
     }
     QList<Complex> approximation(m, mean / double(m));
-    QList<std::pair<QList<qsizetype>, QList<Complex>>> iterates;
-    const qsizetype maxSupport = std::min<qsizetype>((m + 1) / 2, getenv("KCAP") ? atoi(getenv("KCAP")) : 99);
+    QList<Complex> lastWeights; // of the support points as they stand
+    const qsizetype maxSupport = (m + 1) / 2;
     while (support.size() < maxSupport) {
         qsizetype worst = -1;
         double worstError = -1;
@@ -165,7 +163,7 @@ std::optional<RationalFit> RationalFit::fit(const QList<ImpedanceSample> &sample
         }
         const Eigen::JacobiSVD<Eigen::MatrixXcd> svd(loewner, Eigen::ComputeFullV);
         const Eigen::VectorXcd weights = svd.matrixV().col(columns - 1);
-        iterates.append({support, QList<Complex>(weights.begin(), weights.end())});
+        lastWeights = QList<Complex>(weights.begin(), weights.end());
 
         bool within = true;
         for (qsizetype i = 0; i < m; ++i) {
@@ -188,14 +186,8 @@ std::optional<RationalFit> RationalFit::fit(const QList<ImpedanceSample> &sample
         }
     }
 
-    for (qsizetype k = iterates.size() - 1; k >= 0; --k) {
-        if (std::optional<RationalFit> usable =
-                result.finished(iterates.at(k).first, iterates.at(k).second, x, z)) {
-            return usable;
-        }
-        if (!getenv("FALLBACK")) break;
-    }
-    return std::nullopt;
+    // The last iterate only: one with fewer support points misses samples the engine printed.
+    return support.isEmpty() ? std::nullopt : result.finished(support, lastWeights, x, z);
 }
 
 std::optional<RationalFit> RationalFit::finished(const QList<qsizetype> &support,
@@ -229,7 +221,7 @@ std::optional<RationalFit> RationalFit::finished(const QList<qsizetype> &support
             return std::nullopt;
         }
         const double beyondEnd = std::max(0.0, std::fabs(pole.real()) - 1);
-        if (std::hypot(beyondEnd, pole.imag()) < (getenv("CLR") ? atof(getenv("CLR")) : kPoleClearance)) {
+        if (std::hypot(beyondEnd, pole.imag()) < kPoleClearance) {
             return std::nullopt;
         }
         result.m_polesMhz.append(result.m_centreMhz + result.m_halfWidthMhz * pole);
@@ -247,8 +239,7 @@ std::optional<RationalFit> RationalFit::finished(const QList<qsizetype> &support
 
 std::complex<double> RationalFit::impedance(double frequencyMhz) const
 {
-    return evaluate(m_nodes, m_values, m_weights,
-                    (frequencyMhz - m_centreMhz) / m_halfWidthMhz);
+    return evaluate(m_nodes, m_values, m_weights, (frequencyMhz - m_centreMhz) / m_halfWidthMhz);
 }
 
 int RationalFit::supportPoints() const
