@@ -33,12 +33,14 @@ std::optional<QList<ProbeAnswer>> AnalysisRounds::run(const QList<DesignProbe> &
         if (!answer.ok()) {
             m_failure = answer.message;
             m_failureKind = answer.failure;
+            m_fault = AnalysisFault::Engine;
             return std::nullopt;
         }
         if ((probe.figuresMhz && !answer.figures) ||
             answer.points.size() != probe.frequenciesMhz.size()) {
             m_failure = QStringLiteral("nec2c gave fewer figures than were asked of it.");
             m_failureKind = EngineFailure::Unreadable;
+            m_fault = AnalysisFault::Engine;
             return std::nullopt;
         }
     }
@@ -72,17 +74,19 @@ std::optional<ImpedanceCurve> AnalysisRounds::fitted(const QList<SweepPoint> &sa
                             .arg(QLocale::c().toString(lowMhz, 'g', 7),
                                  QLocale::c().toString(highMhz, 'g', 7));
             m_failureKind = EngineFailure::UnsoundResult;
+            m_fault = AnalysisFault::Engine;
         }
         return std::nullopt;
     }
     return ImpedanceCurve(std::move(*fit));
 }
 
-void AnalysisRounds::fail(const QString &sentence)
+void AnalysisRounds::fail(AnalysisFault fault, const QString &sentence)
 {
     if (m_failure.isEmpty() && !sentence.isEmpty()) {
         m_failure = sentence;
         m_failureKind = EngineFailure::None;
+        m_fault = fault;
     }
 }
 

@@ -27,14 +27,15 @@ public:
     [[nodiscard]] std::optional<ImpedanceCurve> fitted(const QList<SweepPoint> &samples,
                                                        double lowMhz, double highMhz);
 
-    // Ends the analysis on `sentence`, a failure of the analysis itself (kind None), unless it
-    // failed already.
-    void fail(const QString &sentence);
+    // Ends the analysis on `sentence`, a failure of the analysis itself, unless it failed
+    // already.
+    void fail(AnalysisFault fault, const QString &sentence);
 
     [[nodiscard]] int engineRuns() const { return m_runs; }
     [[nodiscard]] bool cancelled() const { return m_cancelled; }
     [[nodiscard]] const QString &failure() const { return m_failure; }
     [[nodiscard]] EngineFailure failureKind() const { return m_failureKind; }
+    [[nodiscard]] AnalysisFault fault() const { return m_fault; }
 
     // "The model's SWR has no dip between ... MHz.": the sentence of a curve lowest at an end.
     [[nodiscard]] static QString noDip(double lowMhz, double highMhz);
@@ -48,6 +49,7 @@ private:
     bool m_cancelled = false;
     QString m_failure;
     EngineFailure m_failureKind = EngineFailure::None;
+    AnalysisFault m_fault = AnalysisFault::None;
 };
 
 } // namespace moxon

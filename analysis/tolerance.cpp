@@ -335,6 +335,7 @@ ToleranceResult tolerances(const TuneSetup &setup, double cutError, const ProbeE
         if (!rounds.failure().isEmpty()) {
             result.failure = rounds.failure();
             result.failureKind = rounds.failureKind();
+            result.fault = rounds.fault();
         }
         result.seconds = double(clock.nsecsElapsed()) / 1e9;
         return result;
@@ -366,7 +367,7 @@ ToleranceResult tolerances(const TuneSetup &setup, double cutError, const ProbeE
     const std::optional<double> firstDip =
         base ? base->dip(lowEdge(f0), highEdge(f0)) : std::nullopt;
     if (!firstDip) {
-        rounds.fail(AnalysisRounds::noDip(lowEdge(f0), highEdge(f0)));
+        rounds.fail(AnalysisFault::NoDip, AnalysisRounds::noDip(lowEdge(f0), highEdge(f0)));
         return finish();
     }
 
@@ -404,7 +405,7 @@ ToleranceResult tolerances(const TuneSetup &setup, double cutError, const ProbeE
             curves[k] = ImpedanceCurve(base->base(), 1, near);
             const std::optional<double> dip = curves.at(k)->dip(lowEdge(f0), highEdge(f0));
             if (!dip) {
-                rounds.fail(AnalysisRounds::noDip(lowEdge(f0), highEdge(f0)));
+                rounds.fail(AnalysisFault::NoDip, AnalysisRounds::noDip(lowEdge(f0), highEdge(f0)));
                 return finish();
             }
             dips[k] = *dip;

@@ -74,8 +74,10 @@ struct ToleranceResult
     int engineRuns = 0;
     double seconds = 0;
     bool cancelled = false;
-    QString failure; // nec2c failed or the design has no dip in range: nothing else is set
-    EngineFailure failureKind = EngineFailure::None;
+    // Why there is no result, in a sentence; nothing else is set then.
+    QString failure;
+    AnalysisFault fault = AnalysisFault::None;
+    EngineFailure failureKind = EngineFailure::None; // where the engine failed
 
     [[nodiscard]] bool ok() const { return failure.isEmpty() && !cancelled; }
 };

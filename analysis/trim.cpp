@@ -133,12 +133,14 @@ TrimResult trim(const TuneSetup &setup, double measuredDipMhz, double targetMhz,
         if (!rounds.failure().isEmpty()) {
             result.failure = rounds.failure();
             result.failureKind = rounds.failureKind();
+            result.fault = rounds.fault();
         }
         result.seconds = double(clock.nsecsElapsed()) / 1e9;
         return result;
     };
     if (!(fm > 0) || !(ft > 0) || !std::isfinite(fm) || !std::isfinite(ft)) {
-        rounds.fail(QStringLiteral("The measured dip and the target must be frequencies above "
+        rounds.fail(AnalysisFault::BadInput,
+                    QStringLiteral("The measured dip and the target must be frequencies above "
                                    "0 MHz."));
         return finish();
     }
@@ -160,12 +162,13 @@ TrimResult trim(const TuneSetup &setup, double measuredDipMhz, double targetMhz,
     const std::optional<double> firstDip =
         base ? base->dip(lowEdge(f0), highEdge(f0)) : std::nullopt;
     if (!firstDip) {
-        rounds.fail(AnalysisRounds::noDip(lowEdge(f0), highEdge(f0)));
+        rounds.fail(AnalysisFault::NoDip, AnalysisRounds::noDip(lowEdge(f0), highEdge(f0)));
         return finish();
     }
     const double firstScale = *firstDip / fm;
     if (std::fabs(firstScale - 1) > kMostTrimScaleError) {
-        rounds.fail(QStringLiteral("The measured dip at %1 lies %2 % from the model's at %3: "
+        rounds.fail(AnalysisFault::DipOutOfReach,
+                    QStringLiteral("The measured dip at %1 lies %2 % from the model's at %3: "
                                    "more than cutting errors make. Check the measurement and "
                                    "the built dimensions.")
                         .arg(megahertz(fm),
@@ -201,7 +204,7 @@ TrimResult trim(const TuneSetup &setup, double measuredDipMhz, double targetMhz,
     const std::optional<double> scaledDip =
         curveOf(firstScale, second->at(3).points).dip(lowEdge(fm), highEdge(fm));
     if (!modelDip || !drivenDip || !reflectorDip || !scaledDip) {
-        rounds.fail(AnalysisRounds::noDip(lowEdge(f0), highEdge(f0)));
+        rounds.fail(AnalysisFault::NoDip, AnalysisRounds::noDip(lowEdge(f0), highEdge(f0)));
         return finish();
     }
     result.modelDipMhz = *modelDip;
@@ -264,7 +267,7 @@ TrimResult trim(const TuneSetup &setup, double measuredDipMhz, double targetMhz,
         const std::optional<double> dip =
             curveOf(*modelDip / ft, c.near).dip(lowEdge(ft), highEdge(ft));
         if (!dip) {
-            rounds.fail(AnalysisRounds::noDip(lowEdge(ft), highEdge(ft)));
+            rounds.fail(AnalysisFault::NoDip, AnalysisRounds::noDip(lowEdge(ft), highEdge(ft)));
             return std::nullopt;
         }
         c.dipMhz = *dip;

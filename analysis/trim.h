@@ -53,10 +53,10 @@ struct TrimResult
     int engineRuns = 0;
     double seconds = 0;
     bool cancelled = false;
-    // nec2c failed, the model has no dip in range, or the measured dip lies too far from it:
-    // nothing else is set. failureKind is None where the engine did not fail.
+    // Why there is no result, in a sentence; nothing else is set then.
     QString failure;
-    EngineFailure failureKind = EngineFailure::None;
+    AnalysisFault fault = AnalysisFault::None;
+    EngineFailure failureKind = EngineFailure::None; // where the engine failed
 
     [[nodiscard]] bool ok() const { return failure.isEmpty() && !cancelled; }
 };
