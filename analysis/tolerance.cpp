@@ -322,6 +322,7 @@ ToleranceResult tolerances(const TuneSetup &setup, double cutError, const ProbeE
     ToleranceResult result;
     result.dimensions = dims;
     result.frequencyMhz = f0;
+    result.installation = design.installation;
     result.step = unit.cutStep;
     result.stepUnit = unit.cutStepText.toString();
     result.cutError = cutError;

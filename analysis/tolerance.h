@@ -60,6 +60,7 @@ struct ToleranceResult
 {
     TuneDimensions dimensions;                // analysed, display unit
     double frequencyMhz = 0;                  // the design frequency
+    Installation installation;                // where the antenna hangs, what it is made of
     DesignFigures figures;                    // the engine's at the design frequency
     double dipMhz = 0;                        // where the model's SWR is lowest
     std::array<DimensionTolerance, 4> cuts{}; // A, B, C, D

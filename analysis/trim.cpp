@@ -94,14 +94,33 @@ double through(const QList<std::pair<double, double>> &points, double x)
     return sum;
 }
 
-// A trimmed design's engine figures at the target and its runs either side of the dip.
+// A trimmed design's engine figures at the target and its runs around it.
 struct Checked
 {
-    TuneDimensions real;   // as the builder makes it
-    DesignFigures figures; // of the model scaled as the antenna behaves, at the target
-    QList<SweepPoint> near;
+    TuneDimensions real;    // as the builder makes it
+    DesignFigures figures;  // of the model scaled as the antenna behaves, at the target
+    QList<SweepPoint> near; // either side of the target, and at it
+    // A fit of its runs over +-5 % of the target once it has been run there: the drawn curve
+    // away from the dip is its own, not the built model's stretched.
+    std::optional<RationalFit> own;
     double dipMhz = 0;
 };
+
+// The impedance samples of `points`, one a frequency.
+QList<ImpedanceSample> samplesOf(const QList<SweepPoint> &points)
+{
+    QList<ImpedanceSample> samples;
+    for (const SweepPoint &point : points) {
+        const bool known = std::any_of(samples.cbegin(), samples.cend(), [&](const auto &s) {
+            return std::fabs(s.frequencyMhz - point.frequencyMhz) <= 1e-9 * point.frequencyMhz;
+        });
+        if (!known) {
+            samples.append(
+                ImpedanceSample{point.frequencyMhz, {point.feed.resistance, point.feed.reactance}});
+        }
+    }
+    return samples;
+}
 
 } // namespace
 
@@ -118,12 +137,14 @@ TrimResult trim(const TuneSetup &setup, double measuredDipMhz, double targetMhz,
     QElapsedTimer clock;
     clock.start();
     const TuneDimensions &built = setup.formula;
-    const double f0 = setup.requestFor(built).frequencyMhz;
+    const CheckRequest design = setup.requestFor(built);
+    const double f0 = design.frequencyMhz;
     const double fm = measuredDipMhz;
     const double ft = targetMhz;
     TrimResult result;
     result.built = built;
     result.designMhz = f0;
+    result.installation = design.installation;
     result.targetMhz = ft;
     result.measuredDipMhz = fm;
     AnalysisRounds rounds(engine, progress, 4 + kMostCorrections);
@@ -208,7 +229,11 @@ TrimResult trim(const TuneSetup &setup, double measuredDipMhz, double targetMhz,
         return finish();
     }
     result.modelDipMhz = *modelDip;
-    result.modelCurve = modelCurve.points(lowEdge(f0), highEdge(f0), kCurvePoints);
+    // Drawn from a fit of all its runs, when one holds: the correction is good near the dip.
+    const std::optional<RationalFit> builtFit =
+        RationalFit::fit(samplesOf(wide + second->at(0).points), lowEdge(f0), highEdge(f0));
+    result.modelCurve = (builtFit ? ImpedanceCurve(*builtFit) : modelCurve)
+                            .points(lowEdge(f0), highEdge(f0), kCurvePoints);
     // A design s times as large dips at 1 / s of the frequency, to first order; the engine's
     // run of the first estimate corrects for the wire and the height, which do not scale.
     const double scale = firstScale * *scaledDip / fm;
@@ -260,23 +285,47 @@ TrimResult trim(const TuneSetup &setup, double measuredDipMhz, double targetMhz,
     const auto probeOf = [&](const TuneDimensions &real) {
         return DesignProbe{scaled(real, scale), ft, aroundTarget};
     };
-    const auto checked = [&](const TuneDimensions &real,
-                             const ProbeAnswer &answer) -> std::optional<Checked> {
-        Checked c{real, *answer.figures, answer.points, 0};
-        c.near.append(sweepPoint(ft, c.figures.feed));
-        const std::optional<double> dip =
-            curveOf(*modelDip / ft, c.near).dip(lowEdge(ft), highEdge(ft));
+    QList<double> wideOfTarget;
+    for (const int index : {0, 6, kSweepPoints - 7, kSweepPoints - 1}) {
+        wideOfTarget.append(sweepFrequency(ft, index));
+    }
+    // A trimmed design's curve: its own fit corrected through its runs near the target, or
+    // the built model's stretched onto it until it has one.
+    const auto curveOfChecked = [&](const Checked &c) {
+        return c.own ? ImpedanceCurve(*c.own, 1, c.near) : curveOf(*modelDip / ft, c.near);
+    };
+    const auto settleDip = [&](Checked &c) {
+        const std::optional<double> dip = curveOfChecked(c).dip(lowEdge(ft), highEdge(ft));
         if (!dip) {
             rounds.fail(AnalysisFault::NoDip, AnalysisRounds::noDip(lowEdge(ft), highEdge(ft)));
-            return std::nullopt;
+            return false;
         }
         c.dipMhz = *dip;
-        return c;
+        return true;
+    };
+    // Its fit across the band: the runs there and the target's, far enough apart that the
+    // small steps of the engine's ground model between nearby frequencies do not bend it; the
+    // runs beside the target correct it there.
+    const auto ownFit = [&](const Checked &c, const QList<SweepPoint> &across) {
+        return RationalFit::fit(samplesOf(across + QList{c.near.last()}), lowEdge(ft),
+                                highEdge(ft));
+    };
+    // The engine's answer for `real`: the figures at the target, its runs around it and, when
+    // it ran there too, across the band, which give it a fit of its own.
+    const auto checked = [&](const TuneDimensions &real, const ProbeAnswer &answer,
+                             std::optional<RationalFit> own = {}) -> std::optional<Checked> {
+        Checked c{real, *answer.figures, answer.points.mid(0, 2), std::move(own), 0};
+        c.near.append(sweepPoint(ft, c.figures.feed));
+        if (answer.points.size() > 2) {
+            c.own = ownFit(c, answer.points.mid(2));
+        }
+        return settleDip(c) ? std::optional<Checked>(c) : std::nullopt;
     };
     const auto fieldDims = [&](double driven, double reflector) {
         const int decimals = setup.decimals;
-        return withTails(built, LocaleNumbers::roundedToMask(driven, decimals),
-                         LocaleNumbers::roundedToMask(reflector, decimals));
+        return rounded(withTails(built, LocaleNumbers::roundedToMask(driven, decimals),
+                                 LocaleNumbers::roundedToMask(reflector, decimals)),
+                       decimals);
     };
     double rebuildFactor = fm / ft;
     QList<DesignProbe> third{probeOf(rounded(scaled(built, rebuildFactor), setup.decimals))};
@@ -328,12 +377,15 @@ TrimResult trim(const TuneSetup &setup, double measuredDipMhz, double targetMhz,
     }
 
     // The best share and the rebuild checked on the engine, corrected until the dip is on the
-    // target.
+    // target, and each run across the band once for its own curve.
     for (int correction = 0; correction <= kMostCorrections; ++correction) {
-        const bool rebuildOff = std::fabs(rebuild->dipMhz - ft) > kTrimDipAgreement * ft;
+        const bool last = correction == kMostCorrections;
+        const bool rebuildOff = !last && std::fabs(rebuild->dipMhz - ft) > kTrimDipAgreement * ft;
         const bool fieldOff =
-            field && (!best || std::fabs(best->dipMhz - ft) > kTrimDipAgreement * ft);
-        if ((!rebuildOff && !fieldOff) || correction == kMostCorrections) {
+            field && (!best || (!last && std::fabs(best->dipMhz - ft) > kTrimDipAgreement * ft));
+        const bool rebuildWide = !rebuild->own;
+        const bool fieldWide = field && (!best || !best->own);
+        if (!rebuildOff && !fieldOff && !rebuildWide && !fieldWide) {
             break;
         }
         QList<DesignProbe> probes;
@@ -342,6 +394,11 @@ TrimResult trim(const TuneSetup &setup, double measuredDipMhz, double targetMhz,
             rebuildFactor *= rebuild->dipMhz / ft;
             rebuildDims = rounded(scaled(built, rebuildFactor), setup.decimals);
             probes.append(probeOf(rebuildDims));
+            if (rebuildWide) {
+                probes.last().frequenciesMhz += wideOfTarget;
+            }
+        } else if (rebuildWide) {
+            probes.append({scaled(rebuildDims, scale), std::nullopt, wideOfTarget});
         }
         TuneDimensions fieldReal;
         if (fieldOff) {
@@ -352,35 +409,49 @@ TrimResult trim(const TuneSetup &setup, double measuredDipMhz, double targetMhz,
             const auto [driven, reflector] = tailsAt(bestShare, factor);
             fieldReal = fieldDims(driven, reflector);
             probes.append(probeOf(fieldReal));
+            if (fieldWide) {
+                probes.last().frequenciesMhz += wideOfTarget;
+            }
+        } else if (fieldWide) {
+            probes.append({scaled(best->real, scale), std::nullopt, wideOfTarget});
         }
         const std::optional<QList<ProbeAnswer>> answers = rounds.run(probes);
         if (!answers) {
             return finish();
         }
         qsizetype k = 0;
+        // Across the band only: the same design's fit of its own.
+        const auto widened = [&](Checked &c, const ProbeAnswer &answer) {
+            c.own = ownFit(c, answer.points);
+            return settleDip(c);
+        };
         if (rebuildOff) {
-            rebuild = checked(rebuildDims, answers->at(k++));
-            if (!rebuild) {
-                return finish();
-            }
+            rebuild = checked(rebuildDims, answers->at(k++), rebuild->own);
+        } else if (rebuildWide && !widened(*rebuild, answers->at(k++))) {
+            rebuild.reset();
+        }
+        if (!rebuild) {
+            return finish();
         }
         if (fieldOff) {
-            best = checked(fieldReal, answers->at(k));
-            if (!best) {
-                return finish();
-            }
+            best = checked(fieldReal, answers->at(k), best ? best->own : std::nullopt);
+        } else if (fieldWide && !widened(*best, answers->at(k))) {
+            best.reset();
+        }
+        if (field && !best) {
+            return finish();
         }
     }
 
     const auto antennaOf = [&](const Checked &c) {
-        return TrimmedAntenna{
-            c.real, c.dipMhz, c.figures,
-            curveOf(*modelDip / ft, c.near).points(lowEdge(ft), highEdge(ft), kCurvePoints)};
+        return TrimmedAntenna{c.real, c.dipMhz, c.figures,
+                              curveOfChecked(c).points(lowEdge(ft), highEdge(ft), kCurvePoints)};
     };
     result.rebuild = antennaOf(*rebuild);
     if (best) {
-        result.fieldTrim =
-            FieldTrim{best->real.b - built.b, best->real.d - built.d, antennaOf(*best)};
+        result.fieldTrim = FieldTrim{
+            LocaleNumbers::roundedToMask(best->real.b - built.b, setup.decimals),
+            LocaleNumbers::roundedToMask(best->real.d - built.d, setup.decimals), antennaOf(*best)};
     }
     return finish();
 }

@@ -39,6 +39,7 @@ struct TrimResult
 {
     TuneDimensions built;      // as the builder gave them, display unit
     double designMhz = 0;      // the design frequency of the model
+    Installation installation; // where the antenna hangs, what it is made of
     double targetMhz = 0;      // where the dip is wanted
     double measuredDipMhz = 0; // where the antenna's SWR is lowest, as measured
     double modelDipMhz = 0;    // where the model of the built dimensions has it
