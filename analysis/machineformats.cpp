@@ -6,6 +6,9 @@
 #include <QJsonArray>
 #include <QStringList>
 
+#include <algorithm>
+#include <cmath>
+
 namespace moxon {
 
 namespace {
@@ -238,6 +241,153 @@ QJsonObject tuneReportToJson(const TuneResult &result, const TuneSetup &setup)
                       QJsonObject{{QStringLiteral("lower_mhz"), setup.band->lowMhz},
                                   {QStringLiteral("upper_mhz"), setup.band->highMhz}});
     }
+    return object;
+}
+
+QString toleranceLimitName(ToleranceLimit limit)
+{
+    switch (limit) {
+    case ToleranceLimit::Swr:
+        return QStringLiteral("swr");
+    case ToleranceLimit::FrontToBack:
+        return QStringLiteral("front_to_back");
+    case ToleranceLimit::SearchEnd:
+        return QStringLiteral("search_end");
+    case ToleranceLimit::Design:
+        return QStringLiteral("design");
+    }
+    return {};
+}
+
+QString analysisFaultName(AnalysisFault fault)
+{
+    switch (fault) {
+    case AnalysisFault::NoDip:
+        return QStringLiteral("no_dip");
+    case AnalysisFault::DipOutOfReach:
+        return QStringLiteral("dip_out_of_reach");
+    case AnalysisFault::BadInput:
+        return QStringLiteral("bad_input");
+    case AnalysisFault::None:
+    case AnalysisFault::Engine:
+        break;
+    }
+    return {};
+}
+
+QJsonObject toleranceReportToJson(const ToleranceResult &result, const TuneSetup &setup)
+{
+    QJsonObject dimensions;
+    for (const DimensionTolerance &cut : result.cuts) {
+        const auto value = [](const std::optional<double> &tolerance) {
+            return tolerance ? QJsonValue(*tolerance) : QJsonValue();
+        };
+        const QString letter = QString(QChar(u'a' + int(cut.dimension)));
+        dimensions.insert(
+            letter,
+            QJsonObject{{QStringLiteral("dip_khz_per_step"), cut.dipKhzPerStep},
+                        {QStringLiteral("front_to_back_db_per_step"), cut.frontToBackDbPerStep},
+                        {QStringLiteral("tolerance_minus"), value(cut.minus)},
+                        {QStringLiteral("tolerance_plus"), value(cut.plus)},
+                        {QStringLiteral("limit_minus"), toleranceLimitName(cut.minusLimit)},
+                        {QStringLiteral("limit_plus"), toleranceLimitName(cut.plusLimit)}});
+    }
+    QJsonObject object{
+        {QStringLiteral("frequency_mhz"), result.frequencyMhz},
+        {QStringLiteral("units"), setup.unit},
+        {QStringLiteral("design"), dimensionsJson(result.dimensions, setup.decimals)},
+        {QStringLiteral("dip_mhz"), result.dipMhz},
+        {QStringLiteral("swr_50"), result.figures.swr},
+        {QStringLiteral("front_to_back_db"), result.figures.frontToBack},
+        {QStringLiteral("limits"),
+         QJsonObject{{QStringLiteral("swr_50"), kToleranceSwr},
+                     {QStringLiteral("front_to_back_db"),
+                      result.figures.frontToBack - kToleranceFrontToBackDrop}}},
+        {QStringLiteral("dimensions"), dimensions},
+        {QStringLiteral("step"), result.step},
+        {QStringLiteral("step_unit"), result.stepUnit},
+        {QStringLiteral("difference_step"), result.differenceStep},
+        {QStringLiteral("cut_error"), result.cutError},
+        {QStringLiteral("builds"), result.builds},
+        {QStringLiteral("yield"), result.yield},
+        {QStringLiteral("dip_spread_khz"), result.dipSpreadKhz},
+        {QStringLiteral("engine_runs"), result.engineRuns},
+        {QStringLiteral("seconds"), result.seconds}};
+    if (result.figures.takeoff) {
+        object.insert(QStringLiteral("takeoff_deg"), *result.figures.takeoff);
+    }
+    return object;
+}
+
+namespace {
+
+// The check's 41 sweep frequencies of a predicted curve drawn over +-5 % of `centreMhz`.
+QJsonArray sweepJson(const QList<SweepPoint> &curve, double centreMhz)
+{
+    QJsonArray sweep;
+    for (int index = 0; index < kSweepPoints; ++index) {
+        const double mhz = sweepFrequency(centreMhz, index);
+        const auto nearest = std::min_element(
+            curve.cbegin(), curve.cend(), [mhz](const SweepPoint &x, const SweepPoint &y) {
+                return std::fabs(x.frequencyMhz - mhz) < std::fabs(y.frequencyMhz - mhz);
+            });
+        if (nearest == curve.cend()) {
+            break;
+        }
+        sweep.append(QJsonObject{{QStringLiteral("frequency_mhz"), nearest->frequencyMhz},
+                                 {QStringLiteral("resistance_ohm"), nearest->feed.resistance},
+                                 {QStringLiteral("reactance_ohm"), nearest->feed.reactance},
+                                 {QStringLiteral("swr_50"), nearest->swr}});
+    }
+    return sweep;
+}
+
+QJsonObject trimmedJson(const TrimmedAntenna &antenna, double targetMhz)
+{
+    QJsonObject object{{QStringLiteral("predicted_dip_mhz"), antenna.predictedDipMhz},
+                       {QStringLiteral("front_to_back_db"), antenna.figures.frontToBack},
+                       {QStringLiteral("swr_50"), antenna.figures.swr},
+                       {QStringLiteral("sweep"), sweepJson(antenna.curve, targetMhz)}};
+    if (antenna.figures.takeoff) {
+        object.insert(QStringLiteral("takeoff_deg"), *antenna.figures.takeoff);
+    }
+    return object;
+}
+
+} // namespace
+
+QJsonObject trimReportToJson(const TrimResult &result, const TuneSetup &setup)
+{
+    QJsonObject object{{QStringLiteral("frequency_mhz"), result.designMhz},
+                       {QStringLiteral("target_mhz"), result.targetMhz},
+                       {QStringLiteral("units"), setup.unit},
+                       {QStringLiteral("built"), dimensionsJson(result.built, setup.decimals)},
+                       {QStringLiteral("measured_dip_mhz"), result.measuredDipMhz},
+                       {QStringLiteral("model_dip_mhz"), result.modelDipMhz},
+                       {QStringLiteral("scale"), result.scale},
+                       {QStringLiteral("model"), figuresJson(result.modelFigures)},
+                       {QStringLiteral("engine_runs"), result.engineRuns},
+                       {QStringLiteral("seconds"), result.seconds}};
+    if (result.fieldTrim) {
+        const FieldTrim &trim = *result.fieldTrim;
+        QJsonObject field = trimmedJson(trim.antenna, result.targetMhz);
+        const TuneDimensions &dims = trim.antenna.dimensions;
+        field.insert(QStringLiteral("driver_tail_change"), trim.drivenTailChange);
+        field.insert(QStringLiteral("reflector_tail_change"), trim.reflectorTailChange);
+        field.insert(QStringLiteral("b"), dims.b);
+        field.insert(QStringLiteral("c"), LocaleNumbers::roundedToMask(dims.c(), setup.decimals));
+        field.insert(QStringLiteral("d"), dims.d);
+        object.insert(QStringLiteral("field_trim"), field);
+    } else {
+        object.insert(QStringLiteral("field_trim"), QJsonValue());
+        object.insert(QStringLiteral("field_trim_refusal"), result.fieldTrimRefusal);
+    }
+    QJsonObject rebuild = trimmedJson(result.rebuild, result.targetMhz);
+    const QJsonObject dims = dimensionsJson(result.rebuild.dimensions, setup.decimals);
+    for (auto it = dims.begin(); it != dims.end(); ++it) {
+        rebuild.insert(it.key(), it.value());
+    }
+    object.insert(QStringLiteral("rebuild"), rebuild);
     return object;
 }
 

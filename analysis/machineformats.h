@@ -1,6 +1,8 @@
 #pragma once
 
 #include "checkreport.h"
+#include "tolerance.h"
+#include "trim.h"
 #include "tuner.h"
 
 #include <QByteArray>
@@ -38,5 +40,31 @@ namespace moxon {
 // shown), before and after (resistance_ohm, reactance_ohm, swr_50, forward_gain_dbi,
 // front_to_back_db and, over ground, takeoff_deg), engine_runs, seconds.
 [[nodiscard]] QJsonObject tuneReportToJson(const TuneResult &result, const TuneSetup &setup);
+
+// What ends a tolerance, for scripts: "swr", "front_to_back", "search_end" or "design".
+[[nodiscard]] QString toleranceLimitName(ToleranceLimit limit);
+// Why an analysis gave no result, for scripts: "no_dip", "dip_out_of_reach", "bad_input";
+// empty for None and for the engine's failures, which have names of their own.
+[[nodiscard]] QString analysisFaultName(AnalysisFault fault);
+
+// The tolerances for scripts: frequency_mhz, units, design (a to e as analysed), dip_mhz,
+// swr_50 and front_to_back_db at the design frequency (and takeoff_deg over ground), limits
+// (swr_50, front_to_back_db), dimensions (a to d: dip_khz_per_step,
+// front_to_back_db_per_step, tolerance_minus and tolerance_plus in the unit, null when the
+// design is past a limit itself, limit_minus and limit_plus), step and step_unit (the
+// builder's step the sensitivities are per), difference_step (the unit), cut_error (the
+// unit), builds, yield (0 to 1), dip_spread_khz, engine_runs, seconds.
+[[nodiscard]] QJsonObject toleranceReportToJson(const ToleranceResult &result,
+                                                const TuneSetup &setup);
+
+// The trim for scripts: frequency_mhz, target_mhz, units, built (a to e), measured_dip_mhz,
+// model_dip_mhz, scale, model (the built dimensions' figures at the design frequency),
+// field_trim (driver_tail_change and reflector_tail_change in the unit, negative for a cut;
+// b, c, d; predicted_dip_mhz; front_to_back_db, swr_50 and, over ground, takeoff_deg at the
+// target; sweep[] of the predicted curve) or null with field_trim_refusal saying why, rebuild
+// (a to e, predicted_dip_mhz, front_to_back_db, swr_50, sweep[]), engine_runs, seconds.
+// The sweeps are the check's 41 frequencies around the target: frequency_mhz,
+// resistance_ohm, reactance_ohm, swr_50.
+[[nodiscard]] QJsonObject trimReportToJson(const TrimResult &result, const TuneSetup &setup);
 
 } // namespace moxon

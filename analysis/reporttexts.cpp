@@ -1,19 +1,21 @@
 #include "reporttexts.h"
 
 #include "checkfigureformat.h"
+#include "localenumbers.h"
 #include "windowtexts.h"
 
 #include <QLocale>
 #include <QTextStream>
 
 #include <array>
+#include <cmath>
 
 namespace moxon {
 
 namespace {
 
-// "10 m (0.47 wavelengths) above average ground (eps 13, sigma 0.005 S/m), copper wire", the
-// height in `unit`.
+} // namespace
+
 QString installationLine(const Installation &installation, double f0Mhz, DisplayUnit unit)
 {
     const Ground &ground = installation.ground;
@@ -41,8 +43,6 @@ QString installationLine(const Installation &installation, double f0Mhz, Display
                       .arg(QLocale::c().toString(metal.conductivity, 'g', 6))
                 : conductorKindName(metal.kind) + QStringLiteral(" wire"));
 }
-
-} // namespace
 
 QString forwardText(const DesignFigures &figures)
 {
@@ -137,6 +137,192 @@ QString tuneReportText(const TuneResult &result, const TuneSetup &setup)
         line("Worst SWR in band:", format.swr(before.worst), format.swr(after.worst));
         line("SWR at lower edge:", format.swr(before.atLower), format.swr(after.atLower));
         line("SWR at upper edge:", format.swr(before.atUpper), format.swr(after.atUpper));
+    }
+    out << "\nEngine runs:       " << result.engineRuns << " in "
+        << c.toString(result.seconds, 'f', 2) << " s\n";
+    out.flush();
+    return text;
+}
+
+namespace {
+
+QString megahertz(double mhz, int decimals)
+{
+    return QLocale::c().toString(mhz, 'f', decimals) + QStringLiteral(" MHz");
+}
+
+// "cut 6.3 cm from each driven-element tail", "add 0.4 cm to ...", or leave them.
+QString tailAdvice(double change, const TuneSetup &setup, const QString &tails)
+{
+    const QString text = dimensionChange(change, setup, QLocale::c(), true);
+    const QString amount = text.mid(1);
+    if (amount.startsWith(QLocale::c().toString(0.0, 'f', 0)) &&
+        QLocale::c().toDouble(amount.section(u' ', 0, 0)) == 0) {
+        return QStringLiteral("leave the %1 tails as they are").arg(tails);
+    }
+    return change < 0 ? QStringLiteral("cut %1 from each %2 tail").arg(amount, tails)
+                      : QStringLiteral("add %1 to each %2 tail").arg(amount, tails);
+}
+
+// "dip 14.1497 MHz; at 14.150 MHz SWR 1.07, front-to-back 30.16 dB"
+QString predictedLine(const TrimmedAntenna &antenna, double targetMhz)
+{
+    const CheckFigureFormat format = CheckFigureFormat::plain();
+    return QStringLiteral("dip %1; at %2 SWR %3, front-to-back %4")
+        .arg(megahertz(antenna.predictedDipMhz, 4), format.frequency(targetMhz),
+             format.swr(antenna.figures.swr), format.frontToBack(antenna.figures.frontToBack));
+}
+
+// Rows of the dimensions `letters` before and after, with the change in the builder's unit.
+void dimensionRows(QTextStream &out, const TuneDimensions &before, const TuneDimensions &after,
+                   const QString &letters, const QString &afterName, const TuneSetup &setup)
+{
+    const QLocale c = QLocale::c();
+    const auto value = [](const TuneDimensions &dims, QChar letter) {
+        switch (letter.unicode()) {
+        case u'A':
+            return dims.a;
+        case u'B':
+            return dims.b;
+        case u'C':
+            return dims.c();
+        case u'D':
+            return dims.d;
+        default:
+            return dims.e;
+        }
+    };
+    out << "      built" << afterName.rightJustified(10) << "  change  (" << setup.unit << ")\n";
+    for (const QChar letter : letters) {
+        const double from = LocaleNumbers::roundedToMask(value(before, letter), setup.decimals);
+        const double to = LocaleNumbers::roundedToMask(value(after, letter), setup.decimals);
+        out << letter << c.toString(from, 'f', setup.decimals).rightJustified(10)
+            << c.toString(to, 'f', setup.decimals).rightJustified(10) << "  "
+            << dimensionChange(to - from, setup, c, true) << '\n';
+    }
+}
+
+} // namespace
+
+QString toleranceReportText(const ToleranceResult &result, const TuneSetup &setup,
+                            DisplayUnit lengthUnit)
+{
+    const CheckFigureFormat format = CheckFigureFormat::plain();
+    const QLocale c = QLocale::c();
+    QString text;
+    QTextStream out(&text);
+    const TuneDimensions &dims = result.dimensions;
+    const auto shown = [&](double value) {
+        return c.toString(LocaleNumbers::roundedToMask(value, setup.decimals), 'f', setup.decimals);
+    };
+    // A length in the builder's step: "3.9 cm".
+    const auto cut = [&](double length) {
+        return dimensionChange(length, setup, c, true).mid(1);
+    };
+    out << "Design frequency:  " << format.frequency(result.frequencyMhz) << '\n';
+    if (!result.installation.isDefault()) {
+        out << "Installation:      "
+            << installationLine(result.installation, result.frequencyMhz, lengthUnit) << '\n';
+    }
+    out << "Dimensions (" << setup.unit << "): " << QString().leftJustified(4 - setup.unit.size())
+        << "A " << shown(dims.a) << "  B " << shown(dims.b) << "  C " << shown(dims.c()) << "  D "
+        << shown(dims.d) << "  E " << shown(dims.e) << '\n'
+        << "SWR dip:           " << megahertz(result.dipMhz, 4) << '\n'
+        << "At the design:     SWR " << format.swr(result.figures.swr) << ", front-to-back "
+        << format.frontToBack(result.figures.frontToBack) << '\n'
+        << "Limits:            SWR <= " << c.toString(kToleranceSwr, 'f', 1)
+        << " and front-to-back >= "
+        << format.frontToBack(result.figures.frontToBack - kToleranceFrontToBackDrop) << " at "
+        << format.frequency(result.frequencyMhz) << "\n\n";
+    const QString per = QStringLiteral("per ") + result.stepUnit;
+    out << "    " << (QStringLiteral("dip ") + per).rightJustified(11)
+        << (QStringLiteral("F/B ") + per).rightJustified(13) << "        shorter by"
+        << "         longer by\n";
+    const auto tolerance = [&](const std::optional<double> &value, ToleranceLimit limit) {
+        if (!value) {
+            return QStringLiteral("none");
+        }
+        switch (limit) {
+        case ToleranceLimit::Swr:
+            return cut(*value) + QStringLiteral(" (SWR)");
+        case ToleranceLimit::FrontToBack:
+            return cut(*value) + QStringLiteral(" (F/B)");
+        case ToleranceLimit::SearchEnd:
+        case ToleranceLimit::Design:
+            break;
+        }
+        return cut(*value) + QStringLiteral(" or more");
+    };
+    for (const DimensionTolerance &dimension : result.cuts) {
+        out << QChar(u'A' + int(dimension.dimension)) << "  "
+            << (c.toString(dimension.dipKhzPerStep, 'f', 1) + QStringLiteral(" kHz"))
+                   .rightJustified(12)
+            << (c.toString(dimension.frontToBackDbPerStep, 'f', 2) + QStringLiteral(" dB"))
+                   .rightJustified(13)
+            << tolerance(dimension.minus, dimension.minusLimit).rightJustified(18)
+            << tolerance(dimension.plus, dimension.plusLimit).rightJustified(18) << '\n';
+    }
+    if (result.cuts.front().minusLimit == ToleranceLimit::Design) {
+        out << "The design itself is past a limit, so no cut has a tolerance.\n";
+    }
+    out << "\nCut error:         every cut off by up to " << cut(result.cutError) << ", together\n"
+        << "Yield:             " << c.toString(result.yield * 100, 'f', 1) << " % of "
+        << result.builds << " builds within both limits\n"
+        << "Dip spread:        " << c.toString(result.dipSpreadKhz, 'f', 1)
+        << " kHz (standard deviation)\n"
+        << "\nEngine runs:       " << result.engineRuns << " in "
+        << c.toString(result.seconds, 'f', 2) << " s; differences over "
+        << cut(result.differenceStep) << " either way\n";
+    out.flush();
+    return text;
+}
+
+QString trimReportText(const TrimResult &result, const TuneSetup &setup, DisplayUnit lengthUnit,
+                       const QString &measured)
+{
+    const CheckFigureFormat format = CheckFigureFormat::plain();
+    const QLocale c = QLocale::c();
+    QString text;
+    QTextStream out(&text);
+    out << "Design frequency:  " << format.frequency(result.designMhz) << '\n';
+    if (!result.installation.isDefault()) {
+        out << "Installation:      "
+            << installationLine(result.installation, result.designMhz, lengthUnit) << '\n';
+    }
+    out << "Measured dip:      " << megahertz(result.measuredDipMhz, 4) << " (" << measured << ")\n"
+        << "Model's dip:       " << megahertz(result.modelDipMhz, 4)
+        << ", of the dimensions as built\n"
+        << "Scale:             " << c.toString(result.scale, 'f', 4) << ": the antenna behaves "
+        << c.toString(std::fabs(result.scale - 1) * 100, 'f', 2) << " % "
+        << (result.scale >= 1 ? "longer" : "shorter") << " than its model\n"
+        << "Target:            " << format.frequency(result.targetMhz) << "\n\n";
+    if (result.fieldTrim) {
+        const FieldTrim &trim = *result.fieldTrim;
+        out << "Field trim:        "
+            << tailAdvice(trim.drivenTailChange, setup, QStringLiteral("driven-element")) << ",\n"
+            << "                   "
+            << tailAdvice(trim.reflectorTailChange, setup, QStringLiteral("reflector"))
+            << "; A and E stay\n";
+        dimensionRows(out, result.built, trim.antenna.dimensions, QStringLiteral("BCD"),
+                      QStringLiteral("trimmed"), setup);
+        out << "Predicted:         " << predictedLine(trim.antenna, result.targetMhz) << "\n\n";
+    } else {
+        out << "Field trim:        none. " << result.fieldTrimRefusal << "\n\n";
+    }
+    out << "Rebuild:           every dimension for " << format.frequency(result.targetMhz) << '\n';
+    dimensionRows(out, result.built, result.rebuild.dimensions, QStringLiteral("ABCDE"),
+                  QStringLiteral("rebuild"), setup);
+    out << "Predicted:         " << predictedLine(result.rebuild, result.targetMhz) << "\n\n";
+    out << "Predicted SWR:\n      MHz" << (result.fieldTrim ? "  field trim" : "")
+        << "   rebuild\n";
+    // The check's 41 frequencies: every tenth point of the drawn curves.
+    const QList<SweepPoint> &rebuild = result.rebuild.curve;
+    for (qsizetype i = 0; i < rebuild.size(); i += 10) {
+        out << c.toString(rebuild.at(i).frequencyMhz, 'f', 3).rightJustified(9);
+        if (result.fieldTrim && i < result.fieldTrim->antenna.curve.size()) {
+            out << c.toString(result.fieldTrim->antenna.curve.at(i).swr, 'f', 2).rightJustified(12);
+        }
+        out << c.toString(rebuild.at(i).swr, 'f', 2).rightJustified(10) << '\n';
     }
     out << "\nEngine runs:       " << result.engineRuns << " in "
         << c.toString(result.seconds, 'f', 2) << " s\n";

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "checkreport.h"
+#include "tolerance.h"
+#include "trim.h"
 #include "tuner.h"
 #include "units.h"
 
@@ -15,6 +17,22 @@ namespace moxon {
 // The command line's report of a tuning: the goal and whether it was met, formula and tuned
 // dimensions with their changes, the figures before and after, the engine runs.
 [[nodiscard]] QString tuneReportText(const TuneResult &result, const TuneSetup &setup);
+
+// The command line's report of the tolerances: the design and its figures, the limits, each
+// dimension's sensitivities and tolerances in the builder's step, the yield.
+[[nodiscard]] QString toleranceReportText(const ToleranceResult &result, const TuneSetup &setup,
+                                          DisplayUnit lengthUnit);
+
+// The command line's report of a trim: the measured and the model's dip and the scale, the
+// field trim's cuts and the rebuild's dimensions with what each predicts, both predicted SWR
+// curves. `measured` says where the measured dip came from: "from antenna.s1p, SWR 1.04".
+[[nodiscard]] QString trimReportText(const TrimResult &result, const TuneSetup &setup,
+                                     DisplayUnit lengthUnit, const QString &measured);
+
+// "10 m (0.47 wavelengths) above average ground (eps 13, sigma 0.005 S/m), copper wire", the
+// height in `unit`.
+[[nodiscard]] QString installationLine(const Installation &installation, double f0Mhz,
+                                       DisplayUnit unit);
 
 // The direction of the beam as the command line names it: "+X" or "+Y".
 [[nodiscard]] QString forwardText(const DesignFigures &figures);

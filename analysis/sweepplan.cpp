@@ -81,6 +81,20 @@ QByteArray sweepDeck(const QByteArray &deck, double startMhz, double stepMhz, in
     return sweepDeck(deck, QList<FrequencyRun>{{startMhz, stepMhz, steps}});
 }
 
+QByteArray deckAtFrequency(const QByteArray &deck, double frequencyMhz)
+{
+    QList<QByteArray> cards;
+    for (const QByteArray &card : deck.split('\n')) {
+        const QByteArray line = card.trimmed();
+        if (line.startsWith("FR")) {
+            cards.append(frequencyCard({frequencyMhz, 0, 1}));
+        } else if (!line.isEmpty()) {
+            cards.append(line);
+        }
+    }
+    return cards.join("\r\n") + "\r\n";
+}
+
 QByteArray azimuthDeck(const QByteArray &deck, double thetaDeg)
 {
     const QByteArray card =

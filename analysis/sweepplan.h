@@ -35,6 +35,9 @@ struct FrequencyRun
 [[nodiscard]] QByteArray sweepDeck(const QByteArray &deck, const QList<FrequencyRun> &runs);
 [[nodiscard]] QByteArray sweepDeck(const QByteArray &deck, double startMhz, double stepMhz,
                                    int steps);
+// The deck with its frequency card set to the one frequency `frequencyMhz`, its pattern cards
+// kept: the figures run of the same design at another frequency.
+[[nodiscard]] QByteArray deckAtFrequency(const QByteArray &deck, double frequencyMhz);
 // The deck with one more pattern card before its end: the azimuth cut at `thetaDeg` from the
 // zenith, phi 0 to 360 in steps of a degree.
 [[nodiscard]] QByteArray azimuthDeck(const QByteArray &deck, double thetaDeg);

@@ -1,18 +1,14 @@
 #include "tuner.h"
 
+#include "enginebatch.h"
 #include "localenumbers.h"
-#include "nec2crunner.h"
 
 #include <QElapsedTimer>
-#include <QEventLoop>
-#include <QTimer>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>
-#include <memory>
-#include <vector>
 
 namespace moxon {
 
@@ -39,7 +35,6 @@ constexpr double kMatchedEnough = 1.05;  // SWR: the match search stops below it
 constexpr double kVisibleSwr = 0.005;    // an SWR change the window shows (two decimals)
 constexpr double kCleanFrontToBack = 50; // dB: beyond it the back is no longer worth chasing
 constexpr double kUnsound = 1e6;         // residual of a candidate the engine failed on
-constexpr int kCancelPollMs = 20;        // how often a round looks whether it was cancelled
 
 double infinity()
 {
@@ -522,67 +517,39 @@ TuneEngine nec2cTuneEngine(std::function<CheckRequest(const TuneDimensions &)> r
             cancelled = std::move(cancelled), failed = std::move(failed),
             band](const QList<TuneDimensions> &candidates) {
         QList<CheckRequest> requests;
-        QList<SweepSlice> bandSlices;                   // for the band goal, one a candidate
-        std::vector<std::unique_ptr<Nec2cRunner>> runs; // figures runs, then band runs
-        QEventLoop loop;
-        int left = 0;
-        const auto run = [&](const QByteArray &deck) {
-            runs.push_back(
-                std::make_unique<Nec2cRunner>(scheduler, options.engine, options.timeoutMs));
-            ++left;
-            QObject::connect(runs.back().get(), &Nec2cRunner::finished, &loop, [&] {
-                if (--left == 0) {
-                    loop.quit();
-                }
-            });
-            runs.back()->start(deck);
-        };
+        QList<SweepSlice> bandSlices; // for the band goal, one a candidate
+        QList<QByteArray> decks;      // the figures runs, then the band runs
+        QList<qsizetype> figuresRun;  // each candidate's index into decks; -1: refused
+        QList<qsizetype> bandRun;
         for (const TuneDimensions &candidate : candidates) {
             requests.append(requestFor(candidate));
+            figuresRun.append(requests.last().refusal.isEmpty() ? decks.size() : -1);
             if (requests.last().refusal.isEmpty()) {
-                run(requests.last().deck);
-            } else {
-                runs.push_back(nullptr);
+                decks.append(requests.last().deck);
             }
         }
         if (band) {
             for (const CheckRequest &request : std::as_const(requests)) {
                 bandSlices.append(frequencySlice(request.deck, bandFrequencies(*band)));
+                bandRun.append(request.refusal.isEmpty() ? decks.size() : -1);
                 if (request.refusal.isEmpty()) {
-                    run(bandSlices.last().deck);
-                } else {
-                    runs.push_back(nullptr);
+                    decks.append(bandSlices.last().deck);
                 }
             }
         }
-        // The candidates queue in the scheduler beside every other engine run; a cancel is
-        // looked for while they run.
-        QTimer watch;
-        bool stopped = false;
-        if (cancelled) {
-            QObject::connect(&watch, &QTimer::timeout, &loop, [&] {
-                if (cancelled()) {
-                    stopped = true;
-                    loop.quit();
-                }
-            });
-            watch.start(kCancelPollMs);
-        }
-        if (left > 0) {
-            loop.exec();
-        }
-        if (stopped || (cancelled && cancelled())) {
-            return QList<TuneFigures>{}; // the runs end with their runners
+        const std::optional<QList<EngineRun>> runs =
+            runEngineBatch(decks, scheduler, options, cancelled);
+        if (!runs) {
+            return QList<TuneFigures>{};
         }
         QList<TuneFigures> figures;
         for (qsizetype i = 0; i < requests.size(); ++i) {
             const CheckRequest &request = requests.at(i);
-            FiguresStep step = request.refusal.isEmpty()
-                                   ? readFiguresRun(runs.at(std::size_t(i))->result(), request)
+            FiguresStep step = figuresRun.at(i) >= 0
+                                   ? readFiguresRun(runs->at(figuresRun.at(i)), request)
                                    : FiguresStep{EngineFailure::Refused, request.refusal, {}};
             if (band && step.failure == EngineFailure::None) {
-                const auto bandRun = std::size_t(requests.size() + i);
-                SliceStep over = readSliceRun(runs.at(bandRun)->result(), bandSlices.at(i));
+                SliceStep over = readSliceRun(runs->at(bandRun.at(i)), bandSlices.at(i));
                 over.points.append(sweepPoint(request.frequencyMhz, step.figures.feed));
                 step.figures.band = bandSwr(over.points, *band);
                 if (over.failure != EngineFailure::None) {

@@ -24,6 +24,15 @@ CommandFailure CommandFailure::engine(EngineFailure failure, const QString &mess
     return {engineFailureName(failure), message, noFigures ? ExitNoFigures : ExitRejected};
 }
 
+CommandFailure CommandFailure::analysis(AnalysisFault fault, EngineFailure failure,
+                                        const QString &message)
+{
+    if (fault == AnalysisFault::Engine) {
+        return engine(failure, message);
+    }
+    return {analysisFaultName(fault), message, ExitRejected};
+}
+
 CommandIo::CommandIo(QString command, QTextStream &out, QTextStream &err)
     : m_command(std::move(command))
     , m_out(out)

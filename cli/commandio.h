@@ -2,6 +2,7 @@
 
 #include "calculation.h"
 #include "commandoptions.h"
+#include "designprobe.h"
 #include "messages.h"
 #include "modelinput.h"
 #include "nec2crunner.h"
@@ -34,6 +35,10 @@ struct CommandFailure
     // No figures from the engine, named as the check's JSON names it: exit 3 when there are
     // none to be had (nec2c missing, the model beyond it, figures no antenna has), else 1.
     [[nodiscard]] static CommandFailure engine(EngineFailure failure, const QString &message);
+    // A tolerance or a trim without a result: the engine's failures as engine() names them,
+    // else "no_dip" or "dip_out_of_reach", exit 1.
+    [[nodiscard]] static CommandFailure analysis(AnalysisFault fault, EngineFailure failure,
+                                                 const QString &message);
 };
 
 // What one command of moxon-cli writes, and the steps every command takes between its options

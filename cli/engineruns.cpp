@@ -14,4 +14,16 @@ TuneResult tuneOnEngine(TuneGoal goal, const TuneSetup &setup, EngineScheduler &
     return tuneWithNec2c(goal, setup, scheduler);
 }
 
+ToleranceResult toleranceOnEngine(const TuneSetup &setup, double cutError,
+                                  EngineScheduler &scheduler)
+{
+    return tolerancesWithNec2c(setup, cutError, scheduler);
+}
+
+TrimResult trimOnEngine(const TuneSetup &setup, double measuredDipMhz, double targetMhz,
+                        EngineScheduler &scheduler)
+{
+    return trimWithNec2c(setup, measuredDipMhz, targetMhz, scheduler);
+}
+
 } // namespace moxon

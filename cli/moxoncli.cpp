@@ -4,6 +4,8 @@
 #include "commandio.h"
 #include "designcommand.h"
 #include "exportcommand.h"
+#include "tolerancecommand.h"
+#include "trimcommand.h"
 #include "tunecommand.h"
 
 #include <array>
@@ -20,10 +22,9 @@ struct Command
 };
 
 constexpr std::array kCommands = {
-    Command{u"design", designCommand},
-    Command{u"export", exportCommand},
-    Command{u"check", checkCommand},
-    Command{u"tune", tuneCommand},
+    Command{u"design", designCommand},       Command{u"export", exportCommand},
+    Command{u"check", checkCommand},         Command{u"tune", tuneCommand},
+    Command{u"tolerance", toleranceCommand}, Command{u"trim", trimCommand},
 };
 
 } // namespace
@@ -54,11 +55,13 @@ int MoxonCli::run(const QStringList &arguments)
         "Usage: moxon-cli <command> [options]\n"
         "Designs a Moxon rectangle antenna, exports it as a model, checks it with nec2c.\n\n"
         "Commands:\n"
-        "  design   print the dimensions A to E for one or more frequencies\n"
-        "  export   write the model as an NEC-2 deck or a binary model file\n"
-        "  check    run the NEC-2 deck through nec2c: impedance, SWR, gain, front-to-back\n"
-        "  tune     tune the dimensions with nec2c for a match on 50 ohm or the best "
-        "front-to-back\n\n"
+        "  design     print the dimensions A to E for one or more frequencies\n"
+        "  export     write the model as an NEC-2 deck or a binary model file\n"
+        "  check      run the NEC-2 deck through nec2c: impedance, SWR, gain, front-to-back\n"
+        "  tune       tune the dimensions with nec2c for a match on 50 ohm or the best "
+        "front-to-back\n"
+        "  tolerance  how exactly each cut must be made, and the share of builds within limits\n"
+        "  trim       the cuts that bring a measured antenna onto its frequency, or a rebuild\n\n"
         "Options:\n"
         "  -h, --help     this help; 'moxon-cli <command> --help' for a command's options\n"
         "  -v, --version  the version\n");

@@ -31,23 +31,27 @@ enum class WireUnit
 struct DisplayUnitInfo
 {
     DisplayUnit unit = DisplayUnit::Inch;
-    QStringView text;          // "ft": the unit labels, the command line
-    char letter = 'I';         // the unit's letter in the binary model file
-    int decimals = 2;          // of the result mask, "0.00"
-    double metresPerUnit = 0;  // coordinates of the binary model file are in metres
-    QStringView scaleText;     // the same factor as the NEC deck's GS card writes it
+    QStringView text;         // "ft": the unit labels, the command line
+    char letter = 'I';        // the unit's letter in the binary model file
+    int decimals = 2;         // of the result mask, "0.00"
+    double metresPerUnit = 0; // coordinates of the binary model file are in metres
+    QStringView scaleText;    // the same factor as the NEC deck's GS card writes it
     double (*wavelength)(double freqMHz) = nullptr; // one free-space wavelength in this unit
     double (*fromInches)(double inches) = nullptr;  // a length in inches, in this unit
+    // The step a builder measures a cut in, in this unit, and its name: a centimetre for
+    // metres, an inch for feet and inches, a millimetre for millimetres.
+    double cutStep = 1;
+    QStringView cutStepText;
 };
 
 // One unit of the wire size.
 struct WireUnitInfo
 {
     WireUnit unit = WireUnit::Gauge;
-    QStringView text;               // "in", "mm", "AWG": the entries of the wire-unit list
-    double wavelengthTimesMHz = 0;  // in the unit of the diameter (inches for a gauge)
-    double unitsPerInch = 1;        // of the diameter; a gauge's diameter is in inches
-    double metresPerUnit = 0;       // of the diameter
+    QStringView text;              // "in", "mm", "AWG": the entries of the wire-unit list
+    double wavelengthTimesMHz = 0; // in the unit of the diameter (inches for a gauge)
+    double unitsPerInch = 1;       // of the diameter; a gauge's diameter is in inches
+    double metresPerUnit = 0;      // of the diameter
 };
 
 // In the order of the options and of the list: unit texts are always compared in this order.

@@ -81,6 +81,8 @@ private Q_SLOTS:
     void twoWritersOnStandardOutput();
     void jsonFailures_data();
     void jsonFailures();
+    void measurementRefused_data();
+    void measurementRefused();
 };
 
 void TestCli::designTable_data()
@@ -246,6 +248,30 @@ void TestCli::badArguments_data()
     QTest::newRow("wire zero inches")
         << QStringList{u"design"_s, u"-f"_s, u"146"_s, u"-w"_s, u"0"_s, u"--wire-unit"_s, u"in"_s}
         << 1 << u"Wire size must be a numeric value greater than 0."_s;
+    const QStringList tolerance{u"tolerance"_s, u"-f"_s, u"14.15"_s, u"-u"_s, u"m"_s};
+    QTest::newRow("tolerance, three built dimensions")
+        << tolerance + QStringList{u"--built"_s, u"7.7,1.2,1.4"_s} << 2
+        << u"--built must be five lengths above 0 as A,B,C,D,E, not '7.7,1.2,1.4'"_s;
+    QTest::newRow("tolerance, built E not B + C + D")
+        << tolerance + QStringList{u"--built"_s, u"7.7224,1.176,0.1965,1.4356,2.9"_s} << 2
+        << u"--built: E must be B + C + D, 2.8081, not 2.9000"_s;
+    QTest::newRow("tolerance, built length below zero")
+        << tolerance + QStringList{u"--built"_s, u"7.7,-1.2,0.2,1.4,0.4"_s} << 2
+        << u"--built must be five lengths above 0"_s;
+    QTest::newRow("tolerance, cut error below zero")
+        << tolerance + QStringList{u"--cut-error"_s, u"-0.01"_s} << 2
+        << u"--cut-error must be a length of 0 or more, not '-0.01'"_s;
+    const QStringList trim{u"trim"_s, u"-f"_s, u"14.15"_s};
+    QTest::newRow("trim without a measurement")
+        << trim << 2 << u"give the measurement with --measured FILE or --dip MHZ"_s;
+    QTest::newRow("trim, file and dip")
+        << trim + QStringList{u"--dip"_s, u"14"_s, u"--measured"_s, u"a.s1p"_s} << 2
+        << u"--measured and --dip give the same thing: give one"_s;
+    QTest::newRow("trim, dip no frequency") << trim + QStringList{u"--dip"_s, u"0"_s} << 2
+                                            << u"--dip must be a frequency in MHz, not '0'"_s;
+    QTest::newRow("trim, target no frequency")
+        << trim + QStringList{u"--dip"_s, u"14"_s, u"--target"_s, u"14,2"_s} << 2
+        << u"--target must be a frequency in MHz, not '14,2'"_s;
     QTest::newRow("export of a rejected frequency writes nothing")
         << QStringList{u"export"_s,           u"-f"_s, u"-7"_s, u"--format"_s, u"nec"_s, u"-o"_s,
                        u"never-written.nec"_s}
@@ -268,9 +294,12 @@ void TestCli::help()
 {
     const CliRun overall = runCli({u"--help"_s});
     QCOMPARE(overall.status, 0);
-    QVERIFY(overall.out.contains(u"design"_s) && overall.out.contains(u"export"_s) &&
-            overall.out.contains(u"check"_s));
-    for (const QString &command : {u"design"_s, u"export"_s, u"check"_s}) {
+    for (const QString &command :
+         {u"design"_s, u"export"_s, u"check"_s, u"tune"_s, u"tolerance"_s, u"trim"_s}) {
+        QVERIFY2(overall.out.contains(u"\n  "_s + command + u' '), qPrintable(command));
+    }
+    for (const QString &command :
+         {u"design"_s, u"export"_s, u"check"_s, u"tune"_s, u"tolerance"_s, u"trim"_s}) {
         const CliRun run = runCli({command, u"--help"_s});
         QCOMPARE(run.status, 0);
         QVERIFY2(run.out.startsWith(u"Usage: moxon-cli "_s + command), qPrintable(run.out));
@@ -325,9 +354,9 @@ void TestCli::exportMatchesWindow()
     const QString fromWindow = folder.filePath(u"window."_s + format);
 
     const CliRun run = runCli({u"export"_s, u"--freq"_s, freq, u"--wire"_s, wire, u"--wire-unit"_s,
-                               unitText(wireUnits().at(std::size_t(wireEntry)).unit), u"--units"_s, units, u"--format"_s, format,
-                               u"--pol"_s, vertical ? u"v"_s : u"h"_s, u"--axis"_s,
-                               xAxis ? u"x"_s : u"y"_s, u"-o"_s, fromCli});
+                               unitText(wireUnits().at(std::size_t(wireEntry)).unit), u"--units"_s,
+                               units, u"--format"_s, format, u"--pol"_s, vertical ? u"v"_s : u"h"_s,
+                               u"--axis"_s, xAxis ? u"x"_s : u"y"_s, u"-o"_s, fromCli});
     QCOMPARE(run.status, 0);
     QCOMPARE(run.out, u"Model written to file '"_s + fromCli + u"'.\n"_s);
 
@@ -366,7 +395,8 @@ void TestCli::exportToStandardOutput()
     QFETCH(QString, golden);
     QTemporaryDir folder;
     QVERIFY(QDir::setCurrent(folder.path()));
-    const CliRun run = runCli({u"export"_s, u"-f"_s, u"146"_s, u"--format"_s, format, u"-o"_s, u"-"_s});
+    const CliRun run =
+        runCli({u"export"_s, u"-f"_s, u"146"_s, u"--format"_s, format, u"-o"_s, u"-"_s});
     QCOMPARE(run.status, 0);
     QCOMPARE(run.out.toLatin1(), readAll(QStringLiteral(MOXON_TEST_DATA_DIR "/") + golden));
     QVERIFY(!QFile::exists(u"-"_s));
@@ -480,6 +510,15 @@ void TestCli::jsonFailures_data()
         << tune + QStringList{u"146"_s} << u"reject"_s << 1 << u"deck_error"_s;
     QTest::newRow("tune, engine crashed")
         << tune + QStringList{u"146"_s} << u"crash"_s << 1 << u"crashed"_s;
+    QTest::newRow("tolerance, no engine")
+        << QStringList{u"tolerance"_s, u"--json"_s, u"-f"_s, u"146"_s} << QString() << 3
+        << u"engine_missing"_s;
+    QTest::newRow("tolerance, model refused")
+        << QStringList{u"tolerance"_s, u"--json"_s, u"-f"_s, u"146"_s} + thick << QString() << 3
+        << u"model_refused"_s;
+    QTest::newRow("trim, deck not accepted")
+        << QStringList{u"trim"_s, u"--json"_s, u"-f"_s, u"146"_s, u"--dip"_s, u"145"_s}
+        << u"reject"_s << 1 << u"deck_error"_s;
 }
 
 void TestCli::jsonFailures()
@@ -498,6 +537,63 @@ void TestCli::jsonFailures()
     QVERIFY2(problem.isEmpty(), qPrintable(problem));
     QCOMPARE(QJsonDocument::fromJson(run.out).object().value(u"error"_s).toString(), error);
     QVERIFY(!run.err.isEmpty()); // and the sentence for people, as without --json
+}
+
+void TestCli::measurementRefused_data()
+{
+    QTest::addColumn<QByteArray>("file"); // empty: there is none
+    QTest::addColumn<bool>("json");
+    QTest::addColumn<QString>("sentence");
+
+    const QByteArray broken = "! an analyser's export\n# MHz S RI R 50\n14.0 0.1 0.2\n"
+                              "14.1 abc 0.1\n14.2 0.1 0.1\n";
+    QTest::newRow("a number that is none")
+        << broken << false << u"measured.s1p line 4: \"abc\" is not a number."_s;
+    QTest::newRow("a number that is none, JSON")
+        << broken << true << u"measured.s1p line 4: \"abc\" is not a number."_s;
+    QTest::newRow("a two-port's row")
+        << QByteArray("# MHz S RI R 50\n14.0 0.1 0.2 0.9 0 0.9 0 0.1 0.2\n") << false
+        << u"measured.s1p line 2: expected 3 numbers for a one-port"_s;
+    // The SWR still falls at the upper end: the dip lies beyond what was swept.
+    QTest::newRow("no dip inside the range")
+        << QByteArray("# MHz S MA R 50\n13.9 0.6 10\n14.0 0.5 10\n14.1 0.4 10\n") << true
+        << u"measured.s1p has no SWR dip inside its range: the SWR still falls towards "
+           u"14.1 MHz at its upper end."_s;
+    QTest::newRow("no such file") << QByteArray() << false << u"measured.s1p"_s;
+}
+
+void TestCli::measurementRefused()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(bool, json);
+    QFETCH(QString, sentence);
+
+    QTemporaryDir folder;
+    const QString path = folder.filePath(u"measured.s1p"_s);
+    if (!file.isEmpty()) {
+        QFile written(path);
+        QVERIFY(written.open(QIODevice::WriteOnly));
+        written.write(file);
+    }
+    // Nothing else is done: the engine never runs.
+    const QString runs = folder.filePath(u"runs"_s);
+    const EngineFolder engine("echo run >> '" + QFile::encodeName(runs) + '\'');
+    QStringList arguments{u"trim"_s, u"-f"_s, u"14.15"_s, u"--measured"_s, path};
+    if (json) {
+        arguments.append(u"--json"_s);
+    }
+    const ProgramRun run = runProgram(arguments, engine.path());
+    QCOMPARE(run.status, int(ExitUsage));
+    QCOMPARE(run.err.count('\n'), 1);
+    QVERIFY2(QString::fromUtf8(run.err).contains(sentence), run.err.constData());
+    QVERIFY2(!QFile::exists(runs), "the engine ran");
+    if (json) {
+        QCOMPARE(notOneFailureObject(run.out), QString());
+        QCOMPARE(QJsonDocument::fromJson(run.out).object().value(u"error"_s).toString(),
+                 u"measurement_refused"_s);
+    } else {
+        QCOMPARE(run.out, QByteArray());
+    }
 }
 
 QTEST_GUILESS_MAIN(TestCli)

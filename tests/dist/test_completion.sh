@@ -38,7 +38,7 @@ help_options() {
         grep -v -x -- '--help-all' | sort -u | tr '\n' ' ' | sed 's/ $//'
 }
 
-for command in design export check tune; do
+for command in design export check tune tolerance trim; do
     complete_words "$(help_options "$command")" moxon-cli "$command" --
 done
 
@@ -50,7 +50,8 @@ named_values() {
 }
 
 for case in 'check --ground' 'check --conductor' 'tune --ground' 'tune --conductor' \
-    'tune --goal'; do
+    'tune --goal' 'tolerance --ground' 'tolerance --conductor' 'trim --ground' \
+    'trim --conductor'; do
     read -r command option <<<"$case"
     names=$(named_values "$command" "$option")
     if [[ -z $names ]]; then
@@ -60,8 +61,10 @@ for case in 'check --ground' 'check --conductor' 'tune --ground' 'tune --conduct
     fi
     complete_words "$names" moxon-cli "$command" "$option" ''
 done
-complete_words '--help --version check design export tune' moxon-cli ''
+complete_words '--help --version check design export tolerance trim tune' moxon-cli ''
 complete_words 'check' moxon-cli ch
+complete_words 'tolerance trim tune' moxon-cli t
+complete_words '' moxon-cli trim --dip ''
 complete_words '--format --freq' moxon-cli export --f
 complete_words '' moxon-cli check --fo
 complete_words 'AWG in mm' moxon-cli check --freq 435 --wire-unit ''
@@ -84,6 +87,8 @@ touch "$scratch/20m.nec" "$scratch/20m.ez" "$scratch/2m.nec"
 cd "$scratch"
 complete_words '20m.ez 20m.nec' moxon-cli export -o 20
 complete_words '20m.ez 20m.nec 2m.nec' moxon-cli export --output ''
+touch "$scratch/20m.s1p"
+complete_words '20m.s1p' moxon-cli trim --measured 20m.s
 
 if ((failures > 0)); then
     echo "$failures completion case(s) failed"

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "designprobe.h"
+#include "impedancecurve.h"
+
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+namespace moxon {
+
+// The rounds of engine runs of a tolerance or a trim: each round's probes run side by side,
+// the runs counted, progress told after each, and the first failure kept with what the
+// engine said. A round that was cancelled or failed gives nothing, and the analysis ends.
+class AnalysisRounds
+{
+public:
+    AnalysisRounds(const ProbeEngine &engine, const AnalysisProgressFn &progress, int rounds);
+
+    // The answers, each with the figures and the points it asked for; none when cancelled or
+    // when the engine failed on a probe (failure() says what it said).
+    [[nodiscard]] std::optional<QList<ProbeAnswer>> run(const QList<DesignProbe> &probes);
+
+    // The curve of a rational fit to `samples` over `lowMhz` to `highMhz`; none, failed,
+    // when the fit is unusable.
+    [[nodiscard]] std::optional<ImpedanceCurve> fitted(const QList<SweepPoint> &samples,
+                                                       double lowMhz, double highMhz);
+
+    // Ends the analysis on `sentence`, a failure of the analysis itself, unless it failed
+    // already.
+    void fail(AnalysisFault fault, const QString &sentence);
+
+    [[nodiscard]] int engineRuns() const { return m_runs; }
+    [[nodiscard]] bool cancelled() const { return m_cancelled; }
+    [[nodiscard]] const QString &failure() const { return m_failure; }
+    [[nodiscard]] EngineFailure failureKind() const { return m_failureKind; }
+    [[nodiscard]] AnalysisFault fault() const { return m_fault; }
+
+    // "The model's SWR has no dip between ... MHz.": the sentence of a curve lowest at an end.
+    [[nodiscard]] static QString noDip(double lowMhz, double highMhz);
+
+private:
+    const ProbeEngine &m_engine;
+    const AnalysisProgressFn &m_progress;
+    int m_rounds = 0;
+    int m_round = 0;
+    int m_runs = 0;
+    bool m_cancelled = false;
+    QString m_failure;
+    EngineFailure m_failureKind = EngineFailure::None;
+    AnalysisFault m_fault = AnalysisFault::None;
+};
+
+} // namespace moxon

@@ -1,0 +1,87 @@
+#pragma once
+
+#include "designprobe.h"
+#include "tuner.h"
+
+#include <QList>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+namespace moxon {
+
+// A measured dip may lie at most this share from the model's: further off, the antenna is not
+// the one the dimensions describe (another band, another file), and no trim is advised.
+inline constexpr double kMostTrimScaleError = 0.1;
+// The field trim's dip is brought this close to the target, relative, by the engine's runs.
+inline constexpr double kTrimDipAgreement = 2e-4;
+
+// The antenna after a trim, as the model scaled to the measurement predicts it.
+struct TrimmedAntenna
+{
+    TuneDimensions dimensions;  // as the builder makes them, display unit, to its decimals
+    double predictedDipMhz = 0; // where its SWR will be lowest
+    DesignFigures figures;      // at the target: SWR, and the front-to-back at take-off
+    QList<SweepPoint> curve;    // predicted SWR curve over +-5 % of the target, for drawing
+};
+
+// The trim at the tips: each pair of tails changed equally, the gap C taking up their sum, A
+// and E unchanged.
+struct FieldTrim
+{
+    double drivenTailChange = 0;    // display unit, each driven-element tail; negative: a cut
+    double reflectorTailChange = 0; // display unit, each reflector tail; negative: a cut
+    TrimmedAntenna antenna;
+};
+
+struct TrimResult
+{
+    TuneDimensions built;      // as the builder gave them, display unit
+    double designMhz = 0;      // the design frequency of the model
+    Installation installation; // where the antenna hangs, what it is made of
+    double targetMhz = 0;      // where the dip is wanted
+    double measuredDipMhz = 0; // where the antenna's SWR is lowest, as measured
+    double modelDipMhz = 0;    // where the model of the built dimensions has it
+    // How much longer the antenna behaves than its model: the model with every dimension
+    // times the scale dips where the antenna was measured to.
+    double scale = 1;
+    DesignFigures modelFigures;   // the model of the built dimensions at the design frequency
+    QList<SweepPoint> modelCurve; // its SWR curve over +-5 % of the design frequency
+    std::optional<FieldTrim> fieldTrim;
+    QString fieldTrimRefusal; // why there is none: the tails cannot bring the dip there
+    TrimmedAntenna rebuild;   // every dimension anew for the target
+    int engineRuns = 0;
+    double seconds = 0;
+    bool cancelled = false;
+    // Why there is no result, in a sentence; nothing else is set then.
+    QString failure;
+    AnalysisFault fault = AnalysisFault::None;
+    EngineFailure failureKind = EngineFailure::None; // where the engine failed
+
+    [[nodiscard]] bool ok() const { return failure.isEmpty() && !cancelled; }
+};
+
+// `dims` with the driven element's tails changed by `driven` and the reflector's by
+// `reflector` (display unit), A and E held: C takes up their sum.
+[[nodiscard]] TuneDimensions withTails(TuneDimensions dims, double driven, double reflector);
+
+// How to bring an antenna built to the `formula` dimensions of `setup`, hanging where the
+// setup hangs it, from its measured SWR dip at `measuredDipMhz` to `targetMhz`. The model's dip
+// and the scale come from the engine; the field trim is found on the model scaled as the
+// antenna behaves: the two tail changes that put its dip on the target, of those the one with
+// the best front-to-back at the target, each checked with the engine; the rebuild scales every
+// dimension by measured dip over target and is checked too. The rounds of runs go through
+// `engine`; `progress` may stop it.
+[[nodiscard]] TrimResult trim(const TuneSetup &setup, double measuredDipMhz, double targetMhz,
+                              const ProbeEngine &engine, const AnalysisProgressFn &progress = {});
+
+// The same with nec2c, as the window and the command line run it: the runs queued in
+// `scheduler` under `options`; `cancelled` is looked at while they run.
+[[nodiscard]] TrimResult trimWithNec2c(const TuneSetup &setup, double measuredDipMhz,
+                                       double targetMhz, EngineScheduler &scheduler,
+                                       const CheckOptions &options = {},
+                                       std::function<bool()> cancelled = {},
+                                       const AnalysisProgressFn &progress = {});
+
+} // namespace moxon

@@ -1,0 +1,161 @@
+#include "standinantenna.h"
+#include "trim.h"
+
+#include <QTest>
+
+#include <cmath>
+
+using namespace moxon;
+using namespace moxon::test;
+using namespace Qt::StringLiterals;
+
+class TestTrim : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void bringsTheDipOntoTheTarget_data();
+    void bringsTheDipOntoTheTarget();
+    void noResult_data();
+    void noResult();
+};
+
+void TestTrim::bringsTheDipOntoTheTarget_data()
+{
+    // The antenna as it really is: the formula's dimensions times a scale, with its driven
+    // element's tails off besides; the builder believes it is the formula's.
+    QTest::addColumn<double>("scale");
+    QTest::addColumn<double>("drivenTailError"); // metres
+    QTest::addColumn<double>("targetMhz");
+    QTest::addColumn<bool>("fieldTrim"); // whether the tails can do it
+
+    QTest::newRow("1 % long") << 1.01 << 0.0 << 14.15 << true;
+    QTest::newRow("1 % short") << 0.99 << 0.0 << 14.15 << true;
+    QTest::newRow("1 % long, to a lower target") << 1.01 << 0.0 << 14.05 << true;
+    QTest::newRow("driven tails 3 cm long") << 1.0 << 0.03 << 14.15 << true;
+    QTest::newRow("driven tails 4 cm short, 0.5 % long") << 1.005 << -0.04 << 14.15 << true;
+    // Scaled so that it dips on the target already.
+    QTest::newRow("on the target") << 14.07 / 14.15 << 0.0 << 14.15 << true;
+    // Tails long enough to reach would close the gap: only a rebuild.
+    QTest::newRow("3 % short") << 0.97 << 0.0 << 14.15 << false;
+}
+
+void TestTrim::bringsTheDipOntoTheTarget()
+{
+    QFETCH(double, scale);
+    QFETCH(double, drivenTailError);
+    QFETCH(double, targetMhz);
+    QFETCH(bool, fieldTrim);
+
+    StandInAntenna antenna;
+    const TuneDimensions &formula = antenna.reference;
+    const double f0 = 14.15;
+    const TuneDimensions real = scaledBy(withTails(formula, drivenTailError, 0), scale);
+    const double measured = antenna.dipMhz(real);
+    int rounds = 0;
+    const TrimResult result = trim(standInSetup(formula, f0), measured, targetMhz, antenna.engine(),
+                                   [&rounds](const AnalysisProgress &progress) {
+                                       ++rounds;
+                                       return progress.round == rounds;
+                                   });
+    QVERIFY2(result.ok(), qPrintable(result.failure));
+    QCOMPARE(result.engineRuns, antenna.engineRuns);
+    QVERIFY2(result.engineRuns <= 24, qPrintable(QString::number(result.engineRuns)));
+    QCOMPARE(result.measuredDipMhz, measured);
+    QVERIFY(std::fabs(result.modelDipMhz - antenna.dipMhz(formula)) < 1e-5 * f0);
+    if (drivenTailError == 0) {
+        // The model times the scale found dips where the antenna was measured to.
+        QVERIFY2(std::fabs(result.scale - scale) < 1e-4,
+                 qPrintable(u"scale %1, expected %2"_s.arg(result.scale).arg(scale)));
+    }
+
+    // Rebuilt as measured over target, an antenna the same scale too long dips on the target.
+    if (drivenTailError == 0) {
+        const TuneDimensions rebuilt = scaledBy(result.rebuild.dimensions, scale);
+        QVERIFY2(std::fabs(antenna.dipMhz(rebuilt) / targetMhz - 1) < 0.0025,
+                 qPrintable(u"rebuild dips at %1 MHz"_s.arg(antenna.dipMhz(rebuilt))));
+    }
+    QCOMPARE(result.fieldTrim.has_value(), fieldTrim);
+    QCOMPARE(result.fieldTrimRefusal.isEmpty(), fieldTrim);
+    if (!fieldTrim) {
+        return;
+    }
+
+    // The builder cuts the antenna itself: where does it dip now, and its front-to-back?
+    const FieldTrim &field = *result.fieldTrim;
+    const TuneDimensions cut = withTails(real, field.drivenTailChange, field.reflectorTailChange);
+    const double designFrontToBack = antenna.frontToBack(formula, f0);
+    const QString figures =
+        u"cuts %1 and %2 m: dip %3 MHz (predicted %4), F/B %5 dB (design's %6)"_s
+            .arg(field.drivenTailChange)
+            .arg(field.reflectorTailChange)
+            .arg(antenna.dipMhz(cut))
+            .arg(field.antenna.predictedDipMhz)
+            .arg(antenna.frontToBack(cut, targetMhz))
+            .arg(designFrontToBack);
+    QVERIFY2(std::fabs(antenna.dipMhz(cut) / targetMhz - 1) < 0.0025, qPrintable(figures));
+    QVERIFY2(std::fabs(field.antenna.predictedDipMhz / targetMhz - 1) < 2 * kTrimDipAgreement,
+             qPrintable(figures));
+    QVERIFY2(antenna.frontToBack(cut, targetMhz) > designFrontToBack - 3, qPrintable(figures));
+    // The trimmed dimensions are the built ones with the cuts: A and E kept, C the rest.
+    const TuneDimensions &trimmed = field.antenna.dimensions;
+    QCOMPARE(trimmed.a, formula.a);
+    QCOMPARE(trimmed.e, formula.e);
+    QVERIFY(std::fabs(trimmed.b - formula.b - field.drivenTailChange) < 1e-9);
+    QVERIFY(std::fabs(trimmed.d - formula.d - field.reflectorTailChange) < 1e-9);
+    if (std::fabs(measured / targetMhz - 1) < kTrimDipAgreement) {
+        QVERIFY2(std::fabs(field.drivenTailChange) < 2e-4 &&
+                     std::fabs(field.reflectorTailChange) < 2e-4,
+                 qPrintable(figures));
+    }
+    // The predicted curve dips where the prediction says, over +-5 % of the target.
+    const QList<SweepPoint> &curve = field.antenna.curve;
+    QVERIFY(!curve.isEmpty());
+    QVERIFY(std::fabs(curve.first().frequencyMhz / targetMhz - 0.95) < 1e-9);
+    QVERIFY(std::fabs(curve.last().frequencyMhz / targetMhz - 1.05) < 1e-9);
+    const auto lowest = std::min_element(
+        curve.cbegin(), curve.cend(), [](const auto &x, const auto &y) { return x.swr < y.swr; });
+    QVERIFY(std::fabs(lowest->frequencyMhz - field.antenna.predictedDipMhz) < 0.0026 * targetMhz);
+}
+
+void TestTrim::noResult_data()
+{
+    QTest::addColumn<double>("measuredMhz");
+    QTest::addColumn<double>("modelDipMhz");
+    QTest::addColumn<bool>("failScaled");
+    QTest::addColumn<AnalysisFault>("fault");
+
+    QTest::newRow("measured 15 % off") << 12.0 << 14.07 << false << AnalysisFault::DipOutOfReach;
+    QTest::newRow("model without a dip in range") << 14.0 << 15.2 << false << AnalysisFault::NoDip;
+    QTest::newRow("the engine fails on the scaled model")
+        << 13.93 << 14.07 << true << AnalysisFault::Engine;
+    QTest::newRow("no frequency") << 0.0 << 14.07 << false << AnalysisFault::BadInput;
+}
+
+void TestTrim::noResult()
+{
+    QFETCH(double, measuredMhz);
+    QFETCH(double, modelDipMhz);
+    QFETCH(bool, failScaled);
+    QFETCH(AnalysisFault, fault);
+
+    StandInAntenna antenna;
+    antenna.referenceDipMhz = modelDipMhz;
+    if (failScaled) {
+        antenna.failing = [&antenna](const TuneDimensions &dims) {
+            return dims.a > antenna.reference.a;
+        };
+    }
+    const TrimResult result =
+        trim(standInSetup(antenna.reference), measuredMhz, 14.15, antenna.engine());
+    QCOMPARE(result.fault, fault);
+    QVERIFY(!result.failure.isEmpty());
+    QVERIFY(!result.ok());
+    QVERIFY(!result.fieldTrim);
+    if (fault != AnalysisFault::Engine) {
+        QCOMPARE(result.failureKind, EngineFailure::None);
+    }
+}
+
+QTEST_GUILESS_MAIN(TestTrim)
+#include "tst_trim.moc"

@@ -1,0 +1,259 @@
+#include "calculation.h"
+#include "checkrequest.h"
+#include "enginebatch.h"
+#include "feedline.h"
+#include "moxoncli.h"
+#include "tolerance.h"
+#include "touchstonewriter.h"
+#include "trim.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cmath>
+#include <complex>
+
+using namespace moxon;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The 20 m antenna of 2 mm copper wire 10 m over average ground, in metres.
+const QStringList kDesign{u"-f"_s,          u"14.15"_s, u"-w"_s,       u"2"_s,
+                          u"--wire-unit"_s, u"mm"_s,    u"-u"_s,       u"m"_s,
+                          u"--height"_s,    u"10"_s,    u"--ground"_s, u"average"_s,
+                          u"--conductor"_s, u"copper"_s};
+constexpr double kF0 = 14.15;
+constexpr double kDipStep = 0.003; // MHz, of the direct runs finding a dip
+
+TuneSetup designSetup()
+{
+    const Calculation run = calculate(FormInputs{u"14.15"_s, u"2"_s, WireUnit::Millimetre},
+                                      DisplayUnit::Metre, LocaleNumbers(QLocale::c()));
+    return tuneSetup(modelInputFor(run.shown, run.input, false, true), run.shown.values,
+                     run.form.wireSize, Installation{10, {GroundKind::Real, 13, 0.005}, copper()});
+}
+
+TuneDimensions scaledBy(const TuneDimensions &dims, double scale)
+{
+    return {dims.a * scale, dims.b * scale, dims.d * scale, dims.e * scale};
+}
+
+QJsonObject runJson(const QString &command, const QStringList &arguments, QString &err)
+{
+    QString out;
+    QTextStream outStream(&out);
+    QTextStream errStream(&err);
+    const int status =
+        MoxonCli(outStream, errStream).run(QStringList{u"moxon-cli"_s, command} + arguments);
+    outStream.flush();
+    errStream.flush();
+    return status == 0 ? QJsonDocument::fromJson(out.toUtf8()).object() : QJsonObject();
+}
+
+// nec2c's impedance of `dims` at `frequencies`, run as two decks side by side.
+QList<SweepPoint> impedances(const TuneSetup &setup, const TuneDimensions &dims,
+                             const QList<double> &frequencies)
+{
+    const QByteArray deck = setup.requestFor(dims).deck;
+    const qsizetype half = frequencies.size() / 2;
+    const QList<SweepSlice> slices = {frequencySlice(deck, frequencies.mid(0, half)),
+                                      frequencySlice(deck, frequencies.mid(half))};
+    EngineScheduler scheduler;
+    const std::optional<QList<EngineRun>> runs =
+        runEngineBatch({slices.at(0).deck, slices.at(1).deck}, scheduler);
+    QList<SweepPoint> points;
+    for (qsizetype k = 0; runs && k < 2; ++k) {
+        points += readSliceRun(runs->at(k), slices.at(k)).points;
+    }
+    return points;
+}
+
+// Where nec2c's SWR of `dims` is lowest near `guessMhz`: every 3 kHz over +-30 kHz, the
+// parabola through the least |reflection|^2 and its neighbours.
+double directDip(const TuneSetup &setup, const TuneDimensions &dims, double guessMhz)
+{
+    QList<double> frequencies;
+    for (int i = -10; i <= 10; ++i) {
+        frequencies.append(guessMhz + kDipStep * i);
+    }
+    const QList<SweepPoint> points = impedances(setup, dims, frequencies);
+    if (points.size() != frequencies.size()) {
+        return 0;
+    }
+    QList<double> reflection;
+    for (const SweepPoint &point : points) {
+        const std::complex<double> z(point.feed.resistance, point.feed.reactance);
+        reflection.append(std::norm((z - 50.0) / (z + 50.0)));
+    }
+    const qsizetype k = std::min_element(reflection.begin(), reflection.end()) - reflection.begin();
+    if (k == 0 || k == reflection.size() - 1) {
+        return 0; // not within the span
+    }
+    const double y0 = reflection.at(k - 1);
+    const double y1 = reflection.at(k);
+    const double y2 = reflection.at(k + 1);
+    return frequencies.at(k) + kDipStep * 0.5 * (y0 - y2) / (y0 - 2 * y1 + y2);
+}
+
+DesignFigures directFigures(const TuneSetup &setup, const TuneDimensions &dims)
+{
+    const CheckRequest request = setup.requestFor(dims);
+    return readFiguresRun(runNec2c(request.deck), request).figures;
+}
+
+} // namespace
+
+// moxon-cli tolerance and trim against the real nec2c engine.
+class TestCliTrim : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void trimBringsTheAntennaOntoTheTarget_data();
+    void trimBringsTheAntennaOntoTheTarget();
+    void toleranceAgreesWithTheEngine();
+};
+
+void TestCliTrim::trimBringsTheAntennaOntoTheTarget_data()
+{
+    QTest::addColumn<double>("scale"); // of the antenna as really built
+    QTest::addColumn<bool>("file");    // measured as a Touchstone file, else --dip
+    QTest::addColumn<double>("lineMetres");
+    QTest::addColumn<int>("format"); // into TouchstoneFormat: unit, parameter, numbers
+
+    QTest::newRow("1 % long, S11 in dB, Hz, through 15 m of line") << 1.01 << true << 15.0 << 0;
+    QTest::newRow("0.7 % short, Z in RI, MHz, version 2, through 7 m of line")
+        << 0.993 << true << 7.0 << 1;
+    QTest::newRow("1 % long, the dip given") << 1.01 << false << 0.0 << 0;
+}
+
+void TestCliTrim::trimBringsTheAntennaOntoTheTarget()
+{
+    QFETCH(double, scale);
+    QFETCH(bool, file);
+    QFETCH(double, lineMetres);
+    QFETCH(int, format);
+
+    // The antenna as built: every dimension off by the scale, which the builder does not know.
+    const TuneSetup setup = designSetup();
+    const TuneDimensions built = scaledBy(setup.formula, scale);
+    const double designFrontToBack = directFigures(setup, setup.formula).frontToBack;
+
+    // What an analyser in the shack measures of it: 31 points over 13.7 to 14.6 MHz.
+    QList<double> frequencies;
+    for (int i = 0; i <= 30; ++i) {
+        frequencies.append(13.7 + 0.03 * i);
+    }
+    const QList<SweepPoint> curve = impedances(setup, built, frequencies);
+    QCOMPARE(curve.size(), frequencies.size());
+    QStringList measurement;
+    QTemporaryDir folder;
+    if (file) {
+        QList<TouchstonePoint> load;
+        for (const SweepPoint &point : curve) {
+            load.append(
+                TouchstonePoint{point.frequencyMhz, {point.feed.resistance, point.feed.reactance}});
+        }
+        const TouchstoneFormat written =
+            format == 0 ? TouchstoneFormat{FrequencyUnit::Hz, NetworkParameter::S,
+                                           NumberFormat::DecibelAngle, 50, TouchstoneVersion::One}
+                        : TouchstoneFormat{FrequencyUnit::MHz, NetworkParameter::Z,
+                                           NumberFormat::RealImaginary, 75, TouchstoneVersion::Two};
+        const QString path = folder.filePath(u"antenna.s1p"_s);
+        QFile s1p(path);
+        QVERIFY(s1p.open(QIODevice::WriteOnly));
+        s1p.write(touchstoneS1p(throughLine(load, lineMetres, 0.66), written));
+        s1p.close();
+        measurement = {u"--measured"_s, path};
+    } else {
+        // The dip of the analyser's points, as a builder would read it off the screen.
+        const auto lowest =
+            std::min_element(curve.cbegin(), curve.cend(),
+                             [](const auto &x, const auto &y) { return x.swr < y.swr; });
+        measurement = {u"--dip"_s, QString::number(lowest->frequencyMhz, 'f', 3)};
+    }
+
+    QString err;
+    const QJsonObject report =
+        runJson(u"trim"_s, kDesign + measurement + QStringList{u"--json"_s}, err);
+    QVERIFY2(!report.isEmpty(), qPrintable(err));
+    QVERIFY2(std::fabs(report.value(u"scale"_s).toDouble() / scale - 1) < 0.002,
+             qPrintable(u"scale %1 for %2"_s.arg(report.value(u"scale"_s).toDouble()).arg(scale)));
+    const QJsonObject field = report.value(u"field_trim"_s).toObject();
+    QVERIFY2(!field.isEmpty(), qPrintable(report.value(u"field_trim_refusal"_s).toString()));
+
+    // The builder makes the cuts on the antenna itself; nec2c says where it dips now.
+    const double driven = field.value(u"driver_tail_change"_s).toDouble();
+    const double reflector = field.value(u"reflector_tail_change"_s).toDouble();
+    const TuneDimensions trimmed = withTails(built, driven, reflector);
+    const double dip = directDip(setup, trimmed, kF0);
+    const double frontToBack = directFigures(setup, trimmed).frontToBack;
+    const QString figures = u"cuts %1 m and %2 m: dip %3 MHz (predicted %4), F/B %5 dB (design's "
+                            u"%6)"_s.arg(driven)
+                                .arg(reflector)
+                                .arg(dip)
+                                .arg(field.value(u"predicted_dip_mhz"_s).toDouble())
+                                .arg(frontToBack)
+                                .arg(designFrontToBack);
+    qInfo() << figures << report.value(u"scale"_s).toDouble();
+    QVERIFY2(std::fabs(dip / kF0 - 1) < 0.0025, qPrintable(figures));
+    QVERIFY2(frontToBack >= designFrontToBack - 3, qPrintable(figures));
+    QVERIFY2(std::fabs(field.value(u"front_to_back_db"_s).toDouble() - frontToBack) < 1,
+             qPrintable(figures));
+}
+
+void TestCliTrim::toleranceAgreesWithTheEngine()
+{
+    QString err;
+    const QJsonObject report = runJson(u"tolerance"_s, kDesign + QStringList{u"--json"_s}, err);
+    QVERIFY2(!report.isEmpty(), qPrintable(err));
+    const TuneSetup setup = designSetup();
+    const double h = report.value(u"difference_step"_s).toDouble();
+    const double dip = report.value(u"dip_mhz"_s).toDouble();
+    const double floor =
+        report.value(u"limits"_s).toObject().value(u"front_to_back_db"_s).toDouble();
+    QVERIFY(h > 0.005 && h < 0.02);
+    QVERIFY2(std::fabs(dip - directDip(setup, setup.formula, 14.073)) < 0.0005, qPrintable(err));
+
+    const QJsonObject dimensions = report.value(u"dimensions"_s).toObject();
+    for (const CutDimension dimension : kCutDimensions) {
+        const QString letter = QString(QChar(u'a' + int(dimension)));
+        const QJsonObject cut = dimensions.value(letter).toObject();
+        // The dip's move per centimetre against nec2c's own dips of the changed antennas.
+        const double longer = directDip(setup, withCut(setup.formula, dimension, h), dip);
+        const double shorter = directDip(setup, withCut(setup.formula, dimension, -h), dip);
+        const double perStep = (longer - shorter) / (2 * h) * 1000 * 0.01;
+        const double reported = cut.value(u"dip_khz_per_step"_s).toDouble();
+        const QString row = u"%1: %2 kHz/cm, nec2c's %3"_s.arg(letter).arg(reported).arg(perStep);
+        qInfo() << row;
+        QVERIFY2(longer > 0 && shorter > 0, qPrintable(row));
+        QVERIFY2(std::fabs(reported - perStep) < 0.05 * std::fabs(perStep), qPrintable(row));
+
+        // Each tolerance: within both limits a little short of it, past one a little beyond.
+        for (const double sign : {-1.0, 1.0}) {
+            const QString key = sign < 0 ? u"minus"_s : u"plus"_s;
+            const double tolerance = cut.value(u"tolerance_"_s + key).toDouble();
+            const QString limit = cut.value(u"limit_"_s + key).toString();
+            const auto within = [&](double change) {
+                const DesignFigures f =
+                    directFigures(setup, withCut(setup.formula, dimension, sign * change));
+                return f.swr <= kToleranceSwr && f.frontToBack >= floor;
+            };
+            const QString way = u"%1, %2 %3 m (%4)"_s.arg(row, key).arg(tolerance).arg(limit);
+            QVERIFY2(tolerance > 0, qPrintable(way));
+            QVERIFY2(within(0.9 * tolerance), qPrintable(way));
+            if (limit != u"search_end") {
+                QVERIFY2(!within(1.1 * tolerance), qPrintable(way));
+            }
+        }
+    }
+    QVERIFY(report.value(u"yield"_s).toDouble() > 0.5);
+    QVERIFY(report.value(u"dip_spread_khz"_s).toDouble() > 5);
+}
+
+QTEST_GUILESS_MAIN(TestCliTrim)
+#include "tst_clitrim.moc"
