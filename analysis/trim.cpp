@@ -198,6 +198,16 @@ TrimResult trim(const TuneSetup &setup, double measuredDipMhz, double targetMhz,
         return finish();
     }
 
+    if (std::fabs(ft / fm - 1) > kMostTrimScaleError) {
+        rounds.fail(AnalysisFault::DipOutOfReach,
+                    QStringLiteral("The target at %1 lies %2 % from the measured dip at %3: more "
+                                   "than a trim of this antenna can reach.")
+                        .arg(megahertz(ft),
+                             QLocale::c().toString(std::fabs(ft / fm - 1) * 100, 'f', 1),
+                             megahertz(fm)));
+        return finish();
+    }
+
     // Around the model's dip: the model, each pair of tails a step longer, and the model scaled
     // to the first estimate of the antenna's scale around the measured dip.
     const double h = kTailStepWavelengths * kLightMetresMhz / f0 / setup.metresPerUnit;
