@@ -49,7 +49,7 @@ enum class AnalysisFault
     Engine,        // nec2c failed on a design, or gave figures no fit can take
     NoDip,         // the model's SWR is lowest at an end of the range searched
     DipOutOfReach, // the measured dip lies too far from the model's for any trim
-    BadInput,      // a frequency that is not one
+    BadInput,      // a frequency or a cut error that is none
 };
 
 // How far a tolerance or a trim has come: engine runs so far, rounds of runs done and the most

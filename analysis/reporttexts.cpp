@@ -151,6 +151,13 @@ QString megahertz(double mhz, int decimals)
     return QLocale::c().toString(mhz, 'f', decimals) + QStringLiteral(" MHz");
 }
 
+// "+4.0", "-13.1": the sign says which way.
+QString signedNumber(double value, int decimals)
+{
+    const QString text = QLocale::c().toString(value, 'f', decimals);
+    return text.startsWith(u'-') ? text : u'+' + text;
+}
+
 // "cut 6.3 cm from each driven-element tail", "add 0.4 cm to ...", or leave them.
 QString tailAdvice(double change, const TuneSetup &setup, const QString &tails)
 {
@@ -255,9 +262,9 @@ QString toleranceReportText(const ToleranceResult &result, const TuneSetup &setu
     };
     for (const DimensionTolerance &dimension : result.cuts) {
         out << QChar(u'A' + int(dimension.dimension)) << "  "
-            << (c.toString(dimension.dipKhzPerStep, 'f', 1) + QStringLiteral(" kHz"))
+            << (signedNumber(dimension.dipKhzPerStep, 1) + QStringLiteral(" kHz"))
                    .rightJustified(12)
-            << (c.toString(dimension.frontToBackDbPerStep, 'f', 2) + QStringLiteral(" dB"))
+            << (signedNumber(dimension.frontToBackDbPerStep, 2) + QStringLiteral(" dB"))
                    .rightJustified(13)
             << tolerance(dimension.minus, dimension.minusLimit).rightJustified(18)
             << tolerance(dimension.plus, dimension.plusLimit).rightJustified(18) << '\n';

@@ -47,9 +47,10 @@ double highEdge(double f0Mhz)
     return sweepFrequency(f0Mhz, kSweepPoints - 1);
 }
 
-// What one way of changing one dimension is estimated to do, between the engine's runs:
-// the SWR at the design frequency read on the design's curve moved by the dip's shift, and
-// the front-to-back on the parabola of the central differences.
+// What changing one dimension is estimated to do, between the engine's runs: the SWR at the
+// design frequency read on the design's curve moved by the dip's shift, with the change of
+// level the differences show beside it, and the front-to-back from the back lobe's power
+// changing as a field that is linear in the change.
 struct Estimate
 {
     const ImpedanceCurve *curve = nullptr; // the design's
@@ -329,7 +330,7 @@ ToleranceResult tolerances(const TuneSetup &setup, double cutError, const ProbeE
     const double h = kDifferenceWavelengths * 299.792458 / f0 / setup.metresPerUnit;
     result.differenceStep = h;
 
-    AnalysisRounds rounds(engine, progress, 2 + kMostCentreRounds + kMostBoundRounds);
+    AnalysisRounds rounds(engine, progress, 1 + kMostCentreRounds + kMostBoundRounds);
     const auto finish = [&]() -> ToleranceResult {
         result.engineRuns = rounds.engineRuns();
         result.cancelled = rounds.cancelled();
@@ -341,6 +342,12 @@ ToleranceResult tolerances(const TuneSetup &setup, double cutError, const ProbeE
         result.seconds = double(clock.nsecsElapsed()) / 1e9;
         return result;
     };
+
+    if (!(cutError >= 0) || !std::isfinite(cutError)) {
+        rounds.fail(AnalysisFault::BadInput,
+                    QStringLiteral("The cut error must be a length of 0 or more."));
+        return finish();
+    }
 
     // The design with every change of the differences: its figures, and its impedance over
     // the sweep's band at the points the first fit needs.

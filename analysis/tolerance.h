@@ -71,7 +71,6 @@ struct ToleranceResult
     int builds = 0;            // of the Monte Carlo
     double yield = 0;          // share of the builds within both limits, 0 to 1
     double dipSpreadKhz = 0;   // standard deviation of the builds' dip
-    QList<SweepPoint> curve;   // the design's SWR curve over +-5 %, from the fit, for drawing
     int engineRuns = 0;
     double seconds = 0;
     bool cancelled = false;
@@ -86,9 +85,10 @@ struct ToleranceResult
 // How exactly each cut of the design of `setup` (its `formula` dimensions, which may be any
 // built or tuned ones, where it hangs) must be made: for each of A to D, central differences
 // on the engine's dip and front-to-back over a step of 1/2000 wavelength; each tolerance
-// estimated from them and the fitted SWR curve, then run on the engine and narrowed by
-// bisection until it is known to 3 %; and the yield of builds with every cut off by up to
-// `cutError` (display unit) together, from kToleranceBuilds builds on the differences. The
+// estimated from them and the fitted SWR curve, then run on the engine and narrowed (regula
+// falsi, bisection where it stalls) until a change within both limits and one past them lie
+// within 5 % of each other; and the yield of builds with every cut off by up to `cutError`
+// (display unit, 0 or more) together, from kToleranceBuilds builds on the differences. The
 // rounds of runs go through `engine`; `progress` may stop it.
 [[nodiscard]] ToleranceResult tolerances(const TuneSetup &setup, double cutError,
                                          const ProbeEngine &engine,

@@ -198,6 +198,16 @@ TrimResult trim(const TuneSetup &setup, double measuredDipMhz, double targetMhz,
         return finish();
     }
 
+    if (std::fabs(ft / fm - 1) > kMostTrimScaleError) {
+        rounds.fail(AnalysisFault::DipOutOfReach,
+                    QStringLiteral("The target at %1 lies %2 % from the measured dip at %3: more "
+                                   "than a trim of this antenna can reach.")
+                        .arg(megahertz(ft),
+                             QLocale::c().toString(std::fabs(ft / fm - 1) * 100, 'f', 1),
+                             megahertz(fm)));
+        return finish();
+    }
+
     // Around the model's dip: the model, each pair of tails a step longer, and the model scaled
     // to the first estimate of the antenna's scale around the measured dip.
     const double h = kTailStepWavelengths * kLightMetresMhz / f0 / setup.metresPerUnit;
@@ -266,7 +276,7 @@ TrimResult trim(const TuneSetup &setup, double measuredDipMhz, double targetMhz,
                            "or the gap would have to shrink too far. Rebuild instead.")
                 .arg(megahertz(fm), megahertz(ft));
     }
-    const bool field = result.fieldTrimRefusal.isEmpty();
+    bool field = result.fieldTrimRefusal.isEmpty();
     QList<double> shares;
     if (field) {
         const double inLow = std::max(low, 0.0);
@@ -294,14 +304,23 @@ TrimResult trim(const TuneSetup &setup, double measuredDipMhz, double targetMhz,
     const auto curveOfChecked = [&](const Checked &c) {
         return c.own ? ImpedanceCurve(*c.own, 1, c.near) : curveOf(*modelDip / ft, c.near);
     };
+    // Its dip; false when its curve has none within 5 % of the target.
     const auto settleDip = [&](Checked &c) {
         const std::optional<double> dip = curveOfChecked(c).dip(lowEdge(ft), highEdge(ft));
-        if (!dip) {
-            rounds.fail(AnalysisFault::NoDip, AnalysisRounds::noDip(lowEdge(ft), highEdge(ft)));
-            return false;
-        }
-        c.dipMhz = *dip;
-        return true;
+        c.dipMhz = dip.value_or(0);
+        return dip.has_value();
+    };
+    // The rebuild must dip near the target; a field trim that does not is not advised.
+    const auto rebuildWithoutDip = [&] {
+        rounds.fail(AnalysisFault::NoDip, AnalysisRounds::noDip(lowEdge(ft), highEdge(ft)));
+        return finish();
+    };
+    const auto refuseField = [&] {
+        result.fieldTrimRefusal =
+            QStringLiteral("The tails changed as far as the dip must move leave the model "
+                           "without an SWR dip within 5 % of %1. Rebuild instead.")
+                .arg(megahertz(ft));
+        field = false;
     };
     // Its fit across the band: the runs there and the target's, far enough apart that the
     // small steps of the engine's ground model between nearby frequencies do not bend it; the
@@ -340,30 +359,34 @@ TrimResult trim(const TuneSetup &setup, double measuredDipMhz, double targetMhz,
     std::optional<Checked> rebuild =
         checked(rounded(scaled(built, rebuildFactor), setup.decimals), lined->first());
     if (!rebuild) {
-        return finish();
+        return rebuildWithoutDip();
     }
     std::optional<Checked> best;
     double factor = 1;
     double bestShare = 0.5;
+    QList<std::pair<double, double>> frontToBack; // by share, along the line
+    QList<std::pair<double, double>> miss;        // the dip's, MHz
     if (field) {
         // The front-to-back along the line, a parabola through the candidates; its best within
         // the line's bounds, and the dip's miss there.
-        QList<std::pair<double, double>> frontToBack;
-        QList<std::pair<double, double>> miss;
         for (qsizetype k = 0; k < shares.size(); ++k) {
             const auto [driven, reflector] = tailsAt(shares.at(k), 1);
-            const std::optional<Checked> c =
-                checked(fieldDims(driven, reflector), lined->at(k + 1));
-            if (!c) {
-                return finish();
+            // A candidate without a dip near the target tells nothing of the line.
+            if (const std::optional<Checked> c =
+                    checked(fieldDims(driven, reflector), lined->at(k + 1))) {
+                frontToBack.append({shares.at(k), c->figures.frontToBack});
+                miss.append({shares.at(k), c->dipMhz - ft});
             }
-            frontToBack.append({shares.at(k), c->figures.frontToBack});
-            miss.append({shares.at(k), c->dipMhz - ft});
         }
+        if (frontToBack.isEmpty()) {
+            refuseField();
+        }
+    }
+    if (field) {
         // A little beyond the candidates, where the parabola still holds, within the bounds.
-        const double from = std::max(low, shares.first() - kShareBeyond);
-        const double to = std::min(high, shares.last() + kShareBeyond);
-        bestShare = shares.first();
+        const double from = std::max(low, frontToBack.first().first - kShareBeyond);
+        const double to = std::min(high, frontToBack.last().first + kShareBeyond);
+        bestShare = frontToBack.first().first;
         for (int i = 0; i <= 200 && to > from; ++i) {
             const double u = from + (to - from) * i / 200;
             if (through(frontToBack, u) > through(frontToBack, bestShare)) {
@@ -431,7 +454,7 @@ TrimResult trim(const TuneSetup &setup, double measuredDipMhz, double targetMhz,
             rebuild.reset();
         }
         if (!rebuild) {
-            return finish();
+            return rebuildWithoutDip();
         }
         if (fieldOff) {
             best = checked(fieldReal, answers->at(k), best ? best->own : std::nullopt);
@@ -439,7 +462,7 @@ TrimResult trim(const TuneSetup &setup, double measuredDipMhz, double targetMhz,
             best.reset();
         }
         if (field && !best) {
-            return finish();
+            refuseField();
         }
     }
 

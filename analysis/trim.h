@@ -11,8 +11,9 @@
 
 namespace moxon {
 
-// A measured dip may lie at most this share from the model's: further off, the antenna is not
-// the one the dimensions describe (another band, another file), and no trim is advised.
+// A measured dip may lie at most this share from the model's, and the target from the measured
+// dip: further off, the antenna is not the one the dimensions describe (another band, another
+// file), or the target is another antenna's, and no trim is advised.
 inline constexpr double kMostTrimScaleError = 0.1;
 // The field trim's dip is brought this close to the target, relative, by the engine's runs.
 inline constexpr double kTrimDipAgreement = 2e-4;

@@ -37,7 +37,8 @@ QString description()
                "no SWR dip inside its range: 2, with one sentence naming the line or the reason "
                "(\"measurement_refused\" with --json), before anything else is done; a model "
                "without a dip within 5 % of the design frequency (\"no_dip\") or a measured dip "
-               "more than %1 % from the model's (\"dip_out_of_reach\"): 1. With --json a "
+               "more than %1 % from the model's, or a target as far from it "
+               "(\"dip_out_of_reach\"): 1. With --json a "
                "failure prints {\"error\", \"message\"} as check's does.")
                .arg(kMostTrimScaleError * 100) +
            QStringLiteral("\n\n") + namedValues(InstallationOptions::names());

@@ -130,6 +130,8 @@ void TestTrim::noResult_data()
     QTest::newRow("the engine fails on the scaled model")
         << 13.93 << 14.07 << true << AnalysisFault::Engine;
     QTest::newRow("no frequency") << 0.0 << 14.07 << false << AnalysisFault::BadInput;
+    QTest::newRow("target 10.5 % above the measured dip")
+        << 12.8 << 14.07 << false << AnalysisFault::DipOutOfReach;
 }
 
 void TestTrim::noResult()
