@@ -246,7 +246,7 @@ std::optional<Fault> Reader::take(const Line &line)
         return referenceValue(line, line.text);
     }
     if (line.text.startsWith('#')) {
-        // Each file has one option line: the specifications of both versions have later ones
+        // Each file has one option line: Touchstone 1.1 and 2.0 both have later ones
         // ignored.
         if (m_options) {
             return std::nullopt;

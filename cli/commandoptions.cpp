@@ -225,18 +225,18 @@ std::optional<double> InstallationOptions::height() const
     return ok && std::isfinite(value) ? std::optional<double>(value) : std::nullopt;
 }
 
-OutputOptions::OutputOptions(QCommandLineParser &parser, Spec spec)
+OutputOptions::OutputOptions(QCommandLineParser &parser, Usage usage)
     : m_parser(parser)
-    , m_spec(std::move(spec))
-    , m_output(option({QStringLiteral("o"), QStringLiteral("output")}, m_spec.outputHelp,
+    , m_usage(std::move(usage))
+    , m_output(option({QStringLiteral("o"), QStringLiteral("output")}, m_usage.outputHelp,
                       QStringLiteral("FILE")))
-    , m_format(option({QStringLiteral("format")}, m_spec.formatHelp, QStringLiteral("nec|ez")))
+    , m_format(option({QStringLiteral("format")}, m_usage.formatHelp, QStringLiteral("nec|ez")))
     , m_deck(option({QStringLiteral("deck")},
                     QStringLiteral("Also write the deck the check ran at the design frequency; - "
                                    "for standard output."),
                     QStringLiteral("FILE")))
 {
-    if (m_spec.deck) {
+    if (m_usage.deck) {
         parser.addOption(m_deck);
     }
     if (takesModel()) {
@@ -250,10 +250,10 @@ QString OutputOptions::check(bool json) const
     const bool output = writesModel();
     const bool format = takesModel() && m_parser.isSet(m_format);
     if (takesModel()) {
-        if (m_spec.modelRequired && !format) {
+        if (m_usage.modelRequired && !format) {
             return QStringLiteral("--format is required: nec or ez");
         }
-        if (!m_spec.modelRequired && output != format) {
+        if (!m_usage.modelRequired && output != format) {
             return QStringLiteral("-o and --format go together");
         }
         if (format &&
@@ -261,7 +261,7 @@ QString OutputOptions::check(bool json) const
             return QStringLiteral("--format must be nec or ez, not '%1'")
                 .arg(m_parser.value(m_format));
         }
-        if (m_spec.modelRequired && modelPath().isEmpty()) {
+        if (m_usage.modelRequired && modelPath().isEmpty()) {
             return QStringLiteral("-o FILE is required (- for standard output)");
         }
     }
@@ -304,7 +304,7 @@ ModelFormat OutputOptions::format() const
 
 QString OutputOptions::deckPath() const
 {
-    return m_spec.deck ? m_parser.value(m_deck) : QString();
+    return m_usage.deck ? m_parser.value(m_deck) : QString();
 }
 
 bool OutputOptions::toStandardOutput() const

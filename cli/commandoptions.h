@@ -102,7 +102,7 @@ class OutputOptions
 {
 public:
     // Which of them a command takes, and its own words for the model's.
-    struct Spec
+    struct Usage
     {
         QString outputHelp;         // -o's description; empty: no -o and no --format
         QString formatHelp;         // --format's
@@ -110,7 +110,7 @@ public:
         bool deck = false;          // --deck
     };
 
-    OutputOptions(QCommandLineParser &parser, Spec spec);
+    OutputOptions(QCommandLineParser &parser, Usage usage);
 
     // `json`: whether --json was given, which writes to standard output too.
     [[nodiscard]] QString check(bool json) const;
@@ -123,10 +123,10 @@ public:
     [[nodiscard]] bool toStandardOutput() const;
 
 private:
-    [[nodiscard]] bool takesModel() const { return !m_spec.outputHelp.isEmpty(); }
+    [[nodiscard]] bool takesModel() const { return !m_usage.outputHelp.isEmpty(); }
 
     const QCommandLineParser &m_parser;
-    const Spec m_spec;
+    const Usage m_usage;
     const QCommandLineOption m_output;
     const QCommandLineOption m_format;
     const QCommandLineOption m_deck;
