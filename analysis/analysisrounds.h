@@ -3,6 +3,7 @@
 #include "designprobe.h"
 #include "impedancecurve.h"
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QString>
 
@@ -36,6 +37,21 @@ public:
     [[nodiscard]] const QString &failure() const { return m_failure; }
     [[nodiscard]] EngineFailure failureKind() const { return m_failureKind; }
     [[nodiscard]] AnalysisFault fault() const { return m_fault; }
+    // Into a tolerance's or a trim's result: the engine runs, a cancel or the failure, and
+    // the seconds since `clock` started.
+    template<typename Result>
+    [[nodiscard]] Result finished(Result result, const QElapsedTimer &clock) const
+    {
+        result.engineRuns = m_runs;
+        result.cancelled = m_cancelled;
+        if (!m_failure.isEmpty()) {
+            result.failure = m_failure;
+            result.failureKind = m_failureKind;
+            result.fault = m_fault;
+        }
+        result.seconds = double(clock.nsecsElapsed()) / 1e9;
+        return result;
+    }
 
     // "The model's SWR has no dip between ... MHz.": the sentence of a curve lowest at an end.
     [[nodiscard]] static QString noDip(double lowMhz, double highMhz);

@@ -327,20 +327,12 @@ ToleranceResult tolerances(const TuneSetup &setup, double cutError, const ProbeE
     result.step = unit.cutStep;
     result.stepUnit = unit.cutStepText.toString();
     result.cutError = cutError;
-    const double h = kDifferenceWavelengths * 299.792458 / f0 / setup.metresPerUnit;
+    const double h = kDifferenceWavelengths * freeSpaceWavelength(f0) / setup.metresPerUnit;
     result.differenceStep = h;
 
     AnalysisRounds rounds(engine, progress, 1 + kMostCentreRounds + kMostBoundRounds);
-    const auto finish = [&]() -> ToleranceResult {
-        result.engineRuns = rounds.engineRuns();
-        result.cancelled = rounds.cancelled();
-        if (!rounds.failure().isEmpty()) {
-            result.failure = rounds.failure();
-            result.failureKind = rounds.failureKind();
-            result.fault = rounds.fault();
-        }
-        result.seconds = double(clock.nsecsElapsed()) / 1e9;
-        return result;
+    const auto finish = [&] {
+        return rounds.finished(result, clock);
     };
 
     if (!(cutError >= 0) || !std::isfinite(cutError)) {

@@ -31,8 +31,6 @@ constexpr double kShareBeyond = 0.25;
 constexpr int kMostCorrections = 2; // engine runs bringing the dip onto the target
 constexpr int kCurvePoints = 401;   // the drawn curves, as the check's fit draws its own
 
-constexpr double kLightMetresMhz = 299.792458;
-
 double lowEdge(double mhz)
 {
     return sweepFrequency(mhz, 0);
@@ -148,16 +146,8 @@ TrimResult trim(const TuneSetup &setup, double measuredDipMhz, double targetMhz,
     result.targetMhz = ft;
     result.measuredDipMhz = fm;
     AnalysisRounds rounds(engine, progress, 4 + kMostCorrections);
-    const auto finish = [&]() -> TrimResult {
-        result.engineRuns = rounds.engineRuns();
-        result.cancelled = rounds.cancelled();
-        if (!rounds.failure().isEmpty()) {
-            result.failure = rounds.failure();
-            result.failureKind = rounds.failureKind();
-            result.fault = rounds.fault();
-        }
-        result.seconds = double(clock.nsecsElapsed()) / 1e9;
-        return result;
+    const auto finish = [&] {
+        return rounds.finished(result, clock);
     };
     if (!(fm > 0) || !(ft > 0) || !std::isfinite(fm) || !std::isfinite(ft)) {
         rounds.fail(AnalysisFault::BadInput,
@@ -210,7 +200,7 @@ TrimResult trim(const TuneSetup &setup, double measuredDipMhz, double targetMhz,
 
     // Around the model's dip: the model, each pair of tails a step longer, and the model scaled
     // to the first estimate of the antenna's scale around the measured dip.
-    const double h = kTailStepWavelengths * kLightMetresMhz / f0 / setup.metresPerUnit;
+    const double h = kTailStepWavelengths * freeSpaceWavelength(f0) / setup.metresPerUnit;
     const double step = kSampleShare * *firstDip;
     const QList<double> aroundDip = {*firstDip - step, *firstDip + step};
     const double measuredStep = kSampleShare * fm;
