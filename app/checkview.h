@@ -1,10 +1,16 @@
 #pragma once
 
 #include "checkreport.h"
+#include "designprobe.h"
 #include "designview.h"
+#include "tolerance.h"
+#include "trim.h"
 #include "tuner.h"
 
+#include <QList>
 #include <QString>
+
+#include <optional>
 
 namespace moxon {
 
@@ -15,6 +21,8 @@ struct LengthScale
     QString unit = QStringLiteral("m");
     double metresPerUnit = 1;
     double wavelengthMetres = 0; // of the design frequency; 0 before a design is shown
+    double cutStep = 1;          // the step a builder cuts by, in the unit: 0.01 for m
+    QString cutUnit = QStringLiteral("m"); // its name: "cm"
 };
 
 // Which design a check shows: the formula's, or the tuned one drawn over the formula's.
@@ -24,12 +32,38 @@ enum class CheckedDesign
     Tuned,
 };
 
-// How a tuning ended without a design to show.
-enum class TuningEnd
+// How a tuning, the tolerances or a trim ended without a result to show.
+enum class AnalysisEnd
 {
     Cancelled, // by the user, or by closing the window
-    Voided,    // the design, an option or the installation changed: the tuning no longer applies
-    Failed,    // the engine gave nothing to tune from; the message says why
+    Voided,    // the design, an option or the installation changed: the result no longer applies
+    Failed,    // nothing came of it (the engine, the measurement); the message says why
+};
+
+// What the builder asks of the shown design beside its tuning: how exactly each cut must be
+// made, and the trim of the antenna as built from what was measured of it.
+enum class BuildAnalysis
+{
+    Tolerances,
+    Trim,
+};
+
+// What the builder measured, as the window passes it on.
+struct MeasuredAntenna
+{
+    QString file;         // a one-port Touchstone file; empty: the dip was typed
+    double dipMhz = 0;    // the measured SWR dip, without a file
+    double targetMhz = 0; // where the dip is wanted; 0: the design frequency
+};
+
+// The measurement as the session read it, before the trim runs.
+struct Measurement
+{
+    QString source;          // the file's name; empty when the dip was typed
+    double dipMhz = 0;       // where the measured SWR is lowest
+    double dipSwr = 0;       // the SWR there on the 50-ohm line; 0 when typed
+    double targetMhz = 0;    // where the dip is wanted
+    QList<SweepPoint> curve; // the measured SWR on the 50-ohm line; empty when typed
 };
 
 // What the session asks of the design check window, in the user's terms, as DesignView is for
@@ -53,7 +87,17 @@ public:
     virtual void showTuningProgress(const TuneProgress &progress) = 0;
     // The tuned design against the formula's; its check follows through check().
     virtual void showTuningResult(const TuneResult &result, const TuneSetup &setup) = 0;
-    virtual void showTuningEnded(TuningEnd end, const QString &message) = 0;
+    virtual void showTuningEnded(AnalysisEnd end, const QString &message) = 0;
+
+    // The tolerances and the trim of the shown design, each as the tuning is shown.
+    virtual void showAnalysisStarted(BuildAnalysis analysis) = 0;
+    virtual void showAnalysisProgress(BuildAnalysis analysis, const AnalysisProgress &progress) = 0;
+    // What was measured, as soon as it is read; the trim runs on.
+    virtual void showMeasurement(const Measurement &measurement) = 0;
+    virtual void showTolerances(const ToleranceResult &result, const TuneSetup &setup) = 0;
+    virtual void showTrim(const TrimResult &result, const TuneSetup &setup) = 0;
+    virtual void showAnalysisEnded(BuildAnalysis analysis, AnalysisEnd end,
+                                   const QString &message) = 0;
 };
 
 // What the check window asks of the session: the user's intents.
@@ -75,6 +119,14 @@ public:
     virtual void cancelTuning() = 0;
     // Writes exactly the model that was tuned, as the export writes a design.
     virtual ExportOutcome exportTunedModel() = 0;
+    // The tolerances of the cuts of the shown design (the tuned one once there is one), with
+    // every cut of a build off by up to `cutError` (display unit) for the yield; none: the
+    // default share of A. In the background; the same analysis in flight ends first.
+    virtual void startTolerances(std::optional<double> cutError) = 0;
+    // The trim of the shown design as built, from what was measured of it: a file is read
+    // first, and one that cannot be taken is refused with its sentence before anything runs.
+    virtual void startTrim(const MeasuredAntenna &measured) = 0;
+    virtual void cancelAnalysis(BuildAnalysis analysis) = 0;
     // The header of the shown design, as check() requests carry it, made anew in the language
     // in force; empty without a design.
     [[nodiscard]] virtual QString shownDesignHeader() const = 0;

@@ -4,8 +4,7 @@
 #include "installationsettings.h"
 #include "modelfile.h"
 
-#include <QPromise>
-#include <QtConcurrent/QtConcurrentRun>
+#include "measurementfile.h"
 
 #include <exception>
 
@@ -21,13 +20,8 @@ Session::Session(DesignView &view, LocaleNumbers numbers)
 
 Session::~Session()
 {
-    // The worker of a tuning in flight sees the cancel and ends; its engines and working
+    // The workers of analyses in flight see their cancel and end; their engines and working
     // folders go at once, so that nothing outlives the window.
-    if (m_watcher) {
-        m_watcher->disconnect();
-        m_watcher->cancel();
-        delete m_watcher;
-    }
     m_scheduler->endAll();
 }
 
@@ -132,13 +126,16 @@ LengthScale Session::lengthScale() const
     const double wavelength = m_state.accepted && m_state.accepted->frequencyMHz > 0
                                   ? freeSpaceWavelength(m_state.accepted->frequencyMHz)
                                   : 0;
-    return {unitText(m_state.displayUnits), unit.metresPerUnit, wavelength};
+    return {unitText(m_state.displayUnits), unit.metresPerUnit, wavelength, unit.cutStep,
+            unit.cutStepText.toString()};
 }
 
 void Session::checkShownDesign()
 {
-    // A tuning of the design as it was no longer applies, whether or not the check is shown.
-    endTuning(TuningEnd::Voided);
+    // A tuning of the design as it was no longer applies, whether or not the check is shown;
+    // nor do its tolerances or a trim.
+    endTuning(AnalysisEnd::Voided);
+    endAnalyses(AnalysisEnd::Voided);
     if (!m_checkView || !m_checkView->isCheckShown()) {
         return; // nothing runs while the check window is closed
     }
@@ -164,64 +161,45 @@ void Session::startTuning(TuneGoal goal)
     if (!model) {
         return;
     }
-    endTuning(TuningEnd::Voided);
+    endTuning(AnalysisEnd::Voided);
+    // The tolerances and a trim were of the design the tuning replaces.
+    endAnalyses(AnalysisEnd::Voided);
     const TuneSetup setup = moxon::tuneSetup(*model, m_state.shown->values,
                                              m_state.acceptedInputs.wireSize, m_installation);
     m_tuning = Tuning{goal, *model, setup, std::nullopt, std::nullopt};
-    m_tuningRunning = true;
 
-    // The tuning runs on a worker thread with an event loop of its own for its engine runs;
-    // its progress and its result come back as results of the future, in this thread.
-    auto *watcher = new QFutureWatcher<TuneReport>;
-    m_watcher = watcher;
-    QObject::connect(watcher, &QFutureWatcher<TuneReport>::resultReadyAt, watcher,
-                     [this](int index) { tuningReported(index); });
     const std::shared_ptr<EngineScheduler> scheduler = m_scheduler;
     const CheckOptions options = m_engineOptions;
-    watcher->setFuture(
-        QtConcurrent::run([goal, setup, scheduler, options](QPromise<TuneReport> &promise) {
-            const TuneResult result = tuneWithNec2c(
-                goal, setup, *scheduler, options, [&promise] { return promise.isCanceled(); },
-                [&promise](const TuneProgress &progress) {
-                    promise.addResult(TuneReport(progress));
-                    return !promise.isCanceled();
-                });
-            promise.addResult(TuneReport(result));
-        }));
+    m_tuningRun.start(
+        [goal, setup, scheduler, options](const auto &cancelled, const auto &progress) {
+            return tuneWithNec2c(goal, setup, *scheduler, options, cancelled, progress);
+        },
+        [this](const TuneProgress &progress) {
+            if (m_checkView) {
+                m_checkView->showTuningProgress(progress);
+            }
+        },
+        [this](const TuneResult &result) { tuningFinished(result); });
     if (m_checkView) {
         m_checkView->showTuningStarted();
     }
 }
 
-void Session::tuningReported(int index)
-{
-    if (!m_watcher || !m_tuningRunning) {
-        return;
-    }
-    const TuneReport report = m_watcher->future().resultAt(index);
-    if (const auto *progress = std::get_if<TuneProgress>(&report)) {
-        if (m_checkView) {
-            m_checkView->showTuningProgress(*progress);
-        }
-        return;
-    }
-    tuningFinished(std::get<TuneResult>(report));
-}
-
 void Session::tuningFinished(const TuneResult &result)
 {
-    m_tuningRunning = false;
     if (result.cancelled) {
-        endTuning(TuningEnd::Cancelled);
+        endTuning(AnalysisEnd::Cancelled);
         return;
     }
     if (!result.failure.isEmpty()) {
         m_tuning.reset();
         if (m_checkView) {
-            m_checkView->showTuningEnded(TuningEnd::Failed, result.failure);
+            m_checkView->showTuningEnded(AnalysisEnd::Failed, result.failure);
         }
         return;
     }
+    // Tolerances or a trim asked for meanwhile were of the formula's design, no longer shown.
+    endAnalyses(AnalysisEnd::Voided);
     m_tuning->result = result;
     m_tuning->tuned = withDimensions(m_tuning->formula, result.tuned);
     if (m_checkView) {
@@ -233,28 +211,160 @@ void Session::tuningFinished(const TuneResult &result)
 
 void Session::cancelTuning()
 {
-    if (m_tuningRunning) {
-        endTuning(TuningEnd::Cancelled);
+    if (m_tuningRun.isRunning()) {
+        endTuning(AnalysisEnd::Cancelled);
     }
 }
 
-void Session::endTuning(TuningEnd end)
+void Session::endTuning(AnalysisEnd end)
 {
     const bool told = m_tuning.has_value();
-    if (m_watcher) {
-        // Not waited for: the worker sees the cancel within one poll of its engine runs and
-        // ends them; what it reports after this is no longer listened to.
-        m_watcher->disconnect();
-        m_watcher->cancel();
-        // It may be the watcher reporting right now.
-        m_watcher->deleteLater();
-        m_watcher = nullptr;
-    }
-    m_tuningRunning = false;
+    m_tuningRun.end();
     m_tuning.reset();
     if (told && m_checkView) {
         m_checkView->showTuningEnded(end, {});
     }
+}
+
+std::optional<TuneSetup> Session::shownSetup() const
+{
+    if (m_tuning && m_tuning->result) {
+        TuneSetup setup = m_tuning->setup;
+        setup.formula = m_tuning->result->tuned;
+        return setup;
+    }
+    const std::optional<ModelInput> model = currentModel();
+    if (!model) {
+        return std::nullopt;
+    }
+    return moxon::tuneSetup(*model, m_state.shown->values, m_state.acceptedInputs.wireSize,
+                            m_installation);
+}
+
+bool Session::isRunning(BuildAnalysis analysis) const
+{
+    return analysis == BuildAnalysis::Tolerances ? m_toleranceRun.isRunning()
+                                                 : m_trimRun.isRunning();
+}
+
+void Session::startTolerances(std::optional<double> cutError)
+{
+    const std::optional<TuneSetup> setup = shownSetup();
+    if (!setup) {
+        return;
+    }
+    endAnalysis(BuildAnalysis::Tolerances, AnalysisEnd::Voided);
+    const double error = cutError.value_or(kDefaultCutErrorOfA * setup->formula.a);
+    const std::shared_ptr<EngineScheduler> scheduler = m_scheduler;
+    const CheckOptions options = m_engineOptions;
+    m_analysisShown[std::size_t(BuildAnalysis::Tolerances)] = true;
+    m_toleranceRun.start(
+        [setup = *setup, error, scheduler, options](const auto &cancelled, const auto &progress) {
+            return tolerancesWithNec2c(setup, error, *scheduler, options, cancelled, progress);
+        },
+        [this](const AnalysisProgress &progress) {
+            if (m_checkView) {
+                m_checkView->showAnalysisProgress(BuildAnalysis::Tolerances, progress);
+            }
+        },
+        [this, setup = *setup](const ToleranceResult &result) {
+            if (analysisEnded(BuildAnalysis::Tolerances, result.cancelled, result.failure) &&
+                m_checkView) {
+                m_checkView->showTolerances(result, setup);
+            }
+        });
+    if (m_checkView) {
+        m_checkView->showAnalysisStarted(BuildAnalysis::Tolerances);
+    }
+}
+
+void Session::startTrim(const MeasuredAntenna &measured)
+{
+    const std::optional<TuneSetup> setup = shownSetup();
+    if (!setup) {
+        return;
+    }
+    endAnalysis(BuildAnalysis::Trim, AnalysisEnd::Voided);
+    m_analysisShown[std::size_t(BuildAnalysis::Trim)] = true;
+    if (m_checkView) {
+        m_checkView->showAnalysisStarted(BuildAnalysis::Trim);
+    }
+    // The measurement first: a file that cannot be taken stops the trim before any run.
+    const std::variant<Measurement, QString> read =
+        readMeasurement(measured, m_state.accepted->frequencyMHz);
+    if (const auto *refusal = std::get_if<QString>(&read)) {
+        m_analysisShown[std::size_t(BuildAnalysis::Trim)] = false;
+        if (m_checkView) {
+            m_checkView->showAnalysisEnded(BuildAnalysis::Trim, AnalysisEnd::Failed, *refusal);
+        }
+        return;
+    }
+    const Measurement measurement = std::get<Measurement>(read);
+    if (m_checkView) {
+        m_checkView->showMeasurement(measurement);
+    }
+    const std::shared_ptr<EngineScheduler> scheduler = m_scheduler;
+    const CheckOptions options = m_engineOptions;
+    m_trimRun.start(
+        [setup = *setup, measurement, scheduler, options](const auto &cancelled,
+                                                          const auto &progress) {
+            return trimWithNec2c(setup, measurement.dipMhz, measurement.targetMhz, *scheduler,
+                                 options, cancelled, progress);
+        },
+        [this](const AnalysisProgress &progress) {
+            if (m_checkView) {
+                m_checkView->showAnalysisProgress(BuildAnalysis::Trim, progress);
+            }
+        },
+        [this, setup = *setup](const TrimResult &result) {
+            if (analysisEnded(BuildAnalysis::Trim, result.cancelled, result.failure) &&
+                m_checkView) {
+                m_checkView->showTrim(result, setup);
+            }
+        });
+}
+
+bool Session::analysisEnded(BuildAnalysis analysis, bool cancelled, const QString &failure)
+{
+    if (cancelled) {
+        endAnalysis(analysis, AnalysisEnd::Cancelled);
+        return false;
+    }
+    if (!failure.isEmpty()) {
+        m_analysisShown[std::size_t(analysis)] = false;
+        if (m_checkView) {
+            m_checkView->showAnalysisEnded(analysis, AnalysisEnd::Failed, failure);
+        }
+        return false;
+    }
+    return true;
+}
+
+void Session::cancelAnalysis(BuildAnalysis analysis)
+{
+    if (isRunning(analysis)) {
+        endAnalysis(analysis, AnalysisEnd::Cancelled);
+    }
+}
+
+void Session::endAnalysis(BuildAnalysis analysis, AnalysisEnd end)
+{
+    if (analysis == BuildAnalysis::Tolerances) {
+        m_toleranceRun.end();
+    } else {
+        m_trimRun.end();
+    }
+    bool &shown = m_analysisShown[std::size_t(analysis)];
+    if (shown && m_checkView) {
+        m_checkView->showAnalysisEnded(analysis, end, {});
+    }
+    shown = false;
+}
+
+void Session::endAnalyses(AnalysisEnd end)
+{
+    endAnalysis(BuildAnalysis::Tolerances, end);
+    endAnalysis(BuildAnalysis::Trim, end);
 }
 
 ExportOutcome Session::exportTunedModel()

@@ -11,6 +11,7 @@
 // DesignView and the check window implementing CheckView; cli/ calls core, model and analysis
 // directly. Only ui/ uses widgets.
 
+#include "backgroundrun.h"
 #include "calculation.h"
 #include "checkreport.h"
 #include "checkview.h"
@@ -20,8 +21,7 @@
 #include "modelinput.h"
 #include "tuner.h"
 
-#include <QFutureWatcher>
-
+#include <array>
 #include <memory>
 #include <optional>
 #include <variant>
@@ -51,9 +51,6 @@ struct Tuning
     std::optional<TuneResult> result; // once it ended with a design
     std::optional<ModelInput> tuned;  // the formula's model with the tuned dimensions
 };
-
-// What a tuning in the background reports: its progress after each round, then its result.
-using TuneReport = std::variant<TuneProgress, TuneResult>;
 
 // One window's session: the commands and the form state they work on. The view reports what
 // the user types and picks through the setters and runs the commands; the session tells the
@@ -108,7 +105,11 @@ public:
     [[nodiscard]] const Installation &installation() const { return m_installation; }
     // The tuning in flight or done; none when there is none or it was voided.
     [[nodiscard]] const std::optional<Tuning> &tuning() const { return m_tuning; }
-    [[nodiscard]] bool isTuning() const { return m_tuningRunning; }
+    [[nodiscard]] bool isTuning() const { return m_tuningRun.isRunning(); }
+    [[nodiscard]] bool isRunning(BuildAnalysis analysis) const;
+    // The design the tolerances and a trim take as built: the tuned one once a tuning gave one,
+    // else the formula's, where the antenna hangs; none before a design is shown.
+    [[nodiscard]] std::optional<TuneSetup> shownSetup() const;
     // Engine program and time-out for every engine run of the session; tests change them.
     void setEngineOptions(const CheckOptions &options) { m_engineOptions = options; }
 
@@ -121,15 +122,23 @@ public:
     void cancelTuning() override;
     ExportOutcome exportTunedModel() override;
     [[nodiscard]] QString shownDesignHeader() const override;
+    void startTolerances(std::optional<double> cutError) override;
+    void startTrim(const MeasuredAntenna &measured) override;
+    void cancelAnalysis(BuildAnalysis analysis) override;
 
 private:
     // Save As, then the model written whole or not at all, and what came of it told.
     ExportOutcome saveAs(const ModelInput &model);
     // Ends a tuning in flight without waiting for it and forgets any result; the check
     // window is told how it ended.
-    void endTuning(TuningEnd end);
-    void tuningReported(int index);
+    void endTuning(AnalysisEnd end);
     void tuningFinished(const TuneResult &result);
+    // The same for the tolerances or the trim; the check window is told when it showed one.
+    void endAnalysis(BuildAnalysis analysis, AnalysisEnd end);
+    void endAnalyses(AnalysisEnd end);
+    // An analysis ended with `failure` (empty when it gave a result) or was cancelled.
+    [[nodiscard]] bool analysisEnded(BuildAnalysis analysis, bool cancelled,
+                                     const QString &failure);
     [[nodiscard]] LengthScale lengthScale() const;
 
     DesignView &m_view;
@@ -143,8 +152,11 @@ private:
     // goes: the scheduler outlives both.
     std::shared_ptr<EngineScheduler> m_scheduler;
     std::optional<Tuning> m_tuning;
-    bool m_tuningRunning = false;
-    QFutureWatcher<TuneReport> *m_watcher = nullptr; // of the tuning in flight, owned
+    BackgroundRun<TuneProgress, TuneResult> m_tuningRun;
+    BackgroundRun<AnalysisProgress, ToleranceResult> m_toleranceRun;
+    BackgroundRun<AnalysisProgress, TrimResult> m_trimRun;
+    // Whether the check window shows a run or a result of each analysis, by BuildAnalysis.
+    std::array<bool, 2> m_analysisShown{};
 };
 
 } // namespace moxon

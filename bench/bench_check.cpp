@@ -227,6 +227,9 @@ public:
     void cancelTuning() override {}
     ExportOutcome exportTunedModel() override { return ExportOutcome::Rejected; }
     QString shownDesignHeader() const override { return {}; }
+    void startTolerances(std::optional<double>) override {}
+    void startTrim(const MeasuredAntenna &) override {}
+    void cancelAnalysis(BuildAnalysis) override {}
 
 private:
     EngineScheduler m_scheduler;

@@ -152,6 +152,21 @@
     </message>
 </context>
 <context>
+    <name>moxon::AnalysisPanel</name>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>%1：nec2c 已运行 %2 次（第 %3 轮）</source>
+        <translation>%1: nec2c has run %2 times (round %3)</translation>
+    </message>
+    <message>
+        <source>已取消。</source>
+        <translation>Cancelled.</translation>
+    </message>
+</context>
+<context>
     <name>moxon::AntennaDiagram</name>
     <message>
         <source>单击打开设计检查 (Ctrl+D)</source>
@@ -268,6 +283,14 @@
         <source>nec2c 已算完：设计频率与 %1 个扫频点，其余为有理拟合（两次拟合相差 %2 Ω）。</source>
         <translation>nec2c is done: the design frequency and %1 sweep points, the rest from a rational fit (two fits within %2 Ω).</translation>
     </message>
+    <message>
+        <source>公差</source>
+        <translation>Tolerances</translation>
+    </message>
+    <message>
+        <source>实测</source>
+        <translation>Measured</translation>
+    </message>
 </context>
 <context>
     <name>moxon::InstallationPanel</name>
@@ -337,6 +360,216 @@
     <message>
         <source>nec2c 逐点计算全部 41 个频点</source>
         <translation>nec2c runs all 41 sweep points</translation>
+    </message>
+    <message>
+        <source>实测</source>
+        <translation>Measured</translation>
+    </message>
+    <message>
+        <source>修剪后预测</source>
+        <translation>Predicted after trim</translation>
+    </message>
+</context>
+<context>
+    <name>moxon::TolerancePanel</name>
+    <message>
+        <source>正在计算公差</source>
+        <translation>Working out the tolerances</translation>
+    </message>
+    <message>
+        <source>计算公差</source>
+        <translation>Tolerances</translation>
+    </message>
+    <message>
+        <source>剪切误差 ±</source>
+        <translation>Cut error ±</translation>
+    </message>
+    <message>
+        <source>A 的 %1 %</source>
+        <translation>%1 % of A</translation>
+    </message>
+    <message>
+        <source>每处剪切可能偏差多少，用于估计成品率；留空则取 A 的 %1 %。</source>
+        <translation>How far each cut may be off, for the yield; empty: %1 % of A.</translation>
+    </message>
+    <message>
+        <source>谐振点
+kHz/%1</source>
+        <translation>Dip
+kHz/%1</translation>
+    </message>
+    <message>
+        <source>前后比
+dB/%1</source>
+        <translation>F/B
+dB/%1</translation>
+    </message>
+    <message>
+        <source>可短</source>
+        <translation>Shorter</translation>
+    </message>
+    <message>
+        <source>可长</source>
+        <translation>Longer</translation>
+    </message>
+    <message>
+        <source>剪切误差须为 0 或正数。</source>
+        <translation>The cut error must be 0 or more.</translation>
+    </message>
+    <message>
+        <source>公差已算完（nec2c 运行 %1 次，%2 秒）。</source>
+        <translation>Tolerances done (nec2c ran %1 times, %2 s).</translation>
+    </message>
+    <message>
+        <source>限度：驻波比 ≤ %1，前后比 ≥ %2</source>
+        <translation>Limits: SWR ≤ %1, F/B ≥ %2</translation>
+    </message>
+    <message>
+        <source>设计本身已超出限度，各尺寸都没有公差。</source>
+        <translation>The design itself is past a limit: no cut has a tolerance.</translation>
+    </message>
+    <message>
+        <source>每处剪切误差 ±%1 时，%2 次模拟中</source>
+        <translation>With every cut off by up to ±%1, of %2 builds</translation>
+    </message>
+    <message>
+        <source>成品率 %1 %，谐振点标准差 %2 kHz</source>
+        <translation>%1 % within the limits, dip spread %2 kHz</translation>
+    </message>
+    <message>
+        <source>驻波比先超过限度</source>
+        <translation>The SWR passes its limit first</translation>
+    </message>
+    <message>
+        <source>前后比先降过限度</source>
+        <translation>The front-to-back falls past its limit first</translation>
+    </message>
+    <message>
+        <source>搜索范围内都在限度内</source>
+        <translation>Within both limits as far as searched</translation>
+    </message>
+    <message>
+        <source>设计本身已超出限度</source>
+        <translation>The design itself is past a limit</translation>
+    </message>
+</context>
+<context>
+    <name>moxon::TrimPanel</name>
+    <message>
+        <source>驱动单元两端不动</source>
+        <translation>Leave the driven tails</translation>
+    </message>
+    <message>
+        <source>反射单元两端不动</source>
+        <translation>Leave the reflector tails</translation>
+    </message>
+    <message>
+        <source>驱动单元两端各剪 %1</source>
+        <translation>Cut %1 from each driven tail</translation>
+    </message>
+    <message>
+        <source>反射单元两端各剪 %1</source>
+        <translation>Cut %1 from each reflector tail</translation>
+    </message>
+    <message>
+        <source>驱动单元两端各加 %1</source>
+        <translation>Add %1 to each driven tail</translation>
+    </message>
+    <message>
+        <source>反射单元两端各加 %1</source>
+        <translation>Add %1 to each reflector tail</translation>
+    </message>
+    <message>
+        <source>正在计算修剪</source>
+        <translation>Working out the trim</translation>
+    </message>
+    <message>
+        <source>实测…</source>
+        <translation>Measured…</translation>
+    </message>
+    <message>
+        <source>打开天线分析仪保存的单端口 Touchstone 文件（.s1p），按其驻波比最低点计算修剪</source>
+        <translation>Opens the one-port Touchstone file (.s1p) an antenna analyser saved, and trims from its SWR dip</translation>
+    </message>
+    <message>
+        <source>计算修剪</source>
+        <translation>Trim</translation>
+    </message>
+    <message>
+        <source>实测谐振点</source>
+        <translation>Measured dip</translation>
+    </message>
+    <message>
+        <source>目标频率</source>
+        <translation>Target</translation>
+    </message>
+    <message>
+        <source>来自 %1</source>
+        <translation>from %1</translation>
+    </message>
+    <message>
+        <source>打开实测文件</source>
+        <translation>Open Measurement</translation>
+    </message>
+    <message>
+        <source>Touchstone 单端口文件 (*.s1p *.S1P);;所有文件 (*)</source>
+        <translation>Touchstone one-port files (*.s1p *.S1P);;All files (*)</translation>
+    </message>
+    <message>
+        <source>目标频率须为正数（MHz），留空则取设计频率。</source>
+        <translation>The target must be a positive frequency in MHz; empty: the design frequency.</translation>
+    </message>
+    <message>
+        <source>请输入实测谐振点频率（MHz），或用“实测…”打开分析仪的文件。</source>
+        <translation>Type the measured dip in MHz, or open the analyser&apos;s file with &quot;Measured…&quot;.</translation>
+    </message>
+    <message>
+        <source>修剪已算完（nec2c 运行 %1 次，%2 秒）。</source>
+        <translation>Trim done (nec2c ran %1 times, %2 s).</translation>
+    </message>
+    <message>
+        <source>预测谐振点 %1
+%2 处驻波比 %3，前后比 %4</source>
+        <translation>Predicted dip %1
+at %2 SWR %3, F/B %4</translation>
+    </message>
+    <message>
+        <source>实测谐振点 %1</source>
+        <translation>Measured dip %1</translation>
+    </message>
+    <message>
+        <source>（该处驻波比 %1）</source>
+        <translation>(SWR %1 there)</translation>
+    </message>
+    <message>
+        <source>模型谐振点 %1</source>
+        <translation>Model dip %1</translation>
+    </message>
+    <message>
+        <source>电尺度 %1（比模型长 %2 %）</source>
+        <translation>Scale %1 (%2 % longer than the model)</translation>
+    </message>
+    <message>
+        <source>电尺度 %1（比模型短 %2 %）</source>
+        <translation>Scale %1 (%2 % shorter than the model)</translation>
+    </message>
+    <message>
+        <source>现场修剪（A、E 不变）</source>
+        <translation>Field trim (A and E stay)</translation>
+    </message>
+    <message>
+        <source>%1 %2 → %3 %4</source>
+        <translation>%1 %2 → %3 %4</translation>
+    </message>
+    <message>
+        <source>只改两端的长度无法把谐振点移到目标，
+请按下面的尺寸重做。</source>
+        <translation>The tails alone cannot bring the dip
+to the target: rebuild to these.</translation>
+    </message>
+    <message>
+        <source>重做（各尺寸按目标频率）</source>
+        <translation>Rebuild (every dimension for the target)</translation>
     </message>
 </context>
 <context>

@@ -15,6 +15,7 @@ struct ChartColours
     QColor design; // the design frequency
     QColor level;  // SWR levels
     QColor band;   // band edges
+    QColor measured; // what an analyser measured of the built antenna
     QColor grid;
 };
 

@@ -1,5 +1,6 @@
 #include "checkwindow.h"
 
+#include "analysispanel.h"
 #include "checkexport.h"
 #include "checkfigureformat.h"
 #include "installationpanel.h"
@@ -7,6 +8,8 @@
 #include "machineformats.h"
 #include "patternchart.h"
 #include "swrchart.h"
+#include "tolerancepanel.h"
+#include "trimpanel.h"
 #include "tunepanel.h"
 
 #include <QAction>
@@ -27,7 +30,36 @@ namespace moxon {
 
 namespace {
 
-constexpr int kTuningTab = 1; // of the figures' tabs
+// The figures' tabs.
+constexpr int kTuningTab = 1;
+constexpr int kToleranceTab = 2;
+constexpr int kTrimTab = 3;
+
+// A page that scrolls rather than holding the window's height up on a small screen, as wide
+// as what it shows, however that grows: a scroll area learns of its page's new size only
+// when asked for its own.
+class PageArea : public QScrollArea
+{
+public:
+    explicit PageArea(QWidget *page, QWidget *parent)
+        : QScrollArea(parent)
+    {
+        setFrameShape(QFrame::NoFrame);
+        setWidgetResizable(true);
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+        setWidget(page);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == widget() && event->type() == QEvent::LayoutRequest) {
+            updateGeometry();
+        }
+        return QScrollArea::eventFilter(watched, event);
+    }
+};
 
 // What a value label shows without a value, and while its value is being calculated.
 QString noValue()
@@ -113,25 +145,29 @@ CheckWindow::CheckWindow(CheckCommands &commands, QWidget *parent)
     m_azimuth = new PatternChart(PatternChart::Plane::Azimuth, {}, {}, this);
     m_elevation = new PatternChart(PatternChart::Plane::Elevation, {}, {}, this);
 
-    // The figures, and a tuning's result beside them in a tab of its own, so that nothing is
-    // stacked above the charts and pushes them out of the window.
-    // Each page scrolls rather than holding the window's height up on a small screen.
-    const auto scrolling = [this](QWidget *page) {
-        auto *area = new QScrollArea(this);
-        area->setFrameShape(QFrame::NoFrame);
-        area->setWidgetResizable(true);
-        // As wide as what it shows: only the height scrolls.
-        area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        area->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
-        area->setWidget(page);
-        return area;
-    };
+    m_tolerances = new TolerancePanel(this);
+    connect(m_tolerances, &TolerancePanel::startRequested, this,
+            [this](std::optional<double> cutError) { m_commands.startTolerances(cutError); });
+    m_trim = new TrimPanel(this);
+    connect(m_trim, &TrimPanel::trimRequested, this,
+            [this](const MeasuredAntenna &measured) { m_commands.startTrim(measured); });
+    for (const BuildAnalysis analysis : {BuildAnalysis::Tolerances, BuildAnalysis::Trim}) {
+        connect(panel(analysis), &AnalysisPanel::cancelRequested, this,
+                [this, analysis] { m_commands.cancelAnalysis(analysis); });
+    }
+
+    // The figures, a tuning's result, the tolerances and the trim beside them in tabs, so
+    // that nothing is stacked above the charts and pushes them out of the window.
     auto *figuresPage = new QWidget(this);
     figuresPage->setLayout(figures);
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("figureTabs"));
-    m_tabs->addTab(scrolling(figuresPage), QString());
-    m_tabs->addTab(scrolling(m_tune->resultView()), QString());
+    // Every tab's name in view: the column is as wide as the bar.
+    m_tabs->setUsesScrollButtons(false);
+    for (QWidget *page : {figuresPage, static_cast<QWidget *>(m_tune->resultView()),
+                          static_cast<QWidget *>(m_tolerances), static_cast<QWidget *>(m_trim)}) {
+        m_tabs->addTab(new PageArea(page, this), QString());
+    }
     m_tabs->setTabEnabled(kTuningTab, false);
     auto *top = new QHBoxLayout;
     top->addWidget(m_tabs);
@@ -183,6 +219,9 @@ void CheckWindow::check(const CheckRequest &request, CheckedDesign design)
         m_elevation->clearReference();
     }
     m_tune->setTunable(request.refusal.isEmpty());
+    m_tolerances->setAvailable(request.refusal.isEmpty());
+    m_trim->setAvailable(request.refusal.isEmpty());
+    m_trim->setDesignFrequency(request.frequencyMhz);
     m_swrChart->setSweepMode(request.sweep);
     m_request = request;
     m_design = design;
@@ -210,6 +249,7 @@ void CheckWindow::check(const CheckRequest &request, CheckedDesign design)
 void CheckWindow::showInstallation(const Installation &installation, const LengthScale &scale)
 {
     m_installation->showInstallation(installation, scale);
+    m_tolerances->setScale(scale);
 }
 
 void CheckWindow::showTuningStarted()
@@ -225,18 +265,77 @@ void CheckWindow::showTuningProgress(const TuneProgress &progress)
 void CheckWindow::showTuningResult(const TuneResult &result, const TuneSetup &setup)
 {
     m_tune->showResult(result, setup);
-    // Wide enough for the result's longest line; the chart beside gives way.
-    const int margins = m_tabs->sizeHint().width() - m_tabs->widget(0)->sizeHint().width();
-    m_tabs->setMinimumWidth(m_tune->resultView()->sizeHint().width() + std::max(margins, 24));
     m_tabs->setTabEnabled(kTuningTab, true);
+    fitTabsTo(m_tune->resultView());
     m_tabs->setCurrentIndex(kTuningTab);
 }
 
-void CheckWindow::showTuningEnded(TuningEnd end, const QString &message)
+void CheckWindow::fitTabsTo(QWidget *page)
+{
+    const int margins = m_tabs->sizeHint().width() - m_tabs->widget(0)->sizeHint().width();
+    m_tabs->setMinimumWidth(std::max(m_tabs->minimumWidth(),
+                                     page->sizeHint().width() + std::max(margins, 24)));
+}
+
+AnalysisPanel *CheckWindow::panel(BuildAnalysis analysis) const
+{
+    if (analysis == BuildAnalysis::Tolerances) {
+        return m_tolerances;
+    }
+    return m_trim;
+}
+
+void CheckWindow::showAnalysisStarted(BuildAnalysis analysis)
+{
+    panel(analysis)->showStarted();
+    if (analysis == BuildAnalysis::Trim) {
+        m_swrChart->clearTrim();
+    }
+    m_tabs->setCurrentIndex(analysis == BuildAnalysis::Tolerances ? kToleranceTab : kTrimTab);
+}
+
+void CheckWindow::showAnalysisProgress(BuildAnalysis analysis, const AnalysisProgress &progress)
+{
+    panel(analysis)->showProgress(progress);
+}
+
+void CheckWindow::showMeasurement(const Measurement &measurement)
+{
+    m_trim->showMeasurement(measurement);
+    m_swrChart->setMeasured(measurement.curve, measurement.dipMhz, measurement.targetMhz);
+}
+
+void CheckWindow::showTolerances(const ToleranceResult &result, const TuneSetup &setup)
+{
+    m_tolerances->showResult(result, setup);
+    fitTabsTo(m_tolerances);
+    m_tabs->setCurrentIndex(kToleranceTab);
+}
+
+void CheckWindow::showTrim(const TrimResult &result, const TuneSetup &setup)
+{
+    m_trim->showResult(result, setup);
+    m_swrChart->setPredicted(result.fieldTrim ? result.fieldTrim->antenna.curve
+                                              : result.rebuild.curve);
+    fitTabsTo(m_trim);
+    m_tabs->setCurrentIndex(kTrimTab);
+}
+
+void CheckWindow::showAnalysisEnded(BuildAnalysis analysis, AnalysisEnd end, const QString &message)
+{
+    panel(analysis)->showEnded(end, message);
+    if (analysis == BuildAnalysis::Trim) {
+        m_swrChart->clearTrim();
+    }
+}
+
+void CheckWindow::showTuningEnded(AnalysisEnd end, const QString &message)
 {
     m_tune->showEnded(end, message);
     m_tabs->setMinimumWidth(0);
-    m_tabs->setCurrentIndex(0);
+    if (m_tabs->currentIndex() == kTuningTab) {
+        m_tabs->setCurrentIndex(0);
+    }
     m_tabs->setTabEnabled(kTuningTab, false);
 }
 
@@ -276,6 +375,8 @@ void CheckWindow::retranslate()
     m_exportAction->setText(tr("导出数据…"));
     m_tabs->setTabText(0, tr("数值"));
     m_tabs->setTabText(kTuningTab, tr("调谐结果"));
+    m_tabs->setTabText(kToleranceTab, tr("公差"));
+    m_tabs->setTabText(kTrimTab, tr("实测"));
     // The header the session made for the check in the language it had then.
     if (const QString header = m_commands.shownDesignHeader();
         !header.isEmpty() && !m_request.header.isEmpty()) {
@@ -317,6 +418,8 @@ void CheckWindow::showStatus(std::function<QString()> text)
 void CheckWindow::closeEvent(QCloseEvent *event)
 {
     m_commands.cancelTuning();
+    m_commands.cancelAnalysis(BuildAnalysis::Tolerances);
+    m_commands.cancelAnalysis(BuildAnalysis::Trim);
     if (m_runner.isRunning()) {
         m_runner.cancel();
         showStatus([] { return tr("检查已停止。"); });

@@ -22,7 +22,10 @@ class QTabWidget;
 
 namespace moxon {
 
+class AnalysisPanel;
 class InstallationPanel;
+class TolerancePanel;
+class TrimPanel;
 class TunePanel;
 class PatternChart;
 class SwrChart;
@@ -51,7 +54,14 @@ public:
     void showTuningStarted() override;
     void showTuningProgress(const TuneProgress &progress) override;
     void showTuningResult(const TuneResult &result, const TuneSetup &setup) override;
-    void showTuningEnded(TuningEnd end, const QString &message) override;
+    void showTuningEnded(AnalysisEnd end, const QString &message) override;
+    void showAnalysisStarted(BuildAnalysis analysis) override;
+    void showAnalysisProgress(BuildAnalysis analysis, const AnalysisProgress &progress) override;
+    void showMeasurement(const Measurement &measurement) override;
+    void showTolerances(const ToleranceResult &result, const TuneSetup &setup) override;
+    void showTrim(const TrimResult &result, const TuneSetup &setup) override;
+    void showAnalysisEnded(BuildAnalysis analysis, AnalysisEnd end,
+                           const QString &message) override;
 
     [[nodiscard]] QWidget *window() override { return this; }
 
@@ -75,6 +85,9 @@ private:
     void retranslate();
     [[nodiscard]] QString title() const;
     [[nodiscard]] QString azimuthTitle() const;
+    [[nodiscard]] AnalysisPanel *panel(BuildAnalysis analysis) const;
+    // Wide enough for the page that shows a result; the chart beside gives way.
+    void fitTabsTo(QWidget *page);
     // A status line made by `text`, which makes it again in a new language.
     void showStatus(std::function<QString()> text);
     void saveImage();
@@ -97,7 +110,9 @@ private:
     QLabel *m_caution = nullptr;           // the model is outside the engine's accuracy guideline
     InstallationPanel *m_installation = nullptr;
     TunePanel *m_tune = nullptr;
-    QTabWidget *m_tabs = nullptr; // the figures, and a tuning's result
+    TolerancePanel *m_tolerances = nullptr;
+    TrimPanel *m_trim = nullptr;
+    QTabWidget *m_tabs = nullptr; // the figures, a tuning's result, the tolerances, the trim
     QLabel *m_impedance = nullptr;
     QLabel *m_swr = nullptr;
     QLabel *m_gain = nullptr;

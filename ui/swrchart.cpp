@@ -28,6 +28,17 @@ void verticalLine(QLineSeries &series, double mhz)
     series.replace({QPointF(mhz, kSwrMin), QPointF(mhz, kSwrMax)});
 }
 
+QList<QPointF> chartPoints(const QList<SweepPoint> &sweep)
+{
+    QList<QPointF> points;
+    points.reserve(sweep.size());
+    for (const SweepPoint &point : sweep) {
+        const double swr = std::isfinite(point.swr) ? std::min(point.swr, kSwrClip) : kSwrClip;
+        points.append(QPointF(point.frequencyMhz, swr));
+    }
+    return points;
+}
+
 } // namespace
 
 SwrChart::SwrChart(QWidget *parent)
@@ -64,6 +75,8 @@ SwrChart::SwrChart(QWidget *parent)
     add(m_bandUpper, QString());
     add(m_designFrequency, QString());
     add(m_reference, QString());
+    add(m_measured, QString());
+    add(m_predicted, QString());
     add(m_curve, QString());
     m_enginePoints = new QScatterSeries;
     m_enginePoints->setName(QStringLiteral("nec2c"));
@@ -75,6 +88,8 @@ SwrChart::SwrChart(QWidget *parent)
     chart->legend()->markers(m_level2).first()->setVisible(false);
     chart->legend()->markers(m_bandUpper).first()->setVisible(false);
     chart->legend()->markers(m_reference).first()->setVisible(false);
+    chart->legend()->markers(m_measured).first()->setVisible(false);
+    chart->legend()->markers(m_predicted).first()->setVisible(false);
 
     // Every point from the engine, for a user who wants no interpolation.
     m_fullSweep = new QAction(this);
@@ -97,6 +112,8 @@ void SwrChart::retranslate()
     m_designFrequency->setName(tr("设计频率"));
     m_reference->setName(tr("公式设计"));
     m_curve->setName(tr("驻波比"));
+    m_measured->setName(tr("实测"));
+    m_predicted->setName(tr("修剪后预测"));
     m_bandLower->setName(m_bandName.isEmpty() ? QString() : tr("%1 频段边缘").arg(m_bandName));
     m_fullSweep->setText(tr("nec2c 逐点计算全部 41 个频点"));
     setAccessibleName(tr("驻波比曲线"));
@@ -104,18 +121,22 @@ void SwrChart::retranslate()
 
 void SwrChart::setDesign(double f0Mhz)
 {
-    const double low = sweepFrequency(f0Mhz, 0);
-    const double high = sweepFrequency(f0Mhz, kSweepPoints - 1);
+    m_designMhz = f0Mhz;
+    verticalLine(*m_designFrequency, f0Mhz);
+    clearTrim();
+    clearCurve();
+}
+
+void SwrChart::setRange(double low, double high)
+{
     m_frequencyAxis->setRange(low, high);
     // Enough decimals to tell the ticks apart: a tenth of the design frequency spans the axis.
     const int decimals = std::clamp(2 - int(std::floor(std::log10(high - low))), 0, 4);
     m_frequencyAxis->setLabelFormat(QStringLiteral("%.%1f").arg(decimals));
-
-    verticalLine(*m_designFrequency, f0Mhz);
     m_level15->replace({QPointF(low, 1.5), QPointF(high, 1.5)});
     m_level2->replace({QPointF(low, 2), QPointF(high, 2)});
 
-    const std::optional<Band> band = bandContaining(f0Mhz);
+    const std::optional<Band> band = bandContaining(m_designMhz);
     m_bandLower->clear();
     m_bandUpper->clear();
     m_bandName = band ? band->name : QString();
@@ -129,18 +150,57 @@ void SwrChart::setDesign(double f0Mhz)
         }
     }
     chart()->legend()->markers(m_bandLower).first()->setVisible(band.has_value());
-    clearCurve();
+}
+
+std::pair<double, double> SwrChart::frequencyRange() const
+{
+    return {m_frequencyAxis->min(), m_frequencyAxis->max()};
+}
+
+void SwrChart::setMeasured(const QList<SweepPoint> &measured, double dipMhz, double targetMhz)
+{
+    // The design's span, widened to hold the measured dip and the target with a margin; the
+    // measured curve is drawn across whatever of it the analyser swept.
+    double low = sweepFrequency(m_designMhz, 0);
+    double high = sweepFrequency(m_designMhz, kSweepPoints - 1);
+    const double margin = (high - low) / 20;
+    low = std::min({low, dipMhz - margin, targetMhz - margin});
+    high = std::max({high, dipMhz + margin, targetMhz + margin});
+    setRange(std::max(low, 0.0), high);
+    m_measured->replace(chartPoints(measured));
+    chart()->legend()->markers(m_measured).first()->setVisible(!measured.isEmpty());
+}
+
+void SwrChart::setPredicted(const QList<SweepPoint> &predicted)
+{
+    m_predicted->replace(chartPoints(predicted));
+    chart()->legend()->markers(m_predicted).first()->setVisible(!predicted.isEmpty());
+}
+
+void SwrChart::clearTrim()
+{
+    m_measured->clear();
+    m_predicted->clear();
+    chart()->legend()->markers(m_measured).first()->setVisible(false);
+    chart()->legend()->markers(m_predicted).first()->setVisible(false);
+    if (m_designMhz > 0) {
+        setRange(sweepFrequency(m_designMhz, 0), sweepFrequency(m_designMhz, kSweepPoints - 1));
+    }
+}
+
+int SwrChart::measuredPoints() const
+{
+    return int(m_measured->count());
+}
+
+int SwrChart::predictedPoints() const
+{
+    return int(m_predicted->count());
 }
 
 void SwrChart::setCurve(const QList<SweepPoint> &sweep)
 {
-    QList<QPointF> points;
-    points.reserve(sweep.size());
-    for (const SweepPoint &point : sweep) {
-        const double swr = std::isfinite(point.swr) ? std::min(point.swr, kSwrClip) : kSwrClip;
-        points.append(QPointF(point.frequencyMhz, swr));
-    }
-    m_curve->replace(points);
+    m_curve->replace(chartPoints(sweep));
 }
 
 void SwrChart::setOutcome(const SweepOutcome &outcome)
@@ -200,6 +260,8 @@ void SwrChart::applyPalette()
     m_reference->setPen(QPen(faint(colours.curve), width));
     m_enginePoints->setColor(colours.curve);
     m_enginePoints->setBorderColor(colours.curve);
+    m_measured->setPen(QPen(colours.measured, width * 1.25));
+    m_predicted->setPen(QPen(colours.curve, width, Qt::DashLine));
     m_designFrequency->setPen(QPen(colours.design, width, Qt::DashLine));
     for (QLineSeries *level : {m_level15, m_level2}) {
         level->setPen(QPen(colours.level, width * 0.75, Qt::DotLine));

@@ -6,6 +6,8 @@
 
 #include <QList>
 
+#include <utility>
+
 class QAction;
 class QLineSeries;
 class QScatterSeries;
@@ -38,9 +40,19 @@ public:
     // The curve as it stands stays behind the next ones, faint, as the formula design's.
     void keepAsReference();
     void clearReference();
+    // A trim: the SWR an analyser measured of the built antenna, and the SWR the model
+    // predicts after the trim, over the model's; the axis widens to hold the measured dip and
+    // the target. clearTrim() takes both away and narrows it again.
+    void setMeasured(const QList<SweepPoint> &measured, double dipMhz, double targetMhz);
+    void setPredicted(const QList<SweepPoint> &predicted);
+    void clearTrim();
 
     [[nodiscard]] int curvePoints() const;
     [[nodiscard]] int markedPoints() const;
+    [[nodiscard]] int measuredPoints() const;
+    [[nodiscard]] int predictedPoints() const;
+    // The frequency axis, MHz.
+    [[nodiscard]] std::pair<double, double> frequencyRange() const;
 
 Q_SIGNALS:
     // The user chose in the context menu how the curve is to come from the engine.
@@ -51,10 +63,15 @@ protected:
     void retranslate() override;
 
 private:
+    // The axis over `low` to `high` MHz, the levels across it and the band's edges within it.
+    void setRange(double low, double high);
+
     QLineSeries *m_curve = nullptr; // the chart owns its series and axes
     QScatterSeries *m_enginePoints = nullptr;
     QAction *m_fullSweep = nullptr;
     QLineSeries *m_reference = nullptr;
+    QLineSeries *m_measured = nullptr;
+    QLineSeries *m_predicted = nullptr;
     QLineSeries *m_designFrequency = nullptr;
     QLineSeries *m_level15 = nullptr;
     QLineSeries *m_level2 = nullptr;
@@ -63,6 +80,7 @@ private:
     QValueAxis *m_frequencyAxis = nullptr;
     QValueAxis *m_swrAxis = nullptr;
     QString m_bandName; // of the band that holds the design frequency: "2 m"; empty for none
+    double m_designMhz = 0;
 };
 
 } // namespace moxon

@@ -128,7 +128,7 @@ void TunePanel::showProgress(const TuneProgress &step)
     });
 }
 
-void TunePanel::showEnded(TuningEnd end, const QString &message)
+void TunePanel::showEnded(AnalysisEnd end, const QString &message)
 {
     const bool wasTuning = m_tuning;
     m_tuning = false;
@@ -136,13 +136,13 @@ void TunePanel::showEnded(TuningEnd end, const QString &message)
     m_dimensionsText = {};
     m_dimensions->clear();
     switch (end) {
-    case TuningEnd::Cancelled:
+    case AnalysisEnd::Cancelled:
         showStatus([] { return tr("调谐已取消。"); });
         break;
-    case TuningEnd::Failed:
+    case AnalysisEnd::Failed:
         showStatus([message] { return message; });
         break;
-    case TuningEnd::Voided:
+    case AnalysisEnd::Voided:
         // A new design or installation: a tuning in flight was ended, a result forgotten.
         showStatus([wasTuning] { return wasTuning ? tr("调谐已取消。") : QString(); });
         break;

@@ -29,7 +29,7 @@ public:
     void showStarted();
     void showProgress(const TuneProgress &progress);
     void showResult(const TuneResult &result, const TuneSetup &setup);
-    void showEnded(TuningEnd end, const QString &message);
+    void showEnded(AnalysisEnd end, const QString &message);
 
     [[nodiscard]] bool isTuning() const { return m_tuning; }
     // The formula's and the tuned dimensions with each change, and the figures before and

@@ -32,9 +32,26 @@ public:
         return ExportOutcome::Cancelled;
     }
     QString shownDesignHeader() const override { return header; }
+    void startTolerances(std::optional<double> cutError) override
+    {
+        asked.append(QStringLiteral("tolerances"));
+        lastCutError = cutError;
+    }
+    void startTrim(const MeasuredAntenna &measured) override
+    {
+        asked.append(QStringLiteral("trim"));
+        lastMeasured = measured;
+    }
+    void cancelAnalysis(BuildAnalysis analysis) override
+    {
+        asked.append(analysis == BuildAnalysis::Tolerances ? QStringLiteral("cancel tolerances")
+                                                           : QStringLiteral("cancel trim"));
+    }
 
     QStringList asked;
     Installation lastInstallation;
+    std::optional<double> lastCutError;
+    MeasuredAntenna lastMeasured;
     QString header; // what the session would give as the shown design's header
 
 private:

@@ -32,11 +32,63 @@ void FakeCheckView::showTuningResult(const TuneResult &tuned, const TuneSetup &)
     events.append(QStringLiteral("tuning result"));
 }
 
-void FakeCheckView::showTuningEnded(TuningEnd end, const QString &)
+namespace {
+
+QString endName(AnalysisEnd end)
 {
     static const QStringList names = {QStringLiteral("cancelled"), QStringLiteral("voided"),
                                       QStringLiteral("failed")};
-    events.append(QStringLiteral("tuning ended ") + names.at(qsizetype(end)));
+    return names.at(qsizetype(end));
+}
+
+QString analysisName(BuildAnalysis analysis)
+{
+    return analysis == BuildAnalysis::Tolerances ? QStringLiteral("tolerances")
+                                                 : QStringLiteral("trim");
+}
+
+} // namespace
+
+void FakeCheckView::showTuningEnded(AnalysisEnd end, const QString &)
+{
+    events.append(QStringLiteral("tuning ended ") + endName(end));
+}
+
+void FakeCheckView::showAnalysisStarted(BuildAnalysis analysis)
+{
+    events.append(analysisName(analysis) + QStringLiteral(" started"));
+}
+
+void FakeCheckView::showAnalysisProgress(BuildAnalysis, const AnalysisProgress &)
+{
+    // Counted by the engine's rounds, not kept in order.
+}
+
+void FakeCheckView::showMeasurement(const Measurement &shown)
+{
+    measurement = shown;
+    events.append(QStringLiteral("measurement"));
+}
+
+void FakeCheckView::showTolerances(const ToleranceResult &shown, const TuneSetup &setup)
+{
+    tolerances = shown;
+    analysedSetup = setup;
+    events.append(QStringLiteral("tolerances result"));
+}
+
+void FakeCheckView::showTrim(const TrimResult &shown, const TuneSetup &setup)
+{
+    trim = shown;
+    analysedSetup = setup;
+    events.append(QStringLiteral("trim result"));
+}
+
+void FakeCheckView::showAnalysisEnded(BuildAnalysis analysis, AnalysisEnd end,
+                                      const QString &message)
+{
+    lastMessage = message;
+    events.append(analysisName(analysis) + QStringLiteral(" ended ") + endName(end));
 }
 
 } // namespace moxon::test

@@ -8,7 +8,8 @@
 namespace moxon::test {
 
 // A check window without a screen: it keeps what the session showed it, in order, as short
-// lines ("check formula", "tuning started", "tuning ended voided"), and the last of each.
+// lines ("check formula", "tuning started", "tuning ended voided",
+// "trim ended failed"), and the last of each.
 class FakeCheckView : public CheckView
 {
 public:
@@ -18,7 +19,14 @@ public:
     void showTuningStarted() override;
     void showTuningProgress(const TuneProgress &progress) override;
     void showTuningResult(const TuneResult &result, const TuneSetup &setup) override;
-    void showTuningEnded(TuningEnd end, const QString &message) override;
+    void showTuningEnded(AnalysisEnd end, const QString &message) override;
+    void showAnalysisStarted(BuildAnalysis analysis) override;
+    void showAnalysisProgress(BuildAnalysis analysis, const AnalysisProgress &progress) override;
+    void showMeasurement(const Measurement &shown) override;
+    void showTolerances(const ToleranceResult &shown, const TuneSetup &setup) override;
+    void showTrim(const TrimResult &shown, const TuneSetup &setup) override;
+    void showAnalysisEnded(BuildAnalysis analysis, AnalysisEnd end,
+                           const QString &message) override;
 
     bool shown = true;
     QStringList events;
@@ -26,6 +34,11 @@ public:
     LengthScale scale;
     CheckRequest lastRequest;
     std::optional<TuneResult> result;
+    std::optional<Measurement> measurement;
+    std::optional<ToleranceResult> tolerances;
+    std::optional<TrimResult> trim;
+    TuneSetup analysedSetup; // of the last tolerances or trim shown
+    QString lastMessage;     // of the last analysis that ended without a result
 };
 
 } // namespace moxon::test

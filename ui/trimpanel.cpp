@@ -1,0 +1,253 @@
+#include "trimpanel.h"
+
+#include "checkfigureformat.h"
+#include "localenumbers.h"
+#include "windowtexts.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStandardPaths>
+
+#include <cmath>
+
+namespace moxon {
+
+namespace {
+
+// A change of each tail of a pair, as the builder makes it: "驱动单元两端各剪 12 mm".
+QString tailLine(double change, bool driven, const TuneSetup &setup, const QLocale &locale)
+{
+    const QString signedAmount = dimensionChange(change, setup, locale, false);
+    const QString amount = signedAmount.mid(1);
+    const bool none = LocaleNumbers(locale).toDouble(amount.section(u' ', 0, 0)) == 0.0;
+    if (none) {
+        return driven ? TrimPanel::tr("驱动单元两端不动") : TrimPanel::tr("反射单元两端不动");
+    }
+    if (change < 0) {
+        return driven ? TrimPanel::tr("驱动单元两端各剪 %1").arg(amount)
+                      : TrimPanel::tr("反射单元两端各剪 %1").arg(amount);
+    }
+    return driven ? TrimPanel::tr("驱动单元两端各加 %1").arg(amount)
+                  : TrimPanel::tr("反射单元两端各加 %1").arg(amount);
+}
+
+} // namespace
+
+TrimPanel::TrimPanel(QWidget *parent)
+    : AnalysisPanel(parent)
+{
+    setObjectName(QStringLiteral("trim"));
+    m_start->setObjectName(QStringLiteral("startTrim"));
+    m_stop->setObjectName(QStringLiteral("cancelTrim"));
+    m_open = new QPushButton(this);
+    m_open->setObjectName(QStringLiteral("openMeasurement"));
+    m_dip = new QLineEdit(this);
+    m_dip->setObjectName(QStringLiteral("measuredDip"));
+    m_target = new QLineEdit(this);
+    m_target->setObjectName(QStringLiteral("target"));
+    m_dipCaption = new QLabel(this);
+    m_dipCaption->setBuddy(m_dip);
+    m_targetCaption = new QLabel(this);
+    m_targetCaption->setBuddy(m_target);
+    m_source = new QLabel(this);
+    m_source->setObjectName(QStringLiteral("measurementSource"));
+    const int fieldWidth = fontMetrics().horizontalAdvance(QStringLiteral("00000.0000"));
+    auto *grid = new QGridLayout;
+    grid->addWidget(m_dipCaption, 0, 0);
+    grid->addWidget(m_dip, 0, 1);
+    grid->addWidget(new QLabel(QStringLiteral("MHz"), this), 0, 2);
+    grid->addWidget(m_open, 0, 3);
+    grid->addWidget(m_source, 1, 1, 1, 4);
+    grid->addWidget(m_targetCaption, 2, 0);
+    grid->addWidget(m_target, 2, 1);
+    grid->addWidget(new QLabel(QStringLiteral("MHz"), this), 2, 2);
+    grid->setColumnStretch(4, 1);
+    m_source->hide();
+    for (QLineEdit *field : {m_dip, m_target}) {
+        field->setMaximumWidth(fieldWidth);
+        connect(field, &QLineEdit::returnPressed, this, &TrimPanel::requestTrim);
+    }
+    m_form->addLayout(grid);
+
+    connect(m_open, &QPushButton::clicked, this, &TrimPanel::chooseFile);
+    connect(m_start, &QPushButton::clicked, this, &TrimPanel::requestTrim);
+    // A dip typed over the file's is the user's own: the file no longer applies.
+    connect(m_dip, &QLineEdit::textEdited, this, [this] {
+        m_file.clear();
+        m_source->clear();
+        m_source->hide();
+    });
+    retranslate();
+}
+
+void TrimPanel::setDesignFrequency(double mhz)
+{
+    m_designMhz = mhz;
+    m_target->setPlaceholderText(mhz > 0 ? LocaleNumbers(locale()).toShort(mhz, 6) : QString());
+}
+
+QString TrimPanel::runningText() const
+{
+    return tr("正在计算修剪");
+}
+
+void TrimPanel::retranslate()
+{
+    m_open->setText(tr("实测…"));
+    m_open->setToolTip(tr("打开天线分析仪保存的单端口 Touchstone 文件（.s1p），按其驻波比最低点计算修剪"));
+    m_start->setText(tr("计算修剪"));
+    m_dipCaption->setText(tr("实测谐振点"));
+    m_targetCaption->setText(tr("目标频率"));
+    setDesignFrequency(m_designMhz);
+    if (m_measurement && !m_measurement->source.isEmpty()) {
+        m_source->setText(tr("来自 %1").arg(m_measurement->source));
+    }
+    AnalysisPanel::retranslate();
+}
+
+void TrimPanel::clearResult()
+{
+    m_measurement.reset();
+}
+
+void TrimPanel::chooseFile()
+{
+    if (m_lastFolder.isEmpty()) {
+        m_lastFolder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    }
+    const QString path = QFileDialog::getOpenFileName(
+        this, tr("打开实测文件"), m_lastFolder,
+        tr("Touchstone 单端口文件 (*.s1p *.S1P);;所有文件 (*)"));
+    if (!path.isEmpty()) {
+        m_lastFolder = QFileInfo(path).absolutePath();
+        trimFile(path);
+    }
+}
+
+std::optional<double> TrimPanel::target()
+{
+    const QString text = m_target->text().trimmed();
+    if (text.isEmpty()) {
+        return 0.0;
+    }
+    const std::optional<double> mhz = LocaleNumbers(locale()).toDouble(text);
+    if (!mhz || *mhz <= 0) {
+        showStatus([] { return tr("目标频率须为正数（MHz），留空则取设计频率。"); });
+        m_target->setFocus();
+        m_target->selectAll();
+        return std::nullopt;
+    }
+    return mhz;
+}
+
+void TrimPanel::trimFile(const QString &path)
+{
+    if (!canStart()) {
+        return;
+    }
+    if (const std::optional<double> mhz = target()) {
+        m_file = path;
+        Q_EMIT trimRequested(MeasuredAntenna{path, 0, *mhz});
+    }
+}
+
+void TrimPanel::requestTrim()
+{
+    if (!canStart()) {
+        return;
+    }
+    const std::optional<double> mhz = target();
+    if (!mhz) {
+        return;
+    }
+    if (!m_file.isEmpty()) {
+        Q_EMIT trimRequested(MeasuredAntenna{m_file, 0, *mhz});
+        return;
+    }
+    const std::optional<double> dip = LocaleNumbers(locale()).toDouble(m_dip->text().trimmed());
+    if (!dip || *dip <= 0) {
+        showStatus([] { return tr("请输入实测谐振点频率（MHz），或用“实测…”打开分析仪的文件。"); });
+        m_dip->setFocus();
+        m_dip->selectAll();
+        return;
+    }
+    Q_EMIT trimRequested(MeasuredAntenna{QString(), *dip, *mhz});
+}
+
+void TrimPanel::showMeasurement(const Measurement &measurement)
+{
+    m_measurement = measurement;
+    if (!measurement.source.isEmpty()) {
+        m_dip->setText(LocaleNumbers(locale()).toShort(measurement.dipMhz, 4));
+        m_source->setText(tr("来自 %1").arg(measurement.source));
+        m_source->show();
+    }
+}
+
+void TrimPanel::showResult(const TrimResult &result, const TuneSetup &setup)
+{
+    finish();
+    showStatus([this, result] {
+        return tr("修剪已算完（nec2c 运行 %1 次，%2 秒）。")
+            .arg(result.engineRuns)
+            .arg(LocaleNumbers(locale()).toMask(result.seconds, 1));
+    });
+    showResultLines([this, result, setup] { return resultLines(result, setup); });
+}
+
+QString TrimPanel::resultLines(const TrimResult &r, const TuneSetup &setup) const
+{
+    const LocaleNumbers numbers(locale());
+    const CheckFigureFormat format(locale());
+    const auto mhz = [&](double value) { return numbers.toMask(value, 4) + QStringLiteral(" MHz"); };
+    const auto length = [&](double value) { return numbers.toMask(value, setup.decimals); };
+    const auto predicted = [&](const TrimmedAntenna &antenna) {
+        return tr("预测谐振点 %1\n%2 处驻波比 %3，前后比 %4")
+            .arg(mhz(antenna.predictedDipMhz), format.frequency(r.targetMhz),
+                 format.swr(antenna.figures.swr), format.frontToBack(antenna.figures.frontToBack));
+    };
+    QStringList lines;
+    lines.append(tr("实测谐振点 %1").arg(mhz(r.measuredDipMhz)));
+    if (m_measurement && m_measurement->dipSwr > 0) {
+        lines.append(tr("（该处驻波比 %1）").arg(format.swr(m_measurement->dipSwr)));
+    }
+    lines.append(tr("模型谐振点 %1").arg(mhz(r.modelDipMhz)));
+    const double percent = (r.scale - 1) * 100;
+    lines.append(percent >= 0 ? tr("电尺度 %1（比模型长 %2 %）")
+                                    .arg(numbers.toMask(r.scale, 4), numbers.toMask(percent, 2))
+                              : tr("电尺度 %1（比模型短 %2 %）")
+                                    .arg(numbers.toMask(r.scale, 4), numbers.toMask(-percent, 2)));
+    lines.append(QString());
+    lines.append(tr("现场修剪（A、E 不变）"));
+    if (r.fieldTrim) {
+        const FieldTrim &trim = *r.fieldTrim;
+        lines.append(tailLine(trim.drivenTailChange, true, setup, locale()));
+        lines.append(tailLine(trim.reflectorTailChange, false, setup, locale()));
+        const TuneDimensions &after = trim.antenna.dimensions;
+        for (const auto &[letter, before, now] :
+             {std::tuple(u'B', r.built.b, after.b), std::tuple(u'C', r.built.c(), after.c()),
+              std::tuple(u'D', r.built.d, after.d)}) {
+            lines.append(tr("%1 %2 → %3 %4")
+                             .arg(QChar(letter))
+                             .arg(length(before), length(now), setup.unit));
+        }
+        lines.append(predicted(trim.antenna));
+    } else {
+        // The reason in full is the command line's; here what the builder does about it.
+        lines.append(tr("只改两端的长度无法把谐振点移到目标，\n请按下面的尺寸重做。"));
+    }
+    lines.append(QString());
+    lines.append(tr("重做（各尺寸按目标频率）"));
+    const TuneDimensions &rebuilt = r.rebuild.dimensions;
+    lines.append(QStringLiteral("A %1  B %2  C %3")
+                     .arg(length(rebuilt.a), length(rebuilt.b), length(rebuilt.c())));
+    lines.append(QStringLiteral("D %1  E %2 %3").arg(length(rebuilt.d), length(rebuilt.e), setup.unit));
+    lines.append(predicted(r.rebuild));
+    return lines.join(u'\n');
+}
+
+} // namespace moxon

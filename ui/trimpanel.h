@@ -1,0 +1,59 @@
+#pragma once
+
+#include "analysispanel.h"
+
+#include <optional>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace moxon {
+
+// "实测": the trim of the antenna as built. "实测…" opens what an analyser wrote of it (a
+// one-port Touchstone file) and trims from its SWR dip; or the user types the dip and presses
+// the start. The target defaults to the design frequency. The result: the measured and the
+// model's dip and the antenna's electrical scale, the field trim as the cuts at the tails
+// ("驱动单元两端各剪 12 mm") with what it predicts, and the rebuild.
+class TrimPanel : public AnalysisPanel
+{
+    Q_OBJECT
+
+public:
+    explicit TrimPanel(QWidget *parent = nullptr);
+
+    // The design frequency, the target when none is typed.
+    void setDesignFrequency(double mhz);
+    void showMeasurement(const Measurement &measurement);
+    void showResult(const TrimResult &result, const TuneSetup &setup);
+    // The trim of the file at `path`, as if the user had chosen it after "实测…".
+    void trimFile(const QString &path);
+
+Q_SIGNALS:
+    void trimRequested(const moxon::MeasuredAntenna &measured);
+
+protected:
+    void retranslate() override;
+    [[nodiscard]] QString runningText() const override;
+    void clearResult() override;
+
+private:
+    void chooseFile();
+    void requestTrim();
+    // The target as typed, 0 for the design frequency; none when it is no frequency.
+    [[nodiscard]] std::optional<double> target();
+    [[nodiscard]] QString resultLines(const TrimResult &result, const TuneSetup &setup) const;
+
+    double m_designMhz = 0;
+    QString m_file;       // the file the shown dip came from; empty once the dip is typed
+    QString m_lastFolder; // where the last file was opened
+    std::optional<Measurement> m_measurement;
+    QPushButton *m_open = nullptr; // the panel owns its widgets
+    QLabel *m_dipCaption = nullptr;
+    QLineEdit *m_dip = nullptr;
+    QLabel *m_targetCaption = nullptr;
+    QLineEdit *m_target = nullptr;
+    QLabel *m_source = nullptr; // where the dip came from
+};
+
+} // namespace moxon
