@@ -9,14 +9,19 @@
 
 namespace moxon {
 
-AnalysisPanel::AnalysisPanel(QWidget *parent)
+AnalysisPanel::AnalysisPanel(const QString &name, QWidget *parent)
     : QWidget(parent)
 {
+    setObjectName(name);
     m_start = new QPushButton(this);
+    m_start->setObjectName(name + QStringLiteral("Start"));
     m_stop = new QPushButton(this);
+    m_stop->setObjectName(name + QStringLiteral("Cancel"));
     m_status = new QLabel(this);
+    m_status->setObjectName(name + QStringLiteral("Status"));
     m_status->setWordWrap(true);
     m_result = new QLabel(this);
+    m_result->setObjectName(name + QStringLiteral("Result"));
     m_result->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_result->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 

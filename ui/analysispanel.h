@@ -21,7 +21,8 @@ class AnalysisPanel : public QWidget
     Q_OBJECT
 
 public:
-    explicit AnalysisPanel(QWidget *parent = nullptr);
+    // `name` names the panel and, after it, its widgets: "trimStart", "trimStatus", ...
+    explicit AnalysisPanel(const QString &name, QWidget *parent = nullptr);
 
     // Whether there is a design to analyse.
     void setAvailable(bool available);

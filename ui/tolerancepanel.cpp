@@ -31,11 +31,8 @@ QString cutLength(double length, const TuneSetup &setup, const QLocale &locale)
 } // namespace
 
 TolerancePanel::TolerancePanel(QWidget *parent)
-    : AnalysisPanel(parent)
+    : AnalysisPanel(QStringLiteral("tolerances"), parent)
 {
-    setObjectName(QStringLiteral("tolerances"));
-    m_start->setObjectName(QStringLiteral("startTolerances"));
-    m_stop->setObjectName(QStringLiteral("cancelTolerances"));
     m_cutCaption = new QLabel(this);
     m_cutError = new QLineEdit(this);
     m_cutError->setObjectName(QStringLiteral("cutError"));

@@ -38,11 +38,8 @@ QString tailLine(double change, bool driven, const TuneSetup &setup, const QLoca
 } // namespace
 
 TrimPanel::TrimPanel(QWidget *parent)
-    : AnalysisPanel(parent)
+    : AnalysisPanel(QStringLiteral("trim"), parent)
 {
-    setObjectName(QStringLiteral("trim"));
-    m_start->setObjectName(QStringLiteral("startTrim"));
-    m_stop->setObjectName(QStringLiteral("cancelTrim"));
     m_open = new QPushButton(this);
     m_open->setObjectName(QStringLiteral("openMeasurement"));
     m_dip = new QLineEdit(this);

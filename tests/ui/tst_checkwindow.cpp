@@ -14,6 +14,8 @@
 #include <QFile>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QRawFont>
 #include <QSettings>
 #include <QStandardPaths>
@@ -64,6 +66,9 @@ private Q_SLOTS:
     void savesAndFailsCleanly();
     void refusalRunsNothing();
     void textsAreInTheCaptionFace();
+    void asksWhatWasTyped_data();
+    void asksWhatWasTyped();
+    void drawsTheTrimOverTheModel();
 };
 
 void TestCheckWindow::formats_data()
@@ -259,6 +264,133 @@ void TestCheckWindow::textsAreInTheCaptionFace()
                                     .arg(text)));
         }
     }
+}
+
+void TestCheckWindow::asksWhatWasTyped_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("cutError"); // typed in centimetres, the display unit metres
+    QTest::addColumn<QString>("dip");
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QStringList>("asked");
+    QTest::addColumn<double>("value"); // the cut error in metres or the dip; NaN: none given
+    QTest::addColumn<double>("targetMhz");
+
+    const double none = std::numeric_limits<double>::quiet_NaN();
+    const QStringList tolerances{u"tolerances"_s};
+    const QStringList trim{u"trim"_s};
+    QTest::newRow("a cut error in cm, as the locale writes it")
+        << u"tolerancesStart"_s << u"0,5"_s << QString() << QString() << tolerances << 0.005 << 0.0;
+    QTest::newRow("no cut error: the default share of A")
+        << u"tolerancesStart"_s << QString() << QString() << QString() << tolerances << none << 0.0;
+    QTest::newRow("a negative cut error") << u"tolerancesStart"_s << u"-1"_s << QString()
+                                          << QString() << QStringList() << none << 0.0;
+    QTest::newRow("a dip typed, the design frequency the target")
+        << u"trimStart"_s << QString() << u"144,5"_s << QString() << trim << 144.5 << 0.0;
+    QTest::newRow("a dip and a target typed")
+        << u"trimStart"_s << QString() << u"144,5"_s << u"145"_s << trim << 144.5 << 145.0;
+    QTest::newRow("no dip") << u"trimStart"_s << QString() << QString() << QString()
+                            << QStringList() << none << 0.0;
+    QTest::newRow("a target that is no frequency") << u"trimStart"_s << QString() << u"144"_s
+                                                   << u"0"_s << QStringList() << none << 0.0;
+}
+
+void TestCheckWindow::asksWhatWasTyped()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, cutError);
+    QFETCH(QString, dip);
+    QFETCH(QString, target);
+    QFETCH(QStringList, asked);
+    QFETCH(double, value);
+    QFETCH(double, targetMhz);
+
+    const QLocale old;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", "/nonexistent"); // the check itself is not what is tested
+    FakeCheckCommands commands;
+    CheckWindow window(commands);
+    window.show();
+    window.showInstallation(Installation{}, LengthScale{u"m"_s, 1, 2.05, 0.01, u"cm"_s});
+    window.check(startupRequest(), CheckedDesign::Formula);
+    QTRY_VERIFY(!window.isCalculating());
+    qputenv("PATH", path);
+    window.findChild<QLineEdit *>(u"cutError"_s)->setText(cutError);
+    window.findChild<QLineEdit *>(u"measuredDip"_s)->setText(dip);
+    window.findChild<QLineEdit *>(u"target"_s)->setText(target);
+    QTest::mouseClick(window.findChild<QPushButton *>(button), Qt::LeftButton);
+    QLocale::setDefault(old);
+
+    QCOMPARE(commands.asked, asked);
+    if (asked == QStringList{u"tolerances"_s}) {
+        QCOMPARE(commands.lastCutError.has_value(), !std::isnan(value));
+        if (commands.lastCutError) {
+            QCOMPARE(*commands.lastCutError, value);
+        }
+    } else if (!asked.isEmpty()) {
+        QVERIFY(commands.lastMeasured.file.isEmpty());
+        QCOMPARE(commands.lastMeasured.dipMhz, value);
+        QCOMPARE(commands.lastMeasured.targetMhz, targetMhz);
+    } else {
+        // What to put right, in the page's status line.
+        const QString status = shown(window, button.chopped(5) + u"Status"_s);
+        QVERIFY2(status.contains(u"须为"_s) || status.contains(u"请输入"_s), qPrintable(status));
+    }
+}
+
+void TestCheckWindow::drawsTheTrimOverTheModel()
+{
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", "/nonexistent");
+    FakeCheckCommands commands;
+    CheckWindow window(commands);
+    window.show();
+    window.check(startupRequest(), CheckedDesign::Formula);
+    QTRY_VERIFY(!window.isCalculating());
+    qputenv("PATH", path);
+    auto *chart = window.findChild<SwrChart *>();
+    QVERIFY(chart != nullptr);
+    const auto designRange = chart->frequencyRange();
+
+    // Measured far below the design's span: the axis widens to hold the dip.
+    QList<SweepPoint> measured;
+    for (int i = 0; i < 5; ++i) {
+        measured.append(SweepPoint{126.0 + i, {50, 0}, 1.0 + std::abs(i - 2)});
+    }
+    window.showAnalysisStarted(BuildAnalysis::Trim);
+    window.showMeasurement(Measurement{u"low.s1p"_s, 128, 1, 146, measured});
+    QCOMPARE(chart->measuredPoints(), 5);
+    QVERIFY(chart->frequencyRange().first < 128);
+    QCOMPARE(chart->frequencyRange().second, designRange.second);
+
+    // The trim in millimetres: the cuts as the builder makes them, its predicted curve drawn.
+    TrimResult trim;
+    trim.built = TuneDimensions{1000, 150, 200, 400};
+    trim.measuredDipMhz = 128;
+    trim.modelDipMhz = 146;
+    trim.targetMhz = 146;
+    trim.scale = 146.0 / 128;
+    trim.fieldTrim = FieldTrim{-12, 3, {}};
+    trim.fieldTrim->antenna.dimensions = withTails(trim.built, -12, 3);
+    trim.fieldTrim->antenna.curve = {SweepPoint{140, {}, 2}, SweepPoint{146, {}, 1},
+                                     SweepPoint{152, {}, 2}};
+    TuneSetup setup;
+    setup.unit = u"mm"_s;
+    setup.decimals = 0;
+    window.showTrim(trim, setup);
+    QCOMPARE(chart->predictedPoints(), 3);
+    const QString lines = shown(window, u"trimResult"_s);
+    QVERIFY2(lines.contains(u"驱动单元两端各剪 12 mm"_s), qPrintable(lines));
+    QVERIFY2(lines.contains(u"反射单元两端各加 3 mm"_s), qPrintable(lines));
+    QVERIFY2(lines.contains(u"比模型长 14.06 %"_s), qPrintable(lines));
+
+    // A new design or installation voids the trim: the chart is the design's alone again.
+    window.showAnalysisEnded(BuildAnalysis::Trim, AnalysisEnd::Voided, {});
+    QCOMPARE(chart->measuredPoints(), 0);
+    QCOMPARE(chart->predictedPoints(), 0);
+    QCOMPARE(chart->frequencyRange(), designRange);
+    QVERIFY(shown(window, u"trimResult"_s).isEmpty());
 }
 
 QTEST_MAIN(TestCheckWindow)

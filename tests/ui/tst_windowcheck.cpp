@@ -20,6 +20,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QTabWidget>
 #include <QStandardPaths>
@@ -99,6 +100,28 @@ void showActive(QWidget &window)
 bool checkFinished(const QWidget *window)
 {
     return shown(window, u"status"_s).startsWith(u"nec2c 已算完"_s);
+}
+
+// The number a cell of the window shows, its sign and unit aside: "−3.9" and "≥ 0.25 in" read
+// as -3.9 and 0.25.
+double cellNumber(const QString &text)
+{
+    QString number = text.section(u' ', text.startsWith(u'≥') ? 1 : 0, text.startsWith(u'≥') ? 1 : 0);
+    number.replace(u'−', u'-').remove(u'+');
+    return QLocale(QLocale::English, QLocale::UnitedStates).toDouble(number);
+}
+
+// Answers the next file dialog with `path`.
+void answerFileDialog(QTimer &timer, const QString &path)
+{
+    QObject::connect(&timer, &QTimer::timeout, &timer, [path] {
+        if (auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            dialog && dialog->isVisible()) {
+            dialog->selectFile(path);
+            static_cast<QDialog *>(dialog)->accept();
+        }
+    });
+    timer.start(5);
 }
 
 // Shows `window`, opens the check with Ctrl+D and waits for its first check.
@@ -288,6 +311,111 @@ private Q_SLOTS:
         qputenv("TMPDIR", tmp);
         QVERIFY(allEnded(notedNumbers(pids)));
         QVERIFY(workFolders.isEmpty(QDir::Dirs | QDir::NoDotAndDotDot));
+    }
+
+    // A 10 m design and what an analyser measured of it: the tolerances and the trim the
+    // window shows are what moxon-cli reports of the same design and file.
+    void tolerancesAndTrimAsTheCommandLine()
+    {
+        frmMoxon window;
+        showActive(window);
+        auto *frequency = qobject_cast<QLineEdit *>(window.control(u"txtFreq"_s));
+        QVERIFY(frequency != nullptr);
+        frequency->setFocus();
+        frequency->selectAll();
+        QTest::keyClicks(frequency, u"28.4"_s);
+        QTest::keyClick(frequency, Qt::Key_Return);
+        QWidget *check = nullptr;
+        openWithFirstCheck(window, check);
+        QVERIFY(check != nullptr);
+        auto *tabs = check->findChild<QTabWidget *>(u"figureTabs"_s);
+        const QStringList design{u"--freq"_s, u"28.4"_s};
+
+        QTest::mouseClick(check->findChild<QPushButton *>(u"tolerancesStart"_s), Qt::LeftButton);
+        QCOMPARE(tabs->currentIndex(), 2);
+        QTRY_VERIFY_WITH_TIMEOUT(shown(check, u"tolerancesStatus"_s).startsWith(u"公差已算完"_s),
+                                 60'000);
+        const QJsonObject tolerance = commandLineCheck(design, u"tolerance"_s);
+        QVERIFY(!tolerance.isEmpty());
+        for (const QChar letter : u"ABCD"_s) {
+            const QJsonObject cut = tolerance.value(u"dimensions"_s)
+                                        .toObject()
+                                        .value(QString(letter.toLower()))
+                                        .toObject();
+            const auto cell = [&](int column) {
+                return cellNumber(shown(check, u"tolerance%1%2"_s.arg(letter).arg(column)));
+            };
+            const QString row = u"%1: window %2 %3 %4 %5, moxon-cli %6"_s.arg(letter)
+                                    .arg(cell(0))
+                                    .arg(cell(1))
+                                    .arg(cell(2))
+                                    .arg(cell(3))
+                                    .arg(QString::fromUtf8(QJsonDocument(cut).toJson(QJsonDocument::Compact)));
+            QVERIFY2(std::fabs(cell(0) - cut.value(u"dip_khz_per_step"_s).toDouble()) <= 0.051,
+                     qPrintable(row));
+            QVERIFY2(std::fabs(cell(1) - cut.value(u"front_to_back_db_per_step"_s).toDouble()) <=
+                         0.0051,
+                     qPrintable(row));
+            QVERIFY2(std::fabs(cell(2) - cut.value(u"tolerance_minus"_s).toDouble()) <= 0.0051,
+                     qPrintable(row));
+            QVERIFY2(std::fabs(cell(3) - cut.value(u"tolerance_plus"_s).toDouble()) <= 0.0051,
+                     qPrintable(row));
+        }
+        QVERIFY2(shown(check, u"tolerancesResult"_s)
+                     .contains(u"成品率 %1 %"_s.arg(tolerance.value(u"yield"_s).toDouble() * 100, 0,
+                                                  'f', 1)),
+                 qPrintable(shown(check, u"tolerancesResult"_s)));
+
+        // A file that is no Touchstone file: refused with its line, nothing run.
+        QTemporaryDir folder;
+        const QString broken = folder.filePath(u"broken.s1p"_s);
+        QFile file(broken);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("# MHz S RI R 50\n28.0 0.1\n");
+        file.close();
+        auto *open = check->findChild<QPushButton *>(u"openMeasurement"_s);
+        QVERIFY(open != nullptr);
+        {
+            QTimer answer;
+            answerFileDialog(answer, broken);
+            QTest::mouseClick(open, Qt::LeftButton);
+        }
+        QCOMPARE(tabs->currentIndex(), 3);
+        QVERIFY2(shown(check, u"trimStatus"_s).startsWith(u"broken.s1p line 2: "_s),
+                 qPrintable(shown(check, u"trimStatus"_s)));
+        QVERIFY(shown(check, u"trimResult"_s).isEmpty());
+
+        // The analyser's file: the scale and the cuts the command line advises.
+        const QString measured = QStringLiteral(MOXON_TEST_DATA_DIR "/touchstone/moxon28.s1p");
+        {
+            QTimer answer;
+            answerFileDialog(answer, measured);
+            QTest::mouseClick(open, Qt::LeftButton);
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(shown(check, u"trimStatus"_s).startsWith(u"修剪已算完"_s), 60'000);
+        const QJsonObject trim =
+            commandLineCheck(design + QStringList{u"--measured"_s, measured}, u"trim"_s);
+        QVERIFY(!trim.isEmpty());
+        const QJsonObject field = trim.value(u"field_trim"_s).toObject();
+        const QString lines = shown(check, u"trimResult"_s);
+        const QLocale english(QLocale::English, QLocale::UnitedStates);
+        const auto cut = [&](const QString &tails, double change) {
+            return tails + (change < 0 ? u"两端各剪 "_s : u"两端各加 "_s) +
+                   english.toString(std::fabs(change), 'f', 2) + u" in"_s;
+        };
+        for (const QString &expected :
+             {u"实测谐振点 %1 MHz"_s.arg(trim.value(u"measured_dip_mhz"_s).toDouble(), 0, 'f', 4),
+              u"模型谐振点 %1 MHz"_s.arg(trim.value(u"model_dip_mhz"_s).toDouble(), 0, 'f', 4),
+              u"电尺度 %1"_s.arg(trim.value(u"scale"_s).toDouble(), 0, 'f', 4),
+              cut(u"驱动单元"_s, field.value(u"driver_tail_change"_s).toDouble()),
+              cut(u"反射单元"_s, field.value(u"reflector_tail_change"_s).toDouble()),
+              u"预测谐振点 %1 MHz"_s.arg(field.value(u"predicted_dip_mhz"_s).toDouble(), 0, 'f', 4)}) {
+            QVERIFY2(lines.contains(expected), qPrintable(expected + u" in:\n"_s + lines));
+        }
+        // The dip the file gave, in the box where it may be typed over.
+        QCOMPARE(check->findChild<QLineEdit *>(u"measuredDip"_s)->text(),
+                 english.toString(trim.value(u"measured_dip_mhz"_s).toDouble(), 'f', 4)
+                     .remove(QRegularExpression(u"0+$"_s)));
     }
 
     void tunesCancelsAndExports()
