@@ -378,7 +378,7 @@
     </message>
     <message>
         <source>计算公差</source>
-        <translation>Tolerances</translation>
+        <translation>Calculate</translation>
     </message>
     <message>
         <source>剪切误差 ±</source>

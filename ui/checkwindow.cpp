@@ -266,15 +266,7 @@ void CheckWindow::showTuningResult(const TuneResult &result, const TuneSetup &se
 {
     m_tune->showResult(result, setup);
     m_tabs->setTabEnabled(kTuningTab, true);
-    fitTabsTo(m_tune->resultView());
     m_tabs->setCurrentIndex(kTuningTab);
-}
-
-void CheckWindow::fitTabsTo(QWidget *page)
-{
-    const int margins = m_tabs->sizeHint().width() - m_tabs->widget(0)->sizeHint().width();
-    m_tabs->setMinimumWidth(std::max(m_tabs->minimumWidth(),
-                                     page->sizeHint().width() + std::max(margins, 24)));
 }
 
 AnalysisPanel *CheckWindow::panel(BuildAnalysis analysis) const
@@ -308,7 +300,6 @@ void CheckWindow::showMeasurement(const Measurement &measurement)
 void CheckWindow::showTolerances(const ToleranceResult &result, const TuneSetup &setup)
 {
     m_tolerances->showResult(result, setup);
-    fitTabsTo(m_tolerances);
     m_tabs->setCurrentIndex(kToleranceTab);
 }
 
@@ -317,7 +308,6 @@ void CheckWindow::showTrim(const TrimResult &result, const TuneSetup &setup)
     m_trim->showResult(result, setup);
     m_swrChart->setPredicted(result.fieldTrim ? result.fieldTrim->antenna.curve
                                               : result.rebuild.curve);
-    fitTabsTo(m_trim);
     m_tabs->setCurrentIndex(kTrimTab);
 }
 
@@ -332,7 +322,6 @@ void CheckWindow::showAnalysisEnded(BuildAnalysis analysis, AnalysisEnd end, con
 void CheckWindow::showTuningEnded(AnalysisEnd end, const QString &message)
 {
     m_tune->showEnded(end, message);
-    m_tabs->setMinimumWidth(0);
     if (m_tabs->currentIndex() == kTuningTab) {
         m_tabs->setCurrentIndex(0);
     }

@@ -86,8 +86,6 @@ private:
     [[nodiscard]] QString title() const;
     [[nodiscard]] QString azimuthTitle() const;
     [[nodiscard]] AnalysisPanel *panel(BuildAnalysis analysis) const;
-    // Wide enough for the page that shows a result; the chart beside gives way.
-    void fitTabsTo(QWidget *page);
     // A status line made by `text`, which makes it again in a new language.
     void showStatus(std::function<QString()> text);
     void saveImage();

@@ -6,6 +6,8 @@
 
 #include <QAction>
 #include <QChart>
+#include <QGraphicsLayout>
+#include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QScatterSeries>
@@ -149,7 +151,7 @@ void SwrChart::setRange(double low, double high)
             verticalLine(*m_bandUpper, band->upperMhz);
         }
     }
-    chart()->legend()->markers(m_bandLower).first()->setVisible(band.has_value());
+    showInLegend(m_bandLower, band.has_value());
 }
 
 std::pair<double, double> SwrChart::frequencyRange() const
@@ -168,24 +170,33 @@ void SwrChart::setMeasured(const QList<SweepPoint> &measured, double dipMhz, dou
     high = std::max({high, dipMhz + margin, targetMhz + margin});
     setRange(std::max(low, 0.0), high);
     m_measured->replace(chartPoints(measured));
-    chart()->legend()->markers(m_measured).first()->setVisible(!measured.isEmpty());
+    showInLegend(m_measured, !measured.isEmpty());
 }
 
 void SwrChart::setPredicted(const QList<SweepPoint> &predicted)
 {
     m_predicted->replace(chartPoints(predicted));
-    chart()->legend()->markers(m_predicted).first()->setVisible(!predicted.isEmpty());
+    showInLegend(m_predicted, !predicted.isEmpty());
 }
 
 void SwrChart::clearTrim()
 {
     m_measured->clear();
     m_predicted->clear();
-    chart()->legend()->markers(m_measured).first()->setVisible(false);
-    chart()->legend()->markers(m_predicted).first()->setVisible(false);
+    showInLegend(m_measured, false);
+    showInLegend(m_predicted, false);
     if (m_designMhz > 0) {
         setRange(sweepFrequency(m_designMhz, 0), sweepFrequency(m_designMhz, kSweepPoints - 1));
     }
+}
+
+void SwrChart::showInLegend(QLineSeries *series, bool shown)
+{
+    QLegend *legend = chart()->legend();
+    legend->markers(series).first()->setVisible(shown);
+    // A marker shown after the legend was laid out gets neither its place nor its label
+    // until the legend is laid out anew.
+    legend->layout()->invalidate();
 }
 
 int SwrChart::measuredPoints() const
@@ -237,13 +248,13 @@ int SwrChart::markedPoints() const
 void SwrChart::keepAsReference()
 {
     m_reference->replace(m_curve->points());
-    chart()->legend()->markers(m_reference).first()->setVisible(m_reference->count() > 0);
+    showInLegend(m_reference, m_reference->count() > 0);
 }
 
 void SwrChart::clearReference()
 {
     m_reference->clear();
-    chart()->legend()->markers(m_reference).first()->setVisible(false);
+    showInLegend(m_reference, false);
 }
 
 int SwrChart::curvePoints() const

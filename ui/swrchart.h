@@ -65,6 +65,7 @@ protected:
 private:
     // The axis over `low` to `high` MHz, the levels across it and the band's edges within it.
     void setRange(double low, double high);
+    void showInLegend(QLineSeries *series, bool shown);
 
     QLineSeries *m_curve = nullptr; // the chart owns its series and axes
     QScatterSeries *m_enginePoints = nullptr;
