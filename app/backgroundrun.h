@@ -15,8 +15,7 @@ namespace moxon {
 // result come back as results of the future, in the thread that started it. Ending it never
 // waits: the worker sees the cancel within one poll of its engine runs and ends them, and
 // nothing it reports after that is listened to.
-template <typename Progress, typename Result>
-class BackgroundRun
+template<typename Progress, typename Result> class BackgroundRun
 {
 public:
     using Report = std::variant<Progress, Result>;
@@ -65,15 +64,14 @@ public:
                              watcher->deleteLater();
                              onResult(std::get<Result>(report));
                          });
-        watcher->setFuture(
-            QtConcurrent::run([work = std::move(work)](QPromise<Report> &promise) {
-                const Result result = work([&promise] { return promise.isCanceled(); },
-                                           [&promise](const Progress &progress) {
-                                               promise.addResult(Report(progress));
-                                               return !promise.isCanceled();
-                                           });
-                promise.addResult(Report(result));
-            }));
+        watcher->setFuture(QtConcurrent::run([work = std::move(work)](QPromise<Report> &promise) {
+            const Result result = work([&promise] { return promise.isCanceled(); },
+                                       [&promise](const Progress &progress) {
+                                           promise.addResult(Report(progress));
+                                           return !promise.isCanceled();
+                                       });
+            promise.addResult(Report(result));
+        }));
     }
 
     // Ends the work in flight, if any, without waiting for it; true when there was one.

@@ -20,8 +20,8 @@ struct LengthScale
 {
     QString unit = QStringLiteral("m");
     double metresPerUnit = 1;
-    double wavelengthMetres = 0; // of the design frequency; 0 before a design is shown
-    double cutStep = 1;          // the step a builder cuts by, in the unit: 0.01 for m
+    double wavelengthMetres = 0;           // of the design frequency; 0 before a design is shown
+    double cutStep = 1;                    // the step a builder cuts by, in the unit: 0.01 for m
     QString cutUnit = QStringLiteral("m"); // its name: "cm"
 };
 

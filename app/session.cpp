@@ -2,9 +2,8 @@
 
 #include "checkrequest.h"
 #include "installationsettings.h"
-#include "modelfile.h"
-
 #include "measurementfile.h"
+#include "modelfile.h"
 
 #include <exception>
 

@@ -11,10 +11,10 @@ namespace moxon {
 // text colours, the lines colours that stand out on light and on dark backgrounds alike.
 struct ChartColours
 {
-    QColor curve;  // the SWR curve and the patterns
-    QColor design; // the design frequency
-    QColor level;  // SWR levels
-    QColor band;   // band edges
+    QColor curve;    // the SWR curve and the patterns
+    QColor design;   // the design frequency
+    QColor level;    // SWR levels
+    QColor band;     // band edges
     QColor measured; // what an analyser measured of the built antenna
     QColor grid;
 };

@@ -21,8 +21,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
-#include <QStandardPaths>
 #include <QScrollArea>
+#include <QStandardPaths>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -454,7 +454,8 @@ void CheckWindow::showBandwidth(quint64 sequence, const SweepOutcome &sweep)
     m_bandwidth = sweep.bandwidth;
     showStatus([sweep, this] {
         return sweep.fitAgreementOhm
-                   ? tr("nec2c 已算完：设计频率与 %1 个扫频点，其余为有理拟合（两次拟合相差 %2 Ω）。")
+                   ? tr("nec2c 已算完：设计频率与 %1 个扫频点，其余为有理拟合（两次拟合相差 %2 "
+                        "Ω）。")
                          .arg(sweep.engineFrequenciesMhz.size() - 1)
                          .arg(LocaleNumbers(locale()).toShort(*sweep.fitAgreementOhm, 3))
                    : tr("nec2c 已算完：设计频率与 %1 个扫频点。").arg(sweep.points.size());

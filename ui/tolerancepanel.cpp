@@ -57,7 +57,8 @@ TolerancePanel::TolerancePanel(QWidget *parent)
         m_table->addWidget(letter, int(row) + 1, 0);
         for (std::size_t column = 0; column < m_cells[row].size(); ++column) {
             auto *cell = new QLabel(this);
-            cell->setObjectName(QStringLiteral("tolerance%1%2").arg(QChar(u'A' + int(row))).arg(column));
+            cell->setObjectName(
+                QStringLiteral("tolerance%1%2").arg(QChar(u'A' + int(row))).arg(column));
             cell->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
             m_cells[row][column] = cell;
             m_table->addWidget(cell, int(row) + 1, int(column) + 1);
@@ -89,7 +90,8 @@ void TolerancePanel::retranslate()
 {
     m_start->setText(tr("计算公差"));
     m_cutCaption->setText(tr("剪切误差 ±"));
-    m_cutError->setPlaceholderText(tr("A 的 %1 %").arg(locale().toString(kDefaultCutErrorOfA * 100)));
+    m_cutError->setPlaceholderText(
+        tr("A 的 %1 %").arg(locale().toString(kDefaultCutErrorOfA * 100)));
     m_cutError->setFixedWidth(
         fontMetrics().horizontalAdvance(m_cutError->placeholderText() + QStringLiteral("00")) + 8);
     m_cutError->setToolTip(tr("每处剪切可能偏差多少，用于估计成品率；留空则取 A 的 %1 %。")
@@ -140,10 +142,10 @@ void TolerancePanel::showResult(const ToleranceResult &result, const TuneSetup &
         const LocaleNumbers numbers(locale());
         const CheckFigureFormat format(locale());
         QStringList lines;
-        lines.append(tr("限度：驻波比 ≤ %1，前后比 ≥ %2")
-                         .arg(numbers.toShort(kToleranceSwr, 1),
-                              format.frontToBack(result.figures.frontToBack -
-                                                 kToleranceFrontToBackDrop)));
+        lines.append(
+            tr("限度：驻波比 ≤ %1，前后比 ≥ %2")
+                .arg(numbers.toShort(kToleranceSwr, 1),
+                     format.frontToBack(result.figures.frontToBack - kToleranceFrontToBackDrop)));
         if (result.cuts.front().minusLimit == ToleranceLimit::Design) {
             lines.append(tr("设计本身已超出限度，各尺寸都没有公差。"));
         }

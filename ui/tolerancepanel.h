@@ -42,11 +42,11 @@ private:
 
     LengthScale m_scale;
     std::optional<std::pair<ToleranceResult, TuneSetup>> m_shown; // the result in the table
-    QLabel *m_cutCaption = nullptr; // the panel owns its widgets
+    QLabel *m_cutCaption = nullptr;                               // the panel owns its widgets
     QLineEdit *m_cutError = nullptr;
     QLabel *m_cutUnit = nullptr;
     QGridLayout *m_table = nullptr;
-    std::array<QLabel *, 4> m_headers{};           // the columns' captions
+    std::array<QLabel *, 4> m_headers{};              // the columns' captions
     std::array<std::array<QLabel *, 4>, 4> m_cells{}; // by dimension A to D, then column
 };
 

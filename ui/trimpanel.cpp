@@ -95,7 +95,8 @@ QString TrimPanel::runningText() const
 void TrimPanel::retranslate()
 {
     m_open->setText(tr("实测…"));
-    m_open->setToolTip(tr("打开天线分析仪保存的单端口 Touchstone 文件（.s1p），按其驻波比最低点计算修剪"));
+    m_open->setToolTip(
+        tr("打开天线分析仪保存的单端口 Touchstone 文件（.s1p），按其驻波比最低点计算修剪"));
     m_start->setText(tr("计算修剪"));
     m_dipCaption->setText(tr("实测谐振点"));
     m_targetCaption->setText(tr("目标频率"));
@@ -116,9 +117,9 @@ void TrimPanel::chooseFile()
     if (m_lastFolder.isEmpty()) {
         m_lastFolder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     }
-    const QString path = QFileDialog::getOpenFileName(
-        this, tr("打开实测文件"), m_lastFolder,
-        tr("Touchstone 单端口文件 (*.s1p *.S1P);;所有文件 (*)"));
+    const QString path =
+        QFileDialog::getOpenFileName(this, tr("打开实测文件"), m_lastFolder,
+                                     tr("Touchstone 单端口文件 (*.s1p *.S1P);;所有文件 (*)"));
     if (!path.isEmpty()) {
         m_lastFolder = QFileInfo(path).absolutePath();
         trimFile(path);
@@ -200,8 +201,12 @@ QString TrimPanel::resultLines(const TrimResult &r, const TuneSetup &setup) cons
 {
     const LocaleNumbers numbers(locale());
     const CheckFigureFormat format(locale());
-    const auto mhz = [&](double value) { return numbers.toMask(value, 4) + QStringLiteral(" MHz"); };
-    const auto length = [&](double value) { return numbers.toMask(value, setup.decimals); };
+    const auto mhz = [&](double value) {
+        return numbers.toMask(value, 4) + QStringLiteral(" MHz");
+    };
+    const auto length = [&](double value) {
+        return numbers.toMask(value, setup.decimals);
+    };
     const auto predicted = [&](const TrimmedAntenna &antenna) {
         return tr("预测谐振点 %1\n%2 处驻波比 %3，前后比 %4")
             .arg(mhz(antenna.predictedDipMhz), format.frequency(r.targetMhz),
@@ -242,7 +247,8 @@ QString TrimPanel::resultLines(const TrimResult &r, const TuneSetup &setup) cons
     const TuneDimensions &rebuilt = r.rebuild.dimensions;
     lines.append(QStringLiteral("A %1  B %2  C %3")
                      .arg(length(rebuilt.a), length(rebuilt.b), length(rebuilt.c())));
-    lines.append(QStringLiteral("D %1  E %2 %3").arg(length(rebuilt.d), length(rebuilt.e), setup.unit));
+    lines.append(
+        QStringLiteral("D %1  E %2 %3").arg(length(rebuilt.d), length(rebuilt.e), setup.unit));
     lines.append(predicted(r.rebuild));
     return lines.join(u'\n');
 }

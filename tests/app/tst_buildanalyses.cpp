@@ -69,9 +69,8 @@ void TestBuildAnalyses::trim_data()
                                                      "142 0.4 -0.8\n143 0.6 -0.4\n144 0.96 -0.04\n"
                                                      "145 1.2 0.3\n146 1.4 0.6\n")
                                        << trimmed << QString();
-    QTest::newRow("a broken file")
-        << QByteArray("# MHz S RI R 50\n144 0.1 0.2\n145 0.1\n") << refused
-        << u"measured.s1p line 3: "_s;
+    QTest::newRow("a broken file") << QByteArray("# MHz S RI R 50\n144 0.1 0.2\n145 0.1\n")
+                                   << refused << u"measured.s1p line 3: "_s;
     QTest::newRow("a file without a dip")
         << QByteArray("# MHz Z RI R 50\n142 0.4 -0.8\n143 0.6 -0.4\n144 0.96 -0.04\n") << refused
         << u"measured.s1p has no SWR dip inside its range"_s;
@@ -128,7 +127,8 @@ void TestBuildAnalyses::tolerancesOfTheDesignShown()
 
     // A tuning voids them; once it is done, the tuned design is the one analysed.
     session.startTuning(TuneGoal::FrontToBack);
-    QCOMPARE(checks.events.mid(2), (QStringList{u"tolerances ended voided"_s, u"tuning started"_s}));
+    QCOMPARE(checks.events.mid(2),
+             (QStringList{u"tolerances ended voided"_s, u"tuning started"_s}));
     QTRY_VERIFY_WITH_TIMEOUT(checks.result.has_value(), 30'000);
     checks.events.clear();
     session.startTolerances(0.1);

@@ -291,8 +291,8 @@ void TestCheckWindow::asksWhatWasTyped_data()
         << u"trimStart"_s << QString() << u"144,5"_s << u"145"_s << trim << 144.5 << 145.0;
     QTest::newRow("no dip") << u"trimStart"_s << QString() << QString() << QString()
                             << QStringList() << none << 0.0;
-    QTest::newRow("a target that is no frequency") << u"trimStart"_s << QString() << u"144"_s
-                                                   << u"0"_s << QStringList() << none << 0.0;
+    QTest::newRow("a target that is no frequency")
+        << u"trimStart"_s << QString() << u"144"_s << u"0"_s << QStringList() << none << 0.0;
 }
 
 void TestCheckWindow::asksWhatWasTyped()

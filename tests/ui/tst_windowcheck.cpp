@@ -22,8 +22,8 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QSettings>
-#include <QTabWidget>
 #include <QStandardPaths>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -106,7 +106,8 @@ bool checkFinished(const QWidget *window)
 // as -3.9 and 0.25.
 double cellNumber(const QString &text)
 {
-    QString number = text.section(u' ', text.startsWith(u'≥') ? 1 : 0, text.startsWith(u'≥') ? 1 : 0);
+    const int word = text.startsWith(u'≥') ? 1 : 0;
+    QString number = text.section(u' ', word, word);
     number.replace(u'−', u'-').remove(u'+');
     return QLocale(QLocale::English, QLocale::UnitedStates).toDouble(number);
 }
@@ -345,12 +346,13 @@ private Q_SLOTS:
             const auto cell = [&](int column) {
                 return cellNumber(shown(check, u"tolerance%1%2"_s.arg(letter).arg(column)));
             };
-            const QString row = u"%1: window %2 %3 %4 %5, moxon-cli %6"_s.arg(letter)
-                                    .arg(cell(0))
-                                    .arg(cell(1))
-                                    .arg(cell(2))
-                                    .arg(cell(3))
-                                    .arg(QString::fromUtf8(QJsonDocument(cut).toJson(QJsonDocument::Compact)));
+            const QString row =
+                u"%1: window %2 %3 %4 %5, moxon-cli %6"_s.arg(letter)
+                    .arg(cell(0))
+                    .arg(cell(1))
+                    .arg(cell(2))
+                    .arg(cell(3))
+                    .arg(QString::fromUtf8(QJsonDocument(cut).toJson(QJsonDocument::Compact)));
             QVERIFY2(std::fabs(cell(0) - cut.value(u"dip_khz_per_step"_s).toDouble()) <= 0.051,
                      qPrintable(row));
             QVERIFY2(std::fabs(cell(1) - cut.value(u"front_to_back_db_per_step"_s).toDouble()) <=
@@ -363,7 +365,7 @@ private Q_SLOTS:
         }
         QVERIFY2(shown(check, u"tolerancesResult"_s)
                      .contains(u"成品率 %1 %"_s.arg(tolerance.value(u"yield"_s).toDouble() * 100, 0,
-                                                  'f', 1)),
+                                                    'f', 1)),
                  qPrintable(shown(check, u"tolerancesResult"_s)));
 
         // A file that is no Touchstone file: refused with its line, nothing run.
@@ -409,7 +411,8 @@ private Q_SLOTS:
               u"电尺度 %1"_s.arg(trim.value(u"scale"_s).toDouble(), 0, 'f', 4),
               cut(u"驱动单元"_s, field.value(u"driver_tail_change"_s).toDouble()),
               cut(u"反射单元"_s, field.value(u"reflector_tail_change"_s).toDouble()),
-              u"预测谐振点 %1 MHz"_s.arg(field.value(u"predicted_dip_mhz"_s).toDouble(), 0, 'f', 4)}) {
+              u"预测谐振点 %1 MHz"_s.arg(field.value(u"predicted_dip_mhz"_s).toDouble(), 0, 'f',
+                                         4)}) {
             QVERIFY2(lines.contains(expected), qPrintable(expected + u" in:\n"_s + lines));
         }
         // The dip the file gave, in the box where it may be typed over.
