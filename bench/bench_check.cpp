@@ -12,6 +12,7 @@
 #include "checkrequest.h"
 #include "checkrunner.h"
 #include "checkwindow.h"
+#include "median.h"
 #include "nec2crunner.h"
 #include "sweepplan.h"
 
@@ -31,15 +32,9 @@
 #include <vector>
 
 using namespace moxon;
+using namespace moxon::bench;
 
 namespace {
-
-double median(QList<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const qsizetype n = values.size();
-    return n == 0 ? 0 : n % 2 ? values.at(n / 2) : (values.at(n / 2 - 1) + values.at(n / 2)) / 2;
-}
 
 // Milliseconds of one nec2c process on `deck`, written beforehand, as a shell would run it.
 double bareRun(const QString &deck, const QString &output)

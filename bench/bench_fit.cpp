@@ -12,6 +12,7 @@
 // for each further point.
 // Usage: build/bench/bench_fit [rounds] [cores]   (default 3 rounds, 2 cores)
 #include "adaptivesweep.h"
+#include "median.h"
 #include "necoutput.h"
 #include "sweepplan.h"
 
@@ -27,6 +28,7 @@
 #include <cmath>
 
 using namespace moxon;
+using namespace moxon::bench;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -39,13 +41,6 @@ struct Case
     QString wireMm;           // copper wire's diameter, mm
     double heightWavelengths; // over average ground; 0 in free space
 };
-
-double median(QList<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const qsizetype n = values.size();
-    return n == 0 ? 0 : n % 2 ? values.at(n / 2) : (values.at(n / 2 - 1) + values.at(n / 2)) / 2;
-}
 
 QByteArray readAll(const QString &path)
 {

@@ -5,6 +5,7 @@
 // at most 30.
 // Usage: build/bench/bench_trim [rounds]   (default 7)
 
+#include "benchdesigns.h"
 #include "calculation.h"
 #include "checkrequest.h"
 #include "nec2crunner.h"
@@ -23,25 +24,9 @@
 #include <sys/resource.h>
 
 using namespace moxon;
+using namespace moxon::bench;
 
 namespace {
-
-double median(QList<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const qsizetype n = values.size();
-    return n == 0 ? 0 : n % 2 ? values.at(n / 2) : (values.at(n / 2 - 1) + values.at(n / 2)) / 2;
-}
-
-struct Case
-{
-    QString name;
-    QString frequency;
-    QString wire;
-    WireUnit wireUnit;
-    DisplayUnit units;
-    Installation installation;
-};
 
 // Processor time of the ended child processes so far, and of this one, in ms: what the
 // engine runs cost whatever else the machine is doing.
@@ -111,28 +96,15 @@ int main(int argc, char *argv[])
         out << "nec2c is not on PATH: bash scripts/install-deps.sh test" << Qt::endl;
         return 1;
     }
-    const QList<Case> cases = {
-        {QStringLiteral("20 m, 10 m over average ground, copper"), QStringLiteral("14.15"),
-         QStringLiteral("2"), WireUnit::Millimetre, DisplayUnit::Metre,
-         Installation{10, {GroundKind::Real, 13, 0.005}, copper()}},
-        {QStringLiteral("2 m, free space, #12"), QStringLiteral("146"), QStringLiteral("#12"),
-         WireUnit::Gauge, DisplayUnit::Inch, Installation{}},
-    };
     QTemporaryDir folder;
     const QString deckPath = folder.filePath(QStringLiteral("design.nec"));
     const QString outputPath = folder.filePath(QStringLiteral("design.out"));
-    for (const Case &c : cases) {
-        const Calculation run = calculate(FormInputs{c.frequency, c.wire, c.wireUnit}, c.units,
-                                          LocaleNumbers(QLocale::c()));
-        const TuneSetup setup = tuneSetup(modelInputFor(run.shown, run.input, false, true),
-                                          run.shown.values, run.form.wireSize, c.installation);
+    for (const BenchDesign &c : benchDesigns()) {
+        const TuneSetup setup = setupOf(c);
         const double f0 = setup.requestFor(setup.formula).frequencyMhz;
-        QFile deck(deckPath);
-        if (!deck.open(QIODevice::WriteOnly)) {
+        if (!writeDesignDeck(setup, deckPath)) {
             return 1;
         }
-        deck.write(setup.requestFor(setup.formula).deck);
-        deck.close();
         QList<double> bare;
         Timing tolerance;
         Timing trimming;
