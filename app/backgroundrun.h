@@ -74,18 +74,17 @@ public:
         }));
     }
 
-    // Ends the work in flight, if any, without waiting for it; true when there was one.
-    bool end()
+    // Ends the work in flight, if any, without waiting for it.
+    void end()
     {
         if (!m_watcher) {
-            return false;
+            return;
         }
         m_watcher->disconnect();
         m_watcher->cancel();
         // It may be the watcher reporting right now.
         m_watcher->deleteLater();
         m_watcher = nullptr;
-        return true;
     }
 
     [[nodiscard]] bool isRunning() const { return m_watcher != nullptr; }

@@ -261,11 +261,7 @@ void Session::startTolerances(std::optional<double> cutError)
         [setup = *setup, error, scheduler, options](const auto &cancelled, const auto &progress) {
             return tolerancesWithNec2c(setup, error, *scheduler, options, cancelled, progress);
         },
-        [this](const AnalysisProgress &progress) {
-            if (m_checkView) {
-                m_checkView->showAnalysisProgress(BuildAnalysis::Tolerances, progress);
-            }
-        },
+        progressShown(BuildAnalysis::Tolerances),
         [this, setup = *setup](const ToleranceResult &result) {
             if (analysisEnded(BuildAnalysis::Tolerances, result.cancelled, result.failure) &&
                 m_checkView) {
@@ -310,17 +306,22 @@ void Session::startTrim(const MeasuredAntenna &measured)
             return trimWithNec2c(setup, measurement.dipMhz, measurement.targetMhz, *scheduler,
                                  options, cancelled, progress);
         },
-        [this](const AnalysisProgress &progress) {
-            if (m_checkView) {
-                m_checkView->showAnalysisProgress(BuildAnalysis::Trim, progress);
-            }
-        },
+        progressShown(BuildAnalysis::Trim),
         [this, setup = *setup](const TrimResult &result) {
             if (analysisEnded(BuildAnalysis::Trim, result.cancelled, result.failure) &&
                 m_checkView) {
                 m_checkView->showTrim(result, setup);
             }
         });
+}
+
+std::function<void(const AnalysisProgress &)> Session::progressShown(BuildAnalysis analysis)
+{
+    return [this, analysis](const AnalysisProgress &progress) {
+        if (m_checkView) {
+            m_checkView->showAnalysisProgress(analysis, progress);
+        }
+    };
 }
 
 bool Session::analysisEnded(BuildAnalysis analysis, bool cancelled, const QString &failure)

@@ -136,6 +136,9 @@ private:
     // The same for the tolerances or the trim; the check window is told when it showed one.
     void endAnalysis(BuildAnalysis analysis, AnalysisEnd end);
     void endAnalyses(AnalysisEnd end);
+    // Tells the check window how far `analysis` has come.
+    [[nodiscard]] std::function<void(const AnalysisProgress &)>
+    progressShown(BuildAnalysis analysis);
     // An analysis ended with `failure` (empty when it gave a result) or was cancelled.
     [[nodiscard]] bool analysisEnded(BuildAnalysis analysis, bool cancelled,
                                      const QString &failure);
