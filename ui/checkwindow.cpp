@@ -6,6 +6,7 @@
 #include "installationpanel.h"
 #include "localenumbers.h"
 #include "machineformats.h"
+#include "pagearea.h"
 #include "patternchart.h"
 #include "swrchart.h"
 #include "tolerancepanel.h"
@@ -21,7 +22,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
-#include <QScrollArea>
 #include <QStandardPaths>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -34,32 +34,6 @@ namespace {
 constexpr int kTuningTab = 1;
 constexpr int kToleranceTab = 2;
 constexpr int kTrimTab = 3;
-
-// A page that scrolls rather than holding the window's height up on a small screen, as wide
-// as what it shows, however that grows: a scroll area learns of its page's new size only
-// when asked for its own.
-class PageArea : public QScrollArea
-{
-public:
-    explicit PageArea(QWidget *page, QWidget *parent)
-        : QScrollArea(parent)
-    {
-        setFrameShape(QFrame::NoFrame);
-        setWidgetResizable(true);
-        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
-        setWidget(page);
-    }
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (watched == widget() && event->type() == QEvent::LayoutRequest) {
-            updateGeometry();
-        }
-        return QScrollArea::eventFilter(watched, event);
-    }
-};
 
 // What a value label shows without a value, and while its value is being calculated.
 QString noValue()
