@@ -1,5 +1,6 @@
 #pragma once
 
+#include "feedline.h"
 #include "necoutput.h"
 
 #include <QList>
@@ -80,7 +81,6 @@ struct Bandwidth
     [[nodiscard]] double widthMhz() const { return exists ? upperMhz - lowerMhz : 0; }
 };
 
-inline constexpr double kLineImpedance = 50; // ohms
 inline constexpr double kBandwidthSwr = 2;   // the SWR that bounds the bandwidth
 inline constexpr double kBeamwidthDrop = 3;  // dB below the forward gain
 

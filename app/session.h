@@ -2,14 +2,17 @@
 
 // Architecture: core/ reads and checks the design input, computes the dimensions and formats
 // them for display; model/ turns a shown design into the six-wire model and writes it as an
-// NEC-2 deck or a binary model file; engine/ runs nec2c, every run through one scheduler
-// capped at the cores, and reads what it prints; analysis/ computes the check and the tuning
-// from those runs. app/ holds the session: the form's state, the installation and the tuning,
-// and the commands (Calculate, the unit options, export, print, the check, tuning and the
-// tuned export) as direct calls that return typed outcomes, against the DesignView and
-// CheckView interfaces of intent-level operations. ui/ is the Qt window implementing
-// DesignView and the check window implementing CheckView; cli/ calls core, model and analysis
-// directly. Only ui/ uses widgets.
+// NEC-2 deck or a binary model file. engine/ runs nec2c, every run through one scheduler capped
+// at the cores, and reads what it prints. measurement/ reads and writes what an analyser
+// measured of the antenna and carries it along the feed line; analysis/ computes the check,
+// the tuning, the tolerances and the trim from the engine's runs; report/ words their results
+// for the window, the command line and scripts. Links run one way, in that order. app/ holds
+// the session: the form's state, the installation and every analysis in the background, and
+// the commands (Calculate, the unit options, export, print, the check and the analyses) as
+// direct calls that return typed outcomes, against the DesignView and CheckView interfaces of
+// intent-level operations. ui/ is the Qt window implementing DesignView and the check window
+// implementing CheckView, the only folder with widgets; cli/ calls core, model, measurement,
+// analysis and report directly.
 
 #include "backgroundrun.h"
 #include "calculation.h"

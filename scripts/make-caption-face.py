@@ -7,7 +7,7 @@ the machine has, and no caption goes looking for a fallback font at start-up. Th
 comes from the window's own layout table in ui/frmmoxon.cpp (every string of `kControls` and the
 window title) plus all printable ASCII, for the numbers and whatever the user types into the
 boxes, plus every other character of a string in ui/: the diagram's tooltip and menu, the
-design check window, its figures, header and charts (with the texts of analysis/, the names
+design check window, its figures, header and charts (with the texts of report/, the names
 of the grounds and metals in core/installation.cpp and of the tuning goals in
 core/tunegoal.cpp), and every character of the English translation in translations/. A string
 counts whether the source writes it u"...", QStringLiteral("...") or as the source text of a
@@ -98,10 +98,10 @@ def window_texts(entries, title):
 
 def other_texts():
     """Printable ASCII and the other characters of every string in ui/ and of the texts the
-    check window takes from elsewhere (its figures and header from analysis/, the names of the
+    check window takes from elsewhere (its figures and header from report/, the names of the
     grounds, metals and tuning goals from core/), sorted."""
     characters = set(chr(c) for c in range(0x20, 0x7F))
-    sources = sorted(UI_DIR.glob("*.cpp")) + sorted((ROOT / "analysis").glob("*.cpp"))
+    sources = sorted(UI_DIR.glob("*.cpp")) + sorted((ROOT / "report").glob("*.cpp"))
     sources += [ROOT / "core" / "installation.cpp", ROOT / "core" / "tunegoal.cpp"]
     for source in sources:
         for literal in ANY_STRING.findall(source.read_text(encoding="utf-8")):

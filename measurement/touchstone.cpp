@@ -1,6 +1,7 @@
 #include "touchstone.h"
 
-#include "figures.h"
+#include "feedline.h"
+#include "necoutput.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,5 @@
 #include "feedline.h"
 
-#include "figures.h"
 #include "installation.h"
 
 #include <cmath>
