@@ -37,7 +37,7 @@ public:
     // The most points handed out before any fit exists.
     static constexpr int kMostFirstPoints = 7;
 
-    // The sweep around f0Mhz on `cores` cores (at least 1).
+    // The sweep around f0Mhz on `cores` engines at once, the scheduler's slots (at least 1).
     AdaptiveSweep(double f0Mhz, int cores);
 
     // The sweep points (indices 0..40 into the 41-point grid) to run first: both ends and the

@@ -1,7 +1,6 @@
 #include "checkreport.h"
 
 #include <QLocale>
-#include <QThread>
 
 #include <algorithm>
 #include <cmath>
@@ -56,15 +55,13 @@ NecOutput readOutput(const EngineRun &run, EngineFailure &failure, QString &mess
 
 } // namespace
 
-QList<SweepSlice> checkSlices(const CheckRequest &request, const CheckOptions &options,
-                              const QList<int> &points)
+QList<SweepSlice> checkSlices(const CheckRequest &request, int engines, const QList<int> &points)
 {
-    const int cores = options.cores > 0 ? options.cores : QThread::idealThreadCount();
     const GroundKind ground = request.installation.ground.kind;
     const double figuresRunPoints = ground == GroundKind::Real      ? kRealGroundRunPoints
                                     : ground == GroundKind::Perfect ? kPerfectGroundRunPoints
                                                                     : kFiguresRunPoints;
-    return sweepSlices(request.deck, request.frequencyMhz, cores, figuresRunPoints, points);
+    return sweepSlices(request.deck, request.frequencyMhz, engines, figuresRunPoints, points);
 }
 
 FiguresStep readFiguresRun(const EngineRun &run, const CheckRequest &request)

@@ -51,13 +51,12 @@ struct CheckOptions
 {
     QString engine = nec2cProgram();  // a name on PATH or a path
     int timeoutMs = kEngineTimeoutMs; // for each engine run
-    int cores = 0;                    // engine runs at once; 0: QThread::idealThreadCount()
 };
 
-// The sweep slices of `request` under `options` for the sweep points `points` (indices, all
-// of them when empty), beside and after the figures run.
-[[nodiscard]] QList<SweepSlice> checkSlices(const CheckRequest &request,
-                                            const CheckOptions &options,
+// The sweep slices of `request` for the sweep points `points` (indices, all of them when
+// empty), beside and after the figures run, dealt out to `engines` engines at once (the
+// scheduler's slots).
+[[nodiscard]] QList<SweepSlice> checkSlices(const CheckRequest &request, int engines,
                                             const QList<int> &points = {});
 
 // The outcome of one engine run of a check, read.

@@ -3,7 +3,6 @@
 #include "nec2crunner.h"
 
 #include <QEventLoop>
-#include <QThread>
 
 #include <algorithm>
 #include <cmath>
@@ -63,8 +62,7 @@ quint64 CheckRunner::start(const CheckRequest &request)
     m_figuresRun->start(request.deck);
     QList<int> first; // every point of a full sweep
     if (request.sweep == SweepMode::Fitted) {
-        const int cores = m_options.cores > 0 ? m_options.cores : QThread::idealThreadCount();
-        m_plan.emplace(request.frequencyMhz, cores);
+        m_plan.emplace(request.frequencyMhz, m_scheduler.slots());
         // The design frequency is the figures run's own: its point joins the first round.
         for (const int index : m_plan->firstPoints()) {
             if (index != kDesignPoint) {
@@ -76,7 +74,7 @@ quint64 CheckRunner::start(const CheckRequest &request)
     // Over ground the figures run has its core to itself: the take-off angle it finds starts
     // the run of the azimuth cut, and the slices beside it start with that run.
     startRound(m_plan && first.isEmpty() ? QList<SweepSlice>{}
-                                         : checkSlices(m_request, m_options, first),
+                                         : checkSlices(m_request, m_scheduler.slots(), first),
                false);
     return m_sequence;
 }
@@ -210,9 +208,10 @@ void CheckRunner::roundFinished()
         const QList<int> next = m_plan->add(m_round);
         m_round.clear();
         if (!next.isEmpty()) {
-            const int cores = m_options.cores > 0 ? m_options.cores : QThread::idealThreadCount();
-            // One engine run a point, every core busy; the figures run is long done.
-            startRound(sweepSlices(m_request.deck, m_request.frequencyMhz, cores, 0, next), true);
+            // One engine run a point, every slot busy; the figures run is long done.
+            startRound(
+                sweepSlices(m_request.deck, m_request.frequencyMhz, m_scheduler.slots(), 0, next),
+                true);
             return;
         }
     }

@@ -65,9 +65,9 @@ struct SweepSlice
 [[nodiscard]] SweepSlice sweepSlice(const QByteArray &designDeck, double f0Mhz,
                                     const QList<int> &points);
 
-// The sweep dealt out to the machine's `cores` (at least one, at most one slice per point),
-// so that every core finishes at about the same time: the figures run and cores − 1 slices
-// start together, and one slice, shorter by the figures runs' cost in sweep points
+// The sweep dealt out to `cores` engines at once, the scheduler's slots (at least one, at most
+// one slice per point), so that every core finishes at about the same time: the figures run and
+// cores − 1 slices start together, and one slice, shorter by the figures runs' cost in sweep points
 // (`figuresRunPoints`), follows the figures run.
 // The points interleave, each slice spanning the whole band, so that whichever slice arrives
 // first already draws the curve across the band, coarsely; the others fill it in.

@@ -25,7 +25,6 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextStream>
-#include <QThread>
 
 #include <algorithm>
 #include <memory>
@@ -123,7 +122,8 @@ bool benchInstallation(const QString &name, const CheckRequest &request, int rou
     sweep.close();
     const QString output = folder.filePath(QStringLiteral("out.txt"));
     QList<std::pair<QString, bool>> sliceDecks; // each slice's deck, and whether it follows
-    for (const SweepSlice &slice : checkSlices(request, {})) {
+    EngineScheduler scheduler;                  // one slot a core, as the program's
+    for (const SweepSlice &slice : checkSlices(request, scheduler.slots())) {
         const QString path = folder.filePath(QStringLiteral("slice%1.nec").arg(sliceDecks.size()));
         sliceDecks.append({path, slice.followsFiguresRun});
         QFile file(path);
@@ -163,7 +163,6 @@ bool benchInstallation(const QString &name, const CheckRequest &request, int rou
     QList<double> alone;
     QList<double> figures;
     QList<double> curve;
-    EngineScheduler scheduler;
     CheckRunner runner(scheduler);
     for (int round = -1; round < rounds; ++round) { // round -1 warms the caches, uncounted
         const double designMs = bareRun(designDeck, output);
@@ -190,7 +189,7 @@ bool benchInstallation(const QString &name, const CheckRequest &request, int rou
         }
         return median(result);
     };
-    out << "== " << name << ": rounds " << rounds << ", cores " << QThread::idealThreadCount()
+    out << "== " << name << ": rounds " << rounds << ", engines at once " << scheduler.slots()
         << ", medians in ms\n"
         << "bare nec2c, design deck:                 " << median(bareDesign) << '\n'
         << "bare nec2c, 41-point sweep deck:         " << median(bareSweep) << '\n'

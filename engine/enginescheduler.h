@@ -3,7 +3,6 @@
 #include <QList>
 #include <QString>
 
-#include <condition_variable>
 #include <functional>
 #include <mutex>
 
@@ -14,7 +13,8 @@ class Nec2cRunner;
 // Every engine run of a program goes through one scheduler: at most slots() nec2c processes at
 // once, one a core by default, the others waiting in the order they asked. The check's slices
 // and the tuning's candidates share it, so that a tuning on a worker thread and a check on the
-// window's thread never run more engines together than the machine has cores.
+// window's thread never run more engines together than the machine has cores. It is the one
+// owner of that number: whoever plans a round of runs to keep the engines busy asks slots().
 //
 // It is thread-safe. A runner asks for a slot from its own thread and gets it at once or, when
 // every slot is taken, later, through a queued call into that thread's event loop. endAll()

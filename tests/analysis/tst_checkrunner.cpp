@@ -89,7 +89,7 @@ void TestCheckRunner::failures()
     QFETCH(int, timeoutMs);
     QFETCH(EngineFailure, failure);
     QFETCH(QString, message);
-    const CheckOptions options{engine, timeoutMs, 1};
+    const CheckOptions options{engine, timeoutMs};
     EngineScheduler scheduler(1);
 
     // Waited for, as the command line does.
@@ -141,7 +141,7 @@ void TestCheckRunner::noNec2cOnPath()
 
 void TestCheckRunner::backgroundCheckMatchesWaitedOne()
 {
-    const CheckOptions options{standIn(u"replay.sh"_s), 10'000, 1};
+    const CheckOptions options{standIn(u"replay.sh"_s), 10'000};
     EngineScheduler scheduler(1);
     const CheckReport report = checkDeck(startupRequest(), scheduler, options);
     QVERIFY2(report.ok(), qPrintable(report.message));
@@ -192,11 +192,11 @@ void TestCheckRunner::newerStartSupersedes()
 {
     EngineScheduler scheduler(2);
     auto runner =
-        std::make_unique<CheckRunner>(scheduler, CheckOptions{standIn(u"hang.sh"_s), 10'000, 2});
+        std::make_unique<CheckRunner>(scheduler, CheckOptions{standIn(u"hang.sh"_s), 10'000});
     QSignalSpy failed(runner.get(), &CheckRunner::failed);
     QSignalSpy figures(runner.get(), &CheckRunner::figuresReady);
 
-    // On two cores a slice runs beside the figures run: two engine runs of two processes.
+    // On two slots a slice runs beside the figures run: two engine runs of two processes.
     const quint64 first = runner->start(startupRequest());
     QTRY_COMPARE(notedNumbers(m_pids).size(), 4);
     const QList<qint64> firstRun = notedNumbers(m_pids);
@@ -204,14 +204,16 @@ void TestCheckRunner::newerStartSupersedes()
     QVERIFY(second > first);
     // Ended before start() returned: each engine waited for, its own children killed with it
     // (they may take a moment to die: nobody waits for them).
-    QTRY_VERIFY2_WITH_TIMEOUT(stillRunning(firstRun).isEmpty(), qPrintable(stillRunning(firstRun)), 2000);
+    QTRY_VERIFY2_WITH_TIMEOUT(stillRunning(firstRun).isEmpty(), qPrintable(stillRunning(firstRun)),
+                              2000);
     QTRY_COMPARE(notedNumbers(m_pids).size(), 8);
     QVERIFY(runner->isRunning());
 
     // The runner goes away with a run in flight: its engine goes with it.
     const QList<qint64> secondRun = notedNumbers(m_pids).mid(4);
     runner.reset();
-    QTRY_VERIFY2_WITH_TIMEOUT(stillRunning(secondRun).isEmpty(), qPrintable(stillRunning(secondRun)), 2000);
+    QTRY_VERIFY2_WITH_TIMEOUT(stillRunning(secondRun).isEmpty(),
+                              qPrintable(stillRunning(secondRun)), 2000);
     QTest::qWait(50);
     QCOMPARE(failed.size(), 0);
     QCOMPARE(figures.size(), 0);

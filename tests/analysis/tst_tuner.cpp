@@ -3,7 +3,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QThread>
 
 #include <cmath>
 
@@ -150,8 +149,8 @@ void TestTuner::stopsWhenTold()
 
 void TestTuner::roundWaitsForFreeCores()
 {
-    // A round of three candidates a core, each in a stand-in engine that notes how many engines
-    // ran beside it: the round queues in the scheduler and never runs more than the cores.
+    // A round of three candidates a slot, each in a stand-in engine that notes how many engines
+    // ran beside it: the round queues in the scheduler and never runs more than its slots.
     QTemporaryDir runs;
     QVERIFY(runs.isValid());
     qputenv("MOXON_STANDIN_RUNS", QFile::encodeName(runs.path()));
@@ -162,9 +161,9 @@ void TestTuner::roundWaitsForFreeCores()
     request.frequencyMhz = 146;
 
     EngineScheduler scheduler;
-    const int cores = QThread::idealThreadCount();
+    const int engines = scheduler.slots();
     QList<TuneDimensions> round;
-    for (int i = 0; i < 3 * cores; ++i) {
+    for (int i = 0; i < 3 * engines; ++i) {
         round.append({kFormula.a + i * 0.01, kFormula.b, kFormula.d, kFormula.e});
     }
     const TuneEngine engine =
@@ -179,9 +178,9 @@ void TestTuner::roundWaitsForFreeCores()
     const QList<QByteArray> seen = counts.readAll().simplified().split(' ');
     QCOMPARE(seen.size(), round.size());
     for (const QByteArray &running : seen) {
-        QVERIFY2(running.toInt() <= cores, running.constData());
+        QVERIFY2(running.toInt() <= engines, running.constData());
     }
-    QCOMPARE(scheduler.peakRunning(), cores);
+    QCOMPARE(scheduler.peakRunning(), engines);
 }
 
 QTEST_GUILESS_MAIN(TestTuner)
