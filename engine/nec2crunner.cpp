@@ -1,6 +1,5 @@
 #include "nec2crunner.h"
 
-#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
@@ -264,19 +263,14 @@ void Nec2cRunner::endProcess()
             ::kill(-pid_t(pid), SIGKILL);
         }
         m_process->kill();
-        m_process->waitForFinished(-1);
+        if (!m_process->waitForFinished(kEngineEndWaitMs)) {
+            // Killed, but held by the kernel: it goes once the kernel lets it. Its process
+            // object, which would wait for it again when destroyed, goes with it, from this
+            // thread's event loop; the run and its slot end now.
+            QProcess *held = m_process.release();
+            connect(held, &QProcess::finished, held, &QObject::deleteLater);
+        }
     }
-}
-
-EngineRun runNec2c(const QByteArray &deck, const QString &program, int timeoutMs)
-{
-    EngineScheduler scheduler(1);
-    Nec2cRunner runner(scheduler, program, timeoutMs);
-    QEventLoop loop;
-    QObject::connect(&runner, &Nec2cRunner::finished, &loop, &QEventLoop::quit);
-    runner.start(deck);
-    loop.exec();
-    return runner.result();
 }
 
 } // namespace moxon

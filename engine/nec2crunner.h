@@ -40,14 +40,20 @@ struct EngineRun
     return QStringLiteral("nec2c");
 }
 inline constexpr int kEngineTimeoutMs = 10'000;
+// How long a run waits for its engine to go once it was killed, in milliseconds. SIGKILL ends a
+// process at once unless the kernel holds it in an uninterruptible wait (a hung file system);
+// waiting longer would only freeze the thread that ends the run.
+inline constexpr int kEngineEndWaitMs = 1000;
 
 // One run of the NEC-2 engine on one deck, in a temporary folder of its own. start() asks the
 // scheduler for a slot and starts the engine when it has one; finished() reports the outcome
 // from the event loop of the runner's thread, which must have one. The engine is ended when
 // it takes longer than the time-out (counted from its own start, not from the wait for a
-// slot), when abort() is called and when the object is destroyed, and it is always waited for,
-// so that no engine process outlives its run. The engine runs in a process group of its own so
-// that ending it also ends whatever it started (a stand-in script's children).
+// slot), when abort() is called and when the object is destroyed, and it is waited for, so
+// that no engine process outlives its run; one that the kernel does not let go within
+// kEngineEndWaitMs is left to the thread's event loop, which reaps it when it goes. The engine
+// runs in a process group of its own so that ending it also ends whatever it started (a
+// stand-in script's children).
 class Nec2cRunner : public QObject
 {
     Q_OBJECT
@@ -98,10 +104,5 @@ private:
     bool m_waiting = false;      // for a slot
     bool m_pendingEarly = false; // a failure to start, not yet reported
 };
-
-// Runs the engine on `deck` and waits for it in an event loop of its own, as the only engine
-// of a one-slot scheduler of its own: for tests and tools that run one deck.
-[[nodiscard]] EngineRun runNec2c(const QByteArray &deck, const QString &program = nec2cProgram(),
-                                 int timeoutMs = kEngineTimeoutMs);
 
 } // namespace moxon

@@ -1,7 +1,7 @@
 #include "cliprocess.h"
 #include "moxoncli.h"
-#include "nec2crunner.h"
 #include "necoutput.h"
+#include "runnec2c.h"
 #include "sweepplan.h"
 
 #include <QDir>

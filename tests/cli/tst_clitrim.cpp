@@ -3,6 +3,7 @@
 #include "enginebatch.h"
 #include "feedline.h"
 #include "moxoncli.h"
+#include "runnec2c.h"
 #include "tolerance.h"
 #include "touchstonewriter.h"
 #include "trim.h"
@@ -17,6 +18,7 @@
 #include <complex>
 
 using namespace moxon;
+using namespace moxon::test;
 using namespace Qt::StringLiterals;
 
 namespace {

@@ -1,7 +1,7 @@
 #include "fakeview.h"
 #include "modelfile.h"
-#include "nec2crunner.h"
 #include "necoutput.h"
+#include "runnec2c.h"
 
 #include <QStandardPaths>
 #include <QTest>
