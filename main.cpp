@@ -1,7 +1,9 @@
 #include "captionface.h"
+#include "endonsignals.h"
+#include "enginescheduler.h"
 #include "fontconfigwarmup.h"
 #include "frmmoxon.h"
-#include "translation.h"
+#include "startoptions.h"
 
 #include <QApplication>
 
@@ -25,10 +27,13 @@ int answerInfoOption(int argc, char *argv[])
                    "  --language en|zh  the captions in English or in Simplified Chinese for\n"
                    "                    this run; without it, the language last chosen in the\n"
                    "                    antenna diagram's menu, else Chinese\n"
+                   "  --check           opens the design check window with the window\n"
                    "  -h, --help        this help\n"
                    "  -v, --version     the version\n\n"
                    "The options every Qt program takes, such as -platform, apply as well.\n"
-                   "moxon-cli designs, exports and checks from the command line.\n";
+                   "moxon-cli designs, exports and checks from the command line.\n\n"
+                   "Ended by SIGINT, SIGTERM or SIGHUP, it ends every nec2c it started and\n"
+                   "removes their working folders first, and exits with 130, 143 or 129.\n";
         }
     }
     if (text == nullptr) {
@@ -46,6 +51,11 @@ int main(int argc, char *argv[])
         return status;
     }
 
+    // The program's one engine scheduler, and its ending on a signal, which ends the
+    // scheduler's runs: made before any thread starts, Qt's own included, so that every thread
+    // inherits the signals blocked; the scheduler outlives the thread that takes them.
+    const auto engines = std::make_shared<moxon::EngineScheduler>();
+    const moxon::EndOnSignals ending(*engines);
     // Fontconfig reads the font configuration on another core while the application connects
     // to the display; the window's first font waits for no more than what is left of it.
     moxon::FontConfigWarmUp fontConfig;
@@ -57,9 +67,9 @@ int main(int argc, char *argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral(MOXON_APP_ID));
     // Read once Qt has taken its own options, such as -platform, off the command line.
     QString refusal;
-    const std::optional<moxon::UiLanguage> language =
-        moxon::startLanguage(QApplication::arguments(), refusal);
-    if (!language) {
+    const std::optional<moxon::StartOptions> options =
+        moxon::startOptions(QApplication::arguments(), refusal);
+    if (!options) {
         std::fprintf(stderr, "moxon: %s\nTry 'moxon --help'.\n", qUtf8Printable(refusal));
         return 2;
     }
@@ -69,10 +79,13 @@ int main(int argc, char *argv[])
     // does before it takes its window's font. The window registers the face before anything
     // draws text; a font resolves at its first use.
     QApplication::setFont(moxon::CaptionFace::captionFont());
-    moxon::frmMoxon window(*language);
+    moxon::frmMoxon window(options->language, engines);
     // The window sets its icon once it has been painted; its dialogs take it from the program.
     QObject::connect(&window, &QWidget::windowIconChanged, &app,
                      [](const QIcon &icon) { QApplication::setWindowIcon(icon); });
     window.show();
+    if (options->check) {
+        window.openCheck();
+    }
     return QApplication::exec();
 }

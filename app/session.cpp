@@ -9,11 +9,11 @@
 
 namespace moxon {
 
-Session::Session(DesignView &view, LocaleNumbers numbers)
+Session::Session(DesignView &view, LocaleNumbers numbers, std::shared_ptr<EngineScheduler> engines)
     : m_view(view)
     , m_numbers(std::move(numbers))
     , m_installation(storedInstallation())
-    , m_scheduler(std::make_shared<EngineScheduler>())
+    , m_scheduler(std::move(engines))
 {
 }
 

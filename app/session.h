@@ -62,8 +62,10 @@ struct Tuning
 class Session : public CheckCommands
 {
 public:
-    // The installation starts as the settings stored it.
-    Session(DesignView &view, LocaleNumbers numbers);
+    // The installation starts as the settings stored it. Every engine run of the session goes
+    // through `engines`, the program's scheduler, which the session ends when it goes.
+    Session(DesignView &view, LocaleNumbers numbers,
+            std::shared_ptr<EngineScheduler> engines = std::make_shared<EngineScheduler>());
     ~Session() override;
 
     Session(const Session &) = delete;

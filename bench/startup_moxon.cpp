@@ -1,14 +1,19 @@
 // Starts as the program does (see main.cpp) and reports when its window is first shown.
 #include "captionface.h"
+#include "endonsignals.h"
+#include "enginescheduler.h"
 #include "fontconfigwarmup.h"
 #include "frmmoxon.h"
+#include "startoptions.h"
 #include "startupprobe.h"
-#include "translation.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
+    // The program's scheduler and its ending on a signal, before any thread starts.
+    const auto engines = std::make_shared<moxon::EngineScheduler>();
+    const moxon::EndOnSignals ending(*engines);
     // Fontconfig reads the font configuration on another core while the application connects
     // to the display; the window's first font waits for no more than what is left of it.
     moxon::FontConfigWarmUp fontConfig;
@@ -25,9 +30,10 @@ int main(int argc, char *argv[])
     // The language as the program finds it: Chinese, loading no translation, unless English
     // was chosen.
     QString refusal;
-    const moxon::UiLanguage language = moxon::startLanguage(QApplication::arguments(), refusal)
-                                           .value_or(moxon::UiLanguage::Chinese);
-    moxon::frmMoxon window(language);
+    const moxon::UiLanguage language = moxon::startOptions(QApplication::arguments(), refusal)
+                                           .value_or(moxon::StartOptions{})
+                                           .language;
+    moxon::frmMoxon window(language, engines);
     // The window sets its icon once it has been painted; its dialogs take it from the program.
     QObject::connect(&window, &QWidget::windowIconChanged, &app,
                      [](const QIcon &icon) { QApplication::setWindowIcon(icon); });

@@ -342,13 +342,13 @@ void placeControl(const ControlSpec &design, QWidget &widget, const frmMoxon &wi
 } // namespace
 
 frmMoxon::frmMoxon(QWidget *parent)
-    : frmMoxon(UiLanguage::Chinese, parent)
+    : frmMoxon(UiLanguage::Chinese, std::make_shared<EngineScheduler>(), parent)
 {
 }
 
-frmMoxon::frmMoxon(UiLanguage language, QWidget *parent)
+frmMoxon::frmMoxon(UiLanguage language, std::shared_ptr<EngineScheduler> engines, QWidget *parent)
     : QWidget(parent)
-    , m_session(*this, LocaleNumbers(QLocale()))
+    , m_session(*this, LocaleNumbers(QLocale()), std::move(engines))
 {
     // Before any caption is made, so that each is made once, in its language.
     setLanguage(language);

@@ -45,7 +45,11 @@ public:
     // In Chinese, the language of the design.
     explicit frmMoxon(QWidget *parent = nullptr);
     // With its captions in `language` from the start; Chinese when English cannot be loaded.
-    explicit frmMoxon(UiLanguage language, QWidget *parent = nullptr);
+    // Every engine run of its session goes through `engines`, the program's scheduler.
+    explicit frmMoxon(
+        UiLanguage language,
+        std::shared_ptr<EngineScheduler> engines = std::make_shared<EngineScheduler>(),
+        QWidget *parent = nullptr);
     // The check window goes before the session it talks to.
     ~frmMoxon() override;
 

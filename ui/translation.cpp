@@ -1,6 +1,5 @@
 #include "translation.h"
 
-#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QSettings>
 #include <QTranslator>
@@ -46,33 +45,6 @@ UiLanguage storedUiLanguage()
 void storeUiLanguage(UiLanguage language)
 {
     settings().setValue(kLanguageKey, uiLanguageName(language));
-}
-
-std::optional<UiLanguage> startLanguage(const QStringList &arguments, QString &refusal)
-{
-    QCommandLineParser parser;
-    const QCommandLineOption language(QStringLiteral("language"),
-                                      QStringLiteral("The captions' language: en or zh."),
-                                      QStringLiteral("en|zh"));
-    parser.addOption(language);
-    if (!parser.parse(arguments)) {
-        refusal = parser.errorText();
-        return std::nullopt;
-    }
-    if (!parser.positionalArguments().isEmpty()) {
-        refusal = QStringLiteral("unexpected argument '%1'.")
-                      .arg(parser.positionalArguments().constFirst());
-        return std::nullopt;
-    }
-    if (!parser.isSet(language)) {
-        return storedUiLanguage();
-    }
-    const QString name = parser.value(language);
-    const std::optional<UiLanguage> chosen = uiLanguageFromName(name);
-    if (!chosen) {
-        refusal = QStringLiteral("--language takes en or zh, not '%1'.").arg(name);
-    }
-    return chosen;
 }
 
 Translation::Translation() = default;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 #include <QStringView>
 
 #include <memory>
@@ -28,12 +27,6 @@ enum class UiLanguage
 // what is stored names no language.
 [[nodiscard]] UiLanguage storedUiLanguage();
 void storeUiLanguage(UiLanguage language);
-
-// The language a start of the program shows: that of --language among `arguments` (the
-// program's name first, Qt's own options such as -platform already taken off), else the one
-// stored. Nothing, with the reason in `refusal`, when the program does not take an argument.
-[[nodiscard]] std::optional<UiLanguage> startLanguage(const QStringList &arguments,
-                                                      QString &refusal);
 
 // The application's translator for one language. For English it installs the embedded English
 // translation on the application, which serves every window and module, and Qt tells every

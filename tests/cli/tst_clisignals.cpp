@@ -3,19 +3,15 @@
 // for the signal, and leave no engine process and no working folder behind.
 
 #include "cliprocess.h"
+#include "signalend.h"
 #include "standinprocesses.h"
 
-#include <QElapsedTimer>
 #include <QTest>
 
-#include <signal.h>
+#include <csignal>
 
 using namespace moxon::test;
 using namespace Qt::StringLiterals;
-
-namespace {
-
-} // namespace
 
 class TestCliSignals : public QObject
 {
@@ -65,21 +61,8 @@ void TestCliSignals::endsCleanly()
     QTRY_VERIFY_WITH_TIMEOUT(notedNumbers(pids).size() >= 2 * engines, 10'000);
     QVERIFY(!QDir(tmp.path()).isEmpty());
 
-    QElapsedTimer clock;
-    clock.start();
-    ::kill(pid_t(cli.processId()), signal);
-    QVERIFY(cli.waitForFinished(5000));
-    const qint64 elapsed = clock.elapsed();
-    QCOMPARE(cli.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(cli.exitCode(), status);
-    QVERIFY2(elapsed < 1000, qPrintable(u"%1 ms"_s.arg(elapsed)));
+    checkEndsOnSignal(cli, signal, status, pids, QDir(tmp.path()));
     QVERIFY(cli.readAllStandardOutput().isEmpty());
-
-    const QList<qint64> started = notedNumbers(pids);
-    QTRY_VERIFY_WITH_TIMEOUT(allEnded(started), 1000);
-    QVERIFY2(
-        QDir(tmp.path()).isEmpty(),
-        qPrintable(QDir(tmp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).join(u' ')));
 }
 
 QTEST_GUILESS_MAIN(TestCliSignals)

@@ -1,5 +1,6 @@
 #include "captionface.h"
 #include "frmmoxon.h"
+#include "startoptions.h"
 #include "translation.h"
 
 #include <QAbstractButton>
@@ -155,47 +156,62 @@ private Q_SLOTS:
     }
     void init() { QSettings(u"moxon"_s, u"moxon"_s).clear(); }
 
-    void startLanguage_data()
+    void startOptions_data()
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("stored");
         QTest::addColumn<std::optional<UiLanguage>>("expected");
+        QTest::addColumn<bool>("check");
         QTest::addColumn<QString>("refusal");
         const std::optional<UiLanguage> chinese = UiLanguage::Chinese;
         const std::optional<UiLanguage> english = UiLanguage::English;
+        const std::optional<UiLanguage> none;
         QTest::newRow("nothing given or stored: Chinese")
-            << QStringList{} << QString() << chinese << QString();
-        QTest::newRow("the stored choice") << QStringList{} << u"en"_s << english << QString();
+            << QStringList{} << QString() << chinese << false << QString();
+        QTest::newRow("the stored choice")
+            << QStringList{} << u"en"_s << english << false << QString();
         QTest::newRow("stored text that names no language")
-            << QStringList{} << u"fr"_s << chinese << QString();
+            << QStringList{} << u"fr"_s << chinese << false << QString();
         QTest::newRow("--language en over a stored Chinese")
-            << QStringList{u"--language"_s, u"en"_s} << u"zh"_s << english << QString();
+            << QStringList{u"--language"_s, u"en"_s} << u"zh"_s << english << false << QString();
         QTest::newRow("--language=zh over a stored English")
-            << QStringList{u"--language=zh"_s} << u"en"_s << chinese << QString();
+            << QStringList{u"--language=zh"_s} << u"en"_s << chinese << false << QString();
+        QTest::newRow("--check in the stored language")
+            << QStringList{u"--check"_s} << u"en"_s << english << true << QString();
+        QTest::newRow("--check with --language")
+            << QStringList{u"--language"_s, u"zh"_s, u"--check"_s} << u"en"_s << chinese << true
+            << QString();
         QTest::newRow("a language the window does not have")
-            << QStringList{u"--language"_s, u"fr"_s} << QString() << std::optional<UiLanguage>()
+            << QStringList{u"--language"_s, u"fr"_s} << QString() << none << false
             << u"--language takes en or zh, not 'fr'."_s;
         QTest::newRow("--language without its value")
-            << QStringList{u"--language"_s} << QString() << std::optional<UiLanguage>()
+            << QStringList{u"--language"_s} << QString() << none << false
             << u"Missing value after '--language'."_s;
         QTest::newRow("an option the program does not take")
-            << QStringList{u"--lang"_s, u"en"_s} << QString() << std::optional<UiLanguage>()
+            << QStringList{u"--lang"_s, u"en"_s} << QString() << none << false
             << u"Unknown option 'lang'."_s;
         QTest::newRow("an argument the program does not take")
-            << QStringList{u"design.nec"_s} << QString() << std::optional<UiLanguage>()
+            << QStringList{u"design.nec"_s} << QString() << none << false
             << u"unexpected argument 'design.nec'."_s;
     }
-    void startLanguage()
+    void startOptions()
     {
         QFETCH(QStringList, arguments);
         QFETCH(QString, stored);
         QFETCH(std::optional<UiLanguage>, expected);
+        QFETCH(bool, check);
         QFETCH(QString, refusal);
         if (!stored.isEmpty()) {
             QSettings(u"moxon"_s, u"moxon"_s).setValue(u"window/language"_s, stored);
         }
         QString said;
-        QCOMPARE(moxon::startLanguage(QStringList{u"moxon"_s} + arguments, said), expected);
+        const std::optional<StartOptions> options =
+            moxon::startOptions(QStringList{u"moxon"_s} + arguments, said);
+        QCOMPARE(options.has_value(), expected.has_value());
+        if (options) {
+            QCOMPARE(options->language, *expected);
+            QCOMPARE(options->check, check);
+        }
         QCOMPARE(said, refusal);
     }
 
@@ -227,7 +243,8 @@ private Q_SLOTS:
 
         // A restart: the program's start finds English without being told.
         QString refusal;
-        QCOMPARE(moxon::startLanguage({u"moxon"_s}, refusal), UiLanguage::English);
+        QCOMPARE(moxon::startOptions({u"moxon"_s}, refusal).value_or(StartOptions{}).language,
+                 UiLanguage::English);
         {
             frmMoxon restarted(UiLanguage::English);
             restarted.show();
