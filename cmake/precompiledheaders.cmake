@@ -1,0 +1,71 @@
+# Precompiled headers. The Qt and standard headers that most files include are parsed once per
+# build instead of once per file: a small library makes the precompiled header and every other
+# target reuses it. GCC takes a precompiled header only when the macros its headers test are
+# defined alike: every macro defined when it was made must be defined the same way where it is
+# used, and a macro its headers test must not be defined where it was not. The Qt Core and Qt
+# Concurrent headers test none of the per-module macros (QT_GUI_LIB, QT_TESTLIB_LIB, ...) nor
+# the test case folders, and the header is made with Qt Core's alone, so one header serves the
+# libraries, the programs and the benchmarks, and a second one the tests, which are compiled
+# without optimisation (it changes __OPTIMIZE__, which the standard headers test): their own
+# code only drives the libraries, and compiling it takes most of a build's time.
+
+set(MOXON_PRECOMPILED_HEADERS
+    <QtCore/QByteArray> <QtCore/QCoreApplication> <QtCore/QDir> <QtCore/QFile>
+    <QtCore/QFileInfo> <QtCore/QFuture> <QtCore/QHash> <QtCore/QJsonArray>
+    <QtCore/QJsonDocument> <QtCore/QJsonObject> <QtCore/QList> <QtCore/QLocale>
+    <QtCore/QObject> <QtCore/QProcess> <QtCore/QPromise> <QtCore/QRegularExpression>
+    <QtCore/QSettings> <QtCore/QString> <QtCore/QStringList> <QtCore/QStringView>
+    <QtCore/QTemporaryDir> <QtCore/QTextStream> <QtCore/QThread> <QtCore/QTimer>
+    <QtCore/QVariant> <QtConcurrent/QtConcurrentRun>
+    <algorithm> <array> <cmath> <complex> <functional> <memory> <optional> <variant> <vector>)
+
+# The test's code compiled without optimisation, whatever the build type.
+set(MOXON_TEST_COMPILE_OPTIONS -O0)
+
+function(moxon_add_precompiled_header name)
+    add_library(${name} STATIC ${PROJECT_SOURCE_DIR}/cmake/precompiledheaders.cpp)
+    # Qt Concurrent's headers without its QT_CONCURRENT_LIB, which the core libraries lack.
+    target_link_libraries(${name} PRIVATE Qt6::Core)
+    target_include_directories(${name} SYSTEM PRIVATE
+        $<TARGET_PROPERTY:Qt6::Concurrent,INTERFACE_INCLUDE_DIRECTORIES>)
+    target_precompile_headers(${name} PRIVATE ${MOXON_PRECOMPILED_HEADERS})
+endfunction()
+
+moxon_add_precompiled_header(moxon_pch)
+moxon_add_precompiled_header(moxon_test_pch)
+target_compile_options(moxon_test_pch PRIVATE ${MOXON_TEST_COMPILE_OPTIONS})
+
+# Gives every C++ target of `dir` and below the precompiled header of its kind: the tests'
+# (a target defined under tests/) or the others'. Called once, after every target exists.
+function(moxon_use_precompiled_headers dir)
+    get_property(targets DIRECTORY ${dir} PROPERTY BUILDSYSTEM_TARGETS)
+    foreach(target IN LISTS targets)
+        get_target_property(type ${target} TYPE)
+        if(NOT type MATCHES "^(STATIC_LIBRARY|SHARED_LIBRARY|MODULE_LIBRARY|EXECUTABLE)$"
+                OR target MATCHES "^moxon(_test)?_pch$")
+            continue()
+        endif()
+        get_target_property(source_dir ${target} SOURCE_DIR)
+        cmake_path(IS_PREFIX PROJECT_SOURCE_DIR "${source_dir}" NORMALIZE in_project)
+        if(NOT in_project)
+            continue()
+        endif()
+        cmake_path(RELATIVE_PATH source_dir BASE_DIRECTORY ${PROJECT_SOURCE_DIR}
+            OUTPUT_VARIABLE relative)
+        if(relative MATCHES "^tests(/|$)")
+            target_compile_options(${target} PRIVATE ${MOXON_TEST_COMPILE_OPTIONS})
+            target_precompile_headers(${target} REUSE_FROM moxon_test_pch)
+            # A test's moc output is included by its own source: the file that would compile
+            # the rest is all but empty, and loading the header would cost more than it saves.
+            get_target_property(binary_dir ${target} BINARY_DIR)
+            set_source_files_properties(${binary_dir}/${target}_autogen/mocs_compilation.cpp
+                TARGET_DIRECTORY ${target} PROPERTIES SKIP_PRECOMPILE_HEADERS ON)
+        else()
+            target_precompile_headers(${target} REUSE_FROM moxon_pch)
+        endif()
+    endforeach()
+    get_property(subdirs DIRECTORY ${dir} PROPERTY SUBDIRECTORIES)
+    foreach(subdir IN LISTS subdirs)
+        moxon_use_precompiled_headers(${subdir})
+    endforeach()
+endfunction()

@@ -1,0 +1,1 @@
+// The library that makes the precompiled header the other targets reuse; it has no code.
