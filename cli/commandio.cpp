@@ -24,13 +24,12 @@ CommandFailure CommandFailure::engine(EngineFailure failure, const QString &mess
     return {engineFailureName(failure), message, noFigures ? ExitNoFigures : ExitRejected};
 }
 
-CommandFailure CommandFailure::analysis(AnalysisFault fault, EngineFailure failure,
-                                        const QString &message)
+CommandFailure CommandFailure::analysis(const AnalysisOutcome &outcome)
 {
-    if (fault == AnalysisFault::Engine) {
-        return engine(failure, message);
+    if (outcome.fault == AnalysisFault::Engine || outcome.fault == AnalysisFault::None) {
+        return engine(outcome.failureKind, outcome.failure);
     }
-    return {analysisFaultName(fault), message, ExitRejected};
+    return {analysisFaultName(outcome.fault), outcome.failure, ExitRejected};
 }
 
 CommandIo::CommandIo(QString command, QTextStream &out, QTextStream &err)
