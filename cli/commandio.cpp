@@ -1,11 +1,11 @@
 #include "commandio.h"
 
+#include "jsontext.h"
 #include "localenumbers.h"
 #include "machineformats.h"
 #include "modelfile.h"
 #include "moxoncli.h"
 
-#include <QJsonDocument>
 #include <QRegularExpression>
 #include <QSaveFile>
 
@@ -144,7 +144,7 @@ void CommandIo::say(const QString &sentence)
 
 void CommandIo::printJson(const QJsonObject &object)
 {
-    m_out << QJsonDocument(object).toJson(QJsonDocument::Compact) << Qt::endl;
+    m_out << jsonText(object) << Qt::endl;
 }
 
 int CommandIo::failed(const CommandFailure &failure, bool json)
