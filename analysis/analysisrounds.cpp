@@ -1,5 +1,7 @@
 #include "analysisrounds.h"
 
+#include "sweepplan.h"
+
 #include <QLocale>
 
 #include <algorithm>
@@ -12,6 +14,7 @@ AnalysisRounds::AnalysisRounds(const ProbeEngine &engine, const AnalysisProgress
     , m_progress(progress)
     , m_rounds(rounds)
 {
+    m_clock.start();
 }
 
 std::optional<QList<ProbeAnswer>> AnalysisRounds::run(const QList<DesignProbe> &probes)
@@ -56,17 +59,7 @@ std::optional<QList<ProbeAnswer>> AnalysisRounds::run(const QList<DesignProbe> &
 std::optional<ImpedanceCurve> AnalysisRounds::fitted(const QList<SweepPoint> &samples,
                                                      double lowMhz, double highMhz)
 {
-    QList<ImpedanceSample> impedances;
-    for (const SweepPoint &point : samples) {
-        const bool known = std::any_of(impedances.cbegin(), impedances.cend(), [&](const auto &s) {
-            return std::fabs(s.frequencyMhz - point.frequencyMhz) <= 1e-9 * point.frequencyMhz;
-        });
-        if (!known) {
-            impedances.append(
-                ImpedanceSample{point.frequencyMhz, {point.feed.resistance, point.feed.reactance}});
-        }
-    }
-    std::optional<RationalFit> fit = RationalFit::fit(impedances, lowMhz, highMhz);
+    std::optional<RationalFit> fit = RationalFit::fit(impedanceSamples(samples), lowMhz, highMhz);
     if (!fit) {
         if (m_failure.isEmpty()) {
             m_failure = QStringLiteral("The rational fit of nec2c's impedance over %1 to %2 MHz "
@@ -95,6 +88,26 @@ QString AnalysisRounds::noDip(double lowMhz, double highMhz)
     return QStringLiteral("The model's SWR has no dip between %1 and %2 MHz: it is lowest at an "
                           "end of that range.")
         .arg(QLocale::c().toString(lowMhz, 'f', 3), QLocale::c().toString(highMhz, 'f', 3));
+}
+
+std::optional<double> AnalysisRounds::dipWithin(const std::optional<ImpedanceCurve> &curve,
+                                                double mhz)
+{
+    const std::optional<double> dip =
+        curve ? curve->dip(sweepLowEdge(mhz), sweepHighEdge(mhz)) : std::nullopt;
+    if (!dip) {
+        fail(AnalysisFault::NoDip, noDip(sweepLowEdge(mhz), sweepHighEdge(mhz)));
+    }
+    return dip;
+}
+
+QList<double> AnalysisRounds::acrossSweep(double mhz)
+{
+    QList<double> frequencies;
+    for (const int index : {0, 6, kSweepPoints - 7, kSweepPoints - 1}) {
+        frequencies.append(sweepFrequency(mhz, index));
+    }
+    return frequencies;
 }
 
 } // namespace moxon

@@ -31,6 +31,10 @@ public:
     // Ends the analysis on `sentence`, a failure of the analysis itself, unless it failed
     // already.
     void fail(AnalysisFault fault, const QString &sentence);
+    // The SWR dip of `curve` within the sweep around `mhz`; none, failed on noDip(), when there
+    // is no curve or its SWR is lowest at an end of the sweep.
+    [[nodiscard]] std::optional<double> dipWithin(const std::optional<ImpedanceCurve> &curve,
+                                                  double mhz);
 
     [[nodiscard]] int engineRuns() const { return m_runs; }
     [[nodiscard]] bool cancelled() const { return m_cancelled; }
@@ -38,9 +42,8 @@ public:
     [[nodiscard]] EngineFailure failureKind() const { return m_failureKind; }
     [[nodiscard]] AnalysisFault fault() const { return m_fault; }
     // Into a tolerance's or a trim's result: the engine runs, a cancel or the failure, and
-    // the seconds since `clock` started.
-    template<typename Result>
-    [[nodiscard]] Result finished(Result result, const QElapsedTimer &clock) const
+    // the seconds since the rounds were made.
+    template<typename Result> [[nodiscard]] Result finished(Result result) const
     {
         result.engineRuns = m_runs;
         result.cancelled = m_cancelled;
@@ -49,14 +52,20 @@ public:
             result.failureKind = m_failureKind;
             result.fault = m_fault;
         }
-        result.seconds = double(clock.nsecsElapsed()) / 1e9;
+        result.seconds = double(m_clock.nsecsElapsed()) / 1e9;
         return result;
     }
 
     // "The model's SWR has no dip between ... MHz.": the sentence of a curve lowest at an end.
     [[nodiscard]] static QString noDip(double lowMhz, double highMhz);
+    // The frequencies of a design's first impedance run, for a fit across the sweep around
+    // `mhz` with the figures run's: the sweep's ends and six steps in from each, far enough
+    // apart that the small steps of the engine's ground model between nearby frequencies do
+    // not bend the fit.
+    [[nodiscard]] static QList<double> acrossSweep(double mhz);
 
 private:
+    QElapsedTimer m_clock; // from the analysis's start
     const ProbeEngine &m_engine;
     const AnalysisProgressFn &m_progress;
     int m_rounds = 0;

@@ -42,16 +42,6 @@ struct ProbeAnswer
 // cancelled. It blocks, and may run on a thread of its own.
 using ProbeEngine = std::function<std::optional<QList<ProbeAnswer>>(const QList<DesignProbe> &)>;
 
-// Why a tolerance or a trim gave no result, when it was not cancelled.
-enum class AnalysisFault
-{
-    None,
-    Engine,        // nec2c failed on a design, or gave figures no fit can take
-    NoDip,         // the model's SWR is lowest at an end of the range searched
-    DipOutOfReach, // the measured dip lies too far from the model's for any trim
-    BadInput,      // a frequency or a cut error that is none
-};
-
 // How far a tolerance or a trim has come: engine runs so far, rounds of runs done and the most
 // rounds it may take (the bar of a progress display; it usually ends sooner).
 struct AnalysisProgress

@@ -160,4 +160,19 @@ QList<SweepPoint> ImpedanceCurve::points(double lowMhz, double highMhz, int coun
     return result;
 }
 
+QList<ImpedanceSample> impedanceSamples(const QList<SweepPoint> &points)
+{
+    QList<ImpedanceSample> samples;
+    for (const SweepPoint &point : points) {
+        const bool known = std::any_of(samples.cbegin(), samples.cend(), [&](const auto &s) {
+            return std::fabs(s.frequencyMhz - point.frequencyMhz) <= 1e-9 * point.frequencyMhz;
+        });
+        if (!known) {
+            samples.append(
+                ImpedanceSample{point.frequencyMhz, {point.feed.resistance, point.feed.reactance}});
+        }
+    }
+    return samples;
+}
+
 } // namespace moxon

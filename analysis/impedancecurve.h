@@ -50,6 +50,10 @@ private:
     QList<std::complex<double>> m_differences; // Newton's divided differences, ohms
 };
 
+// The impedance samples of `points`, one a frequency: a point at a frequency taken already is
+// left out, since no function passes through two values there.
+[[nodiscard]] QList<ImpedanceSample> impedanceSamples(const QList<SweepPoint> &points);
+
 // Where `value` is smallest between `low` and `high`: the least of a grid of 400 steps,
 // narrowed by golden-section search between its neighbours to `tolerance`. None when the least
 // is at either end, or a value is not finite.

@@ -121,6 +121,51 @@ QList<Complex> loewnerWeights(const QList<double> &x, const QList<Complex> &z,
     return {weights.begin(), weights.end()};
 }
 
+// The greedy AAA iteration: the sample the fit misses most becomes a support point, until
+// the fit is within every sample's tolerance or has `maxSupport` of them. Each iterate's
+// support points, in turn.
+QList<QList<qsizetype>> greedyIterates(const QList<double> &x, const QList<Complex> &z,
+                                       const QList<double> &tolerance, qsizetype maxSupport)
+{
+    const qsizetype m = x.size();
+    QList<qsizetype> support;
+    Complex mean = 0;
+    for (const Complex value : z) {
+        mean += value;
+    }
+    QList<Complex> approximation(m, mean / double(m));
+    QList<QList<qsizetype>> iterates;
+    while (support.size() < maxSupport) {
+        qsizetype worst = -1;
+        double worstError = -1;
+        for (qsizetype i = 0; i < m; ++i) {
+            const double error = std::abs(z.at(i) - approximation.at(i));
+            if (!support.contains(i) && error > worstError) {
+                worst = i;
+                worstError = error;
+            }
+        }
+        support.append(worst);
+        iterates.append(support);
+        const QList<Complex> weights = loewnerWeights(x, z, support);
+        QList<double> nodes;
+        QList<Complex> values;
+        for (const qsizetype j : support) {
+            nodes.append(x.at(j));
+            values.append(z.at(j));
+        }
+        bool within = true;
+        for (qsizetype i = 0; i < m; ++i) {
+            approximation[i] = evaluate(nodes, values, weights, x.at(i));
+            within = within && std::abs(z.at(i) - approximation.at(i)) <= tolerance.at(i);
+        }
+        if (within) {
+            break;
+        }
+    }
+    return iterates;
+}
+
 } // namespace
 
 std::optional<RationalFit> RationalFit::fit(const QList<ImpedanceSample> &samples, double lowMhz,
@@ -157,47 +202,12 @@ std::optional<RationalFit> RationalFit::fit(const QList<ImpedanceSample> &sample
                        kToleranceFloor * largest;
     }
 
-    // The greedy AAA iteration: the sample the fit misses most becomes a support point, until
-    // the fit is within every sample's tolerance. (m + 1) / 2 support points leave at most one
-    // more row than columns in the Loewner matrix: a unique weight vector, not a null space
-    // of several that would place poles anywhere. Past kMostSupportPoints the fit is a least-
-    // squares fit of the other samples, which smooths what no low degree follows.
-    QList<qsizetype> support;
-    Complex mean = 0;
-    for (const Complex value : z) {
-        mean += value;
-    }
-    QList<Complex> approximation(m, mean / double(m));
-    QList<QList<qsizetype>> iterates;
+    // (m + 1) / 2 support points leave at most one more row than columns in the Loewner matrix:
+    // a unique weight vector, not a null space of several that would place poles anywhere.
+    // Past kMostSupportPoints the fit is a least-squares fit of the other samples, which
+    // smooths what no low degree follows.
     const qsizetype maxSupport = m == 2 ? 2 : std::min<qsizetype>((m + 1) / 2, kMostSupportPoints);
-    while (support.size() < maxSupport) {
-        qsizetype worst = -1;
-        double worstError = -1;
-        for (qsizetype i = 0; i < m; ++i) {
-            const double error = std::abs(z.at(i) - approximation.at(i));
-            if (!support.contains(i) && error > worstError) {
-                worst = i;
-                worstError = error;
-            }
-        }
-        support.append(worst);
-        iterates.append(support);
-        const QList<Complex> weights = loewnerWeights(x, z, support);
-        QList<double> nodes;
-        QList<Complex> values;
-        for (const qsizetype j : support) {
-            nodes.append(x.at(j));
-            values.append(z.at(j));
-        }
-        bool within = true;
-        for (qsizetype i = 0; i < m; ++i) {
-            approximation[i] = evaluate(nodes, values, weights, x.at(i));
-            within = within && std::abs(z.at(i) - approximation.at(i)) <= tolerance.at(i);
-        }
-        if (within) {
-            break;
-        }
-    }
+    const QList<QList<qsizetype>> iterates = greedyIterates(x, z, tolerance, maxSupport);
 
     // The last iterate with no pole near the band. A later one that put a pole there was
     // fitting what no smooth curve follows: over Sommerfeld-Norton ground, at some heights,

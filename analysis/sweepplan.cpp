@@ -46,6 +46,16 @@ double sweepFrequency(double f0Mhz, int index)
     return f0Mhz * (kSweepStart + index * kSweepStep);
 }
 
+double sweepLowEdge(double f0Mhz)
+{
+    return sweepFrequency(f0Mhz, 0);
+}
+
+double sweepHighEdge(double f0Mhz)
+{
+    return sweepFrequency(f0Mhz, kSweepPoints - 1);
+}
+
 QByteArray sweepDeck(const QByteArray &deck, const QList<FrequencyRun> &runs)
 {
     QList<QByteArray> cards;

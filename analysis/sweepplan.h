@@ -60,6 +60,9 @@ struct SweepSlice
 
 // Frequency of sweep point `index` around `f0Mhz`, in MHz.
 [[nodiscard]] double sweepFrequency(double f0Mhz, int index);
+// The sweep's first and last frequency around `f0Mhz`, in MHz: 5 % below and above it.
+[[nodiscard]] double sweepLowEdge(double f0Mhz);
+[[nodiscard]] double sweepHighEdge(double f0Mhz);
 
 // One engine run of the given points of the sweep around `f0Mhz`.
 [[nodiscard]] SweepSlice sweepSlice(const QByteArray &designDeck, double f0Mhz,

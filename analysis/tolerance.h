@@ -56,7 +56,8 @@ struct DimensionTolerance
     ToleranceLimit plusLimit = ToleranceLimit::SearchEnd;
 };
 
-struct ToleranceResult
+// The tolerances, or how the analysis ended without them: nothing but the outcome is set then.
+struct ToleranceResult : AnalysisOutcome
 {
     TuneDimensions dimensions;                // analysed, display unit
     double frequencyMhz = 0;                  // the design frequency
@@ -71,15 +72,6 @@ struct ToleranceResult
     int builds = 0;            // of the Monte Carlo
     double yield = 0;          // share of the builds within both limits, 0 to 1
     double dipSpreadKhz = 0;   // standard deviation of the builds' dip
-    int engineRuns = 0;
-    double seconds = 0;
-    bool cancelled = false;
-    // Why there is no result, in a sentence; nothing else is set then.
-    QString failure;
-    AnalysisFault fault = AnalysisFault::None;
-    EngineFailure failureKind = EngineFailure::None; // where the engine failed
-
-    [[nodiscard]] bool ok() const { return failure.isEmpty() && !cancelled; }
 };
 
 // How exactly each cut of the design of `setup` (its `formula` dimensions, which may be any

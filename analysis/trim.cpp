@@ -3,15 +3,19 @@
 #include "analysisrounds.h"
 #include "localenumbers.h"
 #include "sweepplan.h"
+#include "trimcheck.h"
+#include "trimline.h"
 
-#include <QElapsedTimer>
 #include <QLocale>
 
-#include <algorithm>
-#include <array>
 #include <cmath>
 
 namespace moxon {
+
+using trimming::Checked;
+using trimming::kCurvePoints;
+using trimming::rounded;
+using trimming::scaled;
 
 namespace {
 
@@ -20,104 +24,382 @@ constexpr double kSampleShare = kSweepStep / 2;
 // The tails' difference step, in wavelengths: about a centimetre on 20 m, which moves the dip
 // by less than the runs' spacing.
 constexpr double kTailStepWavelengths = 5e-4;
-// How far the field trim may go: a tail down to a fifth of itself, the gap to a quarter.
-constexpr double kShortestTail = 0.2;
-constexpr double kNarrowestGap = 0.25;
-// The share of the dip's move made by the reflector's tails, the rest by the driven
-// element's: searched from half the other way to half beyond.
-constexpr double kLeastReflectorShare = -0.5;
-constexpr double kMostReflectorShare = 1.5;
-constexpr double kShareBeyond = 0.25;
 constexpr int kMostCorrections = 2; // engine runs bringing the dip onto the target
-constexpr int kCurvePoints = 401;   // the drawn curves, as the check's fit draws its own
-
-double lowEdge(double mhz)
-{
-    return sweepFrequency(mhz, 0);
-}
-
-double highEdge(double mhz)
-{
-    return sweepFrequency(mhz, kSweepPoints - 1);
-}
-
-TuneDimensions scaled(const TuneDimensions &dims, double scale)
-{
-    return {dims.a * scale, dims.b * scale, dims.d * scale, dims.e * scale};
-}
-
-TuneDimensions rounded(const TuneDimensions &dims, int decimals)
-{
-    const auto shown = [decimals](double value) {
-        return LocaleNumbers::roundedToMask(value, decimals);
-    };
-    return {shown(dims.a), shown(dims.b), shown(dims.d), shown(dims.e)};
-}
 
 QString megahertz(double mhz)
 {
     return QLocale::c().toString(mhz, 'f', 4) + QStringLiteral(" MHz");
 }
 
-// The interval of u where a + b u >= 0, within [low, high].
-void keep(double &low, double &high, double a, double b)
+// One round of corrections: which of the rebuild and the field trim are off the target, and
+// which still lack a curve of their own; the dimensions run for those off it.
+struct Correction
 {
-    if (std::fabs(b) < 1e-300) {
-        if (a < 0) {
-            high = low - 1;
-        }
-        return;
-    }
-    const double root = -a / b;
-    if (b > 0) {
-        low = std::max(low, root);
-    } else {
-        high = std::min(high, root);
-    }
-}
-
-// The value at x of the parabola through three points (or the line through two).
-double through(const QList<std::pair<double, double>> &points, double x)
-{
-    double sum = 0;
-    for (qsizetype i = 0; i < points.size(); ++i) {
-        double term = points.at(i).second;
-        for (qsizetype j = 0; j < points.size(); ++j) {
-            if (j != i) {
-                term *= (x - points.at(j).first) / (points.at(i).first - points.at(j).first);
-            }
-        }
-        sum += term;
-    }
-    return sum;
-}
-
-// A trimmed design's engine figures at the target and its runs around it.
-struct Checked
-{
-    TuneDimensions real;    // as the builder makes it
-    DesignFigures figures;  // of the model scaled as the antenna behaves, at the target
-    QList<SweepPoint> near; // either side of the target, and at it
-    // A fit of its runs over +-5 % of the target once it has been run there: the drawn curve
-    // away from the dip is its own, not the built model's stretched.
-    std::optional<RationalFit> own;
-    double dipMhz = 0;
+    bool rebuildOff = false;
+    bool fieldOff = false;
+    bool rebuildWide = false;
+    bool fieldWide = false;
+    TuneDimensions rebuildDims;
+    TuneDimensions fieldReal;
 };
 
-// The impedance samples of `points`, one a frequency.
-QList<ImpedanceSample> samplesOf(const QList<SweepPoint> &points)
+// One trim, in the order its rounds run: the built model and the antenna's scale, the field
+// trim's line, its candidates and the rebuild at the target, and their corrections. A step
+// that returns false ended the analysis, cancelled or failed, as its rounds say.
+class TrimRun
 {
-    QList<ImpedanceSample> samples;
-    for (const SweepPoint &point : points) {
-        const bool known = std::any_of(samples.cbegin(), samples.cend(), [&](const auto &s) {
-            return std::fabs(s.frequencyMhz - point.frequencyMhz) <= 1e-9 * point.frequencyMhz;
-        });
-        if (!known) {
-            samples.append(
-                ImpedanceSample{point.frequencyMhz, {point.feed.resistance, point.feed.reactance}});
+public:
+    TrimRun(const TuneSetup &setup, double measuredDipMhz, double targetMhz,
+            const ProbeEngine &engine, const AnalysisProgressFn &progress);
+
+    [[nodiscard]] TrimResult result();
+
+private:
+    [[nodiscard]] bool model();
+    [[nodiscard]] bool scale();
+    void fieldLine();
+    [[nodiscard]] bool candidates();
+    void fieldCandidates(const QList<ProbeAnswer> &answers);
+    [[nodiscard]] bool correct();
+    [[nodiscard]] QList<DesignProbe> correctionProbes(Correction &correction);
+    [[nodiscard]] bool takeCorrections(const Correction &correction,
+                                       const QList<ProbeAnswer> &answers);
+    void finishTrims();
+
+    [[nodiscard]] TuneDimensions rebuildDims() const;
+    // The rebuild must dip near the target; a field trim that does not is not advised.
+    [[nodiscard]] bool rebuildWithoutDip();
+    void refuseField();
+
+    const TuneSetup &m_setup;
+    const TuneDimensions &m_built;
+    double m_f0 = 0; // MHz: the design frequency
+    double m_fm = 0; // MHz: the measured dip
+    double m_ft = 0; // MHz: the target
+    AnalysisRounds m_rounds;
+    TrimResult m_result;
+    SweepPoint m_atDesign;                // the model's figures run
+    QList<SweepPoint> m_wide;             // the model's first runs, across the band
+    std::optional<ImpedanceCurve> m_base; // the model's first fit
+    double m_firstDip = 0;                // MHz: on it
+    double m_firstScale = 1;              // the antenna's scale as that dip gives it
+    double m_modelDip = 0;                // MHz: on the model's corrected curve
+    double m_drivenSlope = 0;             // MHz per display unit of the driven element's tails
+    double m_reflectorSlope = 0;          // MHz per display unit of the reflector's tails
+    std::optional<trimming::TailLine> m_line;
+    std::optional<trimming::TargetCheck> m_check;
+    bool m_field = false; // whether a field trim is still sought
+    QList<double> m_shares;
+    double m_rebuildFactor = 1; // every dimension of the rebuild times it
+    std::optional<Checked> m_rebuild;
+    std::optional<Checked> m_best; // the field trim
+    double m_factor = 1;           // the field trim's tails times the line's
+    double m_bestShare = 0.5;
+};
+
+TrimRun::TrimRun(const TuneSetup &setup, double measuredDipMhz, double targetMhz,
+                 const ProbeEngine &engine, const AnalysisProgressFn &progress)
+    : m_setup(setup)
+    , m_built(setup.formula)
+    , m_fm(measuredDipMhz)
+    , m_ft(targetMhz)
+    , m_rounds(engine, progress, 4 + kMostCorrections)
+{
+    const CheckRequest design = setup.requestFor(m_built);
+    m_f0 = design.frequencyMhz;
+    m_result.built = m_built;
+    m_result.designMhz = m_f0;
+    m_result.installation = design.installation;
+    m_result.targetMhz = m_ft;
+    m_result.measuredDipMhz = m_fm;
+}
+
+TrimResult TrimRun::result()
+{
+    if (!(m_fm > 0) || !(m_ft > 0) || !std::isfinite(m_fm) || !std::isfinite(m_ft)) {
+        m_rounds.fail(AnalysisFault::BadInput,
+                      QStringLiteral("The measured dip and the target must be frequencies above "
+                                     "0 MHz."));
+    } else if (model() && scale()) {
+        fieldLine();
+        if (candidates() && correct()) {
+            finishTrims();
         }
     }
-    return samples;
+    return m_rounds.finished(m_result);
+}
+
+// The model of the built antenna: its figures and a fit over the band, and the antenna's
+// first scale from its dip; none when the measured dip or the target lies out of reach.
+bool TrimRun::model()
+{
+    const std::optional<QList<ProbeAnswer>> first =
+        m_rounds.run({{m_built, m_f0, AnalysisRounds::acrossSweep(m_f0)}});
+    if (!first) {
+        return false;
+    }
+    m_result.modelFigures = *first->first().figures;
+    m_atDesign = sweepPoint(m_f0, m_result.modelFigures.feed);
+    m_wide = first->first().points;
+    m_wide.append(m_atDesign);
+    m_base = m_rounds.fitted(m_wide, sweepLowEdge(m_f0), sweepHighEdge(m_f0));
+    const std::optional<double> firstDip = m_rounds.dipWithin(m_base, m_f0);
+    if (!firstDip) {
+        return false;
+    }
+    m_firstDip = *firstDip;
+    m_firstScale = m_firstDip / m_fm;
+    if (std::fabs(m_firstScale - 1) > kMostTrimScaleError) {
+        m_rounds.fail(
+            AnalysisFault::DipOutOfReach,
+            QStringLiteral("The measured dip at %1 lies %2 % from the model's at %3: "
+                           "more than cutting errors make. Check the measurement and "
+                           "the built dimensions.")
+                .arg(megahertz(m_fm),
+                     QLocale::c().toString(std::fabs(m_fm / m_firstDip - 1) * 100, 'f', 1),
+                     megahertz(m_firstDip)));
+        return false;
+    }
+    if (std::fabs(m_ft / m_fm - 1) > kMostTrimScaleError) {
+        m_rounds.fail(AnalysisFault::DipOutOfReach,
+                      QStringLiteral("The target at %1 lies %2 % from the measured dip at %3: "
+                                     "more than a trim of this antenna can reach.")
+                          .arg(megahertz(m_ft),
+                               QLocale::c().toString(std::fabs(m_ft / m_fm - 1) * 100, 'f', 1),
+                               megahertz(m_fm)));
+        return false;
+    }
+    return true;
+}
+
+// Around the model's dip: the model, each pair of tails a step longer, and the model scaled
+// to the first estimate of the antenna's scale around the measured dip. They give the model's
+// curve, the antenna's scale and how far each pair of tails moves the dip.
+bool TrimRun::scale()
+{
+    const double h = kTailStepWavelengths * freeSpaceWavelength(m_f0) / m_setup.metresPerUnit;
+    const double step = kSampleShare * m_firstDip;
+    const QList<double> aroundDip = {m_firstDip - step, m_firstDip + step};
+    const double measuredStep = kSampleShare * m_fm;
+    const std::optional<QList<ProbeAnswer>> second = m_rounds.run({
+        {m_built, std::nullopt, aroundDip},
+        {withTails(m_built, h, 0), std::nullopt, aroundDip},
+        {withTails(m_built, 0, h), std::nullopt, aroundDip},
+        {scaled(m_built, m_firstScale), std::nullopt, {m_fm - measuredStep, m_fm + measuredStep}},
+    });
+    if (!second) {
+        return false;
+    }
+    const double low = sweepLowEdge(m_f0);
+    const double high = sweepHighEdge(m_f0);
+    const RationalFit &fit = m_base->base();
+    const ImpedanceCurve modelCurve(fit, 1, second->at(0).points + QList{m_atDesign});
+    const std::optional<double> modelDip = modelCurve.dip(low, high);
+    const std::optional<double> drivenDip =
+        ImpedanceCurve(fit, 1, second->at(1).points).dip(low, high);
+    const std::optional<double> reflectorDip =
+        ImpedanceCurve(fit, 1, second->at(2).points).dip(low, high);
+    const std::optional<double> scaledDip = ImpedanceCurve(fit, m_firstScale, second->at(3).points)
+                                                .dip(sweepLowEdge(m_fm), sweepHighEdge(m_fm));
+    if (!modelDip || !drivenDip || !reflectorDip || !scaledDip) {
+        m_rounds.fail(AnalysisFault::NoDip, AnalysisRounds::noDip(low, high));
+        return false;
+    }
+    m_modelDip = *modelDip;
+    m_result.modelDipMhz = *modelDip;
+    // Drawn from a fit of all its runs, when one holds: the correction is good near the dip.
+    const std::optional<RationalFit> builtFit =
+        RationalFit::fit(impedanceSamples(m_wide + second->at(0).points), low, high);
+    m_result.modelCurve =
+        (builtFit ? ImpedanceCurve(*builtFit) : modelCurve).points(low, high, kCurvePoints);
+    // A design s times as large dips at 1 / s of the frequency, to first order; the engine's
+    // run of the first estimate corrects for the wire and the height, which do not scale.
+    m_result.scale = m_firstScale * *scaledDip / m_fm;
+    m_drivenSlope = (*drivenDip - *modelDip) / h;
+    m_reflectorSlope = (*reflectorDip - *modelDip) / h;
+    return true;
+}
+
+// The field trim on the line where the scaled model dips at the target, and the shares of its
+// first candidates; none, with the reason, where the tails cannot bring the dip there.
+void TrimRun::fieldLine()
+{
+    const double shift = (m_ft - m_fm) * m_modelDip / m_fm; // in the unscaled model's dip, MHz
+    m_line.emplace(m_built, shift, m_drivenSlope, m_reflectorSlope, m_setup.decimals);
+    if (!m_line->tailsMove()) {
+        m_result.fieldTrimRefusal = QStringLiteral("The model's dip does not move down as its "
+                                                   "tails grow, so no cut of the tails can be "
+                                                   "advised.");
+    } else if (!m_line->reachable()) {
+        m_result.fieldTrimRefusal =
+            QStringLiteral("No change of the tails alone moves the dip from %1 to %2: a tail "
+                           "or the gap would have to shrink too far. Rebuild instead.")
+                .arg(megahertz(m_fm), megahertz(m_ft));
+    }
+    m_field = m_result.fieldTrimRefusal.isEmpty();
+    if (m_field) {
+        m_shares = m_line->firstShares(std::fabs(shift) <= kTrimDipAgreement * m_ft);
+    }
+}
+
+// The candidates and the rebuild, each on the model scaled as the antenna behaves, run at the
+// target: the figures there and either side of it.
+bool TrimRun::candidates()
+{
+    m_check.emplace(m_ft, m_result.scale, m_base->base(), m_modelDip);
+    m_rebuildFactor = m_fm / m_ft;
+    QList<DesignProbe> probes{m_check->probe(rebuildDims())};
+    for (const double u : std::as_const(m_shares)) {
+        probes.append(m_check->probe(m_line->trimmed(u, 1)));
+    }
+    const std::optional<QList<ProbeAnswer>> answers = m_rounds.run(probes);
+    if (!answers) {
+        return false;
+    }
+    m_rebuild = m_check->checked(rebuildDims(), answers->first());
+    if (!m_rebuild) {
+        return rebuildWithoutDip();
+    }
+    if (m_field) {
+        fieldCandidates(*answers);
+    }
+    return true;
+}
+
+// The front-to-back along the line, a parabola through the candidates; its best within the
+// line's bounds, and the dip's miss there.
+void TrimRun::fieldCandidates(const QList<ProbeAnswer> &answers)
+{
+    QList<std::pair<double, double>> frontToBack; // by share, along the line
+    QList<std::pair<double, double>> miss;        // the dip's, MHz
+    for (qsizetype k = 0; k < m_shares.size(); ++k) {
+        // A candidate without a dip near the target tells nothing of the line.
+        if (const std::optional<Checked> c =
+                m_check->checked(m_line->trimmed(m_shares.at(k), 1), answers.at(k + 1))) {
+            frontToBack.append({m_shares.at(k), c->figures.frontToBack});
+            miss.append({m_shares.at(k), c->dipMhz - m_ft});
+        }
+    }
+    if (frontToBack.isEmpty()) {
+        refuseField();
+        return;
+    }
+    m_bestShare = m_line->bestShare(frontToBack);
+    // Along the line through no change, the dip moves in proportion: the factor that takes
+    // the dip's miss out.
+    const double moved = m_ft - m_fm + trimming::through(miss, m_bestShare);
+    m_factor = std::fabs(moved) > 1e-12 ? (m_ft - m_fm) / moved : 1;
+}
+
+// The best share and the rebuild checked on the engine, corrected until the dip is on the
+// target, and each run across the band once for its own curve.
+bool TrimRun::correct()
+{
+    for (int round = 0; round <= kMostCorrections; ++round) {
+        const bool last = round == kMostCorrections;
+        const double agreement = kTrimDipAgreement * m_ft;
+        Correction correction;
+        correction.rebuildOff = !last && std::fabs(m_rebuild->dipMhz - m_ft) > agreement;
+        correction.fieldOff =
+            m_field && (!m_best || (!last && std::fabs(m_best->dipMhz - m_ft) > agreement));
+        correction.rebuildWide = !m_rebuild->own;
+        correction.fieldWide = m_field && (!m_best || !m_best->own);
+        if (!correction.rebuildOff && !correction.fieldOff && !correction.rebuildWide &&
+            !correction.fieldWide) {
+            break;
+        }
+        const std::optional<QList<ProbeAnswer>> answers =
+            m_rounds.run(correctionProbes(correction));
+        if (!answers || !takeCorrections(correction, *answers)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+QList<DesignProbe> TrimRun::correctionProbes(Correction &correction)
+{
+    QList<DesignProbe> probes;
+    correction.rebuildDims = m_rebuild->real;
+    if (correction.rebuildOff) {
+        m_rebuildFactor *= m_rebuild->dipMhz / m_ft;
+        correction.rebuildDims = rebuildDims();
+        probes.append(m_check->probe(correction.rebuildDims));
+        if (correction.rebuildWide) {
+            probes.last().frequenciesMhz += m_check->acrossTarget();
+        }
+    } else if (correction.rebuildWide) {
+        probes.append(m_check->acrossProbe(correction.rebuildDims));
+    }
+    if (correction.fieldOff) {
+        if (m_best) {
+            const double moved = m_best->dipMhz - m_fm;
+            m_factor *= std::fabs(moved) > 1e-12 ? (m_ft - m_fm) / moved : 1;
+        }
+        correction.fieldReal = m_line->trimmed(m_bestShare, m_factor);
+        probes.append(m_check->probe(correction.fieldReal));
+        if (correction.fieldWide) {
+            probes.last().frequenciesMhz += m_check->acrossTarget();
+        }
+    } else if (correction.fieldWide) {
+        probes.append(m_check->acrossProbe(m_best->real));
+    }
+    return probes;
+}
+
+bool TrimRun::takeCorrections(const Correction &correction, const QList<ProbeAnswer> &answers)
+{
+    qsizetype k = 0;
+    if (correction.rebuildOff) {
+        m_rebuild = m_check->checked(correction.rebuildDims, answers.at(k++), m_rebuild->own);
+    } else if (correction.rebuildWide && !m_check->widened(*m_rebuild, answers.at(k++))) {
+        m_rebuild.reset();
+    }
+    if (!m_rebuild) {
+        return rebuildWithoutDip();
+    }
+    if (correction.fieldOff) {
+        m_best = m_check->checked(correction.fieldReal, answers.at(k),
+                                  m_best ? m_best->own : std::nullopt);
+    } else if (correction.fieldWide && !m_check->widened(*m_best, answers.at(k))) {
+        m_best.reset();
+    }
+    if (m_field && !m_best) {
+        refuseField();
+    }
+    return true;
+}
+
+void TrimRun::finishTrims()
+{
+    m_result.rebuild = m_check->antenna(*m_rebuild);
+    if (m_best) {
+        m_result.fieldTrim =
+            FieldTrim{LocaleNumbers::roundedToMask(m_best->real.b - m_built.b, m_setup.decimals),
+                      LocaleNumbers::roundedToMask(m_best->real.d - m_built.d, m_setup.decimals),
+                      m_check->antenna(*m_best)};
+    }
+}
+
+TuneDimensions TrimRun::rebuildDims() const
+{
+    return rounded(scaled(m_built, m_rebuildFactor), m_setup.decimals);
+}
+
+bool TrimRun::rebuildWithoutDip()
+{
+    m_rounds.fail(AnalysisFault::NoDip,
+                  AnalysisRounds::noDip(sweepLowEdge(m_ft), sweepHighEdge(m_ft)));
+    return false;
+}
+
+void TrimRun::refuseField()
+{
+    m_result.fieldTrimRefusal =
+        QStringLiteral("The tails changed as far as the dip must move leave the model without "
+                       "an SWR dip within 5 % of %1. Rebuild instead.")
+            .arg(megahertz(m_ft));
+    m_field = false;
 }
 
 } // namespace
@@ -132,341 +414,7 @@ TuneDimensions withTails(TuneDimensions dims, double driven, double reflector)
 TrimResult trim(const TuneSetup &setup, double measuredDipMhz, double targetMhz,
                 const ProbeEngine &engine, const AnalysisProgressFn &progress)
 {
-    QElapsedTimer clock;
-    clock.start();
-    const TuneDimensions &built = setup.formula;
-    const CheckRequest design = setup.requestFor(built);
-    const double f0 = design.frequencyMhz;
-    const double fm = measuredDipMhz;
-    const double ft = targetMhz;
-    TrimResult result;
-    result.built = built;
-    result.designMhz = f0;
-    result.installation = design.installation;
-    result.targetMhz = ft;
-    result.measuredDipMhz = fm;
-    AnalysisRounds rounds(engine, progress, 4 + kMostCorrections);
-    const auto finish = [&] {
-        return rounds.finished(result, clock);
-    };
-    if (!(fm > 0) || !(ft > 0) || !std::isfinite(fm) || !std::isfinite(ft)) {
-        rounds.fail(AnalysisFault::BadInput,
-                    QStringLiteral("The measured dip and the target must be frequencies above "
-                                   "0 MHz."));
-        return finish();
-    }
-
-    // The model of the built antenna: its figures and a fit over the band.
-    DesignProbe model{built, f0, {}};
-    for (const int index : {0, 6, kSweepPoints - 7, kSweepPoints - 1}) {
-        model.frequenciesMhz.append(sweepFrequency(f0, index));
-    }
-    const std::optional<QList<ProbeAnswer>> first = rounds.run({model});
-    if (!first) {
-        return finish();
-    }
-    result.modelFigures = *first->first().figures;
-    const SweepPoint atDesign = sweepPoint(f0, result.modelFigures.feed);
-    QList<SweepPoint> wide = first->first().points;
-    wide.append(atDesign);
-    const std::optional<ImpedanceCurve> base = rounds.fitted(wide, lowEdge(f0), highEdge(f0));
-    const std::optional<double> firstDip =
-        base ? base->dip(lowEdge(f0), highEdge(f0)) : std::nullopt;
-    if (!firstDip) {
-        rounds.fail(AnalysisFault::NoDip, AnalysisRounds::noDip(lowEdge(f0), highEdge(f0)));
-        return finish();
-    }
-    const double firstScale = *firstDip / fm;
-    if (std::fabs(firstScale - 1) > kMostTrimScaleError) {
-        rounds.fail(AnalysisFault::DipOutOfReach,
-                    QStringLiteral("The measured dip at %1 lies %2 % from the model's at %3: "
-                                   "more than cutting errors make. Check the measurement and "
-                                   "the built dimensions.")
-                        .arg(megahertz(fm),
-                             QLocale::c().toString(std::fabs(fm / *firstDip - 1) * 100, 'f', 1),
-                             megahertz(*firstDip)));
-        return finish();
-    }
-
-    if (std::fabs(ft / fm - 1) > kMostTrimScaleError) {
-        rounds.fail(AnalysisFault::DipOutOfReach,
-                    QStringLiteral("The target at %1 lies %2 % from the measured dip at %3: more "
-                                   "than a trim of this antenna can reach.")
-                        .arg(megahertz(ft),
-                             QLocale::c().toString(std::fabs(ft / fm - 1) * 100, 'f', 1),
-                             megahertz(fm)));
-        return finish();
-    }
-
-    // Around the model's dip: the model, each pair of tails a step longer, and the model scaled
-    // to the first estimate of the antenna's scale around the measured dip.
-    const double h = kTailStepWavelengths * freeSpaceWavelength(f0) / setup.metresPerUnit;
-    const double step = kSampleShare * *firstDip;
-    const QList<double> aroundDip = {*firstDip - step, *firstDip + step};
-    const double measuredStep = kSampleShare * fm;
-    const std::optional<QList<ProbeAnswer>> second = rounds.run({
-        {built, std::nullopt, aroundDip},
-        {withTails(built, h, 0), std::nullopt, aroundDip},
-        {withTails(built, 0, h), std::nullopt, aroundDip},
-        {scaled(built, firstScale), std::nullopt, {fm - measuredStep, fm + measuredStep}},
-    });
-    if (!second) {
-        return finish();
-    }
-    const auto curveOf = [&](double stretch, QList<SweepPoint> near) {
-        return ImpedanceCurve(base->base(), stretch, near);
-    };
-    const ImpedanceCurve modelCurve = curveOf(1, second->at(0).points + QList{atDesign});
-    const std::optional<double> modelDip = modelCurve.dip(lowEdge(f0), highEdge(f0));
-    const std::optional<double> drivenDip =
-        curveOf(1, second->at(1).points).dip(lowEdge(f0), highEdge(f0));
-    const std::optional<double> reflectorDip =
-        curveOf(1, second->at(2).points).dip(lowEdge(f0), highEdge(f0));
-    const std::optional<double> scaledDip =
-        curveOf(firstScale, second->at(3).points).dip(lowEdge(fm), highEdge(fm));
-    if (!modelDip || !drivenDip || !reflectorDip || !scaledDip) {
-        rounds.fail(AnalysisFault::NoDip, AnalysisRounds::noDip(lowEdge(f0), highEdge(f0)));
-        return finish();
-    }
-    result.modelDipMhz = *modelDip;
-    // Drawn from a fit of all its runs, when one holds: the correction is good near the dip.
-    const std::optional<RationalFit> builtFit =
-        RationalFit::fit(samplesOf(wide + second->at(0).points), lowEdge(f0), highEdge(f0));
-    result.modelCurve = (builtFit ? ImpedanceCurve(*builtFit) : modelCurve)
-                            .points(lowEdge(f0), highEdge(f0), kCurvePoints);
-    // A design s times as large dips at 1 / s of the frequency, to first order; the engine's
-    // run of the first estimate corrects for the wire and the height, which do not scale.
-    const double scale = firstScale * *scaledDip / fm;
-    result.scale = scale;
-    // MHz per display unit of each pair of tails.
-    const double drivenSlope = (*drivenDip - *modelDip) / h;
-    const double reflectorSlope = (*reflectorDip - *modelDip) / h;
-
-    // The field trim on the line where the scaled model dips at the target, by the share u of
-    // the move the reflector's tails make; kept where tails and gap stay long enough.
-    const double shift = (ft - fm) * *modelDip / fm; // in the unscaled model's dip, MHz
-    const bool tailsMove = drivenSlope < 0 && reflectorSlope < 0;
-    const double drivenAll = tailsMove ? shift / drivenSlope : 0;       // display unit
-    const double reflectorAll = tailsMove ? shift / reflectorSlope : 0; // display unit
-    const auto tailsAt = [&](double u, double factor) {
-        return std::pair{factor * (1 - u) * drivenAll, factor * u * reflectorAll};
-    };
-    double low = kLeastReflectorShare;
-    double high = kMostReflectorShare;
-    keep(low, high, built.b * (1 - kShortestTail) + drivenAll, -drivenAll);
-    keep(low, high, built.d * (1 - kShortestTail), reflectorAll);
-    keep(low, high, built.c() * (1 - kNarrowestGap) - drivenAll, drivenAll - reflectorAll);
-    if (!tailsMove) {
-        result.fieldTrimRefusal = QStringLiteral("The model's dip does not move down as its "
-                                                 "tails grow, so no cut of the tails can be "
-                                                 "advised.");
-    } else if (low > high) {
-        result.fieldTrimRefusal =
-            QStringLiteral("No change of the tails alone moves the dip from %1 to %2: a tail "
-                           "or the gap would have to shrink too far. Rebuild instead.")
-                .arg(megahertz(fm), megahertz(ft));
-    }
-    bool field = result.fieldTrimRefusal.isEmpty();
-    QList<double> shares;
-    if (field) {
-        const double inLow = std::max(low, 0.0);
-        const double inHigh = std::min(high, 1.0);
-        const double from = inLow <= inHigh ? inLow : low;
-        const double to = inLow <= inHigh ? inHigh : high;
-        shares = std::fabs(shift) <= kTrimDipAgreement * ft || to - from < 1e-9
-                     ? QList<double>{(from + to) / 2}
-                     : QList<double>{from, (from + to) / 2, to};
-    }
-
-    // The candidates and the rebuild, each on the model scaled as the antenna behaves, run at
-    // the target: the figures there and either side of it.
-    const double targetStep = kSampleShare * ft;
-    const QList<double> aroundTarget = {ft - targetStep, ft + targetStep};
-    const auto probeOf = [&](const TuneDimensions &real) {
-        return DesignProbe{scaled(real, scale), ft, aroundTarget};
-    };
-    QList<double> wideOfTarget;
-    for (const int index : {0, 6, kSweepPoints - 7, kSweepPoints - 1}) {
-        wideOfTarget.append(sweepFrequency(ft, index));
-    }
-    // A trimmed design's curve: its own fit corrected through its runs near the target, or
-    // the built model's stretched onto it until it has one.
-    const auto curveOfChecked = [&](const Checked &c) {
-        return c.own ? ImpedanceCurve(*c.own, 1, c.near) : curveOf(*modelDip / ft, c.near);
-    };
-    // Its dip; false when its curve has none within 5 % of the target.
-    const auto settleDip = [&](Checked &c) {
-        const std::optional<double> dip = curveOfChecked(c).dip(lowEdge(ft), highEdge(ft));
-        c.dipMhz = dip.value_or(0);
-        return dip.has_value();
-    };
-    // The rebuild must dip near the target; a field trim that does not is not advised.
-    const auto rebuildWithoutDip = [&] {
-        rounds.fail(AnalysisFault::NoDip, AnalysisRounds::noDip(lowEdge(ft), highEdge(ft)));
-        return finish();
-    };
-    const auto refuseField = [&] {
-        result.fieldTrimRefusal =
-            QStringLiteral("The tails changed as far as the dip must move leave the model "
-                           "without an SWR dip within 5 % of %1. Rebuild instead.")
-                .arg(megahertz(ft));
-        field = false;
-    };
-    // Its fit across the band: the runs there and the target's, far enough apart that the
-    // small steps of the engine's ground model between nearby frequencies do not bend it; the
-    // runs beside the target correct it there.
-    const auto ownFit = [&](const Checked &c, const QList<SweepPoint> &across) {
-        return RationalFit::fit(samplesOf(across + QList{c.near.last()}), lowEdge(ft),
-                                highEdge(ft));
-    };
-    // The engine's answer for `real`: the figures at the target, its runs around it and, when
-    // it ran there too, across the band, which give it a fit of its own.
-    const auto checked = [&](const TuneDimensions &real, const ProbeAnswer &answer,
-                             std::optional<RationalFit> own = {}) -> std::optional<Checked> {
-        Checked c{real, *answer.figures, answer.points.mid(0, 2), std::move(own), 0};
-        c.near.append(sweepPoint(ft, c.figures.feed));
-        if (answer.points.size() > 2) {
-            c.own = ownFit(c, answer.points.mid(2));
-        }
-        return settleDip(c) ? std::optional<Checked>(c) : std::nullopt;
-    };
-    const auto fieldDims = [&](double driven, double reflector) {
-        const int decimals = setup.decimals;
-        return rounded(withTails(built, LocaleNumbers::roundedToMask(driven, decimals),
-                                 LocaleNumbers::roundedToMask(reflector, decimals)),
-                       decimals);
-    };
-    double rebuildFactor = fm / ft;
-    QList<DesignProbe> third{probeOf(rounded(scaled(built, rebuildFactor), setup.decimals))};
-    for (const double u : std::as_const(shares)) {
-        const auto [driven, reflector] = tailsAt(u, 1);
-        third.append(probeOf(fieldDims(driven, reflector)));
-    }
-    const std::optional<QList<ProbeAnswer>> lined = rounds.run(third);
-    if (!lined) {
-        return finish();
-    }
-    std::optional<Checked> rebuild =
-        checked(rounded(scaled(built, rebuildFactor), setup.decimals), lined->first());
-    if (!rebuild) {
-        return rebuildWithoutDip();
-    }
-    std::optional<Checked> best;
-    double factor = 1;
-    double bestShare = 0.5;
-    QList<std::pair<double, double>> frontToBack; // by share, along the line
-    QList<std::pair<double, double>> miss;        // the dip's, MHz
-    if (field) {
-        // The front-to-back along the line, a parabola through the candidates; its best within
-        // the line's bounds, and the dip's miss there.
-        for (qsizetype k = 0; k < shares.size(); ++k) {
-            const auto [driven, reflector] = tailsAt(shares.at(k), 1);
-            // A candidate without a dip near the target tells nothing of the line.
-            if (const std::optional<Checked> c =
-                    checked(fieldDims(driven, reflector), lined->at(k + 1))) {
-                frontToBack.append({shares.at(k), c->figures.frontToBack});
-                miss.append({shares.at(k), c->dipMhz - ft});
-            }
-        }
-        if (frontToBack.isEmpty()) {
-            refuseField();
-        }
-    }
-    if (field) {
-        // A little beyond the candidates, where the parabola still holds, within the bounds.
-        const double from = std::max(low, frontToBack.first().first - kShareBeyond);
-        const double to = std::min(high, frontToBack.last().first + kShareBeyond);
-        bestShare = frontToBack.first().first;
-        for (int i = 0; i <= 200 && to > from; ++i) {
-            const double u = from + (to - from) * i / 200;
-            if (through(frontToBack, u) > through(frontToBack, bestShare)) {
-                bestShare = u;
-            }
-        }
-        // Along the line through no change, the dip moves in proportion: the factor that
-        // takes the dip's miss out.
-        const double moved = ft - fm + through(miss, bestShare);
-        factor = std::fabs(moved) > 1e-12 ? (ft - fm) / moved : 1;
-    }
-
-    // The best share and the rebuild checked on the engine, corrected until the dip is on the
-    // target, and each run across the band once for its own curve.
-    for (int correction = 0; correction <= kMostCorrections; ++correction) {
-        const bool last = correction == kMostCorrections;
-        const bool rebuildOff = !last && std::fabs(rebuild->dipMhz - ft) > kTrimDipAgreement * ft;
-        const bool fieldOff =
-            field && (!best || (!last && std::fabs(best->dipMhz - ft) > kTrimDipAgreement * ft));
-        const bool rebuildWide = !rebuild->own;
-        const bool fieldWide = field && (!best || !best->own);
-        if (!rebuildOff && !fieldOff && !rebuildWide && !fieldWide) {
-            break;
-        }
-        QList<DesignProbe> probes;
-        TuneDimensions rebuildDims = rebuild->real;
-        if (rebuildOff) {
-            rebuildFactor *= rebuild->dipMhz / ft;
-            rebuildDims = rounded(scaled(built, rebuildFactor), setup.decimals);
-            probes.append(probeOf(rebuildDims));
-            if (rebuildWide) {
-                probes.last().frequenciesMhz += wideOfTarget;
-            }
-        } else if (rebuildWide) {
-            probes.append({scaled(rebuildDims, scale), std::nullopt, wideOfTarget});
-        }
-        TuneDimensions fieldReal;
-        if (fieldOff) {
-            if (best) {
-                const double moved = best->dipMhz - fm;
-                factor *= std::fabs(moved) > 1e-12 ? (ft - fm) / moved : 1;
-            }
-            const auto [driven, reflector] = tailsAt(bestShare, factor);
-            fieldReal = fieldDims(driven, reflector);
-            probes.append(probeOf(fieldReal));
-            if (fieldWide) {
-                probes.last().frequenciesMhz += wideOfTarget;
-            }
-        } else if (fieldWide) {
-            probes.append({scaled(best->real, scale), std::nullopt, wideOfTarget});
-        }
-        const std::optional<QList<ProbeAnswer>> answers = rounds.run(probes);
-        if (!answers) {
-            return finish();
-        }
-        qsizetype k = 0;
-        // Across the band only: the same design's fit of its own.
-        const auto widened = [&](Checked &c, const ProbeAnswer &answer) {
-            c.own = ownFit(c, answer.points);
-            return settleDip(c);
-        };
-        if (rebuildOff) {
-            rebuild = checked(rebuildDims, answers->at(k++), rebuild->own);
-        } else if (rebuildWide && !widened(*rebuild, answers->at(k++))) {
-            rebuild.reset();
-        }
-        if (!rebuild) {
-            return rebuildWithoutDip();
-        }
-        if (fieldOff) {
-            best = checked(fieldReal, answers->at(k), best ? best->own : std::nullopt);
-        } else if (fieldWide && !widened(*best, answers->at(k))) {
-            best.reset();
-        }
-        if (field && !best) {
-            refuseField();
-        }
-    }
-
-    const auto antennaOf = [&](const Checked &c) {
-        return TrimmedAntenna{c.real, c.dipMhz, c.figures,
-                              curveOfChecked(c).points(lowEdge(ft), highEdge(ft), kCurvePoints)};
-    };
-    result.rebuild = antennaOf(*rebuild);
-    if (best) {
-        result.fieldTrim = FieldTrim{
-            LocaleNumbers::roundedToMask(best->real.b - built.b, setup.decimals),
-            LocaleNumbers::roundedToMask(best->real.d - built.d, setup.decimals), antennaOf(*best)};
-    }
-    return finish();
+    return TrimRun(setup, measuredDipMhz, targetMhz, engine, progress).result();
 }
 
 TrimResult trimWithNec2c(const TuneSetup &setup, double measuredDipMhz, double targetMhz,

@@ -36,7 +36,8 @@ struct FieldTrim
     TrimmedAntenna antenna;
 };
 
-struct TrimResult
+// The trim, or how the analysis ended without one: nothing but the outcome is set then.
+struct TrimResult : AnalysisOutcome
 {
     TuneDimensions built;      // as the builder gave them, display unit
     double designMhz = 0;      // the design frequency of the model
@@ -52,15 +53,6 @@ struct TrimResult
     std::optional<FieldTrim> fieldTrim;
     QString fieldTrimRefusal; // why there is none: the tails cannot bring the dip there
     TrimmedAntenna rebuild;   // every dimension anew for the target
-    int engineRuns = 0;
-    double seconds = 0;
-    bool cancelled = false;
-    // Why there is no result, in a sentence; nothing else is set then.
-    QString failure;
-    AnalysisFault fault = AnalysisFault::None;
-    EngineFailure failureKind = EngineFailure::None; // where the engine failed
-
-    [[nodiscard]] bool ok() const { return failure.isEmpty() && !cancelled; }
 };
 
 // `dims` with the driven element's tails changed by `driven` and the reflector's by

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysisoutcome.h"
 #include "bandcoverage.h"
 #include "checkreport.h"
 #include "tunegoal.h"
@@ -56,7 +57,9 @@ struct TuneProgress
     DesignFigures bestFigures;
 };
 
-struct TuneResult
+// The tuning; its outcome's failure says that the engine failed on the formula design, and
+// nothing was tuned. Cancelled, it holds the best design found before.
+struct TuneResult : AnalysisOutcome
 {
     TuneGoal goal = TuneGoal::Match;
     TuneDimensions formula;
@@ -64,11 +67,6 @@ struct TuneResult
     DesignFigures before; // the formula design's figures
     DesignFigures after;  // the tuned design's, from the engine's run of its deck
     bool goalMet = false;
-    bool cancelled = false;
-    QString failure; // the engine failed on the formula design: nothing was tuned
-    EngineFailure failureKind = EngineFailure::None; // what failed, where the engine said
-    int engineRuns = 0;
-    double seconds = 0;
 };
 
 // Tunes the formula design for `goal`. Candidates are rounded to `decimals` of the display

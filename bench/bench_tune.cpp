@@ -9,11 +9,7 @@
 #include "nec2crunner.h"
 #include "tuner.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QProcess>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTextStream>
 #include <QThread>
 
@@ -22,63 +18,52 @@
 using namespace moxon;
 using namespace moxon::bench;
 
+namespace {
+
+// Each goal tuned from the design's formula dimensions, against a bare run each round.
+void benchTuning(const DesignBench &bench, QTextStream &out)
+{
+    for (const TuneGoal goal : {TuneGoal::Match, TuneGoal::FrontToBack, TuneGoal::Band}) {
+        QList<double> bare;
+        QList<double> tuning;
+        QList<double> ratios;
+        QList<double> runs;
+        bool met = true;
+        int peak = 0;                                         // most engines at once
+        for (int round = -1; round < bench.rounds; ++round) { // round -1 warms up, uncounted
+            const double bareMs = bareRun(bench.deckPath, bench.outputPath).ms;
+            QElapsedTimer clock;
+            clock.start();
+            EngineScheduler scheduler; // capped at the cores, as the program's
+            const TuneResult result = tuneWithNec2c(goal, bench.setup, scheduler);
+            peak = std::max(peak, scheduler.peakRunning());
+            const double tuneMs = double(clock.nsecsElapsed()) / 1e6;
+            if (round < 0) {
+                continue;
+            }
+            bare.append(bareMs);
+            tuning.append(tuneMs);
+            ratios.append(tuneMs / bareMs);
+            runs.append(result.engineRuns);
+            met = met && result.goalMet;
+        }
+        out << "== " << bench.design.name << ", " << tuneGoalInfo(goal).name.toString()
+            << ": rounds " << bench.rounds << ", medians\n"
+            << "bare nec2c, formula's check deck:  " << median(bare) << " ms\n"
+            << "tuning:                            " << median(tuning) << " ms, " << median(runs)
+            << " engine runs, goal " << (met ? "met" : "NOT met") << ", at most " << peak
+            << " engines at once on " << QThread::idealThreadCount() << " cores\n"
+            << "tuning / bare run:                 " << median(ratios)
+            << (goal == TuneGoal::Band    ? "   (goal <= 150)\n"
+                : goal == TuneGoal::Match ? "   (goal <= 20)\n"
+                                          : "   (goal <= 40)\n");
+        out.flush();
+    }
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
-    const QCoreApplication app(argc, argv);
-    const int rounds = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 7;
-    QTextStream out(stdout);
-    if (QStandardPaths::findExecutable(nec2cProgram()).isEmpty()) {
-        out << "nec2c is not on PATH: bash scripts/install-deps.sh test" << Qt::endl;
-        return 1;
-    }
-    QTemporaryDir folder;
-    const QString deckPath = folder.filePath(QStringLiteral("design.nec"));
-    const QString outputPath = folder.filePath(QStringLiteral("design.out"));
-    for (const BenchDesign &c : benchDesigns()) {
-        const TuneSetup setup = setupOf(c);
-        if (!writeDesignDeck(setup, deckPath)) {
-            return 1;
-        }
-        for (const TuneGoal goal : {TuneGoal::Match, TuneGoal::FrontToBack, TuneGoal::Band}) {
-            QList<double> bare;
-            QList<double> tuning;
-            QList<double> ratios;
-            QList<double> runs;
-            bool met = true;
-            int peak = 0;                                   // most engines at once
-            for (int round = -1; round < rounds; ++round) { // round -1 warms up, uncounted
-                QElapsedTimer clock;
-                clock.start();
-                QProcess::execute(QStringLiteral("nec2c"), {QStringLiteral("-i"), deckPath,
-                                                            QStringLiteral("-o"), outputPath});
-                const double bareMs = double(clock.nsecsElapsed()) / 1e6;
-                clock.restart();
-                EngineScheduler scheduler; // capped at the cores, as the program's
-                const TuneResult result = tuneWithNec2c(goal, setup, scheduler);
-                peak = std::max(peak, scheduler.peakRunning());
-                const double tuneMs = double(clock.nsecsElapsed()) / 1e6;
-                if (round < 0) {
-                    continue;
-                }
-                bare.append(bareMs);
-                tuning.append(tuneMs);
-                ratios.append(tuneMs / bareMs);
-                runs.append(result.engineRuns);
-                met = met && result.goalMet;
-            }
-            out << "== " << c.name << ", " << tuneGoalInfo(goal).name.toString() << ": rounds "
-                << rounds << ", medians\n"
-                << "bare nec2c, formula's check deck:  " << median(bare) << " ms\n"
-                << "tuning:                            " << median(tuning) << " ms, "
-                << median(runs) << " engine runs, goal " << (met ? "met" : "NOT met")
-                << ", at most " << peak << " engines at once on " << QThread::idealThreadCount()
-                << " cores\n"
-                << "tuning / bare run:                 " << median(ratios)
-                << (goal == TuneGoal::Band    ? "   (goal <= 150)\n"
-                    : goal == TuneGoal::Match ? "   (goal <= 20)\n"
-                                              : "   (goal <= 40)\n");
-            out.flush();
-        }
-    }
-    return 0;
+    return benchEachDesign(argc, argv, benchTuning);
 }

@@ -1,8 +1,7 @@
 #include "checkcommand.h"
 
 #include "checkrequest.h"
-#include "commandio.h"
-#include "commandoptions.h"
+#include "enginecommand.h"
 #include "engineruns.h"
 #include "machineformats.h"
 #include "moxoncli.h"
@@ -10,36 +9,81 @@
 
 namespace moxon {
 
-int checkCommand(const QStringList &arguments, QTextStream &out, QTextStream &err,
-                 EngineScheduler &scheduler)
+namespace {
+
+QString description()
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral(
-            "Runs the NEC-2 deck of the design through nec2c: feed-point impedance, SWR on 50 "
-            "ohms, forward gain, front-to-back ratio and beamwidth, and SWR from 5 % below to 5 % "
-            "above with the bandwidth where it stays within 2. --json adds both pattern cuts. "
-            "Over ground (--ground, --height) the forward gain, front-to-back and beamwidth are "
-            "taken at the take-off angle, where the forward lobe is strongest. The SWR curve "
-            "comes from a rational fit to as few nec2c frequencies as it needs, verified until "
-            "two fits agree within 0.05 ohm; --sweep full runs all 41 points through nec2c.\n\n"
-            "Exit status: 0 figures; 1 an input the window rejects, or nec2c failed on the deck; "
-            "2 a bad argument; 3 no figures: nec2c is missing, the model is beyond NEC-2's "
-            "thin-wire model, or nec2c's figures are not sound. With --json a failure prints "
-            "{\"error\", \"message\"}.\n\n") +
-        namedValues(InstallationOptions::names()));
-    const CommonOptions common(parser);
-    const ModelOptions model(parser);
-    const QCommandLineOption sweep(QStringLiteral("sweep"),
-                                   QStringLiteral("fitted (the default) or full: every sweep "
-                                                  "point run by nec2c, no interpolation."),
-                                   QStringLiteral("fitted|full"), QStringLiteral("fitted"));
-    parser.addOption(sweep);
-    const InstallationOptions where(parser);
-    const OutputOptions output(parser, {{}, {}, false, true});
-    CommandIo io(QStringLiteral("check"), out, err);
-    const auto sweepMode = [&]() -> std::optional<SweepMode> {
-        const QString mode = parser.value(sweep);
+    return QStringLiteral(
+               "Runs the NEC-2 deck of the design through nec2c: feed-point impedance, SWR on 50 "
+               "ohms, forward gain, front-to-back ratio and beamwidth, and SWR from 5 % below to "
+               "5 % above with the bandwidth where it stays within 2. --json adds both pattern "
+               "cuts. Over ground (--ground, --height) the forward gain, front-to-back and "
+               "beamwidth are taken at the take-off angle, where the forward lobe is strongest. "
+               "The SWR curve comes from a rational fit to as few nec2c frequencies as it needs, "
+               "verified until two fits agree within 0.05 ohm; --sweep full runs all 41 points "
+               "through nec2c.\n\n"
+               "Exit status: 0 figures; 1 an input the window rejects, or nec2c failed on the "
+               "deck; 2 a bad argument; 3 no figures: nec2c is missing, the model is beyond "
+               "NEC-2's thin-wire model, or nec2c's figures are not sound. With --json a failure "
+               "prints {\"error\", \"message\"}.\n\n") +
+           namedValues(InstallationOptions::names());
+}
+
+class CheckCommand final : public EngineCommand
+{
+public:
+    using EngineCommand::EngineCommand;
+
+private:
+    const InstallationOptions &where() const override { return m_where; }
+
+    QStringList problems() const override
+    {
+        const QString sweepProblem =
+            sweepMode() ? QString()
+                        : QStringLiteral("--sweep must be fitted or full, not '%1'")
+                              .arg(m_parser.value(m_sweep));
+        return {sweepProblem, m_output.check(m_common.json())};
+    }
+
+    std::optional<int> setUp(const Calculation &run) override
+    {
+        m_request = checkRequestFor(CommandIo::model(run, m_model), run.form.wireSize,
+                                    m_where.installation(m_common.units()));
+        m_request.sweep = sweepMode().value_or(SweepMode::Fitted);
+        return std::nullopt;
+    }
+
+    QString refusal() const override { return m_request.refusal; }
+
+    std::optional<CommandFailure> analyse(EngineScheduler &scheduler) override
+    {
+        m_report = checkOnEngine(m_request, scheduler);
+        if (m_report.failure != EngineFailure::Refused) {
+            if (std::optional<CommandFailure> failure =
+                    m_io.writeDeck(m_output.deckPath(), m_report.deck)) {
+                return failure;
+            }
+        }
+        if (!m_report.ok()) {
+            m_io.say(m_report.message);
+            return CommandFailure::engine(m_report.failure, m_report.message);
+        }
+        return std::nullopt;
+    }
+
+    QJsonObject reportJson() const override { return checkReportToJson(m_report); }
+
+    // The deck on standard output goes alone, without the report after it.
+    QString reportText() const override
+    {
+        return m_output.toStandardOutput() ? QString()
+                                           : checkReportText(m_report, m_common.units());
+    }
+
+    [[nodiscard]] std::optional<SweepMode> sweepMode() const
+    {
+        const QString mode = m_parser.value(m_sweep);
         if (mode.compare(u"fitted", Qt::CaseInsensitive) == 0) {
             return SweepMode::Fitted;
         }
@@ -47,47 +91,25 @@ int checkCommand(const QStringList &arguments, QTextStream &out, QTextStream &er
             return SweepMode::Full;
         }
         return std::nullopt;
-    };
-    const auto check = [&] {
-        const QString sweepProblem =
-            sweepMode() ? QString()
-                        : QStringLiteral("--sweep must be fitted or full, not '%1'")
-                              .arg(parser.value(sweep));
-        return firstProblem({common.checkOneFrequency(), model.check(), where.check(), sweepProblem,
-                             output.check(common.json())});
-    };
-    if (const std::optional<int> status = io.parse(parser, arguments, check)) {
-        return *status;
     }
 
-    const QString frequency = common.frequencies().first();
-    const Calculation run = io.calculate(common, frequency);
-    if (!run.accepted()) {
-        return io.failed(CommandFailure::rejected(run), common.json());
-    }
-    CheckRequest request = checkRequestFor(CommandIo::model(run, model), run.form.wireSize,
-                                           where.installation(common.units()));
-    request.sweep = sweepMode().value_or(SweepMode::Fitted);
-    const CheckReport report = checkOnEngine(request, scheduler);
-    if (report.failure != EngineFailure::Refused) {
-        if (const std::optional<CommandFailure> failure =
-                io.writeDeck(output.deckPath(), report.deck)) {
-            return io.failed(*failure, common.json());
-        }
-    }
-    if (!report.ok()) {
-        io.say(report.message);
-        return io.failed(CommandFailure::engine(report.failure, report.message), common.json());
-    }
-    if (common.json()) {
-        io.printJson(checkReportToJson(report));
-    }
-    // The deck on standard output goes alone, without the report after it.
-    if (!common.json() && !output.toStandardOutput()) {
-        out << checkReportText(report, common.units());
-        out.flush();
-    }
-    return ExitOk;
+    const QCommandLineOption m_sweep =
+        added({QStringLiteral("sweep"),
+               QStringLiteral("fitted (the default) or full: every sweep point run by nec2c, no "
+                              "interpolation."),
+               QStringLiteral("fitted|full"), QStringLiteral("fitted")});
+    const InstallationOptions m_where{m_parser};
+    const OutputOptions m_output{m_parser, {{}, {}, false, true}};
+    CheckRequest m_request;
+    CheckReport m_report;
+};
+
+} // namespace
+
+int checkCommand(const QStringList &arguments, QTextStream &out, QTextStream &err,
+                 EngineScheduler &scheduler)
+{
+    return CheckCommand(QStringLiteral("check"), description(), out, err).run(arguments, scheduler);
 }
 
 } // namespace moxon

@@ -1,11 +1,11 @@
 #include "commandio.h"
 
+#include "jsontext.h"
 #include "localenumbers.h"
 #include "machineformats.h"
 #include "modelfile.h"
 #include "moxoncli.h"
 
-#include <QJsonDocument>
 #include <QRegularExpression>
 #include <QSaveFile>
 
@@ -24,13 +24,12 @@ CommandFailure CommandFailure::engine(EngineFailure failure, const QString &mess
     return {engineFailureName(failure), message, noFigures ? ExitNoFigures : ExitRejected};
 }
 
-CommandFailure CommandFailure::analysis(AnalysisFault fault, EngineFailure failure,
-                                        const QString &message)
+CommandFailure CommandFailure::analysis(const AnalysisOutcome &outcome)
 {
-    if (fault == AnalysisFault::Engine) {
-        return engine(failure, message);
+    if (outcome.fault == AnalysisFault::Engine || outcome.fault == AnalysisFault::None) {
+        return engine(outcome.failureKind, outcome.failure);
     }
-    return {analysisFaultName(fault), message, ExitRejected};
+    return {analysisFaultName(outcome.fault), outcome.failure, ExitRejected};
 }
 
 CommandIo::CommandIo(QString command, QTextStream &out, QTextStream &err)
@@ -145,7 +144,7 @@ void CommandIo::say(const QString &sentence)
 
 void CommandIo::printJson(const QJsonObject &object)
 {
-    m_out << QJsonDocument(object).toJson(QJsonDocument::Compact) << Qt::endl;
+    m_out << jsonText(object) << Qt::endl;
 }
 
 int CommandIo::failed(const CommandFailure &failure, bool json)

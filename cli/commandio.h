@@ -1,8 +1,8 @@
 #pragma once
 
+#include "analysisoutcome.h"
 #include "calculation.h"
 #include "commandoptions.h"
-#include "designprobe.h"
 #include "messages.h"
 #include "modelinput.h"
 #include "nec2crunner.h"
@@ -35,10 +35,9 @@ struct CommandFailure
     // No figures from the engine, named as the check's JSON names it: exit 3 when there are
     // none to be had (nec2c missing, the model beyond it, figures no antenna has), else 1.
     [[nodiscard]] static CommandFailure engine(EngineFailure failure, const QString &message);
-    // A tolerance or a trim without a result: the engine's failures as engine() names them,
-    // else "no_dip" or "dip_out_of_reach", exit 1.
-    [[nodiscard]] static CommandFailure analysis(AnalysisFault fault, EngineFailure failure,
-                                                 const QString &message);
+    // An analysis without a result: the engine's failures as engine() names them (all of the
+    // tuning's are), else a tolerance's or a trim's own: "no_dip" or "dip_out_of_reach", exit 1.
+    [[nodiscard]] static CommandFailure analysis(const AnalysisOutcome &outcome);
 };
 
 // What one command of moxon-cli writes, and the steps every command takes between its options

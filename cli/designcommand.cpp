@@ -39,6 +39,56 @@ void printTable(QList<QStringList> table, const QStringList &header, bool withBa
     }
 }
 
+const QStringList &letters()
+{
+    static const QStringList names = {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"),
+                                      QStringLiteral("D"), QStringLiteral("E")};
+    return names;
+}
+
+// One row for scripts: the inputs as given, then the dimensions, or the input's error.
+QJsonObject rowJson(const Band &row, const Calculation &run, const std::optional<Message> &message,
+                    bool withBand, DisplayUnit units)
+{
+    QJsonObject object;
+    if (withBand) {
+        object.insert(QStringLiteral("band"), row.name);
+    }
+    object.insert(QStringLiteral("frequency"), row.frequency);
+    object.insert(QStringLiteral("wire"), run.form.wireSize);
+    object.insert(QStringLiteral("wire_unit"),
+                  run.form.wireUnit ? unitText(*run.form.wireUnit) : QString());
+    object.insert(QStringLiteral("units"), unitText(units));
+    if (run.error) {
+        object.insert(QStringLiteral("error"), run.error->message);
+        return object;
+    }
+    object.insert(QStringLiteral("frequency_mhz"), run.input.frequencyMHz);
+    object.insert(QStringLiteral("L"), run.result.logRatio);
+    const Dimensions &shown = run.shown.values;
+    const std::array values = {shown.a, shown.b, shown.c, shown.d, shown.e};
+    for (qsizetype i = 0; i < letters().size(); ++i) {
+        object.insert(letters().at(i), values.at(std::size_t(i)));
+    }
+    object.insert(QStringLiteral("warning"), message ? QJsonValue(message->text) : QJsonValue());
+    return object;
+}
+
+// One row for people: the band, the frequency, the dimensions as shown and their unit.
+QStringList rowCells(const Band &row, const Calculation &run, bool withBand, DisplayUnit units)
+{
+    QStringList cells;
+    if (withBand) {
+        cells.append(row.name);
+    }
+    cells.append(row.frequency);
+    for (const QString &text : run.shown.texts) {
+        cells.append(text);
+    }
+    cells.append(unitText(units));
+    return cells;
+}
+
 } // namespace
 
 int designCommand(const QStringList &arguments, QTextStream &out, QTextStream &err,
@@ -77,8 +127,6 @@ int designCommand(const QStringList &arguments, QTextStream &out, QTextStream &e
     }
 
     const bool withBand = parser.isSet(bandPlan);
-    const QStringList letters = {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"),
-                                 QStringLiteral("D"), QStringLiteral("E")};
     QList<QStringList> table;
     int exit = ExitOk;
     for (const Band &row : rows) {
@@ -89,44 +137,13 @@ int designCommand(const QStringList &arguments, QTextStream &out, QTextStream &e
             exit = ExitRejected;
         }
         if (common.json()) {
-            QJsonObject object;
-            if (withBand) {
-                object.insert(QStringLiteral("band"), row.name);
-            }
-            object.insert(QStringLiteral("frequency"), row.frequency);
-            object.insert(QStringLiteral("wire"), run.form.wireSize);
-            object.insert(QStringLiteral("wire_unit"),
-                          run.form.wireUnit ? unitText(*run.form.wireUnit) : QString());
-            object.insert(QStringLiteral("units"), unitText(common.units()));
-            if (run.error) {
-                object.insert(QStringLiteral("error"), run.error->message);
-            } else {
-                object.insert(QStringLiteral("frequency_mhz"), run.input.frequencyMHz);
-                object.insert(QStringLiteral("L"), run.result.logRatio);
-                const Dimensions &shown = run.shown.values;
-                const std::array values = {shown.a, shown.b, shown.c, shown.d, shown.e};
-                for (qsizetype i = 0; i < letters.size(); ++i) {
-                    object.insert(letters.at(i), values.at(std::size_t(i)));
-                }
-                object.insert(QStringLiteral("warning"),
-                              message ? QJsonValue(message->text) : QJsonValue());
-            }
-            io.printJson(object);
+            io.printJson(rowJson(row, run, message, withBand, common.units()));
         }
         if (message) {
             io.tell(*message, row.frequency);
         }
         if (!common.json() && run.accepted()) {
-            QStringList cells;
-            if (withBand) {
-                cells.append(row.name);
-            }
-            cells.append(row.frequency);
-            for (const QString &text : run.shown.texts) {
-                cells.append(text);
-            }
-            cells.append(unitText(common.units()));
-            table.append(cells);
+            table.append(rowCells(row, run, withBand, common.units()));
         }
     }
 
@@ -135,7 +152,7 @@ int designCommand(const QStringList &arguments, QTextStream &out, QTextStream &e
         if (withBand) {
             header.append(QStringLiteral("band"));
         }
-        header << QStringLiteral("MHz") << letters << QStringLiteral("unit");
+        header << QStringLiteral("MHz") << letters() << QStringLiteral("unit");
         printTable(table, header, withBand, out);
     }
     return exit;

@@ -2,8 +2,7 @@
 
 #include "builtoptions.h"
 #include "checkrequest.h"
-#include "commandio.h"
-#include "commandoptions.h"
+#include "enginecommand.h"
 #include "engineruns.h"
 #include "machineformats.h"
 #include "moxoncli.h"
@@ -42,66 +41,68 @@ std::optional<double> length(const QString &text)
     return ok && std::isfinite(value) && value >= 0 ? std::optional<double>(value) : std::nullopt;
 }
 
+class ToleranceCommand final : public EngineCommand
+{
+public:
+    using EngineCommand::EngineCommand;
+
+private:
+    const InstallationOptions &where() const override { return m_where; }
+
+    QStringList problems() const override
+    {
+        const QString cutProblem =
+            !m_parser.isSet(m_cutError) || length(m_parser.value(m_cutError))
+                ? QString()
+                : QStringLiteral("--cut-error must be a length of 0 or more, not '%1'")
+                      .arg(m_parser.value(m_cutError));
+        return {m_built.check(m_common.units()), cutProblem};
+    }
+
+    std::optional<int> setUp(const Calculation &run) override
+    {
+        m_setup = tuneSetupOf(run);
+        m_setup.formula = m_built.dimensions().value_or(m_setup.formula);
+        return std::nullopt;
+    }
+
+    QString refusal() const override { return m_setup.requestFor(m_setup.formula).refusal; }
+
+    std::optional<CommandFailure> analyse(EngineScheduler &scheduler) override
+    {
+        const double error = m_parser.isSet(m_cutError)
+                                 ? length(m_parser.value(m_cutError)).value_or(0)
+                                 : kDefaultCutErrorOfA * m_setup.formula.a;
+        m_result = toleranceOnEngine(m_setup, error, scheduler);
+        return failureOf(m_result);
+    }
+
+    QJsonObject reportJson() const override { return toleranceReportToJson(m_result, m_setup); }
+
+    QString reportText() const override
+    {
+        return toleranceReportText(m_result, m_setup, m_common.units());
+    }
+
+    const InstallationOptions m_where{m_parser};
+    const BuiltOptions m_built{m_parser};
+    const QCommandLineOption m_cutError =
+        added({QStringLiteral("cut-error"),
+               QStringLiteral("How far every cut of a build may be off, either way, in the unit "
+                              "of --units; by default %1 % of A.")
+                   .arg(kDefaultCutErrorOfA * 100),
+               QStringLiteral("T")});
+    TuneSetup m_setup;
+    ToleranceResult m_result;
+};
+
 } // namespace
 
 int toleranceCommand(const QStringList &arguments, QTextStream &out, QTextStream &err,
                      EngineScheduler &scheduler)
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(description());
-    const CommonOptions common(parser);
-    const ModelOptions model(parser);
-    const InstallationOptions where(parser);
-    const BuiltOptions built(parser);
-    const QCommandLineOption cutError(
-        QStringLiteral("cut-error"),
-        QStringLiteral("How far every cut of a build may be off, either way, in the unit of "
-                       "--units; by default %1 % of A.")
-            .arg(kDefaultCutErrorOfA * 100),
-        QStringLiteral("T"));
-    parser.addOption(cutError);
-    CommandIo io(QStringLiteral("tolerance"), out, err);
-    const auto check = [&] {
-        const QString cutProblem =
-            !parser.isSet(cutError) || length(parser.value(cutError))
-                ? QString()
-                : QStringLiteral("--cut-error must be a length of 0 or more, not '%1'")
-                      .arg(parser.value(cutError));
-        return firstProblem({common.checkOneFrequency(), model.check(), where.check(),
-                             built.check(common.units()), cutProblem});
-    };
-    if (const std::optional<int> status = io.parse(parser, arguments, check)) {
-        return *status;
-    }
-
-    const QString frequency = common.frequencies().first();
-    const Calculation run = io.calculate(common, frequency);
-    if (!run.accepted()) {
-        return io.failed(CommandFailure::rejected(run), common.json());
-    }
-    TuneSetup setup = tuneSetup(CommandIo::model(run, model), run.shown.values, run.form.wireSize,
-                                where.installation(common.units()));
-    setup.formula = built.dimensions().value_or(setup.formula);
-    // A design the check refuses has no tolerances either: say why as check does.
-    if (const QString refusal = setup.requestFor(setup.formula).refusal; !refusal.isEmpty()) {
-        io.say(refusal);
-        return io.failed(CommandFailure::engine(EngineFailure::Refused, refusal), common.json());
-    }
-    const double error = parser.isSet(cutError) ? length(parser.value(cutError)).value_or(0)
-                                                : kDefaultCutErrorOfA * setup.formula.a;
-    const ToleranceResult result = toleranceOnEngine(setup, error, scheduler);
-    if (!result.failure.isEmpty()) {
-        io.say(result.failure);
-        return io.failed(CommandFailure::analysis(result.fault, result.failureKind, result.failure),
-                         common.json());
-    }
-    if (common.json()) {
-        io.printJson(toleranceReportToJson(result, setup));
-    } else {
-        out << toleranceReportText(result, setup, common.units());
-    }
-    out.flush();
-    return ExitOk;
+    return ToleranceCommand(QStringLiteral("tolerance"), description(), out, err)
+        .run(arguments, scheduler);
 }
 
 } // namespace moxon

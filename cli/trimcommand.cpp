@@ -2,8 +2,7 @@
 
 #include "builtoptions.h"
 #include "checkrequest.h"
-#include "commandio.h"
-#include "commandoptions.h"
+#include "enginecommand.h"
 #include "engineruns.h"
 #include "machineformats.h"
 #include "measureddip.h"
@@ -69,102 +68,112 @@ std::variant<std::pair<double, QString>, QString> dipOfFile(const QString &path)
                                              .arg(name, QLocale::c().toString(found.swr, 'f', 2))};
 }
 
+class TrimCommand final : public EngineCommand
+{
+public:
+    using EngineCommand::EngineCommand;
+
+private:
+    const InstallationOptions &where() const override { return m_where; }
+
+    QStringList problems() const override
+    {
+        QString problem;
+        if (!m_parser.isSet(m_measured) && !m_parser.isSet(m_dip)) {
+            problem = QStringLiteral("give the measurement with --measured FILE or --dip MHZ");
+        } else if (m_parser.isSet(m_measured) && m_parser.isSet(m_dip)) {
+            problem = QStringLiteral("--measured and --dip give the same thing: give one");
+        } else if (m_parser.isSet(m_dip) && !frequency(m_parser.value(m_dip))) {
+            problem = QStringLiteral("--dip must be a frequency in MHz, not '%1'")
+                          .arg(m_parser.value(m_dip));
+        } else if (m_parser.isSet(m_target) && !frequency(m_parser.value(m_target))) {
+            problem = QStringLiteral("--target must be a frequency in MHz, not '%1'")
+                          .arg(m_parser.value(m_target));
+        }
+        return {m_built.check(m_common.units()), problem};
+    }
+
+    // The measurement first: a file that cannot be read stops the command before anything
+    // else is done.
+    std::optional<int> prepare() override
+    {
+        m_measuredDipMhz = frequency(m_parser.value(m_dip)).value_or(0);
+        m_whence = QStringLiteral("given with --dip");
+        if (!m_parser.isSet(m_measured)) {
+            return std::nullopt;
+        }
+        const auto read = dipOfFile(m_parser.value(m_measured));
+        if (const auto *refusal = std::get_if<QString>(&read)) {
+            m_io.say(*refusal);
+            if (m_common.json()) {
+                m_io.printJson(failureToJson(QStringLiteral("measurement_refused"), *refusal));
+            }
+            m_out.flush();
+            return ExitUsage;
+        }
+        std::tie(m_measuredDipMhz, m_whence) = std::get<std::pair<double, QString>>(read);
+        return std::nullopt;
+    }
+
+    std::optional<int> setUp(const Calculation &run) override
+    {
+        m_setup = tuneSetupOf(run);
+        m_setup.formula = m_built.dimensions().value_or(m_setup.formula);
+        m_design = m_setup.requestFor(m_setup.formula);
+        return std::nullopt;
+    }
+
+    QString refusal() const override { return m_design.refusal; }
+
+    std::optional<CommandFailure> analyse(EngineScheduler &scheduler) override
+    {
+        const double targetMhz =
+            frequency(m_parser.value(m_target)).value_or(m_design.frequencyMhz);
+        m_result = trimOnEngine(m_setup, m_measuredDipMhz, targetMhz, scheduler);
+        return failureOf(m_result);
+    }
+
+    QJsonObject reportJson() const override
+    {
+        QJsonObject report = trimReportToJson(m_result, m_setup);
+        report.insert(QStringLiteral("measured_from"), m_whence);
+        return report;
+    }
+
+    QString reportText() const override
+    {
+        return trimReportText(m_result, m_setup, m_common.units(), m_whence);
+    }
+
+    const InstallationOptions m_where{m_parser};
+    const BuiltOptions m_built{m_parser};
+    const QCommandLineOption m_measured =
+        added({QStringLiteral("measured"),
+               QStringLiteral("The analyser's Touchstone file of the antenna (.s1p), at the "
+                              "antenna or through its feed line."),
+               QStringLiteral("FILE")});
+    const QCommandLineOption m_dip = added({QStringLiteral("dip"),
+                                            QStringLiteral("Instead of --measured: the frequency "
+                                                           "of the measured SWR dip, in MHz."),
+                                            QStringLiteral("MHZ")});
+    const QCommandLineOption m_target =
+        added({QStringLiteral("target"),
+               QStringLiteral("Where the dip is wanted, in MHz; by default the design "
+                              "frequency."),
+               QStringLiteral("MHZ")});
+    double m_measuredDipMhz = 0;
+    QString m_whence; // where the measured dip comes from, in words
+    TuneSetup m_setup;
+    CheckRequest m_design;
+    TrimResult m_result;
+};
+
 } // namespace
 
 int trimCommand(const QStringList &arguments, QTextStream &out, QTextStream &err,
                 EngineScheduler &scheduler)
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(description());
-    const CommonOptions common(parser);
-    const ModelOptions model(parser);
-    const InstallationOptions where(parser);
-    const BuiltOptions built(parser);
-    const QCommandLineOption measured(
-        QStringLiteral("measured"),
-        QStringLiteral("The analyser's Touchstone file of the antenna (.s1p), at the antenna or "
-                       "through its feed line."),
-        QStringLiteral("FILE"));
-    const QCommandLineOption dip(QStringLiteral("dip"),
-                                 QStringLiteral("Instead of --measured: the frequency of the "
-                                                "measured SWR dip, in MHz."),
-                                 QStringLiteral("MHZ"));
-    const QCommandLineOption target(QStringLiteral("target"),
-                                    QStringLiteral("Where the dip is wanted, in MHz; by default "
-                                                   "the design frequency."),
-                                    QStringLiteral("MHZ"));
-    parser.addOption(measured);
-    parser.addOption(dip);
-    parser.addOption(target);
-    CommandIo io(QStringLiteral("trim"), out, err);
-    const auto check = [&] {
-        QString problem;
-        if (!parser.isSet(measured) && !parser.isSet(dip)) {
-            problem = QStringLiteral("give the measurement with --measured FILE or --dip MHZ");
-        } else if (parser.isSet(measured) && parser.isSet(dip)) {
-            problem = QStringLiteral("--measured and --dip give the same thing: give one");
-        } else if (parser.isSet(dip) && !frequency(parser.value(dip))) {
-            problem =
-                QStringLiteral("--dip must be a frequency in MHz, not '%1'").arg(parser.value(dip));
-        } else if (parser.isSet(target) && !frequency(parser.value(target))) {
-            problem = QStringLiteral("--target must be a frequency in MHz, not '%1'")
-                          .arg(parser.value(target));
-        }
-        return firstProblem({common.checkOneFrequency(), model.check(), where.check(),
-                             built.check(common.units()), problem});
-    };
-    if (const std::optional<int> status = io.parse(parser, arguments, check)) {
-        return *status;
-    }
-
-    // The measurement first: a file that cannot be read stops the command before anything
-    // else is done.
-    double measuredDipMhz = frequency(parser.value(dip)).value_or(0);
-    QString whence = QStringLiteral("given with --dip");
-    if (parser.isSet(measured)) {
-        const auto read = dipOfFile(parser.value(measured));
-        if (const auto *refusal = std::get_if<QString>(&read)) {
-            io.say(*refusal);
-            if (common.json()) {
-                io.printJson(failureToJson(QStringLiteral("measurement_refused"), *refusal));
-            }
-            out.flush();
-            return ExitUsage;
-        }
-        std::tie(measuredDipMhz, whence) = std::get<std::pair<double, QString>>(read);
-    }
-
-    const QString designFrequency = common.frequencies().first();
-    const Calculation run = io.calculate(common, designFrequency);
-    if (!run.accepted()) {
-        return io.failed(CommandFailure::rejected(run), common.json());
-    }
-    TuneSetup setup = tuneSetup(CommandIo::model(run, model), run.shown.values, run.form.wireSize,
-                                where.installation(common.units()));
-    setup.formula = built.dimensions().value_or(setup.formula);
-    const CheckRequest design = setup.requestFor(setup.formula);
-    // A design the check refuses cannot be trimmed either: say why as check does.
-    if (!design.refusal.isEmpty()) {
-        io.say(design.refusal);
-        return io.failed(CommandFailure::engine(EngineFailure::Refused, design.refusal),
-                         common.json());
-    }
-    const double targetMhz = frequency(parser.value(target)).value_or(design.frequencyMhz);
-    const TrimResult result = trimOnEngine(setup, measuredDipMhz, targetMhz, scheduler);
-    if (!result.failure.isEmpty()) {
-        io.say(result.failure);
-        return io.failed(CommandFailure::analysis(result.fault, result.failureKind, result.failure),
-                         common.json());
-    }
-    if (common.json()) {
-        QJsonObject report = trimReportToJson(result, setup);
-        report.insert(QStringLiteral("measured_from"), whence);
-        io.printJson(report);
-    } else {
-        out << trimReportText(result, setup, common.units(), whence);
-    }
-    out.flush();
-    return ExitOk;
+    return TrimCommand(QStringLiteral("trim"), description(), out, err).run(arguments, scheduler);
 }
 
 } // namespace moxon

@@ -1,8 +1,7 @@
 #include "tunecommand.h"
 
 #include "checkrequest.h"
-#include "commandio.h"
-#include "commandoptions.h"
+#include "enginecommand.h"
 #include "engineruns.h"
 #include "machineformats.h"
 #include "moxoncli.h"
@@ -63,97 +62,97 @@ std::optional<BandRange> bandFromText(const QString &text)
     return BandRange{low, high};
 }
 
+class TuneCommand final : public EngineCommand
+{
+public:
+    using EngineCommand::EngineCommand;
+
+private:
+    const InstallationOptions &where() const override { return m_where; }
+
+    QStringList problems() const override
+    {
+        const QString goalProblem = tuneGoalFromText(m_parser.value(m_goal))
+                                        ? QString()
+                                        : QStringLiteral("--goal must be %1, not '%2'")
+                                              .arg(tuneGoalChoices(), m_parser.value(m_goal));
+        const QString bandProblem =
+            !m_parser.isSet(m_band) || bandFromText(m_parser.value(m_band))
+                ? QString()
+                : QStringLiteral("--band must be two frequencies in MHz as LOW-HIGH, the lower "
+                                 "first, not '%1'")
+                      .arg(m_parser.value(m_band));
+        return {goalProblem, bandProblem, m_output.check(m_common.json())};
+    }
+
+    std::optional<int> setUp(const Calculation &run) override
+    {
+        m_formula = CommandIo::model(run, m_model);
+        m_setup = tuneSetupOf(run);
+        m_tuneGoal = tuneGoalFromText(m_parser.value(m_goal)).value_or(TuneGoal::Match);
+        if (m_parser.isSet(m_band)) {
+            m_setup.band = bandFromText(m_parser.value(m_band));
+        }
+        if (m_tuneGoal == TuneGoal::Band && !m_setup.band) {
+            m_io.say(QStringLiteral("%1 MHz lies in no amateur band: give the band to cover with "
+                                    "--band LOW-HIGH")
+                         .arg(m_common.frequencies().first()));
+            return ExitUsage;
+        }
+        return std::nullopt;
+    }
+
+    QString refusal() const override { return m_setup.requestFor(m_setup.formula).refusal; }
+
+    std::optional<CommandFailure> analyse(EngineScheduler &scheduler) override
+    {
+        m_result = tuneOnEngine(m_tuneGoal, m_setup, scheduler);
+        if (std::optional<CommandFailure> failure = failureOf(m_result)) {
+            return failure;
+        }
+        if (m_output.writesModel()) {
+            if (std::optional<CommandFailure> failure = m_io.writeModel(
+                    m_output.modelPath(), m_output.format(),
+                    withDimensions(m_formula, m_result.tuned), m_common.frequencies().first())) {
+                return failure;
+            }
+        }
+        return m_io.writeDeck(m_output.deckPath(), m_setup.requestFor(m_result.tuned).deck);
+    }
+
+    QJsonObject reportJson() const override { return tuneReportToJson(m_result, m_setup); }
+
+    // The model or the deck on standard output goes alone, without the report after it.
+    QString reportText() const override
+    {
+        return m_output.toStandardOutput() ? QString() : tuneReportText(m_result, m_setup);
+    }
+
+    const InstallationOptions m_where{m_parser};
+    const QCommandLineOption m_goal =
+        added({QStringLiteral("goal"), goalHelp(), QStringLiteral("GOAL"),
+               tuneGoals().front().name.toString()});
+    const QCommandLineOption m_band =
+        added({QStringLiteral("band"),
+               QStringLiteral("For --goal band: the band to cover, in MHz, as LOW-HIGH; by "
+                              "default the amateur band that holds the design frequency."),
+               QStringLiteral("LOW-HIGH")});
+    const OutputOptions m_output{
+        m_parser,
+        {QStringLiteral("Write the tuned model; - for standard output."),
+         QStringLiteral("nec (NEC-2 deck) or ez (binary model file) for -o."), false, true}};
+    ModelInput m_formula;
+    TuneSetup m_setup;
+    TuneGoal m_tuneGoal = TuneGoal::Match;
+    TuneResult m_result;
+};
+
 } // namespace
 
 int tuneCommand(const QStringList &arguments, QTextStream &out, QTextStream &err,
                 EngineScheduler &scheduler)
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(description());
-    const CommonOptions common(parser);
-    const ModelOptions model(parser);
-    const InstallationOptions where(parser);
-    const QCommandLineOption goal(QStringLiteral("goal"), goalHelp(), QStringLiteral("GOAL"),
-                                  tuneGoals().front().name.toString());
-    parser.addOption(goal);
-    const QCommandLineOption bandOption(
-        QStringLiteral("band"),
-        QStringLiteral("For --goal band: the band to cover, in MHz, as LOW-HIGH; by default the "
-                       "amateur band that holds the design frequency."),
-        QStringLiteral("LOW-HIGH"));
-    parser.addOption(bandOption);
-    const OutputOptions output(
-        parser,
-        {QStringLiteral("Write the tuned model; - for standard output."),
-         QStringLiteral("nec (NEC-2 deck) or ez (binary model file) for -o."), false, true});
-    CommandIo io(QStringLiteral("tune"), out, err);
-    const auto check = [&] {
-        const QString goalProblem = tuneGoalFromText(parser.value(goal))
-                                        ? QString()
-                                        : QStringLiteral("--goal must be %1, not '%2'")
-                                              .arg(tuneGoalChoices(), parser.value(goal));
-        const QString bandProblem =
-            !parser.isSet(bandOption) || bandFromText(parser.value(bandOption))
-                ? QString()
-                : QStringLiteral("--band must be two frequencies in MHz as LOW-HIGH, the lower "
-                                 "first, not '%1'")
-                      .arg(parser.value(bandOption));
-        return firstProblem({common.checkOneFrequency(), model.check(), where.check(), goalProblem,
-                             bandProblem, output.check(common.json())});
-    };
-    if (const std::optional<int> status = io.parse(parser, arguments, check)) {
-        return *status;
-    }
-
-    const QString frequency = common.frequencies().first();
-    const Calculation run = io.calculate(common, frequency);
-    if (!run.accepted()) {
-        return io.failed(CommandFailure::rejected(run), common.json());
-    }
-    const ModelInput formula = CommandIo::model(run, model);
-    TuneSetup setup =
-        tuneSetup(formula, run.shown.values, run.form.wireSize, where.installation(common.units()));
-    const TuneGoal tuneGoal = tuneGoalFromText(parser.value(goal)).value_or(TuneGoal::Match);
-    if (parser.isSet(bandOption)) {
-        setup.band = bandFromText(parser.value(bandOption));
-    }
-    if (tuneGoal == TuneGoal::Band && !setup.band) {
-        err << kProgram << " tune: " << frequency
-            << " MHz lies in no amateur band: give the band to cover with --band LOW-HIGH"
-            << Qt::endl;
-        return ExitUsage;
-    }
-    // A design the check refuses cannot be tuned either: say why as check does.
-    const CheckRequest first = setup.requestFor(setup.formula);
-    if (!first.refusal.isEmpty()) {
-        io.say(first.refusal);
-        return io.failed(CommandFailure::engine(EngineFailure::Refused, first.refusal),
-                         common.json());
-    }
-    const TuneResult result = tuneOnEngine(tuneGoal, setup, scheduler);
-    if (!result.failure.isEmpty()) {
-        io.say(result.failure);
-        return io.failed(CommandFailure::engine(result.failureKind, result.failure), common.json());
-    }
-
-    const ModelInput tuned = withDimensions(formula, result.tuned);
-    std::optional<CommandFailure> failure;
-    if (output.writesModel()) {
-        failure = io.writeModel(output.modelPath(), output.format(), tuned, frequency);
-    }
-    if (!failure) {
-        failure = io.writeDeck(output.deckPath(), setup.requestFor(result.tuned).deck);
-    }
-    if (failure) {
-        return io.failed(*failure, common.json());
-    }
-    if (common.json()) {
-        io.printJson(tuneReportToJson(result, setup));
-    } else if (!output.toStandardOutput()) {
-        out << tuneReportText(result, setup);
-    }
-    out.flush();
-    return ExitOk;
+    return TuneCommand(QStringLiteral("tune"), description(), out, err).run(arguments, scheduler);
 }
 
 } // namespace moxon

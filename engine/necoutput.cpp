@@ -32,6 +32,40 @@ bool angleMatches(double a, double b)
     return std::min(difference, 360.0 - difference) < 0.5;
 }
 
+// The feed point of the antenna input parameters whose title is line `title`: three header
+// lines, then one line per source: tag, segment, voltage (re, im), current (re, im),
+// impedance (re, im), admittance (re, im), power.
+std::optional<FeedPoint> sourceFeed(const QStringList &lines, qsizetype title)
+{
+    const QStringList row = title + 3 < lines.size() ? tokens(lines.at(title + 3)) : QStringList();
+    const std::optional<double> r = row.size() >= 8 ? number(row.at(6)) : std::nullopt;
+    const std::optional<double> x = row.size() >= 8 ? number(row.at(7)) : std::nullopt;
+    if (!r || !x) {
+        return std::nullopt;
+    }
+    return FeedPoint{*r, *x};
+}
+
+// The rows of the radiation pattern table whose title is line `title` into `result`: four
+// header lines, then theta, phi, vertical, horizontal and total gain first. The line after
+// the table.
+qsizetype readPatternTable(const QStringList &lines, qsizetype title, NecFrequencyResult &result)
+{
+    result.tableStarts.append(result.pattern.size());
+    qsizetype row = title + 5;
+    for (; row < lines.size(); ++row) {
+        const QStringList cells = tokens(lines.at(row));
+        const std::optional<double> theta = cells.size() >= 5 ? number(cells.at(0)) : std::nullopt;
+        const std::optional<double> phi = cells.size() >= 5 ? number(cells.at(1)) : std::nullopt;
+        const std::optional<double> total = cells.size() >= 5 ? number(cells.at(4)) : std::nullopt;
+        if (!theta || !phi || !total) {
+            break;
+        }
+        result.pattern.append({*theta, *phi, *total});
+    }
+    return row;
+}
+
 } // namespace
 
 NecOutput parseNecOutput(const QString &text)
@@ -73,37 +107,17 @@ NecOutput parseNecOutput(const QString &text)
             continue;
         }
         if (line.contains(u"ANTENNA INPUT PARAMETERS")) {
-            // Three header lines, then one line per source: tag, segment, voltage (re, im),
-            // current (re, im), impedance (re, im), admittance (re, im), power.
-            const QStringList row = i + 3 < lines.size() ? tokens(lines.at(i + 3)) : QStringList();
-            const std::optional<double> r = row.size() >= 8 ? number(row.at(6)) : std::nullopt;
-            const std::optional<double> x = row.size() >= 8 ? number(row.at(7)) : std::nullopt;
-            if (!r || !x) {
+            const std::optional<FeedPoint> feed = sourceFeed(lines, i);
+            if (!feed) {
                 return unreadable(QStringLiteral("unreadable antenna input parameters"));
             }
-            current->feed = {*r, *x};
+            current->feed = *feed;
             sawInputParameters = true;
             i += 3;
             continue;
         }
         if (line.contains(u"RADIATION PATTERNS")) {
-            // Four header lines, then theta, phi, vertical, horizontal and total gain first.
-            current->tableStarts.append(current->pattern.size());
-            qsizetype row = i + 5;
-            for (; row < lines.size(); ++row) {
-                const QStringList cells = tokens(lines.at(row));
-                const std::optional<double> theta =
-                    cells.size() >= 5 ? number(cells.at(0)) : std::nullopt;
-                const std::optional<double> phi =
-                    cells.size() >= 5 ? number(cells.at(1)) : std::nullopt;
-                const std::optional<double> total =
-                    cells.size() >= 5 ? number(cells.at(4)) : std::nullopt;
-                if (!theta || !phi || !total) {
-                    break;
-                }
-                current->pattern.append({*theta, *phi, *total});
-            }
-            i = row;
+            i = readPatternTable(lines, i, *current);
         }
     }
 

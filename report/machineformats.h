@@ -12,6 +12,9 @@
 
 namespace moxon {
 
+// The reports for scripts below are objects; jsonText() writes them, each number with the
+// digits it means.
+
 // The report for scripts: frequency_mhz, resistance_ohm, reactance_ohm, swr_50, forward
 // ("+X" or "+Y"), forward_gain_dbi, front_to_back_db, beamwidth_deg (null when the pattern
 // never falls 3 dB), bandwidth, sweep_points, sweep[] (frequency_mhz, resistance_ohm,

@@ -4,8 +4,8 @@ printed sheet show, under a family name of its own.
 
 The program draws every caption and text in this face, so that it looks the same whatever fonts
 the machine has, and no caption goes looking for a fallback font at start-up. The glyph list
-comes from the window's own layout table in ui/frmmoxon.cpp (every string of `kControls` and the
-window title) plus all printable ASCII, for the numbers and whatever the user types into the
+comes from the window's own layout table in ui/layouttable.cpp (every string of `kControls`) and
+its title in ui/frmmoxon.cpp plus all printable ASCII, for the numbers and whatever the user types into the
 boxes, plus every other character of a string in ui/: the diagram's tooltip and menu, the
 design check window, its figures, header and charts (with the texts of report/, the names
 of the grounds and metals in core/installation.cpp and of the tuning goals in
@@ -38,6 +38,7 @@ from fontTools.ttLib import TTFont
 
 ROOT = pathlib.Path(__file__).resolve().parent.parent
 UI_DIR = ROOT / "ui"
+LAYOUT_SOURCE = UI_DIR / "layouttable.cpp"
 WINDOW_SOURCE = UI_DIR / "frmmoxon.cpp"
 OUT_DIR = ROOT / "ui" / "resources" / "fonts"
 
@@ -71,19 +72,23 @@ def unescape(literal):
     return re.sub(r"\\(.)", lambda m: ESCAPES.get(m.group(1), m.group(1)), literal)
 
 
-def caption_table(source):
+def caption_table(layout_source, window_source):
     """Each entry of `kControls` as (kind, [its string literals]), and the window title."""
-    start = source.index("constexpr std::array kControls")
-    end = source.index("};", start)
+    start = layout_source.index("constexpr std::array kControls")
+    end = layout_source.index("};", start)
     entries = []
-    for chunk in source[start:end].split("ControlSpec{")[1:]:
+    for chunk in layout_source[start:end].split("LayoutRow{")[1:]:
         kind = re.search(r"Kind::(\w+)", chunk)
         if not kind:
-            sys.exit(f"{WINDOW_SOURCE}: an entry of kControls without its Kind: {chunk[:60]!r}")
+            sys.exit(f"{LAYOUT_SOURCE}: an entry of kControls without its Kind: {chunk[:60]!r}")
         entries.append((kind.group(1), [unescape(s) for s in STRING.findall(chunk)]))
-    title = re.search(r'setWindowTitle\((?:QStringLiteral|tr)\("((?:[^"\\]|\\.)*)"\)\)', source)
-    if not entries or not title:
-        sys.exit(f"{WINDOW_SOURCE}: no kControls table or no window title found")
+    if not entries:
+        sys.exit(f"{LAYOUT_SOURCE}: no kControls table found")
+    title = re.search(
+        r'setWindowTitle\((?:QStringLiteral|tr)\("((?:[^"\\]|\\.)*)"\)\)', window_source
+    )
+    if not title:
+        sys.exit(f"{WINDOW_SOURCE}: no window title found")
     return entries, unescape(title.group(1))
 
 
@@ -205,7 +210,9 @@ def main():
     parser.add_argument("--out", type=pathlib.Path, default=OUT_DIR, help="output folder")
     args = parser.parse_args()
 
-    entries, title = caption_table(WINDOW_SOURCE.read_text(encoding="utf-8"))
+    entries, title = caption_table(
+        LAYOUT_SOURCE.read_text(encoding="utf-8"), WINDOW_SOURCE.read_text(encoding="utf-8")
+    )
     window = window_texts(entries, title)
     others = other_texts()
     args.out.mkdir(parents=True, exist_ok=True)

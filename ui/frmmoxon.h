@@ -33,7 +33,7 @@ inline constexpr int kDesignOuterWidth = 10050; // twips
 
 // The program's one window: the design inputs, the diagram of the antenna, the five results
 // with their units, the display-unit and export options, and the command buttons. It lays out
-// its controls from the design table at their positions in twips, converted with the screen's
+// its controls from the layout table at their positions in twips, converted with the screen's
 // logical dpi, reports what the user types and picks to its session and runs the session's
 // commands from its handlers. Start-up (Form_Load) runs in the constructor, before the window
 // is first shown.

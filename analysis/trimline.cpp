@@ -1,0 +1,105 @@
+#include "trimline.h"
+
+#include "localenumbers.h"
+#include "trimcheck.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace moxon::trimming {
+
+namespace {
+
+// How far the field trim may go: a tail down to a fifth of itself, the gap to a quarter.
+constexpr double kShortestTail = 0.2;
+constexpr double kNarrowestGap = 0.25;
+// The share of the dip's move made by the reflector's tails, the rest by the driven
+// element's: searched from half the other way to half beyond.
+constexpr double kLeastReflectorShare = -0.5;
+constexpr double kMostReflectorShare = 1.5;
+constexpr double kShareBeyond = 0.25;
+
+// The interval of u where a + b u >= 0, within [low, high].
+void keep(double &low, double &high, double a, double b)
+{
+    if (std::fabs(b) < 1e-300) {
+        if (a < 0) {
+            high = low - 1;
+        }
+        return;
+    }
+    const double root = -a / b;
+    if (b > 0) {
+        low = std::max(low, root);
+    } else {
+        high = std::min(high, root);
+    }
+}
+
+} // namespace
+
+TailLine::TailLine(const TuneDimensions &built, double shift, double drivenSlope,
+                   double reflectorSlope, int decimals)
+    : m_built(built)
+    , m_decimals(decimals)
+    , m_tailsMove(drivenSlope < 0 && reflectorSlope < 0)
+    , m_drivenAll(m_tailsMove ? shift / drivenSlope : 0)
+    , m_reflectorAll(m_tailsMove ? shift / reflectorSlope : 0)
+    , m_low(kLeastReflectorShare)
+    , m_high(kMostReflectorShare)
+{
+    keep(m_low, m_high, built.b * (1 - kShortestTail) + m_drivenAll, -m_drivenAll);
+    keep(m_low, m_high, built.d * (1 - kShortestTail), m_reflectorAll);
+    keep(m_low, m_high, built.c() * (1 - kNarrowestGap) - m_drivenAll,
+         m_drivenAll - m_reflectorAll);
+}
+
+QList<double> TailLine::firstShares(bool onTarget) const
+{
+    const double inLow = std::max(m_low, 0.0);
+    const double inHigh = std::min(m_high, 1.0);
+    const double from = inLow <= inHigh ? inLow : m_low;
+    const double to = inLow <= inHigh ? inHigh : m_high;
+    return onTarget || to - from < 1e-9 ? QList<double>{(from + to) / 2}
+                                        : QList<double>{from, (from + to) / 2, to};
+}
+
+TuneDimensions TailLine::trimmed(double u, double factor) const
+{
+    const double driven = factor * (1 - u) * m_drivenAll;
+    const double reflector = factor * u * m_reflectorAll;
+    return rounded(withTails(m_built, LocaleNumbers::roundedToMask(driven, m_decimals),
+                             LocaleNumbers::roundedToMask(reflector, m_decimals)),
+                   m_decimals);
+}
+
+double TailLine::bestShare(const QList<std::pair<double, double>> &frontToBack) const
+{
+    const double from = std::max(m_low, frontToBack.first().first - kShareBeyond);
+    const double to = std::min(m_high, frontToBack.last().first + kShareBeyond);
+    double best = frontToBack.first().first;
+    for (int i = 0; i <= 200 && to > from; ++i) {
+        const double u = from + (to - from) * i / 200;
+        if (through(frontToBack, u) > through(frontToBack, best)) {
+            best = u;
+        }
+    }
+    return best;
+}
+
+double through(const QList<std::pair<double, double>> &points, double x)
+{
+    double sum = 0;
+    for (qsizetype i = 0; i < points.size(); ++i) {
+        double term = points.at(i).second;
+        for (qsizetype j = 0; j < points.size(); ++j) {
+            if (j != i) {
+                term *= (x - points.at(j).first) / (points.at(i).first - points.at(j).first);
+            }
+        }
+        sum += term;
+    }
+    return sum;
+}
+
+} // namespace moxon::trimming

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "tuner.h"
+
+#include <QList>
+
+#include <utility>
+
+namespace moxon::trimming {
+
+// The field trim's line: the changes of the tails that move the scaled model's dip from the
+// measured one onto the target, to first order, by the share u of the move the reflector's
+// tails make, the rest the driven element's. It keeps the shares where every tail and the gap
+// stay long enough, searched from half the other way to half beyond.
+class TailLine
+{
+public:
+    // `shift`: how far the unscaled model's dip must move, MHz; the slopes: MHz per display
+    // unit of each pair of tails, as the engine's runs of the model show them; `decimals`: of
+    // the display unit, to which the builder cuts.
+    TailLine(const TuneDimensions &built, double shift, double drivenSlope, double reflectorSlope,
+             int decimals);
+
+    // Whether the model's dip moves down as both pairs of tails grow: else there is no line.
+    [[nodiscard]] bool tailsMove() const { return m_tailsMove; }
+    // Whether any share keeps every tail and the gap long enough.
+    [[nodiscard]] bool reachable() const { return m_low <= m_high; }
+    // The first candidates' shares: the middle of the shares within [0, 1], or of the whole
+    // line where none of them is on it, and the two ends, unless the dip lies on the target
+    // already (`onTarget`) or the line is a point.
+    [[nodiscard]] QList<double> firstShares(bool onTarget) const;
+    // The built antenna with each driven-element tail and each reflector tail changed as at
+    // share `u`, `factor` times the line's change, to the builder's decimals.
+    [[nodiscard]] TuneDimensions trimmed(double u, double factor) const;
+    // The share with the best front-to-back on the parabola through `frontToBack` (share, dB,
+    // ascending in share): a little beyond the candidates, where the parabola still holds,
+    // within the line.
+    [[nodiscard]] double bestShare(const QList<std::pair<double, double>> &frontToBack) const;
+
+private:
+    TuneDimensions m_built;
+    int m_decimals = 2;
+    bool m_tailsMove = false;
+    double m_drivenAll = 0;    // display unit: the driven tails' change that moves it all
+    double m_reflectorAll = 0; // display unit: the reflector tails' change that moves it all
+    double m_low = 0;          // the least share kept
+    double m_high = 0;         // the most
+};
+
+// The value at x of the parabola through three points (or the line through two).
+[[nodiscard]] double through(const QList<std::pair<double, double>> &points, double x);
+
+} // namespace moxon::trimming
