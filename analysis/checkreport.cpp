@@ -1,5 +1,7 @@
 #include "checkreport.h"
 
+#include "patterncards.h"
+
 #include <QLocale>
 
 #include <algorithm>
@@ -55,6 +57,15 @@ NecOutput readOutput(const EngineRun &run, EngineFailure &failure, QString &mess
 
 } // namespace
 
+std::optional<double> heightWavelengths(const CheckRequest &request)
+{
+    const Installation &installation = request.installation;
+    if (!installation.overGround()) {
+        return std::nullopt;
+    }
+    return installation.heightMetres / freeSpaceWavelength(request.frequencyMhz);
+}
+
 QList<SweepSlice> checkSlices(const CheckRequest &request, int engines, const QList<int> &points)
 {
     const GroundKind ground = request.installation.ground.kind;
@@ -71,11 +82,13 @@ FiguresStep readFiguresRun(const EngineRun &run, const CheckRequest &request)
     if (step.failure != EngineFailure::None) {
         return step;
     }
-    const std::optional<DesignFigures> figures =
-        output.frequencies.size() == 1
-            ? designFigures(output.frequencies.first(), request.axis, request.frequencyMhz,
-                            request.installation.overGround())
-            : std::nullopt;
+    std::optional<DesignFigures> figures;
+    if (output.frequencies.size() == 1) {
+        NecFrequencyResult result = output.frequencies.first();
+        takeDeckAngles(result, request.deck);
+        figures =
+            designFigures(result, request.axis, request.frequencyMhz, heightWavelengths(request));
+    }
     if (!figures) {
         step.failure = EngineFailure::Unreadable;
         step.message = QStringLiteral("nec2c printed no pattern on the horizon and in the "

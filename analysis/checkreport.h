@@ -35,6 +35,10 @@ struct CheckRequest
     SweepMode sweep = SweepMode::Fitted;
 };
 
+// How high the antenna's centre hangs over the ground, in wavelengths at the request's
+// frequency; none in free space.
+[[nodiscard]] std::optional<double> heightWavelengths(const CheckRequest &request);
+
 // The SWR curve of a check: the sweep's points at their fixed frequencies, the bandwidth, and
 // how they were found.
 struct SweepOutcome
@@ -72,6 +76,8 @@ struct SliceStep
     QString message;
     QList<SweepPoint> points; // the slice's points with their frequencies as asked for
 };
+// The figures of a run of `request`, whose deck is the one that ran: its pattern cards give
+// the angles of the run's tables.
 [[nodiscard]] FiguresStep readFiguresRun(const EngineRun &run, const CheckRequest &request);
 [[nodiscard]] SliceStep readSliceRun(const EngineRun &run, const SweepSlice &slice);
 

@@ -1,6 +1,7 @@
 #include "checkrunner.h"
 
 #include "nec2crunner.h"
+#include "takeoff.h"
 
 #include <QEventLoop>
 
@@ -145,11 +146,8 @@ void CheckRunner::figuresRunFinished()
                 m_sliceRuns.at(i)->start(m_slices.at(i).deck);
             }
         }
-        const QByteArray deck = azimuthDeck(m_request.deck, 90 - step.figures.takeoff.value_or(0));
-        m_pattern = newRunner();
-        connect(m_pattern, &Nec2cRunner::finished, this, &CheckRunner::patternFinished);
-        m_pattern->start(deck);
-        m_figuresDeck = deck;
+        m_patternRuns = 0;
+        startPatternRun(step.figures);
     } else {
         m_figuresDone = true;
     }
@@ -161,12 +159,33 @@ void CheckRunner::figuresRunFinished()
     }
 }
 
+void CheckRunner::startPatternRun(const DesignFigures &figures)
+{
+    if (m_pattern != nullptr) {
+        disconnect(m_pattern, nullptr, this, nullptr);
+        m_pattern->deleteLater(); // finished: nothing left to end
+    }
+    m_figuresDeck = takeoffDeck(m_request.deck, figures, heightWavelengths(m_request).value_or(0));
+    ++m_patternRuns;
+    m_pattern = newRunner();
+    connect(m_pattern, &Nec2cRunner::finished, this, &CheckRunner::patternFinished);
+    m_pattern->start(m_figuresDeck);
+}
+
 void CheckRunner::patternFinished()
 {
     startFollowers(m_pattern->result());
-    const FiguresStep step = readFiguresRun(m_pattern->result(), m_request);
+    CheckRequest ran = m_request;
+    ran.deck = m_figuresDeck;
+    const FiguresStep step = readFiguresRun(m_pattern->result(), ran);
     if (step.failure != EngineFailure::None) {
         fail(step.failure, step.message);
+        return;
+    }
+    // The fine cuts found the forward lobe elsewhere than the azimuth cut was taken: once more
+    // with the azimuth cut there (the same fine cuts pick the same lobe again).
+    if (step.figures.azimuth.isEmpty() && m_patternRuns < kMostPatternRuns) {
+        startPatternRun(step.figures);
         return;
     }
     m_figures = step.figures;

@@ -16,6 +16,9 @@ class Nec2cRunner;
 // after it, each slice reported as it arrives; then the whole curve with its bandwidth. Over
 // ground the figures run runs alone and finds the take-off angle; then a second run adds the
 // azimuth cut there while the slices beside start, and the slice that follows comes after it.
+// Where lobes near the forward one come close to it, that run also cuts finely through each of
+// their tops; when those cuts find the forward lobe elsewhere, one more run takes the azimuth
+// cut there.
 // The runs queue in the engine scheduler with every other engine run of the program. A newer
 // start() supersedes the run in flight: its engine processes are ended and waited for, and
 // nothing of it is reported any more. Every report carries the sequence number start()
@@ -56,6 +59,9 @@ Q_SIGNALS:
 
 private:
     void figuresRunFinished();
+    // Over ground the run at the take-off angle that `figures` found, with fine cuts through
+    // the tops of its rival lobes when it has more than one.
+    void startPatternRun(const DesignFigures &figures);
     void patternFinished();
     void startFollowers(const EngineRun &before);
     // Runs `slices` as a round of the sweep; `now`: also the slices that follow the figures run.
@@ -77,6 +83,8 @@ private:
     bool m_running = false;
     Nec2cRunner *m_figuresRun = nullptr; // child of this runner
     Nec2cRunner *m_pattern = nullptr;    // over ground, the run at the take-off angle; a child
+    int m_patternRuns = 0;               // of the check in flight
+    static constexpr int kMostPatternRuns = 2;
     QByteArray m_figuresDeck;
     bool m_figuresDone = false;
     QList<SweepSlice> m_slices;

@@ -1,7 +1,8 @@
 #include "figures.h"
 
+#include "takeoff.h"
+
 #include <algorithm>
-#include <iterator>
 #include <cmath>
 #include <numbers>
 
@@ -23,17 +24,20 @@ double offsetFrom(double angle, double reference)
     return offset;
 }
 
-bool atOneTheta(const QList<PatternPoint> &table)
-{
-    return table.size() > 1 && std::all_of(table.begin(), table.end(), [&](const PatternPoint &p) {
-               return std::fabs(p.theta - table.first().theta) < kSameAngle;
-           });
-}
-
 bool inVerticalPlane(const QList<PatternPoint> &table)
 {
     return table.size() > 1 && std::all_of(table.begin(), table.end(), [&](const PatternPoint &p) {
                return std::fabs(offsetFrom(p.phi, table.first().phi)) < kSameAngle;
+           });
+}
+
+// Round the zenith at one theta; a short cut through a vertical plane may keep within
+// kSameAngle of one theta too, but not of one phi.
+bool atOneTheta(const QList<PatternPoint> &table)
+{
+    return table.size() > 1 && !inVerticalPlane(table) &&
+           std::all_of(table.begin(), table.end(), [&](const PatternPoint &p) {
+               return std::fabs(p.theta - table.first().theta) < kSameAngle;
            });
 }
 
@@ -46,6 +50,103 @@ double crossing(double x0, double y0, double x1, double y1, double y)
     return x0 + (y - y0) / (y1 - y0) * (x1 - x0);
 }
 
+// The pattern tables of one run, told apart by their shapes.
+struct RunCuts
+{
+    QList<PatternPoint> azimuth;   // the first table at one theta
+    QList<PatternPoint> elevation; // the first through the whole vertical plane
+    QList<CutPoint> finest;        // the one through the plane with the most directions
+    QList<QList<CutPoint>> probes; // through part of a vertical plane, in order
+};
+
+QList<CutPoint> alongTheta(const QList<PatternPoint> &table)
+{
+    QList<CutPoint> cut;
+    for (const PatternPoint &point : table) {
+        cut.append({point.theta, point.totalGain});
+    }
+    return cut;
+}
+
+RunCuts runCuts(const NecFrequencyResult &result)
+{
+    constexpr double kWholePlane = 179; // degrees of theta a cut through the plane spans
+    RunCuts cuts;
+    for (qsizetype i = 0; i < result.tableStarts.size(); ++i) {
+        const QList<PatternPoint> table = patternTable(result, i);
+        if (atOneTheta(table)) {
+            cuts.azimuth = cuts.azimuth.isEmpty() ? table : cuts.azimuth;
+        } else if (inVerticalPlane(table)) {
+            const auto [low, high] = std::minmax_element(
+                table.begin(), table.end(),
+                [](const PatternPoint &a, const PatternPoint &b) { return a.theta < b.theta; });
+            if (high->theta - low->theta < kWholePlane) {
+                cuts.probes.append(alongTheta(table));
+                continue;
+            }
+            cuts.elevation = cuts.elevation.isEmpty() ? table : cuts.elevation;
+            if (table.size() > cuts.finest.size()) {
+                cuts.finest = alongTheta(table);
+            }
+        }
+    }
+    return cuts;
+}
+
+// The gain of the azimuth cut towards `phi`, if it has that direction.
+std::optional<double> gainTowardsPhi(const QList<CutPoint> &azimuth, double phi)
+{
+    for (const CutPoint &point : azimuth) {
+        if (std::fabs(offsetFrom(point.angle, phi)) < kSameAngle) {
+            return point.gain;
+        }
+    }
+    return std::nullopt;
+}
+
+// Over ground: the take-off angle, and the gains there from the azimuth cut where it was taken
+// at that angle, else from the elevation cut; false without a forward lobe or a back.
+bool takeoffFigures(DesignFigures &figures, const RunCuts &cuts, double heightWavelengths)
+{
+    // The elevation cut's theta points forward where it leans towards the beam.
+    const int towardsBeam =
+        std::cos((figures.elevationPhi - figures.forwardPhi) * std::numbers::pi / 180) > 0 ? 1 : -1;
+    const QList<Lobe> lobes = forwardLobes(cuts.finest, towardsBeam, heightWavelengths);
+    if (lobes.isEmpty()) {
+        return false;
+    }
+    figures.takeoffRivals = rivalLobes(lobes);
+    const Lobe lobe = probedLobe(cuts.probes, figures.takeoffRivals).value_or(lobes.first());
+    constexpr double kSameElevation = 1e-6; // degrees: the azimuth cut's card has 15 digits
+    std::optional<double> forward;
+    std::optional<double> back;
+    if (!figures.azimuth.isEmpty() &&
+        std::fabs(90 - figures.azimuthTheta - lobe.elevation) < kSameElevation) {
+        figures.takeoff = 90 - figures.azimuthTheta;
+        forward = gainTowardsPhi(figures.azimuth, figures.forwardPhi);
+        back = gainTowardsPhi(figures.azimuth, figures.forwardPhi + 180);
+    } else {
+        figures.azimuth.clear();
+        figures.azimuthTheta = DesignFigures{}.azimuthTheta;
+        figures.takeoff = lobe.elevation;
+        forward = lobe.gain;
+        back = backwardGain(cuts.finest, towardsBeam, heightWavelengths, lobe.elevation);
+    }
+    figures.forwardGain = forward.value_or(0);
+    figures.frontToBack = figures.forwardGain - back.value_or(0);
+    return forward && back;
+}
+
+// In free space: the gains on the horizon, from the azimuth cut.
+bool horizonFigures(DesignFigures &figures)
+{
+    const std::optional<double> forward = gainTowardsPhi(figures.azimuth, figures.forwardPhi);
+    const std::optional<double> back = gainTowardsPhi(figures.azimuth, figures.forwardPhi + 180);
+    figures.forwardGain = forward.value_or(0);
+    figures.frontToBack = figures.forwardGain - back.value_or(0);
+    return forward && back;
+}
+
 } // namespace
 
 double forwardAzimuth(BeamAxis axis)
@@ -54,7 +155,8 @@ double forwardAzimuth(BeamAxis axis)
 }
 
 std::optional<DesignFigures> designFigures(const NecFrequencyResult &result, BeamAxis axis,
-                                           double frequencyMhz, bool overGround)
+                                           double frequencyMhz,
+                                           std::optional<double> heightWavelengths)
 {
     DesignFigures figures;
     figures.frequencyMhz = frequencyMhz;
@@ -62,97 +164,29 @@ std::optional<DesignFigures> designFigures(const NecFrequencyResult &result, Bea
     figures.swr = standingWaveRatio(result.feed, kLineImpedance);
     figures.forwardPhi = forwardAzimuth(axis);
 
-    bool haveAzimuth = false;
-    bool haveElevation = false;
-    for (qsizetype i = 0; i < result.tableStarts.size(); ++i) {
-        const QList<PatternPoint> table = patternTable(result, i);
-        if (!haveAzimuth && atOneTheta(table)) {
-            haveAzimuth = true;
-            figures.azimuthTheta = table.first().theta;
-            for (const PatternPoint &point : table) {
-                figures.azimuth.append({point.phi, point.totalGain});
-            }
-        } else if (!haveElevation && inVerticalPlane(table)) {
-            haveElevation = true;
-            figures.elevationPhi = table.first().phi;
-            for (const PatternPoint &point : table) {
-                figures.elevation.append({point.theta, point.totalGain});
-            }
-        }
-    }
-    if ((!haveAzimuth && !overGround) || !haveElevation) {
+    const RunCuts cuts = runCuts(result);
+    if (cuts.elevation.isEmpty() || (cuts.azimuth.isEmpty() && !heightWavelengths)) {
         return std::nullopt;
     }
-
-    std::optional<double> forward;
-    std::optional<double> back;
-    if (overGround) {
-        // The elevation cut's theta points forward where it leans towards the beam.
-        const double towardsBeam = std::cos((figures.elevationPhi - figures.forwardPhi) *
-                                            std::numbers::pi / 180) > 0
-                                       ? 1
-                                       : -1;
-        // The forward half from the horizon up; the engine prints gains to two decimals, so
-        // the lobe's top is often a run of equal maxima, and its middle is where it lies.
-        QList<CutPoint> forwardHalf;
-        for (const CutPoint &point : figures.elevation) {
-            if (point.angle * towardsBeam >= 0) {
-                forwardHalf.append(point);
-            }
-        }
-        std::stable_sort(forwardHalf.begin(), forwardHalf.end(),
-                         [](const CutPoint &a, const CutPoint &b) {
-                             return std::fabs(a.angle) > std::fabs(b.angle);
-                         });
-        std::optional<CutPoint> lobe;
-        if (!forwardHalf.isEmpty()) {
-            const double top = std::max_element(forwardHalf.begin(), forwardHalf.end(),
-                                                [](const CutPoint &a, const CutPoint &b) {
-                                                    return a.gain < b.gain;
-                                                })
-                                   ->gain;
-            QList<CutPoint> tops;
-            std::copy_if(forwardHalf.begin(), forwardHalf.end(), std::back_inserter(tops),
-                         [top](const CutPoint &point) { return point.gain == top; });
-            lobe = tops.at((tops.size() - 1) / 2); // of two middles the lower
-        }
-        if (lobe) {
-            forward = lobe->gain;
-            figures.takeoff = 90 - std::fabs(lobe->angle);
-            // Straight up there is no back to it; else the same elevation the other way.
-            for (const CutPoint &point : figures.elevation) {
-                if (std::fabs(point.angle + lobe->angle) < kSameAngle / 2) {
-                    back = point.gain;
-                }
-            }
-        }
-    } else {
-        for (const CutPoint &point : figures.azimuth) {
-            const double offset = std::fabs(offsetFrom(point.angle, figures.forwardPhi));
-            if (offset < kSameAngle) {
-                forward = point.gain;
-            } else if (offset > 180 - kSameAngle) {
-                back = point.gain;
-            }
+    figures.elevationPhi = cuts.elevation.first().phi;
+    figures.elevation = alongTheta(cuts.elevation);
+    if (!cuts.azimuth.isEmpty()) {
+        figures.azimuthTheta = cuts.azimuth.first().theta;
+        for (const PatternPoint &point : cuts.azimuth) {
+            figures.azimuth.append({point.phi, point.totalGain});
         }
     }
-    if (!forward || !back) {
+    const bool found = heightWavelengths ? takeoffFigures(figures, cuts, *heightWavelengths)
+                                         : horizonFigures(figures);
+    if (!found) {
         return std::nullopt;
     }
-    figures.forwardGain = *forward;
-    figures.frontToBack = *forward - *back;
-    if (haveAzimuth) {
-        // Over ground the azimuth cut's own forward direction: the same direction, as printed
-        // in that table.
-        std::optional<double> azimuthForward;
-        for (const CutPoint &point : figures.azimuth) {
-            if (std::fabs(offsetFrom(point.angle, figures.forwardPhi)) < kSameAngle) {
-                azimuthForward = point.gain;
-            }
-        }
-        figures.beamwidth = azimuthForward ? beamwidth(figures.azimuth, figures.forwardPhi,
-                                                       *azimuthForward)
-                                           : std::nullopt;
+    // Over ground the azimuth cut's own forward direction: the same direction, as printed in
+    // that table.
+    const std::optional<double> azimuthForward =
+        gainTowardsPhi(figures.azimuth, figures.forwardPhi);
+    if (azimuthForward) {
+        figures.beamwidth = beamwidth(figures.azimuth, figures.forwardPhi, *azimuthForward);
     }
     return figures;
 }

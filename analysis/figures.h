@@ -51,10 +51,14 @@ struct DesignFigures
                                      // -90 to 90, at azimuth elevationPhi
     double elevationPhi = 0;         // degrees
     double azimuthTheta = 90;        // degrees from the zenith: the horizon in free space
-    // Over ground: degrees above the horizon where the forward lobe of the elevation cut is
-    // strongest. The forward gain and the front-to-back are taken there, the beamwidth in the
-    // azimuth cut at that elevation. None in free space, where they are taken on the horizon.
+    // Over ground: degrees above the horizon where the forward lobe of the elevation pattern
+    // is strongest (takeoff.h). The forward gain and the front-to-back are taken there, the
+    // beamwidth in the azimuth cut at that elevation. None in free space, where they are taken
+    // on the horizon.
     std::optional<double> takeoff;
+    // Over ground: degrees above the horizon of the forward lobes whose tops come close to the
+    // strongest one's, strongest first; the run at the take-off angle tells them apart.
+    QList<double> takeoffRivals;
     // Tuning for a band only: the SWR over it.
     std::optional<BandSwr> band;
 };
@@ -81,20 +85,23 @@ struct Bandwidth
     [[nodiscard]] double widthMhz() const { return exists ? upperMhz - lowerMhz : 0; }
 };
 
-inline constexpr double kBandwidthSwr = 2;   // the SWR that bounds the bandwidth
-inline constexpr double kBeamwidthDrop = 3;  // dB below the forward gain
+inline constexpr double kBandwidthSwr = 2;  // the SWR that bounds the bandwidth
+inline constexpr double kBeamwidthDrop = 3; // dB below the forward gain
 
 // Azimuth of the beam direction in degrees: +X is phi 0, +Y phi 90.
 [[nodiscard]] double forwardAzimuth(BeamAxis axis);
 
 // The figures of a design deck's run at `frequencyMhz` (the engine prints frequencies to
 // five digits only): the azimuth cut is the pattern table at one theta, the elevation cut the
-// one in a vertical plane. Empty when the run lacks a table or the forward or backward
-// direction. In free space the forward direction is on the horizon; over ground it is the
-// take-off angle, and the azimuth cut may be missing (the run that finds the take-off angle).
-[[nodiscard]] std::optional<DesignFigures> designFigures(const NecFrequencyResult &result,
-                                                         BeamAxis axis, double frequencyMhz,
-                                                         bool overGround = false);
+// first one through the whole vertical plane. Empty when the run lacks a table or the forward
+// or backward direction. In free space the forward direction is on the horizon. Over ground,
+// with the antenna's centre `heightWavelengths` up, it is at the take-off angle, found on the
+// finest cut through the plane and told apart from rival lobes by fine cuts through their
+// tops where the run has them; the azimuth cut counts only where it was taken at that angle,
+// and is missing otherwise (the figures run, or a run at another lobe).
+[[nodiscard]] std::optional<DesignFigures>
+designFigures(const NecFrequencyResult &result, BeamAxis axis, double frequencyMhz,
+              std::optional<double> heightWavelengths = std::nullopt);
 
 // Degrees between the two directions either side of `forwardPhi` where the azimuth cut has
 // fallen kBeamwidthDrop below `forwardGain`, interpolated; empty when it never falls that far.

@@ -105,12 +105,16 @@ QByteArray deckAtFrequency(const QByteArray &deck, double frequencyMhz)
     return cards.join("\r\n") + "\r\n";
 }
 
-QByteArray azimuthDeck(const QByteArray &deck, double thetaDeg)
+QByteArray withCard(const QByteArray &deck, const QByteArray &card)
 {
-    const QByteArray card =
-        QStringLiteral("RP 0 1 361 1000 %1 0 1 1").arg(deckNumber(thetaDeg)).toLatin1();
     const qsizetype end = deck.lastIndexOf("EN");
     return end < 0 ? deck + card + "\r\n" : deck.left(end) + card + "\r\n" + deck.mid(end);
+}
+
+QByteArray azimuthDeck(const QByteArray &deck, double thetaDeg)
+{
+    return withCard(
+        deck, QStringLiteral("RP 0 1 361 1000 %1 0 1 1").arg(deckNumber(thetaDeg)).toLatin1());
 }
 
 SweepSlice sweepSlice(const QByteArray &designDeck, double f0Mhz, const QList<int> &points)

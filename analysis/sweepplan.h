@@ -38,6 +38,8 @@ struct FrequencyRun
 // The deck with its frequency card set to the one frequency `frequencyMhz`, its pattern cards
 // kept: the figures run of the same design at another frequency.
 [[nodiscard]] QByteArray deckAtFrequency(const QByteArray &deck, double frequencyMhz);
+// The deck with one more card, `card`, before its end.
+[[nodiscard]] QByteArray withCard(const QByteArray &deck, const QByteArray &card);
 // The deck with one more pattern card before its end: the azimuth cut at `thetaDeg` from the
 // zenith, phi 0 to 360 in steps of a degree.
 [[nodiscard]] QByteArray azimuthDeck(const QByteArray &deck, double thetaDeg);

@@ -9,7 +9,6 @@
 #include <QLocale>
 
 #include <algorithm>
-#include <numbers>
 
 namespace moxon {
 
@@ -41,14 +40,18 @@ double lowestPoint(const ModelInput &model)
 constexpr double kGroundClearanceRadii = 3;
 constexpr double kGroundClearanceWavelengths = 1e-3;
 
-// How high the antenna may hang: the check finds the take-off angle on an elevation cut in
-// steps of half a degree, and over ground the pattern's lobes lie λ / 2h radians apart. Above
-// this height they would come closer than two steps of the cut, which could then no longer
-// tell a lobe from a null: the take-off angle and every figure taken there would be chance.
-constexpr double kElevationStepDegrees = 0.5;
+// How high the antenna may hang. NEC-2 works with the speed of light as 299.8 m/us (the
+// wavelength nec2c prints with every frequency is 299.8 / f), 2.5e-5 above the true one. The
+// ground-reflected wave meets the direct one with a phase of 2kh sin(elevation), so that
+// error moves a lobe at elevation e by 2.5e-5 x 2h/λ x sin e of the lobes' spacing. Above the
+// height where a lobe near the zenith moves by a twentieth of that spacing, about a thousand
+// wavelengths, NEC-2 no longer puts the lobes where the antenna has them.
+constexpr double kEngineLightSpeed = 299.8;    // m/us
+constexpr double kTrustedLobeShift = 1.0 / 20; // of the spacing of the lobes
 double highestWavelengths()
 {
-    return 1 / (2 * 2 * kElevationStepDegrees * std::numbers::pi / 180);
+    const double error = kEngineLightSpeed / freeSpaceWavelength(1) - 1;
+    return kTrustedLobeShift / (2 * error);
 }
 
 // Why the engine cannot be asked to hang `model` at the installation's height, or nothing.
@@ -71,13 +74,12 @@ QString heightRefusal(const ModelInput &model, const Installation &installation)
     }
     const double highest = highestWavelengths() * wavelength;
     if (!(height <= highest)) {
-        return QStringLiteral("nec2c was not run: at a height of %1 the pattern's lobes would "
-                              "lie closer together than the check's %2° elevation cut can "
-                              "resolve; the antenna's centre may hang at most %3 (%4 λ) high.")
-            .arg(lengthText(height, model.units),
-                 QLocale::c().toString(kElevationStepDegrees, 'g', 3),
-                 lengthText(highest, model.units),
-                 QLocale::c().toString(highestWavelengths(), 'f', 1));
+        return QStringLiteral("nec2c was not run: at a height of %1 NEC-2's speed of light, "
+                              "299.8 m/µs, would move the pattern's lobes by more than a "
+                              "twentieth of their spacing; the antenna's centre may hang at "
+                              "most %2 (%3 λ) high.")
+            .arg(lengthText(height, model.units), lengthText(highest, model.units),
+                 QLocale::c().toString(highestWavelengths(), 'f', 0));
     }
     return {};
 }

@@ -9,8 +9,9 @@
 
 namespace moxon {
 
-// Metres of one free-space wavelength at `frequencyMhz`, with the speed of light the engine
-// uses (the display's wavelength constant, kept as the design has it, is not quite this).
+// Metres of one free-space wavelength at `frequencyMhz`, with the speed of light in vacuum
+// (NEC-2 itself works with 299.8 m/us, and the display's wavelength constant, kept as the
+// design has it, is not quite this either).
 [[nodiscard]] constexpr double freeSpaceWavelength(double frequencyMhz)
 {
     return 299.792458 / frequencyMhz;

@@ -1,5 +1,6 @@
 #include "writenec.h"
 
+#include "elevationcuts.h"
 #include "localenumbers.h"
 
 #include <QByteArray>
@@ -121,7 +122,13 @@ WriteResult WriteNEC(QIODevice &out, const ModelInput &model, const Installation
     }
     cards += {QStringLiteral("EX 0 2 18 0 1 0"), QStringLiteral("FR 0 1 0 0 %1 1").arg(*frequency)};
     if (overGround) {
-        cards += QStringLiteral("RP 0 361 1 1000 -90 %1 0.5 1").arg(planePhi);
+        const double heightWavelengths =
+            installation.heightMetres / freeSpaceWavelength(model.frequencyMHz);
+        for (const ElevationCut &cut : elevationCuts(heightWavelengths)) {
+            cards +=
+                QStringLiteral("RP 0 %1 1 1000 -90 %2 %3 1")
+                    .arg(QString::number(cut.points), planePhi, coordinateText(cut.stepDegrees));
+        }
     } else {
         cards += {QStringLiteral("RP 0 1 361 1000 90 0 1 1"),
                   QStringLiteral("RP 0 181 1 1000 -90 %1 1 1").arg(planePhi)};

@@ -14,8 +14,9 @@ namespace moxon {
 // the first byte goes out, so a failure writes nothing.
 // For the design check the antenna may hang elsewhere than in free space in perfect wire: over
 // ground every wire is raised by the installation's height, GE 1 and a GN card (1 for perfect
-// ground, 2 for Sommerfeld-Norton real ground) follow the geometry, and the only pattern is
-// the elevation cut in half-degree steps; a real conductor adds an LD 5 card with its
+// ground, 2 for Sommerfeld-Norton real ground) follow the geometry, and the only patterns are
+// the elevation cuts of elevationCuts(): in half-degree steps, and where the antenna hangs so
+// high that the lobes crowd closer, a finer one; a real conductor adds an LD 5 card with its
 // conductivity for every wire. In free space and perfect wire the deck is the export's.
 [[nodiscard]] WriteResult WriteNEC(QIODevice &out, const ModelInput &model,
                                    const Installation &installation = {});
