@@ -48,14 +48,14 @@ QList<TuneFigures> TuneSearch::evaluate(const QList<TuneFactors> &factors)
         }
     }
     if (!fresh.isEmpty()) {
-        const QList<TuneFigures> figures = m_engine(fresh);
-        if (figures.size() != fresh.size()) {
+        const std::optional<TuneRound> round = m_engine(fresh);
+        if (!round || round->figures.size() != fresh.size()) {
             m_cancelled = true;
             return {};
         }
-        m_runs += int(fresh.size()) * (m_goal == TuneGoal::Band ? kBandRunsPerCandidate : 1);
+        m_runs += round->engineRuns;
         for (qsizetype i = 0; i < fresh.size(); ++i) {
-            m_tried.append({fresh.at(i), figures.at(i)});
+            m_tried.append({fresh.at(i), round->figures.at(i)});
         }
         const auto [best, bestFigures] = this->best();
         if (m_progress && bestFigures && !m_progress({m_runs, best, *bestFigures})) {
