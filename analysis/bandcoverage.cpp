@@ -48,7 +48,7 @@ BandCoverage::BandCoverage(const BandRange &band, double designMhz)
         m_holdOutMhz = designMhz;
         return;
     }
-    // The middle of the widest gap, the lower of equal ones; the first run holds it too.
+    // The middle of the widest gap (of two alike, either); the first run holds it too.
     qsizetype widest = 0;
     for (qsizetype i = 1; i + 1 < m_first.size(); ++i) {
         if (m_first.at(i + 1) - m_first.at(i) > m_first.at(widest + 1) - m_first.at(widest)) {

@@ -28,8 +28,9 @@ struct BandRange
 // band's SWR is never read off a fit that was not verified.
 //
 // The first run holds five frequencies, seven for a band wider than kWideBand of its middle:
-// Chebyshev-Lobatto points, both edges among them, clustered towards the edges, where the
-// worst SWR mostly lies and a fit is held by neighbours on one side only. Its check is a fit
+// Chebyshev-Lobatto points (Trefethen, "Approximation Theory and Approximation Practice",
+// SIAM 2013, ch. 2), both edges among them, clustered towards the edges, where the worst SWR
+// mostly lies and a fit is held by neighbours on one side only. Its check is a fit
 // without one more point, the hold-out: the design frequency, which the figures run gives
 // free, where it lies in the band apart from them, else a frequency of the first run in the
 // middle of its widest gap. Over bands of up to 8 % of their middle (40 m to 2 m, and 10 m and
