@@ -1,19 +1,18 @@
 // The design check against the engine itself, in one run, for two installations of the
 // 14.15 MHz design in 2 mm wire: free space, and 10 m over average ground (Sommerfeld-Norton)
 // in copper. For each round, bare nec2c on the design deck and on the whole 41-point sweep
-// deck, then the check window's check of the same design, timed from check() to the figures
-// shown and to the whole curve drawn. Prints the medians and the ratios the check is held to:
-// figures within 100 ms over ground, the whole curve within 0.8 times the bare sweep; and, as
-// yardsticks, the check's own schedule of engine runs run bare and the check's runner without
-// a window.
-// Usage: QT_QPA_PLATFORM=offscreen build/bench/bench_check [rounds]   (default 15 rounds)
-#include "calculation.h"
+// deck, then the session's check of the same design in the check window, timed from the check
+// asked for to the figures shown and to the whole curve drawn. Prints the medians and the ratios
+// the check is held to: figures within 100 ms over ground, the whole curve within 0.8 times the
+// bare sweep; and, as yardsticks, the check's own schedule of engine runs run bare and the check's
+// runner without a window. Usage: QT_QPA_PLATFORM=offscreen build/bench/bench_check [rounds]
+// (default 15 rounds)
 #include "checkreport.h"
-#include "checkrequest.h"
 #include "checkrunner.h"
 #include "checkwindow.h"
+#include "enginescheduler.h"
 #include "median.h"
-#include "nec2crunner.h"
+#include "session.h"
 #include "sweepplan.h"
 
 #include <QApplication>
@@ -93,20 +92,26 @@ double runnerAlone(CheckRunner &runner, const CheckRequest &request)
     return double(clock.nsecsElapsed()) / 1e6;
 }
 
-// The check request of the 14.15 MHz design in 2 mm wire, in metres, as the window makes it.
-CheckRequest benchRequest(const Installation &installation)
+// The main window for the session: it shows nothing and asks nothing.
+class BenchView : public DesignView
 {
-    const Calculation run =
-        calculate(FormInputs{QStringLiteral("14.15"), QStringLiteral("2"), WireUnit::Millimetre},
-                  DisplayUnit::Metre, LocaleNumbers(QLocale::c()));
-    return checkRequestFor(modelInputFor(run.shown, run.input, false, true), run.form.wireSize,
-                           installation);
-}
+public:
+    void showWireSize(const QString &, WireUnit) override {}
+    void showDesign(const ShownDesign &) override {}
+    void showMessage(const Message &) override {}
+    void focusField(InputField) override {}
+    std::optional<QString> askSavePath(ModelFormat) override { return std::nullopt; }
+    void showSheet(bool) override {}
+    bool confirm(const Message &) override { return false; }
+    PrintOutcome printSheet() override { return PrintOutcome::Cancelled; }
+    void closeWindow() override {}
+};
 
 // One installation's rounds; false when a deck cannot be written.
-bool benchInstallation(const QString &name, const CheckRequest &request, int rounds,
-                       CheckWindow &window, QTextStream &out)
+bool benchInstallation(const QString &name, Session &session, int rounds, CheckWindow &window,
+                       QTextStream &out)
 {
+    const CheckRequest request = *session.checkRequest();
     const double f0 = request.frequencyMhz;
     QTemporaryDir folder;
     const QString designDeck = folder.filePath(QStringLiteral("design.nec"));
@@ -132,7 +137,7 @@ bool benchInstallation(const QString &name, const CheckRequest &request, int rou
         }
     }
 
-    // Milliseconds from check() to the figures shown and to the whole curve.
+    // Milliseconds from the check asked for to the figures shown and to the whole curve.
     // Over ground the beamwidth waits for the azimuth cut at the take-off angle.
     auto *impedance = window.findChild<QLabel *>(QStringLiteral("impedance"));
     auto *beamwidth = window.findChild<QLabel *>(QStringLiteral("beamwidth"));
@@ -140,7 +145,7 @@ bool benchInstallation(const QString &name, const CheckRequest &request, int rou
     const auto checkTimes = [&] {
         QElapsedTimer clock;
         clock.start();
-        window.check(request, CheckedDesign::Formula);
+        session.checkShownDesign();
         double figuresMs = -1;
         double azimuthMs = -1;
         while (window.isCalculating()) {
@@ -197,9 +202,9 @@ bool benchInstallation(const QString &name, const CheckRequest &request, int rou
         << "bare nec2c, the check's schedule:        " << median(bareParallel) << "   ("
         << sliceDecks.size() << " slices, the design runs not counted)\n"
         << "check runner alone, no window:           " << median(alone) << '\n'
-        << "check() to figures shown:                " << median(figures) << "   (goal <= 100)\n"
-        << "check() to the beamwidth shown:          " << median(azimuth) << '\n'
-        << "check() to whole curve:                  " << median(curve) << '\n'
+        << "check to figures shown:                  " << median(figures) << "   (goal <= 100)\n"
+        << "check to the beamwidth shown:            " << median(azimuth) << '\n'
+        << "check to whole curve:                    " << median(curve) << '\n'
         << "figures / bare design run:               " << ratios(figures, bareDesign) << '\n'
         << "curve / bare sweep:                      " << ratios(curve, bareSweep)
         << (request.installation.overGround() ? "   (goal <= 0.25)\n" : "   (goal <= 0.5)\n")
@@ -209,27 +214,6 @@ bool benchInstallation(const QString &name, const CheckRequest &request, int rou
     out.flush();
     return true;
 }
-
-// The check window's engine, without a session behind it: the bench changes nothing.
-class BenchCommands : public CheckCommands
-{
-public:
-    EngineScheduler &engineScheduler() override { return m_scheduler; }
-    const CheckOptions &engineOptions() const override { return m_options; }
-    void setInstallation(const Installation &) override {}
-    void setSweepMode(SweepMode) override {}
-    void startTuning(TuneGoal) override {}
-    void cancelTuning() override {}
-    ExportOutcome exportTunedModel() override { return ExportOutcome::Rejected; }
-    QString shownDesignHeader() const override { return {}; }
-    void startTolerances(std::optional<double>) override {}
-    void startTrim(const MeasuredAntenna &) override {}
-    void cancelAnalysis(BuildAnalysis) override {}
-
-private:
-    EngineScheduler m_scheduler;
-    CheckOptions m_options;
-};
 
 } // namespace
 
@@ -246,13 +230,23 @@ int main(int argc, char *argv[])
         out << "nec2c is not on PATH: bash scripts/install-deps.sh test" << Qt::endl;
         return 1;
     }
-    BenchCommands commands;
-    CheckWindow window(commands);
+    // The 14.15 MHz design in 2 mm wire, in metres, checked in the window as the user has it.
+    BenchView view;
+    Session session(view, LocaleNumbers(QLocale::c()));
+    session.formLoad();
+    session.setFrequencyText(QStringLiteral("14.15"));
+    session.setWireSizeText(QStringLiteral("2"));
+    session.setWireUnit(WireUnit::Millimetre);
+    session.selectDisplayUnit(DisplayUnit::Metre);
+    CheckWindow window(session);
+    session.setCheckView(&window);
     window.show();
-    const Installation overGround{10, {GroundKind::Real, 13, 0.005}, copper()};
-    const bool done = benchInstallation(QStringLiteral("free space, perfect wire"),
-                                        benchRequest({}), rounds, window, out) &&
-                      benchInstallation(QStringLiteral("10 m over average ground, copper"),
-                                        benchRequest(overGround), rounds, window, out);
+    session.setInstallation({});
+    bool done =
+        benchInstallation(QStringLiteral("free space, perfect wire"), session, rounds, window, out);
+    session.setInstallation({10, {GroundKind::Real, 13, 0.005}, copper()});
+    done = done && benchInstallation(QStringLiteral("10 m over average ground, copper"), session,
+                                     rounds, window, out);
+    session.setCheckView(nullptr);
     return done ? 0 : 1;
 }
