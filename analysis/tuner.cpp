@@ -114,14 +114,14 @@ public:
             }
         }
         if (!fresh.isEmpty()) {
-            const QList<TuneFigures> figures = m_engine(fresh);
-            if (figures.size() != fresh.size()) {
+            const std::optional<QList<TuneFigures>> figures = m_engine(fresh);
+            if (!figures || figures->size() != fresh.size()) {
                 m_cancelled = true;
                 return {};
             }
             m_runs += int(fresh.size()) * (m_goal == TuneGoal::Band ? kBandRunsPerCandidate : 1);
             for (qsizetype i = 0; i < fresh.size(); ++i) {
-                m_tried.append({fresh.at(i), figures.at(i)});
+                m_tried.append({fresh.at(i), figures->at(i)});
             }
             const auto [best, bestFigures] = this->best();
             if (m_progress && bestFigures && !m_progress({m_runs, best, *bestFigures})) {
@@ -515,7 +515,7 @@ TuneEngine nec2cTuneEngine(std::function<CheckRequest(const TuneDimensions &)> r
 {
     return [requestFor = std::move(requestFor), &scheduler, options = std::move(options),
             cancelled = std::move(cancelled), failed = std::move(failed),
-            band](const QList<TuneDimensions> &candidates) {
+            band](const QList<TuneDimensions> &candidates) -> std::optional<QList<TuneFigures>> {
         QList<CheckRequest> requests;
         QList<SweepSlice> bandSlices; // for the band goal, one a candidate
         QList<QByteArray> decks;      // the figures runs, then the band runs
@@ -540,7 +540,7 @@ TuneEngine nec2cTuneEngine(std::function<CheckRequest(const TuneDimensions &)> r
         const std::optional<QList<EngineRun>> runs =
             runEngineBatch(decks, scheduler, options, cancelled);
         if (!runs) {
-            return QList<TuneFigures>{};
+            return std::nullopt;
         }
         QList<TuneFigures> figures;
         for (qsizetype i = 0; i < requests.size(); ++i) {

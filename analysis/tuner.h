@@ -2,6 +2,7 @@
 
 #include "bandcoverage.h"
 #include "checkreport.h"
+#include "designengine.h"
 #include "tunegoal.h"
 
 #include <QList>
@@ -44,9 +45,8 @@ inline constexpr int kBandRunsPerCandidate = 2;
 // figures no antenna has.
 using TuneFigures = std::optional<DesignFigures>;
 
-// Runs the engine on candidates side by side and returns their figures in the same order;
-// an empty list when it was cancelled. It blocks, and may run on a thread of its own.
-using TuneEngine = std::function<QList<TuneFigures>(const QList<TuneDimensions> &)>;
+// The engine of a tuning: the figures of each candidate.
+using TuneEngine = DesignEngine<TuneDimensions, TuneFigures>;
 
 // How far tuning has come: engine runs so far and the best design yet.
 struct TuneProgress

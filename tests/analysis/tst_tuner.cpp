@@ -170,7 +170,7 @@ void TestTuner::roundWaitsForFreeCores()
     const TuneEngine engine =
         nec2cTuneEngine([&request](const TuneDimensions &) { return request; }, scheduler,
                         {QStringLiteral(MOXON_STANDIN_DIR "/slow.sh")});
-    const QList<TuneFigures> figures = engine(round);
+    const QList<TuneFigures> figures = engine(round).value_or(QList<TuneFigures>{});
     QCOMPARE(figures.size(), round.size());
     QVERIFY(std::all_of(figures.cbegin(), figures.cend(),
                         [](const TuneFigures &f) { return f.has_value(); }));
