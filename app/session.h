@@ -7,12 +7,15 @@
 // measured of the antenna and carries it along the feed line; analysis/ computes the check,
 // the tuning, the tolerances and the trim from the engine's runs; report/ words their results
 // for the window, the command line and scripts. Links run one way, in that order. app/ holds
-// the session: the form's state, the installation and every analysis in the background, and
-// the commands (Calculate, the unit options, export, print, the check and the analyses) as
-// direct calls that return typed outcomes, against the DesignView and CheckView interfaces of
-// intent-level operations. ui/ is the Qt window implementing DesignView and the check window
-// implementing CheckView, the only folder with widgets; cli/ calls core, model, measurement,
-// analysis and report directly.
+// the session: the form's state and the installation, and the commands (Calculate, the unit
+// options, export, print, the check and the analyses) as direct calls that return typed
+// outcomes, against the DesignView and CheckView interfaces of intent-level operations. The
+// session runs every analysis in the background, the design check included (SessionAnalyses:
+// the one scheduler, the one check runner, the tuning, the tolerances and the trim), and tells
+// the check view of each in one vocabulary: started, progress, result, ended. ui/ is the Qt
+// window implementing DesignView and the check window implementing CheckView, the only folder
+// with widgets; the views show what the session tells them and hold neither a runner nor a
+// scheduler. cli/ calls core, model, measurement, analysis and report directly.
 
 #include "calculation.h"
 #include "checkview.h"
