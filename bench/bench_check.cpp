@@ -27,7 +27,9 @@
 #include <QThread>
 
 #include <algorithm>
+#include <array>
 #include <memory>
+#include <optional>
 #include <vector>
 
 using namespace moxon;
@@ -107,77 +109,93 @@ public:
     void closeWindow() override {}
 };
 
+// The decks the bare runs take, written into a folder: the design's, the whole 41-point
+// sweep's and each slice's of the check, with whether it follows the figures run.
+struct BareDecks
+{
+    QString design;
+    QString sweep;
+    QList<std::pair<QString, bool>> slices;
+};
+
+std::optional<BareDecks> writeBareDecks(const CheckRequest &request, const QTemporaryDir &folder)
+{
+    const double f0 = request.frequencyMhz;
+    BareDecks decks{folder.filePath(QStringLiteral("design.nec")),
+                    folder.filePath(QStringLiteral("sweep.nec")),
+                    {}};
+    const auto written = [](const QString &path, const QByteArray &deck) {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(deck) == deck.size();
+    };
+    if (!request.refusal.isEmpty() || !written(decks.design, request.deck) ||
+        !written(decks.sweep,
+                 sweepDeck(request.deck, sweepFrequency(f0, 0), f0 * kSweepStep, kSweepPoints))) {
+        return std::nullopt;
+    }
+    for (const SweepSlice &slice : checkSlices(request, {})) {
+        const QString path =
+            folder.filePath(QStringLiteral("slice%1.nec").arg(decks.slices.size()));
+        decks.slices.append({path, slice.followsFiguresRun});
+        if (!written(path, slice.deck)) {
+            return std::nullopt;
+        }
+    }
+    return decks;
+}
+
+// Milliseconds from the check asked for to the figures shown, to the beamwidth shown (over
+// ground it waits for the azimuth cut at the take-off angle) and to the whole curve.
+std::array<double, 3> checkTimes(Session &session, CheckWindow &window)
+{
+    const auto *impedance = window.findChild<QLabel *>(QStringLiteral("impedance"));
+    const auto *beamwidth = window.findChild<QLabel *>(QStringLiteral("beamwidth"));
+    QElapsedTimer clock;
+    clock.start();
+    session.checkShownDesign();
+    double figuresMs = -1;
+    double azimuthMs = -1;
+    while (window.isCalculating()) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        const double now = double(clock.nsecsElapsed()) / 1e6;
+        if (figuresMs < 0 && impedance->text().contains(u'Ω')) {
+            figuresMs = now;
+        }
+        if (azimuthMs < 0 && beamwidth->text().contains(u'°')) {
+            azimuthMs = now;
+        }
+    }
+    return {figuresMs, azimuthMs, double(clock.nsecsElapsed()) / 1e6};
+}
+
 // One installation's rounds; false when a deck cannot be written.
 bool benchInstallation(const QString &name, Session &session, int rounds, CheckWindow &window,
                        QTextStream &out)
 {
     const CheckRequest request = *session.checkRequest();
-    const double f0 = request.frequencyMhz;
     QTemporaryDir folder;
-    const QString designDeck = folder.filePath(QStringLiteral("design.nec"));
-    const QString fullSweep = folder.filePath(QStringLiteral("sweep.nec"));
-    QFile design(designDeck);
-    QFile sweep(fullSweep);
-    if (!request.refusal.isEmpty() || !design.open(QIODevice::WriteOnly) ||
-        !sweep.open(QIODevice::WriteOnly)) {
+    const std::optional<BareDecks> decks = writeBareDecks(request, folder);
+    if (!decks) {
         return false;
     }
-    design.write(request.deck);
-    sweep.write(sweepDeck(request.deck, sweepFrequency(f0, 0), f0 * kSweepStep, kSweepPoints));
-    design.close();
-    sweep.close();
     const QString output = folder.filePath(QStringLiteral("out.txt"));
-    QList<std::pair<QString, bool>> sliceDecks; // each slice's deck, and whether it follows
-    for (const SweepSlice &slice : checkSlices(request, {})) {
-        const QString path = folder.filePath(QStringLiteral("slice%1.nec").arg(sliceDecks.size()));
-        sliceDecks.append({path, slice.followsFiguresRun});
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(slice.deck) != slice.deck.size()) {
-            return false;
-        }
-    }
-
-    // Milliseconds from the check asked for to the figures shown and to the whole curve.
-    // Over ground the beamwidth waits for the azimuth cut at the take-off angle.
-    auto *impedance = window.findChild<QLabel *>(QStringLiteral("impedance"));
-    auto *beamwidth = window.findChild<QLabel *>(QStringLiteral("beamwidth"));
-    QList<double> azimuth;
-    const auto checkTimes = [&] {
-        QElapsedTimer clock;
-        clock.start();
-        session.checkShownDesign();
-        double figuresMs = -1;
-        double azimuthMs = -1;
-        while (window.isCalculating()) {
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-            const double now = double(clock.nsecsElapsed()) / 1e6;
-            if (figuresMs < 0 && impedance->text().contains(u'Ω')) {
-                figuresMs = now;
-            }
-            if (azimuthMs < 0 && beamwidth->text().contains(u'°')) {
-                azimuthMs = now;
-            }
-        }
-        azimuth.append(azimuthMs);
-        return std::pair(figuresMs, double(clock.nsecsElapsed()) / 1e6);
-    };
 
     QList<double> bareDesign;
     QList<double> bareSweep;
     QList<double> bareParallel;
     QList<double> alone;
     QList<double> figures;
+    QList<double> azimuth;
     QList<double> curve;
     EngineScheduler scheduler;
     CheckRunner runner(scheduler);
     for (int round = -1; round < rounds; ++round) { // round -1 warms the caches, uncounted
-        const double designMs = bareRun(designDeck, output);
-        const double sweepMs = bareRun(fullSweep, output);
-        const double parallelMs = bareSchedule(designDeck, sliceDecks, folder.path());
+        const double designMs = bareRun(decks->design, output);
+        const double sweepMs = bareRun(decks->sweep, output);
+        const double parallelMs = bareSchedule(decks->design, decks->slices, folder.path());
         const double aloneMs = runnerAlone(runner, request);
-        const auto [figuresMs, curveMs] = checkTimes();
+        const auto [figuresMs, azimuthMs, curveMs] = checkTimes(session, window);
         if (round < 0) {
-            azimuth.clear();
             continue;
         }
         bareDesign.append(designMs);
@@ -185,6 +203,7 @@ bool benchInstallation(const QString &name, Session &session, int rounds, CheckW
         bareParallel.append(parallelMs);
         alone.append(aloneMs);
         figures.append(figuresMs);
+        azimuth.append(azimuthMs);
         curve.append(curveMs);
     }
 
@@ -200,7 +219,7 @@ bool benchInstallation(const QString &name, Session &session, int rounds, CheckW
         << "bare nec2c, design deck:                 " << median(bareDesign) << '\n'
         << "bare nec2c, 41-point sweep deck:         " << median(bareSweep) << '\n'
         << "bare nec2c, the check's schedule:        " << median(bareParallel) << "   ("
-        << sliceDecks.size() << " slices, the design runs not counted)\n"
+        << decks->slices.size() << " slices, the design runs not counted)\n"
         << "check runner alone, no window:           " << median(alone) << '\n'
         << "check to figures shown:                  " << median(figures) << "   (goal <= 100)\n"
         << "check to the beamwidth shown:            " << median(azimuth) << '\n'

@@ -80,6 +80,7 @@ private Q_SLOTS:
     void formats_data();
     void formats();
     void showsTheCommandLinesFigures();
+    void closingEndsTheCheck();
     void savesAndFailsCleanly();
     void refusalRunsNothing();
     void textsAreInTheCaptionFace();
@@ -189,15 +190,25 @@ void TestCheckWindow::showsTheCommandLinesFigures()
     window.resize(640, 480);
     QTRY_COMPARE(window.size(), QSize(640, 480));
     QVERIFY(swr->height() >= swr->minimumHeight() && patterns.at(0)->height() >= 180);
+}
 
-    // Closed, it runs nothing: the session ends the check in flight and says so.
+void TestCheckWindow::closingEndsTheCheck()
+{
+    // Closed, it runs nothing: the session ends the check in flight and the window says so.
+    SessionWindow windows;
+    CheckWindow &window = windows.window;
+    window.show();
     windows.session().checkShownDesign();
     QVERIFY(window.isCalculating());
+    QCOMPARE(shown(window, u"impedance"_s), u"…"_s);
     window.close();
     QVERIFY(!windows.session().isRunning(AnalysisKind::Check));
     QVERIFY(!window.isCalculating());
     QCOMPARE(shown(window, u"status"_s), u"检查已停止。"_s);
     QCOMPARE(shown(window, u"impedance"_s), u"—"_s);
+    // A design changed while it is closed checks nothing.
+    windows.session().checkShownDesign();
+    QVERIFY(!windows.session().isRunning(AnalysisKind::Check));
 }
 
 void TestCheckWindow::savesAndFailsCleanly()
