@@ -86,7 +86,8 @@ public:
     // calculated from; none before a design is shown.
     [[nodiscard]] std::optional<CheckRequest> checkRequest() const;
 
-    // The design check window, once it exists; the session tells it what to show.
+    // The design check window, once it exists, which the session tells what to show; none once
+    // it goes, which ends the check in flight.
     void setCheckView(CheckView *view);
     // Checks the shown design in the check window, when that is shown; a tuning is voided.
     void checkShownDesign();
