@@ -322,7 +322,7 @@ CheckReport checkDeck(const CheckRequest &request, EngineScheduler &scheduler,
                          report.bandwidth = sweep.bandwidth;
                          report.fittedCurve = sweep.curve;
                          report.sweepEngineFrequencies = sweep.engineFrequenciesMhz;
-                         report.sweepFitErrorOhm = sweep.fitAgreementOhm;
+                         report.fitAgreementOhm = sweep.fitAgreementOhm;
                          report.caution = request.caution;
                          report.installation = request.installation;
                          report.deck = runner.figuresDeck();
