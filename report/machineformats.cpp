@@ -52,7 +52,8 @@ QString csvField(const QJsonValue &value)
     return value.isNull() ? QString() : QString::number(value.toDouble(), 'g', 10);
 }
 
-// C as the model holds it, E less B and D, to the shown decimals.
+} // namespace
+
 QJsonObject dimensionsJson(const TuneDimensions &dims, int decimals)
 {
     return {{QStringLiteral("a"), dims.a},
@@ -80,8 +81,6 @@ QJsonObject figuresJson(const DesignFigures &figures)
     }
     return object;
 }
-
-} // namespace
 
 QJsonObject checkReportToJson(const CheckReport &report)
 {
