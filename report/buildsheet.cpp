@@ -74,11 +74,20 @@ BuildSheet buildSheet(const ModelInput &model, const QString &wireText,
     return sheet;
 }
 
-void setPredictions(BuildSheet &sheet, const DesignFigures &figures,
-                    const QList<SweepPoint> &curve)
+void setPredictions(BuildSheet &sheet, const DesignFigures &figures, const QList<SweepPoint> &curve)
 {
     sheet.figures = figures;
     sheet.dipMhz = sweepDip(curve);
+}
+
+void setPredictions(BuildSheet &sheet, const SheetPredictions &predictions)
+{
+    setPredictions(sheet, predictions.figures, predictions.curve);
+    const std::optional<ToleranceResult> &tolerances = predictions.tolerances;
+    const bool ofThisDesign = tolerances && tolerances->dimensions == sheet.dimensions &&
+                              tolerances->installation == sheet.installation &&
+                              tolerances->frequencyMhz == sheet.model.frequencyMHz;
+    sheet.tolerances = ofThisDesign ? tolerances : std::nullopt;
 }
 
 QString buildSheetText(const BuildSheet &sheet)
@@ -102,18 +111,18 @@ QString buildSheetText(const BuildSheet &sheet)
         << length(cuts.driverHalf.allowance) << " of wrap at each end):\n";
     const auto piece = [&](const char *name, const WirePiece &wire) {
         out << "  " << QString::fromLatin1(name).leftJustified(40) << wire.count << " x  hangs "
-            << length(wire.span).rightJustified(12) << "  cut " << length(wire.cut()).rightJustified(12)
-            << '\n';
+            << length(wire.span).rightJustified(12) << "  cut "
+            << length(wire.cut()).rightJustified(12) << '\n';
     };
     piece("driver half, feed point to tail tip", cuts.driverHalf);
     piece("reflector, tail tip to tail tip", cuts.reflector);
     out << "  wire in all: " << length(cuts.totalWire()) << '\n'
         << "Feed gap between the driver halves:  " << length(cuts.feedGap) << '\n'
         << "Tail insulators (2), tip to tip (C): " << length(cuts.tailSpacing) << '\n'
-        << "Spreader arms (" << cuts.spreaders.arms << "), hub centre to corner: "
-        << length(cuts.spreaders.arm) << '\n'
-        << "Angle between the arms: " << format.angle(cuts.spreaders.angleAcrossE)
-        << " across E, " << format.angle(cuts.spreaders.angleAcrossA) << " across A\n"
+        << "Spreader arms (" << cuts.spreaders.arms
+        << "), hub centre to corner: " << length(cuts.spreaders.arm) << '\n'
+        << "Angle between the arms: " << format.angle(cuts.spreaders.angleAcrossE) << " across E, "
+        << format.angle(cuts.spreaders.angleAcrossA) << " across A\n"
         << "Predicted SWR dip:  "
         << (sheet.dipMhz ? format.frequency(*sheet.dipMhz)
                          : QStringLiteral("none within the sweep (5 % either way)"))
@@ -125,7 +134,8 @@ QString buildSheetText(const BuildSheet &sheet)
         out << "Tolerances (shorter / longer):";
         for (const DimensionTolerance &cut : sheet.tolerances->cuts) {
             const auto value = [&](const std::optional<double> &tolerance) {
-                return tolerance ? c.toString(*tolerance, 'f', unit.decimals) : QStringLiteral("none");
+                return tolerance ? c.toString(*tolerance, 'f', unit.decimals)
+                                 : QStringLiteral("none");
             };
             out << ' ' << QChar(u'A' + int(cut.dimension)) << ' ' << value(cut.minus) << " / "
                 << value(cut.plus) << (cut.dimension == CutDimension::D ? "" : ",");

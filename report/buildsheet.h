@@ -34,11 +34,21 @@ struct BuildSheet
     Installation installation; // where it hangs and what its wire is made of
     TuneDimensions dimensions; // display unit, as shown and as the model holds them
     SheetDimensions origin = SheetDimensions::Formula;
-    CutAllowances allowances;  // metres
-    CutList cuts;              // of the dimensions with the allowances
-    DesignFigures figures;     // the engine's at the design frequency, where it hangs
+    CutAllowances allowances;     // metres
+    CutList cuts;                 // of the dimensions with the allowances
+    DesignFigures figures;        // the engine's at the design frequency, where it hangs
     std::optional<double> dipMhz; // where the check's SWR curve is lowest; none beyond it
     // How far each of A to D may be off, where they were computed for these dimensions.
+    std::optional<ToleranceResult> tolerances;
+};
+
+// What the check window computed of the design it shows, for the sheet it prints.
+struct SheetPredictions
+{
+    DesignFigures figures; // the engine's at the design frequency
+    QList<SweepPoint>
+        curve; // the SWR curve in increasing frequency: the fit's dense one, or the sweep
+    // The tolerances last computed, of the dimensions they name; none when none were.
     std::optional<ToleranceResult> tolerances;
 };
 
@@ -52,6 +62,9 @@ struct BuildSheet
 // SWR curve (`curve` in increasing frequency, the fit's dense curve or the sweep).
 void setPredictions(BuildSheet &sheet, const DesignFigures &figures,
                     const QList<SweepPoint> &curve);
+// The same with the tolerances, taken only where they were computed for the sheet's own
+// dimensions in its installation: a sheet never shows the tolerances of another design.
+void setPredictions(BuildSheet &sheet, const SheetPredictions &predictions);
 
 // The dimensions as built, in metres: C as the model holds it, E less B and D to the shown
 // decimals.

@@ -10,7 +10,8 @@ boxes, plus every other character of a string in ui/: the diagram's tooltip and 
 design check window, its figures, header and charts (with the texts of report/, the names
 of the grounds and metals in core/installation.cpp and of the tuning goals in
 core/tunegoal.cpp), the build sheet in sheet/, which is drawn in the same face on paper and in
-PDF, and every character of the English translation in translations/. A string
+PDF, and every character of the translation file in translations/, its source texts and their
+English. A string
 counts whether the source writes it u"...", QStringLiteral("...") or as the source text of a
 translation (tr, QT_TR_NOOP, QT_TRANSLATE_NOOP, translate). Those also go into the bold face, which the check window's captions use; of
 the main window, only the letter labels are bold.
@@ -65,7 +66,9 @@ ANY_STRING = re.compile(
 )
 # The English translation's texts, which the window shows in the same face.
 TRANSLATIONS = ROOT / "translations"
-TRANSLATION = re.compile(r"<translation>([^<]*)</translation>")
+# The translation file's source texts and their English: lupdate writes a source text whole,
+# however the code splits it over adjacent literals, which ANY_STRING sees only the first of.
+TRANSLATION = re.compile(r"<(?:source|translation)>([^<]*)</(?:source|translation)>")
 ESCAPES = {"n": "\n", "t": "\t", '"': '"', "\\": "\\"}
 
 

@@ -11,6 +11,8 @@
 
 #include <algorithm>
 
+using namespace Qt::StringLiterals;
+
 namespace moxon {
 
 namespace {
@@ -66,12 +68,11 @@ private:
 
     void header()
     {
-        m_canvas.title(tr("Moxon 矩形天线施工单"), m_format.frequency(m_sheet.model.frequencyMHz));
+        m_canvas.title(buildSheetTitle(), m_format.frequency(m_sheet.model.frequencyMHz));
         const ModelInput &model = m_sheet.model;
         m_canvas.paragraph(
             tr("尺寸：%1，%2极化。导线：%3。")
-                .arg(origin(),
-                     model.vertical ? tr("垂直") : tr("水平"),
+                .arg(origin(), model.vertical ? tr("垂直") : tr("水平"),
                      wireDescription(m_sheet.wireText, model.wire.unit, m_sheet.installation)));
         m_canvas.paragraph(tr("架设：%1。").arg(where()));
     }
@@ -96,12 +97,12 @@ private:
         if (ground.kind == GroundKind::FreeSpace) {
             return tr("自由空间");
         }
-        const QString height = tr("中心离地 %1（%2 λ）")
-                                   .arg(length(installation.heightMetres),
-                                        m_locale.toString(installation.heightMetres /
-                                                              freeSpaceWavelength(
-                                                                  m_sheet.model.frequencyMHz),
-                                                          'f', 2));
+        const QString height =
+            tr("中心离地 %1（%2 λ）")
+                .arg(length(installation.heightMetres),
+                     m_locale.toString(installation.heightMetres /
+                                           freeSpaceWavelength(m_sheet.model.frequencyMHz),
+                                       'f', 2));
         if (ground.kind == GroundKind::Perfect) {
             return tr("%1，理想地面").arg(height);
         }
@@ -161,12 +162,12 @@ void SheetWriter::dimensions()
             shorter = toleranceText(cut.minus, cut.minusLimit, m_step, m_locale);
             longer = toleranceText(cut.plus, cut.plusLimit, m_step, m_locale);
         }
-        rows.append({QString(QChar(u'A' + int(i))), meanings.at(i), length(values.at(i)),
-                     shorter, longer});
+        rows.append(
+            {QString(QChar(u'A' + int(i))), meanings.at(i), length(values.at(i)), shorter, longer});
     }
-    m_canvas.table({{400}, {1900}, {1100, Qt::AlignRight}, {900, Qt::AlignRight},
-                    {900, Qt::AlignRight}},
-                   {tr("代号"), tr("含义"), tr("长度"), tr("可短"), tr("可长")}, rows);
+    m_canvas.table(
+        {{400}, {1900}, {1100, Qt::AlignRight}, {900, Qt::AlignRight}, {900, Qt::AlignRight}},
+        {tr("代号"), tr("含义"), tr("长度"), tr("可短"), tr("可长")}, rows);
     if (tolerances) {
         m_canvas.paragraph(tr("可短、可长：该尺寸单独改变时，设计频率上驻波比仍 ≤ %1、前后比下降"
                               "不超过 %2 dB 的范围（≥：搜索范围内都在限度内）。")
@@ -185,12 +186,16 @@ void SheetWriter::cuts()
     const CutList &cuts = m_sheet.cuts;
     m_canvas.heading(tr("下料单"));
     const auto piece = [&](const QString &name, const WirePiece &wire) {
-        return QStringList{name, QString::number(wire.count), length(wire.span),
-                           QStringLiteral("%1 × %2").arg(wire.wrappedEnds).arg(step(wire.allowance)),
-                           length(wire.cut())};
+        return QStringList{
+            name, QString::number(wire.count), length(wire.span),
+            QStringLiteral("%1 × %2").arg(wire.wrappedEnds).arg(step(wire.allowance)),
+            length(wire.cut())};
     };
-    m_canvas.table({{2000}, {500, Qt::AlignRight}, {1000, Qt::AlignRight},
-                    {800, Qt::AlignRight}, {900, Qt::AlignRight}},
+    m_canvas.table({{2000},
+                    {500, Qt::AlignRight},
+                    {1000, Qt::AlignRight},
+                    {800, Qt::AlignRight},
+                    {900, Qt::AlignRight}},
                    {tr("线段"), tr("数量"), tr("挂线长度"), tr("绕线余量"), tr("下料长度")},
                    {piece(tr("驱动单元半边：馈电点至尾端"), cuts.driverHalf),
                     piece(tr("反射单元：尾端至尾端"), cuts.reflector),
@@ -208,21 +213,23 @@ void SheetWriter::spreaders()
 {
     const Spreaders &frame = m_sheet.cuts.spreaders;
     m_canvas.heading(tr("X 形撑杆"));
-    m_canvas.table({{3000}, {500, Qt::AlignRight}, {1700, Qt::AlignRight}},
-                   {tr("部件"), tr("数量"), tr("长度或角度")},
-                   {{tr("支臂：中心座中心至一角"), QString::number(frame.arms), length(frame.arm)},
-                    {tr("同一端两支臂的夹角（跨 E）"), QString(),
-                     m_format.angle(frame.angleAcrossE)},
-                    {tr("同一单元两端支臂的夹角（跨 A）"), QString(),
-                     m_format.angle(frame.angleAcrossA)}});
+    m_canvas.table(
+        {{3000}, {500, Qt::AlignRight}, {1700, Qt::AlignRight}},
+        {tr("部件"), tr("数量"), tr("长度或角度")},
+        {{tr("支臂：中心座中心至一角"), QString::number(frame.arms), length(frame.arm)},
+         {tr("同一端两支臂的夹角（跨 E）"), QString(), m_format.angle(frame.angleAcrossE)},
+         {tr("同一单元两端支臂的夹角（跨 A）"), QString(), m_format.angle(frame.angleAcrossA)}});
 }
 
 void SheetWriter::predictions()
 {
     const DesignFigures &figures = m_sheet.figures;
     m_canvas.heading(tr("nec2c 预测"));
-    const QString dip = m_sheet.dipMhz ? m_format.frequency(*m_sheet.dipMhz)
-                                       : tr("扫频范围（±5 %）内没有谐振点");
+    // To the kilohertz, as an analyser reads a dip: the curve's vertex has more digits than the
+    // model means.
+    const QString dip = m_sheet.dipMhz
+                            ? LocaleNumbers(m_locale).toMask(*m_sheet.dipMhz, 3) + u" MHz"_s
+                            : tr("扫频范围（±5 %）内没有谐振点");
     const QString frontToBack =
         figures.takeoff ? tr("前后比（主瓣仰角 %1）").arg(m_format.angle(*figures.takeoff))
                         : tr("前后比");
@@ -235,6 +242,11 @@ void SheetWriter::predictions()
 }
 
 } // namespace
+
+QString buildSheetTitle()
+{
+    return QCoreApplication::translate("BuildSheet", "Moxon 矩形天线施工单");
+}
 
 void drawBuildSheet(QPainter &painter, const QRectF &area, const BuildSheet &sheet,
                     const QLocale &locale)

@@ -9,6 +9,9 @@ class QPainter;
 
 namespace moxon {
 
+// The sheet's title, in the language in force: a printed or written sheet's document name.
+[[nodiscard]] QString buildSheetTitle();
+
 // The sheet is laid out on a page of this size in tenths of a point, 183 by 254 mm, which the
 // printable area of A4 and of US Letter hold at full size.
 inline constexpr double kSheetWidth = 5200;

@@ -9,10 +9,10 @@ namespace moxon {
 
 namespace {
 
-constexpr double kLineSpacing = 1.45;  // of the face's size, from baseline to baseline
-constexpr double kCellPadding = 40;    // tenths of a point between a cell's text and the next
-constexpr double kHeadingSpace = 150;  // above a section's heading
-constexpr double kRuleWeight = 5;      // tenths of a point
+constexpr double kLineSpacing = 1.45; // of the face's size, from baseline to baseline
+constexpr double kCellPadding = 40;   // tenths of a point between a cell's text and the next
+constexpr double kHeadingSpace = 150; // above a section's heading
+constexpr double kRuleWeight = 5;     // tenths of a point
 constexpr double kThinRuleWeight = 2.5;
 
 } // namespace
@@ -31,7 +31,11 @@ QFont SheetCanvas::font(double size, bool bold)
     font.setBold(bold);
     // The same advances at every resolution, on paper as in the PDF.
     font.setHintingPreference(QFont::PreferNoHinting);
-    font.setStyleStrategy(QFont::NoFontMerging);
+    // Each character drawn as the glyph its code maps to: shaped, the face's substitutions
+    // (its figures, the "fl" ligature) give glyphs that Qt's PDF writer cannot map back to
+    // their characters, so that a reader or a search of the PDF would find no numbers in it.
+    // The sheet's scripts need no shaping.
+    font.setStyleStrategy(QFont::StyleStrategy(QFont::NoFontMerging | QFont::PreferNoShaping));
     return font;
 }
 

@@ -39,10 +39,10 @@ struct Outline
 {
     double left = 0;
     double right = 0;
-    double top = 0;           // the driven element's long side
-    double bottom = 0;        // the reflector's
-    double driverTip = 0;     // where the driven element's tails end
-    double reflectorTip = 0;  // where the reflector's tails end
+    double top = 0;          // the driven element's long side
+    double bottom = 0;       // the reflector's
+    double driverTip = 0;    // where the driven element's tails end
+    double reflectorTip = 0; // where the reflector's tails end
     [[nodiscard]] double centreX() const { return (left + right) / 2; }
     [[nodiscard]] double centreY() const { return (top + bottom) / 2; }
 };
@@ -98,8 +98,10 @@ void drawElements(QPainter &painter, const Outline &o, const DiagramLabels &labe
     const double feedRight = o.centreX() + kFeedHalfGap;
     painter.drawPolyline(QPolygonF{{o.left, o.driverTip}, {o.left, o.top}, {feedLeft, o.top}});
     painter.drawPolyline(QPolygonF{{feedRight, o.top}, {o.right, o.top}, {o.right, o.driverTip}});
-    painter.drawPolyline(QPolygonF{
-        {o.left, o.reflectorTip}, {o.left, o.bottom}, {o.right, o.bottom}, {o.right, o.reflectorTip}});
+    painter.drawPolyline(QPolygonF{{o.left, o.reflectorTip},
+                                   {o.left, o.bottom},
+                                   {o.right, o.bottom},
+                                   {o.right, o.reflectorTip}});
     painter.setBrush(Qt::black);
     painter.setPen(Qt::NoPen);
     for (const double x : {feedLeft, feedRight}) {
@@ -139,8 +141,7 @@ void drawFrame(QPainter &painter, const Outline &o, const DiagramLabels &labels)
     painter.setBrush(Qt::NoBrush);
     // Half the angle across E, from the beam's cross line to an arm; Qt counts arcs in
     // sixteenths of a degree, anticlockwise on the page.
-    const double half =
-        std::atan2(o.bottom - o.top, o.right - o.left) * 180 / std::numbers::pi;
+    const double half = std::atan2(o.bottom - o.top, o.right - o.left) * 180 / std::numbers::pi;
     const QRectF arc(hub.x() - kArcRadius, hub.y() - kArcRadius, 2 * kArcRadius, 2 * kArcRadius);
     painter.drawArc(arc, int(-half * 16), int(2 * half * 16));
     painter.drawArc(arc.adjusted(40, 40, -40, -40), int(half * 16), int((180 - 2 * half) * 16));
@@ -153,9 +154,10 @@ void drawFrame(QPainter &painter, const Outline &o, const DiagramLabels &labels)
 }
 
 // A dimension line from `from` to `to` with end ticks across it, opened in its middle for
-// `letter` when the stretch is long enough, else with the letter beside it at `aside`.
+// `letter` when the stretch is long enough and `mayOpen`, else with the letter beside it at
+// `aside`.
 void dimensionLine(QPainter &painter, QPointF from, QPointF to, const QString &letter,
-                   QPointF aside)
+                   QPointF aside, bool mayOpen = true)
 {
     const bool vertical = from.x() == to.x();
     const QPointF tick = vertical ? QPointF(kTick / 2, 0) : QPointF(0, kTick / 2);
@@ -164,7 +166,7 @@ void dimensionLine(QPainter &painter, QPointF from, QPointF to, const QString &l
     painter.drawLine(to - tick, to + tick);
     const QPointF middle = (from + to) / 2;
     const double length = vertical ? to.y() - from.y() : to.x() - from.x();
-    if (length > 3 * kLetterOpening) {
+    if (mayOpen && length > 3 * kLetterOpening) {
         const QPointF opening = vertical ? QPointF(0, kLetterOpening) : QPointF(kLetterOpening, 0);
         painter.drawLine(from, middle - opening);
         painter.drawLine(middle + opening, to);
@@ -188,12 +190,15 @@ void drawDimensions(QPainter &painter, const Outline &o)
         dimensionLine(painter, {tails, from}, {tails, to}, letters.at(i),
                       {tails + kTick, (from + to) / 2});
     }
+    // E's letter beside its line: the leaders of the tails' tips cross the line near its
+    // middle, where an opening would put the letter.
     const double depth = o.right + kDepthLineOffset;
-    dimensionLine(painter, {depth, o.top}, {depth, o.bottom}, QStringLiteral("E"), {});
+    dimensionLine(painter, {depth, o.top}, {depth, o.bottom}, QStringLiteral("E"),
+                  {depth + kTick, o.centreY()}, false);
     // Where the lines start: thin leaders from the rectangle's corners and the tails' tips.
     painter.setPen(QPen(Qt::gray, kDimensionPen / 2));
     for (const double y : {o.top, o.driverTip, o.reflectorTip, o.bottom}) {
-        painter.drawLine(QPointF(o.right + kElementPen, y), QPointF(depth + kTick, y));
+        painter.drawLine(QPointF(o.right + kElementPen, y), QPointF(depth + kTick / 2, y));
     }
     for (const double x : {o.left, o.right}) {
         painter.drawLine(QPointF(x, o.top - kElementPen), QPointF(x, widthY - kTick));

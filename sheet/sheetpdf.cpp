@@ -35,7 +35,7 @@ QByteArray buildSheetPdf(const BuildSheet &sheet, const QLocale &locale)
         writer.setPageLayout(QPageLayout(QPageSize(sheetPaper(locale)), QPageLayout::Portrait,
                                          QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm),
                                          QPageLayout::Millimeter));
-        writer.setTitle(QCoreApplication::translate("BuildSheet", "Moxon 矩形天线施工单"));
+        writer.setTitle(buildSheetTitle());
         writer.setCreator(QStringLiteral("moxon"));
         QPainter painter(&writer);
         // The painter's origin is the top left of the area within the margins.

@@ -5,7 +5,7 @@
     <name>BuildSheet</name>
     <message>
         <source>由 Moxon 矩形天线计算器生成。长度单位为 %1；谐振点、驻波比、前后比与公差是 nec2c 对上述导线与架设的计算值。</source>
-        <translation>Made by the Moxon rectangle calculator. Lengths in %1; the SWR dip, the SWR, the front-to-back and the tolerances are nec2c's for the wire and the installation above.</translation>
+        <translation>Made by the Moxon rectangle calculator. Lengths in %1; the SWR dip, the SWR, the front-to-back and the tolerances are nec2c&apos;s for the wire and the installation above.</translation>
     </message>
     <message>
         <source>Moxon 矩形天线施工单</source>
@@ -37,7 +37,7 @@
     </message>
     <message>
         <source>公式计算的尺寸</source>
-        <translation>the formula's</translation>
+        <translation>the formula&apos;s</translation>
     </message>
     <message>
         <source>自由空间</source>
@@ -93,7 +93,7 @@
     </message>
     <message>
         <source>驱动单元尾长</source>
-        <translation>Driven element's tail</translation>
+        <translation>Driven element&apos;s tail</translation>
     </message>
     <message>
         <source>尾端间隙</source>
@@ -101,7 +101,7 @@
     </message>
     <message>
         <source>反射单元尾长</source>
-        <translation>Reflector's tail</translation>
+        <translation>Reflector&apos;s tail</translation>
     </message>
     <message>
         <source>纵深 = B + C + D</source>
@@ -129,7 +129,7 @@
     </message>
     <message>
         <source>公差未计算：在检查窗口的“公差”页计算后再打印，或用 moxon-cli sheet --tolerances。</source>
-        <translation>Tolerances not computed: compute them in the check window's Tolerances tab before printing, or run moxon-cli sheet --tolerances.</translation>
+        <translation>Tolerances not computed: compute them in the check window&apos;s Tolerances tab before printing, or run moxon-cli sheet --tolerances.</translation>
     </message>
     <message>
         <source>下料单</source>
@@ -169,11 +169,11 @@
     </message>
     <message>
         <source>挂线长度从绝缘子孔量到绝缘子孔，下料长度另加两端绕在绝缘子上的余量。馈电间隙 %1：驱动单元两个半边在中心绝缘子上相隔的距离，由馈线引线跨接，每个半边已扣除一半。</source>
-        <translation>The span is measured from insulator hole to insulator hole; the cut length adds the wire wrapped round the insulators at both ends. Feed gap %1: between the driven element's halves at the centre insulator, bridged by the feed line's leads; half of it is taken off each half.</translation>
+        <translation>The span is measured from insulator hole to insulator hole; the cut length adds the wire wrapped round the insulators at both ends. Feed gap %1: between the driven element&apos;s halves at the centre insulator, bridged by the feed line&apos;s leads; half of it is taken off each half.</translation>
     </message>
     <message>
         <source>尾端绝缘子两个：每侧驱动单元尾端与反射单元尾端相距 C = %1（孔到孔）。</source>
-        <translation>Tail insulators, two: on each side the driven element's and the reflector's tail tips are C = %1 apart, hole to hole.</translation>
+        <translation>Tail insulators, two: on each side the driven element&apos;s and the reflector&apos;s tail tips are C = %1 apart, hole to hole.</translation>
     </message>
     <message>
         <source>X 形撑杆</source>
@@ -509,6 +509,22 @@
     <message>
         <source>实测</source>
         <translation>Measured</translation>
+    </message>
+    <message>
+        <source>打印施工单</source>
+        <translation>Print Build Sheet</translation>
+    </message>
+    <message>
+        <source>在默认打印机上打印施工单：下料长度、绝缘子间距、撑杆与预测值</source>
+        <translation>Print the build sheet on the default printer: the lengths to cut, the insulator spacing, the spreaders and the predictions</translation>
+    </message>
+    <message>
+        <source>保存施工单 PDF…</source>
+        <translation>Save Build Sheet as PDF…</translation>
+    </message>
+    <message>
+        <source>保存施工单</source>
+        <translation>Save Build Sheet</translation>
     </message>
 </context>
 <context>

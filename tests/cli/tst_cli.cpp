@@ -283,10 +283,10 @@ void TestCli::badArguments_data()
         << u"--feed-gap must be a length of 0 or more, not '2cm'"_s;
     QTest::newRow("sheet, feed gap wider than the element")
         << sheet + pdf + QStringList{u"--feed-gap"_s, u"8"_s} << 2
-        << u"--feed-gap must be shorter than A, 7.7224 m"_s;
+        << u"--feed-gap must be shorter than A, 7.7218 m"_s;
     QTest::newRow("sheet, wrap as long as the element")
-        << sheet + pdf + QStringList{u"--wrap-allowance"_s, u"7.7224"_s} << 2
-        << u"--wrap-allowance must be shorter than A, 7.7224 m"_s;
+        << sheet + pdf + QStringList{u"--wrap-allowance"_s, u"7.7218"_s} << 2
+        << u"--wrap-allowance must be shorter than A, 7.7218 m"_s;
     QTest::newRow("sheet, language") << sheet + pdf + QStringList{u"--language"_s, u"fr"_s} << 2
                                      << u"--language must be en or zh, not 'fr'"_s;
     QTest::newRow("sheet, bad sweep") << sheet + pdf + QStringList{u"--sweep"_s, u"some"_s} << 2
@@ -317,12 +317,12 @@ void TestCli::help()
 {
     const CliRun overall = runCli({u"--help"_s});
     QCOMPARE(overall.status, 0);
-    for (const QString &command : {u"design"_s, u"export"_s, u"check"_s, u"tune"_s,
-                                   u"tolerance"_s, u"trim"_s, u"sheet"_s}) {
+    for (const QString &command :
+         {u"design"_s, u"export"_s, u"check"_s, u"tune"_s, u"tolerance"_s, u"trim"_s, u"sheet"_s}) {
         QVERIFY2(overall.out.contains(u"\n  "_s + command + u' '), qPrintable(command));
     }
-    for (const QString &command : {u"design"_s, u"export"_s, u"check"_s, u"tune"_s,
-                                   u"tolerance"_s, u"trim"_s, u"sheet"_s}) {
+    for (const QString &command :
+         {u"design"_s, u"export"_s, u"check"_s, u"tune"_s, u"tolerance"_s, u"trim"_s, u"sheet"_s}) {
         const CliRun run = runCli({command, u"--help"_s});
         QCOMPARE(run.status, 0);
         QVERIFY2(run.out.startsWith(u"Usage: moxon-cli "_s + command), qPrintable(run.out));

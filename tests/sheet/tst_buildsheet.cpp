@@ -2,57 +2,23 @@
 #include "captionface.h"
 #include "pdfpage.h"
 #include "sheetpdf.h"
+#include "sheetsample.h"
 #include "translation.h"
 
 #include <QFile>
+#include <QRawFont>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QXmlStreamReader>
 
 using namespace moxon;
 using namespace moxon::test;
 using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(moxon::UiLanguage)
+Q_DECLARE_METATYPE(moxon::ToleranceResult)
 
 namespace {
-
-// The 20 m design in metres as a tuning might give it, 10 m over average ground in copper.
-BuildSheet twentyMetreSheet()
-{
-    FormInputs form{u"14.15"_s, u"2"_s, WireUnit::Millimetre};
-    const Calculation run = calculate(form, DisplayUnit::Metre, LocaleNumbers(QLocale::c()));
-    Installation installation;
-    installation.heightMetres = 10;
-    installation.ground = {GroundKind::Real, 13, 0.005};
-    installation.conductor = copper();
-    BuildSheet sheet =
-        buildSheet(modelInputFor(run.shown, run.input, false, true), shownWireSize(run.form),
-                   installation, {7.7224, 1.0372, 1.4109, 2.5813}, defaultAllowances(DisplayUnit::Metre));
-    sheet.origin = SheetDimensions::Tuned;
-    sheet.figures.frequencyMhz = 14.15;
-    sheet.figures.feed = {48.31, -2.12};
-    sheet.figures.swr = 1.05;
-    sheet.figures.forwardGain = 11.23;
-    sheet.figures.frontToBack = 21.3;
-    sheet.figures.takeoff = 27.5;
-    sheet.dipMhz = 14.0731;
-    return sheet;
-}
-
-ToleranceResult someTolerances()
-{
-    ToleranceResult result;
-    result.dimensions = {7.7224, 1.0372, 1.4109, 2.5813};
-    result.cuts = {{{CutDimension::A, -13.1, 0.4, 0.1034, 0.0412, ToleranceLimit::Swr,
-                     ToleranceLimit::FrontToBack},
-                    {CutDimension::B, -5, 0.1, 0.2, 0.0873, ToleranceLimit::SearchEnd,
-                     ToleranceLimit::Swr},
-                    {CutDimension::C, 1, -0.2, 0.05, 0.061, ToleranceLimit::FrontToBack,
-                     ToleranceLimit::FrontToBack},
-                    {CutDimension::D, -7, 0.3, 0.0555, 0.0666, ToleranceLimit::Swr,
-                     ToleranceLimit::Swr}}};
-    return result;
-}
 
 // The words of a PDF's text, blanks and line ends folded, so that a table's cells read in order.
 QString folded(const QString &text)
@@ -73,6 +39,10 @@ private Q_SLOTS:
     void pdfTextHoldsTheCutList_data();
     void pdfTextHoldsTheCutList();
     void tolerancesWhereComputed();
+    void tolerancesOnlyOfTheSheetsDesign_data();
+    void tolerancesOnlyOfTheSheetsDesign();
+    void everyTextIsInTheFace_data();
+    void everyTextIsInTheFace();
     void onePageInTheCaptionFaceAlone_data();
     void onePageInTheCaptionFaceAlone();
 
@@ -106,20 +76,18 @@ void TestBuildSheet::pdfTextHoldsTheCutList_data()
     QTest::addColumn<UiLanguage>("language");
     QTest::addColumn<QStringList>("captions");
 
-    QTest::newRow("Chinese") << UiLanguage::Chinese
-                             << QStringList{u"施工单"_s,         u"驱动单元半边"_s,
-                                            u"反射单元"_s,       u"尾端绝缘子"_s,
-                                            u"下料长度"_s,       u"绕线余量"_s,
-                                            u"馈电间隙"_s,       u"支臂"_s,
-                                            u"谐振点"_s,         u"2 mm 铜线"_s,
-                                            u"按架设调谐后的尺寸"_s, u"一般地面"_s};
+    QTest::newRow("Chinese")
+        << UiLanguage::Chinese
+        << QStringList{u"施工单"_s,   u"驱动单元半边"_s, u"反射单元"_s,           u"尾端绝缘子"_s,
+                       u"下料长度"_s, u"绕线余量"_s,     u"馈电间隙"_s,           u"支臂"_s,
+                       u"谐振点"_s,   u"2 mm 铜线"_s,    u"按架设调谐后的尺寸"_s, u"一般地面"_s};
     QTest::newRow("English") << UiLanguage::English
-                             << QStringList{u"Build sheet"_s,      u"Driven element half"_s,
-                                            u"Reflector"_s,        u"Tail insulator"_s,
-                                            u"Cut length"_s,       u"Wrap allowance"_s,
-                                            u"Feed gap"_s,         u"Spreader arm"_s,
-                                            u"SWR dip"_s,          u"2 mm copper wire"_s,
-                                            u"tuned"_s,            u"average ground"_s};
+                             << QStringList{u"Build sheet"_s, u"Driven element half"_s,
+                                            u"Reflector"_s,   u"Tail insulator"_s,
+                                            u"Cut length"_s,  u"Wrap allowance"_s,
+                                            u"Feed gap"_s,    u"Spreader arm"_s,
+                                            u"SWR dip"_s,     u"2 mm copper wire"_s,
+                                            u"tuned"_s,       u"average ground"_s};
 }
 
 void TestBuildSheet::pdfTextHoldsTheCutList()
@@ -143,18 +111,21 @@ void TestBuildSheet::pdfTextHoldsTheCutList()
     // is cut 4.9859 m, twice; the reflector hangs 7.7224 + 2 x 1.4109 = 10.5442 m and is cut
     // 10.6442 m; 20.6160 m of wire in all. The arms reach 4.0712 m from the hub and meet at
     // 37.0 degrees across E, 143.0 across A.
-    const QStringList lengths = {u"7.7224 m"_s, u"1.0372 m"_s, u"0.1332 m"_s, u"1.4109 m"_s,
-                                 u"2.5813 m"_s, u"4.8859 m"_s, u"4.9859 m"_s, u"10.5442 m"_s,
-                                 u"10.6442 m"_s, u"20.6160 m"_s, u"4.0712 m"_s, u"37.0°"_s,
-                                 u"143.0°"_s, u"2 × 5.0 cm"_s, u"2.5 cm"_s};
+    const QStringList lengths = {u"7.7224 m"_s,  u"1.0372 m"_s,   u"0.1332 m"_s, u"1.4109 m"_s,
+                                 u"2.5813 m"_s,  u"4.8859 m"_s,   u"4.9859 m"_s, u"10.5442 m"_s,
+                                 u"10.6442 m"_s, u"20.6160 m"_s,  u"4.0712 m"_s, u"37.0°"_s,
+                                 u"143.0°"_s,    u"2 × 5.0 cm"_s, u"2.5 cm"_s};
     for (const QString &length : lengths) {
         QVERIFY2(text.contains(length), qPrintable(length + u" is not on the sheet: "_s + text));
     }
     // The driver's half, its count, span, wrap and cut on one row, in that order.
-    QVERIFY2(text.contains(u"2 4.8859 m 2 × 5.0 cm 4.9859 m"_s), qPrintable(text));
-    QVERIFY2(text.contains(u"1 10.5442 m 2 × 5.0 cm 10.6442 m"_s), qPrintable(text));
+    const std::optional<QString> laidOut = pdfText(*pdf, error, PdfTextOrder::Layout);
+    QVERIFY2(laidOut, qPrintable(error));
+    const QString rows = folded(*laidOut);
+    QVERIFY2(rows.contains(u"2 4.8859 m 2 × 5.0 cm 4.9859 m"_s), qPrintable(rows));
+    QVERIFY2(rows.contains(u"1 10.5442 m 2 × 5.0 cm 10.6442 m"_s), qPrintable(rows));
     // The predictions.
-    for (const QString &figure : {u"14.0731 MHz"_s, u"1.05"_s, u"21.3 dB"_s, u"27.5°"_s}) {
+    for (const QString &figure : {u"14.073 MHz"_s, u"1.05"_s, u"21.3 dB"_s, u"27.5°"_s}) {
         QVERIFY2(text.contains(figure), qPrintable(figure + u" is not on the sheet: "_s + text));
     }
     // Without tolerances the cells say so, and the note says where they come from.
@@ -164,11 +135,11 @@ void TestBuildSheet::pdfTextHoldsTheCutList()
 void TestBuildSheet::tolerancesWhereComputed()
 {
     BuildSheet sheet = twentyMetreSheet();
-    sheet.tolerances = someTolerances();
+    sheet.tolerances = twentyMetreTolerances();
     QString error;
     const std::optional<QString> pdf = pdfOf(sheet, UiLanguage::Chinese, error);
     QVERIFY2(pdf, qPrintable(error));
-    const std::optional<QString> read = pdfText(*pdf, error);
+    const std::optional<QString> read = pdfText(*pdf, error, PdfTextOrder::Layout);
     QVERIFY2(read, qPrintable(error));
     const QString text = folded(*read);
     // Each dimension's row: its length, then how much shorter and longer, in centimetres;
@@ -178,6 +149,81 @@ void TestBuildSheet::tolerancesWhereComputed()
     QVERIFY2(text.contains(u"0.1332 m 5.0 cm 6.1 cm"_s), qPrintable(text));
     QVERIFY2(text.contains(u"1.4109 m 5.6 cm 6.7 cm"_s), qPrintable(text));
     QVERIFY2(!text.contains(u"--tolerances"_s), qPrintable(text));
+}
+
+void TestBuildSheet::tolerancesOnlyOfTheSheetsDesign_data()
+{
+    QTest::addColumn<ToleranceResult>("tolerances");
+    QTest::addColumn<bool>("taken");
+
+    const ToleranceResult own = twentyMetreTolerances();
+    ToleranceResult otherDimensions = own;
+    otherDimensions.dimensions.b += 0.01;
+    ToleranceResult otherInstallation = own;
+    otherInstallation.installation.heightMetres = 12;
+    ToleranceResult otherFrequency = own;
+    otherFrequency.frequencyMhz = 14.2;
+    QTest::newRow("its own") << own << true;
+    QTest::newRow("of B 1 cm longer") << otherDimensions << false;
+    QTest::newRow("hung 2 m higher") << otherInstallation << false;
+    QTest::newRow("of another frequency") << otherFrequency << false;
+}
+
+// The window hands over the tolerances it computed last; the sheet shows them only when they
+// are of its own design, so that a tuning or a new installation never prints stale ones.
+void TestBuildSheet::tolerancesOnlyOfTheSheetsDesign()
+{
+    QFETCH(ToleranceResult, tolerances);
+    QFETCH(bool, taken);
+
+    BuildSheet sheet = twentyMetreSheet();
+    const QList<SweepPoint> curve = {{14.0, {50, -30}, 0}, {14.1, {50, 0}, 0}, {14.2, {50, 30}, 0}};
+    setPredictions(sheet, {sheet.figures, curve, tolerances});
+    QCOMPARE(sheet.tolerances.has_value(), taken);
+    QVERIFY(sheet.dipMhz && std::fabs(*sheet.dipMhz - 14.1) < 1e-9);
+}
+
+void TestBuildSheet::everyTextIsInTheFace_data()
+{
+    QTest::addColumn<QString>("text");
+
+    // The sheet's texts as the translation file holds them: each source text whole, however
+    // the code splits it over lines, and its English.
+    QFile file(QStringLiteral(MOXON_TRANSLATIONS));
+    QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.errorString()));
+    QXmlStreamReader ts(&file);
+    bool inSheet = false;
+    int row = 0;
+    while (!ts.atEnd()) {
+        if (ts.readNext() != QXmlStreamReader::StartElement) {
+            continue;
+        }
+        if (ts.name() == u"name") {
+            inSheet = ts.readElementText() == u"BuildSheet";
+        } else if (inSheet && (ts.name() == u"source" || ts.name() == u"translation")) {
+            QTest::addRow("%d", row++) << ts.readElementText();
+        }
+    }
+    QVERIFY2(!ts.hasError(), qPrintable(ts.errorString()));
+    QVERIFY2(row > 50, "the sheet's texts are not in the translation file");
+}
+
+// A character missing from the face would print as an empty box on the builder's paper.
+void TestBuildSheet::everyTextIsInTheFace()
+{
+    QFETCH(QString, text);
+    for (const bool bold : {false, true}) {
+        QFont font = CaptionFace::captionFont();
+        font.setBold(bold);
+        const QRawFont face = QRawFont::fromFont(font);
+        QCOMPARE(face.familyName(), QString::fromUtf16(kCaptionFamily));
+        for (const char32_t character : text.toUcs4()) {
+            QVERIFY2(face.supportsCharacter(character),
+                     qPrintable(u"U+%1 of \"%2\" is not in the face"_s
+                                    .arg(uint(character), 4, 16, QLatin1Char('0'))
+                                    .arg(text)));
+        }
+    }
 }
 
 void TestBuildSheet::onePageInTheCaptionFaceAlone_data()
@@ -192,7 +238,7 @@ void TestBuildSheet::onePageInTheCaptionFaceAlone()
     QFETCH(UiLanguage, language);
 
     BuildSheet sheet = twentyMetreSheet();
-    sheet.tolerances = someTolerances();
+    sheet.tolerances = twentyMetreTolerances();
     QString error;
     const std::optional<QString> pdf = pdfOf(sheet, language, error);
     QVERIFY2(pdf, qPrintable(error));
@@ -213,9 +259,8 @@ void TestBuildSheet::onePageInTheCaptionFaceAlone()
     QVERIFY(!ink.isEmpty());
     QVERIFY(ink.left() > 0 && ink.top() > 0);
     QVERIFY(ink.right() < page->width() - 1 && ink.bottom() < page->height() - 1);
-    QVERIFY2(ink.bottom() > page->height() * 2 / 3, qPrintable(u"ink ends at %1 of %2"_s
-                                                                   .arg(ink.bottom())
-                                                                   .arg(page->height())));
+    QVERIFY2(ink.bottom() > page->height() * 2 / 3,
+             qPrintable(u"ink ends at %1 of %2"_s.arg(ink.bottom()).arg(page->height())));
 }
 
 QTEST_MAIN(TestBuildSheet)
