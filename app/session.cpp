@@ -268,9 +268,8 @@ std::optional<BuildSheet> Session::buildSheet(const SheetPredictions &prediction
     const std::optional<Tuning> &tuning = m_analyses.tuning();
     const bool tuned = tuning && tuning->tuned;
     const ModelInput model = tuned ? *tuning->tuned : *currentModel();
-    BuildSheet sheet =
-        moxon::buildSheet(model, shownWireSize(m_state.acceptedInputs), m_installation,
-                          built->formula, defaultAllowances(model.units));
+    BuildSheet sheet = moxon::buildSheet(model, m_state.acceptedInputs.wireSize, m_installation,
+                                         built->formula, defaultAllowances(model.units));
     sheet.origin = tuned ? SheetDimensions::Tuned : SheetDimensions::Formula;
     setPredictions(sheet, predictions);
     return sheet;

@@ -34,9 +34,9 @@ double writeSheet(const TuneSetup &setup, const BenchDesign &design, const Check
     clock.start();
     const Calculation run = calculate(FormInputs{design.frequency, design.wire, design.wireUnit},
                                       design.units, LocaleNumbers(QLocale::c()));
-    BuildSheet sheet = buildSheet(modelInputFor(run.shown, run.input, false, true),
-                                  shownWireSize(run.form), design.installation, setup.formula,
-                                  defaultAllowances(design.units));
+    BuildSheet sheet =
+        buildSheet(modelInputFor(run.shown, run.input, false, true), run.form.wireSize,
+                   design.installation, setup.formula, defaultAllowances(design.units));
     setPredictions(sheet, report.figures,
                    report.fittedCurve.isEmpty() ? report.sweep : report.fittedCurve);
     Translation translation;
@@ -77,8 +77,8 @@ int main(int argc, char *argv[])
             }
             out << "  " << uiLanguageName(language) << ": first " << first << " ms, then median "
                 << median(ms) << " ms of " << rounds << "; " << QFileInfo(path).size()
-                << " bytes   (goal < " << kGoalMs << " ms: "
-                << (std::max(first, median(ms)) < kGoalMs ? "met" : "NOT met") << ")\n";
+                << " bytes   (goal < " << kGoalMs
+                << " ms: " << (std::max(first, median(ms)) < kGoalMs ? "met" : "NOT met") << ")\n";
         }
         out.flush();
     }

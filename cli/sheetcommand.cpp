@@ -32,7 +32,15 @@ QString description()
                "analysis's cost in nec2c runs. The sheet is in the language last chosen in the "
                "window (Chinese unless English was) or --language's, on A4 (US Letter where the "
                "locale measures in inches); it needs no display. The same cut list is printed "
-               "as text, or as JSON with --json.\n\n"
+               "as text, or as JSON with --json: frequency_mhz, units, design (a to e), "
+               "dimensions (formula or given), wire, wire_unit, installation (as check's), "
+               "wrap_allowance, feed_gap, driver_half and reflector (count, span as it hangs "
+               "between its insulators, cut with the wrap at both ends), tail_spacing, "
+               "total_wire, spreader (arms, arm, angle_across_e_deg, angle_across_a_deg), every "
+               "length in the unit of --units; dip_mhz (null when the SWR has no dip within the "
+               "sweep), swr_50, forward_gain_dbi, front_to_back_db, over ground takeoff_deg; "
+               "tolerances (a to d, tolerance_minus and tolerance_plus) or null without "
+               "--tolerances; pdf, the file written.\n\n"
                "Exit status as check's; a sheet that could not be written: 1 "
                "(\"sheet_not_written\"). With --json a failure prints {\"error\", \"message\"} "
                "as check's does.\n\n") +
@@ -59,8 +67,12 @@ private:
 
     QStringList problems() const override
     {
-        return {m_sweep.check(), m_output.check(m_common.json()), pdfProblem(),
-                m_built.check(m_common.units()), lengthProblem(m_wrap), lengthProblem(m_feedGap),
+        return {m_sweep.check(),
+                m_output.check(m_common.json()),
+                pdfProblem(),
+                m_built.check(m_common.units()),
+                lengthProblem(m_wrap),
+                lengthProblem(m_feedGap),
                 language() ? QString()
                            : QStringLiteral("--language must be en or zh, not '%1'")
                                  .arg(m_parser.value(m_language))};
@@ -179,15 +191,15 @@ std::optional<int> SheetCommand::setUp(const Calculation &run)
     for (const auto &[value, option] : {std::pair(cut.feedGap, QStringLiteral("--feed-gap")),
                                         std::pair(cut.wrap, QStringLiteral("--wrap-allowance"))}) {
         if (value >= a) {
-            m_io.say(QStringLiteral("%1 must be shorter than A, %2 %3")
-                         .arg(option, QLocale::c().toString(m_setup.formula.a, 'g', 6),
-                              m_setup.unit));
+            m_io.say(
+                QStringLiteral("%1 must be shorter than A, %2 %3")
+                    .arg(option, QLocale::c().toString(m_setup.formula.a, 'g', 6), m_setup.unit));
             return ExitUsage;
         }
     }
-    m_sheet = buildSheet(withDimensions(CommandIo::model(run, m_model), m_setup.formula),
-                         shownWireSize(run.form), m_where.installation(m_common.units()),
-                         m_setup.formula, cut);
+    m_sheet =
+        buildSheet(withDimensions(CommandIo::model(run, m_model), m_setup.formula),
+                   run.form.wireSize, m_where.installation(m_common.units()), m_setup.formula, cut);
     m_sheet.origin = given ? SheetDimensions::Given : SheetDimensions::Formula;
     return std::nullopt;
 }

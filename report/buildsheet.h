@@ -76,10 +76,10 @@ void setPredictions(BuildSheet &sheet, const SheetPredictions &predictions);
 [[nodiscard]] QString buildSheetText(const BuildSheet &sheet);
 
 // The sheet for scripts: frequency_mhz, units, design (a to e), dimensions ("formula", "tuned"
-// or "given"), wrap_allowance and
-// feed_gap, driver_half and reflector (count, span, cut: as the piece hangs between its
-// insulators and cut with the wrap at both ends), tail_spacing, total_wire, spreader (arms,
-// arm, angle_across_e_deg, angle_across_a_deg), every length in the unit; the predictions:
+// or "given"), wire and wire_unit as the wire box shows them, installation (as the check's),
+// wrap_allowance and feed_gap, driver_half and reflector (count, span, cut: as the piece hangs
+// between its insulators and cut with the wrap at both ends), tail_spacing, total_wire, spreader
+// (arms, arm, angle_across_e_deg, angle_across_a_deg), every length in the unit; the predictions:
 // dip_mhz (null when the curve has none), swr_50, forward_gain_dbi, front_to_back_db and, over
 // ground, takeoff_deg; tolerances (a to d with tolerance_minus and tolerance_plus in the unit,
 // null when the design is past a limit) or null where they were not computed.

@@ -63,6 +63,17 @@ QJsonObject dimensionsJson(const TuneDimensions &dims, int decimals)
             {QStringLiteral("e"), dims.e}};
 }
 
+QJsonObject installationJson(const Installation &installation)
+{
+    const InstallationValues values = installationValues(installation);
+    return {{QStringLiteral("height_m"), values.heightMetres},
+            {QStringLiteral("ground"), groundKindName(installation.ground.kind)},
+            {QStringLiteral("permittivity"), values.permittivity},
+            {QStringLiteral("conductivity_s_per_m"), values.conductivity},
+            {QStringLiteral("conductor"), conductorKindName(installation.conductor.kind)},
+            {QStringLiteral("conductor_s_per_m"), values.metal}};
+}
+
 QJsonObject figuresJson(const DesignFigures &figures)
 {
     QJsonObject object{{QStringLiteral("resistance_ohm"), figures.feed.resistance},
@@ -140,16 +151,7 @@ QJsonObject checkReportToJson(const CheckReport &report)
     if (!report.caution.isEmpty()) {
         object.insert(QStringLiteral("caution"), report.caution);
     }
-    const Installation &installation = report.installation;
-    const InstallationValues values = installationValues(installation);
-    object.insert(
-        QStringLiteral("installation"),
-        QJsonObject{{QStringLiteral("height_m"), values.heightMetres},
-                    {QStringLiteral("ground"), groundKindName(installation.ground.kind)},
-                    {QStringLiteral("permittivity"), values.permittivity},
-                    {QStringLiteral("conductivity_s_per_m"), values.conductivity},
-                    {QStringLiteral("conductor"), conductorKindName(installation.conductor.kind)},
-                    {QStringLiteral("conductor_s_per_m"), values.metal}});
+    object.insert(QStringLiteral("installation"), installationJson(report.installation));
     if (figures.takeoff) {
         object.insert(QStringLiteral("takeoff_deg"), *figures.takeoff);
         object.insert(QStringLiteral("takeoff_gain_dbi"), figures.forwardGain);

@@ -63,8 +63,8 @@ QString installationHeader(const Installation &installation, const QString &heig
 
 QString wireDescription(const QString &wireText, WireUnit unit, const Installation &installation)
 {
-    return QStringLiteral("%1 %2 %3").arg(wireText, unitText(unit),
-                                          metalText(installation.conductor));
+    return QStringLiteral("%1 %2 %3")
+        .arg(wireText, unitText(unit), metalText(installation.conductor));
 }
 
 QString toleranceText(const std::optional<double> &tolerance, ToleranceLimit limit,

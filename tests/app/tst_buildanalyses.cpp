@@ -179,6 +179,7 @@ void TestBuildAnalyses::buildSheetPrinted()
     QCOMPARE(view.buildSheet->figures.swr, 1.3);
     QVERIFY(view.buildSheet->dipMhz && std::fabs(*view.buildSheet->dipMhz - 146) < 0.01);
     QCOMPARE(view.buildSheet->dimensions, windows.window.session.builtSetup()->formula);
+    QCOMPARE(view.buildSheet->wireText, u"#12"_s); // as the wire box shows it
     QCOMPARE(view.messages(), messages);
 }
 

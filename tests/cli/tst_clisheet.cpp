@@ -69,6 +69,8 @@ void TestCliSheet::pdfShowsThePiecesOfItsJson_data()
     QTest::addColumn<QString>("unit");
     QTest::addColumn<int>("decimals");
     QTest::addColumn<QStringList>("captions");
+    QTest::addColumn<QString>("wire");   // as the JSON names it, size and unit
+    QTest::addColumn<QString>("ground"); // the installation's, as check's JSON names it
 
     QTest::newRow("20 m over average ground in copper, metres, Chinese")
         << QStringList{u"-f"_s,          u"14.15"_s,  u"-w"_s,         u"2"_s,
@@ -76,7 +78,8 @@ void TestCliSheet::pdfShowsThePiecesOfItsJson_data()
                        u"--height"_s,    u"10"_s,     u"--ground"_s,   u"average"_s,
                        u"--conductor"_s, u"copper"_s, u"--language"_s, u"zh"_s}
         << u"m"_s << 4 << QStringList{u"驱动单元半边"_s, u"反射单元"_s, u"尾端绝缘子"_s, u"支臂"_s,
-                                      u"谐振点"_s,       u"主瓣仰角"_s, u"2 × 5.0 cm"_s};
+                                      u"谐振点"_s,       u"主瓣仰角"_s, u"2 × 5.0 cm"_s}
+        << u"2 mm"_s << u"real"_s;
     QTest::newRow("2 m, #12, inches, English")
         << QStringList{u"-f"_s, u"146"_s, u"-u"_s, u"in"_s, u"--language"_s, u"en"_s} << u"in"_s
         << 2 << QStringList{u"Driven element half"_s,
@@ -85,7 +88,8 @@ void TestCliSheet::pdfShowsThePiecesOfItsJson_data()
                             u"Spreader arm"_s,
                             u"SWR dip"_s,
                             u"2 × 2.00 in"_s,
-                            u"#12 AWG"_s};
+                            u"#12 AWG"_s}
+        << u"#12 AWG"_s << u"free"_s;
     QTest::newRow("70 cm, millimetres, every point by nec2c, allowances of one's own")
         << QStringList{u"-f"_s,
                        u"435"_s,
@@ -103,7 +107,8 @@ void TestCliSheet::pdfShowsThePiecesOfItsJson_data()
                        u"12"_s,
                        u"--language"_s,
                        u"en"_s}
-        << u"mm"_s << 1 << QStringList{u"2 × 30.0 mm"_s, u"Feed gap 12.0 mm"_s};
+        << u"mm"_s << 1 << QStringList{u"2 × 30.0 mm"_s, u"Feed gap 12.0 mm"_s} << u"2 mm"_s
+        << u"free"_s;
 }
 
 void TestCliSheet::pdfShowsThePiecesOfItsJson()
@@ -112,12 +117,17 @@ void TestCliSheet::pdfShowsThePiecesOfItsJson()
     QFETCH(QString, unit);
     QFETCH(int, decimals);
     QFETCH(QStringList, captions);
+    QFETCH(QString, wire);
+    QFETCH(QString, ground);
 
     const QString pdf = m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()) + u".pdf"_s);
     const ProgramRun run = runSheet(arguments + QStringList{u"--json"_s, u"--pdf"_s, pdf});
     QVERIFY2(run.status == 0, run.err.constData());
     const QJsonObject sheet = jsonOf(run);
     QCOMPARE(sheet.value(u"pdf"_s).toString(), pdf);
+    QCOMPARE(sheet.value(u"wire"_s).toString() + u' ' + sheet.value(u"wire_unit"_s).toString(),
+             wire);
+    QCOMPARE(sheet.value(u"installation"_s).toObject().value(u"ground"_s).toString(), ground);
     QString error;
     const std::optional<QString> read = pdfText(pdf, error);
     QVERIFY2(read, qPrintable(error));

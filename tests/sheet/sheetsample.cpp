@@ -25,7 +25,7 @@ BuildSheet twentyMetreSheet()
     FormInputs form{u"14.15"_s, u"2"_s, WireUnit::Millimetre};
     const Calculation run = calculate(form, DisplayUnit::Metre, LocaleNumbers(QLocale::c()));
     BuildSheet sheet =
-        buildSheet(modelInputFor(run.shown, run.input, false, true), shownWireSize(run.form),
+        buildSheet(modelInputFor(run.shown, run.input, false, true), run.form.wireSize,
                    tenMetresOverAverageGround(), {7.7224, 1.0372, 1.4109, 2.5813},
                    defaultAllowances(DisplayUnit::Metre));
     sheet.origin = SheetDimensions::Tuned;
