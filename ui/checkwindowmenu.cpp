@@ -82,14 +82,19 @@ SheetPredictions CheckWindow::sheetPredictions() const
 void CheckWindow::printBuildSheet()
 {
     if (m_printSheetAction->isEnabled()) {
-        (void)m_commands.printBuildSheet(sheetPredictions());
+        // The session tells the user of a print that did not happen.
+        m_commands.printBuildSheet(sheetPredictions());
     }
 }
 
 void CheckWindow::saveBuildSheet()
 {
+    if (!m_saveSheetAction->isEnabled()) {
+        return;
+    }
+    // Made now, before the dialog: what is saved is the sheet of the design shown when asked.
     const std::optional<BuildSheet> sheet = m_commands.buildSheet(sheetPredictions());
-    if (!m_saveSheetAction->isEnabled() || !sheet) {
+    if (!sheet) {
         return;
     }
     const QString stem =

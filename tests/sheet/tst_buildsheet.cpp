@@ -41,6 +41,7 @@ private Q_SLOTS:
     void tolerancesWhereComputed();
     void tolerancesOnlyOfTheSheetsDesign_data();
     void tolerancesOnlyOfTheSheetsDesign();
+    void unwritableFolderGivesAReason();
     void everyTextIsInTheFace_data();
     void everyTextIsInTheFace();
     void onePageInTheCaptionFaceAlone_data();
@@ -181,6 +182,15 @@ void TestBuildSheet::tolerancesOnlyOfTheSheetsDesign()
     setPredictions(sheet, {sheet.figures, curve, tolerances});
     QCOMPARE(sheet.tolerances.has_value(), taken);
     QVERIFY(sheet.dipMhz && std::fabs(*sheet.dipMhz - 14.1) < 1e-9);
+}
+
+// What the check window's "save as PDF" tells when the file cannot be written: a reason, and
+// no file.
+void TestBuildSheet::unwritableFolderGivesAReason()
+{
+    const QString nowhere = m_dir.filePath(u"missing/sheet.pdf"_s);
+    QVERIFY(!saveBuildSheetPdf(nowhere, twentyMetreSheet(), QLocale::c()).isEmpty());
+    QVERIFY(!QFile::exists(nowhere));
 }
 
 void TestBuildSheet::everyTextIsInTheFace_data()
