@@ -1,5 +1,6 @@
 #pragma once
 
+#include "buildsheet.h"
 #include "checkreport.h"
 #include "designprobe.h"
 #include "designview.h"
@@ -139,6 +140,13 @@ public:
     virtual void startTrim(const MeasuredAntenna &measured) = 0;
     // Ends the analysis in flight, if any: the check window is told it was cancelled.
     virtual void cancelAnalysis(AnalysisKind kind) = 0;
+    // The build sheet of the shown design (the tuned one once there is one) where it hangs,
+    // with what the window computed of it, on the default printer as one page: what came of
+    // it, a missing printer or a failed print told to the user as the design sheet's are.
+    virtual PrintOutcome printBuildSheet(const SheetPredictions &predictions) = 0;
+    // That sheet, for the window to write as a file; none before a design is shown.
+    [[nodiscard]] virtual std::optional<BuildSheet>
+    buildSheet(const SheetPredictions &predictions) const = 0;
     // The header of the shown design, as check() requests carry it, made anew in the language
     // in force; empty without a design.
     [[nodiscard]] virtual QString shownDesignHeader() const = 0;

@@ -10,6 +10,8 @@
 
 namespace moxon {
 
+struct BuildSheet;
+
 enum class CalculateOutcome
 {
     Shown,    // the results and unit labels show the new design
@@ -67,6 +69,10 @@ public:
     // The sheet as shown, on the default printer as one page, without a dialog: Printed,
     // NoPrinter or Failed.
     virtual PrintOutcome printSheet() = 0;
+
+    // `sheet` on the default printer as one page, without a dialog: Printed, NoPrinter or
+    // Failed.
+    virtual PrintOutcome printBuildSheet(const BuildSheet &sheet) = 0;
 
     // Closes the window, which ends the program.
     virtual void closeWindow() = 0;

@@ -244,14 +244,50 @@ PrintOutcome Session::print()
         }
     }
     m_view.showSheet(false);
+    // Told only once the window is whole again.
+    tellPrintOutcome(outcome);
+    return outcome;
+}
 
-    // Told only once the window is whole again: a print that was asked for and did not
-    // happen must not pass for one that did.
+void Session::tellPrintOutcome(PrintOutcome outcome)
+{
+    // A print that was asked for and did not happen must not pass for one that did.
     if (outcome == PrintOutcome::NoPrinter) {
         m_view.showMessage(noPrinterMessage());
     } else if (outcome == PrintOutcome::Failed) {
         m_view.showMessage(printFailedMessage());
     }
+}
+
+std::optional<BuildSheet> Session::buildSheet(const SheetPredictions &predictions) const
+{
+    const std::optional<TuneSetup> built = builtSetup();
+    if (!built) {
+        return std::nullopt;
+    }
+    const std::optional<Tuning> &tuning = m_analyses.tuning();
+    const bool tuned = tuning && tuning->tuned;
+    const ModelInput model = tuned ? *tuning->tuned : *currentModel();
+    BuildSheet sheet = moxon::buildSheet(model, m_state.acceptedInputs.wireSize, m_installation,
+                                         built->formula, defaultAllowances(model.units));
+    sheet.origin = tuned ? SheetDimensions::Tuned : SheetDimensions::Formula;
+    setPredictions(sheet, predictions);
+    return sheet;
+}
+
+PrintOutcome Session::printBuildSheet(const SheetPredictions &predictions)
+{
+    const std::optional<BuildSheet> sheet = buildSheet(predictions);
+    PrintOutcome outcome = PrintOutcome::Failed;
+    if (sheet) {
+        // As the design sheet's: a print that throws counts as a failed one.
+        try {
+            outcome = m_view.printBuildSheet(*sheet);
+        } catch (const std::exception &) {
+            outcome = PrintOutcome::Failed;
+        }
+    }
+    tellPrintOutcome(outcome);
     return outcome;
 }
 

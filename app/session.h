@@ -20,9 +20,9 @@
 #include "calculation.h"
 #include "checkview.h"
 #include "designview.h"
+#include "enginescheduler.h"
 #include "localenumbers.h"
 #include "modelinput.h"
-#include "enginescheduler.h"
 #include "sessionanalyses.h"
 
 #include <memory>
@@ -103,6 +103,10 @@ public:
     // The design the tolerances and a trim take as built: the tuned one once a tuning gave one,
     // else the formula's, where the antenna hangs; none before a design is shown.
     [[nodiscard]] std::optional<TuneSetup> builtSetup() const;
+    // The build sheet of that design where the antenna hangs, its wire as the form gave it and
+    // the allowances of the display unit, with `predictions`; none before a design is shown.
+    [[nodiscard]] std::optional<BuildSheet>
+    buildSheet(const SheetPredictions &predictions) const override;
 
     // CheckCommands
     void setInstallation(const Installation &installation) override;
@@ -113,11 +117,14 @@ public:
     void startTolerances(std::optional<double> cutError) override;
     void startTrim(const MeasuredAntenna &measured) override;
     void cancelAnalysis(AnalysisKind kind) override { m_analyses.cancel(kind); }
+    PrintOutcome printBuildSheet(const SheetPredictions &predictions) override;
 
 private:
     // Save As, then the model written whole or not at all, and what came of it told.
     ExportOutcome saveAs(const ModelInput &model);
     [[nodiscard]] LengthScale lengthScale() const;
+    // A print that was asked for and did not happen told to the user.
+    void tellPrintOutcome(PrintOutcome outcome);
 
     DesignView &m_view;
     LocaleNumbers m_numbers;

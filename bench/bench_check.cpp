@@ -107,6 +107,7 @@ public:
     void showSheet(bool) override {}
     bool confirm(const Message &) override { return false; }
     PrintOutcome printSheet() override { return PrintOutcome::Cancelled; }
+    PrintOutcome printBuildSheet(const BuildSheet &) override { return PrintOutcome::Cancelled; }
     void closeWindow() override {}
 };
 
@@ -264,14 +265,22 @@ int main(int argc, char *argv[])
     };
     const Ground average{GroundKind::Real, 13, 0.005};
     const QList<Bench> benches = {
-        {QStringLiteral("free space, perfect wire"), QStringLiteral("14.15"), QStringLiteral("2"),
+        {QStringLiteral("free space, perfect wire"),
+         QStringLiteral("14.15"),
+         QStringLiteral("2"),
          {}},
-        {QStringLiteral("10 m over average ground, copper"), QStringLiteral("14.15"),
-         QStringLiteral("2"), {10, average, copper()}},
+        {QStringLiteral("10 m over average ground, copper"),
+         QStringLiteral("14.15"),
+         QStringLiteral("2"),
+         {10, average, copper()}},
         {QStringLiteral("432.1 MHz, 13.3 m over average ground, aluminium"),
-         QStringLiteral("432.1"), QStringLiteral("3"), {13.3, average, aluminium()}},
+         QStringLiteral("432.1"),
+         QStringLiteral("3"),
+         {13.3, average, aluminium()}},
         {QStringLiteral("1296.1 MHz, 10 m over average ground, aluminium"),
-         QStringLiteral("1296.1"), QStringLiteral("3"), {10, average, aluminium()}},
+         QStringLiteral("1296.1"),
+         QStringLiteral("3"),
+         {10, average, aluminium()}},
     };
     // Each design in millimetre wire, in metres, checked in the window as the user has it.
     BenchView view;

@@ -39,18 +39,14 @@ private:
 
     QStringList problems() const override
     {
-        const QString sweepProblem =
-            sweepMode() ? QString()
-                        : QStringLiteral("--sweep must be fitted or full, not '%1'")
-                              .arg(m_parser.value(m_sweep));
-        return {sweepProblem, m_output.check(m_common.json())};
+        return {m_sweep.check(), m_output.check(m_common.json())};
     }
 
     std::optional<int> setUp(const Calculation &run) override
     {
         m_request = checkRequestFor(CommandIo::model(run, m_model), run.form.wireSize,
                                     m_where.installation(m_common.units()));
-        m_request.sweep = sweepMode().value_or(SweepMode::Fitted);
+        m_request.sweep = m_sweep.mode();
         return std::nullopt;
     }
 
@@ -58,18 +54,7 @@ private:
 
     std::optional<CommandFailure> analyse(EngineScheduler &scheduler) override
     {
-        m_report = checkOnEngine(m_request, scheduler);
-        if (m_report.failure != EngineFailure::Refused) {
-            if (std::optional<CommandFailure> failure =
-                    m_io.writeDeck(m_output.deckPath(), m_report.deck)) {
-                return failure;
-            }
-        }
-        if (!m_report.ok()) {
-            m_io.say(m_report.message);
-            return CommandFailure::engine(m_report.failure, m_report.message);
-        }
-        return std::nullopt;
+        return checked(m_request, m_output.deckPath(), scheduler, m_report);
     }
 
     QJsonObject reportJson() const override { return checkReportToJson(m_report); }
@@ -81,23 +66,7 @@ private:
                                            : checkReportText(m_report, m_common.units());
     }
 
-    [[nodiscard]] std::optional<SweepMode> sweepMode() const
-    {
-        const QString mode = m_parser.value(m_sweep);
-        if (mode.compare(u"fitted", Qt::CaseInsensitive) == 0) {
-            return SweepMode::Fitted;
-        }
-        if (mode.compare(u"full", Qt::CaseInsensitive) == 0) {
-            return SweepMode::Full;
-        }
-        return std::nullopt;
-    }
-
-    const QCommandLineOption m_sweep =
-        added({QStringLiteral("sweep"),
-               QStringLiteral("fitted (the default) or full: every sweep point run by nec2c, no "
-                              "interpolation."),
-               QStringLiteral("fitted|full"), QStringLiteral("fitted")});
+    const SweepOptions m_sweep{m_parser};
     const InstallationOptions m_where{m_parser};
     const OutputOptions m_output{m_parser, {{}, {}, false, true}};
     CheckRequest m_request;

@@ -114,19 +114,31 @@ std::optional<CommandFailure> CommandIo::writeModel(const QString &path, ModelFo
 
 std::optional<CommandFailure> CommandIo::writeDeck(const QString &path, const QByteArray &deck)
 {
-    if (path.isEmpty() || deck.isEmpty()) {
+    return writeOutput(path, deck, QStringLiteral("the deck"), QStringLiteral("deck_not_written"));
+}
+
+std::optional<CommandFailure> CommandIo::writeSheet(const QString &path, const QByteArray &pdf)
+{
+    return writeOutput(path, pdf, QStringLiteral("the build sheet"),
+                       QStringLiteral("sheet_not_written"));
+}
+
+std::optional<CommandFailure> CommandIo::writeOutput(const QString &path, const QByteArray &bytes,
+                                                     const QString &what, const QString &error)
+{
+    if (path.isEmpty() || bytes.isEmpty()) {
         return std::nullopt;
     }
     if (path == u"-") {
-        writeBytes(deck);
+        writeBytes(bytes);
         return std::nullopt;
     }
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(deck) != deck.size() || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         const QString sentence =
-            QStringLiteral("the deck could not be written to %1: %2").arg(path, file.errorString());
+            QStringLiteral("%1 could not be written to %2: %3").arg(what, path, file.errorString());
         say(sentence);
-        return CommandFailure{QStringLiteral("deck_not_written"), sentence, ExitRejected};
+        return CommandFailure{error, sentence, ExitRejected};
     }
     return std::nullopt;
 }

@@ -70,6 +70,9 @@ public:
     // a deck.
     [[nodiscard]] std::optional<CommandFailure> writeDeck(const QString &path,
                                                           const QByteArray &deck);
+    // --pdf: the build sheet into `path` whole or not at all, or onto standard output for "-".
+    [[nodiscard]] std::optional<CommandFailure> writeSheet(const QString &path,
+                                                           const QByteArray &pdf);
 
     // A message of the window on stderr: "<frequency> MHz: <title>: <text>".
     void tell(const Message &message, const QString &frequency);
@@ -83,6 +86,12 @@ public:
 
 private:
     void writeBytes(const QByteArray &bytes);
+    // `bytes` into `path` or onto standard output; a failure names `what` was not written and
+    // is `error` for scripts.
+    [[nodiscard]] std::optional<CommandFailure> writeOutput(const QString &path,
+                                                            const QByteArray &bytes,
+                                                            const QString &what,
+                                                            const QString &error);
 
     QString m_command;
     QTextStream &m_out;

@@ -225,6 +225,40 @@ std::optional<double> InstallationOptions::height() const
     return ok && std::isfinite(value) ? std::optional<double>(value) : std::nullopt;
 }
 
+SweepOptions::SweepOptions(QCommandLineParser &parser)
+    : m_parser(parser)
+    , m_sweep(option({QStringLiteral("sweep")},
+                     QStringLiteral("fitted (the default) or full: every sweep point run by nec2c, "
+                                    "no interpolation."),
+                     QStringLiteral("fitted|full"), QStringLiteral("fitted")))
+{
+    parser.addOption(m_sweep);
+}
+
+QString SweepOptions::check() const
+{
+    return given() ? QString()
+                   : QStringLiteral("--sweep must be fitted or full, not '%1'")
+                         .arg(m_parser.value(m_sweep));
+}
+
+SweepMode SweepOptions::mode() const
+{
+    return given().value_or(SweepMode::Fitted);
+}
+
+std::optional<SweepMode> SweepOptions::given() const
+{
+    const QString mode = m_parser.value(m_sweep);
+    if (mode.compare(u"fitted", Qt::CaseInsensitive) == 0) {
+        return SweepMode::Fitted;
+    }
+    if (mode.compare(u"full", Qt::CaseInsensitive) == 0) {
+        return SweepMode::Full;
+    }
+    return std::nullopt;
+}
+
 OutputOptions::OutputOptions(QCommandLineParser &parser, Usage usage)
     : m_parser(parser)
     , m_usage(std::move(usage))

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calculation.h"
+#include "checkreport.h"
 #include "installation.h"
 #include "modelinput.h"
 #include "units.h"
@@ -93,6 +94,23 @@ private:
     const QCommandLineOption m_height;
     const QCommandLineOption m_ground;
     const QCommandLineOption m_conductor;
+};
+
+// How the check's SWR curve comes from the engine: --sweep fitted or full.
+class SweepOptions
+{
+public:
+    explicit SweepOptions(QCommandLineParser &parser);
+
+    [[nodiscard]] QString check() const;
+    // Fitted when --sweep is not given. Valid once check() passed.
+    [[nodiscard]] SweepMode mode() const;
+
+private:
+    [[nodiscard]] std::optional<SweepMode> given() const;
+
+    const QCommandLineParser &m_parser;
+    const QCommandLineOption m_sweep;
 };
 
 // What a command writes besides its report: the model (-o/--output with --format) and the

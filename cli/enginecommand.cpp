@@ -1,6 +1,7 @@
 #include "enginecommand.h"
 
 #include "checkrequest.h"
+#include "engineruns.h"
 #include "moxoncli.h"
 
 namespace moxon {
@@ -61,6 +62,24 @@ TuneSetup EngineCommand::tuneSetupOf(const Calculation &run) const
 {
     return tuneSetup(CommandIo::model(run, m_model), run.shown.values, run.form.wireSize,
                      where().installation(m_common.units()));
+}
+
+std::optional<CommandFailure> EngineCommand::checked(const CheckRequest &request,
+                                                     const QString &deckPath,
+                                                     EngineScheduler &scheduler,
+                                                     CheckReport &report)
+{
+    report = checkOnEngine(request, scheduler);
+    if (report.failure != EngineFailure::Refused) {
+        if (std::optional<CommandFailure> failure = m_io.writeDeck(deckPath, report.deck)) {
+            return failure;
+        }
+    }
+    if (!report.ok()) {
+        m_io.say(report.message);
+        return CommandFailure::engine(report.failure, report.message);
+    }
+    return std::nullopt;
 }
 
 std::optional<CommandFailure> EngineCommand::failureOf(const AnalysisOutcome &outcome)

@@ -65,6 +65,12 @@ protected:
     [[nodiscard]] QCommandLineOption added(QCommandLineOption option);
     // The tuning's setup of the design `run` calculated, where the options hang it.
     [[nodiscard]] TuneSetup tuneSetupOf(const Calculation &run) const;
+    // The design check of `request` into `report`, with the deck the engine ran written to
+    // `deckPath` (--deck; none when empty): why it gave no figures, told on stderr, or none.
+    [[nodiscard]] std::optional<CommandFailure> checked(const CheckRequest &request,
+                                                        const QString &deckPath,
+                                                        EngineScheduler &scheduler,
+                                                        CheckReport &report);
     // Why `outcome` gave no result, told on stderr and named for scripts; none when it gave
     // one.
     [[nodiscard]] std::optional<CommandFailure> failureOf(const AnalysisOutcome &outcome);

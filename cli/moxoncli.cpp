@@ -4,6 +4,7 @@
 #include "commandio.h"
 #include "designcommand.h"
 #include "exportcommand.h"
+#include "sheetcommand.h"
 #include "tolerancecommand.h"
 #include "trimcommand.h"
 #include "tunecommand.h"
@@ -25,6 +26,7 @@ constexpr std::array kCommands = {
     Command{u"design", designCommand},       Command{u"export", exportCommand},
     Command{u"check", checkCommand},         Command{u"tune", tuneCommand},
     Command{u"tolerance", toleranceCommand}, Command{u"trim", trimCommand},
+    Command{u"sheet", sheetCommand},
 };
 
 } // namespace
@@ -61,7 +63,8 @@ int MoxonCli::run(const QStringList &arguments)
         "  tune       tune the dimensions with nec2c for a match on 50 ohm or the best "
         "front-to-back\n"
         "  tolerance  how exactly each cut must be made, and the share of builds within limits\n"
-        "  trim       the cuts that bring a measured antenna onto its frequency, or a rebuild\n\n"
+        "  trim       the cuts that bring a measured antenna onto its frequency, or a rebuild\n"
+        "  sheet      the build sheet as PDF: cut list, insulators, spreaders, predictions\n\n"
         "Options:\n"
         "  -h, --help     this help; 'moxon-cli <command> --help' for a command's options\n"
         "  -v, --version  the version\n");

@@ -15,7 +15,7 @@ _moxon_cli()
     COMPREPLY=()
 
     if ((COMP_CWORD == 1)); then
-        mapfile -t COMPREPLY < <(compgen -W 'design export check tune tolerance trim --help --version' -- "$cur")
+        mapfile -t COMPREPLY < <(compgen -W 'design export check tune tolerance trim sheet --help --version' -- "$cur")
         return 0
     fi
 
@@ -31,13 +31,15 @@ _moxon_cli()
         --ground) values='free perfect very-poor poor average very-good fresh-water sea-water' ;;
         --conductor) values='perfect copper aluminium' ;;
         --goal) values='match front-to-back band' ;;
-        -o | --output | --deck | --measured)
+        --language) values='en zh' ;;
+        -o | --output | --deck | --measured | --pdf)
             compopt -o filenames 2>/dev/null
             mapfile -t COMPREPLY < <(compgen -f -- "$cur")
             return 0
             ;;
         # Numbers and wire sizes: nothing sensible to offer.
-        -f | --freq | -w | --wire | --height | --band | --built | --cut-error | --dip | --target)
+        -f | --freq | -w | --wire | --height | --band | --built | --cut-error | --dip | --target | \
+            --wrap-allowance | --feed-gap)
             return 0
             ;;
     esac
@@ -54,6 +56,7 @@ _moxon_cli()
         tune) options+=' --pol --axis --height --ground --conductor --deck --goal --band --format --output' ;;
         tolerance) options+=' --pol --axis --height --ground --conductor --built --cut-error' ;;
         trim) options+=' --pol --axis --height --ground --conductor --built --measured --dip --target' ;;
+        sheet) options+=' --pol --axis --height --ground --conductor --deck --sweep --built --pdf --wrap-allowance --feed-gap --tolerances --language' ;;
         *) return 0 ;;
     esac
     mapfile -t COMPREPLY < <(compgen -W "$options" -- "$cur")

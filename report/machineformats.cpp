@@ -52,7 +52,8 @@ QString csvField(const QJsonValue &value)
     return value.isNull() ? QString() : QString::number(value.toDouble(), 'g', 10);
 }
 
-// C as the model holds it, E less B and D, to the shown decimals.
+} // namespace
+
 QJsonObject dimensionsJson(const TuneDimensions &dims, int decimals)
 {
     return {{QStringLiteral("a"), dims.a},
@@ -60,6 +61,17 @@ QJsonObject dimensionsJson(const TuneDimensions &dims, int decimals)
             {QStringLiteral("c"), LocaleNumbers::roundedToMask(dims.c(), decimals)},
             {QStringLiteral("d"), dims.d},
             {QStringLiteral("e"), dims.e}};
+}
+
+QJsonObject installationJson(const Installation &installation)
+{
+    const InstallationValues values = installationValues(installation);
+    return {{QStringLiteral("height_m"), values.heightMetres},
+            {QStringLiteral("ground"), groundKindName(installation.ground.kind)},
+            {QStringLiteral("permittivity"), values.permittivity},
+            {QStringLiteral("conductivity_s_per_m"), values.conductivity},
+            {QStringLiteral("conductor"), conductorKindName(installation.conductor.kind)},
+            {QStringLiteral("conductor_s_per_m"), values.conductor}};
 }
 
 QJsonObject figuresJson(const DesignFigures &figures)
@@ -80,8 +92,6 @@ QJsonObject figuresJson(const DesignFigures &figures)
     }
     return object;
 }
-
-} // namespace
 
 QJsonObject checkReportToJson(const CheckReport &report)
 {
@@ -141,16 +151,7 @@ QJsonObject checkReportToJson(const CheckReport &report)
     if (!report.caution.isEmpty()) {
         object.insert(QStringLiteral("caution"), report.caution);
     }
-    const Installation &installation = report.installation;
-    const InstallationValues values = installationValues(installation);
-    object.insert(
-        QStringLiteral("installation"),
-        QJsonObject{{QStringLiteral("height_m"), values.heightMetres},
-                    {QStringLiteral("ground"), groundKindName(installation.ground.kind)},
-                    {QStringLiteral("permittivity"), values.permittivity},
-                    {QStringLiteral("conductivity_s_per_m"), values.conductivity},
-                    {QStringLiteral("conductor"), conductorKindName(installation.conductor.kind)},
-                    {QStringLiteral("conductor_s_per_m"), values.conductor}});
+    object.insert(QStringLiteral("installation"), installationJson(report.installation));
     if (figures.takeoff) {
         object.insert(QStringLiteral("takeoff_deg"), *figures.takeoff);
         object.insert(QStringLiteral("takeoff_gain_dbi"), figures.forwardGain);

@@ -15,6 +15,18 @@ namespace moxon {
 // The reports for scripts below are objects; jsonText() writes them, each number with the
 // digits it means.
 
+// Dimensions for scripts: a to e in their unit, C as the model holds it (E less B and D, to
+// the shown `decimals`).
+[[nodiscard]] QJsonObject dimensionsJson(const TuneDimensions &dims, int decimals);
+// Where the antenna hangs and what its wire is made of, for scripts: height_m, ground,
+// permittivity, conductivity_s_per_m, conductor, conductor_s_per_m, null where they do not
+// apply.
+[[nodiscard]] QJsonObject installationJson(const Installation &installation);
+// A design's figures at one frequency for scripts: resistance_ohm, reactance_ohm, swr_50,
+// forward_gain_dbi, front_to_back_db and, over ground, takeoff_deg; for the band goal
+// band_worst_swr, band_worst_mhz, band_lower_swr and band_upper_swr.
+[[nodiscard]] QJsonObject figuresJson(const DesignFigures &figures);
+
 // The report for scripts: frequency_mhz, resistance_ohm, reactance_ohm, swr_50, forward
 // ("+X" or "+Y"), forward_gain_dbi, front_to_back_db, beamwidth_deg (null when the pattern
 // never falls 3 dB), bandwidth, sweep_points, sweep[] (frequency_mhz, resistance_ohm,

@@ -7,6 +7,20 @@
 
 namespace moxon {
 
+namespace {
+
+// What the wire is made of: "铜线", or its conductivity.
+QString conductorText(const Conductor &conductor)
+{
+    if (const ConductorPreset *metal = conductorPreset(conductor.kind)) {
+        return conductorWireCaption(*metal);
+    }
+    return QCoreApplication::translate("CheckHeader", "导线 σ %1 S/m")
+        .arg(QLocale::c().toString(conductor.conductivity, 'g', 6));
+}
+
+} // namespace
+
 QString checkHeader(const QString &frequencyText, const QString &wireText,
                     const QString &wireUnitText, bool vertical, bool xAxis)
 {
@@ -42,14 +56,25 @@ QString installationHeader(const Installation &installation, const QString &heig
                               c.toString(ground.permittivity, 'g', 6),
                               c.toString(ground.conductivity, 'g', 6)));
     }
-    if (const ConductorPreset *conductor = conductorPreset(installation.conductor.kind)) {
-        parts.append(conductorWireCaption(*conductor));
-    } else {
-        parts.append(QCoreApplication::translate("CheckHeader", "导线 σ %1 S/m")
-                         .arg(c.toString(installation.conductor.conductivity, 'g', 6)));
-    }
+    parts.append(conductorText(installation.conductor));
     //: Between the parts of the installation in the check's header.
     return parts.join(QCoreApplication::translate("CheckHeader", "，"));
+}
+
+QString wireDescription(const QString &wireText, WireUnit unit, const Installation &installation)
+{
+    return QStringLiteral("%1 %2 %3")
+        .arg(wireText, unitText(unit), conductorText(installation.conductor));
+}
+
+QString toleranceText(const std::optional<double> &tolerance, ToleranceLimit limit,
+                      const TuneSetup &setup, const QLocale &locale)
+{
+    if (!tolerance) {
+        return QStringLiteral("—");
+    }
+    const QString length = dimensionChange(*tolerance, setup, locale, false).mid(1);
+    return limit == ToleranceLimit::SearchEnd ? QStringLiteral("≥ ") + length : length;
 }
 
 QString dimensionChange(double delta, const TuneSetup &setup, const QLocale &locale, bool plain)

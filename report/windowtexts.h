@@ -1,7 +1,9 @@
 #pragma once
 
 #include "installation.h"
+#include "tolerance.h"
 #include "tuner.h"
+#include "units.h"
 
 #include <QLocale>
 #include <QString>
@@ -17,6 +19,17 @@ namespace moxon {
 // wavelengths. Empty for free space and perfect wire.
 [[nodiscard]] QString installationHeader(const Installation &installation, const QString &height,
                                          double wavelengths);
+
+// The wire as it is bought, in the window's language: its size as the wire box shows it
+// (`wireText`, in `unit`) and what it is made of: "2 mm 铜线", "#12 AWG 理想导线". Every text
+// that names the wire a builder buys takes it from here.
+[[nodiscard]] QString wireDescription(const QString &wireText, WireUnit unit,
+                                      const Installation &installation);
+
+// How much shorter or longer a cut may be, in the builder's step: "3.9 cm", "≥ 3.9 cm" where
+// neither limit ended the search, "—" where the design itself is past a limit.
+[[nodiscard]] QString toleranceText(const std::optional<double> &tolerance, ToleranceLimit limit,
+                                    const TuneSetup &setup, const QLocale &locale);
 
 // How much tuning changed a dimension, in a unit a builder cuts by: centimetres for metres,
 // inches for feet, the unit itself for inches and millimetres: "−4.1 cm" in `locale`. The

@@ -2,6 +2,249 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="zh_CN">
 <context>
+    <name>BuildSheet</name>
+    <message>
+        <source>由 Moxon 矩形天线计算器生成。长度单位为 %1；谐振点、驻波比、前后比与公差是 nec2c 对上述导线与架设的计算值。</source>
+        <translation>Made by the Moxon rectangle calculator. Lengths in %1; the SWR dip, the SWR, the front-to-back and the tolerances are nec2c&apos;s for the wire and the installation above.</translation>
+    </message>
+    <message>
+        <source>Moxon 矩形天线施工单</source>
+        <translation>Moxon rectangle build sheet</translation>
+    </message>
+    <message>
+        <source>尺寸：%1，%2极化。导线：%3。</source>
+        <translation>Dimensions: %1, %2 polarization. Wire: %3.</translation>
+    </message>
+    <message>
+        <source>垂直</source>
+        <translation>vertical</translation>
+    </message>
+    <message>
+        <source>水平</source>
+        <translation>horizontal</translation>
+    </message>
+    <message>
+        <source>架设：%1。</source>
+        <translation>Installation: %1.</translation>
+    </message>
+    <message>
+        <source>按架设调谐后的尺寸</source>
+        <translation>tuned where the antenna hangs</translation>
+    </message>
+    <message>
+        <source>给定的尺寸</source>
+        <translation>as given</translation>
+    </message>
+    <message>
+        <source>公式计算的尺寸</source>
+        <translation>the formula&apos;s</translation>
+    </message>
+    <message>
+        <source>自由空间</source>
+        <translation>free space</translation>
+    </message>
+    <message>
+        <source>中心离地 %1（%2 λ）</source>
+        <translation>centre %1 (%2 λ) above</translation>
+    </message>
+    <message>
+        <source>%1，理想地面</source>
+        <translation>perfect ground, %1</translation>
+    </message>
+    <message>
+        <source>%1，%2 εr %3 σ %4 S/m</source>
+        <translation>%2 (εr %3, σ %4 S/m), %1</translation>
+    </message>
+    <message>
+        <source>实际地面</source>
+        <translation>Real ground</translation>
+    </message>
+    <message>
+        <source>驱动单元：两个半边</source>
+        <translation>Driven element: two halves</translation>
+    </message>
+    <message>
+        <source>反射单元：一根</source>
+        <translation>Reflector: one piece</translation>
+    </message>
+    <message>
+        <source>馈电点（间隙 %1）</source>
+        <translation>Feed point (gap %1)</translation>
+    </message>
+    <message>
+        <source>尾端绝缘子</source>
+        <translation>Tail insulator</translation>
+    </message>
+    <message>
+        <source>中心座</source>
+        <translation>Hub</translation>
+    </message>
+    <message>
+        <source>波束方向</source>
+        <translation>Beam</translation>
+    </message>
+    <message>
+        <source>尺寸</source>
+        <translation>Dimensions</translation>
+    </message>
+    <message>
+        <source>单元长边</source>
+        <translation>Long side of each element</translation>
+    </message>
+    <message>
+        <source>驱动单元尾长</source>
+        <translation>Driven element&apos;s tail</translation>
+    </message>
+    <message>
+        <source>尾端间隙</source>
+        <translation>Gap between the tail tips</translation>
+    </message>
+    <message>
+        <source>反射单元尾长</source>
+        <translation>Reflector&apos;s tail</translation>
+    </message>
+    <message>
+        <source>纵深 = B + C + D</source>
+        <translation>Depth = B + C + D</translation>
+    </message>
+    <message>
+        <source>含义</source>
+        <translation>What it is</translation>
+    </message>
+    <message>
+        <source>长度</source>
+        <translation>Length</translation>
+    </message>
+    <message>
+        <source>可短</source>
+        <translation>Shorter</translation>
+    </message>
+    <message>
+        <source>可长</source>
+        <translation>Longer</translation>
+    </message>
+    <message>
+        <source>可短、可长：该尺寸单独改变时，设计频率上驻波比仍 ≤ %1、前后比下降不超过 %2 dB 的范围（≥：搜索范围内都在限度内）。</source>
+        <translation>Shorter, longer: how far that dimension alone may change while the SWR at the design frequency stays at %1 or less and the front-to-back falls by %2 dB at most (≥: within both limits as far as the search went).</translation>
+    </message>
+    <message>
+        <source>公差未计算：在检查窗口的“公差”页计算后再打印，或用 moxon-cli sheet --tolerances。</source>
+        <translation>Tolerances not computed: compute them in the check window&apos;s Tolerances tab before printing, or run moxon-cli sheet --tolerances.</translation>
+    </message>
+    <message>
+        <source>下料单</source>
+        <translation>Cut list</translation>
+    </message>
+    <message>
+        <source>线段</source>
+        <translation>Piece</translation>
+    </message>
+    <message>
+        <source>数量</source>
+        <translation>Count</translation>
+    </message>
+    <message>
+        <source>挂线长度</source>
+        <translation>Span</translation>
+    </message>
+    <message>
+        <source>绕线余量</source>
+        <translation>Wrap allowance</translation>
+    </message>
+    <message>
+        <source>下料长度</source>
+        <translation>Cut length</translation>
+    </message>
+    <message>
+        <source>驱动单元半边：馈电点至尾端</source>
+        <translation>Driven element half: feed point to tail tip</translation>
+    </message>
+    <message>
+        <source>反射单元：尾端至尾端</source>
+        <translation>Reflector: tail tip to tail tip</translation>
+    </message>
+    <message>
+        <source>导线合计</source>
+        <translation>Wire in all</translation>
+    </message>
+    <message>
+        <source>挂线长度从绝缘子孔量到绝缘子孔，下料长度另加两端绕在绝缘子上的余量。馈电间隙 %1：驱动单元两个半边在中心绝缘子上相隔的距离，由馈线引线跨接，每个半边已扣除一半。</source>
+        <translation>The span is measured from insulator hole to insulator hole; the cut length adds the wire wrapped round the insulators at both ends. Feed gap %1: between the driven element&apos;s halves at the centre insulator, bridged by the feed line&apos;s leads; half of it is taken off each half.</translation>
+    </message>
+    <message>
+        <source>尾端绝缘子两个：每侧驱动单元尾端与反射单元尾端相距 C = %1（孔到孔）。</source>
+        <translation>Tail insulators, two: on each side the driven element&apos;s and the reflector&apos;s tail tips are C = %1 apart, hole to hole.</translation>
+    </message>
+    <message>
+        <source>X 形撑杆</source>
+        <translation>X-frame spreader</translation>
+    </message>
+    <message>
+        <source>部件</source>
+        <translation>Part</translation>
+    </message>
+    <message>
+        <source>长度或角度</source>
+        <translation>Length or angle</translation>
+    </message>
+    <message>
+        <source>支臂：中心座中心至一角</source>
+        <translation>Spreader arm: hub centre to a corner</translation>
+    </message>
+    <message>
+        <source>同一端两支臂的夹角（跨 E）</source>
+        <translation>Angle between the arms at one end (across E)</translation>
+    </message>
+    <message>
+        <source>同一单元两端支臂的夹角（跨 A）</source>
+        <translation>Angle between the arms at the ends of one element (across A)</translation>
+    </message>
+    <message>
+        <source>nec2c 预测</source>
+        <translation>Predicted by nec2c</translation>
+    </message>
+    <message>
+        <source>扫频范围（±5 %）内没有谐振点</source>
+        <translation>no dip within the sweep (±5 %)</translation>
+    </message>
+    <message>
+        <source>前后比（主瓣仰角 %1）</source>
+        <translation>Front-to-back (take-off angle %1)</translation>
+    </message>
+    <message>
+        <source>前后比</source>
+        <translation>Front-to-back</translation>
+    </message>
+    <message>
+        <source>项目</source>
+        <translation>Figure</translation>
+    </message>
+    <message>
+        <source>数值</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <source>谐振点（驻波比最低处）</source>
+        <translation>SWR dip (lowest SWR)</translation>
+    </message>
+    <message>
+        <source>设计频率上的驻波比（50 Ω）</source>
+        <translation>SWR at the design frequency (50 Ω)</translation>
+    </message>
+    <message>
+        <source>增益</source>
+        <translation>Gain</translation>
+    </message>
+    <message>
+        <source>馈点阻抗</source>
+        <translation>Feed-point impedance</translation>
+    </message>
+    <message>
+        <source>代号</source>
+        <translation>Letter</translation>
+    </message>
+</context>
+<context>
     <name>CheckFigureFormat</name>
     <message>
         <source>无（设计频率上驻波比大于 2）</source>
@@ -266,6 +509,22 @@
     <message>
         <source>实测</source>
         <translation>Measured</translation>
+    </message>
+    <message>
+        <source>打印施工单</source>
+        <translation>Print Build Sheet</translation>
+    </message>
+    <message>
+        <source>在默认打印机上打印施工单：下料长度、绝缘子间距、撑杆与预测值</source>
+        <translation>Print the build sheet on the default printer: the lengths to cut, the insulator spacing, the spreaders and the predictions</translation>
+    </message>
+    <message>
+        <source>保存施工单 PDF…</source>
+        <translation>Save Build Sheet as PDF…</translation>
+    </message>
+    <message>
+        <source>保存施工单</source>
+        <translation>Save Build Sheet</translation>
     </message>
 </context>
 <context>

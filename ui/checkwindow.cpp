@@ -13,7 +13,6 @@
 #include "trimpanel.h"
 #include "tunepanel.h"
 
-#include <QAction>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -126,19 +125,6 @@ void CheckWindow::layOut()
     outer->addLayout(patterns, 1);
 }
 
-void CheckWindow::makeMenu()
-{
-    m_saveImageAction = new QAction(this);
-    m_exportAction = new QAction(this);
-    connect(m_saveImageAction, &QAction::triggered, this, &CheckWindow::saveImage);
-    connect(m_exportAction, &QAction::triggered, this, &CheckWindow::exportData);
-    addAction(m_saveImageAction);
-    addAction(m_exportAction);
-    // The chart's menu has its own sweep choice, then the window's.
-    m_swrChart->addActions({m_saveImageAction, m_exportAction});
-    setContextMenuPolicy(Qt::ActionsContextMenu);
-}
-
 void CheckWindow::showCheckedDesign(const CheckRequest &request, CheckedDesign design)
 {
     if (design == CheckedDesign::Tuned) {
@@ -164,6 +150,7 @@ void CheckWindow::showCheckedDesign(const CheckRequest &request, CheckedDesign d
     }
     m_figures.reset();
     m_sweep.clear();
+    m_sheetCurve.clear();
     m_bandwidth.reset();
     m_header->setText(m_request.header);
     m_caution->setText(request.caution);
@@ -236,6 +223,7 @@ void CheckWindow::showAnalysisResult(const SweepOutcome &sweep)
 {
     m_checking = false;
     m_sweep = sweep.points;
+    m_sheetCurve = sweep.curve.isEmpty() ? sweep.points : sweep.curve;
     m_swrChart->setOutcome(sweep);
     m_bandwidth = sweep.bandwidth;
     showStatus([sweep, this] {
@@ -259,6 +247,7 @@ void CheckWindow::showAnalysisResult(const TuneResult &result, const TuneSetup &
 void CheckWindow::showAnalysisResult(const ToleranceResult &result, const TuneSetup &setup)
 {
     m_tolerances->showResult(result, setup);
+    m_toleranceResult = result;
     m_tabs->setCurrentIndex(kToleranceTab);
 }
 
@@ -297,6 +286,7 @@ void CheckWindow::showCheckEnded(AnalysisEnd end, const QString &message)
     }
     m_figures.reset();
     m_sweep.clear();
+    m_sheetCurve.clear();
     m_bandwidth.reset();
     m_swrChart->clearCurve();
     m_azimuth->clearPattern();
@@ -331,9 +321,7 @@ void CheckWindow::showValues()
 {
     m_figureTable->showFigures(m_figures, m_bandwidth, m_request.frequencyMhz, m_checking);
     setWindowTitle(title());
-    for (QAction *action : actions()) {
-        action->setEnabled(m_figures.has_value());
-    }
+    updateMenu();
 }
 
 QImage CheckWindow::image()
@@ -364,8 +352,7 @@ void CheckWindow::retranslate()
     m_azimuth->setAccessibleName(tr("方位方向图"));
     m_elevation->setTitle(tr("仰角方向图（波束所在垂直面，前方朝右）"));
     m_elevation->setAccessibleName(tr("仰角方向图"));
-    m_saveImageAction->setText(tr("保存图像…"));
-    m_exportAction->setText(tr("导出数据…"));
+    retranslateMenu();
     m_tabs->setTabText(kFiguresTab, tr("数值"));
     m_tabs->setTabText(kTuningTab, tr("调谐结果"));
     m_tabs->setTabText(kToleranceTab, tr("公差"));
@@ -415,30 +402,6 @@ void CheckWindow::closeEvent(QCloseEvent *event)
         m_commands.cancelAnalysis(kind);
     }
     QWidget::closeEvent(event);
-}
-
-QString CheckWindow::fileStem() const
-{
-    return QStringLiteral("moxon-check-%1MHz")
-        .arg(QString::number(m_request.frequencyMhz, 'g', 10));
-}
-
-void CheckWindow::saveImage()
-{
-    m_saveLocation.save(this,
-                        {tr("保存图像"), fileStem(), QStringLiteral("png"),
-                         QStringLiteral("PNG (*.png)"), QStringLiteral("Save Failed"),
-                         QStringLiteral("The image could not be saved to %1: %2.")},
-                        [this](const QString &path) { return savePng(path, image()); });
-}
-
-void CheckWindow::exportData()
-{
-    m_saveLocation.save(this,
-                        {tr("导出数据"), fileStem(), QStringLiteral("csv"),
-                         QStringLiteral("CSV (*.csv)"), QStringLiteral("Export Failed"),
-                         QStringLiteral("The data could not be exported to %1: %2.")},
-                        [this](const QString &path) { return saveBytes(path, csv()); });
 }
 
 } // namespace moxon

@@ -81,6 +81,9 @@ private:
     void makeAnalysisPanels();
     void makeCharts();
     void makeMenu();
+    // The menu's commands enabled for what the check has so far, and named anew.
+    void updateMenu();
+    void retranslateMenu();
     void layOut();
 
     void showFigures(const DesignFigures &figures);
@@ -98,6 +101,11 @@ private:
     [[nodiscard]] QString fileStem() const;
     void saveImage();
     void exportData();
+    // The build sheet of the shown design with what the window computed of it: printed on the
+    // default printer, or saved as PDF.
+    [[nodiscard]] SheetPredictions sheetPredictions() const;
+    void printBuildSheet();
+    void saveBuildSheet();
 
     CheckCommands &m_commands;
     CheckRequest m_request;
@@ -105,6 +113,8 @@ private:
     bool m_checking = false;
     std::optional<DesignFigures> m_figures; // of the current check, once they came
     QList<SweepPoint> m_sweep;
+    QList<SweepPoint> m_sheetCurve;                   // the fit's dense curve, else the sweep
+    std::optional<ToleranceResult> m_toleranceResult; // the last computed, of the design it names
     std::optional<Bandwidth> m_bandwidth;
     SaveLocation m_saveLocation; // where the context menu's files go
 
@@ -120,6 +130,8 @@ private:
     FigureTable *m_figureTable = nullptr;
     QAction *m_saveImageAction = nullptr;
     QAction *m_exportAction = nullptr;
+    QAction *m_printSheetAction = nullptr;
+    QAction *m_saveSheetAction = nullptr;
     SwrChart *m_swrChart = nullptr;
     PatternChart *m_azimuth = nullptr;
     PatternChart *m_elevation = nullptr;

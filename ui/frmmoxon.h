@@ -113,6 +113,7 @@ private:
     void showSheet(bool sheet) override;
     bool confirm(const Message &message) override;
     PrintOutcome printSheet() override;
+    PrintOutcome printBuildSheet(const BuildSheet &sheet) override;
     void closeWindow() override;
 
     CaptionFace m_face;        // registered before any control measures its caption

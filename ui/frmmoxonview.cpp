@@ -97,6 +97,11 @@ PrintOutcome frmMoxon::printSheet()
     return printWidgetImage(*this);
 }
 
+PrintOutcome frmMoxon::printBuildSheet(const BuildSheet &sheet)
+{
+    return moxon::printBuildSheet(sheet);
+}
+
 void frmMoxon::closeWindow()
 {
     close();

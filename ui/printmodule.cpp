@@ -3,9 +3,14 @@
 
 #include <QtGlobal>
 
-// The one entry point, unmangled so that the window can look it up by name. Returns the
+// The entry points, unmangled so that the window can look them up by name. Each returns the
 // PrintOutcome as an int.
 extern "C" Q_DECL_EXPORT int moxon_print_on_default_printer(QWidget *clientArea)
 {
     return int(moxon::printOnDefaultPrinter(*clientArea));
+}
+
+extern "C" Q_DECL_EXPORT int moxon_print_build_sheet(const moxon::BuildSheet *sheet)
+{
+    return int(moxon::printBuildSheetOnDefaultPrinter(*sheet));
 }

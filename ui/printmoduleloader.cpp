@@ -3,19 +3,34 @@
 
 namespace moxon {
 
-PrintOutcome printWidgetImage(QWidget &clientArea)
+namespace {
+
+// What the module's entry returned, as a PrintOutcome: anything else, which no module of this
+// build returns, counts as a failed print.
+PrintOutcome outcomeOf(int outcome)
 {
-    using PrintEntry = int (*)(QWidget *);
-    const auto entry =
-        reinterpret_cast<PrintEntry>(moduleEntry(QStringLiteral("print"), "moxon_print_on_default_printer"));
-    if (!entry) {
-        return PrintOutcome::Failed;
-    }
-    const int outcome = entry(&clientArea);
     if (outcome == int(PrintOutcome::Printed) || outcome == int(PrintOutcome::NoPrinter)) {
         return PrintOutcome(outcome);
     }
     return PrintOutcome::Failed;
+}
+
+} // namespace
+
+PrintOutcome printWidgetImage(QWidget &clientArea)
+{
+    using PrintEntry = int (*)(QWidget *);
+    const auto entry = reinterpret_cast<PrintEntry>(
+        moduleEntry(QStringLiteral("print"), "moxon_print_on_default_printer"));
+    return entry ? outcomeOf(entry(&clientArea)) : PrintOutcome::Failed;
+}
+
+PrintOutcome printBuildSheet(const BuildSheet &sheet)
+{
+    using PrintEntry = int (*)(const BuildSheet *);
+    const auto entry = reinterpret_cast<PrintEntry>(
+        moduleEntry(QStringLiteral("print"), "moxon_print_build_sheet"));
+    return entry ? outcomeOf(entry(&sheet)) : PrintOutcome::Failed;
 }
 
 } // namespace moxon

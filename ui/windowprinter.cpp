@@ -1,5 +1,7 @@
 #include "windowprinter.h"
 
+#include "buildsheetpage.h"
+
 #include <QPainter>
 #include <QPicture>
 #include <QPrinter>
@@ -68,6 +70,34 @@ PrintOutcome printWidgetImage(QWidget &clientArea, QPrinter &printer)
         return PrintOutcome::Failed;
     }
     return PrintOutcome::Printed;
+}
+
+PrintOutcome printBuildSheet(const BuildSheet &sheet, QPrinter &printer)
+{
+    printer.setFullPage(false);
+    printer.setDocName(buildSheetTitle());
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        return PrintOutcome::Failed;
+    }
+    // The sheet is drawn as text and lines straight onto the printer, at its resolution.
+    const QRectF printable(QPointF(0, 0),
+                           printer.pageLayout().paintRectPixels(printer.resolution()).size());
+    drawBuildSheet(painter, printable, sheet, QLocale());
+    if (!painter.end() || printer.printerState() == QPrinter::Error) {
+        return PrintOutcome::Failed;
+    }
+    return PrintOutcome::Printed;
+}
+
+PrintOutcome printBuildSheetOnDefaultPrinter(const BuildSheet &sheet)
+{
+    const QPrinterInfo printerInfo = QPrinterInfo::defaultPrinter();
+    if (printerInfo.isNull()) {
+        return PrintOutcome::NoPrinter;
+    }
+    QPrinter printer(printerInfo, QPrinter::HighResolution);
+    return printBuildSheet(sheet, printer);
 }
 
 PrintOutcome printOnDefaultPrinter(QWidget &clientArea)

@@ -11,6 +11,8 @@ class QWidget;
 
 namespace moxon {
 
+struct BuildSheet;
+
 // Where an image of `image` size goes on a page whose printable area is `page`: as large as
 // fits with its aspect kept, centred across the page and at the top, as a sheet is read.
 // Empty when either is empty.
@@ -34,5 +36,15 @@ PrintOutcome printOnDefaultPrinter(QWidget &clientArea);
 // it. Failed when the module cannot be loaded. Defined in the window's library; everything
 // else here lives in the module.
 PrintOutcome printWidgetImage(QWidget &clientArea);
+
+// `sheet` on `printer` as one page, drawn at the printer's own resolution in the window's
+// language and the printer's paper: Printed or Failed.
+PrintOutcome printBuildSheet(const BuildSheet &sheet, QPrinter &printer);
+
+// The same on the default printer, without a dialog; NoPrinter when none is set up.
+PrintOutcome printBuildSheetOnDefaultPrinter(const BuildSheet &sheet);
+
+// printBuildSheetOnDefaultPrinter, run in the printing module as printWidgetImage is.
+PrintOutcome printBuildSheet(const BuildSheet &sheet);
 
 } // namespace moxon

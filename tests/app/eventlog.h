@@ -11,8 +11,7 @@ namespace moxon::test {
 // tests check every figure, these check which design was shown when.
 inline QString describe(const Message &message)
 {
-    static const char *const kinds[] = {"input error", "warning", "notice", "failure",
-                                        "question"};
+    static const char *const kinds[] = {"input error", "warning", "notice", "failure", "question"};
     return QString::fromLatin1(kinds[int(message.kind)]) + u' ' + message.title +
            QStringLiteral(": ") + message.text;
 }
@@ -41,6 +40,9 @@ inline QString describe(const ViewEvent &event)
     }
     if (const auto *question = std::get_if<Confirmed>(&event)) {
         return QStringLiteral("confirm ") + describe(question->message);
+    }
+    if (std::holds_alternative<PrintedBuildSheet>(event)) {
+        return QStringLiteral("print build sheet");
     }
     return std::holds_alternative<Printed>(event) ? QStringLiteral("print")
                                                   : QStringLiteral("close");

@@ -45,6 +45,8 @@ private Q_SLOTS:
     void trim_data();
     void trim();
     void tolerancesOfTheDesignShown();
+    void buildSheetPrinted_data();
+    void buildSheetPrinted();
     void voidedAndCancelled_data();
     void voidedAndCancelled();
 };
@@ -118,6 +120,13 @@ void TestBuildAnalyses::tolerancesOfTheDesignShown()
     const TuneDimensions formula = checks.tolerances->dimensions;
     QCOMPARE(formula, session.builtSetup()->formula);
     QCOMPARE(checks.tolerances->cutError, kDefaultCutErrorOfA * formula.a);
+    // The build sheet is of the formula's design and carries its tolerances.
+    const ToleranceResult ofFormula = *checks.tolerances;
+    std::optional<BuildSheet> sheet = session.buildSheet({{}, {}, ofFormula});
+    QVERIFY(sheet);
+    QCOMPARE(sheet->origin, SheetDimensions::Formula);
+    QCOMPARE(sheet->dimensions, formula);
+    QVERIFY(sheet->tolerances.has_value());
 
     // A tuning voids them; once it is done, the tuned design is the one analysed.
     session.startTuning(TuneGoal::FrontToBack);
@@ -131,6 +140,47 @@ void TestBuildAnalyses::tolerancesOfTheDesignShown()
     QCOMPARE(checks.tolerances->dimensions, checks.result->tuned);
     QVERIFY(!(checks.tolerances->dimensions == formula));
     QCOMPARE(checks.tolerances->cutError, 0.1);
+    // The sheet is now of the tuned design: the formula's tolerances are not its own.
+    sheet = session.buildSheet({{}, {}, ofFormula});
+    QVERIFY(sheet);
+    QCOMPARE(sheet->origin, SheetDimensions::Tuned);
+    QCOMPARE(sheet->dimensions, checks.result->tuned);
+    QVERIFY(!sheet->tolerances.has_value());
+    sheet = session.buildSheet({{}, {}, *checks.tolerances});
+    QVERIFY(sheet && sheet->tolerances.has_value());
+}
+
+void TestBuildAnalyses::buildSheetPrinted_data()
+{
+    QTest::addColumn<PrintOutcome>("printer");
+    QTest::addColumn<QList<Message>>("messages");
+
+    QTest::newRow("printed") << PrintOutcome::Printed << QList<Message>{};
+    QTest::newRow("no printer") << PrintOutcome::NoPrinter << QList<Message>{noPrinterMessage()};
+    QTest::newRow("failed") << PrintOutcome::Failed << QList<Message>{printFailedMessage()};
+}
+
+// The sheet goes to the window's printer with the check's predictions on it, and a print that
+// did not happen is told as the design sheet's is.
+void TestBuildAnalyses::buildSheetPrinted()
+{
+    QFETCH(PrintOutcome, printer);
+    QFETCH(QList<Message>, messages);
+
+    Windows windows;
+    FakeView &view = windows.window.view;
+    view.clear();
+    view.printOutcome = printer;
+    DesignFigures figures;
+    figures.swr = 1.3;
+    const QList<SweepPoint> curve = {{145, {50, -20}, 0}, {146, {50, 0}, 0}, {147, {50, 20}, 0}};
+    QCOMPARE(windows.window.session.printBuildSheet({figures, curve, std::nullopt}), printer);
+    QVERIFY(view.buildSheet.has_value());
+    QCOMPARE(view.buildSheet->figures.swr, 1.3);
+    QVERIFY(view.buildSheet->dipMhz && std::fabs(*view.buildSheet->dipMhz - 146) < 0.01);
+    QCOMPARE(view.buildSheet->dimensions, windows.window.session.builtSetup()->formula);
+    QCOMPARE(view.buildSheet->wireText, u"#12"_s); // as the wire box shows it
+    QCOMPARE(view.messages(), messages);
 }
 
 void TestBuildAnalyses::voidedAndCancelled_data()

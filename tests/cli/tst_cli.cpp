@@ -272,6 +272,28 @@ void TestCli::badArguments_data()
     QTest::newRow("trim, target no frequency")
         << trim + QStringList{u"--dip"_s, u"14"_s, u"--target"_s, u"14,2"_s} << 2
         << u"--target must be a frequency in MHz, not '14,2'"_s;
+    const QStringList sheet{u"sheet"_s, u"-f"_s, u"14.15"_s, u"-u"_s, u"m"_s};
+    const QStringList pdf{u"--pdf"_s, u"never-written.pdf"_s};
+    QTest::newRow("sheet without a file") << sheet << 2 << u"--pdf FILE is required"_s;
+    QTest::newRow("sheet, wrap allowance below zero")
+        << sheet + pdf + QStringList{u"--wrap-allowance"_s, u"-0.05"_s} << 2
+        << u"--wrap-allowance must be a length of 0 or more, not '-0.05'"_s;
+    QTest::newRow("sheet, feed gap no number")
+        << sheet + pdf + QStringList{u"--feed-gap"_s, u"2cm"_s} << 2
+        << u"--feed-gap must be a length of 0 or more, not '2cm'"_s;
+    QTest::newRow("sheet, feed gap wider than the element")
+        << sheet + pdf + QStringList{u"--feed-gap"_s, u"8"_s} << 2
+        << u"--feed-gap must be shorter than A, 7.7218 m"_s;
+    QTest::newRow("sheet, wrap as long as the element")
+        << sheet + pdf + QStringList{u"--wrap-allowance"_s, u"7.7218"_s} << 2
+        << u"--wrap-allowance must be shorter than A, 7.7218 m"_s;
+    QTest::newRow("sheet, language") << sheet + pdf + QStringList{u"--language"_s, u"fr"_s} << 2
+                                     << u"--language must be en or zh, not 'fr'"_s;
+    QTest::newRow("sheet, bad sweep") << sheet + pdf + QStringList{u"--sweep"_s, u"some"_s} << 2
+                                      << u"--sweep must be fitted or full, not 'some'"_s;
+    QTest::newRow("sheet, built E not B + C + D")
+        << sheet + pdf + QStringList{u"--built"_s, u"7.7224,1.176,0.1965,1.4356,2.9"_s} << 2
+        << u"--built: E must be B + C + D, 2.8081, not 2.9000"_s;
     QTest::newRow("export of a rejected frequency writes nothing")
         << QStringList{u"export"_s,           u"-f"_s, u"-7"_s, u"--format"_s, u"nec"_s, u"-o"_s,
                        u"never-written.nec"_s}
@@ -288,6 +310,7 @@ void TestCli::badArguments()
     QCOMPARE(run.status, status);
     QVERIFY2(run.err.contains(message), qPrintable(run.err));
     QVERIFY(!QFile::exists(u"never-written.nec"_s));
+    QVERIFY(!QFile::exists(u"never-written.pdf"_s));
 }
 
 void TestCli::help()
@@ -295,11 +318,11 @@ void TestCli::help()
     const CliRun overall = runCli({u"--help"_s});
     QCOMPARE(overall.status, 0);
     for (const QString &command :
-         {u"design"_s, u"export"_s, u"check"_s, u"tune"_s, u"tolerance"_s, u"trim"_s}) {
+         {u"design"_s, u"export"_s, u"check"_s, u"tune"_s, u"tolerance"_s, u"trim"_s, u"sheet"_s}) {
         QVERIFY2(overall.out.contains(u"\n  "_s + command + u' '), qPrintable(command));
     }
     for (const QString &command :
-         {u"design"_s, u"export"_s, u"check"_s, u"tune"_s, u"tolerance"_s, u"trim"_s}) {
+         {u"design"_s, u"export"_s, u"check"_s, u"tune"_s, u"tolerance"_s, u"trim"_s, u"sheet"_s}) {
         const CliRun run = runCli({command, u"--help"_s});
         QCOMPARE(run.status, 0);
         QVERIFY2(run.out.startsWith(u"Usage: moxon-cli "_s + command), qPrintable(run.out));
@@ -469,6 +492,9 @@ void TestCli::twoWritersOnStandardOutput_data()
     QTest::newRow("tune, JSON and deck") << QStringList{u"tune"_s} + design + deck + json;
     QTest::newRow("tune, model and deck") << QStringList{u"tune"_s} + design + model + deck;
     QTest::newRow("tune, all three") << QStringList{u"tune"_s} + json + design + deck + model;
+    const QStringList pdf{u"--pdf"_s, u"-"_s};
+    QTest::newRow("sheet, JSON and PDF") << QStringList{u"sheet"_s} + design + pdf + json;
+    QTest::newRow("sheet, deck and PDF") << QStringList{u"sheet"_s} + design + deck + pdf;
 }
 
 void TestCli::twoWritersOnStandardOutput()
@@ -516,6 +542,13 @@ void TestCli::jsonFailures_data()
     QTest::newRow("tolerance, model refused")
         << QStringList{u"tolerance"_s, u"--json"_s, u"-f"_s, u"146"_s} + thick << QString() << 3
         << u"model_refused"_s;
+    const QStringList sheet{u"sheet"_s, u"--json"_s, u"--pdf"_s, u"never-written.pdf"_s, u"-f"_s};
+    QTest::newRow("sheet, no engine")
+        << sheet + QStringList{u"146"_s} << QString() << 3 << u"engine_missing"_s;
+    QTest::newRow("sheet, model refused")
+        << sheet + QStringList{u"146"_s} + thick << QString() << 3 << u"model_refused"_s;
+    QTest::newRow("sheet, figures no antenna has")
+        << sheet + QStringList{u"146"_s} << u"degenerate"_s << 3 << u"unsound_result"_s;
     QTest::newRow("trim, deck not accepted")
         << QStringList{u"trim"_s, u"--json"_s, u"-f"_s, u"146"_s, u"--dip"_s, u"145"_s}
         << u"reject"_s << 1 << u"deck_error"_s;
@@ -537,6 +570,7 @@ void TestCli::jsonFailures()
     QVERIFY2(problem.isEmpty(), qPrintable(problem));
     QCOMPARE(QJsonDocument::fromJson(run.out).object().value(u"error"_s).toString(), error);
     QVERIFY(!run.err.isEmpty()); // and the sentence for people, as without --json
+    QVERIFY(!QFile::exists(u"never-written.pdf"_s));
 }
 
 void TestCli::measurementRefused_data()

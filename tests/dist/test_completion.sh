@@ -38,7 +38,7 @@ help_options() {
         grep -v -x -- '--help-all' | sort -u | tr '\n' ' ' | sed 's/ $//'
 }
 
-for command in design export check tune tolerance trim; do
+for command in design export check tune tolerance trim sheet; do
     complete_words "$(help_options "$command")" moxon-cli "$command" --
 done
 
@@ -51,7 +51,7 @@ named_values() {
 
 for case in 'check --ground' 'check --conductor' 'tune --ground' 'tune --conductor' \
     'tune --goal' 'tolerance --ground' 'tolerance --conductor' 'trim --ground' \
-    'trim --conductor'; do
+    'trim --conductor' 'sheet --ground' 'sheet --conductor' 'sheet --language'; do
     read -r command option <<<"$case"
     names=$(named_values "$command" "$option")
     if [[ -z $names ]]; then
@@ -61,8 +61,11 @@ for case in 'check --ground' 'check --conductor' 'tune --ground' 'tune --conduct
     fi
     complete_words "$names" moxon-cli "$command" "$option" ''
 done
-complete_words '--help --version check design export tolerance trim tune' moxon-cli ''
+complete_words '--help --version check design export sheet tolerance trim tune' moxon-cli ''
 complete_words 'check' moxon-cli ch
+complete_words 'sheet' moxon-cli sh
+complete_words '' moxon-cli sheet --wrap-allowance ''
+complete_words 'en' moxon-cli sheet --language e
 complete_words 'tolerance trim tune' moxon-cli t
 complete_words '' moxon-cli trim --dip ''
 complete_words '--format --freq' moxon-cli export --f
@@ -89,6 +92,8 @@ complete_words '20m.ez 20m.nec' moxon-cli export -o 20
 complete_words '20m.ez 20m.nec 2m.nec' moxon-cli export --output ''
 touch "$scratch/20m.s1p"
 complete_words '20m.s1p' moxon-cli trim --measured 20m.s
+touch "$scratch/20m-sheet.pdf"
+complete_words '20m-sheet.pdf' moxon-cli sheet --pdf 20m-
 
 if ((failures > 0)); then
     echo "$failures completion case(s) failed"

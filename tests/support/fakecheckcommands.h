@@ -35,6 +35,21 @@ public:
         asked.append(QStringLiteral("trim"));
         lastMeasured = measured;
     }
+    PrintOutcome printBuildSheet(const SheetPredictions &predictions) override
+    {
+        asked.append(QStringLiteral("print build sheet"));
+        lastPredictions = predictions;
+        return PrintOutcome::Printed;
+    }
+    std::optional<BuildSheet> buildSheet(const SheetPredictions &predictions) const override
+    {
+        if (!sheet) {
+            return std::nullopt;
+        }
+        BuildSheet withPredictions = *sheet;
+        setPredictions(withPredictions, predictions);
+        return withPredictions;
+    }
     void cancelAnalysis(AnalysisKind kind) override
     {
         asked.append(QStringLiteral("cancel ") + analysisName(kind));
@@ -44,7 +59,9 @@ public:
     Installation lastInstallation;
     std::optional<double> lastCutError;
     MeasuredAntenna lastMeasured;
-    QString header; // what the session would give as the shown design's header
+    SheetPredictions lastPredictions;
+    std::optional<BuildSheet> sheet; // the design a session would give the sheet; none before one
+    QString header;                  // what the session would give as the shown design's header
 };
 
 } // namespace moxon::test

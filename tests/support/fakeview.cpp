@@ -51,6 +51,13 @@ PrintOutcome FakeView::printSheet()
     return printOutcome;
 }
 
+PrintOutcome FakeView::printBuildSheet(const BuildSheet &sheet)
+{
+    events.append(PrintedBuildSheet{});
+    buildSheet = sheet;
+    return printOutcome;
+}
+
 void FakeView::closeWindow()
 {
     closed = true;

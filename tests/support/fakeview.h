@@ -1,5 +1,6 @@
 #pragma once
 
+#include "buildsheet.h"
 #include "designview.h"
 #include "session.h"
 
@@ -43,12 +44,17 @@ struct Printed
 {
     bool operator==(const Printed &) const = default;
 };
+// The build sheet went to the printer; the view keeps the sheet itself.
+struct PrintedBuildSheet
+{
+    bool operator==(const PrintedBuildSheet &) const = default;
+};
 struct Closed
 {
     bool operator==(const Closed &) const = default;
 };
 using ViewEvent = std::variant<ShownWireSize, ShownDesign, Message, Focused, AskedSavePath,
-                               ShownSheet, Confirmed, Printed, Closed>;
+                               ShownSheet, Confirmed, Printed, PrintedBuildSheet, Closed>;
 
 // A window without a screen: it shows what the session gives it in plain members, keeps every
 // call in order, and answers Save As, the print question and the printer from what the test
@@ -64,6 +70,7 @@ public:
     void showSheet(bool sheet) override;
     bool confirm(const Message &message) override;
     PrintOutcome printSheet() override;
+    PrintOutcome printBuildSheet(const BuildSheet &sheet) override;
     void closeWindow() override;
 
     // Answers, consumed in order.
@@ -77,6 +84,7 @@ public:
     std::optional<ShownDesign> design;
     bool sheet = false;
     bool closed = false;
+    std::optional<BuildSheet> buildSheet; // the last one printed
 
     QList<ViewEvent> events;
     // The messages alone, in order, questions included.

@@ -68,11 +68,14 @@ std::optional<QStringList> pdfFontNames(const QString &pdf, QString &error)
     return names;
 }
 
-std::optional<QString> pdfText(const QString &pdf, QString &error)
+std::optional<QString> pdfText(const QString &pdf, QString &error, PdfTextOrder order)
 {
-    const std::optional<QByteArray> text =
-        runTool(QStringLiteral("pdftotext"),
-                {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")}, error);
+    QStringList arguments{QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf,
+                          QStringLiteral("-")};
+    if (order == PdfTextOrder::Layout) {
+        arguments.prepend(QStringLiteral("-layout"));
+    }
+    const std::optional<QByteArray> text = runTool(QStringLiteral("pdftotext"), arguments, error);
     if (!text) {
         return std::nullopt;
     }

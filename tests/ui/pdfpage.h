@@ -14,8 +14,17 @@ namespace moxon::test {
 [[nodiscard]] std::optional<int> pdfPageCount(const QString &pdf, QString &error);
 [[nodiscard]] std::optional<QStringList> pdfFontNames(const QString &pdf, QString &error);
 
+// How pdftotext orders the text: in reading order, a table column by column, or as laid out
+// on the page, a table row by row.
+enum class PdfTextOrder
+{
+    Reading,
+    Layout,
+};
+
 // The text that the PDF holds as text, as pdftotext extracts it, NFKC-normalised.
-[[nodiscard]] std::optional<QString> pdfText(const QString &pdf, QString &error);
+[[nodiscard]] std::optional<QString> pdfText(const QString &pdf, QString &error,
+                                             PdfTextOrder order = PdfTextOrder::Reading);
 
 // The first page rendered at `dpi` dots per inch.
 [[nodiscard]] std::optional<QImage> pdfPageImage(const QString &pdf, int dpi, QString &error);

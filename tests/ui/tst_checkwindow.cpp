@@ -172,13 +172,14 @@ void TestCheckWindow::showsTheCommandLinesFigures()
     // In free space the whole circle: the 181 directions above and 179 mirrored below.
     QCOMPARE(patterns.at(1)->patternPoints(), 181 + 179);
 
-    // What the context menu's two entries write.
+    // What the context menu's entries write: the figures and the build sheet.
     QStringList entries;
     for (const QAction *action : window.actions()) {
         QVERIFY(action->isEnabled());
         entries.append(action->text());
     }
-    QCOMPARE(entries, (QStringList{u"保存图像…"_s, u"导出数据…"_s}));
+    QCOMPARE(entries,
+             (QStringList{u"保存图像…"_s, u"导出数据…"_s, u"打印施工单"_s, u"保存施工单 PDF…"_s}));
     const QByteArray csv = window.csv();
     QVERIFY(csv.startsWith("MHz,R,X,SWR\r\n138.7000,"));
     QVERIFY(csv.contains("\r\n146.0000,51.155,-3.2795,1.0712\r\n"));

@@ -289,7 +289,8 @@ private Q_SLOTS:
         for (const QAction *action : check->actions()) {
             actions.append(action->text());
         }
-        QCOMPARE(actions, (QStringList{u"Save Image…"_s, u"Export Data…"_s}));
+        QCOMPARE(actions, (QStringList{u"Save Image…"_s, u"Export Data…"_s, u"Print Build Sheet"_s,
+                                       u"Save Build Sheet as PDF…"_s}));
         QCOMPARE(chineseTexts(*check), QStringList());
         for (const auto &[text, font] : shownTexts(*check)) {
             const QRawFont face = QRawFont::fromFont(font);

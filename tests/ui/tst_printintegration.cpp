@@ -1,6 +1,7 @@
 #include "frmmoxon.h"
-#include "pdfpage.h"
 #include "messages.h"
+#include "pdfpage.h"
+#include "printqueue.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -121,63 +122,6 @@ QAbstractButton *printButton(const frmMoxon &window)
     return qobject_cast<QAbstractButton *>(window.control(u"btnPrint"_s));
 }
 
-// The test queue as lpstat and the output folder see it.
-class PrintQueue
-{
-public:
-    PrintQueue()
-        : m_name(qEnvironmentVariable("MOXON_TEST_PRINTER"))
-        , m_folder(qEnvironmentVariable("MOXON_TEST_PDF_DIR"))
-    {
-    }
-
-    [[nodiscard]] const QString &name() const { return m_name; }
-    [[nodiscard]] const QString &folder() const { return m_folder; }
-
-    // Job ids of the queue: `which` is "all" or "not-completed".
-    [[nodiscard]] QSet<QString> jobs(const QString &which) const
-    {
-        QProcess lpstat;
-        lpstat.start(QStringLiteral("lpstat"),
-                     {QStringLiteral("-W"), which, QStringLiteral("-o"), m_name});
-        lpstat.waitForFinished(10000);
-        QSet<QString> ids;
-        const QStringList lines =
-            QString::fromLocal8Bit(lpstat.readAllStandardOutput()).split(QLatin1Char('\n'));
-        for (const QString &line : lines) {
-            const QString id = line.section(QLatin1Char(' '), 0, 0);
-            if (id.startsWith(m_name + QLatin1Char('-'))) {
-                ids.insert(id);
-            }
-        }
-        return ids;
-    }
-
-    [[nodiscard]] QSet<QString> pdfs() const
-    {
-        const QStringList names = QDir(m_folder).entryList({QStringLiteral("*.pdf")}, QDir::Files);
-        return {names.cbegin(), names.cend()};
-    }
-
-    // Waits, at most `timeoutMs`, until no job of the queue is pending any more.
-    [[nodiscard]] bool waitUntilIdle(int timeoutMs) const
-    {
-        QElapsedTimer clock;
-        clock.start();
-        while (!jobs(QStringLiteral("not-completed")).isEmpty()) {
-            if (clock.elapsed() > timeoutMs) {
-                return false;
-            }
-            QTest::qWait(200);
-        }
-        return true;
-    }
-
-private:
-    QString m_name;
-    QString m_folder;
-};
-
 // Pixels of a twips rectangle of the window, placed by where Frame1 landed on the page.
 QRect onPage(const QRect &twips, const QRect &frame1OnPage)
 {
@@ -267,17 +211,12 @@ void PrintIntegrationTest::okPrintsTheSheetAsOnePage()
     QVERIFY(!confirm.calculateVisible);
     QCOMPARE(notRestored(window), QStringList());
 
-    QVERIFY2(m_queue.waitUntilIdle(60000), "the print job did not finish within 60 s");
+    QString error;
+    const std::optional<QString> printed = m_queue.printedPage(pdfsBefore, error);
+    QVERIFY2(printed, qPrintable(error));
+    const QString &pdf = *printed;
     const QSet<QString> newJobs = m_queue.jobs(QStringLiteral("all")) - jobsBefore;
     QCOMPARE(newJobs.size(), 1);
-    const QSet<QString> newPdfs = m_queue.pdfs() - pdfsBefore;
-    QCOMPARE(newPdfs.size(), 1);
-    const QString pdf = QDir(m_queue.folder()).filePath(*newPdfs.cbegin());
-
-    QString error;
-    const std::optional<int> pages = pdfPageCount(pdf, error);
-    QVERIFY2(pages, qPrintable(error));
-    QCOMPARE(*pages, 1);
 
     constexpr int dpi = 100;
     const std::optional<QImage> page = pdfPageImage(pdf, dpi, error);
