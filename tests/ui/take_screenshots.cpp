@@ -1,6 +1,6 @@
 // The README's pictures, taken of the real windows on a display (scripts/screenshots.sh runs
-// it under Xvfb): the main window with a 28.4 MHz design, and its check window over average
-// ground in copper wire with the trim of an analyser's file drawn on the SWR chart.
+// it under Xvfb): the main window with a 28.4 MHz design in metres, and its check window over
+// average ground in copper wire with the trim of an analyser's file drawn on the SWR chart.
 //
 // take_screenshots --language en|zh --measured FILE.s1p --out FOLDER
 // writes FOLDER/main-<language>.png and FOLDER/check-trim-<language>.png. It stores the
@@ -136,6 +136,8 @@ int main(int argc, char *argv[])
     frequency->selectAll();
     QTest::keyClicks(frequency, u"28.4"_s);
     QTest::keyClick(frequency, Qt::Key_Return);
+    // In metres, so that the check window tells the height as the 10 m it was given.
+    QTest::mouseClick(window.control(u"optM"_s), Qt::LeftButton);
     QTest::qWait(300);
     if (!save(&window, out.filePath(u"main-%1.png"_s.arg(name)))) {
         return 1;
