@@ -47,6 +47,39 @@ InstallationValues installationValues(const Installation &installation)
                 : QJsonValue(installation.conductor.conductivity)};
 }
 
+// The wire's insulation for scripts: kind, permittivity, thickness_m; null for bare wire.
+QJsonValue insulationJson(const std::optional<Insulation> &insulation)
+{
+    if (!insulation) {
+        return QJsonValue();
+    }
+    return QJsonObject{{QStringLiteral("kind"), insulationKindName(insulation->kind)},
+                       {QStringLiteral("permittivity"), insulation->permittivity},
+                       {QStringLiteral("thickness_m"), insulation->thicknessMetres}};
+}
+
+QJsonValue optionalNumber(const std::optional<double> &value)
+{
+    return value ? QJsonValue(*value) : QJsonValue();
+}
+
+// The check's dips: the model's, and with insulation the bare wire's and the insulation's shift
+// of the dip as a share of the bare wire's, null where there is none.
+void insertDips(QJsonObject &object, const CheckReport &report)
+{
+    object.insert(QStringLiteral("dip_mhz"), optionalNumber(report.dipMhz));
+    object.insert(QStringLiteral("bare_dip_mhz"), optionalNumber(report.bareDipMhz));
+    object.insert(QStringLiteral("insulation_dip_shift_percent"),
+                  report.dipMhz && report.bareDipMhz
+                      ? QJsonValue(100 * (*report.dipMhz - *report.bareDipMhz) / *report.bareDipMhz)
+                      : QJsonValue());
+    QJsonArray bareFrequencies;
+    for (const double frequency : report.bareEngineFrequencies) {
+        bareFrequencies.append(frequency);
+    }
+    object.insert(QStringLiteral("bare_engine_frequencies"), bareFrequencies);
+}
+
 QString csvField(const QJsonValue &value)
 {
     return value.isNull() ? QString() : QString::number(value.toDouble(), 'g', 10);
@@ -150,7 +183,9 @@ QJsonObject checkReportToJson(const CheckReport &report)
                     {QStringLiteral("permittivity"), values.permittivity},
                     {QStringLiteral("conductivity_s_per_m"), values.conductivity},
                     {QStringLiteral("conductor"), conductorKindName(installation.conductor.kind)},
-                    {QStringLiteral("conductor_s_per_m"), values.metal}});
+                    {QStringLiteral("conductor_s_per_m"), values.metal},
+                    {QStringLiteral("insulation"), insulationJson(installation.insulation)}});
+    insertDips(object, report);
     if (figures.takeoff) {
         object.insert(QStringLiteral("takeoff_deg"), *figures.takeoff);
         object.insert(QStringLiteral("takeoff_gain_dbi"), figures.forwardGain);

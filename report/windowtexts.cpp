@@ -18,7 +18,7 @@ QString checkHeader(const QString &frequencyText, const QString &wireText,
 }
 
 QString installationHeader(const Installation &installation, const QString &height,
-                           double wavelengths)
+                           double wavelengths, const QString &insulationThickness)
 {
     if (installation.isDefault()) {
         return {};
@@ -48,8 +48,25 @@ QString installationHeader(const Installation &installation, const QString &heig
         parts.append(QCoreApplication::translate("CheckHeader", "导线 σ %1 S/m")
                          .arg(c.toString(installation.conductor.conductivity, 'g', 6)));
     }
+    if (const std::optional<Insulation> &insulation = installation.insulation) {
+        const InsulationPreset *material = insulationPreset(insulation->kind);
+        parts.append(QCoreApplication::translate("CheckHeader", "%1 绝缘 %2 (εr %3)")
+                         .arg(material ? insulationCaption(*material)
+                                       : QCoreApplication::translate("CheckHeader", "自定义"),
+                              insulationThickness, c.toString(insulation->permittivity, 'g', 6)));
+    }
     //: Between the parts of the installation in the check's header.
     return parts.join(QCoreApplication::translate("CheckHeader", "，"));
+}
+
+QString insulationShiftCaption(double bareDipMhz, double dipMhz, const QLocale &locale)
+{
+    const double percent = 100 * (dipMhz - bareDipMhz) / bareDipMhz;
+    //: What the insulation does to the SWR dip: its share, the bare wire's dip, the insulated's.
+    return (percent < 0 ? QCoreApplication::translate("CheckFigures", "绝缘使驻波最低点降低 %1 %：%2 → %3 MHz")
+                        : QCoreApplication::translate("CheckFigures", "绝缘使驻波最低点升高 %1 %：%2 → %3 MHz"))
+        .arg(locale.toString(std::fabs(percent), 'f', 1), locale.toString(bareDipMhz, 'f', 3),
+             locale.toString(dipMhz, 'f', 3));
 }
 
 QString dimensionChange(double delta, const TuneSetup &setup, const QLocale &locale, bool plain)
