@@ -52,7 +52,8 @@ struct SweepOutcome
     QList<SweepPoint> curve;               // dense, from the fit, for drawing; empty unfitted
     QList<double> engineFrequenciesMhz;    // what nec2c ran for the curve, ascending
     std::optional<double> fitAgreementOhm; // the last two fits' largest difference; unfitted none
-    std::optional<double> dipMhz; // where the curve's SWR is lowest within the sweep; none at an end
+    std::optional<double>
+        dipMhz; // where the curve's SWR is lowest within the sweep; none at an end
     // Insulated wire only: where the bare wire's SWR is lowest, and the frequencies nec2c ran
     // for it.
     std::optional<double> bareDipMhz;

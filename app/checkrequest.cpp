@@ -27,7 +27,7 @@ QString thicknessText(double metres, const WireSize &wire)
 {
     const WireUnitInfo &unit = unitInfo(wire.unit);
     return LocaleNumbers::toSignificant(metres / unit.metresPerUnit, 6) + u' ' +
-           (wire.unit == WireUnit::Gauge ? unitText(DisplayUnit::Inch) : unitText(wire.unit));
+           thicknessUnitText(wire.unit);
 }
 
 // The height of the lowest point of the wires, in metres, with the antenna's centre at 0.
@@ -123,11 +123,12 @@ CheckRequest checkRequestFor(const ModelInput &model, const QString &wireText,
     request.installation = installation;
     request.header = checkHeader(model.frequencyText, wireText, unitText(model.wire.unit),
                                  model.vertical, model.xAxis);
-    const QString where = installationHeader(
-        installation, lengthText(installation.heightMetres, model.units),
-        installation.heightMetres / freeSpaceWavelength(model.frequencyMHz),
-        installation.insulation ? thicknessText(installation.insulation->thicknessMetres, model.wire)
-                                : QString());
+    const QString where =
+        installationHeader(installation, lengthText(installation.heightMetres, model.units),
+                           installation.heightMetres / freeSpaceWavelength(model.frequencyMHz),
+                           installation.insulation
+                               ? thicknessText(installation.insulation->thicknessMetres, model.wire)
+                               : QString());
     if (!where.isEmpty()) {
         //: Between the design and its installation in the check's header.
         request.header += QCoreApplication::translate("CheckHeader", "；") + where;

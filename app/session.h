@@ -20,9 +20,9 @@
 #include "calculation.h"
 #include "checkview.h"
 #include "designview.h"
+#include "enginescheduler.h"
 #include "localenumbers.h"
 #include "modelinput.h"
-#include "enginescheduler.h"
 #include "sessionanalyses.h"
 
 #include <memory>
@@ -115,8 +115,10 @@ public:
     void cancelAnalysis(AnalysisKind kind) override { m_analyses.cancel(kind); }
 
 private:
-    // Save As, then the model written whole or not at all, and what came of it told.
-    ExportOutcome saveAs(const ModelInput &model);
+    // Save As, then the model written whole or not at all, and what came of it told; a model
+    // tuned for insulated wire carries `insulation` where the format has a place for it.
+    ExportOutcome saveAs(const ModelInput &model,
+                         const std::optional<Insulation> &insulation = std::nullopt);
     [[nodiscard]] LengthScale lengthScale() const;
 
     DesignView &m_view;

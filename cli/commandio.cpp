@@ -99,8 +99,7 @@ std::optional<CommandFailure> CommandIo::writeModel(const QString &path, ModelFo
                                                     const std::optional<Insulation> &insulation)
 {
     const bool standardOutput = path == u"-";
-    const ModelBytes bytes =
-        standardOutput ? modelBytes(format, model, insulation) : ModelBytes{};
+    const ModelBytes bytes = standardOutput ? modelBytes(format, model, insulation) : ModelBytes{};
     const WriteResult written =
         standardOutput ? bytes.result : saveModelFile(path, format, model, insulation);
     if (!written.ok()) {

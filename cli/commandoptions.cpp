@@ -188,8 +188,8 @@ InstallationOptions::InstallationOptions(QCommandLineParser &parser)
                       groundKindName(GroundKind::FreeSpace)))
     , m_conductor(option({QStringLiteral("conductor")}, conductorHelp(), QStringLiteral("METAL"),
                          conductorKindName(ConductorKind::Perfect)))
-    , m_insulation(option({QStringLiteral("insulation")}, insulationHelp(),
-                          QStringLiteral("KIND|EPS")))
+    , m_insulation(
+          option({QStringLiteral("insulation")}, insulationHelp(), QStringLiteral("KIND|EPS")))
     , m_insulationThickness(option(
           {QStringLiteral("insulation-thickness")},
           QStringLiteral("Thickness of the insulation, from the metal to its surface, in the unit "
@@ -275,8 +275,7 @@ std::optional<double> InstallationOptions::insulationThickness() const
 {
     bool ok = false;
     const double value = QLocale::c().toDouble(m_parser.value(m_insulationThickness), &ok);
-    return ok && std::isfinite(value) && value >= 0 ? std::optional<double>(value)
-                                                      : std::nullopt;
+    return ok && std::isfinite(value) && value >= 0 ? std::optional<double>(value) : std::nullopt;
 }
 
 std::optional<double> InstallationOptions::height() const

@@ -19,8 +19,7 @@ constexpr std::array kInsulationPresets = {
     InsulationPreset{InsulationKind::Pvc, u"pvc", QT_TRANSLATE_NOOP("Installation", "PVC"), 3.5},
     InsulationPreset{InsulationKind::Polyethylene, u"polyethylene",
                      QT_TRANSLATE_NOOP("Installation", "聚乙烯"), 2.3},
-    InsulationPreset{InsulationKind::Ptfe, u"ptfe", QT_TRANSLATE_NOOP("Installation", "PTFE"),
-                     2.1},
+    InsulationPreset{InsulationKind::Ptfe, u"ptfe", QT_TRANSLATE_NOOP("Installation", "PTFE"), 2.1},
 };
 
 } // namespace
@@ -79,6 +78,11 @@ QString insulationKindName(InsulationKind kind)
 {
     const InsulationPreset *preset = insulationPreset(kind);
     return preset ? preset->name.toString() : QStringLiteral("custom");
+}
+
+QString thicknessUnitText(WireUnit wireUnit)
+{
+    return unitText(wireUnit == WireUnit::Gauge ? WireUnit::Inch : wireUnit);
 }
 
 } // namespace moxon

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "units.h"
+
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -52,5 +54,9 @@ struct InsulationPreset
 [[nodiscard]] QString insulationChoices();
 // The name scripts read: a preset's name or "custom".
 [[nodiscard]] QString insulationKindName(InsulationKind kind);
+
+// The insulation's thickness is given in the unit of the wire size; a gauge's diameter is in
+// inches, and so is the thickness of its insulation: "mm", "in".
+[[nodiscard]] QString thicknessUnitText(WireUnit wireUnit);
 
 } // namespace moxon

@@ -59,16 +59,14 @@ QString insulationRefusal(const ModelInput &model, const Insulation &insulation)
     const double own = wireShare(radius, model.frequencyMHz);
     const double share = insulationShare(radius, insulation);
     const double perUnit = unitInfo(model.wire.unit).metresPerUnit;
-    const QString unit = model.wire.unit == WireUnit::Gauge ? QStringLiteral("in")
-                                                            : unitText(model.wire.unit);
+    const QString unit = thicknessUnitText(model.wire.unit);
     const auto length = [&](double metres) {
         return LocaleNumbers::toSignificant(metres / perUnit, 3) + u' ' + unit;
     };
-    const QString given =
-        QStringLiteral("%1 of insulation of relative permittivity %2 at %3 MHz")
-            .arg(length(insulation.thicknessMetres),
-                 LocaleNumbers::toSignificant(insulation.permittivity, 6),
-                 LocaleNumbers::toSignificant(model.frequencyMHz, 10));
+    const QString given = QStringLiteral("%1 of insulation of relative permittivity %2 at %3 MHz")
+                              .arg(length(insulation.thicknessMetres),
+                                   LocaleNumbers::toSignificant(insulation.permittivity, 6),
+                                   LocaleNumbers::toSignificant(model.frequencyMHz, 10));
     // Slowing by s needs an inductance of about 2 s of the wire's own.
     const double least = 2 * kLeastSlowing * own;
     if (!(share >= least)) {

@@ -75,14 +75,14 @@ QString unwritableInstallation(const Installation &installation)
     return {};
 }
 
-// The insulation's inductance per metre on every segment: NEC-2's series RLC per unit length
-// (LD 2), in ohms, henries and farads per metre, whose zero capacitance NEC-2 takes as no
-// capacitor (a short) and whose zero resistance adds none (the NEC-2 user's guide, Burke and
-// Poggio, Part III, the LD card; nec2c runs it exactly as LD 3, the parallel circuit per unit
-// length whose zero resistance and capacitance are left open).
+// The insulation's inductance per metre on every segment: NEC-2's parallel RLC per unit length
+// (LD 3), in ohms, henries and farads per metre, whose zero resistance and capacitance NEC-2
+// leaves out of the circuit (the NEC-2 user's guide, Burke and Poggio, Part III, the LD card),
+// so that the segment carries the inductance alone, as the loading of insulated wire is usually
+// written for NEC-2.
 QString insulationCard(double radiusMetres, const Insulation &insulation)
 {
-    return QStringLiteral("LD 2 0 0 0 0 %1 0")
+    return QStringLiteral("LD 3 0 0 0 0 %1 0")
         .arg(LocaleNumbers::toSignificant(insulationInductance(radiusMetres, insulation), 15));
 }
 

@@ -229,15 +229,21 @@ QByteArray checkCsv(const QList<SweepPoint> &sweep, const DesignFigures &figures
     QByteArray csv;
     if (!installation.isDefault()) {
         const InstallationValues values = installationValues(installation);
+        // The insulation's columns come last, empty for bare wire, so that a reader of the
+        // columns before finds them where they always were.
+        const std::optional<Insulation> &insulation = installation.insulation;
         csv += "height_m,ground,permittivity,conductivity_s_per_m,conductor,conductor_s_per_m,"
-               "takeoff_deg\r\n";
+               "takeoff_deg,insulation,insulation_permittivity,insulation_thickness_m\r\n";
         csv += QStringList{csvField(values.heightMetres),
                            groundKindName(installation.ground.kind),
                            csvField(values.permittivity),
                            csvField(values.conductivity),
                            conductorKindName(installation.conductor.kind),
                            csvField(values.metal),
-                           figures.takeoff ? QString::number(*figures.takeoff, 'f', 1) : QString()}
+                           figures.takeoff ? QString::number(*figures.takeoff, 'f', 1) : QString(),
+                           insulation ? insulationKindName(insulation->kind) : QString(),
+                           insulation ? csvField(insulation->permittivity) : QString(),
+                           insulation ? csvField(insulation->thicknessMetres) : QString()}
                    .join(u',')
                    .toLatin1() +
                "\r\n\r\n";

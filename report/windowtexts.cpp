@@ -63,8 +63,10 @@ QString insulationShiftCaption(double bareDipMhz, double dipMhz, const QLocale &
 {
     const double percent = 100 * (dipMhz - bareDipMhz) / bareDipMhz;
     //: What the insulation does to the SWR dip: its share, the bare wire's dip, the insulated's.
-    return (percent < 0 ? QCoreApplication::translate("CheckFigures", "绝缘使驻波最低点降低 %1 %：%2 → %3 MHz")
-                        : QCoreApplication::translate("CheckFigures", "绝缘使驻波最低点升高 %1 %：%2 → %3 MHz"))
+    return (percent < 0 ? QCoreApplication::translate("CheckFigures",
+                                                      "绝缘使驻波最低点降低 %1 %：%2 → %3 MHz")
+                        : QCoreApplication::translate("CheckFigures",
+                                                      "绝缘使驻波最低点升高 %1 %：%2 → %3 MHz"))
         .arg(locale.toString(std::fabs(percent), 'f', 1), locale.toString(bareDipMhz, 'f', 3),
              locale.toString(dipMhz, 'f', 3));
 }
