@@ -188,15 +188,15 @@ std::optional<RationalFit> AdaptiveSweep::fitOf(const QList<int> &indices) const
                                            {point.feed.resistance, point.feed.reactance}});
         }
     }
-    return RationalFit::fit(samples, lowMhz(), highMhz());
+    return RationalFit::fit(samples, lowerMhz(), upperMhz());
 }
 
-double AdaptiveSweep::lowMhz() const
+double AdaptiveSweep::lowerMhz() const
 {
     return sweepFrequency(m_f0Mhz, 0);
 }
 
-double AdaptiveSweep::highMhz() const
+double AdaptiveSweep::upperMhz() const
 {
     return sweepFrequency(m_f0Mhz, kLastIndex);
 }
@@ -242,7 +242,7 @@ QList<SweepPoint> AdaptiveSweep::denseCurve(int count) const
         return curve;
     }
     for (int k = 0; k < count; ++k) {
-        const double f = lowMhz() + (highMhz() - lowMhz()) * k / (count - 1);
+        const double f = lowerMhz() + (upperMhz() - lowerMhz()) * k / (count - 1);
         const std::complex<double> z = m_fit->impedance(f);
         curve.append(sweepPoint(f, {z.real(), z.imag()}));
     }

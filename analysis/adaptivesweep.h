@@ -83,8 +83,8 @@ public:
     [[nodiscard]] static std::optional<int> sweepIndex(double f0Mhz, double frequencyMhz);
 
 private:
-    [[nodiscard]] double lowMhz() const;
-    [[nodiscard]] double highMhz() const;
+    [[nodiscard]] double lowerMhz() const;
+    [[nodiscard]] double upperMhz() const;
     [[nodiscard]] double checkFrequency(int k) const;
     [[nodiscard]] std::optional<RationalFit> fitOf(const QList<int> &indices) const;
     [[nodiscard]] QList<int> nextPoints(const std::optional<RationalFit> &other);

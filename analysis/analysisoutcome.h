@@ -25,12 +25,12 @@ struct AnalysisOutcome
     double seconds = 0;
     bool cancelled = false;
     // Why there is no result, in a sentence; nothing else is set then.
-    QString failure;
+    QString message;
     AnalysisFault fault =
         AnalysisFault::None; // a tolerance's or a trim's; tuning fails on the engine
-    EngineFailure failureKind = EngineFailure::None; // where the engine failed
+    EngineFailure failure = EngineFailure::None; // where the engine failed, as a check's report
 
-    [[nodiscard]] bool ok() const { return failure.isEmpty() && !cancelled; }
+    [[nodiscard]] bool ok() const { return message.isEmpty() && !cancelled; }
 };
 
 } // namespace moxon

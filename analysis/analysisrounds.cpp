@@ -19,7 +19,7 @@ AnalysisRounds::AnalysisRounds(const ProbeEngine &engine, const AnalysisProgress
 
 std::optional<QList<ProbeAnswer>> AnalysisRounds::run(const QList<DesignProbe> &probes)
 {
-    if (m_cancelled || !m_failure.isEmpty()) {
+    if (m_cancelled || !m_message.isEmpty()) {
         return std::nullopt;
     }
     const std::optional<QList<ProbeAnswer>> answers = m_engine(probes);
@@ -34,15 +34,15 @@ std::optional<QList<ProbeAnswer>> AnalysisRounds::run(const QList<DesignProbe> &
         const ProbeAnswer &answer = answers->at(i);
         const DesignProbe &probe = probes.at(i);
         if (!answer.ok()) {
-            m_failure = answer.message;
-            m_failureKind = answer.failure;
+            m_message = answer.message;
+            m_failure = answer.failure;
             m_fault = AnalysisFault::Engine;
             return std::nullopt;
         }
         if ((probe.figuresMhz && !answer.figures) ||
             answer.points.size() != probe.frequenciesMhz.size()) {
-            m_failure = QStringLiteral("nec2c gave fewer figures than were asked of it.");
-            m_failureKind = EngineFailure::Unreadable;
+            m_message = QStringLiteral("nec2c gave fewer figures than were asked of it.");
+            m_failure = EngineFailure::Unreadable;
             m_fault = AnalysisFault::Engine;
             return std::nullopt;
         }
@@ -57,16 +57,17 @@ std::optional<QList<ProbeAnswer>> AnalysisRounds::run(const QList<DesignProbe> &
 }
 
 std::optional<ImpedanceCurve> AnalysisRounds::fitted(const QList<SweepPoint> &samples,
-                                                     double lowMhz, double highMhz)
+                                                     double lowerMhz, double upperMhz)
 {
-    std::optional<RationalFit> fit = RationalFit::fit(impedanceSamples(samples), lowMhz, highMhz);
+    std::optional<RationalFit> fit =
+        RationalFit::fit(impedanceSamples(samples), lowerMhz, upperMhz);
     if (!fit) {
-        if (m_failure.isEmpty()) {
-            m_failure = QStringLiteral("The rational fit of nec2c's impedance over %1 to %2 MHz "
+        if (m_message.isEmpty()) {
+            m_message = QStringLiteral("The rational fit of nec2c's impedance over %1 to %2 MHz "
                                        "has a pole in the band.")
-                            .arg(QLocale::c().toString(lowMhz, 'g', 7),
-                                 QLocale::c().toString(highMhz, 'g', 7));
-            m_failureKind = EngineFailure::UnsoundResult;
+                            .arg(QLocale::c().toString(lowerMhz, 'g', 7),
+                                 QLocale::c().toString(upperMhz, 'g', 7));
+            m_failure = EngineFailure::UnsoundResult;
             m_fault = AnalysisFault::Engine;
         }
         return std::nullopt;
@@ -76,18 +77,18 @@ std::optional<ImpedanceCurve> AnalysisRounds::fitted(const QList<SweepPoint> &sa
 
 void AnalysisRounds::fail(AnalysisFault fault, const QString &sentence)
 {
-    if (m_failure.isEmpty() && !sentence.isEmpty()) {
-        m_failure = sentence;
-        m_failureKind = EngineFailure::None;
+    if (m_message.isEmpty() && !sentence.isEmpty()) {
+        m_message = sentence;
+        m_failure = EngineFailure::None;
         m_fault = fault;
     }
 }
 
-QString AnalysisRounds::noDip(double lowMhz, double highMhz)
+QString AnalysisRounds::noDip(double lowerMhz, double upperMhz)
 {
     return QStringLiteral("The model's SWR has no dip between %1 and %2 MHz: it is lowest at an "
                           "end of that range.")
-        .arg(QLocale::c().toString(lowMhz, 'f', 3), QLocale::c().toString(highMhz, 'f', 3));
+        .arg(QLocale::c().toString(lowerMhz, 'f', 3), QLocale::c().toString(upperMhz, 'f', 3));
 }
 
 std::optional<double> AnalysisRounds::dipWithin(const std::optional<ImpedanceCurve> &curve,

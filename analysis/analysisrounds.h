@@ -20,13 +20,13 @@ public:
     AnalysisRounds(const ProbeEngine &engine, const AnalysisProgressFn &progress, int rounds);
 
     // The answers, each with the figures and the points it asked for; none when cancelled or
-    // when the engine failed on a probe (failure() says what it said).
+    // when the engine failed on a probe (message() says what it said).
     [[nodiscard]] std::optional<QList<ProbeAnswer>> run(const QList<DesignProbe> &probes);
 
-    // The curve of a rational fit to `samples` over `lowMhz` to `highMhz`; none, failed,
+    // The curve of a rational fit to `samples` over `lowerMhz` to `upperMhz`; none, failed,
     // when the fit is unusable.
     [[nodiscard]] std::optional<ImpedanceCurve> fitted(const QList<SweepPoint> &samples,
-                                                       double lowMhz, double highMhz);
+                                                       double lowerMhz, double upperMhz);
 
     // Ends the analysis on `sentence`, a failure of the analysis itself, unless it failed
     // already.
@@ -38,8 +38,8 @@ public:
 
     [[nodiscard]] int engineRuns() const { return m_runs; }
     [[nodiscard]] bool cancelled() const { return m_cancelled; }
-    [[nodiscard]] const QString &failure() const { return m_failure; }
-    [[nodiscard]] EngineFailure failureKind() const { return m_failureKind; }
+    [[nodiscard]] const QString &message() const { return m_message; }
+    [[nodiscard]] EngineFailure failure() const { return m_failure; }
     [[nodiscard]] AnalysisFault fault() const { return m_fault; }
     // Into a tolerance's or a trim's result: the engine runs, a cancel or the failure, and
     // the seconds since the rounds were made.
@@ -47,9 +47,9 @@ public:
     {
         result.engineRuns = m_runs;
         result.cancelled = m_cancelled;
-        if (!m_failure.isEmpty()) {
+        if (!m_message.isEmpty()) {
+            result.message = m_message;
             result.failure = m_failure;
-            result.failureKind = m_failureKind;
             result.fault = m_fault;
         }
         result.seconds = double(m_clock.nsecsElapsed()) / 1e9;
@@ -57,7 +57,7 @@ public:
     }
 
     // "The model's SWR has no dip between ... MHz.": the sentence of a curve lowest at an end.
-    [[nodiscard]] static QString noDip(double lowMhz, double highMhz);
+    [[nodiscard]] static QString noDip(double lowerMhz, double upperMhz);
     // The frequencies of a design's first impedance run, for a fit across the sweep around
     // `mhz` with the figures run's: the sweep's ends and six steps in from each, far enough
     // apart that the small steps of the engine's ground model between nearby frequencies do
@@ -72,8 +72,8 @@ private:
     int m_round = 0;
     int m_runs = 0;
     bool m_cancelled = false;
-    QString m_failure;
-    EngineFailure m_failureKind = EngineFailure::None;
+    QString m_message;
+    EngineFailure m_failure = EngineFailure::None;
     AnalysisFault m_fault = AnalysisFault::None;
 };
 

@@ -32,19 +32,19 @@ bool sameFrequency(double a, double b)
 BandCoverage::BandCoverage(const BandRange &band, double designMhz)
     : m_band(band)
 {
-    const double width = band.highMhz - band.lowMhz;
-    const int count = width > kWideBand * (band.lowMhz + band.highMhz) / 2 ? 7 : 5;
+    const double width = band.upperMhz - band.lowerMhz;
+    const int count = width > kWideBand * (band.lowerMhz + band.upperMhz) / 2 ? 7 : 5;
     for (int k = 0; k < count; ++k) {
         const double x = -std::cos(std::numbers::pi * k / (count - 1)); // -1 to 1
-        m_first.append(band.lowMhz + width * (1 + x) / 2);
+        m_first.append(band.lowerMhz + width * (1 + x) / 2);
     }
     // The edges to the last digit: a point a rounding beyond the band would be ignored.
-    m_first.first() = band.lowMhz;
-    m_first.last() = band.highMhz;
+    m_first.first() = band.lowerMhz;
+    m_first.last() = band.upperMhz;
     const bool apart = std::all_of(m_first.cbegin(), m_first.cend(), [&](double mhz) {
         return std::fabs(designMhz - mhz) >= kLeastHoldOutGap * width;
     });
-    if (designMhz > band.lowMhz && designMhz < band.highMhz && apart) {
+    if (designMhz > band.lowerMhz && designMhz < band.upperMhz && apart) {
         m_holdOutMhz = designMhz;
         return;
     }
@@ -67,7 +67,7 @@ QList<double> BandCoverage::add(const QList<SweepPoint> &points)
         const bool known = std::any_of(m_points.cbegin(), m_points.cend(), [mhz](const auto &p) {
             return sameFrequency(p.frequencyMhz, mhz);
         });
-        if (known || !finitePoint(point) || !(mhz >= m_band.lowMhz && mhz <= m_band.highMhz)) {
+        if (known || !finitePoint(point) || !(mhz >= m_band.lowerMhz && mhz <= m_band.upperMhz)) {
             continue;
         }
         const auto at = std::lower_bound(
@@ -171,12 +171,12 @@ std::optional<RationalFit> BandCoverage::fitOf(const QList<SweepPoint> &points) 
         samples.append(
             ImpedanceSample{point.frequencyMhz, {point.feed.resistance, point.feed.reactance}});
     }
-    return RationalFit::fit(samples, m_band.lowMhz, m_band.highMhz);
+    return RationalFit::fit(samples, m_band.lowerMhz, m_band.upperMhz);
 }
 
 double BandCoverage::checkFrequency(int k) const
 {
-    return m_band.lowMhz + (m_band.highMhz - m_band.lowMhz) * k / (kCheckPoints - 1);
+    return m_band.lowerMhz + (m_band.upperMhz - m_band.lowerMhz) * k / (kCheckPoints - 1);
 }
 
 QList<double> BandCoverage::engineFrequencies() const
@@ -207,8 +207,8 @@ std::optional<BandSwr> BandCoverage::swr() const
 BandSwr BandCoverage::swrOf(const QList<SweepPoint> &curve) const
 {
     BandSwr result;
-    result.lowerMhz = m_band.lowMhz;
-    result.upperMhz = m_band.highMhz;
+    result.lowerMhz = m_band.lowerMhz;
+    result.upperMhz = m_band.upperMhz;
     result.atLower = curve.first().swr;
     result.atUpper = curve.last().swr;
     result.worst = -1;

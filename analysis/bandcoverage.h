@@ -12,8 +12,8 @@ namespace moxon {
 // A band of frequencies to cover, in MHz.
 struct BandRange
 {
-    double lowMhz = 0;
-    double highMhz = 0;
+    double lowerMhz = 0;
+    double upperMhz = 0;
 
     [[nodiscard]] bool operator==(const BandRange &) const = default;
 };

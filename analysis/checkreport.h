@@ -103,14 +103,14 @@ struct CheckReport
     DesignFigures figures;
     QList<SweepPoint> sweep; // in order of frequency
     Bandwidth bandwidth;
-    QList<SweepPoint> fittedCurve;          // the fit's dense curve; empty for a full sweep
-    QList<double> sweepEngineFrequencies;   // MHz, what nec2c ran for the curve
-    std::optional<double> sweepFitErrorOhm; // the fit's last agreement; none for a full sweep
-    std::optional<double> dipMhz;           // the sweep's; none when lowest at an end
-    std::optional<double> bareDipMhz;       // insulated wire: the bare wire's dip
-    QList<double> bareEngineFrequencies;    // MHz, what nec2c ran for the bare wire's dip
-    QString caution;                        // the request's, when there are figures
-    Installation installation;              // the request's
+    QList<SweepPoint> fittedCurve;         // the fit's dense curve; empty for a full sweep
+    QList<double> sweepEngineFrequencies;  // MHz, what nec2c ran for the curve
+    std::optional<double> fitAgreementOhm; // the fit's last agreement; none for a full sweep
+    std::optional<double> dipMhz;          // the sweep's; none when lowest at an end
+    std::optional<double> bareDipMhz;      // insulated wire: the bare wire's dip
+    QList<double> bareEngineFrequencies;   // MHz, what nec2c ran for the bare wire's dip
+    QString caution;                       // the request's, when there are figures
+    Installation installation;             // the request's
     QByteArray deck; // the deck whose run gave the figures at the design frequency
 
     [[nodiscard]] bool ok() const { return failure == EngineFailure::None; }

@@ -365,7 +365,7 @@ CheckReport checkDeck(const CheckRequest &request, EngineScheduler &scheduler,
                          report.bandwidth = sweep.bandwidth;
                          report.fittedCurve = sweep.curve;
                          report.sweepEngineFrequencies = sweep.engineFrequenciesMhz;
-                         report.sweepFitErrorOhm = sweep.fitAgreementOhm;
+                         report.fitAgreementOhm = sweep.fitAgreementOhm;
                          report.dipMhz = sweep.dipMhz;
                          report.bareDipMhz = sweep.bareDipMhz;
                          report.bareEngineFrequencies = sweep.bareEngineFrequenciesMhz;

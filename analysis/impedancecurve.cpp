@@ -143,17 +143,17 @@ double ImpedanceCurve::swr(double frequencyMhz) const
     return standingWaveRatio({z.real(), z.imag()}, kLineImpedance);
 }
 
-std::optional<double> ImpedanceCurve::dip(double lowMhz, double highMhz) const
+std::optional<double> ImpedanceCurve::dip(double lowerMhz, double upperMhz) const
 {
-    return interiorMinimum([this](double f) { return reflection(impedance(f)); }, lowMhz, highMhz,
-                           kDipTolerance * highMhz);
+    return interiorMinimum([this](double f) { return reflection(impedance(f)); }, lowerMhz,
+                           upperMhz, kDipTolerance * upperMhz);
 }
 
-QList<SweepPoint> ImpedanceCurve::points(double lowMhz, double highMhz, int count) const
+QList<SweepPoint> ImpedanceCurve::points(double lowerMhz, double upperMhz, int count) const
 {
     QList<SweepPoint> result;
     for (int i = 0; i < count; ++i) {
-        const double f = count > 1 ? lowMhz + (highMhz - lowMhz) * i / (count - 1) : lowMhz;
+        const double f = count > 1 ? lowerMhz + (upperMhz - lowerMhz) * i / (count - 1) : lowerMhz;
         const Complex z = impedance(f);
         result.append(sweepPoint(f, {z.real(), z.imag()}));
     }

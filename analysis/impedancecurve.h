@@ -30,11 +30,11 @@ public:
     [[nodiscard]] std::complex<double> impedance(double frequencyMhz) const;
     // On kLineImpedance.
     [[nodiscard]] double swr(double frequencyMhz) const;
-    // Where the SWR is lowest between `lowMhz` and `highMhz`, to a millionth of a per cent;
+    // Where the SWR is lowest between `lowerMhz` and `upperMhz`, to a millionth of a per cent;
     // none when it is lowest at either end (the dip lies beyond) or the curve is not finite.
-    [[nodiscard]] std::optional<double> dip(double lowMhz, double highMhz) const;
-    // `count` points evenly from `lowMhz` to `highMhz`.
-    [[nodiscard]] QList<SweepPoint> points(double lowMhz, double highMhz, int count) const;
+    [[nodiscard]] std::optional<double> dip(double lowerMhz, double upperMhz) const;
+    // `count` points evenly from `lowerMhz` to `upperMhz`.
+    [[nodiscard]] QList<SweepPoint> points(double lowerMhz, double upperMhz, int count) const;
 
     [[nodiscard]] double stretch() const { return m_stretch; }
     // The fit it reads, unstretched and uncorrected.

@@ -168,16 +168,16 @@ QList<QList<qsizetype>> greedyIterates(const QList<double> &x, const QList<Compl
 
 } // namespace
 
-std::optional<RationalFit> RationalFit::fit(const QList<ImpedanceSample> &samples, double lowMhz,
-                                            double highMhz)
+std::optional<RationalFit> RationalFit::fit(const QList<ImpedanceSample> &samples, double lowerMhz,
+                                            double upperMhz)
 {
     const qsizetype m = samples.size();
-    if (m < 2 || !std::isfinite(lowMhz) || !std::isfinite(highMhz) || !(highMhz > lowMhz)) {
+    if (m < 2 || !std::isfinite(lowerMhz) || !std::isfinite(upperMhz) || !(upperMhz > lowerMhz)) {
         return std::nullopt;
     }
     RationalFit result;
-    result.m_centreMhz = (lowMhz + highMhz) / 2;
-    result.m_halfWidthMhz = (highMhz - lowMhz) / 2;
+    result.m_centreMhz = (lowerMhz + upperMhz) / 2;
+    result.m_halfWidthMhz = (upperMhz - lowerMhz) / 2;
 
     QList<double> x(m);
     QList<Complex> z(m);
@@ -277,11 +277,6 @@ std::optional<RationalFit> RationalFit::finished(const QList<qsizetype> &support
 std::complex<double> RationalFit::impedance(double frequencyMhz) const
 {
     return evaluate(m_nodes, m_values, m_weights, (frequencyMhz - m_centreMhz) / m_halfWidthMhz);
-}
-
-int RationalFit::supportPoints() const
-{
-    return int(m_nodes.size());
 }
 
 } // namespace moxon

@@ -53,11 +53,10 @@ public:
     // |Z| of every sample is the fit: a step that needs a pole there is not trusted, and none
     // is when no step does both.
     [[nodiscard]] static std::optional<RationalFit> fit(const QList<ImpedanceSample> &samples,
-                                                        double lowMhz, double highMhz);
+                                                        double lowerMhz, double upperMhz);
 
     // Ohms at `frequencyMhz`; at a support point its sample exactly.
     [[nodiscard]] std::complex<double> impedance(double frequencyMhz) const;
-    [[nodiscard]] int supportPoints() const;
 
     // The poles in the complex frequency plane, MHz; none for a constant fit.
     [[nodiscard]] QList<std::complex<double>> polesMhz() const { return m_polesMhz; }

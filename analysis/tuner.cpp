@@ -21,7 +21,7 @@ TuneResult tune(TuneGoal goal, const TuneDimensions &formula, int decimals,
     const QList<TuneFigures> start = search.evaluate({TuneFactors{1, 1, 1, 1}});
     if (start.isEmpty() || !start.first()) {
         result.cancelled = search.cancelled();
-        result.failure = result.cancelled
+        result.message = result.cancelled
                              ? QString()
                              : QStringLiteral("nec2c gave no sound figures for the formula "
                                               "design, so there is nothing to tune from.");
@@ -59,9 +59,9 @@ TuneResult tuneWithNec2c(TuneGoal goal, const TuneSetup &setup, EngineScheduler 
         TuneResult refused;
         refused.goal = goal;
         refused.formula = refused.tuned = setup.formula;
-        refused.failure = QStringLiteral("nec2c was not run: the band goal needs a band, and the "
+        refused.message = QStringLiteral("nec2c was not run: the band goal needs a band, and the "
                                          "design frequency lies in no amateur band.");
-        refused.failureKind = EngineFailure::NotRun;
+        refused.failure = EngineFailure::NotRun;
         return refused;
     }
     // The formula design is the first candidate run: the first failure heard is its own.
@@ -76,13 +76,13 @@ TuneResult tuneWithNec2c(TuneGoal goal, const TuneSetup &setup, EngineScheduler 
              nec2cTuneEngine(setup.requestFor, scheduler, options, std::move(cancelled), failed,
                              goal == TuneGoal::Band ? setup.band : std::nullopt),
              progress);
-    if (!result.failure.isEmpty() && first) {
-        result.failureKind = first->failure;
+    if (!result.message.isEmpty() && first) {
+        result.failure = first->failure;
         if (!first->message.isEmpty()) {
-            result.failure = first->message;
+            result.message = first->message;
         }
-    } else if (!result.failure.isEmpty()) {
-        result.failureKind = EngineFailure::UnsoundResult;
+    } else if (!result.message.isEmpty()) {
+        result.failure = EngineFailure::UnsoundResult;
     }
     return result;
 }

@@ -116,11 +116,11 @@ void SessionAnalyses::tuningFinished(const TuneResult &result)
         end(AnalysisKind::Tuning, AnalysisEnd::Cancelled);
         return;
     }
-    if (!result.failure.isEmpty()) {
+    if (!result.message.isEmpty()) {
         m_tuning.reset();
         shown(AnalysisKind::Tuning) = false;
         if (m_view) {
-            m_view->showAnalysisEnded(AnalysisKind::Tuning, AnalysisEnd::Failed, result.failure);
+            m_view->showAnalysisEnded(AnalysisKind::Tuning, AnalysisEnd::Failed, result.message);
         }
         return;
     }
@@ -145,7 +145,7 @@ void SessionAnalyses::startTolerances(const TuneSetup &built, double cutError)
         },
         progressShown(AnalysisKind::Tolerances),
         [this, built](const ToleranceResult &result) {
-            if (buildAnalysisEnded(AnalysisKind::Tolerances, result.cancelled, result.failure) &&
+            if (buildAnalysisEnded(AnalysisKind::Tolerances, result.cancelled, result.message) &&
                 m_view) {
                 m_view->showAnalysisResult(result, built);
             }
@@ -184,7 +184,7 @@ void SessionAnalyses::startTrim(const TuneSetup &built, const MeasuredAntenna &m
         },
         progressShown(AnalysisKind::Trim),
         [this, built](const TrimResult &result) {
-            if (buildAnalysisEnded(AnalysisKind::Trim, result.cancelled, result.failure) &&
+            if (buildAnalysisEnded(AnalysisKind::Trim, result.cancelled, result.message) &&
                 m_view) {
                 m_view->showAnalysisResult(result, built);
             }

@@ -27,9 +27,9 @@ CommandFailure CommandFailure::engine(EngineFailure failure, const QString &mess
 CommandFailure CommandFailure::analysis(const AnalysisOutcome &outcome)
 {
     if (outcome.fault == AnalysisFault::Engine || outcome.fault == AnalysisFault::None) {
-        return engine(outcome.failureKind, outcome.failure);
+        return engine(outcome.failure, outcome.message);
     }
-    return {analysisFaultName(outcome.fault), outcome.failure, ExitRejected};
+    return {analysisFaultName(outcome.fault), outcome.message, ExitRejected};
 }
 
 CommandIo::CommandIo(QString command, QTextStream &out, QTextStream &err)

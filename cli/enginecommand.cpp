@@ -65,10 +65,10 @@ TuneSetup EngineCommand::tuneSetupOf(const Calculation &run) const
 
 std::optional<CommandFailure> EngineCommand::failureOf(const AnalysisOutcome &outcome)
 {
-    if (outcome.failure.isEmpty()) {
+    if (outcome.message.isEmpty()) {
         return std::nullopt;
     }
-    m_io.say(outcome.failure);
+    m_io.say(outcome.message);
     return CommandFailure::analysis(outcome);
 }
 

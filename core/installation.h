@@ -75,7 +75,7 @@ inline constexpr double kAluminiumConductivity = 3.5e7; // S/m, aluminium wire a
 [[nodiscard]] Conductor copper();
 [[nodiscard]] Conductor aluminium();
 
-// The named metals of the wire, in the order of the window's list: perfect wire, the
+// The named conductors of the wire, in the order of the window's list: perfect wire, the
 // calculator's own model, then real metals.
 struct ConductorPreset
 {
@@ -121,7 +121,7 @@ struct Installation
 // EPS,SIGMA"; "perfect, copper, aluminium or a conductivity in S/m".
 [[nodiscard]] QString groundChoices();
 [[nodiscard]] QString conductorChoices();
-// The names scripts read: "free", "perfect" or "real"; a metal's name or "custom".
+// The names scripts read: "free", "perfect" or "real"; a conductor's name or "custom".
 [[nodiscard]] QString groundKindName(GroundKind kind);
 [[nodiscard]] QString conductorKindName(ConductorKind kind);
 

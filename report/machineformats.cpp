@@ -33,7 +33,7 @@ struct InstallationValues
     QJsonValue heightMetres;
     QJsonValue permittivity;
     QJsonValue conductivity;
-    QJsonValue metal;
+    QJsonValue conductor; // S/m, null for perfect wire
 };
 
 InstallationValues installationValues(const Installation &installation)
@@ -162,7 +162,7 @@ QJsonObject checkReportToJson(const CheckReport &report)
     }
     object.insert(QStringLiteral("sweep_engine_frequencies"), engineFrequencies);
     object.insert(QStringLiteral("sweep_fit_error_ohm"),
-                  report.sweepFitErrorOhm ? QJsonValue(*report.sweepFitErrorOhm) : QJsonValue());
+                  report.fitAgreementOhm ? QJsonValue(*report.fitAgreementOhm) : QJsonValue());
     object.insert(QStringLiteral("azimuth"),
                   QJsonObject{{QStringLiteral("theta_deg"), figures.azimuthTheta},
                               {QStringLiteral("phi_deg"), numbers(figures.azimuth, true)},
@@ -183,7 +183,7 @@ QJsonObject checkReportToJson(const CheckReport &report)
                     {QStringLiteral("permittivity"), values.permittivity},
                     {QStringLiteral("conductivity_s_per_m"), values.conductivity},
                     {QStringLiteral("conductor"), conductorKindName(installation.conductor.kind)},
-                    {QStringLiteral("conductor_s_per_m"), values.metal},
+                    {QStringLiteral("conductor_s_per_m"), values.conductor},
                     {QStringLiteral("insulation"), insulationJson(installation.insulation)}});
     insertDips(object, report);
     if (figures.takeoff) {
@@ -239,7 +239,7 @@ QByteArray checkCsv(const QList<SweepPoint> &sweep, const DesignFigures &figures
                            csvField(values.permittivity),
                            csvField(values.conductivity),
                            conductorKindName(installation.conductor.kind),
-                           csvField(values.metal),
+                           csvField(values.conductor),
                            figures.takeoff ? QString::number(*figures.takeoff, 'f', 1) : QString(),
                            insulation ? insulationKindName(insulation->kind) : QString(),
                            insulation ? csvField(insulation->permittivity) : QString(),
@@ -279,8 +279,8 @@ QJsonObject tuneReportToJson(const TuneResult &result, const TuneSetup &setup)
                        {QStringLiteral("seconds"), result.seconds}};
     if (result.goal == TuneGoal::Band && setup.band) {
         object.insert(QStringLiteral("band"),
-                      QJsonObject{{QStringLiteral("lower_mhz"), setup.band->lowMhz},
-                                  {QStringLiteral("upper_mhz"), setup.band->highMhz}});
+                      QJsonObject{{QStringLiteral("lower_mhz"), setup.band->lowerMhz},
+                                  {QStringLiteral("upper_mhz"), setup.band->upperMhz}});
     }
     return object;
 }

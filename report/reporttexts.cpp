@@ -73,12 +73,12 @@ QString installationLine(const Installation &installation, double f0Mhz, Display
                                c.toString(ground.permittivity, 'g', 6),
                                c.toString(ground.conductivity, 'g', 6));
     }
-    const Conductor &metal = installation.conductor;
+    const Conductor &conductor = installation.conductor;
     return text + QStringLiteral(", ") +
-           (metal.kind == ConductorKind::Other
+           (conductor.kind == ConductorKind::Other
                 ? QStringLiteral("wire of %1 S/m")
-                      .arg(QLocale::c().toString(metal.conductivity, 'g', 6))
-                : conductorKindName(metal.kind) + QStringLiteral(" wire")) +
+                      .arg(QLocale::c().toString(conductor.conductivity, 'g', 6))
+                : conductorKindName(conductor.kind) + QStringLiteral(" wire")) +
            insulationPart(installation.insulation);
 }
 

@@ -42,8 +42,8 @@ QString installationHeader(const Installation &installation, const QString &heig
                               c.toString(ground.permittivity, 'g', 6),
                               c.toString(ground.conductivity, 'g', 6)));
     }
-    if (const ConductorPreset *metal = conductorPreset(installation.conductor.kind)) {
-        parts.append(conductorWireCaption(*metal));
+    if (const ConductorPreset *conductor = conductorPreset(installation.conductor.kind)) {
+        parts.append(conductorWireCaption(*conductor));
     } else {
         parts.append(QCoreApplication::translate("CheckHeader", "导线 σ %1 S/m")
                          .arg(c.toString(installation.conductor.conductivity, 'g', 6)));

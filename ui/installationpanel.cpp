@@ -21,7 +21,7 @@ constexpr int kFreeSpaceItem = 0;
 constexpr int kPerfectGroundItem = 1;
 constexpr int kFirstPresetItem = 2;
 
-// The named metals in the order of ConductorKind, then the user's own conductivity.
+// The named conductors in the order of ConductorKind, then the user's own conductivity.
 QStringList conductorCaptions()
 {
     QStringList captions;

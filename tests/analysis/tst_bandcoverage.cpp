@@ -50,7 +50,7 @@ double trueWorst(const Impedance &impedance, const BandRange &band)
 {
     double worst = 0;
     for (int k = 0; k <= 2000; ++k) {
-        const double mhz = band.lowMhz + (band.highMhz - band.lowMhz) * k / 2000;
+        const double mhz = band.lowerMhz + (band.upperMhz - band.lowerMhz) * k / 2000;
         worst = std::max(worst, pointAt(impedance, mhz).swr);
     }
     return worst;
@@ -102,8 +102,8 @@ private Q_SLOTS:
         BandCoverage coverage(band, designMhz);
         const QList<double> first = coverage.firstFrequencies();
         QCOMPARE(first.size(), firstCount);
-        QCOMPARE(first.first(), band.lowMhz);
-        QCOMPARE(first.last(), band.highMhz);
+        QCOMPARE(first.first(), band.lowerMhz);
+        QCOMPARE(first.last(), band.upperMhz);
         QVERIFY(std::is_sorted(first.begin(), first.end()));
 
         const Impedance impedance = [&known](double mhz) {
@@ -121,14 +121,14 @@ private Q_SLOTS:
                                   .arg(frequencies.join(QStringLiteral(", ")));
         // Where the fits disagreed, and only there: a band the first run's fit follows takes
         // one run; the further runs go among the resonances.
-        QCOMPARE(fed.runs > 1, further.highMhz > 0);
+        QCOMPARE(fed.runs > 1, further.upperMhz > 0);
         for (const double mhz : fed.further) {
-            QVERIFY2(mhz > further.lowMhz && mhz < further.highMhz, qPrintable(asked));
+            QVERIFY2(mhz > further.lowerMhz && mhz < further.upperMhz, qPrintable(asked));
         }
         // Every point fed in the band is a sample, the design frequency's once.
         QList<double> inBand;
         for (const SweepPoint &point : fed.engine) {
-            if (point.frequencyMhz >= band.lowMhz && point.frequencyMhz <= band.highMhz &&
+            if (point.frequencyMhz >= band.lowerMhz && point.frequencyMhz <= band.upperMhz &&
                 !inBand.contains(point.frequencyMhz)) {
                 inBand.append(point.frequencyMhz);
             }
@@ -141,8 +141,8 @@ private Q_SLOTS:
         const double worst = trueWorst(impedance, band);
         QVERIFY2(std::fabs(swr->worst - worst) <= 1e-3 * worst,
                  qPrintable(QStringLiteral("%1 against %2").arg(swr->worst).arg(worst)));
-        QVERIFY(std::fabs(swr->atLower - pointAt(impedance, band.lowMhz).swr) <= 1e-4 * worst);
-        QVERIFY(std::fabs(swr->atUpper - pointAt(impedance, band.highMhz).swr) <= 1e-4 * worst);
+        QVERIFY(std::fabs(swr->atLower - pointAt(impedance, band.lowerMhz).swr) <= 1e-4 * worst);
+        QVERIFY(std::fabs(swr->atUpper - pointAt(impedance, band.upperMhz).swr) <= 1e-4 * worst);
     }
 
     // Engine points scattered about every smooth curve by more than the agreement: the curve
@@ -169,8 +169,8 @@ private Q_SLOTS:
         QVERIFY(swr);
         QCOMPARE(swr->worst, worst);
         QVERIFY(coverage.engineFrequencies().contains(swr->worstMhz));
-        QCOMPARE(swr->atLower, pointAt(scattered, band.lowMhz).swr);
-        QCOMPARE(swr->atUpper, pointAt(scattered, band.highMhz).swr);
+        QCOMPARE(swr->atLower, pointAt(scattered, band.lowerMhz).swr);
+        QCOMPARE(swr->atUpper, pointAt(scattered, band.upperMhz).swr);
     }
 };
 

@@ -119,7 +119,7 @@ private Q_SLOTS:
     void refusesUnusable_data()
     {
         QTest::addColumn<QList<ImpedanceSample>>("samples");
-        QTest::addColumn<double>("highMhz");
+        QTest::addColumn<double>("upperMhz");
         const auto from = [](const Known &known, int count) {
             QList<ImpedanceSample> data;
             for (int k = 0; k < count; ++k) {
@@ -154,8 +154,8 @@ private Q_SLOTS:
     void refusesUnusable()
     {
         QFETCH(QList<ImpedanceSample>, samples);
-        QFETCH(double, highMhz);
-        QVERIFY(!RationalFit::fit(samples, 95, highMhz));
+        QFETCH(double, upperMhz);
+        QVERIFY(!RationalFit::fit(samples, 95, upperMhz));
     }
 
     // The stored sweeps fed to the adaptive sweep: the points it did not run, from the fit,

@@ -71,7 +71,7 @@ void TestTolerance::sensitivitiesAndTolerances()
     const double f0 = 14.15;
     const ToleranceResult result =
         tolerances(standInSetup(antenna.reference, f0), 0.015, antenna.engine());
-    QVERIFY2(result.ok(), qPrintable(result.failure));
+    QVERIFY2(result.ok(), qPrintable(result.message));
     QCOMPARE(result.engineRuns, antenna.engineRuns);
     QVERIFY2(result.engineRuns <= 60, qPrintable(QString::number(result.engineRuns)));
     QVERIFY(std::fabs(result.dipMhz - dipMhz) < 1e-5 * dipMhz);
@@ -183,14 +183,14 @@ void TestTolerance::noResult()
                    });
     QCOMPARE(result.cancelled, cancel);
     QCOMPARE(result.fault, fault);
-    QCOMPARE(result.failure.isEmpty(), fault == AnalysisFault::None);
+    QCOMPARE(result.message.isEmpty(), fault == AnalysisFault::None);
     QVERIFY(!result.ok());
     if (cancel) {
         QCOMPARE(rounds, 1); // stopped after the first round
     }
     if (fault == AnalysisFault::Engine) {
-        QCOMPARE(result.failureKind, EngineFailure::DeckError);
-        QVERIFY(result.failure.contains(u"stand-in"_s));
+        QCOMPARE(result.failure, EngineFailure::DeckError);
+        QVERIFY(result.message.contains(u"stand-in"_s));
     }
 }
 

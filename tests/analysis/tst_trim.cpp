@@ -58,7 +58,7 @@ void TestTrim::bringsTheDipOntoTheTarget()
                                        ++rounds;
                                        return progress.round == rounds;
                                    });
-    QVERIFY2(result.ok(), qPrintable(result.failure));
+    QVERIFY2(result.ok(), qPrintable(result.message));
     QCOMPARE(result.engineRuns, antenna.engineRuns);
     QVERIFY2(result.engineRuns <= 24, qPrintable(QString::number(result.engineRuns)));
     QCOMPARE(result.measuredDipMhz, measured);
@@ -151,11 +151,11 @@ void TestTrim::noResult()
     const TrimResult result =
         trim(standInSetup(antenna.reference), measuredMhz, 14.15, antenna.engine());
     QCOMPARE(result.fault, fault);
-    QVERIFY(!result.failure.isEmpty());
+    QVERIFY(!result.message.isEmpty());
     QVERIFY(!result.ok());
     QVERIFY(!result.fieldTrim);
     if (fault != AnalysisFault::Engine) {
-        QCOMPARE(result.failureKind, EngineFailure::None);
+        QCOMPARE(result.failure, EngineFailure::None);
     }
 }
 

@@ -101,7 +101,7 @@ void TestTuner::reachesTheGoal()
             return progress.engineRuns > 0;
         });
     QCOMPARE(result.goalMet, met);
-    QVERIFY(!result.cancelled && result.failure.isEmpty());
+    QVERIFY(!result.cancelled && result.message.isEmpty());
     QCOMPARE(rounds, standIn.calls);
 
     // What is reported is what the engine said of the tuned dimensions, as they are shown.

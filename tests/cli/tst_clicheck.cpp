@@ -379,8 +379,8 @@ void TestCliCheck::tunedDesignIsTheEnginesOwn()
 void TestCliCheck::bandGoalTakesTheWholeBand_data()
 {
     QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<double>("lowMhz");
-    QTest::addColumn<double>("highMhz");
+    QTest::addColumn<double>("lowerMhz");
+    QTest::addColumn<double>("upperMhz");
 
     // Both were refused once: the band's rational fit had a pole in it. 80 m is wider than
     // 8 % of its middle; 10 m is not.
@@ -397,8 +397,8 @@ void TestCliCheck::bandGoalTakesTheWholeBand_data()
 void TestCliCheck::bandGoalTakesTheWholeBand()
 {
     QFETCH(QStringList, arguments);
-    QFETCH(double, lowMhz);
-    QFETCH(double, highMhz);
+    QFETCH(double, lowerMhz);
+    QFETCH(double, upperMhz);
 
     QTemporaryDir folder;
     const QString deckPath = folder.filePath(u"tuned.nec"_s);
@@ -408,8 +408,8 @@ void TestCliCheck::bandGoalTakesTheWholeBand()
     QVERIFY2(run.status == 0, qPrintable(run.out + run.err));
     const QJsonObject report = QJsonDocument::fromJson(run.out.toUtf8()).object();
     const QJsonObject band = report.value(u"band"_s).toObject();
-    QCOMPARE(band.value(u"lower_mhz"_s).toDouble(), lowMhz);
-    QCOMPARE(band.value(u"upper_mhz"_s).toDouble(), highMhz);
+    QCOMPARE(band.value(u"lower_mhz"_s).toDouble(), lowerMhz);
+    QCOMPARE(band.value(u"upper_mhz"_s).toDouble(), upperMhz);
     const QJsonObject before = report.value(u"before"_s).toObject();
     const QJsonObject after = report.value(u"after"_s).toObject();
     const double worst = after.value(u"band_worst_swr"_s).toDouble();
@@ -423,7 +423,8 @@ void TestCliCheck::bandGoalTakesTheWholeBand()
     QVERIFY(deck.open(QIODevice::ReadOnly));
     const int steps = 50;
     const NecOutput own = parseNecOutput(
-        runNec2c(sweepDeck(deck.readAll(), lowMhz, (highMhz - lowMhz) / steps, steps + 1)).output);
+        runNec2c(sweepDeck(deck.readAll(), lowerMhz, (upperMhz - lowerMhz) / steps, steps + 1))
+            .output);
     QVERIFY2(own.fault == OutputFault::None, qPrintable(own.error));
     QCOMPARE(own.frequencies.size(), steps + 1);
     double sweptWorst = 0;
