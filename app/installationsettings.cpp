@@ -32,7 +32,7 @@ std::optional<Insulation> storedInsulation(const QSettings &stored)
     const Insulation insulation{InsulationKind(kind),
                                 stored.value(kInsulationPermittivityKey).toDouble(),
                                 stored.value(kInsulationThicknessKey).toDouble()};
-    const bool sound = std::isfinite(insulation.permittivity) && insulation.permittivity >= 1 &&
+    const bool sound = isInsulationPermittivity(insulation.permittivity) &&
                        std::isfinite(insulation.thicknessMetres) && insulation.thicknessMetres >= 0;
     return sound ? std::optional<Insulation>(insulation) : std::nullopt;
 }

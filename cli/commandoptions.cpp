@@ -49,9 +49,10 @@ QString insulationHelp()
     for (const InsulationPreset &preset : insulationPresets()) {
         kinds.append(QStringLiteral("%1 (%2)").arg(preset.name).arg(preset.permittivity));
     }
-    return QStringLiteral("The wire's insulation: %1, or a relative permittivity of at least 1; "
+    return QStringLiteral("The wire's insulation: %1, or a relative permittivity from 1 to %2; "
                           "bare wire by default. Needs --insulation-thickness.")
-        .arg(kinds.join(QStringLiteral(", ")));
+        .arg(kinds.join(QStringLiteral(", ")))
+        .arg(kMostInsulationPermittivity);
 }
 
 } // namespace

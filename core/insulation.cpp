@@ -44,6 +44,11 @@ const InsulationPreset *insulationPreset(InsulationKind kind)
     return nullptr;
 }
 
+bool isInsulationPermittivity(double permittivity)
+{
+    return permittivity >= 1 && permittivity <= kMostInsulationPermittivity;
+}
+
 std::optional<Insulation> insulationFromText(QStringView text)
 {
     for (const InsulationPreset &preset : kInsulationPresets) {
@@ -53,7 +58,7 @@ std::optional<Insulation> insulationFromText(QStringView text)
     }
     bool ok = false;
     const double permittivity = QLocale::c().toDouble(text.trimmed(), &ok);
-    if (!ok || !std::isfinite(permittivity) || !(permittivity >= 1)) {
+    if (!ok || !isInsulationPermittivity(permittivity)) {
         return std::nullopt;
     }
     return Insulation{InsulationKind::Other, permittivity, 0};
@@ -71,7 +76,8 @@ QStringList insulationNames()
 QString insulationChoices()
 {
     return insulationNames().join(QStringLiteral(", ")) +
-           QStringLiteral(" or a relative permittivity of at least 1");
+           QStringLiteral(" or a relative permittivity from 1 to %1")
+               .arg(kMostInsulationPermittivity);
 }
 
 QString insulationKindName(InsulationKind kind)

@@ -44,13 +44,19 @@ struct InsulationPreset
 // The preset of `kind`; none for a permittivity of the user's.
 [[nodiscard]] const InsulationPreset *insulationPreset(InsulationKind kind);
 
-// The command line's names: a preset's name, or a relative permittivity of at least 1, in the
-// C locale; the thickness is left 0. Nothing for a text that is neither, or a permittivity
-// that is below 1 or not a number.
+// Whether `permittivity` can be an insulation's, relative: from 1, that of air, to
+// kMostInsulationPermittivity, past water's 80 and far past the few of any wire's jacket; a
+// number beyond is a slip of the keyboard, not a material.
+inline constexpr double kMostInsulationPermittivity = 100;
+[[nodiscard]] bool isInsulationPermittivity(double permittivity);
+
+// The command line's names: a preset's name, or a relative permittivity that
+// isInsulationPermittivity() takes, in the C locale; the thickness is left 0. Nothing for a
+// text that is neither.
 [[nodiscard]] std::optional<Insulation> insulationFromText(QStringView text);
 // What --insulation takes by name, in order.
 [[nodiscard]] QStringList insulationNames();
-// "pvc, polyethylene, ptfe or a relative permittivity of at least 1".
+// "pvc, polyethylene, ptfe or a relative permittivity from 1 to 100".
 [[nodiscard]] QString insulationChoices();
 // The name scripts read: a preset's name or "custom".
 [[nodiscard]] QString insulationKindName(InsulationKind kind);

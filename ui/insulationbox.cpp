@@ -150,7 +150,7 @@ void InsulationBox::typingFinished()
     };
     const double permittivity = typed(m_permittivity);
     const double thickness = typed(m_thickness);
-    if (next.kind == InsulationKind::Other && permittivity >= 1) {
+    if (next.kind == InsulationKind::Other && isInsulationPermittivity(permittivity)) {
         next.permittivity = permittivity;
     }
     if (thickness >= 0) {

@@ -64,6 +64,8 @@ void TestInstallationSettings::unreadableInsulationIsBareWire_data()
     QTest::newRow("a kind that is no number")
         << QVariant(u"pvc"_s) << QVariant(3.5) << QVariant(0.0008);
     QTest::newRow("permittivity below 1") << QVariant(3) << QVariant(0.5) << QVariant(0.0008);
+    QTest::newRow("permittivity past any material")
+        << QVariant(3) << QVariant(1e9) << QVariant(0.0008);
     QTest::newRow("permittivity missing") << QVariant(0) << QVariant() << QVariant(0.0008);
     QTest::newRow("negative thickness") << QVariant(0) << QVariant(3.5) << QVariant(-0.001);
     QTest::newRow("thickness not a number") << QVariant(0) << QVariant(3.5) << QVariant(u"nan"_s);

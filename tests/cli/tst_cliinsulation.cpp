@@ -97,9 +97,11 @@ void TestCliInsulation::refusedBeforeAnyRun_data()
         return QStringList{u"--insulation"_s, kind, u"--insulation-thickness"_s, thickness};
     };
     row("unknown kind", u"check"_s, given(u"rubber"_s, u"0.8"_s), ExitUsage,
-        u"--insulation must be pvc, polyethylene, ptfe or a relative permittivity of at least "
-        "1, not 'rubber'"_s);
+        u"--insulation must be pvc, polyethylene, ptfe or a relative permittivity from 1 to 100, "
+        "not 'rubber'"_s);
     row("permittivity below 1", u"tune"_s, given(u"0.5"_s, u"0.8"_s), ExitUsage, u"not '0.5'"_s);
+    row("permittivity past any material", u"check"_s, given(u"1e6"_s, u"0.8"_s), ExitUsage,
+        u"not '1e6'"_s);
     row("permittivity not a number", u"check"_s, given(u"nan"_s, u"0.8"_s), ExitUsage,
         u"not 'nan'"_s);
     row("negative thickness", u"tolerance"_s, given(u"pvc"_s, u"-0.1"_s), ExitUsage,
