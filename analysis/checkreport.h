@@ -33,6 +33,10 @@ struct CheckRequest
     QString caution; // shown with the figures: the model is outside the engine's guideline
     Installation installation; // where the deck hangs the antenna and what it is made of
     SweepMode sweep = SweepMode::Fitted;
+    // Insulated wire only: the same deck in bare wire, whose dip the check finds beside the
+    // insulated one's, and the velocity factor the insulation is estimated to give the wire.
+    QByteArray bareDeck;
+    double insulatedVelocityFactor = 1;
 };
 
 // How high the antenna's centre hangs over the ground, in wavelengths at the request's
@@ -48,6 +52,12 @@ struct SweepOutcome
     QList<SweepPoint> curve;               // dense, from the fit, for drawing; empty unfitted
     QList<double> engineFrequenciesMhz;    // what nec2c ran for the curve, ascending
     std::optional<double> fitAgreementOhm; // the last two fits' largest difference; unfitted none
+    std::optional<double>
+        dipMhz; // where the curve's SWR is lowest within the sweep; none at an end
+    // Insulated wire only: where the bare wire's SWR is lowest, and the frequencies nec2c ran
+    // for it.
+    std::optional<double> bareDipMhz;
+    QList<double> bareEngineFrequenciesMhz;
 };
 
 // How to run the engine; tests and benchmarks change these.
@@ -96,6 +106,9 @@ struct CheckReport
     QList<SweepPoint> fittedCurve;         // the fit's dense curve; empty for a full sweep
     QList<double> sweepEngineFrequencies;  // MHz, what nec2c ran for the curve
     std::optional<double> fitAgreementOhm; // the fit's last agreement; none for a full sweep
+    std::optional<double> dipMhz;          // the sweep's; none when lowest at an end
+    std::optional<double> bareDipMhz;      // insulated wire: the bare wire's dip
+    QList<double> bareEngineFrequencies;   // MHz, what nec2c ran for the bare wire's dip
     QString caution;                       // the request's, when there are figures
     Installation installation;             // the request's
     QByteArray deck; // the deck whose run gave the figures at the design frequency

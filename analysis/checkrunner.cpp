@@ -1,5 +1,7 @@
 #include "checkrunner.h"
 
+#include "baredip.h"
+#include "impedancecurve.h"
 #include "nec2crunner.h"
 #include "takeoff.h"
 
@@ -57,6 +59,7 @@ quint64 CheckRunner::start(const CheckRequest &request)
     connect(m_figuresRun, &Nec2cRunner::finished, this, &CheckRunner::figuresRunFinished);
     m_figuresDone = false;
     m_sweepDone = false;
+    m_bareDone = true;
     m_outcome = {};
     m_round.clear();
     m_plan.reset();
@@ -237,7 +240,46 @@ void CheckRunner::roundFinished()
     if (!m_sweepDone) {
         m_sweepDone = true;
         m_outcome = m_plan ? fittedOutcome() : fullOutcome();
+        findDips();
     }
+    finishIfDone();
+}
+
+void CheckRunner::findDips()
+{
+    const double low = sweepLowEdge(m_request.frequencyMhz);
+    const double high = sweepHighEdge(m_request.frequencyMhz);
+    // A sweep that ran every point has no verified fit of its own: one through its points.
+    m_curveFit = m_plan && m_plan->converged()
+                     ? m_plan->fit()
+                     : RationalFit::fit(impedanceSamples(m_sweep), low, high);
+    if (!m_curveFit) {
+        return;
+    }
+    m_outcome.dipMhz = ImpedanceCurve(*m_curveFit).dip(low, high);
+    if (m_request.bareDeck.isEmpty() || !m_outcome.dipMhz) {
+        return;
+    }
+    m_outcome.bareEngineFrequenciesMhz =
+        bareDipFrequencies(*m_outcome.dipMhz, m_request.insulatedVelocityFactor);
+    m_bareSlice = frequencySlice(m_request.bareDeck, m_outcome.bareEngineFrequenciesMhz);
+    m_bareDone = false;
+    m_bareRun = newRunner();
+    connect(m_bareRun, &Nec2cRunner::finished, this, &CheckRunner::bareRunFinished);
+    m_bareRun->start(m_bareSlice.deck);
+}
+
+void CheckRunner::bareRunFinished()
+{
+    const SliceStep step = readSliceRun(m_bareRun->result(), m_bareSlice);
+    if (step.failure != EngineFailure::None) {
+        fail(step.failure, step.message);
+        return;
+    }
+    m_outcome.bareDipMhz =
+        bareDip(*m_curveFit, m_request.insulatedVelocityFactor, step.points,
+                sweepLowEdge(m_request.frequencyMhz), sweepHighEdge(m_request.frequencyMhz));
+    m_bareDone = true;
     finishIfDone();
 }
 
@@ -267,7 +309,7 @@ SweepOutcome CheckRunner::fittedOutcome() const
 
 void CheckRunner::finishIfDone()
 {
-    if (!m_figuresDone || !m_sweepDone) {
+    if (!m_figuresDone || !m_sweepDone || !m_bareDone) {
         return;
     }
     m_running = false;
@@ -292,7 +334,7 @@ void CheckRunner::endRuns()
     // A run may end while its own report is being delivered: it is ended now and deleted
     // later, and it reports nothing more.
     QList<Nec2cRunner *> runs = m_sliceRuns;
-    for (Nec2cRunner *run : {m_figuresRun, m_pattern}) {
+    for (Nec2cRunner *run : {m_figuresRun, m_pattern, m_bareRun}) {
         if (run != nullptr) {
             runs.append(run);
         }
@@ -304,6 +346,7 @@ void CheckRunner::endRuns()
     }
     m_figuresRun = nullptr;
     m_pattern = nullptr;
+    m_bareRun = nullptr;
     m_sliceRuns.clear();
 }
 
@@ -323,6 +366,9 @@ CheckReport checkDeck(const CheckRequest &request, EngineScheduler &scheduler,
                          report.fittedCurve = sweep.curve;
                          report.sweepEngineFrequencies = sweep.engineFrequenciesMhz;
                          report.fitAgreementOhm = sweep.fitAgreementOhm;
+                         report.dipMhz = sweep.dipMhz;
+                         report.bareDipMhz = sweep.bareDipMhz;
+                         report.bareEngineFrequencies = sweep.bareEngineFrequenciesMhz;
                          report.caution = request.caution;
                          report.installation = request.installation;
                          report.deck = runner.figuresDeck();

@@ -13,7 +13,8 @@ class Nec2cRunner;
 // The design check in the background, never blocking the event loop: the figures run in an
 // engine process of its own, so that its figures and patterns come as soon as one engine run
 // allows, with the sweep slices on the other cores beside it and one more slice on its core
-// after it, each slice reported as it arrives; then the whole curve with its bandwidth. Over
+// after it, each slice reported as it arrives; then the whole curve with its bandwidth and its
+// dip, and for insulated wire the bare wire's dip, from one more engine run (baredip.h). Over
 // ground the figures run runs alone and finds the take-off angle; then a second run adds the
 // azimuth cut there while the slices beside start, and the slice that follows comes after it.
 // Where lobes near the forward one come close to it, that run also cuts finely through each of
@@ -71,6 +72,10 @@ private:
     void roundFinished();
     [[nodiscard]] SweepOutcome fullOutcome() const;
     [[nodiscard]] SweepOutcome fittedOutcome() const;
+    // The sweep's dip on its fit, and with insulated wire the one run of the bare wire that
+    // finds the bare wire's dip from that fit; finishIfDone() waits for it.
+    void findDips();
+    void bareRunFinished();
     void finishIfDone();
     void fail(EngineFailure failure, const QString &message);
     Nec2cRunner *newRunner();
@@ -98,6 +103,10 @@ private:
     bool m_sweepDone = false;
     bool m_followersWait = false; // the first round's follower has not started
     SweepOutcome m_outcome;
+    Nec2cRunner *m_bareRun = nullptr; // insulated wire: the bare wire's run; a child
+    SweepSlice m_bareSlice;
+    std::optional<RationalFit> m_curveFit; // the fit the dips are found on
+    bool m_bareDone = true;
 };
 
 // Runs the check of `request` on a CheckRunner and waits for it in an event loop of its own,

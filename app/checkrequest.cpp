@@ -1,6 +1,7 @@
 #include "checkrequest.h"
 
 #include "bandplan.h"
+#include "insulationload.h"
 #include "modelfile.h"
 #include "thinwire.h"
 #include "windowtexts.h"
@@ -84,6 +85,25 @@ QString heightRefusal(const ModelInput &model, const Installation &installation)
     return {};
 }
 
+// For insulated wire: the insulation refused where its model does not hold, else the same deck
+// in bare wire and the velocity factor the insulation is estimated to give the wire, with which
+// the check finds the bare wire's dip.
+void withBareWire(CheckRequest &request, const ModelInput &model)
+{
+    const Insulation &insulation = *request.installation.insulation;
+    request.refusal = insulationRefusal(model, insulation);
+    if (!request.refusal.isEmpty()) {
+        return;
+    }
+    Installation bare = request.installation;
+    bare.insulation.reset();
+    request.bareDeck = checkDeckBytes(model, bare).bytes;
+    const double radius =
+        double(radiusInches(model.wire).value_or(0)) * unitInfo(DisplayUnit::Inch).metresPerUnit;
+    request.insulatedVelocityFactor =
+        insulatedVelocityFactor(radius, insulation, model.frequencyMHz);
+}
+
 } // namespace
 
 CheckRequest checkRequestFor(const ModelInput &model, const QString &wireText,
@@ -95,9 +115,12 @@ CheckRequest checkRequestFor(const ModelInput &model, const QString &wireText,
     request.installation = installation;
     request.header = checkHeader(model.frequencyText, wireText, unitText(model.wire.unit),
                                  model.vertical, model.xAxis);
-    const QString where =
-        installationHeader(installation, lengthText(installation.heightMetres, model.units),
-                           installation.heightMetres / freeSpaceWavelength(model.frequencyMHz));
+    const QString where = installationHeader(
+        installation, lengthText(installation.heightMetres, model.units),
+        installation.heightMetres / freeSpaceWavelength(model.frequencyMHz),
+        installation.insulation
+            ? insulationThicknessText(installation.insulation->thicknessMetres, model.wire.unit)
+            : QString());
     if (!where.isEmpty()) {
         //: Between the design and its installation in the check's header.
         request.header += QCoreApplication::translate("CheckHeader", "；") + where;
@@ -120,6 +143,9 @@ CheckRequest checkRequestFor(const ModelInput &model, const QString &wireText,
         request.refusal = fit.sentence;
     } else if (fit.fit == ThinWireFit::OutsideGuideline) {
         request.caution = fit.sentence;
+    }
+    if (installation.insulation && request.refusal.isEmpty()) {
+        withBareWire(request, model);
     }
     return request;
 }

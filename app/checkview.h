@@ -26,6 +26,9 @@ struct LengthScale
     double wavelengthMetres = 0;           // of the design frequency; 0 before a design is shown
     double cutStep = 1;                    // the step a builder cuts by, in the unit: 0.01 for m
     QString cutUnit = QStringLiteral("m"); // its name: "cm"
+    // The insulation's thickness is shown and typed in the unit of the wire size: "mm".
+    QString thicknessUnit = QStringLiteral("mm");
+    double thicknessMetresPerUnit = 0.001;
 };
 
 // Which design a check shows: the formula's, or the tuned one drawn over the formula's.

@@ -2,6 +2,7 @@
 
 #include "calculation.h"
 #include "designinput.h"
+#include "insulation.h"
 #include "modelinput.h"
 
 #include <QString>
@@ -30,6 +31,12 @@ struct Message
 [[nodiscard]] Message inputErrorMessage(const InputError &error);
 [[nodiscard]] Message rangeWarningMessage(RangeWarning warning);
 [[nodiscard]] Message modelWrittenMessage(const QString &path);
+// A tuned model of insulated wire written to `path`: the NEC deck carries the insulation as
+// its card, which it names; the binary model file has no place for it, which a warning says,
+// with the insulation to add in a modeling program.
+[[nodiscard]] Message tunedModelWrittenMessage(const QString &path, ModelFormat format,
+                                               const ModelInput &model,
+                                               const Insulation &insulation);
 [[nodiscard]] Message exportFailedMessage(const QString &path, const QString &reason);
 [[nodiscard]] Message confirmPrintMessage();
 [[nodiscard]] Message noPrinterMessage();

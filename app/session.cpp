@@ -118,8 +118,14 @@ LengthScale Session::lengthScale() const
     const double wavelength = m_state.accepted && m_state.accepted->frequencyMHz > 0
                                   ? freeSpaceWavelength(m_state.accepted->frequencyMHz)
                                   : 0;
-    return {unitText(m_state.displayUnits), unit.metresPerUnit, wavelength, unit.cutStep,
-            unit.cutStepText.toString()};
+    const WireUnit wireUnit = m_state.accepted ? m_state.accepted->wire.unit : WireUnit::Millimetre;
+    return {unitText(m_state.displayUnits),
+            unit.metresPerUnit,
+            wavelength,
+            unit.cutStep,
+            unit.cutStepText.toString(),
+            thicknessUnitText(wireUnit),
+            unitInfo(wireUnit).metresPerUnit};
 }
 
 void Session::checkShownDesign()
@@ -198,21 +204,26 @@ ExportOutcome Session::exportTunedModel()
     }
     // A copy: Save As is modal, and nothing the user does meanwhile may change what is written.
     const ModelInput tuned = *tuning->tuned;
-    return saveAs(tuned);
+    // Dimensions tuned for insulated wire resonate where they should only with the insulation:
+    // the deck carries it, and the binary model file, which has no place for it, says so. A
+    // change of the installation voids the tuning, so the one in force is the one it was for.
+    return saveAs(tuned, m_installation.insulation);
 }
 
-ExportOutcome Session::saveAs(const ModelInput &model)
+ExportOutcome Session::saveAs(const ModelInput &model, const std::optional<Insulation> &insulation)
 {
     const std::optional<QString> path = m_view.askSavePath(m_state.format);
     if (!path || path->isEmpty()) {
         return ExportOutcome::Cancelled;
     }
-    const WriteResult written = saveModelFile(*path, m_state.format, model);
+    const WriteResult written = saveModelFile(*path, m_state.format, model, insulation);
     if (!written.ok()) {
         m_view.showMessage(exportFailedMessage(*path, written.error()));
         return ExportOutcome::Failed;
     }
-    m_view.showMessage(modelWrittenMessage(*path));
+    m_view.showMessage(insulation
+                           ? tunedModelWrittenMessage(*path, m_state.format, model, *insulation)
+                           : modelWrittenMessage(*path));
     return ExportOutcome::Written;
 }
 

@@ -120,8 +120,10 @@ public:
     PrintOutcome printBuildSheet(const SheetPredictions &predictions) override;
 
 private:
-    // Save As, then the model written whole or not at all, and what came of it told.
-    ExportOutcome saveAs(const ModelInput &model);
+    // Save As, then the model written whole or not at all, and what came of it told; a model
+    // tuned for insulated wire carries `insulation` where the format has a place for it.
+    ExportOutcome saveAs(const ModelInput &model,
+                         const std::optional<Insulation> &insulation = std::nullopt);
     [[nodiscard]] LengthScale lengthScale() const;
     // A print that was asked for and did not happen told to the user.
     void tellPrintOutcome(PrintOutcome outcome);

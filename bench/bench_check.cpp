@@ -269,18 +269,16 @@ int main(int argc, char *argv[])
          QStringLiteral("14.15"),
          QStringLiteral("2"),
          {}},
-        {QStringLiteral("10 m over average ground, copper"),
-         QStringLiteral("14.15"),
-         QStringLiteral("2"),
-         {10, average, copper()}},
+        {QStringLiteral("10 m over average ground, copper"), QStringLiteral("14.15"),
+         QStringLiteral("2"), {10, average, copper(), {}}},
+        // The same in 0.8 mm of PVC: what the insulation adds is the bare wire's one dip run.
+        {QStringLiteral("10 m over average ground, copper in 0.8 mm of PVC"),
+         QStringLiteral("14.15"), QStringLiteral("2"),
+         {10, average, copper(), Insulation{InsulationKind::Pvc, 3.5, 0.0008}}},
         {QStringLiteral("432.1 MHz, 13.3 m over average ground, aluminium"),
-         QStringLiteral("432.1"),
-         QStringLiteral("3"),
-         {13.3, average, aluminium()}},
+         QStringLiteral("432.1"), QStringLiteral("3"), {13.3, average, aluminium(), {}}},
         {QStringLiteral("1296.1 MHz, 10 m over average ground, aluminium"),
-         QStringLiteral("1296.1"),
-         QStringLiteral("3"),
-         {10, average, aluminium()}},
+         QStringLiteral("1296.1"), QStringLiteral("3"), {10, average, aluminium(), {}}},
     };
     // Each design in millimetre wire, in metres, checked in the window as the user has it.
     BenchView view;

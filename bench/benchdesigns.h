@@ -43,7 +43,7 @@ inline QList<BenchDesign> benchDesigns()
     return {
         {QStringLiteral("20 m, 10 m over average ground, copper"), QStringLiteral("14.15"),
          QStringLiteral("2"), WireUnit::Millimetre, DisplayUnit::Metre,
-         Installation{10, {GroundKind::Real, 13, 0.005}, copper()}},
+         Installation{10, {GroundKind::Real, 13, 0.005}, copper(), {}}},
         {QStringLiteral("2 m, free space, #12"), QStringLiteral("146"), QStringLiteral("#12"),
          WireUnit::Gauge, DisplayUnit::Inch, Installation{}},
     };

@@ -134,7 +134,7 @@ Case randomCase(QRandomGenerator &random)
     const auto &[name, ground] = grounds.at(random.bounded(int(grounds.size())));
     c.groundName = name;
     c.installation = {c.heightWavelengths * freeSpaceWavelength(c.frequency.toDouble()), ground,
-                      random.bounded(2) == 1 ? copper() : aluminium()};
+                      random.bounded(2) == 1 ? copper() : aluminium(), {}};
     return c;
 }
 

@@ -21,7 +21,9 @@ QString description()
                "beamwidth are taken at the take-off angle, where the forward lobe is strongest. "
                "The SWR curve comes from a rational fit to as few nec2c frequencies as it needs, "
                "verified until two fits agree within 0.05 ohm; --sweep full runs all 41 points "
-               "through nec2c.\n\n"
+               "through nec2c. With --insulation the wire's insulation is modelled as a series "
+               "inductance per metre, and the SWR dip is told beside the bare wire's, found with "
+               "one more nec2c run.\n\n"
                "Exit status: 0 figures; 1 an input the window rejects, or nec2c failed on the "
                "deck; 2 a bad argument; 3 no figures: nec2c is missing, the model is beyond "
                "NEC-2's thin-wire model, or nec2c's figures are not sound. With --json a failure "
@@ -45,7 +47,7 @@ private:
     std::optional<int> setUp(const Calculation &run) override
     {
         m_request = checkRequestFor(CommandIo::model(run, m_model), run.form.wireSize,
-                                    m_where.installation(m_common.units()));
+                                    m_where.installation(m_common.units(), m_common.wireUnit()));
         m_request.sweep = m_sweep.mode();
         return std::nullopt;
     }

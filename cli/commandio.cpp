@@ -95,11 +95,13 @@ ModelInput CommandIo::model(const Calculation &run, const ModelOptions &options)
 
 std::optional<CommandFailure> CommandIo::writeModel(const QString &path, ModelFormat format,
                                                     const ModelInput &model,
-                                                    const QString &frequency)
+                                                    const QString &frequency,
+                                                    const std::optional<Insulation> &insulation)
 {
     const bool standardOutput = path == u"-";
-    const ModelBytes bytes = standardOutput ? modelBytes(format, model) : ModelBytes{};
-    const WriteResult written = standardOutput ? bytes.result : saveModelFile(path, format, model);
+    const ModelBytes bytes = standardOutput ? modelBytes(format, model, insulation) : ModelBytes{};
+    const WriteResult written =
+        standardOutput ? bytes.result : saveModelFile(path, format, model, insulation);
     if (!written.ok()) {
         const Message message = exportFailedMessage(path, written.error());
         tell(message, frequency);
@@ -108,6 +110,10 @@ std::optional<CommandFailure> CommandIo::writeModel(const QString &path, ModelFo
     }
     if (standardOutput) {
         writeBytes(bytes.bytes);
+    }
+    // What the binary model file leaves out, said where the user looks.
+    if (insulation && format == ModelFormat::Eznec) {
+        tell(tunedModelWrittenMessage(path, format, model, *insulation), frequency);
     }
     return std::nullopt;
 }

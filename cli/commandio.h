@@ -62,10 +62,12 @@ public:
     [[nodiscard]] static ModelInput model(const Calculation &run, const ModelOptions &options);
 
     // Writes `model` as the window's export does, whole or not at all, into `path`; "-" puts
-    // it alone on standard output, so that it can be piped.
-    [[nodiscard]] std::optional<CommandFailure> writeModel(const QString &path, ModelFormat format,
-                                                           const ModelInput &model,
-                                                           const QString &frequency);
+    // it alone on standard output, so that it can be piped. A model tuned for insulated wire
+    // carries `insulation`'s card in the NEC deck; the binary model file, which has no place
+    // for it, is written with a warning on stderr.
+    [[nodiscard]] std::optional<CommandFailure>
+    writeModel(const QString &path, ModelFormat format, const ModelInput &model,
+               const QString &frequency, const std::optional<Insulation> &insulation = {});
     // --deck: `deck` into `path`, or onto standard output for "-"; nothing without a path or
     // a deck.
     [[nodiscard]] std::optional<CommandFailure> writeDeck(const QString &path,

@@ -43,6 +43,18 @@ QString conductorHelp()
         .arg(perfect, names.join(QStringLiteral(", ")));
 }
 
+QString insulationHelp()
+{
+    QStringList kinds;
+    for (const InsulationPreset &preset : insulationPresets()) {
+        kinds.append(QStringLiteral("%1 (%2)").arg(preset.name).arg(preset.permittivity));
+    }
+    return QStringLiteral("The wire's insulation: %1, or a relative permittivity from 1 to %2; "
+                          "bare wire by default. Needs --insulation-thickness.")
+        .arg(kinds.join(QStringLiteral(", ")))
+        .arg(kMostInsulationPermittivity);
+}
+
 } // namespace
 
 QString firstProblem(const QStringList &problems)
@@ -128,6 +140,11 @@ DisplayUnit CommonOptions::units() const
     return displayUnitFromText(m_parser.value(m_units)).value_or(DisplayUnit::Inch);
 }
 
+WireUnit CommonOptions::wireUnit() const
+{
+    return wireUnitFromText(m_parser.value(m_wireUnit)).value_or(WireUnit::Gauge);
+}
+
 ModelOptions::ModelOptions(QCommandLineParser &parser)
     : m_parser(parser)
     , m_pol(option({QStringLiteral("pol")},
@@ -172,16 +189,27 @@ InstallationOptions::InstallationOptions(QCommandLineParser &parser)
                       groundKindName(GroundKind::FreeSpace)))
     , m_conductor(option({QStringLiteral("conductor")}, conductorHelp(), QStringLiteral("METAL"),
                          conductorKindName(ConductorKind::Perfect)))
+    , m_insulation(
+          option({QStringLiteral("insulation")}, insulationHelp(), QStringLiteral("KIND|EPS")))
+    , m_insulationThickness(option(
+          {QStringLiteral("insulation-thickness")},
+          QStringLiteral("Thickness of the insulation, from the metal to its surface, in the unit "
+                         "of the wire size: mm with --wire-unit mm, inches with in and with AWG "
+                         "(whose diameters are inches)."),
+          QStringLiteral("T")))
 {
     parser.addOption(m_height);
     parser.addOption(m_ground);
     parser.addOption(m_conductor);
+    parser.addOption(m_insulation);
+    parser.addOption(m_insulationThickness);
 }
 
 QList<NamedValues> InstallationOptions::names()
 {
     return {{QStringLiteral("--ground"), groundNames()},
-            {QStringLiteral("--conductor"), conductorNames()}};
+            {QStringLiteral("--conductor"), conductorNames()},
+            {QStringLiteral("--insulation"), insulationNames()}};
 }
 
 QString InstallationOptions::check() const
@@ -204,10 +232,29 @@ QString InstallationOptions::check() const
     if (overGround && !height()) {
         return QStringLiteral("--height must be a number, not '%1'").arg(m_parser.value(m_height));
     }
+    return checkInsulation();
+}
+
+QString InstallationOptions::checkInsulation() const
+{
+    const bool insulated = m_parser.isSet(m_insulation);
+    if (insulated && !insulationFromText(m_parser.value(m_insulation))) {
+        return QStringLiteral("--insulation must be %1, not '%2'")
+            .arg(insulationChoices(), m_parser.value(m_insulation));
+    }
+    if (insulated != m_parser.isSet(m_insulationThickness)) {
+        return insulated ? QStringLiteral("--insulation-thickness is required with --insulation")
+                         : QStringLiteral("--insulation-thickness needs --insulation: bare wire "
+                                          "has none");
+    }
+    if (insulated && !insulationThickness()) {
+        return QStringLiteral("--insulation-thickness must be a thickness of 0 or more, not '%1'")
+            .arg(m_parser.value(m_insulationThickness));
+    }
     return {};
 }
 
-Installation InstallationOptions::installation(DisplayUnit units) const
+Installation InstallationOptions::installation(DisplayUnit units, WireUnit wireUnit) const
 {
     Installation installation;
     installation.ground = groundFromText(m_parser.value(m_ground)).value_or(Ground{});
@@ -215,7 +262,21 @@ Installation InstallationOptions::installation(DisplayUnit units) const
     if (installation.overGround()) {
         installation.heightMetres = height().value_or(0) * unitInfo(units).metresPerUnit;
     }
+    if (m_parser.isSet(m_insulation)) {
+        installation.insulation = insulationFromText(m_parser.value(m_insulation));
+        if (installation.insulation) {
+            installation.insulation->thicknessMetres =
+                insulationThickness().value_or(0) * unitInfo(wireUnit).metresPerUnit;
+        }
+    }
     return installation;
+}
+
+std::optional<double> InstallationOptions::insulationThickness() const
+{
+    bool ok = false;
+    const double value = QLocale::c().toDouble(m_parser.value(m_insulationThickness), &ok);
+    return ok && std::isfinite(value) && value >= 0 ? std::optional<double>(value) : std::nullopt;
 }
 
 std::optional<double> InstallationOptions::height() const

@@ -48,6 +48,8 @@ public:
     // What the user would have typed and picked in the window. Valid once check() passed.
     [[nodiscard]] FormInputs inputs(const QString &frequency) const;
     [[nodiscard]] DisplayUnit units() const;
+    // The unit of the wire size; valid once check() passed.
+    [[nodiscard]] WireUnit wireUnit() const;
 
 private:
     const QCommandLineParser &m_parser;
@@ -74,26 +76,32 @@ private:
     const QCommandLineOption m_axis;
 };
 
-// Where the antenna hangs and what it is made of: --height, --ground, --conductor.
+// Where the antenna hangs and what it is made of: --height, --ground, --conductor,
+// --insulation and --insulation-thickness.
 class InstallationOptions
 {
 public:
     explicit InstallationOptions(QCommandLineParser &parser);
 
-    // The names --ground and --conductor take, for namedValues().
+    // The names --ground, --conductor and --insulation take, for namedValues().
     [[nodiscard]] static QList<NamedValues> names();
 
     [[nodiscard]] QString check() const;
-    // Valid once check() passed; the height is given in the unit of the dimensions.
-    [[nodiscard]] Installation installation(DisplayUnit units) const;
+    // Valid once check() passed; the height is given in the unit of the dimensions, the
+    // insulation's thickness in that of the wire size (`wireUnit`: inches for a gauge).
+    [[nodiscard]] Installation installation(DisplayUnit units, WireUnit wireUnit) const;
 
 private:
     [[nodiscard]] std::optional<double> height() const;
+    [[nodiscard]] QString checkInsulation() const;
+    [[nodiscard]] std::optional<double> insulationThickness() const;
 
     const QCommandLineParser &m_parser;
     const QCommandLineOption m_height;
     const QCommandLineOption m_ground;
     const QCommandLineOption m_conductor;
+    const QCommandLineOption m_insulation;
+    const QCommandLineOption m_insulationThickness;
 };
 
 // How the check's SWR curve comes from the engine: --sweep fitted or full.

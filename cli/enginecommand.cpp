@@ -61,7 +61,7 @@ QCommandLineOption EngineCommand::added(QCommandLineOption option)
 TuneSetup EngineCommand::tuneSetupOf(const Calculation &run) const
 {
     return tuneSetup(CommandIo::model(run, m_model), run.shown.values, run.form.wireSize,
-                     where().installation(m_common.units()));
+                     where().installation(m_common.units(), m_common.wireUnit()));
 }
 
 std::optional<CommandFailure> EngineCommand::checked(const CheckRequest &request,

@@ -197,9 +197,9 @@ std::optional<int> SheetCommand::setUp(const Calculation &run)
             return ExitUsage;
         }
     }
-    m_sheet =
-        buildSheet(withDimensions(CommandIo::model(run, m_model), m_setup.formula),
-                   run.form.wireSize, m_where.installation(m_common.units()), m_setup.formula, cut);
+    m_sheet = buildSheet(
+        withDimensions(CommandIo::model(run, m_model), m_setup.formula), run.form.wireSize,
+        m_where.installation(m_common.units(), m_common.wireUnit()), m_setup.formula, cut);
     m_sheet.origin = given ? SheetDimensions::Given : SheetDimensions::Formula;
     return std::nullopt;
 }

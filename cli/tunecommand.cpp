@@ -113,7 +113,8 @@ private:
         if (m_output.writesModel()) {
             if (std::optional<CommandFailure> failure = m_io.writeModel(
                     m_output.modelPath(), m_output.format(),
-                    withDimensions(m_formula, m_result.tuned), m_common.frequencies().first())) {
+                    withDimensions(m_formula, m_result.tuned), m_common.frequencies().first(),
+                    m_setup.requestFor(m_result.tuned).installation.insulation)) {
                 return failure;
             }
         }

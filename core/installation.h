@@ -1,5 +1,7 @@
 #pragma once
 
+#include "insulation.h"
+
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -95,12 +97,13 @@ struct Installation
     double heightMetres = 0; // of the antenna's centre above the ground; none in free space
     Ground ground;
     Conductor conductor;
+    std::optional<Insulation> insulation; // none: bare wire
 
     [[nodiscard]] bool overGround() const { return ground.kind != GroundKind::FreeSpace; }
-    // Free space and perfect wire: the calculator's own model, the check as it always was.
+    // Free space and bare perfect wire: the calculator's own model, the check as it always was.
     [[nodiscard]] bool isDefault() const
     {
-        return !overGround() && conductor.kind == ConductorKind::Perfect;
+        return !overGround() && conductor.kind == ConductorKind::Perfect && !insulation;
     }
     [[nodiscard]] bool operator==(const Installation &) const = default;
 };

@@ -30,6 +30,7 @@ _moxon_cli()
         # The names as the commands' --help lists them under "Named values:".
         --ground) values='free perfect very-poor poor average very-good fresh-water sea-water' ;;
         --conductor) values='perfect copper aluminium' ;;
+        --insulation) values='pvc polyethylene ptfe' ;;
         --goal) values='match front-to-back band' ;;
         --language) values='en zh' ;;
         -o | --output | --deck | --measured | --pdf)
@@ -39,7 +40,7 @@ _moxon_cli()
             ;;
         # Numbers and wire sizes: nothing sensible to offer.
         -f | --freq | -w | --wire | --height | --band | --built | --cut-error | --dip | --target | \
-            --wrap-allowance | --feed-gap)
+            --wrap-allowance | --feed-gap | --insulation-thickness)
             return 0
             ;;
     esac
@@ -52,11 +53,11 @@ _moxon_cli()
     case ${COMP_WORDS[1]} in
         design) options+=' --band-plan' ;;
         export) options+=' --pol --axis --format --output' ;;
-        check) options+=' --pol --axis --height --ground --conductor --deck --sweep' ;;
-        tune) options+=' --pol --axis --height --ground --conductor --deck --goal --band --format --output' ;;
-        tolerance) options+=' --pol --axis --height --ground --conductor --built --cut-error' ;;
-        trim) options+=' --pol --axis --height --ground --conductor --built --measured --dip --target' ;;
-        sheet) options+=' --pol --axis --height --ground --conductor --deck --sweep --built --pdf --wrap-allowance --feed-gap --tolerances --language' ;;
+        check) options+=' --pol --axis --height --ground --conductor --insulation --insulation-thickness --deck --sweep' ;;
+        tune) options+=' --pol --axis --height --ground --conductor --insulation --insulation-thickness --deck --goal --band --format --output' ;;
+        tolerance) options+=' --pol --axis --height --ground --conductor --insulation --insulation-thickness --built --cut-error' ;;
+        trim) options+=' --pol --axis --height --ground --conductor --insulation --insulation-thickness --built --measured --dip --target' ;;
+        sheet) options+=' --pol --axis --height --ground --conductor --insulation --insulation-thickness --deck --sweep --built --pdf --wrap-allowance --feed-gap --tolerances --language' ;;
         *) return 0 ;;
     esac
     mapfile -t COMPREPLY < <(compgen -W "$options" -- "$cur")

@@ -12,9 +12,16 @@ namespace moxon {
 
 namespace {
 
-WriteResult write(QIODevice &out, ModelFormat format, const ModelInput &model)
+// The binary model file has no place for insulation; the NEC deck carries its card.
+WriteResult write(QIODevice &out, ModelFormat format, const ModelInput &model,
+                  const std::optional<Insulation> &insulation)
 {
-    return format == ModelFormat::Eznec ? WriteEZ(out, model) : WriteNEC(out, model);
+    if (format == ModelFormat::Eznec) {
+        return WriteEZ(out, model);
+    }
+    Installation inFreeSpace;
+    inFreeSpace.insulation = insulation;
+    return WriteNEC(out, model, inFreeSpace);
 }
 
 ModelBytes inMemory(const std::function<WriteResult(QIODevice &)> &write)
@@ -31,9 +38,10 @@ ModelBytes inMemory(const std::function<WriteResult(QIODevice &)> &write)
 
 } // namespace
 
-ModelBytes modelBytes(ModelFormat format, const ModelInput &model)
+ModelBytes modelBytes(ModelFormat format, const ModelInput &model,
+                      const std::optional<Insulation> &insulation)
 {
-    return inMemory([&](QIODevice &out) { return write(out, format, model); });
+    return inMemory([&](QIODevice &out) { return write(out, format, model, insulation); });
 }
 
 ModelBytes checkDeckBytes(const ModelInput &model, const Installation &installation)
@@ -41,7 +49,8 @@ ModelBytes checkDeckBytes(const ModelInput &model, const Installation &installat
     return inMemory([&](QIODevice &out) { return WriteNEC(out, model, installation); });
 }
 
-WriteResult saveModelFile(const QString &path, ModelFormat format, const ModelInput &model)
+WriteResult saveModelFile(const QString &path, ModelFormat format, const ModelInput &model,
+                          const std::optional<Insulation> &insulation)
 {
     // No fallback to writing the target in place: where no temporary file can be made
     // beside it, the export fails rather than risk a half-written model.
@@ -50,7 +59,7 @@ WriteResult saveModelFile(const QString &path, ModelFormat format, const ModelIn
     if (!file.open(QIODevice::WriteOnly)) {
         return WriteResult::failure(file.errorString());
     }
-    const WriteResult written = write(file, format, model);
+    const WriteResult written = write(file, format, model, insulation);
     if (!written.ok()) {
         file.cancelWriting();
         return written;

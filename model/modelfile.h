@@ -15,13 +15,17 @@ struct ModelBytes
     QByteArray bytes; // empty when the writer refused
 };
 
-[[nodiscard]] ModelBytes modelBytes(ModelFormat format, const ModelInput &model);
+// `insulation`: the wire's, which the NEC deck carries as its card; the binary model file has
+// no place for it.
+[[nodiscard]] ModelBytes modelBytes(ModelFormat format, const ModelInput &model,
+                                    const std::optional<Insulation> &insulation = {});
 // The design check's NEC deck of the model as it hangs in `installation`.
 [[nodiscard]] ModelBytes checkDeckBytes(const ModelInput &model, const Installation &installation);
 
 // Writes the model whole into `path` or leaves the file there as it was: it goes to a
 // temporary file beside the target, which replaces the target only once complete.
 [[nodiscard]] WriteResult saveModelFile(const QString &path, ModelFormat format,
-                                        const ModelInput &model);
+                                        const ModelInput &model,
+                                        const std::optional<Insulation> &insulation = {});
 
 } // namespace moxon

@@ -1,6 +1,7 @@
 #include "writenec.h"
 
 #include "elevationcuts.h"
+#include "insulationload.h"
 #include "localenumbers.h"
 
 #include <QByteArray>
@@ -15,6 +16,7 @@ namespace {
 
 constexpr int kCoordinateDigits = 15;
 constexpr int kRadiusDigits = 7;
+constexpr double kMetresPerInch = 0.0254;
 
 // Lengths of the deck go out with 15 significant digits in their shortest form; -0 is
 // written as "0" so that a zero coordinate reads the same however it was computed.
@@ -66,7 +68,22 @@ QString unwritableInstallation(const Installation &installation)
         !(conductivity > 0 && std::isfinite(conductivity))) {
         return QStringLiteral("The wire's conductivity must be a number above 0 S/m.");
     }
+    if (installation.insulation && !isWritableInsulation(*installation.insulation)) {
+        return QStringLiteral("The insulation needs a relative permittivity of at least 1 and a "
+                              "thickness of 0 or more.");
+    }
     return {};
+}
+
+// The insulation's inductance per metre on every segment: NEC-2's parallel RLC per unit length
+// (LD 3), in ohms, henries and farads per metre, whose zero resistance and capacitance NEC-2
+// leaves out of the circuit (the NEC-2 user's guide, Burke and Poggio, Part III, the LD card),
+// so that the segment carries the inductance alone, as the loading of insulated wire is usually
+// written for NEC-2.
+QString insulationCard(double radiusMetres, const Insulation &insulation)
+{
+    return QStringLiteral("LD 3 0 0 0 0 %1 0")
+        .arg(LocaleNumbers::toSignificant(insulationInductance(radiusMetres, insulation), 15));
 }
 
 } // namespace
@@ -112,6 +129,9 @@ WriteResult WriteNEC(QIODevice &out, const ModelInput &model, const Installation
     if (installation.conductor.kind != ConductorKind::Perfect) {
         cards += QStringLiteral("LD 5 0 0 0 ") +
                  LocaleNumbers::toSignificant(installation.conductor.conductivity, 15);
+    }
+    if (installation.insulation) {
+        cards += insulationCard(double(*inches) * kMetresPerInch, *installation.insulation);
     }
     if (ground.kind == GroundKind::Perfect) {
         cards += QStringLiteral("GN 1");

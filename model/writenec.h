@@ -17,7 +17,10 @@ namespace moxon {
 // ground, 2 for Sommerfeld-Norton real ground) follow the geometry, and the only patterns are
 // the elevation cuts of elevationCuts(): in half-degree steps, and where the antenna hangs so
 // high that the lobes crowd closer, a finer one; a real conductor adds an LD 5 card with its
-// conductivity for every wire. In free space and perfect wire the deck is the export's.
+// conductivity for every wire. Insulated wire adds an LD 3 card, the series inductance per metre
+// that stands in for the insulation on every wire (insulationload.h), after the metal's. In
+// free space and bare perfect wire the deck is the export's; in free space and insulated perfect
+// wire it is the export's with the insulation's card.
 [[nodiscard]] WriteResult WriteNEC(QIODevice &out, const ModelInput &model,
                                    const Installation &installation = {});
 

@@ -47,6 +47,39 @@ InstallationValues installationValues(const Installation &installation)
                 : QJsonValue(installation.conductor.conductivity)};
 }
 
+// The wire's insulation for scripts: kind, permittivity, thickness_m; null for bare wire.
+QJsonValue insulationJson(const std::optional<Insulation> &insulation)
+{
+    if (!insulation) {
+        return QJsonValue();
+    }
+    return QJsonObject{{QStringLiteral("kind"), insulationKindName(insulation->kind)},
+                       {QStringLiteral("permittivity"), insulation->permittivity},
+                       {QStringLiteral("thickness_m"), insulation->thicknessMetres}};
+}
+
+QJsonValue optionalNumber(const std::optional<double> &value)
+{
+    return value ? QJsonValue(*value) : QJsonValue();
+}
+
+// The check's dips: the model's, and with insulation the bare wire's and the insulation's shift
+// of the dip as a share of the bare wire's, null where there is none.
+void insertDips(QJsonObject &object, const CheckReport &report)
+{
+    object.insert(QStringLiteral("dip_mhz"), optionalNumber(report.dipMhz));
+    object.insert(QStringLiteral("bare_dip_mhz"), optionalNumber(report.bareDipMhz));
+    object.insert(QStringLiteral("insulation_dip_shift_percent"),
+                  report.dipMhz && report.bareDipMhz
+                      ? QJsonValue(100 * (*report.dipMhz - *report.bareDipMhz) / *report.bareDipMhz)
+                      : QJsonValue());
+    QJsonArray bareFrequencies;
+    for (const double frequency : report.bareEngineFrequencies) {
+        bareFrequencies.append(frequency);
+    }
+    object.insert(QStringLiteral("bare_engine_frequencies"), bareFrequencies);
+}
+
 QString csvField(const QJsonValue &value)
 {
     return value.isNull() ? QString() : QString::number(value.toDouble(), 'g', 10);
@@ -71,7 +104,8 @@ QJsonObject installationJson(const Installation &installation)
             {QStringLiteral("permittivity"), values.permittivity},
             {QStringLiteral("conductivity_s_per_m"), values.conductivity},
             {QStringLiteral("conductor"), conductorKindName(installation.conductor.kind)},
-            {QStringLiteral("conductor_s_per_m"), values.conductor}};
+            {QStringLiteral("conductor_s_per_m"), values.conductor},
+            {QStringLiteral("insulation"), insulationJson(installation.insulation)}};
 }
 
 QJsonObject figuresJson(const DesignFigures &figures)
@@ -152,6 +186,7 @@ QJsonObject checkReportToJson(const CheckReport &report)
         object.insert(QStringLiteral("caution"), report.caution);
     }
     object.insert(QStringLiteral("installation"), installationJson(report.installation));
+    insertDips(object, report);
     if (figures.takeoff) {
         object.insert(QStringLiteral("takeoff_deg"), *figures.takeoff);
         object.insert(QStringLiteral("takeoff_gain_dbi"), figures.forwardGain);
@@ -195,15 +230,21 @@ QByteArray checkCsv(const QList<SweepPoint> &sweep, const DesignFigures &figures
     QByteArray csv;
     if (!installation.isDefault()) {
         const InstallationValues values = installationValues(installation);
+        // The insulation's columns come last, empty for bare wire, so that a reader of the
+        // columns before finds them where they always were.
+        const std::optional<Insulation> &insulation = installation.insulation;
         csv += "height_m,ground,permittivity,conductivity_s_per_m,conductor,conductor_s_per_m,"
-               "takeoff_deg\r\n";
+               "takeoff_deg,insulation,insulation_permittivity,insulation_thickness_m\r\n";
         csv += QStringList{csvField(values.heightMetres),
                            groundKindName(installation.ground.kind),
                            csvField(values.permittivity),
                            csvField(values.conductivity),
                            conductorKindName(installation.conductor.kind),
                            csvField(values.conductor),
-                           figures.takeoff ? QString::number(*figures.takeoff, 'f', 1) : QString()}
+                           figures.takeoff ? QString::number(*figures.takeoff, 'f', 1) : QString(),
+                           insulation ? insulationKindName(insulation->kind) : QString(),
+                           insulation ? csvField(insulation->permittivity) : QString(),
+                           insulation ? csvField(insulation->thicknessMetres) : QString()}
                    .join(u',')
                    .toLatin1() +
                "\r\n\r\n";

@@ -31,8 +31,11 @@ namespace moxon {
 // ("+X" or "+Y"), forward_gain_dbi, front_to_back_db, beamwidth_deg (null when the pattern
 // never falls 3 dB), bandwidth, sweep_points, sweep[] (frequency_mhz, resistance_ohm,
 // reactance_ohm, swr_50), azimuth (theta_deg where it was taken) and elevation, installation
-// (height_m, ground, permittivity, conductivity_s_per_m, conductor, conductor_s_per_m, null
-// where they do not apply), over ground takeoff_deg and takeoff_gain_dbi, where the forward
+// (height_m, ground, permittivity, conductivity_s_per_m, conductor, conductor_s_per_m,
+// insulation {kind, permittivity, thickness_m}, null where they do not apply), dip_mhz (null
+// when the SWR is lowest at an end of the sweep), with insulation bare_dip_mhz and
+// insulation_dip_shift_percent (null without) and bare_engine_frequencies (what nec2c ran for
+// the bare wire's dip), over ground takeoff_deg and takeoff_gain_dbi, where the forward
 // gain, the front-to-back and the beamwidth are then taken, and caution when the model is
 // outside the engine's accuracy guideline; on a failure only error and message.
 [[nodiscard]] QJsonObject checkReportToJson(const CheckReport &report);

@@ -14,7 +14,44 @@ namespace moxon {
 
 namespace {
 
+// ", pvc insulation 0.8 mm thick (eps 3.5)"; empty for bare wire.
+QString insulationPart(const std::optional<Insulation> &insulation)
+{
+    if (!insulation) {
+        return {};
+    }
+    const QLocale c = QLocale::c();
+    return QStringLiteral(", %1 insulation %2 mm thick (eps %3)")
+        .arg(insulationKindName(insulation->kind),
+             c.toString(insulation->thicknessMetres * 1000, 'g', 6),
+             c.toString(insulation->permittivity, 'g', 6));
+}
+
+// "13.708 MHz; the insulation lowers the dip by 2.6 %: 14.073 → 13.708 MHz", as far as the
+// dips were found.
+QString dipLine(const CheckReport &report)
+{
+    if (!report.dipMhz) {
+        return QStringLiteral("none within the sweep");
+    }
+    const QString dip = QLocale::c().toString(*report.dipMhz, 'f', 3) + QStringLiteral(" MHz");
+    if (!report.bareDipMhz) {
+        return dip + QStringLiteral("; the bare wire's lies beyond the sweep");
+    }
+    return dip + QStringLiteral("; ") + insulationShiftText(*report.bareDipMhz, *report.dipMhz);
+}
+
 } // namespace
+
+QString insulationShiftText(double bareDipMhz, double dipMhz)
+{
+    const QLocale c = QLocale::c();
+    const double percent = 100 * (dipMhz - bareDipMhz) / bareDipMhz;
+    return QStringLiteral("the insulation %1 the dip by %2 %: %3 → %4 MHz")
+        .arg(percent < 0 ? QStringLiteral("lowers") : QStringLiteral("raises"),
+             c.toString(std::fabs(percent), 'f', 1), c.toString(bareDipMhz, 'f', 3),
+             c.toString(dipMhz, 'f', 3));
+}
 
 QString installationLine(const Installation &installation, double f0Mhz, DisplayUnit unit)
 {
@@ -41,7 +78,8 @@ QString installationLine(const Installation &installation, double f0Mhz, Display
            (conductor.kind == ConductorKind::Other
                 ? QStringLiteral("wire of %1 S/m")
                       .arg(QLocale::c().toString(conductor.conductivity, 'g', 6))
-                : conductorKindName(conductor.kind) + QStringLiteral(" wire"));
+                : conductorKindName(conductor.kind) + QStringLiteral(" wire")) +
+           insulationPart(installation.insulation);
 }
 
 QString forwardText(const DesignFigures &figures)
@@ -70,6 +108,9 @@ QString checkReportText(const CheckReport &report, DisplayUnit lengthUnit)
     out << "Front-to-back:     " << format.frontToBack(design.frontToBack) << '\n'
         << "Beamwidth (-3 dB): " << format.beamwidth(design.beamwidth) << '\n'
         << "Bandwidth (SWR 2): " << format.bandwidth(report.bandwidth, design.frequencyMhz) << '\n';
+    if (report.installation.insulation) {
+        out << "SWR dip:           " << dipLine(report) << '\n';
+    }
     if (!report.caution.isEmpty()) {
         out << "Caution:           " << report.caution << '\n';
     }

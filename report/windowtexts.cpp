@@ -1,5 +1,7 @@
 #include "windowtexts.h"
 
+#include "localenumbers.h"
+
 #include <QCoreApplication>
 #include <QStringList>
 
@@ -19,7 +21,23 @@ QString conductorText(const Conductor &conductor)
         .arg(QLocale::c().toString(conductor.conductivity, 'g', 6));
 }
 
+// The wire's insulation, "PVC 绝缘 0.8 mm (εr 3.5)", `thickness` as the wire size's unit shows it.
+QString insulationText(const Insulation &insulation, const QString &thickness)
+{
+    const InsulationPreset *material = insulationPreset(insulation.kind);
+    return QCoreApplication::translate("CheckHeader", "%1 绝缘 %2 (εr %3)")
+        .arg(material ? insulationCaption(*material)
+                      : QCoreApplication::translate("CheckHeader", "自定义"),
+             thickness, QLocale::c().toString(insulation.permittivity, 'g', 6));
+}
+
 } // namespace
+
+QString insulationThicknessText(double metres, WireUnit wireUnit)
+{
+    return LocaleNumbers::toSignificant(metres / unitInfo(wireUnit).metresPerUnit, 6) + u' ' +
+           thicknessUnitText(wireUnit);
+}
 
 QString checkHeader(const QString &frequencyText, const QString &wireText,
                     const QString &wireUnitText, bool vertical, bool xAxis)
@@ -32,7 +50,7 @@ QString checkHeader(const QString &frequencyText, const QString &wireText,
 }
 
 QString installationHeader(const Installation &installation, const QString &height,
-                           double wavelengths)
+                           double wavelengths, const QString &insulationThickness)
 {
     if (installation.isDefault()) {
         return {};
@@ -57,14 +75,24 @@ QString installationHeader(const Installation &installation, const QString &heig
                               c.toString(ground.conductivity, 'g', 6)));
     }
     parts.append(conductorText(installation.conductor));
+    if (installation.insulation) {
+        parts.append(insulationText(*installation.insulation, insulationThickness));
+    }
     //: Between the parts of the installation in the check's header.
     return parts.join(QCoreApplication::translate("CheckHeader", "，"));
 }
 
 QString wireDescription(const QString &wireText, WireUnit unit, const Installation &installation)
 {
-    return QStringLiteral("%1 %2 %3")
-        .arg(wireText, unitText(unit), conductorText(installation.conductor));
+    const QString wire = QStringLiteral("%1 %2 %3")
+                             .arg(wireText, unitText(unit), conductorText(installation.conductor));
+    if (!installation.insulation) {
+        return wire;
+    }
+    //: Between the wire and its insulation on the build sheet.
+    return wire + QCoreApplication::translate("CheckHeader", "，") +
+           insulationText(*installation.insulation,
+                          insulationThicknessText(installation.insulation->thicknessMetres, unit));
 }
 
 QString toleranceText(const std::optional<double> &tolerance, ToleranceLimit limit,
@@ -75,6 +103,18 @@ QString toleranceText(const std::optional<double> &tolerance, ToleranceLimit lim
     }
     const QString length = dimensionChange(*tolerance, setup, locale, false).mid(1);
     return limit == ToleranceLimit::SearchEnd ? QStringLiteral("≥ ") + length : length;
+}
+
+QString insulationShiftCaption(double bareDipMhz, double dipMhz, const QLocale &locale)
+{
+    const double percent = 100 * (dipMhz - bareDipMhz) / bareDipMhz;
+    //: What the insulation does to the SWR dip: its share, the bare wire's dip, the insulated's.
+    return (percent < 0 ? QCoreApplication::translate("CheckFigures",
+                                                      "绝缘使驻波最低点降低 %1 %：%2 → %3 MHz")
+                        : QCoreApplication::translate("CheckFigures",
+                                                      "绝缘使驻波最低点升高 %1 %：%2 → %3 MHz"))
+        .arg(locale.toString(std::fabs(percent), 'f', 1), locale.toString(bareDipMhz, 'f', 3),
+             locale.toString(dipMhz, 'f', 3));
 }
 
 QString dimensionChange(double delta, const TuneSetup &setup, const QLocale &locale, bool plain)

@@ -16,12 +16,23 @@ namespace moxon {
                                   const QString &wireUnitText, bool vertical, bool xAxis);
 // Where the antenna hangs and what it is made of, for that line: "10 m (0.47 λ) 高，一般地面
 // εr 13 σ 0.005，铜线"; `height` as the user gave it, with its unit, `wavelengths` the same in
-// wavelengths. Empty for free space and perfect wire.
+// wavelengths; insulated wire adds "PVC 绝缘 0.8 mm (εr 3.5)", `insulationThickness` as the
+// user gave it, with its unit. Empty for free space and bare perfect wire.
 [[nodiscard]] QString installationHeader(const Installation &installation, const QString &height,
-                                         double wavelengths);
+                                         double wavelengths,
+                                         const QString &insulationThickness = {});
+
+// What the insulation does to the SWR dip, in the window's language and `locale`:
+// "绝缘使驻波最低点降低 2.6 %：14.073 → 13.708 MHz".
+[[nodiscard]] QString insulationShiftCaption(double bareDipMhz, double dipMhz,
+                                             const QLocale &locale);
+
+// An insulation's thickness in the unit of the wire size, inches for a gauge: "0.8 mm".
+[[nodiscard]] QString insulationThicknessText(double metres, WireUnit wireUnit);
 
 // The wire as it is bought, in the window's language: its size as the wire box shows it
-// (`wireText`, in `unit`) and what it is made of: "2 mm 铜线", "#12 AWG 理想导线". Every text
+// (`wireText`, in `unit`), what it is made of and its insulation: "2 mm 铜线", "#12 AWG 理想导线",
+// "2 mm 铜线，PVC 绝缘 0.8 mm (εr 3.5)". Every text
 // that names the wire a builder buys takes it from here.
 [[nodiscard]] QString wireDescription(const QString &wireText, WireUnit unit,
                                       const Installation &installation);

@@ -8,10 +8,10 @@ comes from the window's own layout table in ui/layouttable.cpp (every string of 
 its title in ui/frmmoxon.cpp plus all printable ASCII, for the numbers and whatever the user types into the
 boxes, plus every other character of a string in ui/: the diagram's tooltip and menu, the
 design check window, its figures, header and charts (with the texts of report/, the names
-of the grounds and metals in core/installation.cpp and of the tuning goals in
-core/tunegoal.cpp), the build sheet in sheet/, which is drawn in the same face on paper and in
-PDF, and every character of the translation file in translations/, its source texts and their
-English. A string
+of the grounds and metals in core/installation.cpp, of the insulations in core/insulation.cpp
+and of the tuning goals in core/tunegoal.cpp), the build sheet in sheet/, which is drawn in the
+same face on paper and in PDF, and every character of the translation file in translations/, its
+source texts and their English. A string
 counts whether the source writes it u"...", QStringLiteral("...") or as the source text of a
 translation (tr, QT_TR_NOOP, QT_TRANSLATE_NOOP, translate). Those also go into the bold face, which the check window's captions use; of
 the main window, only the letter labels are bold.
@@ -108,11 +108,16 @@ def window_texts(entries, title):
 def other_texts():
     """Printable ASCII and the other characters of every string in ui/ and of the texts the
     check window takes from elsewhere (its figures and header from report/, the names of the
-    grounds, metals and tuning goals from core/), and of the build sheet in sheet/, sorted."""
+    grounds, metals, insulations and tuning goals from core/), and of the build sheet in sheet/,
+    sorted."""
     characters = set(chr(c) for c in range(0x20, 0x7F))
     sources = sorted(UI_DIR.glob("*.cpp")) + sorted((ROOT / "report").glob("*.cpp"))
     sources += sorted((ROOT / "sheet").glob("*.cpp"))
-    sources += [ROOT / "core" / "installation.cpp", ROOT / "core" / "tunegoal.cpp"]
+    sources += [
+        ROOT / "core" / "installation.cpp",
+        ROOT / "core" / "insulation.cpp",
+        ROOT / "core" / "tunegoal.cpp",
+    ]
     for source in sources:
         for literal in ANY_STRING.findall(source.read_text(encoding="utf-8")):
             characters.update(c for c in unescape(literal) if ord(c) > 0x7E)

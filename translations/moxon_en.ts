@@ -272,6 +272,18 @@
     </message>
 </context>
 <context>
+    <name>CheckFigures</name>
+    <message>
+        <source>绝缘使驻波最低点降低 %1 %：%2 → %3 MHz</source>
+        <extracomment>What the insulation does to the SWR dip: its share, the bare wire&apos;s dip, the insulated&apos;s.</extracomment>
+        <translation>the insulation lowers the SWR dip by %1 %: %2 → %3 MHz</translation>
+    </message>
+    <message>
+        <source>绝缘使驻波最低点升高 %1 %：%2 → %3 MHz</source>
+        <translation>the insulation raises the SWR dip by %1 %: %2 → %3 MHz</translation>
+    </message>
+</context>
+<context>
     <name>CheckHeader</name>
     <message>
         <source>%1 MHz，线材 %2 %3，%4极化，波束沿 %5 轴</source>
@@ -314,6 +326,14 @@
         <source>；</source>
         <extracomment>Between the design and its installation in the check&apos;s header.</extracomment>
         <translation>; </translation>
+    </message>
+    <message>
+        <source>%1 绝缘 %2 (εr %3)</source>
+        <translation>%1 insulation %2 (εr %3)</translation>
+    </message>
+    <message>
+        <source>自定义</source>
+        <translation>custom</translation>
     </message>
 </context>
 <context>
@@ -377,6 +397,18 @@
     <message>
         <source>铝线</source>
         <translation>Aluminium wire</translation>
+    </message>
+    <message>
+        <source>PVC</source>
+        <translation>PVC</translation>
+    </message>
+    <message>
+        <source>聚乙烯</source>
+        <translation>Polyethylene</translation>
+    </message>
+    <message>
+        <source>PTFE</source>
+        <translation>PTFE</translation>
     </message>
 </context>
 <context>
@@ -557,6 +589,19 @@
         <source>波束宽度</source>
         <translation>Beamwidth</translation>
     </message>
+    <message>
+        <source>驻波最低点</source>
+        <translation>SWR dip</translation>
+    </message>
+    <message>
+        <source>%1 MHz（裸线的最低点在扫频范围之外）</source>
+        <extracomment>The SWR dip of insulated wire, where the bare wire&apos;s lies beyond the sweep.</extracomment>
+        <translation>%1 MHz (the bare wire&apos;s dip lies beyond the sweep)</translation>
+    </message>
+    <message>
+        <source>在扫频范围之外</source>
+        <translation>beyond the sweep</translation>
+    </message>
 </context>
 <context>
     <name>moxon::InstallationPanel</name>
@@ -595,6 +640,33 @@
     <message>
         <source>%1（%2 λ）</source>
         <translation>%1 (%2 λ)</translation>
+    </message>
+</context>
+<context>
+    <name>moxon::InsulationBox</name>
+    <message>
+        <source>绝缘</source>
+        <translation>Insulation</translation>
+    </message>
+    <message>
+        <source>厚度</source>
+        <translation>thickness</translation>
+    </message>
+    <message>
+        <source>裸线</source>
+        <translation>Bare wire</translation>
+    </message>
+    <message>
+        <source>εr %1</source>
+        <translation>εr %1</translation>
+    </message>
+    <message>
+        <source>自定义 εr</source>
+        <translation>Custom εr</translation>
+    </message>
+    <message>
+        <source>从导体表面到绝缘层外表面的厚度</source>
+        <translation>From the surface of the metal to the surface of the insulation</translation>
     </message>
 </context>
 <context>

@@ -156,6 +156,7 @@ void CheckWindow::showCheckedDesign(const CheckRequest &request, CheckedDesign d
     m_caution->setText(request.caution);
     m_caution->setVisible(!request.caution.isEmpty());
     m_figureTable->setOverGround(request.installation.overGround());
+    m_figureTable->setInsulated(request.installation.insulation.has_value());
     m_swrChart->setDesign(request.frequencyMhz);
     m_azimuth->clearPattern();
     m_elevation->clearPattern();
@@ -226,6 +227,7 @@ void CheckWindow::showAnalysisResult(const SweepOutcome &sweep)
     m_sheetCurve = sweep.curve.isEmpty() ? sweep.points : sweep.curve;
     m_swrChart->setOutcome(sweep);
     m_bandwidth = sweep.bandwidth;
+    m_figureTable->showDips(sweep.dipMhz, sweep.bareDipMhz);
     showStatus([sweep, this] {
         return sweep.fitAgreementOhm
                    ? tr("nec2c 已算完：设计频率与 %1 个扫频点，其余为有理拟合（两次拟合相差 %2 "

@@ -1,6 +1,7 @@
 #include "figuretable.h"
 
 #include "checkfigureformat.h"
+#include "windowtexts.h"
 
 #include <QEvent>
 #include <QGridLayout>
@@ -37,6 +38,9 @@ FigureTable::FigureTable(QWidget *parent)
     m_frontToBack = addRow(QT_TR_NOOP("前后比"), QStringLiteral("frontToBack"));
     m_bandwidthValue = addRow(QT_TR_NOOP("带宽"), QStringLiteral("bandwidth"));
     m_beamwidth = addRow(QT_TR_NOOP("波束宽度"), QStringLiteral("beamwidth"));
+    m_dip = addRow(QT_TR_NOOP("驻波最低点"), QStringLiteral("dip"));
+    m_dipCaption = m_captions.back().first;
+    setInsulated(false);
     grid->setRowStretch(grid->rowCount(), 1);
     for (const auto &[label, text] : m_captions) {
         label->setText(tr(text));
@@ -78,6 +82,25 @@ void FigureTable::setOverGround(bool overGround)
     m_takeoffCaption->setVisible(overGround);
 }
 
+void FigureTable::setInsulated(bool insulated)
+{
+    m_dip->setVisible(insulated);
+    m_dipCaption->setVisible(insulated);
+    m_dipMhz.reset();
+    m_bareDipMhz.reset();
+    m_dipsFound = false;
+    showValues();
+}
+
+void FigureTable::showDips(const std::optional<double> &dipMhz,
+                           const std::optional<double> &bareDipMhz)
+{
+    m_dipMhz = dipMhz;
+    m_bareDipMhz = bareDipMhz;
+    m_dipsFound = true;
+    showValues();
+}
+
 void FigureTable::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
@@ -99,6 +122,7 @@ void FigureTable::showValues()
                               m_bandwidthValue, m_beamwidth}) {
             label->setText(value);
         }
+        showDip();
         return;
     }
     const CheckFigureFormat format(locale());
@@ -112,6 +136,22 @@ void FigureTable::showValues()
     m_takeoff->setText(m_figures->takeoff ? format.angle(*m_figures->takeoff) : noValue());
     m_bandwidthValue->setText(m_bandwidth ? format.bandwidth(*m_bandwidth, m_frequencyMhz)
                                           : pending());
+    showDip();
+}
+
+void FigureTable::showDip()
+{
+    if (!m_dipsFound) {
+        m_dip->setText(m_calculating ? pending() : noValue());
+    } else if (m_dipMhz && m_bareDipMhz) {
+        m_dip->setText(insulationShiftCaption(*m_bareDipMhz, *m_dipMhz, locale()));
+    } else if (m_dipMhz) {
+        //: The SWR dip of insulated wire, where the bare wire's lies beyond the sweep.
+        m_dip->setText(
+            tr("%1 MHz（裸线的最低点在扫频范围之外）").arg(locale().toString(*m_dipMhz, 'f', 3)));
+    } else {
+        m_dip->setText(tr("在扫频范围之外"));
+    }
 }
 
 } // namespace moxon

@@ -13,9 +13,9 @@ class QLabel;
 namespace moxon {
 
 // The design check's figures as captions and values: the feed-point impedance, the SWR, the
-// take-off angle (over ground only), the gain, the front-to-back, the bandwidth and the
-// beamwidth. A value being calculated shows "…", one there is none of "—"; captions and values
-// follow the language and the locale.
+// take-off angle (over ground only), the gain, the front-to-back, the bandwidth, the
+// beamwidth and, for insulated wire, the SWR dip beside the bare wire's. A value being calculated
+// shows "…", one there is none of "—"; captions and values follow the language and the locale.
 class FigureTable : public QWidget
 {
     Q_OBJECT
@@ -31,6 +31,10 @@ public:
                      bool calculating);
     // Over ground the take-off angle has a row.
     void setOverGround(bool overGround);
+    // Insulated wire has a row of the SWR dip, which tells what the insulation does to it: the
+    // dips once the curve is whole, none before.
+    void setInsulated(bool insulated);
+    void showDips(const std::optional<double> &dipMhz, const std::optional<double> &bareDipMhz);
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -39,11 +43,15 @@ private:
     // A row of `caption` (a source text) and a value label named `name`.
     QLabel *addRow(const char *caption, const QString &name);
     void showValues();
+    void showDip();
 
     std::optional<DesignFigures> m_figures;
     std::optional<Bandwidth> m_bandwidth;
     double m_frequencyMhz = 0;
     bool m_calculating = false;
+    std::optional<double> m_dipMhz;     // the curve's, MHz
+    std::optional<double> m_bareDipMhz; // insulated wire: the bare wire's, MHz
+    bool m_dipsFound = false;           // the curve is whole and its dips were looked for
 
     std::vector<std::pair<QLabel *, const char *>> m_captions; // with their source texts
     QLabel *m_impedance = nullptr;                             // the table owns its widgets
@@ -54,6 +62,8 @@ private:
     QLabel *m_frontToBack = nullptr;
     QLabel *m_bandwidthValue = nullptr;
     QLabel *m_beamwidth = nullptr;
+    QLabel *m_dip = nullptr;
+    QLabel *m_dipCaption = nullptr;
 };
 
 } // namespace moxon

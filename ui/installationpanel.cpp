@@ -1,6 +1,8 @@
 #include "installationpanel.h"
 
+#include "insulationbox.h"
 #include "localenumbers.h"
+#include "numberedit.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -42,14 +44,6 @@ QList<std::pair<QString, QString>> groundItems()
     }
     items.append({InstallationPanel::tr("自定义地面"), {}});
     return items;
-}
-
-QLineEdit *numberEdit(const QString &objectName, int characters, QWidget *parent)
-{
-    auto *edit = new QLineEdit(parent);
-    edit->setObjectName(objectName);
-    edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(u'0') * characters + 12);
-    return edit;
 }
 
 } // namespace
@@ -108,6 +102,9 @@ InstallationPanel::InstallationPanel(QWidget *parent)
     conductorRow->addWidget(m_conductorSigma);
     conductorRow->addWidget(new QLabel(QStringLiteral("S/m"), m_conductivityBox));
     row->addWidget(m_conductivityBox);
+    row->addSpacing(12);
+    m_insulation = new InsulationBox(this);
+    row->addWidget(m_insulation);
     row->addStretch(1);
 
     retranslate();
@@ -115,6 +112,12 @@ InstallationPanel::InstallationPanel(QWidget *parent)
 
     connect(m_ground, &QComboBox::activated, this, &InstallationPanel::groundPicked);
     connect(m_conductor, &QComboBox::activated, this, &InstallationPanel::conductorPicked);
+    connect(m_insulation, &InsulationBox::edited, this,
+            [this](const std::optional<Insulation> &insulation) {
+                Installation next = m_installation;
+                next.insulation = insulation;
+                commit(next);
+            });
     for (QLineEdit *edit : {m_height, m_permittivity, m_conductivity, m_conductorSigma}) {
         connect(edit, &QLineEdit::editingFinished, this, &InstallationPanel::typingFinished);
     }
@@ -270,6 +273,8 @@ void InstallationPanel::showValues()
     m_conductorSigma->setText(numbers.toShort(i.conductor.conductivity, 0));
     m_conductorSigma->setEnabled(i.conductor.kind == ConductorKind::Other);
     m_conductivityBox->setVisible(i.conductor.kind != ConductorKind::Perfect);
+    m_insulation->showInsulation(i.insulation, m_scale.thicknessUnit,
+                                 m_scale.thicknessMetresPerUnit);
 }
 
 std::optional<double> InstallationPanel::number(const QLineEdit *edit) const

@@ -316,7 +316,7 @@ void TestNecOutput::figuresOverGround()
     // At theta 62 the azimuth cut passes 7.49 dBi between phi 41 (7.55) and 42 (7.40).
     CheckRequest ground = request(BeamAxis::X);
     ground.frequencyMhz = 14.15;
-    ground.installation = {10, {GroundKind::Real, 13, 0.005}, {}};
+    ground.installation = {10, {GroundKind::Real, 13, 0.005}, {}, {}};
     const FiguresStep step = readFiguresRun(storedRun(u"ground.out"_s), ground);
     QCOMPARE(step.failure, EngineFailure::None);
     const DesignFigures &figures = step.figures;

@@ -215,7 +215,7 @@ void TestBuildAnalyses::voidedAndCancelled()
     if (cancel) {
         session.cancelAnalysis(AnalysisKind(analysis));
     } else {
-        session.setInstallation(Installation{20, {GroundKind::Perfect, 0, 0}, {}});
+        session.setInstallation(Installation{20, {GroundKind::Perfect, 0, 0}, {}, {}});
     }
     QVERIFY(!session.isRunning(AnalysisKind(analysis)));
     // Nothing it finds after that is shown.

@@ -83,6 +83,8 @@ private Q_SLOTS:
     void rejectedInputWritesNothing();
     void warningDoesNotStopTheExport();
     void tunedModel();
+    void tunedInsulatedModel_data();
+    void tunedInsulatedModel();
 };
 
 void TestExport::startupModel_data()
@@ -360,6 +362,62 @@ void TestExport::tunedModel()
     QCOMPARE(checks.outline().mid(3), (QStringList{u"tuning ended voided"_s, u"check formula"_s}));
     QVERIFY(!window.session.tuning());
     QCOMPARE(window.session.exportTunedModel(), ExportOutcome::Rejected);
+}
+
+void TestExport::tunedInsulatedModel_data()
+{
+    QTest::addColumn<ModelFormat>("format");
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("told");
+
+    // 0.8 mm of PVC on the start-up design's #12 wire, of radius 1.026 mm:
+    // 2e-7 (1 - 1/3.5) ln(1.826 / 1.026) H/m.
+    QTest::newRow("NEC deck: the loading in the deck")
+        << ModelFormat::Nec << u"notice"_s
+        << u"Its insulation is in the deck as a series inductance of 82.3 nH per metre on every "
+           "wire (an LD 3 card)."_s;
+    QTest::newRow("binary model file: no place for it")
+        << ModelFormat::Eznec << u"warning"_s
+        << u"The file has no place for the insulation, without which these dimensions resonate "
+           "higher: add it in your modeling program, as insulation 0.8 mm thick of relative "
+           "permittivity 3.5, or as a series inductance of 82.3 nH per metre on every wire."_s;
+}
+
+void TestExport::tunedInsulatedModel()
+{
+    QFETCH(ModelFormat, format);
+    QFETCH(QString, kind);
+    QFETCH(QString, told);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(u"tuned"_s);
+    FakeWindow window(QLocale(QLocale::English, QLocale::UnitedStates));
+    FakeCheckView checks;
+    window.session.setCheckView(&checks);
+    Installation insulated;
+    insulated.insulation = Insulation{InsulationKind::Pvc, 3.5, 0.0008};
+    window.session.setInstallation(insulated);
+    window.session.setFormat(format);
+    window.view.savePaths = {path};
+
+    window.session.startTuning(TuneGoal::Match);
+    QTRY_VERIFY_WITH_TIMEOUT(checks.result.has_value(), 60'000);
+    window.view.events.clear();
+    QCOMPARE(window.session.exportTunedModel(), ExportOutcome::Written);
+    const ModelInput tuned = withDimensions(*window.session.currentModel(), checks.result->tuned);
+    const QByteArray written = readAll(path);
+    QCOMPARE(written, modelBytes(format, tuned, insulated.insulation).bytes);
+    // The deck carries the loading; the binary file is the bare model's, byte for byte.
+    if (format == ModelFormat::Nec) {
+        QCOMPARE(written.count("\nLD 3 0 0 0 0 8.23"), 1);
+    } else {
+        QCOMPARE(written, modelBytes(format, tuned).bytes);
+    }
+    const QStringList events = eventLog(window.view.events);
+    QCOMPARE(events.size(), 2);
+    QVERIFY2(events.at(1).startsWith(u"message "_s + kind), qPrintable(events.at(1)));
+    QVERIFY2(events.at(1).endsWith(told), qPrintable(events.at(1)));
 }
 
 QTEST_GUILESS_MAIN(TestExport)

@@ -352,7 +352,7 @@ void TestSession::installationIsTheSessions()
     // Kept apart from the user's own settings.
     QStandardPaths::setTestModeEnabled(true);
     QSettings(u"moxon"_s, u"moxon"_s).remove(u"designCheck"_s);
-    const Installation overGround{10, {GroundKind::Real, 13, 0.005}, copper()};
+    const Installation overGround{10, {GroundKind::Real, 13, 0.005}, copper(), {}};
     {
         FakeWindow window;
         FakeCheckView checks;
@@ -399,8 +399,8 @@ void TestSession::checkIsToldInOrder()
     FakeWindow window;
     FakeCheckView checks;
     window.session.setCheckView(&checks);
-    window.session.setInstallation(overGround ? Installation{10, {GroundKind::Perfect, 0, 0}, {}}
-                                              : Installation{});
+    window.session.setInstallation(
+        overGround ? Installation{10, {GroundKind::Perfect, 0, 0}, {}, {}} : Installation{});
     QSettings(u"moxon"_s, u"moxon"_s).remove(u"designCheck"_s);
     QTRY_VERIFY_WITH_TIMEOUT(!window.session.isRunning(AnalysisKind::Check), 30'000);
     checks.events.clear();

@@ -1,6 +1,7 @@
 #include "calculation.h"
 #include "checkrequest.h"
 #include "enginebatch.h"
+#include "enginedip.h"
 #include "feedline.h"
 #include "moxoncli.h"
 #include "runnec2c.h"
@@ -36,7 +37,8 @@ TuneSetup designSetup()
     const Calculation run = calculate(FormInputs{u"14.15"_s, u"2"_s, WireUnit::Millimetre},
                                       DisplayUnit::Metre, LocaleNumbers(QLocale::c()));
     return tuneSetup(modelInputFor(run.shown, run.input, false, true), run.shown.values,
-                     run.form.wireSize, Installation{10, {GroundKind::Real, 13, 0.005}, copper()});
+                     run.form.wireSize,
+                     Installation{10, {GroundKind::Real, 13, 0.005}, copper(), {}});
 }
 
 TuneDimensions scaledBy(const TuneDimensions &dims, double scale)
@@ -74,31 +76,10 @@ QList<SweepPoint> impedances(const TuneSetup &setup, const TuneDimensions &dims,
     return points;
 }
 
-// Where nec2c's SWR of `dims` is lowest near `guessMhz`: every 3 kHz over +-30 kHz, the
-// parabola through the least |reflection|^2 and its neighbours.
+// Where nec2c's SWR of `dims` is lowest near `guessMhz`: every 3 kHz over +-30 kHz.
 double directDip(const TuneSetup &setup, const TuneDimensions &dims, double guessMhz)
 {
-    QList<double> frequencies;
-    for (int i = -10; i <= 10; ++i) {
-        frequencies.append(guessMhz + kDipStep * i);
-    }
-    const QList<SweepPoint> points = impedances(setup, dims, frequencies);
-    if (points.size() != frequencies.size()) {
-        return 0;
-    }
-    QList<double> reflection;
-    for (const SweepPoint &point : points) {
-        const std::complex<double> z(point.feed.resistance, point.feed.reactance);
-        reflection.append(std::norm((z - 50.0) / (z + 50.0)));
-    }
-    const qsizetype k = std::min_element(reflection.begin(), reflection.end()) - reflection.begin();
-    if (k == 0 || k == reflection.size() - 1) {
-        return 0; // not within the span
-    }
-    const double y0 = reflection.at(k - 1);
-    const double y1 = reflection.at(k);
-    const double y2 = reflection.at(k + 1);
-    return frequencies.at(k) + kDipStep * 0.5 * (y0 - y2) / (y0 - 2 * y1 + y2);
+    return parabolaDip(impedances(setup, dims, dipSearchFrequencies(guessMhz, kDipStep)), kDipStep);
 }
 
 DesignFigures directFigures(const TuneSetup &setup, const TuneDimensions &dims)

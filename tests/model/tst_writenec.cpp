@@ -270,38 +270,38 @@ void TestWriteNec::installationCards_data()
     const QByteArray halfDegrees = "RP 0 361 1 1000 -90 0 0.5 1";
     const Ground average{GroundKind::Real, 13, 0.005};
     QTest::newRow("free space, copper: the export's deck and a load")
-        << Installation{2.54, {}, copper()} << false
+        << Installation{2.54, {}, copper(), {}} << false
         << QByteArray("GW 1  5 6.73 -14.585 0 10.78 -14.585 0 0.0404")
         << QByteArrayList{"GE 0", "LD 5 0 0 0 58000000", onHorizon, elevation} << QString();
     QTest::newRow("2.54 m over average ground, perfect wire")
-        << Installation{2.54, average, {}} << false
+        << Installation{2.54, average, {}, {}} << false
         << QByteArray("GW 1  5 6.73 -14.585 100 10.78 -14.585 100 0.0404")
         << QByteArrayList{"GE 1", "GN 2 0 0 0 13 0.005", halfDegrees} << QString();
     QTest::newRow("perfect ground, aluminium, standing upright")
-        << Installation{2.54, {GroundKind::Perfect, 1, 0}, aluminium()} << true
+        << Installation{2.54, {GroundKind::Perfect, 1, 0}, aluminium(), {}} << true
         << QByteArray("GW 1  5 6.73 0 85.415 10.78 0 85.415 0.0404")
         << QByteArrayList{"GE 1", "LD 5 0 0 0 35000000", "GN 1", halfDegrees} << QString();
     QTest::newRow("a conductivity of the user's over sea water")
-        << Installation{10, {GroundKind::Real, 81, 5}, {ConductorKind::Other, 1.5e6}} << false
+        << Installation{10, {GroundKind::Real, 81, 5}, {ConductorKind::Other, 1.5e6}, {}} << false
         << QByteArray("GW 1  5 6.73 -14.585 393.700787401575 10.78 -14.585 393.700787401575 "
                       "0.0404")
         << QByteArrayList{"GE 1", "LD 5 0 0 0 1500000", "GN 2 0 0 0 81 5", halfDegrees}
         << QString();
     // 40 m is 19.5 wavelengths at 146 MHz: lobes 1.47 degrees apart need a finer cut.
     QTest::newRow("40 m over average ground: the displayed cut and a finer one")
-        << Installation{40, average, {}} << false
+        << Installation{40, average, {}, {}} << false
         << QByteArray("GW 1  5 6.73 -14.585 1574.8031496063 10.78 -14.585 1574.8031496063 "
                       "0.0404")
         << QByteArrayList{"GE 1", "GN 2 0 0 0 13 0.005", halfDegrees,
                           "RP 0 513 1 1000 -90 0 0.3515625 1"}
         << QString();
     QTest::newRow("ground without conductivity")
-        << Installation{10, {GroundKind::Real, 13, 0}, {}} << false << QByteArray()
+        << Installation{10, {GroundKind::Real, 13, 0}, {}, {}} << false << QByteArray()
         << QByteArrayList{}
         << u"The ground needs a relative permittivity of at least 1 and a conductivity above "
            "0 S/m."_s;
     QTest::newRow("conductor of no conductivity")
-        << Installation{10, {}, {ConductorKind::Other, 0}} << false << QByteArray()
+        << Installation{10, {}, {ConductorKind::Other, 0}, {}} << false << QByteArray()
         << QByteArrayList{} << u"The wire's conductivity must be a number above 0 S/m."_s;
 }
 

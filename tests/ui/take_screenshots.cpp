@@ -124,7 +124,7 @@ int main(int argc, char *argv[])
     const QDir out(parser.value(u"out"_s));
 
     // 10 m above average ground (εr 13, 0.005 S/m), in copper wire.
-    storeInstallation({10, {GroundKind::Real, 13, 0.005}, copper()});
+    storeInstallation({10, {GroundKind::Real, 13, 0.005}, copper(), {}});
     QApplication::setFont(CaptionFace::captionFont());
     frmMoxon window(*language, engines);
     window.show();

@@ -7,13 +7,16 @@
 #include "enginescheduler.h"
 #include "fakecheckcommands.h"
 #include "fakeview.h"
+#include "installationsettings.h"
 #include "patternchart.h"
 #include "swrchart.h"
+#include "windowtexts.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCategoryAxis>
 #include <QChart>
+#include <QComboBox>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -87,6 +90,7 @@ private Q_SLOTS:
     void asksWhatWasTyped_data();
     void asksWhatWasTyped();
     void drawsTheTrimOverTheModel();
+    void insulationFromItsRow();
 };
 
 void TestCheckWindow::formats_data()
@@ -347,7 +351,8 @@ void TestCheckWindow::asksWhatWasTyped()
     FakeCheckCommands commands;
     CheckWindow window(commands);
     window.show();
-    window.showInstallation(Installation{}, LengthScale{u"m"_s, 1, 2.05, 0.01, u"cm"_s});
+    window.showInstallation(Installation{},
+                            LengthScale{u"m"_s, 1, 2.05, 0.01, u"cm"_s, u"mm"_s, 0.001});
     window.showCheckedDesign(startupRequest(), CheckedDesign::Formula);
     window.findChild<QLineEdit *>(u"cutError"_s)->setText(cutError);
     window.findChild<QLineEdit *>(u"measuredDip"_s)->setText(dip);
@@ -420,6 +425,52 @@ void TestCheckWindow::drawsTheTrimOverTheModel()
     QCOMPARE(chart->predictedPoints(), 0);
     QCOMPARE(chart->frequencyRange(), designRange);
     QVERIFY(shown(window, u"trimResult"_s).isEmpty());
+}
+
+void TestCheckWindow::insulationFromItsRow()
+{
+    SessionWindow windows;
+    CheckWindow &window = windows.window;
+    window.setLocale(QLocale(QLocale::German, QLocale::Germany));
+    window.show();
+    auto *kind = window.findChild<QComboBox *>(u"insulation"_s);
+    auto *thickness = window.findChild<QLineEdit *>(u"insulationThickness"_s);
+    QVERIFY(kind != nullptr && thickness != nullptr);
+    QCOMPARE(kind->currentText(), u"裸线"_s);
+    QVERIFY(!thickness->isVisible());
+
+    // PVC, then 0,8 mm typed in the unit of the #12 wire's size, inches, as 0,0315.
+    Q_EMIT kind->activated(1);
+    QCOMPARE(windows.session().installation().insulation->kind, InsulationKind::Pvc);
+    QVERIFY(thickness->isVisible());
+    thickness->selectAll();
+    QTest::keyClicks(thickness, u"0,0315"_s);
+    QTest::keyClick(thickness, Qt::Key_Return);
+    const Insulation pvc{InsulationKind::Pvc, 3.5, 0.0315 * 0.0254};
+    QCOMPARE(windows.session().installation().insulation, std::optional<Insulation>(pvc));
+    QCOMPARE(storedInstallation().insulation, std::optional<Insulation>(pvc));
+    QCOMPARE(shown(window, u"insulationThicknessUnit"_s), u"in"_s);
+
+    // The figures and the dips of the insulated model, as the command line's path finds them.
+    windows.session().checkShownDesign();
+    QTRY_VERIFY_WITH_TIMEOUT(!window.isCalculating(), 30'000);
+    EngineScheduler scheduler;
+    const CheckReport report = checkDeck(*windows.session().checkRequest(), scheduler);
+    QVERIFY2(report.ok() && report.dipMhz && report.bareDipMhz, qPrintable(report.message));
+    QVERIFY(report.deck.contains("\nLD 3 0 0 0 0 "));
+    QCOMPARE(shown(window, u"swr"_s), CheckFigureFormat(window.locale()).swr(report.figures.swr));
+    const QString dip = shown(window, u"dip"_s);
+    QCOMPARE(dip, insulationShiftCaption(*report.bareDipMhz, *report.dipMhz, window.locale()));
+    // Lowered, by the 3.6 % that 0.8 mm of PVC moves the dip of #12 wire at 146 MHz.
+    QVERIFY2(dip.startsWith(u"绝缘使驻波最低点降低 3,6 %："_s), qPrintable(dip));
+    QVERIFY2(shown(window, u"header"_s).endsWith(u"PVC 绝缘 0.0315 in (εr 3.5)"_s),
+             qPrintable(shown(window, u"header"_s)));
+
+    // Bare again: no dip row, and the settings say so.
+    Q_EMIT kind->activated(0);
+    QVERIFY(!windows.session().installation().insulation);
+    QVERIFY(!storedInstallation().insulation);
+    QVERIFY(!window.findChild<QLabel *>(u"dip"_s)->isVisibleTo(&window));
 }
 
 QTEST_MAIN(TestCheckWindow)
