@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cable.h"
+
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -95,9 +97,12 @@ struct Installation
     double heightMetres = 0; // of the antenna's centre above the ground; none in free space
     Ground ground;
     Conductor conductor;
+    // Between the antenna and the radio; none: the figures are the feed point's alone.
+    std::optional<FeedLine> feedLine;
 
     [[nodiscard]] bool overGround() const { return ground.kind != GroundKind::FreeSpace; }
-    // Free space and perfect wire: the calculator's own model, the check as it always was.
+    // Free space and perfect wire: the calculator's own model, the check as it always was. The
+    // feed line changes nothing of the antenna's model, and does not count.
     [[nodiscard]] bool isDefault() const
     {
         return !overGround() && conductor.kind == ConductorKind::Perfect;
