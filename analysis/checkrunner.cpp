@@ -316,18 +316,21 @@ CheckReport checkDeck(const CheckRequest &request, EngineScheduler &scheduler,
     QObject::connect(
         &runner, &CheckRunner::figuresReady, &loop,
         [&report](quint64, const DesignFigures &figures) { report.figures = figures; });
-    QObject::connect(&runner, &CheckRunner::sweepFinished, &loop,
-                     [&](quint64, const SweepOutcome &sweep) {
-                         report.sweep = sweep.points;
-                         report.bandwidth = sweep.bandwidth;
-                         report.fittedCurve = sweep.curve;
-                         report.sweepEngineFrequencies = sweep.engineFrequenciesMhz;
-                         report.sweepFitErrorOhm = sweep.fitAgreementOhm;
-                         report.caution = request.caution;
-                         report.installation = request.installation;
-                         report.deck = runner.figuresDeck();
-                         loop.quit();
-                     });
+    QObject::connect(
+        &runner, &CheckRunner::sweepFinished, &loop, [&](quint64, const SweepOutcome &sweep) {
+            report.sweep = sweep.points;
+            report.bandwidth = sweep.bandwidth;
+            report.fittedCurve = sweep.curve;
+            report.sweepEngineFrequencies = sweep.engineFrequenciesMhz;
+            report.sweepFitErrorOhm = sweep.fitAgreementOhm;
+            report.caution = request.caution;
+            report.installation = request.installation;
+            report.deck = runner.figuresDeck();
+            if (const std::optional<FeedLine> &line = request.installation.feedLine) {
+                report.atRadio = radioFigures(*line, report.figures, sweep.points, sweep.curve);
+            }
+            loop.quit();
+        });
     QObject::connect(&runner, &CheckRunner::failed, &loop,
                      [&](quint64, EngineFailure failure, const QString &message) {
                          report.failure = failure;

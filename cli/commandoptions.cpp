@@ -43,6 +43,23 @@ QString conductorHelp()
         .arg(perfect, names.join(QStringLiteral(", ")));
 }
 
+QString feedLineHelp()
+{
+    return QStringLiteral("The feed line from the antenna to the radio: %1, or Z0,VF,DB,MHZ, a "
+                          "line of one's own of Z0 ohms and velocity factor VF losing DB dB per "
+                          "100 m matched at MHZ. The check then adds what the radio sees at its "
+                          "end and what the line loses; none by default.")
+        .arg(cableNames().join(QStringLiteral(", ")));
+}
+
+// A number in the C locale, finite.
+std::optional<double> finiteNumber(const QString &text)
+{
+    bool ok = false;
+    const double value = QLocale::c().toDouble(text, &ok);
+    return ok && std::isfinite(value) ? std::optional<double>(value) : std::nullopt;
+}
+
 } // namespace
 
 QString firstProblem(const QStringList &problems)
@@ -172,16 +189,23 @@ InstallationOptions::InstallationOptions(QCommandLineParser &parser)
                       groundKindName(GroundKind::FreeSpace)))
     , m_conductor(option({QStringLiteral("conductor")}, conductorHelp(), QStringLiteral("METAL"),
                          conductorKindName(ConductorKind::Perfect)))
+    , m_feedLine(option({QStringLiteral("feedline")}, feedLineHelp(), QStringLiteral("TYPE")))
+    , m_feedLineLength(option({QStringLiteral("feedline-length")},
+                              QStringLiteral("Length of the feed line, in the unit of --units."),
+                              QStringLiteral("L")))
 {
     parser.addOption(m_height);
     parser.addOption(m_ground);
     parser.addOption(m_conductor);
+    parser.addOption(m_feedLine);
+    parser.addOption(m_feedLineLength);
 }
 
 QList<NamedValues> InstallationOptions::names()
 {
     return {{QStringLiteral("--ground"), groundNames()},
-            {QStringLiteral("--conductor"), conductorNames()}};
+            {QStringLiteral("--conductor"), conductorNames()},
+            {QStringLiteral("--feedline"), cableNames()}};
 }
 
 QString InstallationOptions::check() const
@@ -204,7 +228,39 @@ QString InstallationOptions::check() const
     if (overGround && !height()) {
         return QStringLiteral("--height must be a number, not '%1'").arg(m_parser.value(m_height));
     }
+    return checkFeedLine();
+}
+
+QString InstallationOptions::checkFeedLine() const
+{
+    const bool line = m_parser.isSet(m_feedLine);
+    if (line != m_parser.isSet(m_feedLineLength)) {
+        return line ? QStringLiteral("--feedline needs --feedline-length: how long the line is")
+                    : QStringLiteral("--feedline-length needs --feedline: the line's type");
+    }
+    if (!line) {
+        return {};
+    }
+    if (!cableFromText(m_parser.value(m_feedLine))) {
+        return QStringLiteral("--feedline must be %1, not '%2'")
+            .arg(cableChoices(), m_parser.value(m_feedLine));
+    }
+    const std::optional<double> length = finiteNumber(m_parser.value(m_feedLineLength));
+    if (!length || !(*length > 0)) {
+        return QStringLiteral("--feedline-length must be a length above 0, not '%1'")
+            .arg(m_parser.value(m_feedLineLength));
+    }
     return {};
+}
+
+std::optional<FeedLine> InstallationOptions::feedLine(DisplayUnit units) const
+{
+    const std::optional<Cable> cable = cableFromText(m_parser.value(m_feedLine));
+    const std::optional<double> length = finiteNumber(m_parser.value(m_feedLineLength));
+    if (!cable || !length) {
+        return std::nullopt;
+    }
+    return FeedLine{*cable, *length * unitInfo(units).metresPerUnit};
 }
 
 Installation InstallationOptions::installation(DisplayUnit units) const
@@ -215,14 +271,13 @@ Installation InstallationOptions::installation(DisplayUnit units) const
     if (installation.overGround()) {
         installation.heightMetres = height().value_or(0) * unitInfo(units).metresPerUnit;
     }
+    installation.feedLine = feedLine(units);
     return installation;
 }
 
 std::optional<double> InstallationOptions::height() const
 {
-    bool ok = false;
-    const double value = QLocale::c().toDouble(m_parser.value(m_height), &ok);
-    return ok && std::isfinite(value) ? std::optional<double>(value) : std::nullopt;
+    return finiteNumber(m_parser.value(m_height));
 }
 
 OutputOptions::OutputOptions(QCommandLineParser &parser, Usage usage)

@@ -73,26 +73,32 @@ private:
     const QCommandLineOption m_axis;
 };
 
-// Where the antenna hangs and what it is made of: --height, --ground, --conductor.
+// Where the antenna hangs and what it is made of: --height, --ground, --conductor; and the
+// feed line to the radio: --feedline, --feedline-length.
 class InstallationOptions
 {
 public:
     explicit InstallationOptions(QCommandLineParser &parser);
 
-    // The names --ground and --conductor take, for namedValues().
+    // The names --ground, --conductor and --feedline take, for namedValues().
     [[nodiscard]] static QList<NamedValues> names();
 
     [[nodiscard]] QString check() const;
-    // Valid once check() passed; the height is given in the unit of the dimensions.
+    // Valid once check() passed; the height and the feed line's length are given in the unit
+    // of the dimensions.
     [[nodiscard]] Installation installation(DisplayUnit units) const;
 
 private:
     [[nodiscard]] std::optional<double> height() const;
+    [[nodiscard]] QString checkFeedLine() const;
+    [[nodiscard]] std::optional<FeedLine> feedLine(DisplayUnit units) const;
 
     const QCommandLineParser &m_parser;
     const QCommandLineOption m_height;
     const QCommandLineOption m_ground;
     const QCommandLineOption m_conductor;
+    const QCommandLineOption m_feedLine;
+    const QCommandLineOption m_feedLineLength;
 };
 
 // What a command writes besides its report: the model (-o/--output with --format) and the

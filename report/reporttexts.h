@@ -11,7 +11,9 @@
 namespace moxon {
 
 // The command line's report: the installation and the figures, one a line, then the sweep as
-// a table. The height over ground is told in `lengthUnit`, the unit the user gave it in.
+// a table. The height over ground and the feed line's length are told in `lengthUnit`, the
+// unit the user gave them in. With a feed line, the radio's figures follow the antenna's, and
+// the table gains the SWR at the radio.
 [[nodiscard]] QString checkReportText(const CheckReport &report, DisplayUnit lengthUnit);
 
 // The command line's report of a tuning: the goal and whether it was met, formula and tuned
@@ -33,6 +35,10 @@ namespace moxon {
 // height in `unit`.
 [[nodiscard]] QString installationLine(const Installation &installation, double f0Mhz,
                                        DisplayUnit unit);
+
+// "30 m of RG-58 (50 ohm, velocity factor 0.66, 5.70 dB/100 m matched at 14.150 MHz)", the
+// length in `unit`.
+[[nodiscard]] QString feedLineLine(const FeedLine &line, double f0Mhz, DisplayUnit unit);
 
 // The direction of the beam as the command line names it: "+X" or "+Y".
 [[nodiscard]] QString forwardText(const DesignFigures &figures);
