@@ -1,66 +1,224 @@
 #include "bandcoverage.h"
 
-#include "rationalfit.h"
+#include "adaptivesweep.h"
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <numbers>
 
 namespace moxon {
 
 namespace {
 
-// Points of the band the fit is read at: far finer than any dip of this antenna.
-constexpr int kBandGrid = 201;
+// Two frequencies this close, relative, are one: the design frequency may be a first point.
+constexpr double kSameFrequency = 1e-9;
+// The design frequency holds the first fit out only this far, as a share of the band's width,
+// from every first frequency: a point beside one already run tests nothing.
+constexpr double kLeastHoldOutGap = 0.02;
+
+bool finitePoint(const SweepPoint &point)
+{
+    return std::isfinite(point.feed.resistance) && std::isfinite(point.feed.reactance);
+}
+
+bool sameFrequency(double a, double b)
+{
+    return std::fabs(a - b) <= kSameFrequency * std::max(std::fabs(a), std::fabs(b));
+}
 
 } // namespace
 
-QList<double> bandFrequencies(const BandRange &band)
+BandCoverage::BandCoverage(const BandRange &band, double designMhz)
+    : m_band(band)
+{
+    const double width = band.highMhz - band.lowMhz;
+    const int count = width > kWideBand * (band.lowMhz + band.highMhz) / 2 ? 7 : 5;
+    for (int k = 0; k < count; ++k) {
+        const double x = -std::cos(std::numbers::pi * k / (count - 1)); // -1 to 1
+        m_first.append(band.lowMhz + width * (1 + x) / 2);
+    }
+    // The edges to the last digit: a point a rounding beyond the band would be ignored.
+    m_first.first() = band.lowMhz;
+    m_first.last() = band.highMhz;
+    const bool apart = std::all_of(m_first.cbegin(), m_first.cend(), [&](double mhz) {
+        return std::fabs(designMhz - mhz) >= kLeastHoldOutGap * width;
+    });
+    if (designMhz > band.lowMhz && designMhz < band.highMhz && apart) {
+        m_holdOutMhz = designMhz;
+        return;
+    }
+    // The middle of the widest gap (of two alike, either); the first run holds it too.
+    qsizetype widest = 0;
+    for (qsizetype i = 1; i + 1 < m_first.size(); ++i) {
+        if (m_first.at(i + 1) - m_first.at(i) > m_first.at(widest + 1) - m_first.at(widest)) {
+            widest = i;
+        }
+    }
+    m_holdOutMhz = (m_first.at(widest) + m_first.at(widest + 1)) / 2;
+    m_first.insert(widest + 1, m_holdOutMhz);
+}
+
+QList<double> BandCoverage::add(const QList<SweepPoint> &points)
+{
+    const QList<SweepPoint> before = m_points;
+    for (const SweepPoint &point : points) {
+        const double mhz = point.frequencyMhz;
+        const bool known = std::any_of(m_points.cbegin(), m_points.cend(), [mhz](const auto &p) {
+            return sameFrequency(p.frequencyMhz, mhz);
+        });
+        if (known || !finitePoint(point) || !(mhz >= m_band.lowMhz && mhz <= m_band.highMhz)) {
+            continue;
+        }
+        const auto at = std::lower_bound(
+            m_points.begin(), m_points.end(), mhz,
+            [](const SweepPoint &p, double frequency) { return p.frequencyMhz < frequency; });
+        m_points.insert(at, point);
+    }
+    if (m_done) {
+        return {};
+    }
+    // The fit of every point against one without the latest run's points; for the first run,
+    // without the hold-out.
+    QList<SweepPoint> fewer = before;
+    if (before.isEmpty()) {
+        std::copy_if(
+            m_points.cbegin(), m_points.cend(), std::back_inserter(fewer),
+            [this](const SweepPoint &p) { return !sameFrequency(p.frequencyMhz, m_holdOutMhz); });
+    }
+    m_fit = fitOf(m_points);
+    const std::optional<RationalFit> other = fitOf(fewer);
+    if (m_fit && other && fewer.size() < m_points.size() && agree(*m_fit, *other)) {
+        m_done = true;
+        m_converged = true;
+        return {};
+    }
+    if (m_points.size() >= kMostEnginePoints) {
+        m_done = true;
+        return {};
+    }
+    const QList<double> next = nextFrequencies(other);
+    m_done = next.isEmpty(); // every check point run: nothing left to learn
+    return next;
+}
+
+bool BandCoverage::agree(const RationalFit &fit, const RationalFit &other) const
+{
+    // As the check's sweep: no closer than the engine's points lie on either fit, and fits
+    // that miss them by more than the most scatter allowed stand for nothing.
+    const double scatter = std::max(fit.largestSampleError(), other.largestSampleError());
+    if (scatter > AdaptiveSweep::kMostScatterOhm) {
+        return false;
+    }
+    const double tolerance = std::max(AdaptiveSweep::kAgreementOhm, scatter);
+    for (int k = 0; k < kCheckPoints; ++k) {
+        const double mhz = checkFrequency(k);
+        if (!(std::abs(fit.impedance(mhz) - other.impedance(mhz)) <= tolerance)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+QList<double> BandCoverage::nextFrequencies(const std::optional<RationalFit> &other) const
+{
+    // Where the two fits disagree most, weighed by the distance to the nearest point run (both
+    // fits pass through the older points); without two fits, the middles of the widest gaps.
+    QList<double> disagreement(kCheckPoints, 1.0);
+    if (m_fit && other) {
+        for (int k = 0; k < kCheckPoints; ++k) {
+            const double mhz = checkFrequency(k);
+            disagreement[k] = std::abs(m_fit->impedance(mhz) - other->impedance(mhz));
+        }
+        // Fits alike to the last digit (the engine's scatter kept them apart): the widest gaps.
+        if (!(*std::max_element(disagreement.cbegin(), disagreement.cend()) > 0)) {
+            disagreement.fill(1.0);
+        }
+    }
+    QList<double> pinned;
+    for (const SweepPoint &point : m_points) {
+        pinned.append(point.frequencyMhz);
+    }
+    QList<double> picks;
+    const auto wanted = std::min<qsizetype>(kPointsPerRun, kMostEnginePoints - m_points.size());
+    while (picks.size() < wanted) {
+        int best = -1;
+        double bestScore = 0;
+        for (int k = 0; k < kCheckPoints; ++k) {
+            double distance = std::numeric_limits<double>::infinity();
+            for (const double mhz : std::as_const(pinned)) {
+                distance = std::min(distance, std::fabs(checkFrequency(k) - mhz));
+            }
+            if (const double score = disagreement.at(k) * distance; score > bestScore) {
+                best = k;
+                bestScore = score;
+            }
+        }
+        if (best < 0) {
+            break; // every check point has been run
+        }
+        pinned.append(checkFrequency(best));
+        picks.append(checkFrequency(best));
+    }
+    std::sort(picks.begin(), picks.end());
+    return picks;
+}
+
+std::optional<RationalFit> BandCoverage::fitOf(const QList<SweepPoint> &points) const
+{
+    QList<ImpedanceSample> samples;
+    for (const SweepPoint &point : points) {
+        samples.append(
+            ImpedanceSample{point.frequencyMhz, {point.feed.resistance, point.feed.reactance}});
+    }
+    return RationalFit::fit(samples, m_band.lowMhz, m_band.highMhz);
+}
+
+double BandCoverage::checkFrequency(int k) const
+{
+    return m_band.lowMhz + (m_band.highMhz - m_band.lowMhz) * k / (kCheckPoints - 1);
+}
+
+QList<double> BandCoverage::engineFrequencies() const
 {
     QList<double> frequencies;
-    for (int i = 0; i < kBandEnginePoints; ++i) {
-        frequencies.append(band.lowMhz +
-                           (band.highMhz - band.lowMhz) * i / (kBandEnginePoints - 1));
+    for (const SweepPoint &point : m_points) {
+        frequencies.append(point.frequencyMhz);
     }
     return frequencies;
 }
 
-std::optional<BandSwr> bandSwr(const QList<SweepPoint> &points, const BandRange &band)
+std::optional<BandSwr> BandCoverage::swr() const
 {
-    QList<ImpedanceSample> samples;
-    for (const SweepPoint &point : points) {
-        // The design frequency may be one of the band's own (its middle): one sample each.
-        const bool known = std::any_of(samples.cbegin(), samples.cend(), [&](const auto &sample) {
-            return std::fabs(sample.frequencyMhz - point.frequencyMhz) <=
-                   1e-9 * point.frequencyMhz;
-        });
-        if (known) {
-            continue;
-        }
-        samples.append(
-            ImpedanceSample{point.frequencyMhz, {point.feed.resistance, point.feed.reactance}});
-    }
-    const std::optional<RationalFit> fit = RationalFit::fit(samples, band.lowMhz, band.highMhz);
-    if (!fit) {
+    if (m_points.isEmpty()) {
         return std::nullopt;
     }
-    const auto swrAt = [&fit](double mhz) {
-        const std::complex<double> z = fit->impedance(mhz);
-        return standingWaveRatio({z.real(), z.imag()});
-    };
+    if (!m_converged || !m_fit) {
+        return swrOf(m_points);
+    }
+    QList<SweepPoint> curve;
+    for (int k = 0; k < kCheckPoints; ++k) {
+        const std::complex<double> z = m_fit->impedance(checkFrequency(k));
+        curve.append(sweepPoint(checkFrequency(k), {z.real(), z.imag()}));
+    }
+    return swrOf(curve);
+}
+
+BandSwr BandCoverage::swrOf(const QList<SweepPoint> &curve) const
+{
     BandSwr result;
-    result.lowerMhz = band.lowMhz;
-    result.upperMhz = band.highMhz;
-    result.atLower = swrAt(band.lowMhz);
-    result.atUpper = swrAt(band.highMhz);
-    for (int i = 0; i < kBandGrid; ++i) {
-        const double mhz = band.lowMhz + (band.highMhz - band.lowMhz) * i / (kBandGrid - 1);
-        const double swr = swrAt(mhz);
-        if (!std::isfinite(swr)) {
-            return std::nullopt;
-        }
+    result.lowerMhz = m_band.lowMhz;
+    result.upperMhz = m_band.highMhz;
+    result.atLower = curve.first().swr;
+    result.atUpper = curve.last().swr;
+    result.worst = -1;
+    for (const SweepPoint &point : curve) {
+        // Not finite is worse than any SWR: a curve with such a point never covers the band.
+        const double swr =
+            std::isfinite(point.swr) ? point.swr : std::numeric_limits<double>::infinity();
         if (swr > result.worst) {
             result.worst = swr;
-            result.worstMhz = mhz;
+            result.worstMhz = point.frequencyMhz;
         }
     }
     return result;

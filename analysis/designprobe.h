@@ -1,6 +1,7 @@
 #pragma once
 
 #include "checkreport.h"
+#include "designengine.h"
 #include "tuner.h"
 
 #include <QList>
@@ -38,9 +39,8 @@ struct ProbeAnswer
     [[nodiscard]] bool ok() const { return failure == EngineFailure::None; }
 };
 
-// Runs the engine on probes side by side and answers them in the same order; none when it was
-// cancelled. It blocks, and may run on a thread of its own.
-using ProbeEngine = std::function<std::optional<QList<ProbeAnswer>>(const QList<DesignProbe> &)>;
+// The engine of a tolerance or a trim: what each probe asked for.
+using ProbeEngine = DesignEngine<DesignProbe, ProbeAnswer>;
 
 // How far a tolerance or a trim has come: engine runs so far, rounds of runs done and the most
 // rounds it may take (the bar of a progress display; it usually ends sooner).

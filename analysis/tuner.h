@@ -38,16 +38,21 @@ struct TuneSetup
     std::optional<BandRange> band; // what the band goal covers
 };
 
-// Engine runs a candidate of the band goal costs: the figures run and the band's frequencies.
-inline constexpr int kBandRunsPerCandidate = 2;
-
 // What the engine made of one candidate: its figures, or nothing when it failed on it or gave
 // figures no antenna has.
 using TuneFigures = std::optional<DesignFigures>;
 
-// Runs the engine on candidates side by side and returns their figures in the same order;
-// an empty list when it was cancelled. It blocks, and may run on a thread of its own.
-using TuneEngine = std::function<QList<TuneFigures>(const QList<TuneDimensions> &)>;
+// What the engine made of a round of candidates: their figures in the order asked, and the
+// engine runs it took (for the band goal, as many as each candidate's band needed).
+struct TuneRound
+{
+    QList<TuneFigures> figures;
+    int engineRuns = 0;
+};
+
+// Runs the engine on candidates side by side and answers them; none when it was cancelled.
+// It blocks, and may run on a thread of its own.
+using TuneEngine = std::function<std::optional<TuneRound>(const QList<TuneDimensions> &)>;
 
 // How far tuning has come: engine runs so far and the best design yet.
 struct TuneProgress
@@ -82,9 +87,11 @@ struct TuneResult : AnalysisOutcome
 
 // The engine for real: each candidate's check deck (`requestFor`) in an nec2c run of its own,
 // a round's runs queued together in `scheduler` (which must outlive the engine), read as the
-// check reads its figures run. It waits in an event loop of its own, in whichever thread calls
-// it. `cancelled` is looked at while they run; a run that fails gives no figures.
-// `failed` hears of each candidate that gave no figures, with what the engine said.
+// check reads its figures run. With a `band`, each candidate's SWR over it too, from as many
+// further runs of the same deck at the band's frequencies as BandCoverage asks for. It waits
+// in an event loop of its own, in whichever thread calls it. `cancelled` is looked at while
+// they run; a run that fails gives no figures. `failed` hears of each candidate that gave no
+// figures, with what the engine said.
 [[nodiscard]] TuneEngine nec2cTuneEngine(
     std::function<CheckRequest(const TuneDimensions &)> requestFor, EngineScheduler &scheduler,
     CheckOptions options = {}, std::function<bool()> cancelled = {},

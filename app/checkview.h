@@ -10,7 +10,9 @@
 #include <QList>
 #include <QString>
 
+#include <array>
 #include <optional>
+#include <variant>
 
 namespace moxon {
 
@@ -32,7 +34,21 @@ enum class CheckedDesign
     Tuned,
 };
 
-// How a tuning, the tolerances or a trim ended without a result to show.
+// The analyses the session runs in the background for the check window: the design check of
+// the shown design, which follows every change while the window is shown; its tuning; and,
+// of the design as built, the tolerances of its cuts and the trim from what was measured.
+enum class AnalysisKind
+{
+    Check,
+    Tuning,
+    Tolerances,
+    Trim,
+};
+
+inline constexpr std::array kAnalysisKinds = {AnalysisKind::Check, AnalysisKind::Tuning,
+                                              AnalysisKind::Tolerances, AnalysisKind::Trim};
+
+// How an analysis ended without a result to show.
 enum class AnalysisEnd
 {
     Cancelled, // by the user, or by closing the window
@@ -40,13 +56,11 @@ enum class AnalysisEnd
     Failed,    // nothing came of it (the engine, the measurement); the message says why
 };
 
-// What the builder asks of the shown design beside its tuning: how exactly each cut must be
-// made, and the trim of the antenna as built from what was measured of it.
-enum class BuildAnalysis
-{
-    Tolerances,
-    Trim,
-};
+// How far the design check has come, as the engine gives it: its figures and patterns (in free
+// space once; over ground first from the run that finds the take-off angle, without the azimuth
+// cut, then with it), or after each slice the engine's sweep points so far, in order of
+// frequency.
+using CheckProgress = std::variant<DesignFigures, QList<SweepPoint>>;
 
 // What the builder measured, as the window passes it on.
 struct MeasuredAntenna
@@ -79,25 +93,27 @@ public:
     // The installation in force, its height in `scale`'s unit and in wavelengths.
     virtual void showInstallation(const Installation &installation, const LengthScale &scale) = 0;
 
-    // Checks `request` in the background, superseding the check in flight. A refused request
-    // shows its sentence and runs nothing.
-    virtual void check(const CheckRequest &request, CheckedDesign design) = 0;
+    // The design the check is of, as its run starts or is refused: the request's header,
+    // caution and refusal, and whether it is the tuned design.
+    virtual void showCheckedDesign(const CheckRequest &request, CheckedDesign design) = 0;
 
-    virtual void showTuningStarted() = 0;
-    virtual void showTuningProgress(const TuneProgress &progress) = 0;
-    // The tuned design against the formula's; its check follows through check().
-    virtual void showTuningResult(const TuneResult &result, const TuneSetup &setup) = 0;
-    virtual void showTuningEnded(AnalysisEnd end, const QString &message) = 0;
-
-    // The tolerances and the trim of the shown design, each as the tuning is shown.
-    virtual void showAnalysisStarted(BuildAnalysis analysis) = 0;
-    virtual void showAnalysisProgress(BuildAnalysis analysis, const AnalysisProgress &progress) = 0;
+    // Every analysis is told alike: started, then its progress, then either its result or how
+    // it ended without one. Only the latest run of each kind is told: a run that a newer one
+    // superseded, or that was cancelled or voided, tells nothing more.
+    virtual void showAnalysisStarted(AnalysisKind kind) = 0;
+    virtual void showAnalysisProgress(const CheckProgress &progress) = 0;
+    virtual void showAnalysisProgress(const TuneProgress &progress) = 0;
+    // The tolerances' or the trim's rounds.
+    virtual void showAnalysisProgress(AnalysisKind kind, const AnalysisProgress &progress) = 0;
     // What was measured, as soon as it is read; the trim runs on.
     virtual void showMeasurement(const Measurement &measurement) = 0;
-    virtual void showTolerances(const ToleranceResult &result, const TuneSetup &setup) = 0;
-    virtual void showTrim(const TrimResult &result, const TuneSetup &setup) = 0;
-    virtual void showAnalysisEnded(BuildAnalysis analysis, AnalysisEnd end,
-                                   const QString &message) = 0;
+    // The check's result: its whole SWR curve and bandwidth, after the figures.
+    virtual void showAnalysisResult(const SweepOutcome &sweep) = 0;
+    // The tuned design against the formula's; its check follows.
+    virtual void showAnalysisResult(const TuneResult &result, const TuneSetup &setup) = 0;
+    virtual void showAnalysisResult(const ToleranceResult &result, const TuneSetup &setup) = 0;
+    virtual void showAnalysisResult(const TrimResult &result, const TuneSetup &setup) = 0;
+    virtual void showAnalysisEnded(AnalysisKind kind, AnalysisEnd end, const QString &message) = 0;
 };
 
 // What the check window asks of the session: the user's intents.
@@ -106,17 +122,12 @@ class CheckCommands
 public:
     virtual ~CheckCommands() = default;
 
-    // The scheduler and the engine options every engine run of the session goes through.
-    [[nodiscard]] virtual EngineScheduler &engineScheduler() = 0;
-    [[nodiscard]] virtual const CheckOptions &engineOptions() const = 0;
-
     // Where the antenna hangs: stored, any tuning voided, the design checked anew.
     virtual void setInstallation(const Installation &installation) = 0;
     // How the check's SWR curve comes from the engine: stored, the design checked anew.
     virtual void setSweepMode(SweepMode mode) = 0;
     // Tunes the shown design where it hangs, in the background; a tuning in flight ends first.
     virtual void startTuning(TuneGoal goal) = 0;
-    virtual void cancelTuning() = 0;
     // Writes exactly the model that was tuned, as the export writes a design.
     virtual ExportOutcome exportTunedModel() = 0;
     // The tolerances of the cuts of the shown design (the tuned one once there is one), with
@@ -126,7 +137,8 @@ public:
     // The trim of the shown design as built, from what was measured of it: a file is read
     // first, and one that cannot be taken is refused with its sentence before anything runs.
     virtual void startTrim(const MeasuredAntenna &measured) = 0;
-    virtual void cancelAnalysis(BuildAnalysis analysis) = 0;
+    // Ends the analysis in flight, if any: the check window is told it was cancelled.
+    virtual void cancelAnalysis(AnalysisKind kind) = 0;
     // The header of the shown design, as check() requests carry it, made anew in the language
     // in force; empty without a design.
     [[nodiscard]] virtual QString shownDesignHeader() const = 0;

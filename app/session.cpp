@@ -2,7 +2,6 @@
 
 #include "checkrequest.h"
 #include "installationsettings.h"
-#include "measurementfile.h"
 #include "modelfile.h"
 
 #include <exception>
@@ -13,15 +12,8 @@ Session::Session(DesignView &view, LocaleNumbers numbers, std::shared_ptr<Engine
     : m_view(view)
     , m_numbers(std::move(numbers))
     , m_installation(storedInstallation())
-    , m_scheduler(std::move(engines))
+    , m_analyses(std::move(engines))
 {
-}
-
-Session::~Session()
-{
-    // The workers of analyses in flight see their cancel and end; their engines and working
-    // folders go at once, so that nothing outlives the window.
-    m_scheduler->endAll();
 }
 
 void Session::formLoad()
@@ -114,6 +106,7 @@ QString Session::shownDesignHeader() const
 void Session::setCheckView(CheckView *view)
 {
     m_checkView = view;
+    m_analyses.setView(view);
     if (m_checkView) {
         m_checkView->showInstallation(m_installation, lengthScale());
     }
@@ -133,14 +126,13 @@ void Session::checkShownDesign()
 {
     // A tuning of the design as it was no longer applies, whether or not the check is shown;
     // nor do its tolerances or a trim.
-    endTuning(AnalysisEnd::Voided);
-    endAnalyses(AnalysisEnd::Voided);
+    m_analyses.voidDesignAnalyses();
     if (!m_checkView || !m_checkView->isCheckShown()) {
         return; // nothing runs while the check window is closed
     }
     m_checkView->showInstallation(m_installation, lengthScale());
     if (const std::optional<CheckRequest> request = checkRequest()) {
-        m_checkView->check(*request, CheckedDesign::Formula);
+        m_analyses.check(*request, CheckedDesign::Formula);
     }
 }
 
@@ -160,77 +152,19 @@ void Session::startTuning(TuneGoal goal)
     if (!model) {
         return;
     }
-    endTuning(AnalysisEnd::Voided);
-    // The tolerances and a trim were of the design the tuning replaces.
-    endAnalyses(AnalysisEnd::Voided);
-    const TuneSetup setup = moxon::tuneSetup(*model, m_state.shown->values,
-                                             m_state.acceptedInputs.wireSize, m_installation);
-    m_tuning = Tuning{goal, *model, setup, std::nullopt, std::nullopt};
-
-    const std::shared_ptr<EngineScheduler> scheduler = m_scheduler;
-    const CheckOptions options = m_engineOptions;
-    m_tuningRun.start(
-        [goal, setup, scheduler, options](const auto &cancelled, const auto &progress) {
-            return tuneWithNec2c(goal, setup, *scheduler, options, cancelled, progress);
-        },
-        [this](const TuneProgress &progress) {
-            if (m_checkView) {
-                m_checkView->showTuningProgress(progress);
-            }
-        },
-        [this](const TuneResult &result) { tuningFinished(result); });
-    if (m_checkView) {
-        m_checkView->showTuningStarted();
-    }
+    m_analyses.startTuning(goal, *model,
+                           moxon::tuneSetup(*model, m_state.shown->values,
+                                            m_state.acceptedInputs.wireSize, m_installation));
 }
 
-void Session::tuningFinished(const TuneResult &result)
+std::optional<TuneSetup> Session::builtSetup() const
 {
-    if (result.cancelled) {
-        endTuning(AnalysisEnd::Cancelled);
-        return;
-    }
-    if (!result.failure.isEmpty()) {
-        m_tuning.reset();
-        if (m_checkView) {
-            m_checkView->showTuningEnded(AnalysisEnd::Failed, result.failure);
-        }
-        return;
-    }
-    // Tolerances or a trim asked for meanwhile were of the formula's design, no longer shown.
-    endAnalyses(AnalysisEnd::Voided);
-    m_tuning->result = result;
-    m_tuning->tuned = withDimensions(m_tuning->formula, result.tuned);
-    if (m_checkView) {
-        m_checkView->showTuningResult(result, m_tuning->setup);
-        CheckRequest tuned = m_tuning->setup.requestFor(result.tuned);
-        m_checkView->check(tuned, CheckedDesign::Tuned);
-    }
-}
-
-void Session::cancelTuning()
-{
-    if (m_tuningRun.isRunning()) {
-        endTuning(AnalysisEnd::Cancelled);
-    }
-}
-
-void Session::endTuning(AnalysisEnd end)
-{
-    const bool told = m_tuning.has_value();
-    m_tuningRun.end();
-    m_tuning.reset();
-    if (told && m_checkView) {
-        m_checkView->showTuningEnded(end, {});
-    }
-}
-
-std::optional<TuneSetup> Session::shownSetup() const
-{
-    if (m_tuning && m_tuning->result) {
-        TuneSetup setup = m_tuning->setup;
-        setup.formula = m_tuning->result->tuned;
-        return setup;
+    const std::optional<Tuning> &tuning = m_analyses.tuning();
+    if (tuning && tuning->tuned) {
+        const TuneDimensions &tuned = tuning->result->tuned;
+        return moxon::tuneSetup(*tuning->tuned,
+                                Dimensions{tuned.a, tuned.b, tuned.c(), tuned.d, tuned.e},
+                                m_state.acceptedInputs.wireSize, m_installation);
     }
     const std::optional<ModelInput> model = currentModel();
     if (!model) {
@@ -240,140 +174,30 @@ std::optional<TuneSetup> Session::shownSetup() const
                             m_installation);
 }
 
-bool Session::isRunning(BuildAnalysis analysis) const
-{
-    return analysis == BuildAnalysis::Tolerances ? m_toleranceRun.isRunning()
-                                                 : m_trimRun.isRunning();
-}
-
 void Session::startTolerances(std::optional<double> cutError)
 {
-    const std::optional<TuneSetup> setup = shownSetup();
-    if (!setup) {
-        return;
-    }
-    endAnalysis(BuildAnalysis::Tolerances, AnalysisEnd::Voided);
-    const double error = cutError.value_or(kDefaultCutErrorOfA * setup->formula.a);
-    const std::shared_ptr<EngineScheduler> scheduler = m_scheduler;
-    const CheckOptions options = m_engineOptions;
-    m_analysisShown[std::size_t(BuildAnalysis::Tolerances)] = true;
-    m_toleranceRun.start(
-        [setup = *setup, error, scheduler, options](const auto &cancelled, const auto &progress) {
-            return tolerancesWithNec2c(setup, error, *scheduler, options, cancelled, progress);
-        },
-        progressShown(BuildAnalysis::Tolerances),
-        [this, setup = *setup](const ToleranceResult &result) {
-            if (analysisEnded(BuildAnalysis::Tolerances, result.cancelled, result.failure) &&
-                m_checkView) {
-                m_checkView->showTolerances(result, setup);
-            }
-        });
-    if (m_checkView) {
-        m_checkView->showAnalysisStarted(BuildAnalysis::Tolerances);
+    if (const std::optional<TuneSetup> built = builtSetup()) {
+        // A share of the width A as built, unless the builder said how exactly they cut.
+        const double builtA = built->formula.a;
+        m_analyses.startTolerances(*built, cutError.value_or(kDefaultCutErrorOfA * builtA));
     }
 }
 
 void Session::startTrim(const MeasuredAntenna &measured)
 {
-    const std::optional<TuneSetup> setup = shownSetup();
-    if (!setup) {
-        return;
+    if (const std::optional<TuneSetup> built = builtSetup()) {
+        m_analyses.startTrim(*built, measured, m_state.accepted->frequencyMHz);
     }
-    endAnalysis(BuildAnalysis::Trim, AnalysisEnd::Voided);
-    m_analysisShown[std::size_t(BuildAnalysis::Trim)] = true;
-    if (m_checkView) {
-        m_checkView->showAnalysisStarted(BuildAnalysis::Trim);
-    }
-    // The measurement first: a file that cannot be taken stops the trim before any run.
-    const std::variant<Measurement, QString> read =
-        readMeasurement(measured, m_state.accepted->frequencyMHz);
-    if (const auto *refusal = std::get_if<QString>(&read)) {
-        m_analysisShown[std::size_t(BuildAnalysis::Trim)] = false;
-        if (m_checkView) {
-            m_checkView->showAnalysisEnded(BuildAnalysis::Trim, AnalysisEnd::Failed, *refusal);
-        }
-        return;
-    }
-    const Measurement measurement = std::get<Measurement>(read);
-    if (m_checkView) {
-        m_checkView->showMeasurement(measurement);
-    }
-    const std::shared_ptr<EngineScheduler> scheduler = m_scheduler;
-    const CheckOptions options = m_engineOptions;
-    m_trimRun.start(
-        [setup = *setup, measurement, scheduler, options](const auto &cancelled,
-                                                          const auto &progress) {
-            return trimWithNec2c(setup, measurement.dipMhz, measurement.targetMhz, *scheduler,
-                                 options, cancelled, progress);
-        },
-        progressShown(BuildAnalysis::Trim),
-        [this, setup = *setup](const TrimResult &result) {
-            if (analysisEnded(BuildAnalysis::Trim, result.cancelled, result.failure) &&
-                m_checkView) {
-                m_checkView->showTrim(result, setup);
-            }
-        });
-}
-
-std::function<void(const AnalysisProgress &)> Session::progressShown(BuildAnalysis analysis)
-{
-    return [this, analysis](const AnalysisProgress &progress) {
-        if (m_checkView) {
-            m_checkView->showAnalysisProgress(analysis, progress);
-        }
-    };
-}
-
-bool Session::analysisEnded(BuildAnalysis analysis, bool cancelled, const QString &failure)
-{
-    if (cancelled) {
-        endAnalysis(analysis, AnalysisEnd::Cancelled);
-        return false;
-    }
-    if (!failure.isEmpty()) {
-        m_analysisShown[std::size_t(analysis)] = false;
-        if (m_checkView) {
-            m_checkView->showAnalysisEnded(analysis, AnalysisEnd::Failed, failure);
-        }
-        return false;
-    }
-    return true;
-}
-
-void Session::cancelAnalysis(BuildAnalysis analysis)
-{
-    if (isRunning(analysis)) {
-        endAnalysis(analysis, AnalysisEnd::Cancelled);
-    }
-}
-
-void Session::endAnalysis(BuildAnalysis analysis, AnalysisEnd end)
-{
-    if (analysis == BuildAnalysis::Tolerances) {
-        m_toleranceRun.end();
-    } else {
-        m_trimRun.end();
-    }
-    bool &shown = m_analysisShown[std::size_t(analysis)];
-    if (shown && m_checkView) {
-        m_checkView->showAnalysisEnded(analysis, end, {});
-    }
-    shown = false;
-}
-
-void Session::endAnalyses(AnalysisEnd end)
-{
-    endAnalysis(BuildAnalysis::Tolerances, end);
-    endAnalysis(BuildAnalysis::Trim, end);
 }
 
 ExportOutcome Session::exportTunedModel()
 {
-    if (!m_tuning || !m_tuning->tuned) {
+    const std::optional<Tuning> &tuning = m_analyses.tuning();
+    if (!tuning || !tuning->tuned) {
         return ExportOutcome::Rejected;
     }
     // A copy: Save As is modal, and nothing the user does meanwhile may change what is written.
-    const ModelInput tuned = *m_tuning->tuned;
+    const ModelInput tuned = *tuning->tuned;
     return saveAs(tuned);
 }
 

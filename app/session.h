@@ -7,27 +7,26 @@
 // measured of the antenna and carries it along the feed line; analysis/ computes the check,
 // the tuning, the tolerances and the trim from the engine's runs; report/ words their results
 // for the window, the command line and scripts. Links run one way, in that order. app/ holds
-// the session: the form's state, the installation and every analysis in the background, and
-// the commands (Calculate, the unit options, export, print, the check and the analyses) as
-// direct calls that return typed outcomes, against the DesignView and CheckView interfaces of
-// intent-level operations. ui/ is the Qt window implementing DesignView and the check window
-// implementing CheckView, the only folder with widgets; cli/ calls core, model, measurement,
-// analysis and report directly.
+// the session: the form's state and the installation, and the commands (Calculate, the unit
+// options, export, print, the check and the analyses) as direct calls that return typed
+// outcomes, against the DesignView and CheckView interfaces of intent-level operations. The
+// session runs every analysis in the background, the design check included (SessionAnalyses:
+// the one scheduler, the one check runner, the tuning, the tolerances and the trim), and tells
+// the check view of each in one vocabulary: started, progress, result, ended. ui/ is the Qt
+// window implementing DesignView and the check window implementing CheckView, the only folder
+// with widgets; the views show what the session tells them and hold neither a runner nor a
+// scheduler. cli/ calls core, model, measurement, analysis and report directly.
 
-#include "backgroundrun.h"
 #include "calculation.h"
-#include "checkreport.h"
 #include "checkview.h"
 #include "designview.h"
-#include "enginescheduler.h"
 #include "localenumbers.h"
 #include "modelinput.h"
-#include "tuner.h"
+#include "enginescheduler.h"
+#include "sessionanalyses.h"
 
-#include <array>
 #include <memory>
 #include <optional>
-#include <variant>
 
 namespace moxon {
 
@@ -45,16 +44,6 @@ struct FormState
     WireTable wireTable{};               // all zero until the first export, rebuilt by each
 };
 
-// A tuning of the shown design: what it tunes and, once done, exactly the model it tuned.
-struct Tuning
-{
-    TuneGoal goal = TuneGoal::Match;
-    ModelInput formula;               // the design as shown when the tuning started
-    TuneSetup setup;                  // its candidates, checked where the antenna hangs
-    std::optional<TuneResult> result; // once it ended with a design
-    std::optional<ModelInput> tuned;  // the formula's model with the tuned dimensions
-};
-
 // One window's session: the commands and the form state they work on. The view reports what
 // the user types and picks through the setters and runs the commands; the session tells the
 // view what to show. A command that recalculates first calls calculate() itself, nested and
@@ -66,7 +55,6 @@ public:
     // through `engines`, the program's scheduler, which the session ends when it goes.
     Session(DesignView &view, LocaleNumbers numbers,
             std::shared_ptr<EngineScheduler> engines = std::make_shared<EngineScheduler>());
-    ~Session() override;
 
     Session(const Session &) = delete;
     Session &operator=(const Session &) = delete;
@@ -102,51 +90,33 @@ public:
     // calculated from; none before a design is shown.
     [[nodiscard]] std::optional<CheckRequest> checkRequest() const;
 
-    // The design check window, once it exists; the session tells it what to show.
+    // The design check window, once it exists, which the session tells what to show; none once
+    // it goes, which ends the check in flight.
     void setCheckView(CheckView *view);
     // Checks the shown design in the check window, when that is shown; a tuning is voided.
     void checkShownDesign();
 
     [[nodiscard]] const Installation &installation() const { return m_installation; }
     // The tuning in flight or done; none when there is none or it was voided.
-    [[nodiscard]] const std::optional<Tuning> &tuning() const { return m_tuning; }
-    [[nodiscard]] bool isTuning() const { return m_tuningRun.isRunning(); }
-    [[nodiscard]] bool isRunning(BuildAnalysis analysis) const;
+    [[nodiscard]] const std::optional<Tuning> &tuning() const { return m_analyses.tuning(); }
+    [[nodiscard]] bool isRunning(AnalysisKind kind) const { return m_analyses.isRunning(kind); }
     // The design the tolerances and a trim take as built: the tuned one once a tuning gave one,
     // else the formula's, where the antenna hangs; none before a design is shown.
-    [[nodiscard]] std::optional<TuneSetup> shownSetup() const;
-    // Engine program and time-out for every engine run of the session; tests change them.
-    void setEngineOptions(const CheckOptions &options) { m_engineOptions = options; }
+    [[nodiscard]] std::optional<TuneSetup> builtSetup() const;
 
     // CheckCommands
-    [[nodiscard]] EngineScheduler &engineScheduler() override { return *m_scheduler; }
-    [[nodiscard]] const CheckOptions &engineOptions() const override { return m_engineOptions; }
     void setInstallation(const Installation &installation) override;
     void setSweepMode(SweepMode mode) override;
     void startTuning(TuneGoal goal) override;
-    void cancelTuning() override;
     ExportOutcome exportTunedModel() override;
     [[nodiscard]] QString shownDesignHeader() const override;
     void startTolerances(std::optional<double> cutError) override;
     void startTrim(const MeasuredAntenna &measured) override;
-    void cancelAnalysis(BuildAnalysis analysis) override;
+    void cancelAnalysis(AnalysisKind kind) override { m_analyses.cancel(kind); }
 
 private:
     // Save As, then the model written whole or not at all, and what came of it told.
     ExportOutcome saveAs(const ModelInput &model);
-    // Ends a tuning in flight without waiting for it and forgets any result; the check
-    // window is told how it ended.
-    void endTuning(AnalysisEnd end);
-    void tuningFinished(const TuneResult &result);
-    // The same for the tolerances or the trim; the check window is told when it showed one.
-    void endAnalysis(BuildAnalysis analysis, AnalysisEnd end);
-    void endAnalyses(AnalysisEnd end);
-    // Tells the check window how far `analysis` has come.
-    [[nodiscard]] std::function<void(const AnalysisProgress &)>
-    progressShown(BuildAnalysis analysis);
-    // An analysis ended with `failure` (empty when it gave a result) or was cancelled.
-    [[nodiscard]] bool analysisEnded(BuildAnalysis analysis, bool cancelled,
-                                     const QString &failure);
     [[nodiscard]] LengthScale lengthScale() const;
 
     DesignView &m_view;
@@ -155,16 +125,7 @@ private:
     Installation m_installation; // where the design check hangs the antenna
     SweepMode m_sweepMode = SweepMode::Fitted;
     CheckView *m_checkView = nullptr;
-    CheckOptions m_engineOptions;
-    // Shared with a tuning's worker, which may still be ending its engines when the session
-    // goes: the scheduler outlives both.
-    std::shared_ptr<EngineScheduler> m_scheduler;
-    std::optional<Tuning> m_tuning;
-    BackgroundRun<TuneProgress, TuneResult> m_tuningRun;
-    BackgroundRun<AnalysisProgress, ToleranceResult> m_toleranceRun;
-    BackgroundRun<AnalysisProgress, TrimResult> m_trimRun;
-    // Whether the check window shows a run or a result of each analysis, by BuildAnalysis.
-    std::array<bool, 2> m_analysisShown{};
+    SessionAnalyses m_analyses; // the check, the tuning, the tolerances and the trim
 };
 
 } // namespace moxon

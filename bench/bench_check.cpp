@@ -3,19 +3,18 @@
 // high installations where the elevation pattern's lobes are dense: the 432.1 MHz design in
 // 3 mm aluminium 13.3 m (19 wavelengths) and the 1296.1 MHz one 10 m (43 wavelengths) over
 // average ground. For each round, bare nec2c on the design deck and on the whole 41-point sweep
-// deck, then the check window's check of the same design, timed from check() to the figures
-// shown and to the whole curve drawn. Prints the medians and the ratios the check is held to:
-// figures within 100 ms over ground, the whole curve within 0.8 times the bare sweep; and, as
-// yardsticks, the check's own schedule of engine runs run bare and the check's runner without
-// a window.
-// Usage: QT_QPA_PLATFORM=offscreen build/bench/bench_check [rounds]   (default 15 rounds)
-#include "calculation.h"
+// deck, then the session's check of the same design in the check window, timed from the check
+// asked for to the figures shown and to the whole curve drawn. Prints the medians and the ratios
+// the check is held to: figures within 100 ms over ground, the whole curve within 0.8 times the
+// bare sweep; and, as yardsticks, the check's own schedule of engine runs run bare and the check's
+// runner without a window. Usage: QT_QPA_PLATFORM=offscreen build/bench/bench_check [rounds]
+// (default 15 rounds)
 #include "checkreport.h"
-#include "checkrequest.h"
 #include "checkrunner.h"
 #include "checkwindow.h"
+#include "enginescheduler.h"
 #include "median.h"
-#include "nec2crunner.h"
+#include "session.h"
 #include "sweepplan.h"
 
 #include <QApplication>
@@ -29,7 +28,9 @@
 #include <QTextStream>
 
 #include <algorithm>
+#include <array>
 #include <memory>
+#include <optional>
 #include <vector>
 
 using namespace moxon;
@@ -94,90 +95,113 @@ double runnerAlone(CheckRunner &runner, const CheckRequest &request)
     return double(clock.nsecsElapsed()) / 1e6;
 }
 
-// The check request of a design in millimetre wire, in metres, as the window makes it.
-CheckRequest benchRequest(const Installation &installation,
-                          const QString &frequency = QStringLiteral("14.15"),
-                          const QString &wireMm = QStringLiteral("2"))
+// The main window for the session: it shows nothing and asks nothing.
+class BenchView : public DesignView
 {
-    const Calculation run = calculate(FormInputs{frequency, wireMm, WireUnit::Millimetre},
-                                      DisplayUnit::Metre, LocaleNumbers(QLocale::c()));
-    return checkRequestFor(modelInputFor(run.shown, run.input, false, true), run.form.wireSize,
-                           installation);
+public:
+    void showWireSize(const QString &, WireUnit) override {}
+    void showDesign(const ShownDesign &) override {}
+    void showMessage(const Message &) override {}
+    void focusField(InputField) override {}
+    std::optional<QString> askSavePath(ModelFormat) override { return std::nullopt; }
+    void showSheet(bool) override {}
+    bool confirm(const Message &) override { return false; }
+    PrintOutcome printSheet() override { return PrintOutcome::Cancelled; }
+    void closeWindow() override {}
+};
+
+// The decks the bare runs take, written into a folder: the design's, the whole 41-point
+// sweep's and each slice's of the check, with whether it follows the figures run.
+struct BareDecks
+{
+    QString design;
+    QString sweep;
+    QList<std::pair<QString, bool>> slices;
+};
+
+std::optional<BareDecks> writeBareDecks(const CheckRequest &request, int engines,
+                                        const QTemporaryDir &folder)
+{
+    const double f0 = request.frequencyMhz;
+    BareDecks decks{folder.filePath(QStringLiteral("design.nec")),
+                    folder.filePath(QStringLiteral("sweep.nec")),
+                    {}};
+    const auto written = [](const QString &path, const QByteArray &deck) {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(deck) == deck.size();
+    };
+    if (!request.refusal.isEmpty() || !written(decks.design, request.deck) ||
+        !written(decks.sweep,
+                 sweepDeck(request.deck, sweepFrequency(f0, 0), f0 * kSweepStep, kSweepPoints))) {
+        return std::nullopt;
+    }
+    for (const SweepSlice &slice : checkSlices(request, engines)) {
+        const QString path =
+            folder.filePath(QStringLiteral("slice%1.nec").arg(decks.slices.size()));
+        decks.slices.append({path, slice.followsFiguresRun});
+        if (!written(path, slice.deck)) {
+            return std::nullopt;
+        }
+    }
+    return decks;
+}
+
+// Milliseconds from the check asked for to the figures shown, to the beamwidth shown (over
+// ground it waits for the azimuth cut at the take-off angle) and to the whole curve.
+std::array<double, 3> checkTimes(Session &session, CheckWindow &window)
+{
+    const auto *impedance = window.findChild<QLabel *>(QStringLiteral("impedance"));
+    const auto *beamwidth = window.findChild<QLabel *>(QStringLiteral("beamwidth"));
+    QElapsedTimer clock;
+    clock.start();
+    session.checkShownDesign();
+    double figuresMs = -1;
+    double azimuthMs = -1;
+    while (window.isCalculating()) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        const double now = double(clock.nsecsElapsed()) / 1e6;
+        if (figuresMs < 0 && impedance->text().contains(u'Ω')) {
+            figuresMs = now;
+        }
+        if (azimuthMs < 0 && beamwidth->text().contains(u'°')) {
+            azimuthMs = now;
+        }
+    }
+    return {figuresMs, azimuthMs, double(clock.nsecsElapsed()) / 1e6};
 }
 
 // One installation's rounds; false when a deck cannot be written.
-bool benchInstallation(const QString &name, const CheckRequest &request, int rounds,
-                       CheckWindow &window, QTextStream &out)
+bool benchInstallation(const QString &name, Session &session, int rounds, CheckWindow &window,
+                       QTextStream &out)
 {
-    const double f0 = request.frequencyMhz;
-    QTemporaryDir folder;
-    const QString designDeck = folder.filePath(QStringLiteral("design.nec"));
-    const QString fullSweep = folder.filePath(QStringLiteral("sweep.nec"));
-    QFile design(designDeck);
-    QFile sweep(fullSweep);
+    const CheckRequest request = *session.checkRequest();
     if (!request.refusal.isEmpty()) {
         out << "== " << name << ": refused: " << request.refusal << '\n';
         return true;
     }
-    if (!design.open(QIODevice::WriteOnly) || !sweep.open(QIODevice::WriteOnly)) {
+    EngineScheduler scheduler; // one slot a core, as the program's
+    QTemporaryDir folder;
+    const std::optional<BareDecks> decks = writeBareDecks(request, scheduler.slots(), folder);
+    if (!decks) {
         return false;
     }
-    design.write(request.deck);
-    sweep.write(sweepDeck(request.deck, sweepFrequency(f0, 0), f0 * kSweepStep, kSweepPoints));
-    design.close();
-    sweep.close();
     const QString output = folder.filePath(QStringLiteral("out.txt"));
-    QList<std::pair<QString, bool>> sliceDecks; // each slice's deck, and whether it follows
-    EngineScheduler scheduler;                  // one slot a core, as the program's
-    for (const SweepSlice &slice : checkSlices(request, scheduler.slots())) {
-        const QString path = folder.filePath(QStringLiteral("slice%1.nec").arg(sliceDecks.size()));
-        sliceDecks.append({path, slice.followsFiguresRun});
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(slice.deck) != slice.deck.size()) {
-            return false;
-        }
-    }
-
-    // Milliseconds from check() to the figures shown and to the whole curve.
-    // Over ground the beamwidth waits for the azimuth cut at the take-off angle.
-    auto *impedance = window.findChild<QLabel *>(QStringLiteral("impedance"));
-    auto *beamwidth = window.findChild<QLabel *>(QStringLiteral("beamwidth"));
-    QList<double> azimuth;
-    const auto checkTimes = [&] {
-        QElapsedTimer clock;
-        clock.start();
-        window.check(request, CheckedDesign::Formula);
-        double figuresMs = -1;
-        double azimuthMs = -1;
-        while (window.isCalculating()) {
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-            const double now = double(clock.nsecsElapsed()) / 1e6;
-            if (figuresMs < 0 && impedance->text().contains(u'Ω')) {
-                figuresMs = now;
-            }
-            if (azimuthMs < 0 && beamwidth->text().contains(u'°')) {
-                azimuthMs = now;
-            }
-        }
-        azimuth.append(azimuthMs);
-        return std::pair(figuresMs, double(clock.nsecsElapsed()) / 1e6);
-    };
 
     QList<double> bareDesign;
     QList<double> bareSweep;
     QList<double> bareParallel;
     QList<double> alone;
     QList<double> figures;
+    QList<double> azimuth;
     QList<double> curve;
     CheckRunner runner(scheduler);
     for (int round = -1; round < rounds; ++round) { // round -1 warms the caches, uncounted
-        const double designMs = bareRun(designDeck, output);
-        const double sweepMs = bareRun(fullSweep, output);
-        const double parallelMs = bareSchedule(designDeck, sliceDecks, folder.path());
+        const double designMs = bareRun(decks->design, output);
+        const double sweepMs = bareRun(decks->sweep, output);
+        const double parallelMs = bareSchedule(decks->design, decks->slices, folder.path());
         const double aloneMs = runnerAlone(runner, request);
-        const auto [figuresMs, curveMs] = checkTimes();
+        const auto [figuresMs, azimuthMs, curveMs] = checkTimes(session, window);
         if (round < 0) {
-            azimuth.clear();
             continue;
         }
         bareDesign.append(designMs);
@@ -185,6 +209,7 @@ bool benchInstallation(const QString &name, const CheckRequest &request, int rou
         bareParallel.append(parallelMs);
         alone.append(aloneMs);
         figures.append(figuresMs);
+        azimuth.append(azimuthMs);
         curve.append(curveMs);
     }
 
@@ -200,11 +225,11 @@ bool benchInstallation(const QString &name, const CheckRequest &request, int rou
         << "bare nec2c, design deck:                 " << median(bareDesign) << '\n'
         << "bare nec2c, 41-point sweep deck:         " << median(bareSweep) << '\n'
         << "bare nec2c, the check's schedule:        " << median(bareParallel) << "   ("
-        << sliceDecks.size() << " slices, the design runs not counted)\n"
+        << decks->slices.size() << " slices, the design runs not counted)\n"
         << "check runner alone, no window:           " << median(alone) << '\n'
-        << "check() to figures shown:                " << median(figures) << "   (goal <= 100)\n"
-        << "check() to the beamwidth shown:          " << median(azimuth) << '\n'
-        << "check() to whole curve:                  " << median(curve) << '\n'
+        << "check to figures shown:                  " << median(figures) << "   (goal <= 100)\n"
+        << "check to the beamwidth shown:            " << median(azimuth) << '\n'
+        << "check to whole curve:                    " << median(curve) << '\n'
         << "figures / bare design run:               " << ratios(figures, bareDesign) << '\n'
         << "curve / bare sweep:                      " << ratios(curve, bareSweep)
         << (request.installation.overGround() ? "   (goal <= 0.25)\n" : "   (goal <= 0.5)\n")
@@ -214,27 +239,6 @@ bool benchInstallation(const QString &name, const CheckRequest &request, int rou
     out.flush();
     return true;
 }
-
-// The check window's engine, without a session behind it: the bench changes nothing.
-class BenchCommands : public CheckCommands
-{
-public:
-    EngineScheduler &engineScheduler() override { return m_scheduler; }
-    const CheckOptions &engineOptions() const override { return m_options; }
-    void setInstallation(const Installation &) override {}
-    void setSweepMode(SweepMode) override {}
-    void startTuning(TuneGoal) override {}
-    void cancelTuning() override {}
-    ExportOutcome exportTunedModel() override { return ExportOutcome::Rejected; }
-    QString shownDesignHeader() const override { return {}; }
-    void startTolerances(std::optional<double>) override {}
-    void startTrim(const MeasuredAntenna &) override {}
-    void cancelAnalysis(BuildAnalysis) override {}
-
-private:
-    EngineScheduler m_scheduler;
-    CheckOptions m_options;
-};
 
 } // namespace
 
@@ -251,22 +255,41 @@ int main(int argc, char *argv[])
         out << "nec2c is not on PATH: bash scripts/install-deps.sh test" << Qt::endl;
         return 1;
     }
-    BenchCommands commands;
-    CheckWindow window(commands);
-    window.show();
+    struct Bench
+    {
+        QString name;
+        QString frequencyMhz;
+        QString wireMm;
+        Installation installation;
+    };
     const Ground average{GroundKind::Real, 13, 0.005};
-    const bool done =
-        benchInstallation(QStringLiteral("free space, perfect wire"), benchRequest({}), rounds,
-                          window, out) &&
-        benchInstallation(QStringLiteral("10 m over average ground, copper"),
-                          benchRequest({10, average, copper()}), rounds, window, out) &&
-        benchInstallation(QStringLiteral("432.1 MHz, 13.3 m over average ground, aluminium"),
-                          benchRequest({13.3, average, aluminium()}, QStringLiteral("432.1"),
-                                       QStringLiteral("3")),
-                          rounds, window, out) &&
-        benchInstallation(
-            QStringLiteral("1296.1 MHz, 10 m over average ground, aluminium"),
-            benchRequest({10, average, aluminium()}, QStringLiteral("1296.1"), QStringLiteral("3")),
-            rounds, window, out);
+    const QList<Bench> benches = {
+        {QStringLiteral("free space, perfect wire"), QStringLiteral("14.15"), QStringLiteral("2"),
+         {}},
+        {QStringLiteral("10 m over average ground, copper"), QStringLiteral("14.15"),
+         QStringLiteral("2"), {10, average, copper()}},
+        {QStringLiteral("432.1 MHz, 13.3 m over average ground, aluminium"),
+         QStringLiteral("432.1"), QStringLiteral("3"), {13.3, average, aluminium()}},
+        {QStringLiteral("1296.1 MHz, 10 m over average ground, aluminium"),
+         QStringLiteral("1296.1"), QStringLiteral("3"), {10, average, aluminium()}},
+    };
+    // Each design in millimetre wire, in metres, checked in the window as the user has it.
+    BenchView view;
+    Session session(view, LocaleNumbers(QLocale::c()));
+    session.formLoad();
+    session.setWireUnit(WireUnit::Millimetre);
+    session.selectDisplayUnit(DisplayUnit::Metre);
+    CheckWindow window(session);
+    session.setCheckView(&window);
+    window.show();
+    bool done = true;
+    for (const Bench &bench : benches) {
+        session.setFrequencyText(bench.frequencyMhz);
+        session.setWireSizeText(bench.wireMm);
+        session.setInstallation(bench.installation);
+        done = done && session.calculate() == CalculateOutcome::Shown &&
+               benchInstallation(bench.name, session, rounds, window, out);
+    }
+    session.setCheckView(nullptr);
     return done ? 0 : 1;
 }

@@ -14,6 +14,7 @@
 #include "elevationcuts.h"
 #include "nec2crunner.h"
 #include "patterncards.h"
+#include "runnec2c.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -63,7 +64,7 @@ std::optional<std::pair<double, double>> fineTakeoff(const CheckRequest &request
                 .arg(forwardAzimuth(request.axis))
                 .arg(QString::number(step, 'g', 17))
                 .toLatin1();
-    const NecOutput output = parseNecOutput(runNec2c(deck, nec2cProgram(), 600'000).output);
+    const NecOutput output = parseNecOutput(test::runNec2c(deck, nec2cProgram(), 600'000).output);
     if (output.frequencies.size() != 1) {
         return std::nullopt;
     }
@@ -172,7 +173,7 @@ int main(int argc, char *argv[])
         const double spacing = lobeSpacingDegrees(c.heightWavelengths);
         const auto fine = fineTakeoff(request, spacing);
         const std::optional<DesignFigures> checked = checkedFigures(request, scheduler);
-        const FiguresStep alone = readFiguresRun(runNec2c(request.deck), request);
+        const FiguresStep alone = readFiguresRun(test::runNec2c(request.deck), request);
         if (!fine || !checked || !checked->takeoff || alone.failure != EngineFailure::None) {
             out << ": no figures\n";
             ++skipped;

@@ -165,6 +165,10 @@
         <source>已取消。</source>
         <translation>Cancelled.</translation>
     </message>
+    <message>
+        <source>（nec2c 运行 %1 次，%2 秒）</source>
+        <translation> (%1 nec2c runs, %2 s)</translation>
+    </message>
 </context>
 <context>
     <name>moxon::AntennaDiagram</name>
@@ -182,34 +186,6 @@
     <message>
         <source>设计检查</source>
         <translation>Design Check</translation>
-    </message>
-    <message>
-        <source>馈点阻抗</source>
-        <translation>Feed impedance</translation>
-    </message>
-    <message>
-        <source>驻波比</source>
-        <translation>SWR</translation>
-    </message>
-    <message>
-        <source>主瓣仰角</source>
-        <translation>Take-off angle</translation>
-    </message>
-    <message>
-        <source>增益</source>
-        <translation>Gain</translation>
-    </message>
-    <message>
-        <source>前后比</source>
-        <translation>Front-to-back</translation>
-    </message>
-    <message>
-        <source>带宽</source>
-        <translation>Bandwidth</translation>
-    </message>
-    <message>
-        <source>波束宽度</source>
-        <translation>Beamwidth</translation>
     </message>
     <message>
         <source>方位方向图（水平面，前方朝上）</source>
@@ -290,6 +266,37 @@
     <message>
         <source>实测</source>
         <translation>Measured</translation>
+    </message>
+</context>
+<context>
+    <name>moxon::FigureTable</name>
+    <message>
+        <source>馈点阻抗</source>
+        <translation>Feed impedance</translation>
+    </message>
+    <message>
+        <source>驻波比</source>
+        <translation>SWR</translation>
+    </message>
+    <message>
+        <source>主瓣仰角</source>
+        <translation>Take-off angle</translation>
+    </message>
+    <message>
+        <source>增益</source>
+        <translation>Gain</translation>
+    </message>
+    <message>
+        <source>前后比</source>
+        <translation>Front-to-back</translation>
+    </message>
+    <message>
+        <source>带宽</source>
+        <translation>Bandwidth</translation>
+    </message>
+    <message>
+        <source>波束宽度</source>
+        <translation>Beamwidth</translation>
     </message>
 </context>
 <context>
@@ -417,10 +424,6 @@ dB/%1</translation>
         <translation>The cut error must be 0 or more.</translation>
     </message>
     <message>
-        <source>公差已算完（nec2c 运行 %1 次，%2 秒）。</source>
-        <translation>Tolerances done (nec2c ran %1 times, %2 s).</translation>
-    </message>
-    <message>
         <source>限度：驻波比 ≤ %1，前后比 ≥ %2</source>
         <translation>Limits: SWR ≤ %1, F/B ≥ %2</translation>
     </message>
@@ -451,6 +454,10 @@ dB/%1</translation>
     <message>
         <source>设计本身已超出限度</source>
         <translation>The design itself is past a limit</translation>
+    </message>
+    <message>
+        <source>公差已算完%1。</source>
+        <translation>Tolerances done%1.</translation>
     </message>
 </context>
 <context>
@@ -524,10 +531,6 @@ dB/%1</translation>
         <translation>Type the measured dip in MHz, or open the analyser&apos;s file with &quot;Measured…&quot;.</translation>
     </message>
     <message>
-        <source>修剪已算完（nec2c 运行 %1 次，%2 秒）。</source>
-        <translation>Trim done (nec2c ran %1 times, %2 s).</translation>
-    </message>
-    <message>
         <source>预测谐振点 %1
 %2 处驻波比 %3，前后比 %4</source>
         <translation>Predicted dip %1
@@ -571,16 +574,16 @@ to the target: rebuild to these.</translation>
         <source>重做（各尺寸按目标频率）</source>
         <translation>Rebuild (every dimension for the target)</translation>
     </message>
+    <message>
+        <source>修剪已算完%1。</source>
+        <translation>Trim done%1.</translation>
+    </message>
 </context>
 <context>
     <name>moxon::TunePanel</name>
     <message>
         <source>调谐</source>
         <translation>Tune</translation>
-    </message>
-    <message>
-        <source>取消</source>
-        <translation>Cancel</translation>
     </message>
     <message>
         <source>导出调谐模型…</source>
@@ -591,20 +594,12 @@ to the target: rebuild to these.</translation>
         <translation>Goal</translation>
     </message>
     <message>
-        <source>正在调谐…</source>
-        <translation>Tuning…</translation>
-    </message>
-    <message>
         <source>正在调谐：nec2c 已运行 %1 次，目前最佳：驻波比 %2，前后比 %3</source>
         <translation>Tuning: %1 nec2c runs so far; best yet SWR %2, front-to-back %3</translation>
     </message>
     <message>
         <source>调谐已取消。</source>
         <translation>Tuning cancelled.</translation>
-    </message>
-    <message>
-        <source>（nec2c 运行 %1 次，%2 秒）</source>
-        <translation> (%1 nec2c runs, %2 s)</translation>
     </message>
     <message>
         <source>调谐完成%1：已达目标。</source>
@@ -633,6 +628,10 @@ to the target: rebuild to these.</translation>
     <message>
         <source>波段内最差驻波比 %1 → %2</source>
         <translation>Worst SWR in band %1 → %2</translation>
+    </message>
+    <message>
+        <source>正在调谐</source>
+        <translation>Tuning</translation>
     </message>
 </context>
 <context>

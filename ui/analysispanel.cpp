@@ -1,5 +1,7 @@
 #include "analysispanel.h"
 
+#include "localenumbers.h"
+
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -9,8 +11,9 @@
 
 namespace moxon {
 
-AnalysisPanel::AnalysisPanel(const QString &name, QWidget *parent)
+AnalysisPanel::AnalysisPanel(const QString &name, Placement placement, QWidget *parent)
     : QWidget(parent)
+    , m_placement(placement)
 {
     setObjectName(name);
     m_start = new QPushButton(this);
@@ -25,29 +28,47 @@ AnalysisPanel::AnalysisPanel(const QString &name, QWidget *parent)
     m_result->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_result->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    m_form = new QVBoxLayout;
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(m_start);
-    buttons->addWidget(m_stop);
-    buttons->addStretch(1);
-    auto *outer = new QVBoxLayout(this);
-    outer->setContentsMargins(4, 4, 4, 4);
-    outer->addLayout(m_form);
-    outer->addLayout(buttons);
-    outer->addWidget(m_status);
-    outer->addWidget(m_result);
-    outer->addStretch(1);
-
+    m_buttons = new QHBoxLayout;
+    m_buttons->addWidget(m_start);
+    m_buttons->addWidget(m_stop);
+    // Esc stops the analysis of the page in view, or of the row anywhere in the window.
+    const bool page = placement == Placement::Page;
+    auto *escape =
+        new QShortcut(QKeySequence(Qt::Key_Escape), page || parent == nullptr ? this : parent);
+    if (page) {
+        m_buttons->addStretch(1);
+        m_form = new QVBoxLayout;
+        auto *outer = new QVBoxLayout(this);
+        outer->setContentsMargins(4, 4, 4, 4);
+        outer->addLayout(m_form);
+        outer->addLayout(m_buttons);
+        outer->addWidget(m_status);
+        outer->addWidget(m_result);
+        outer->addStretch(1);
+        escape->setContext(Qt::WidgetWithChildrenShortcut);
+    } else {
+        m_form = new QHBoxLayout;
+        auto *outer = new QHBoxLayout(this);
+        outer->setContentsMargins(0, 0, 0, 0);
+        outer->addLayout(m_form);
+        outer->addLayout(m_buttons);
+        outer->addWidget(m_status, 1);
+        // The result goes where the window shows it (a tab beside the figures), not in the row.
+        m_result->setContentsMargins(4, 4, 4, 4);
+    }
     connect(m_stop, &QPushButton::clicked, this, &AnalysisPanel::cancelRequested);
-    // Esc stops the analysis of the page in view; the tuning's own Esc is the window's.
-    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    escape->setContext(Qt::WidgetWithChildrenShortcut);
     connect(escape, &QShortcut::activated, this, [this] {
         if (m_running) {
             Q_EMIT cancelRequested();
         }
     });
-    updateButtons();
+    AnalysisPanel::updateButtons();
+}
+
+void AnalysisPanel::addButton(QPushButton *button)
+{
+    // Before the page's closing stretch.
+    m_buttons->insertWidget(m_buttons->count() - (m_placement == Placement::Page ? 1 : 0), button);
 }
 
 void AnalysisPanel::changeEvent(QEvent *event)
@@ -67,6 +88,11 @@ void AnalysisPanel::retranslate()
     if (m_resultText) {
         m_result->setText(m_resultText());
     }
+}
+
+QString AnalysisPanel::cancelledText() const
+{
+    return tr("已取消。");
 }
 
 void AnalysisPanel::showStatus(std::function<QString()> text)
@@ -109,9 +135,16 @@ void AnalysisPanel::showProgress(const AnalysisProgress &progress)
     });
 }
 
-void AnalysisPanel::finish()
+void AnalysisPanel::showFinished(std::function<QString(const QString &runs)> done, int engineRuns,
+                                 double seconds, std::function<QString()> lines)
 {
     m_running = false;
+    showStatus([this, done = std::move(done), engineRuns, seconds] {
+        return done(tr("（nec2c 运行 %1 次，%2 秒）")
+                        .arg(engineRuns)
+                        .arg(LocaleNumbers(locale()).toMask(seconds, 1)));
+    });
+    showResultLines(std::move(lines));
     updateButtons();
 }
 
@@ -123,14 +156,14 @@ void AnalysisPanel::showEnded(AnalysisEnd end, const QString &message)
     clearResult();
     switch (end) {
     case AnalysisEnd::Cancelled:
-        showStatus([] { return tr("已取消。"); });
+        showStatus([this] { return cancelledText(); });
         break;
     case AnalysisEnd::Failed:
         showStatus([message] { return message; });
         break;
     case AnalysisEnd::Voided:
         // A new design or installation: a run in flight was ended, a result forgotten.
-        showStatus([wasRunning] { return wasRunning ? tr("已取消。") : QString(); });
+        showStatus([this, wasRunning] { return wasRunning ? cancelledText() : QString(); });
         break;
     }
     updateButtons();

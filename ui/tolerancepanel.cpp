@@ -31,7 +31,7 @@ QString cutLength(double length, const TuneSetup &setup, const QLocale &locale)
 } // namespace
 
 TolerancePanel::TolerancePanel(QWidget *parent)
-    : AnalysisPanel(QStringLiteral("tolerances"), parent)
+    : AnalysisPanel(QStringLiteral("tolerances"), Placement::Page, parent)
 {
     m_cutCaption = new QLabel(this);
     m_cutError = new QLineEdit(this);
@@ -130,33 +130,32 @@ void TolerancePanel::requestStart()
 
 void TolerancePanel::showResult(const ToleranceResult &result, const TuneSetup &setup)
 {
-    finish();
     m_shown = std::pair(result, setup);
     showTable(result, setup);
-    showStatus([this, result] {
-        return tr("公差已算完（nec2c 运行 %1 次，%2 秒）。")
-            .arg(result.engineRuns)
-            .arg(LocaleNumbers(locale()).toMask(result.seconds, 1));
-    });
-    showResultLines([this, result, setup] {
-        const LocaleNumbers numbers(locale());
-        const CheckFigureFormat format(locale());
-        QStringList lines;
-        lines.append(
-            tr("限度：驻波比 ≤ %1，前后比 ≥ %2")
-                .arg(numbers.toShort(kToleranceSwr, 1),
-                     format.frontToBack(result.figures.frontToBack - kToleranceFrontToBackDrop)));
-        if (result.cuts.front().minusLimit == ToleranceLimit::Design) {
-            lines.append(tr("设计本身已超出限度，各尺寸都没有公差。"));
-        }
-        lines.append(tr("每处剪切误差 ±%1 时，%2 次模拟中")
-                         .arg(cutLength(result.cutError, setup, locale()))
-                         .arg(result.builds));
-        lines.append(tr("成品率 %1 %，谐振点标准差 %2 kHz")
-                         .arg(numbers.toMask(result.yield * 100, 1),
-                              numbers.toMask(result.dipSpreadKhz, 1)));
-        return lines.join(u'\n');
-    });
+    showFinished([](const QString &runs) { return tr("公差已算完%1。").arg(runs); },
+                 result.engineRuns, result.seconds,
+                 [this, result, setup] { return resultLines(result, setup); });
+}
+
+QString TolerancePanel::resultLines(const ToleranceResult &result, const TuneSetup &setup) const
+{
+    const LocaleNumbers numbers(locale());
+    const CheckFigureFormat format(locale());
+    QStringList lines;
+    lines.append(
+        tr("限度：驻波比 ≤ %1，前后比 ≥ %2")
+            .arg(numbers.toShort(kToleranceSwr, 1),
+                 format.frontToBack(result.figures.frontToBack - kToleranceFrontToBackDrop)));
+    if (result.cuts.front().minusLimit == ToleranceLimit::Design) {
+        lines.append(tr("设计本身已超出限度，各尺寸都没有公差。"));
+    }
+    lines.append(tr("每处剪切误差 ±%1 时，%2 次模拟中")
+                     .arg(cutLength(result.cutError, setup, locale()))
+                     .arg(result.builds));
+    lines.append(
+        tr("成品率 %1 %，谐振点标准差 %2 kHz")
+            .arg(numbers.toMask(result.yield * 100, 1), numbers.toMask(result.dipSpreadKhz, 1)));
+    return lines.join(u'\n');
 }
 
 void TolerancePanel::showTable(const ToleranceResult &result, const TuneSetup &setup)

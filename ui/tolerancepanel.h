@@ -39,6 +39,7 @@ protected:
 private:
     void requestStart();
     void showTable(const ToleranceResult &result, const TuneSetup &setup);
+    [[nodiscard]] QString resultLines(const ToleranceResult &result, const TuneSetup &setup) const;
 
     LengthScale m_scale;
     std::optional<std::pair<ToleranceResult, TuneSetup>> m_shown; // the result in the table

@@ -38,7 +38,7 @@ QString tailLine(double change, bool driven, const TuneSetup &setup, const QLoca
 } // namespace
 
 TrimPanel::TrimPanel(QWidget *parent)
-    : AnalysisPanel(QStringLiteral("trim"), parent)
+    : AnalysisPanel(QStringLiteral("trim"), Placement::Page, parent)
 {
     m_open = new QPushButton(this);
     m_open->setObjectName(QStringLiteral("openMeasurement"));
@@ -188,13 +188,9 @@ void TrimPanel::showMeasurement(const Measurement &measurement)
 
 void TrimPanel::showResult(const TrimResult &result, const TuneSetup &setup)
 {
-    finish();
-    showStatus([this, result] {
-        return tr("修剪已算完（nec2c 运行 %1 次，%2 秒）。")
-            .arg(result.engineRuns)
-            .arg(LocaleNumbers(locale()).toMask(result.seconds, 1));
-    });
-    showResultLines([this, result, setup] { return resultLines(result, setup); });
+    showFinished([](const QString &runs) { return tr("修剪已算完%1。").arg(runs); },
+                 result.engineRuns, result.seconds,
+                 [this, result, setup] { return resultLines(result, setup); });
 }
 
 QString TrimPanel::resultLines(const TrimResult &r, const TuneSetup &setup) const

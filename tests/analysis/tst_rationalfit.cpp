@@ -1,4 +1,5 @@
 #include "adaptivesweep.h"
+#include "knownimpedance.h"
 #include "necoutput.h"
 #include "rationalfit.h"
 #include "sweepplan.h"
@@ -11,28 +12,11 @@
 #include <limits>
 
 using namespace moxon;
+using moxon::test::Known;
 
 namespace {
 
 using Complex = std::complex<double>;
-
-// A known impedance: constant + slope * (f - 100 MHz) + sum of residue / (f - pole), ohms.
-struct Known
-{
-    Complex constant;
-    Complex slope;
-    QList<Complex> poles; // MHz
-    QList<Complex> residues;
-
-    [[nodiscard]] Complex at(double f) const
-    {
-        Complex z = constant + slope * (f - 100);
-        for (qsizetype k = 0; k < poles.size(); ++k) {
-            z += residues.at(k) / (f - poles.at(k));
-        }
-        return z;
-    }
-};
 
 // nec2c 1.3's 41-point sweeps: 146 MHz in free space (the start-up design), 14.15 MHz 10 m
 // over average ground in copper (its impedance steps by a few tenths of an ohm between 1.00

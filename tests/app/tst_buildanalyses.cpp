@@ -29,12 +29,6 @@ struct Windows
     FakeCheckView checks;
 };
 
-bool ended(const FakeCheckView &checks, const QString &analysis)
-{
-    return !checks.events.isEmpty() && (checks.events.last().startsWith(analysis + u" ended"_s) ||
-                                        checks.events.last() == analysis + u" result"_s);
-}
-
 } // namespace
 
 class TestBuildAnalyses : public QObject
@@ -93,8 +87,8 @@ void TestBuildAnalyses::trim()
     Windows windows;
     FakeCheckView &checks = windows.checks;
     windows.window.session.startTrim(measured);
-    QTRY_VERIFY_WITH_TIMEOUT(ended(checks, u"trim"_s), 30'000);
-    QCOMPARE(checks.events, events);
+    QTRY_VERIFY_WITH_TIMEOUT(checks.ended(AnalysisKind::Trim), 30'000);
+    QCOMPARE(checks.outline(), events);
     if (!message.isEmpty()) {
         QVERIFY2(checks.lastMessage.startsWith(message), qPrintable(checks.lastMessage));
         QVERIFY(!checks.trim);
@@ -119,21 +113,21 @@ void TestBuildAnalyses::tolerancesOfTheDesignShown()
 
     // Of the formula's design, with the default cut error.
     session.startTolerances(std::nullopt);
-    QTRY_VERIFY_WITH_TIMEOUT(ended(checks, u"tolerances"_s), 30'000);
-    QCOMPARE(checks.events, (QStringList{u"tolerances started"_s, u"tolerances result"_s}));
+    QTRY_VERIFY_WITH_TIMEOUT(checks.ended(AnalysisKind::Tolerances), 30'000);
+    QCOMPARE(checks.outline(), (QStringList{u"tolerances started"_s, u"tolerances result"_s}));
     const TuneDimensions formula = checks.tolerances->dimensions;
-    QCOMPARE(formula, session.shownSetup()->formula);
+    QCOMPARE(formula, session.builtSetup()->formula);
     QCOMPARE(checks.tolerances->cutError, kDefaultCutErrorOfA * formula.a);
 
     // A tuning voids them; once it is done, the tuned design is the one analysed.
     session.startTuning(TuneGoal::FrontToBack);
-    QCOMPARE(checks.events.mid(2),
+    QCOMPARE(checks.outline().mid(2),
              (QStringList{u"tolerances ended voided"_s, u"tuning started"_s}));
     QTRY_VERIFY_WITH_TIMEOUT(checks.result.has_value(), 30'000);
     checks.events.clear();
     session.startTolerances(0.1);
-    QTRY_VERIFY_WITH_TIMEOUT(ended(checks, u"tolerances"_s), 30'000);
-    QCOMPARE(checks.events, (QStringList{u"tolerances started"_s, u"tolerances result"_s}));
+    QTRY_VERIFY_WITH_TIMEOUT(checks.ended(AnalysisKind::Tolerances), 30'000);
+    QCOMPARE(checks.outline(), (QStringList{u"tolerances started"_s, u"tolerances result"_s}));
     QCOMPARE(checks.tolerances->dimensions, checks.result->tuned);
     QVERIFY(!(checks.tolerances->dimensions == formula));
     QCOMPARE(checks.tolerances->cutError, 0.1);
@@ -141,15 +135,15 @@ void TestBuildAnalyses::tolerancesOfTheDesignShown()
 
 void TestBuildAnalyses::voidedAndCancelled_data()
 {
-    QTest::addColumn<int>("analysis"); // BuildAnalysis
+    QTest::addColumn<int>("analysis"); // AnalysisKind
     QTest::addColumn<bool>("cancel");  // else the installation changes
     QTest::addColumn<QStringList>("events");
 
     QTest::newRow("tolerances cancelled")
-        << int(BuildAnalysis::Tolerances) << true
+        << int(AnalysisKind::Tolerances) << true
         << QStringList{u"tolerances started"_s, u"tolerances ended cancelled"_s};
     QTest::newRow("a trim voided by the installation")
-        << int(BuildAnalysis::Trim) << false
+        << int(AnalysisKind::Trim) << false
         << QStringList{u"trim started"_s, u"measurement"_s, u"trim ended voided"_s,
                        u"check formula"_s};
 }
@@ -162,21 +156,21 @@ void TestBuildAnalyses::voidedAndCancelled()
 
     Windows windows;
     Session &session = windows.window.session;
-    if (BuildAnalysis(analysis) == BuildAnalysis::Tolerances) {
+    if (AnalysisKind(analysis) == AnalysisKind::Tolerances) {
         session.startTolerances(std::nullopt);
     } else {
         session.startTrim(MeasuredAntenna{QString(), 145, 0});
     }
-    QVERIFY(session.isRunning(BuildAnalysis(analysis)));
+    QVERIFY(session.isRunning(AnalysisKind(analysis)));
     if (cancel) {
-        session.cancelAnalysis(BuildAnalysis(analysis));
+        session.cancelAnalysis(AnalysisKind(analysis));
     } else {
         session.setInstallation(Installation{20, {GroundKind::Perfect, 0, 0}, {}});
     }
-    QVERIFY(!session.isRunning(BuildAnalysis(analysis)));
+    QVERIFY(!session.isRunning(AnalysisKind(analysis)));
     // Nothing it finds after that is shown.
     QTest::qWait(1500);
-    QCOMPARE(windows.checks.events, events);
+    QCOMPARE(windows.checks.outline(), events);
     QSettings(u"moxon"_s, u"moxon"_s).remove(u"designCheck"_s);
 }
 

@@ -339,7 +339,7 @@ void TestExport::tunedModel()
     // Tuned by nec2c for the best front-to-back, which moves the gap and the tails.
     window.session.startTuning(TuneGoal::FrontToBack);
     QTRY_VERIFY_WITH_TIMEOUT(checks.result.has_value(), 30'000);
-    QCOMPARE(checks.events,
+    QCOMPARE(checks.outline(),
              (QStringList{u"tuning started"_s, u"tuning result"_s, u"check tuned"_s}));
     const TuneDimensions tuned = checks.result->tuned;
     QVERIFY(!(tuned == checks.result->formula));
@@ -357,7 +357,7 @@ void TestExport::tunedModel()
 
     // An option that changes the model voids the tuning: nothing tuned to export any more.
     window.session.setVertical(true);
-    QCOMPARE(checks.events.mid(3), (QStringList{u"tuning ended voided"_s, u"check formula"_s}));
+    QCOMPARE(checks.outline().mid(3), (QStringList{u"tuning ended voided"_s, u"check formula"_s}));
     QVERIFY(!window.session.tuning());
     QCOMPARE(window.session.exportTunedModel(), ExportOutcome::Rejected);
 }

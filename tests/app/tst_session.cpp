@@ -3,9 +3,9 @@
 
 #include <QSettings>
 #include <QStandardPaths>
-
 #include <QTest>
 
+#include <cmath>
 #include <stdexcept>
 
 using namespace moxon;
@@ -66,6 +66,10 @@ private Q_SLOTS:
     void checkRequest();
     void close();
     void installationIsTheSessions();
+    void checkIsToldInOrder_data();
+    void checkIsToldInOrder();
+    void checkIsSupersededAndCancelled();
+    void refusedCheckRunsNothing();
 };
 
 void TestSession::startUp()
@@ -176,8 +180,8 @@ void TestSession::unitOptionsRecalculate_data()
     QTest::newRow("the warning comes with every pick")
         << u"1000"_s << u"0.5"_s << WireUnit::Inch
         << QList{DisplayUnit::Feet, DisplayUnit::Millimetre, DisplayUnit::Metre}
-        << QStringList{kThickWire, u"design ft 0.346"_s, kThickWire, u"design mm 105.3"_s,
-                       kThickWire, u"design m 0.1053"_s};
+        << QStringList{kThickWire,           u"design ft 0.346"_s, kThickWire,
+                       u"design mm 105.3"_s, kThickWire,           u"design m 0.1053"_s};
 }
 
 void TestSession::unitOptionsRecalculate()
@@ -248,18 +252,17 @@ void TestSession::printShowsWhatWasCalculated_data()
 
     const QStringList printed = {u"sheet on"_s, kAskPrint, u"print"_s, u"sheet off"_s};
     // A rejected input leaves the last good results on the sheet, with its message first.
-    QTest::newRow("invalid frequency") << u"14x"_s << false << PrintOutcome::Printed
-                                       << kStartUpDesign
-                                       << QStringList{kFrequencyError, u"focus frequency"_s}
-                                              + printed;
-    QTest::newRow("changed frequency") << u"50.1"_s << false << PrintOutcome::Printed
-                                       << u"design in 85.45"_s
-                                       << QStringList{u"design in 85.45"_s} + printed;
+    QTest::newRow("invalid frequency")
+        << u"14x"_s << false << PrintOutcome::Printed << kStartUpDesign
+        << QStringList{kFrequencyError, u"focus frequency"_s} + printed;
+    QTest::newRow("changed frequency")
+        << u"50.1"_s << false << PrintOutcome::Printed << u"design in 85.45"_s
+        << QStringList{u"design in 85.45"_s} + printed;
     // A print that throws must not leave the window as the sheet, and counts as failed.
     QTest::newRow("print throws")
         << u"146"_s << true << PrintOutcome::Failed << kStartUpDesign
-        << QStringList{kStartUpDesign} + printed
-               + QStringList{u"message failure Print: Printing failed. Nothing was printed."_s};
+        << QStringList{kStartUpDesign} + printed +
+               QStringList{u"message failure Print: Printing failed. Nothing was printed."_s};
 }
 
 void TestSession::printShowsWhatWasCalculated()
@@ -359,15 +362,15 @@ void TestSession::installationIsTheSessions()
         window.session.setInstallation(overGround);
         QCOMPARE(checks.installation, overGround);
         QCOMPARE(checks.scale.unit, u"in"_s);
-        QCOMPARE(checks.events, QStringList{u"check formula"_s});
+        QCOMPARE(checks.outline(), QStringList{u"check formula"_s});
         QCOMPARE(checks.lastRequest.installation, overGround);
         // The same installation again changes nothing and runs nothing.
         window.session.setInstallation(overGround);
-        QCOMPARE(checks.events.size(), 1);
+        QCOMPARE(checks.outline().size(), 1);
         // A closed check window runs nothing.
         checks.shown = false;
         window.session.setInstallation(Installation{});
-        QCOMPARE(checks.events.size(), 1);
+        QCOMPARE(checks.outline().size(), 1);
         window.session.setInstallation(overGround);
     }
     // The next session starts where the last one left the installation.
@@ -377,5 +380,103 @@ void TestSession::installationIsTheSessions()
     QSettings(u"moxon"_s, u"moxon"_s).remove(u"designCheck"_s);
 }
 
-QTEST_APPLESS_MAIN(TestSession)
+void TestSession::checkIsToldInOrder_data()
+{
+    QTest::addColumn<bool>("overGround");
+    QTest::addColumn<int>("figures"); // how often the figures come
+
+    QTest::newRow("free space: the figures once") << false << 1;
+    // First from the run that finds the take-off angle, then with the azimuth cut there.
+    QTest::newRow("over ground: the figures twice") << true << 2;
+}
+
+void TestSession::checkIsToldInOrder()
+{
+    QFETCH(bool, overGround);
+    QFETCH(int, figures);
+
+    QStandardPaths::setTestModeEnabled(true);
+    FakeWindow window;
+    FakeCheckView checks;
+    window.session.setCheckView(&checks);
+    window.session.setInstallation(overGround ? Installation{10, {GroundKind::Perfect, 0, 0}, {}}
+                                              : Installation{});
+    QSettings(u"moxon"_s, u"moxon"_s).remove(u"designCheck"_s);
+    QTRY_VERIFY_WITH_TIMEOUT(!window.session.isRunning(AnalysisKind::Check), 30'000);
+    checks.events.clear();
+    window.session.checkShownDesign();
+    QVERIFY(window.session.isRunning(AnalysisKind::Check));
+    QTRY_VERIFY_WITH_TIMEOUT(checks.ended(AnalysisKind::Check), 30'000);
+
+    // The design, the start, the engine's steps as they come, then the whole curve last.
+    const QStringList &events = checks.events;
+    QCOMPARE(events.first(2), (QStringList{u"check formula"_s, u"check started"_s}));
+    QCOMPARE(events.last(), u"check result"_s);
+    const QStringList steps = events.mid(2, events.size() - 3);
+    QCOMPARE(steps.count(u"check figures"_s), figures);
+    QCOMPARE(steps.count(u"check sweep"_s), steps.size() - figures);
+    QVERIFY(steps.size() > figures);
+    if (overGround) {
+        // The sweep waits for the run that finds the take-off angle.
+        QCOMPARE(steps.first(), u"check figures"_s);
+        QVERIFY(checks.checkFigures->takeoff.has_value());
+    }
+    QVERIFY(!checks.checkFigures->azimuth.isEmpty());
+    QCOMPARE(checks.checkFigures->frequencyMhz, 146.0);
+    // Each sweep told is the engine's points so far: the curve's own engine frequencies.
+    QCOMPARE(checks.checkResult->points.size(), kSweepPoints);
+    for (const SweepPoint &point : std::as_const(checks.checkSweep)) {
+        QVERIFY(checks.checkResult->engineFrequenciesMhz.contains(point.frequencyMhz));
+    }
+}
+
+void TestSession::checkIsSupersededAndCancelled()
+{
+    FakeWindow window;
+    FakeCheckView checks;
+    window.session.setCheckView(&checks);
+    window.session.checkShownDesign();
+    // A new design supersedes the check in flight: nothing of the old one is told after.
+    window.enter(u"50.1"_s, u"#12"_s, WireUnit::Gauge);
+    QCOMPARE(window.session.calculate(), CalculateOutcome::Shown);
+    QTRY_VERIFY_WITH_TIMEOUT(checks.ended(AnalysisKind::Check), 30'000);
+    QCOMPARE(checks.events.first(4), (QStringList{u"check formula"_s, u"check started"_s,
+                                                  u"check formula"_s, u"check started"_s}));
+    QCOMPARE(checks.events.last(), u"check result"_s);
+    QCOMPARE(checks.lastRequest.frequencyMhz, 50.1);
+    QCOMPARE(checks.checkFigures->frequencyMhz, 50.1);
+    for (const SweepPoint &point : std::as_const(checks.checkResult->points)) {
+        QVERIFY(std::fabs(point.frequencyMhz / 50.1 - 1) < 0.06);
+    }
+
+    // Cancelled, as closing the window does: told once, and nothing of it after.
+    checks.events.clear();
+    window.session.checkShownDesign();
+    window.session.cancelAnalysis(AnalysisKind::Check);
+    QVERIFY(!window.session.isRunning(AnalysisKind::Check));
+    window.session.cancelAnalysis(AnalysisKind::Check);
+    QTest::qWait(1500);
+    QCOMPARE(checks.events,
+             (QStringList{u"check formula"_s, u"check started"_s, u"check ended cancelled"_s}));
+}
+
+void TestSession::refusedCheckRunsNothing()
+{
+    // No engine to run: a refusal that ran one would say that nec2c is missing.
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", "/nonexistent");
+    FakeWindow window;
+    FakeCheckView checks;
+    window.session.setCheckView(&checks);
+    window.enter(u"146"_s, u"1E-40"_s, WireUnit::Millimetre);
+    QCOMPARE(window.session.calculate(), CalculateOutcome::Shown);
+    QTRY_VERIFY(checks.ended(AnalysisKind::Check));
+    qputenv("PATH", path);
+    QCOMPARE(checks.events,
+             (QStringList{u"check formula"_s, u"check started"_s, u"check ended failed"_s}));
+    QVERIFY(!checks.lastRequest.refusal.isEmpty());
+    QCOMPARE(checks.lastMessage, checks.lastRequest.refusal);
+}
+
+QTEST_GUILESS_MAIN(TestSession)
 #include "tst_session.moc"

@@ -1,23 +1,17 @@
 #pragma once
 
 #include "checkview.h"
+#include "fakecheckview.h"
 
 #include <QStringList>
 
 namespace moxon::test {
 
-// A session behind a check window in a test: a scheduler of its own for the window's engine
-// runs, and what the user asked for kept as short lines, in order.
+// A session behind a check window in a test: what the user asked for kept as short lines, in
+// order. It runs nothing; the test tells the window what a session would.
 class FakeCheckCommands : public CheckCommands
 {
 public:
-    explicit FakeCheckCommands(CheckOptions options = {})
-        : m_options(std::move(options))
-    {
-    }
-
-    EngineScheduler &engineScheduler() override { return m_scheduler; }
-    const CheckOptions &engineOptions() const override { return m_options; }
     void setInstallation(const Installation &installation) override
     {
         asked.append(QStringLiteral("installation"));
@@ -25,7 +19,6 @@ public:
     }
     void setSweepMode(SweepMode) override { asked.append(QStringLiteral("sweep mode")); }
     void startTuning(TuneGoal) override { asked.append(QStringLiteral("tune")); }
-    void cancelTuning() override { asked.append(QStringLiteral("cancel")); }
     ExportOutcome exportTunedModel() override
     {
         asked.append(QStringLiteral("export tuned"));
@@ -42,10 +35,9 @@ public:
         asked.append(QStringLiteral("trim"));
         lastMeasured = measured;
     }
-    void cancelAnalysis(BuildAnalysis analysis) override
+    void cancelAnalysis(AnalysisKind kind) override
     {
-        asked.append(analysis == BuildAnalysis::Tolerances ? QStringLiteral("cancel tolerances")
-                                                           : QStringLiteral("cancel trim"));
+        asked.append(QStringLiteral("cancel ") + analysisName(kind));
     }
 
     QStringList asked;
@@ -53,10 +45,6 @@ public:
     std::optional<double> lastCutError;
     MeasuredAntenna lastMeasured;
     QString header; // what the session would give as the shown design's header
-
-private:
-    EngineScheduler m_scheduler;
-    CheckOptions m_options;
 };
 
 } // namespace moxon::test

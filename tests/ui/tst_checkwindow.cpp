@@ -2,8 +2,11 @@
 #include "checkexport.h"
 #include "checkfigureformat.h"
 #include "checkreport.h"
+#include "checkrunner.h"
 #include "checkwindow.h"
+#include "enginescheduler.h"
 #include "fakecheckcommands.h"
+#include "fakeview.h"
 #include "patternchart.h"
 #include "swrchart.h"
 
@@ -24,6 +27,7 @@
 
 using namespace moxon;
 using moxon::test::FakeCheckCommands;
+using moxon::test::FakeWindow;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -47,6 +51,19 @@ QString shown(const QWidget &window, const QString &name)
     return label != nullptr ? label->text() : u"(no label %1)"_s.arg(name);
 }
 
+// The check window behind a session, as the program has them: the start-up design, 146 MHz in
+// #12 wire, in inches.
+struct SessionWindow
+{
+    SessionWindow() { main.session.setCheckView(&window); }
+    ~SessionWindow() { main.session.setCheckView(nullptr); }
+
+    Session &session() { return main.session; }
+
+    FakeWindow main;
+    CheckWindow window{main.session};
+};
+
 } // namespace
 
 class TestCheckWindow : public QObject
@@ -63,6 +80,7 @@ private Q_SLOTS:
     void formats_data();
     void formats();
     void showsTheCommandLinesFigures();
+    void closingEndsTheCheck();
     void savesAndFailsCleanly();
     void refusalRunsNothing();
     void textsAreInTheCaptionFace();
@@ -107,12 +125,11 @@ void TestCheckWindow::showsTheCommandLinesFigures()
     QVERIFY2(!QStandardPaths::findExecutable(u"nec2c"_s).isEmpty(),
              "nec2c is not installed; scripts/install-deps.sh test installs it");
     const QLocale german(QLocale::German, QLocale::Germany);
-    FakeCheckCommands commands;
-    CheckWindow window(commands);
+    SessionWindow windows;
+    CheckWindow &window = windows.window;
     window.setLocale(german);
     window.show();
-    window.check(startupRequest(u"146 MHz · #12 AWG · 水平极化 · 波束沿 X 轴"_s),
-                 CheckedDesign::Formula);
+    windows.session().checkShownDesign();
     QVERIFY(window.isCalculating());
     QCOMPARE(shown(window, u"status"_s), u"正在用 nec2c 计算…"_s);
     QCOMPARE(shown(window, u"impedance"_s), u"…"_s);
@@ -121,7 +138,10 @@ void TestCheckWindow::showsTheCommandLinesFigures()
              qPrintable(shown(window, u"status"_s)));
 
     // The same deck through the command line's path gives the same figures.
-    const CheckReport report = checkDeck(startupRequest(), commands.engineScheduler());
+    const CheckRequest request = *windows.session().checkRequest();
+    QCOMPARE(request.deck, startupRequest().deck);
+    EngineScheduler scheduler;
+    const CheckReport report = checkDeck(request, scheduler);
     QVERIFY2(report.ok(), qPrintable(report.message));
     const CheckFigureFormat format(german);
     QCOMPARE(shown(window, u"impedance"_s), format.impedance(report.figures.feed));
@@ -133,7 +153,7 @@ void TestCheckWindow::showsTheCommandLinesFigures()
              format.bandwidth(report.bandwidth, report.figures.frequencyMhz));
     QCOMPARE(shown(window, u"beamwidth"_s), format.beamwidth(report.figures.beamwidth));
     QCOMPARE(window.windowTitle(), u"设计检查 — 146 MHz"_s);
-    QCOMPARE(shown(window, u"header"_s), u"146 MHz · #12 AWG · 水平极化 · 波束沿 X 轴"_s);
+    QCOMPARE(shown(window, u"header"_s), u"146 MHz，线材 #12 AWG，水平极化，波束沿 X 轴"_s);
 
     // The plots hold the whole sweep and both cuts, and name themselves.
     const auto *swr = window.findChild<SwrChart *>();
@@ -170,13 +190,25 @@ void TestCheckWindow::showsTheCommandLinesFigures()
     window.resize(640, 480);
     QTRY_COMPARE(window.size(), QSize(640, 480));
     QVERIFY(swr->height() >= swr->minimumHeight() && patterns.at(0)->height() >= 180);
+}
 
-    // Closed, it runs nothing.
-    window.check(startupRequest(u"146 MHz"_s), CheckedDesign::Formula);
+void TestCheckWindow::closingEndsTheCheck()
+{
+    // Closed, it runs nothing: the session ends the check in flight and the window says so.
+    SessionWindow windows;
+    CheckWindow &window = windows.window;
+    window.show();
+    windows.session().checkShownDesign();
     QVERIFY(window.isCalculating());
+    QCOMPARE(shown(window, u"impedance"_s), u"…"_s);
     window.close();
+    QVERIFY(!windows.session().isRunning(AnalysisKind::Check));
     QVERIFY(!window.isCalculating());
     QCOMPARE(shown(window, u"status"_s), u"检查已停止。"_s);
+    QCOMPARE(shown(window, u"impedance"_s), u"—"_s);
+    // A design changed while it is closed checks nothing.
+    windows.session().checkShownDesign();
+    QVERIFY(!windows.session().isRunning(AnalysisKind::Check));
 }
 
 void TestCheckWindow::savesAndFailsCleanly()
@@ -204,20 +236,25 @@ void TestCheckWindow::savesAndFailsCleanly()
 
 void TestCheckWindow::refusalRunsNothing()
 {
-    // A request the session refused: its sentence, no figures, and no engine (none on PATH).
+    // A design the session refuses: its sentence, no figures, nothing to analyse, and no engine
+    // (none on PATH to run).
     const QByteArray path = qgetenv("PATH");
     qputenv("PATH", "/nonexistent");
-    FakeCheckCommands commands;
-    CheckWindow window(commands);
+    SessionWindow windows;
+    CheckWindow &window = windows.window;
     window.show();
-    CheckRequest refused = startupRequest(u"146 MHz，线材 500 mm，水平极化，波束沿 X 轴"_s);
-    refused.refusal = u"nec2c was not run: the 500 mm wire is too thick."_s;
-    window.check(refused, CheckedDesign::Formula);
+    windows.main.enter(u"146"_s, u"1E-40"_s, WireUnit::Millimetre);
+    QCOMPARE(windows.session().calculate(), CalculateOutcome::Shown);
     QTRY_VERIFY(!window.isCalculating());
     qputenv("PATH", path);
+    const CheckRequest refused = *windows.session().checkRequest();
+    QVERIFY(!refused.refusal.isEmpty());
     QCOMPARE(shown(window, u"status"_s), refused.refusal);
     QCOMPARE(shown(window, u"impedance"_s), u"—"_s);
     QCOMPARE(shown(window, u"header"_s), refused.header);
+    for (const QString &start : {u"tuningStart"_s, u"tolerancesStart"_s, u"trimStart"_s}) {
+        QVERIFY2(!window.findChild<QPushButton *>(start)->isEnabled(), qPrintable(start));
+    }
 }
 
 void TestCheckWindow::textsAreInTheCaptionFace()
@@ -226,11 +263,10 @@ void TestCheckWindow::textsAreInTheCaptionFace()
     const CaptionFace face;
     const QFont oldFont = QApplication::font();
     QApplication::setFont(CaptionFace::captionFont());
-    FakeCheckCommands commands;
-    CheckWindow window(commands);
+    SessionWindow windows;
+    CheckWindow &window = windows.window;
     window.show();
-    window.check(startupRequest(u"146 MHz，线材 #12 AWG，水平极化，波束沿 X 轴"_s),
-                 CheckedDesign::Formula);
+    windows.session().checkShownDesign();
     QTRY_VERIFY_WITH_TIMEOUT(!window.isCalculating(), 20'000);
 
     QList<std::pair<QString, QFont>> texts{{window.windowTitle(), window.font()}};
@@ -307,15 +343,11 @@ void TestCheckWindow::asksWhatWasTyped()
 
     const QLocale old;
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    const QByteArray path = qgetenv("PATH");
-    qputenv("PATH", "/nonexistent"); // the check itself is not what is tested
     FakeCheckCommands commands;
     CheckWindow window(commands);
     window.show();
     window.showInstallation(Installation{}, LengthScale{u"m"_s, 1, 2.05, 0.01, u"cm"_s});
-    window.check(startupRequest(), CheckedDesign::Formula);
-    QTRY_VERIFY(!window.isCalculating());
-    qputenv("PATH", path);
+    window.showCheckedDesign(startupRequest(), CheckedDesign::Formula);
     window.findChild<QLineEdit *>(u"cutError"_s)->setText(cutError);
     window.findChild<QLineEdit *>(u"measuredDip"_s)->setText(dip);
     window.findChild<QLineEdit *>(u"target"_s)->setText(target);
@@ -341,14 +373,10 @@ void TestCheckWindow::asksWhatWasTyped()
 
 void TestCheckWindow::drawsTheTrimOverTheModel()
 {
-    const QByteArray path = qgetenv("PATH");
-    qputenv("PATH", "/nonexistent");
     FakeCheckCommands commands;
     CheckWindow window(commands);
     window.show();
-    window.check(startupRequest(), CheckedDesign::Formula);
-    QTRY_VERIFY(!window.isCalculating());
-    qputenv("PATH", path);
+    window.showCheckedDesign(startupRequest(), CheckedDesign::Formula);
     auto *chart = window.findChild<SwrChart *>();
     QVERIFY(chart != nullptr);
     const auto designRange = chart->frequencyRange();
@@ -358,7 +386,7 @@ void TestCheckWindow::drawsTheTrimOverTheModel()
     for (int i = 0; i < 5; ++i) {
         measured.append(SweepPoint{126.0 + i, {50, 0}, 1.0 + std::abs(i - 2)});
     }
-    window.showAnalysisStarted(BuildAnalysis::Trim);
+    window.showAnalysisStarted(AnalysisKind::Trim);
     window.showMeasurement(Measurement{u"low.s1p"_s, 128, 1, 146, measured});
     QCOMPARE(chart->measuredPoints(), 5);
     QVERIFY(chart->frequencyRange().first < 128);
@@ -378,7 +406,7 @@ void TestCheckWindow::drawsTheTrimOverTheModel()
     TuneSetup setup;
     setup.unit = u"mm"_s;
     setup.decimals = 0;
-    window.showTrim(trim, setup);
+    window.showAnalysisResult(trim, setup);
     QCOMPARE(chart->predictedPoints(), 3);
     const QString lines = shown(window, u"trimResult"_s);
     QVERIFY2(lines.contains(u"驱动单元两端各剪 12 mm"_s), qPrintable(lines));
@@ -386,7 +414,7 @@ void TestCheckWindow::drawsTheTrimOverTheModel()
     QVERIFY2(lines.contains(u"比模型长 14.06 %"_s), qPrintable(lines));
 
     // A new design or installation voids the trim: the chart is the design's alone again.
-    window.showAnalysisEnded(BuildAnalysis::Trim, AnalysisEnd::Voided, {});
+    window.showAnalysisEnded(AnalysisKind::Trim, AnalysisEnd::Voided, {});
     QCOMPARE(chart->measuredPoints(), 0);
     QCOMPARE(chart->predictedPoints(), 0);
     QCOMPARE(chart->frequencyRange(), designRange);

@@ -292,10 +292,10 @@ private Q_SLOTS:
             QWidget *check = checkWindow();
             QVERIFY(check != nullptr);
             QTRY_VERIFY(check->isVisible());
-            auto *tune = check->findChild<QPushButton *>(u"tune"_s);
+            auto *tune = check->findChild<QPushButton *>(u"tuningStart"_s);
             QVERIFY(tune != nullptr && tune->isEnabled());
             QTest::mouseClick(tune, Qt::LeftButton);
-            QVERIFY(shown(check, u"tuneStatus"_s).startsWith(u"正在调谐"_s));
+            QVERIFY(shown(check, u"tuningStatus"_s).startsWith(u"正在调谐"_s));
             // The check's engines hold every core; the tuning's first run waits for one.
             QTRY_VERIFY(notedNumbers(pids).size() >= 2);
             QTRY_VERIFY(!workFolders.isEmpty(QDir::Dirs | QDir::NoDotAndDotDot));
@@ -428,8 +428,8 @@ private Q_SLOTS:
         openWithFirstCheck(window, check);
         QVERIFY(check != nullptr);
         auto *goal = check->findChild<QComboBox *>(u"goal"_s);
-        auto *tune = check->findChild<QPushButton *>(u"tune"_s);
-        auto *cancel = check->findChild<QPushButton *>(u"cancelTuning"_s);
+        auto *tune = check->findChild<QPushButton *>(u"tuningStart"_s);
+        auto *cancel = check->findChild<QPushButton *>(u"tuningCancel"_s);
         auto *exportTuned = check->findChild<QPushButton *>(u"exportTuned"_s);
         QVERIFY(goal && tune && cancel && exportTuned);
         QVERIFY(!exportTuned->isEnabled());
@@ -439,19 +439,19 @@ private Q_SLOTS:
         QTest::mouseClick(tune, Qt::LeftButton);
         QVERIFY(cancel->isVisible());
         QTest::keyClick(check, Qt::Key_Escape);
-        QCOMPARE(shown(check, u"tuneStatus"_s), u"调谐已取消。"_s);
+        QCOMPARE(shown(check, u"tuningStatus"_s), u"调谐已取消。"_s);
         QVERIFY(!cancel->isVisible() && !exportTuned->isEnabled());
 
         // Tuned, then the tuned design checked, with what moxon-cli tune reports.
         QTest::mouseClick(tune, Qt::LeftButton);
         const auto tuned = [check] {
-            return shown(check, u"tuneStatus"_s).startsWith(u"调谐完成"_s);
+            return shown(check, u"tuningStatus"_s).startsWith(u"调谐完成"_s);
         };
         QTRY_VERIFY_WITH_TIMEOUT(tuned(), 30'000);
         QTRY_VERIFY_WITH_TIMEOUT(checkFinished(check), 20'000);
         QVERIFY(shown(check, u"header"_s).endsWith(u"（调谐后）"_s));
         // Each dimension and each figure before and after, in the tab beside the figures.
-        const QStringList result = shown(check, u"tunedDimensions"_s).split(u'\n');
+        const QStringList result = shown(check, u"tuningResult"_s).split(u'\n');
         for (const QChar letter : u"ABCDE"_s) {
             QVERIFY2(std::any_of(result.cbegin(), result.cend(),
                                  [letter](const QString &line) {

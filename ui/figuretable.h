@@ -1,0 +1,59 @@
+#pragma once
+
+#include "figures.h"
+
+#include <QWidget>
+
+#include <optional>
+#include <utility>
+#include <vector>
+
+class QLabel;
+
+namespace moxon {
+
+// The design check's figures as captions and values: the feed-point impedance, the SWR, the
+// take-off angle (over ground only), the gain, the front-to-back, the bandwidth and the
+// beamwidth. A value being calculated shows "…", one there is none of "—"; captions and values
+// follow the language and the locale.
+class FigureTable : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit FigureTable(QWidget *parent = nullptr);
+
+    // The figures of the check shown (none before they come or after a failure), its
+    // bandwidth once the curve is whole, at the design frequency; `calculating` while the
+    // engine runs.
+    void showFigures(const std::optional<DesignFigures> &figures,
+                     const std::optional<Bandwidth> &bandwidth, double frequencyMhz,
+                     bool calculating);
+    // Over ground the take-off angle has a row.
+    void setOverGround(bool overGround);
+
+protected:
+    void changeEvent(QEvent *event) override;
+
+private:
+    // A row of `caption` (a source text) and a value label named `name`.
+    QLabel *addRow(const char *caption, const QString &name);
+    void showValues();
+
+    std::optional<DesignFigures> m_figures;
+    std::optional<Bandwidth> m_bandwidth;
+    double m_frequencyMhz = 0;
+    bool m_calculating = false;
+
+    std::vector<std::pair<QLabel *, const char *>> m_captions; // with their source texts
+    QLabel *m_impedance = nullptr;                             // the table owns its widgets
+    QLabel *m_swr = nullptr;
+    QLabel *m_takeoff = nullptr;
+    QLabel *m_takeoffCaption = nullptr;
+    QLabel *m_gain = nullptr;
+    QLabel *m_frontToBack = nullptr;
+    QLabel *m_bandwidthValue = nullptr;
+    QLabel *m_beamwidth = nullptr;
+};
+
+} // namespace moxon
