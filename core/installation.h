@@ -97,8 +97,9 @@ struct Installation
     double heightMetres = 0; // of the antenna's centre above the ground; none in free space
     Ground ground;
     Conductor conductor;
-    // Between the antenna and the radio; none: the figures are the feed point's alone.
-    std::optional<FeedLine> feedLine;
+    // Between the antenna and the radio; none: the figures are the feed point's alone. Its
+    // own initialiser lets the installations written as {height, ground, conductor} stand.
+    std::optional<FeedLine> feedLine = std::nullopt;
 
     [[nodiscard]] bool overGround() const { return ground.kind != GroundKind::FreeSpace; }
     // Free space and perfect wire: the calculator's own model, the check as it always was. The
