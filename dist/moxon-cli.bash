@@ -31,13 +31,17 @@ _moxon_cli()
         --ground) values='free perfect very-poor poor average very-good fresh-water sea-water' ;;
         --conductor) values='perfect copper aluminium' ;;
         --goal) values='match front-to-back band' ;;
+        # A line of one's own, Z0,VF,DB,MHZ, is typed.
+        --feedline) values='RG-58 RG-8X RG-213 LMR-400 Aircell-7' ;;
+        --measured-at) values='antenna radio' ;;
         -o | --output | --deck | --measured)
             compopt -o filenames 2>/dev/null
             mapfile -t COMPREPLY < <(compgen -f -- "$cur")
             return 0
             ;;
         # Numbers and wire sizes: nothing sensible to offer.
-        -f | --freq | -w | --wire | --height | --band | --built | --cut-error | --dip | --target)
+        -f | --freq | -w | --wire | --height | --band | --built | --cut-error | --dip | --target | \
+            --feedline-length)
             return 0
             ;;
     esac
@@ -50,10 +54,10 @@ _moxon_cli()
     case ${COMP_WORDS[1]} in
         design) options+=' --band-plan' ;;
         export) options+=' --pol --axis --format --output' ;;
-        check) options+=' --pol --axis --height --ground --conductor --deck --sweep' ;;
-        tune) options+=' --pol --axis --height --ground --conductor --deck --goal --band --format --output' ;;
-        tolerance) options+=' --pol --axis --height --ground --conductor --built --cut-error' ;;
-        trim) options+=' --pol --axis --height --ground --conductor --built --measured --dip --target' ;;
+        check) options+=' --pol --axis --height --ground --conductor --feedline --feedline-length --deck --sweep' ;;
+        tune) options+=' --pol --axis --height --ground --conductor --feedline --feedline-length --deck --goal --band --format --output' ;;
+        tolerance) options+=' --pol --axis --height --ground --conductor --feedline --feedline-length --built --cut-error' ;;
+        trim) options+=' --pol --axis --height --ground --conductor --feedline --feedline-length --built --measured --measured-at --dip --target' ;;
         *) return 0 ;;
     esac
     mapfile -t COMPREPLY < <(compgen -W "$options" -- "$cur")

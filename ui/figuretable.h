@@ -1,6 +1,7 @@
 #pragma once
 
 #include "figures.h"
+#include "radiofigures.h"
 
 #include <QWidget>
 
@@ -14,7 +15,9 @@ namespace moxon {
 
 // The design check's figures as captions and values: the feed-point impedance, the SWR, the
 // take-off angle (over ground only), the gain, the front-to-back, the bandwidth and the
-// beamwidth. A value being calculated shows "…", one there is none of "—"; captions and values
+// beamwidth; with a feed line, what the radio sees at its end (impedance and SWR), what the
+// line loses and the power of 100 W that reaches the antenna, and the bandwidth at the radio.
+// A value being calculated shows "…", one there is none of "—"; captions and values
 // follow the language and the locale.
 class FigureTable : public QWidget
 {
@@ -31,6 +34,9 @@ public:
                      bool calculating);
     // Over ground the take-off angle has a row.
     void setOverGround(bool overGround);
+    // The radio's figures through the installation's feed line; none: no line, and no rows.
+    // `feedLine` says whether there is a line whose figures are still to come.
+    void showRadio(const std::optional<RadioFigures> &radio, bool feedLine);
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -39,6 +45,7 @@ private:
     // A row of `caption` (a source text) and a value label named `name`.
     QLabel *addRow(const char *caption, const QString &name);
     void showValues();
+    void showRadioValues();
 
     std::optional<DesignFigures> m_figures;
     std::optional<Bandwidth> m_bandwidth;
@@ -54,6 +61,12 @@ private:
     QLabel *m_frontToBack = nullptr;
     QLabel *m_bandwidthValue = nullptr;
     QLabel *m_beamwidth = nullptr;
+    std::optional<RadioFigures> m_radio;
+    bool m_feedLine = false;
+    std::vector<QLabel *> m_radioRows; // captions and values of the line's rows
+    QLabel *m_atRadio = nullptr;
+    QLabel *m_lineLoss = nullptr;
+    QLabel *m_radioBandwidth = nullptr;
 };
 
 } // namespace moxon

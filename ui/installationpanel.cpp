@@ -1,5 +1,6 @@
 #include "installationpanel.h"
 
+#include "feedlinerow.h"
 #include "localenumbers.h"
 
 #include <QComboBox>
@@ -7,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QVBoxLayout>
 
 #include <cmath>
 
@@ -78,7 +80,16 @@ InstallationPanel::InstallationPanel(QWidget *parent)
     // The ground's constants and the conductor's conductivity show only where they apply.
     m_groundConstants = new QWidget(this);
     m_conductivityBox = new QWidget(this);
-    auto *row = new QHBoxLayout(this);
+    // The feed line's list ends the row; its length and constants go on a row of their own
+    // below, shown only with a line: the row is full at the window's default width, and
+    // without a line the panel takes no more height than it always did.
+    m_feedLine = new FeedLineRow(this);
+    auto *rows = new QVBoxLayout(this);
+    rows->setContentsMargins(0, 0, 0, 0);
+    rows->setSpacing(2);
+    auto *row = new QHBoxLayout;
+    rows->addLayout(row);
+    rows->addWidget(m_feedLine->details());
     auto *constants = new QHBoxLayout(m_groundConstants);
     auto *conductorRow = new QHBoxLayout(m_conductivityBox);
     for (QHBoxLayout *layout : {row, constants, conductorRow}) {
@@ -108,6 +119,8 @@ InstallationPanel::InstallationPanel(QWidget *parent)
     conductorRow->addWidget(m_conductorSigma);
     conductorRow->addWidget(new QLabel(QStringLiteral("S/m"), m_conductivityBox));
     row->addWidget(m_conductivityBox);
+    row->addSpacing(12);
+    row->addWidget(m_feedLine);
     row->addStretch(1);
 
     retranslate();
@@ -115,6 +128,11 @@ InstallationPanel::InstallationPanel(QWidget *parent)
 
     connect(m_ground, &QComboBox::activated, this, &InstallationPanel::groundPicked);
     connect(m_conductor, &QComboBox::activated, this, &InstallationPanel::conductorPicked);
+    connect(m_feedLine, &FeedLineRow::edited, this, [this](const std::optional<FeedLine> &line) {
+        Installation next = m_installation;
+        next.feedLine = line;
+        commit(next);
+    });
     for (QLineEdit *edit : {m_height, m_permittivity, m_conductivity, m_conductorSigma}) {
         connect(edit, &QLineEdit::editingFinished, this, &InstallationPanel::typingFinished);
     }
@@ -149,6 +167,10 @@ void InstallationPanel::showInstallation(const Installation &installation, const
 {
     m_installation = installation;
     m_scale = scale;
+    // The wavelength of the design frequency gives the frequency back.
+    m_feedLine->showFeedLine(
+        installation.feedLine, scale,
+        scale.wavelengthMetres > 0 ? freeSpaceWavelength(scale.wavelengthMetres) : 0);
     showValues();
 }
 

@@ -15,12 +15,14 @@ class QLineEdit;
 
 namespace moxon {
 
+class FeedLineRow;
+
 // The design check's installation: the height of the antenna's centre above the ground, in
 // the main window's display unit and in wavelengths; the ground, free space, perfect or real
 // with its permittivity and conductivity (a named kind of earth or the user's own); and the
-// wire's conductor. It shows the installation the session holds; every change that reads as a
-// valid installation is passed on through edited(), and a text that does not read goes back
-// to the value in force.
+// wire's conductor; on a row below, the feed line to the radio. It shows the installation the
+// session holds; every change that reads as a valid installation is passed on through edited(), and
+// a text that does not read goes back to the value in force.
 class InstallationPanel : public QWidget
 {
     Q_OBJECT
@@ -61,6 +63,7 @@ private:
     QWidget *m_conductivityBox = nullptr; // the conductor's conductivity
     QComboBox *m_conductor = nullptr;
     QLineEdit *m_conductorSigma = nullptr;
+    FeedLineRow *m_feedLine = nullptr;
     std::vector<std::pair<QLabel *, const char *>> m_captions; // with their source texts
 };
 

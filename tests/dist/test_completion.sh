@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The bash completion of moxon-cli, called as bash calls it: COMP_WORDS and COMP_CWORD set,
 # COMPREPLY read back. The options it offers for each command are checked against that
-# command's own --help, and so are the names it offers for --ground, --conductor and --goal,
-# so that an option or a name added to the program and not to the completion fails here.
+# command's own --help, and so are the names it offers for --ground, --conductor, --feedline
+# and --goal, so that an option or a name added to the program and not to the completion fails
+# here.
 # Usage: test_completion.sh <completion script> <moxon-cli>
 set -euo pipefail
 export LC_ALL=C # the sort order of the expected words
@@ -51,7 +52,8 @@ named_values() {
 
 for case in 'check --ground' 'check --conductor' 'tune --ground' 'tune --conductor' \
     'tune --goal' 'tolerance --ground' 'tolerance --conductor' 'trim --ground' \
-    'trim --conductor'; do
+    'trim --conductor' 'check --feedline' 'tune --feedline' 'tolerance --feedline' \
+    'trim --feedline'; do
     read -r command option <<<"$case"
     names=$(named_values "$command" "$option")
     if [[ -z $names ]]; then
@@ -75,6 +77,9 @@ complete_words 'ez nec' moxon-cli export --format = ''
 complete_words 'h v' moxon-cli check --pol ''
 complete_words 'very-good very-poor' moxon-cli check --ground very
 complete_words 'copper' moxon-cli check --conductor c
+complete_words 'RG-213 RG-58 RG-8X' moxon-cli check --feedline R
+complete_words 'radio' moxon-cli trim --measured-at r
+complete_words '' moxon-cli trim --feedline-length ''
 complete_words 'front-to-back' moxon-cli tune --goal f
 complete_words 'x y' moxon-cli export --axis ''
 complete_words '' moxon-cli design --freq ''
