@@ -271,6 +271,10 @@
         <source>史密斯圆图</source>
         <translation>Smith Chart</translation>
     </message>
+    <message>
+        <source>史密斯圆图归一化到 50 Ω。把指针移到圆图上，这里显示指针处的频率、阻抗与驻波比。</source>
+        <translation>The Smith chart is normalised to 50 Ω. Move the pointer over it to read the frequency, impedance and SWR under it here.</translation>
+    </message>
 </context>
 <context>
     <name>moxon::FeedLineRow</name>

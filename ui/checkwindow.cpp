@@ -18,6 +18,7 @@
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QStackedWidget>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -86,22 +87,11 @@ void CheckWindow::makeAnalysisPanels()
     }
 }
 
-void CheckWindow::makeCharts()
-{
-    m_swrChart = new SwrChart(this);
-    connect(m_swrChart, &SwrChart::sweepModeChosen, this,
-            [this](SweepMode mode) { m_commands.setSweepMode(mode); });
-    // Titles and names come with the other texts, from retranslate().
-    m_azimuth = new PatternChart(PatternChart::Plane::Azimuth, {}, {}, this);
-    m_elevation = new PatternChart(PatternChart::Plane::Elevation, {}, {}, this);
-    m_smithChart = new SmithChart(this);
-}
-
 void CheckWindow::layOut()
 {
-    // The figures, a tuning's result, the tolerances, the trim and the Smith chart beside the
-    // SWR chart in tabs, so that nothing is stacked above the charts and pushes them out of
-    // the window.
+    // The figures, a tuning's result, the tolerances, the trim and the Smith chart's readout
+    // beside the charts in tabs, so that nothing is stacked above the charts and pushes them
+    // out of the window.
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("figureTabs"));
     // Every tab's name in view: the column is as wide as the bar.
@@ -111,12 +101,20 @@ void CheckWindow::layOut()
           static_cast<QWidget *>(m_tolerances), static_cast<QWidget *>(m_trim)}) {
         m_tabs->addTab(new PageArea(page, this), QString());
     }
-    // The Smith chart is drawn whole at any size: it needs no page that scrolls.
-    m_tabs->addTab(m_smithChart, QString());
+    m_tabs->addTab(new PageArea(m_smithReadout, this), QString());
     m_tabs->setTabEnabled(kTuningTab, false);
+    // The Smith chart takes the SWR chart's place while its tab is open: it needs the room,
+    // and a tab bar of its own would cost the window its smallest size.
+    m_charts = new QStackedWidget(this);
+    m_charts->addWidget(m_swrChart);
+    m_charts->addWidget(m_smithChart);
+    connect(m_tabs, &QTabWidget::currentChanged, this, [this](int index) {
+        m_charts->setCurrentWidget(index == kSmithTab ? static_cast<QWidget *>(m_smithChart)
+                                                      : static_cast<QWidget *>(m_swrChart));
+    });
     auto *top = new QHBoxLayout;
     top->addWidget(m_tabs);
-    top->addWidget(m_swrChart, 1);
+    top->addWidget(m_charts, 1);
     auto *patterns = new QHBoxLayout;
     patterns->addWidget(m_azimuth);
     patterns->addWidget(m_elevation);
@@ -362,6 +360,7 @@ void CheckWindow::retranslate()
     m_tabs->setTabText(kToleranceTab, tr("公差"));
     m_tabs->setTabText(kTrimTab, tr("实测"));
     m_tabs->setTabText(kSmithTab, tr("史密斯圆图"));
+    m_smithReadout->setText(smithHint());
     // The header the session made for the check in the language it had then.
     if (const QString header = m_commands.shownDesignHeader();
         !header.isEmpty() && !m_request.header.isEmpty()) {

@@ -17,6 +17,7 @@
 class QAction;
 class QCloseEvent;
 class QLabel;
+class QStackedWidget;
 class QTabWidget;
 
 namespace moxon {
@@ -93,6 +94,8 @@ private:
     void showRadio();
     // The measurement and the trim's prediction leave both charts.
     void clearTrimCurves();
+    // What the Smith chart's tab says while the pointer is not over the chart.
+    [[nodiscard]] static QString smithHint();
     void showCheckEnded(AnalysisEnd end, const QString &message);
     // Tells the figures, the title and the menu what the check has so far.
     void showValues();
@@ -134,6 +137,8 @@ private:
     QAction *m_exportAction = nullptr;
     SwrChart *m_swrChart = nullptr;
     SmithChart *m_smithChart = nullptr;
+    QStackedWidget *m_charts = nullptr; // the SWR chart, or the Smith chart with its tab open
+    QLabel *m_smithReadout = nullptr;   // what lies under the pointer in the Smith chart
     PatternChart *m_azimuth = nullptr;
     PatternChart *m_elevation = nullptr;
 };

@@ -4,6 +4,7 @@
 #include "checkwindow.h"
 #include "figuretable.h"
 #include "localenumbers.h"
+#include "patternchart.h"
 #include "smithchart.h"
 #include "swrchart.h"
 #include "trimpanel.h"
@@ -11,6 +12,30 @@
 #include <QLabel>
 
 namespace moxon {
+
+void CheckWindow::makeCharts()
+{
+    m_swrChart = new SwrChart(this);
+    connect(m_swrChart, &SwrChart::sweepModeChosen, this,
+            [this](SweepMode mode) { m_commands.setSweepMode(mode); });
+    // Titles and names come with the other texts, from retranslate().
+    m_azimuth = new PatternChart(PatternChart::Plane::Azimuth, {}, {}, this);
+    m_elevation = new PatternChart(PatternChart::Plane::Elevation, {}, {}, this);
+    m_smithChart = new SmithChart(this);
+    // What lies under the pointer, in the Smith chart's tab.
+    m_smithReadout = new QLabel(this);
+    m_smithReadout->setObjectName(QStringLiteral("smithReadout"));
+    m_smithReadout->setWordWrap(true);
+    m_smithReadout->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    connect(m_smithChart, &SmithChart::pointed, this, [this](const QString &text) {
+        m_smithReadout->setText(text.isEmpty() ? smithHint() : text);
+    });
+}
+
+QString CheckWindow::smithHint()
+{
+    return tr("史密斯圆图归一化到 50 Ω。把指针移到圆图上，这里显示指针处的频率、阻抗与驻波比。");
+}
 
 void CheckWindow::showSweep(const QList<SweepPoint> &sweep)
 {

@@ -1,6 +1,7 @@
 #include "feedlinerow.h"
 
 #include "localenumbers.h"
+#include "numberedit.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -22,14 +23,6 @@ constexpr double kFirstLengthMetres = 20;
 int ownLineItem()
 {
     return kFirstCableItem + int(cablePresets().size());
-}
-
-QLineEdit *numberEdit(const QString &objectName, int characters, QWidget *parent)
-{
-    auto *edit = new QLineEdit(parent);
-    edit->setObjectName(objectName);
-    edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(u'0') * characters + 12);
-    return edit;
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "feedlinerow.h"
 #include "localenumbers.h"
+#include "numberedit.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -44,14 +45,6 @@ QList<std::pair<QString, QString>> groundItems()
     }
     items.append({InstallationPanel::tr("自定义地面"), {}});
     return items;
-}
-
-QLineEdit *numberEdit(const QString &objectName, int characters, QWidget *parent)
-{
-    auto *edit = new QLineEdit(parent);
-    edit->setObjectName(objectName);
-    edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(u'0') * characters + 12);
-    return edit;
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QEvent>
 #include <QHelpEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QToolTip>
 
@@ -142,6 +143,18 @@ QString SmithChart::pointText(QPointF point) const
     const FeedPoint feed{z->real(), z->imag()};
     return tr("%1，驻波比 %2")
         .arg(format.impedance(feed), format.swr(standingWaveRatio(feed, kLineImpedance)));
+}
+
+void SmithChart::mouseMoveEvent(QMouseEvent *event)
+{
+    Q_EMIT pointed(pointText(event->position()));
+    QWidget::mouseMoveEvent(event);
+}
+
+void SmithChart::leaveEvent(QEvent *event)
+{
+    Q_EMIT pointed({});
+    QWidget::leaveEvent(event);
 }
 
 bool SmithChart::event(QEvent *event)

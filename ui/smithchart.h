@@ -38,8 +38,14 @@ public:
     // The chart as "保存圆图…" writes it.
     [[nodiscard]] QImage image();
 
+Q_SIGNALS:
+    // What lies under the pointer as it moves, as the tooltip tells it; empty once it leaves.
+    void pointed(const QString &text);
+
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void leaveEvent(QEvent *event) override;
     bool event(QEvent *event) override;
     void changeEvent(QEvent *event) override;
 

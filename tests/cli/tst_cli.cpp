@@ -1,4 +1,5 @@
 #include "cliprocess.h"
+#include "clirun.h"
 #include "fakeview.h"
 #include "moxoncli.h"
 
@@ -14,24 +15,6 @@ using namespace moxon::test;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-struct CliRun
-{
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-CliRun runCli(const QStringList &arguments)
-{
-    CliRun run;
-    QTextStream out(&run.out);
-    QTextStream err(&run.err);
-    run.status = MoxonCli(out, err).run(QStringList{u"moxon-cli"_s} + arguments);
-    out.flush();
-    err.flush();
-    return run;
-}
 
 QList<QJsonObject> jsonLines(const QString &text)
 {

@@ -1,3 +1,4 @@
+#include "clirun.h"
 #include "moxoncli.h"
 
 #include <QJsonArray>
@@ -10,29 +11,12 @@
 #include <numbers>
 
 using namespace moxon;
+using namespace moxon::test;
 using namespace Qt::StringLiterals;
 
 namespace {
 
 using Complex = std::complex<double>;
-
-struct CliRun
-{
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-CliRun runCli(const QStringList &arguments)
-{
-    CliRun run;
-    QTextStream out(&run.out);
-    QTextStream err(&run.err);
-    run.status = MoxonCli(out, err).run(QStringList{u"moxon-cli"_s} + arguments);
-    out.flush();
-    err.flush();
-    return run;
-}
 
 QJsonObject checkJson(const QStringList &arguments, QString &err)
 {

@@ -25,6 +25,7 @@
 #include <QRawFont>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -461,11 +462,19 @@ void TestCheckWindow::showsWhatTheRadioSees()
              qPrintable(loss));
     QVERIFY(!shown(window, u"radioBandwidth"_s).contains(u"…"_s));
     QCOMPARE(window.findChild<SwrChart *>()->radioPoints(), 41);
-    const auto *smith = window.findChild<SmithChart *>();
+    auto *smith = window.findChild<SmithChart *>();
     QCOMPARE(smith->curvePoints(SmithTrace::Model), 41);
     QCOMPARE(smith->curvePoints(SmithTrace::Radio), 41);
     QVERIFY(window.findChild<QCheckBox *>(u"measuredAtRadio"_s)->isEnabled());
     QVERIFY(commands.asked.isEmpty());
+
+    // Its tab puts the Smith chart in the SWR chart's place and reads out what the pointer is
+    // over: here the curve's design frequency, 50 ohms at the centre.
+    window.findChild<QTabWidget *>(u"figureTabs"_s)->setCurrentIndex(4);
+    QVERIFY(smith->isVisible() && !window.findChild<SwrChart *>()->isVisible());
+    QTest::mouseMove(smith, smith->smithGeometry().circle().center().toPoint());
+    QTRY_VERIFY2(shown(window, u"smithReadout"_s).contains(u"146"_s),
+                 qPrintable(shown(window, u"smithReadout"_s)));
 
     // The line taken away in its list: the session is asked, and once it shows the
     // installation without a line the radio's rows and curves go.
