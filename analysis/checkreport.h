@@ -3,6 +3,7 @@
 #include "figures.h"
 #include "installation.h"
 #include "nec2crunner.h"
+#include "radiofigures.h"
 #include "sweepplan.h"
 
 #include <QByteArray>
@@ -112,6 +113,8 @@ struct CheckReport
     QString caution;                       // the request's, when there are figures
     Installation installation;             // the request's
     QByteArray deck; // the deck whose run gave the figures at the design frequency
+    // With a feed line in the installation: what the radio sees at its far end.
+    std::optional<RadioFigures> atRadio;
 
     [[nodiscard]] bool ok() const { return failure == EngineFailure::None; }
 };

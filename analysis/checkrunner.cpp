@@ -372,6 +372,11 @@ CheckReport checkDeck(const CheckRequest &request, EngineScheduler &scheduler,
                          report.caution = request.caution;
                          report.installation = request.installation;
                          report.deck = runner.figuresDeck();
+                         if (const std::optional<FeedLine> &line =
+                                 request.installation.feedLine) {
+                             report.atRadio =
+                                 radioFigures(*line, report.figures, sweep.points, sweep.curve);
+                         }
                          loop.quit();
                      });
     QObject::connect(&runner, &CheckRunner::failed, &loop,

@@ -72,6 +72,9 @@ struct MeasuredAntenna
     QString file;         // a one-port Touchstone file; empty: the dip was typed
     double dipMhz = 0;    // the measured SWR dip, without a file
     double targetMhz = 0; // where the dip is wanted; 0: the design frequency
+    // The file was measured at the radio's end of the installation's feed line, and is turned
+    // back to the feed point before anything uses it; else at the feed point itself.
+    bool atRadio = false;
 };
 
 // The measurement as the session read it, before the trim runs.
@@ -82,6 +85,11 @@ struct Measurement
     double dipSwr = 0;       // the SWR there on the 50-ohm line; 0 when typed
     double targetMhz = 0;    // where the dip is wanted
     QList<SweepPoint> curve; // the measured SWR on the 50-ohm line; empty when typed
+    // Measured at the radio: the curve and its dip as the analyser read them there, before
+    // they were turned back to the feed point, which `curve` and `dipMhz` are.
+    bool atRadio = false;
+    QList<SweepPoint> rawCurve{};
+    std::optional<double> rawDipMhz{}; // none where the raw curve has no dip inside its range
 };
 
 // What the session asks of the design check window, in the user's terms, as DesignView is for

@@ -37,6 +37,44 @@ std::optional<Insulation> storedInsulation(const QSettings &stored)
     return sound ? std::optional<Insulation>(insulation) : std::nullopt;
 }
 
+// The feed line: a table cable by its name, so that it follows the table; a line of one's own
+// by its constants and fitted loss. None where nothing is stored or it does not read.
+std::optional<FeedLine> storedFeedLine(const QSettings &stored)
+{
+    const QString name = stored.value(QStringLiteral("feedLine")).toString();
+    const double length = stored.value(QStringLiteral("feedLineMetres"), 0).toDouble();
+    if (name.isEmpty() || !std::isfinite(length) || !(length > 0)) {
+        return std::nullopt;
+    }
+    if (const CablePreset *preset = cablePreset(name)) {
+        return FeedLine{cableOf(*preset), length};
+    }
+    const Cable own{kCustomCable.toString(),
+                    stored.value(QStringLiteral("feedLineZ0"), 0).toDouble(),
+                    stored.value(QStringLiteral("feedLineVelocity"), 0).toDouble(),
+                    {stored.value(QStringLiteral("feedLineRootLoss"), -1).toDouble(),
+                     stored.value(QStringLiteral("feedLineLinearLoss"), -1).toDouble()}};
+    const bool reads = name == kCustomCable && own.z0Ohm > 0 && std::isfinite(own.z0Ohm) &&
+                       own.velocityFactor > 0 && own.velocityFactor <= 1 &&
+                       own.loss.rootCoefficient >= 0 && std::isfinite(own.loss.rootCoefficient) &&
+                       own.loss.linearCoefficient >= 0 && std::isfinite(own.loss.linearCoefficient);
+    return reads ? std::optional(FeedLine{own, length}) : std::nullopt;
+}
+
+void storeFeedLine(QSettings &stored, const std::optional<FeedLine> &line)
+{
+    stored.setValue(QStringLiteral("feedLine"), line ? line->cable.name : QString());
+    if (!line) {
+        return;
+    }
+    const Cable &cable = line->cable;
+    stored.setValue(QStringLiteral("feedLineMetres"), line->lengthMetres);
+    stored.setValue(QStringLiteral("feedLineZ0"), cable.z0Ohm);
+    stored.setValue(QStringLiteral("feedLineVelocity"), cable.velocityFactor);
+    stored.setValue(QStringLiteral("feedLineRootLoss"), cable.loss.rootCoefficient);
+    stored.setValue(QStringLiteral("feedLineLinearLoss"), cable.loss.linearCoefficient);
+}
+
 } // namespace
 
 Installation storedInstallation()
@@ -66,6 +104,7 @@ Installation storedInstallation()
         (restored.conductor.kind == ConductorKind::Perfect ||
          restored.conductor.conductivity > 0)) {
         restored.insulation = storedInsulation(stored);
+        restored.feedLine = storedFeedLine(stored);
         return restored;
     }
     return {};
@@ -81,6 +120,7 @@ void storeInstallation(const Installation &installation)
     stored.setValue(QStringLiteral("conductivity"), installation.ground.conductivity);
     stored.setValue(QStringLiteral("conductor"), int(installation.conductor.kind));
     stored.setValue(QStringLiteral("metal"), installation.conductor.conductivity);
+    storeFeedLine(stored, installation.feedLine);
     if (!installation.insulation) {
         stored.setValue(kInsulationKey, -1);
         return;

@@ -4,9 +4,9 @@
 
 namespace moxon {
 
-// The installation the user last chose, kept in the settings across runs; the default
-// (free space, perfect wire) where nothing is stored or what is stored does not read as an
-// installation.
+// The installation the user last chose, its feed line included, kept in the settings across
+// runs; the default (free space, perfect wire, no line) where nothing is stored or what is
+// stored does not read as an installation.
 [[nodiscard]] Installation storedInstallation();
 void storeInstallation(const Installation &installation);
 

@@ -1,5 +1,6 @@
 #include "measurementfile.h"
 
+#include "feedline.h"
 #include "measureddip.h"
 #include "touchstone.h"
 
@@ -17,10 +18,24 @@ bool isFrequency(double mhz)
     return std::isfinite(mhz) && mhz > 0;
 }
 
+// `points` with their SWR on the 50-ohm line.
+QList<SweepPoint> sweepOf(const QList<TouchstonePoint> &points)
+{
+    const QList<double> swr = swrOnLine(points);
+    QList<SweepPoint> curve;
+    curve.reserve(points.size());
+    for (qsizetype i = 0; i < points.size(); ++i) {
+        const std::complex<double> z = points[i].impedanceOhm;
+        curve.append(SweepPoint{points[i].frequencyMhz, {z.real(), z.imag()}, swr[i]});
+    }
+    return curve;
+}
+
 } // namespace
 
 std::variant<Measurement, QString> readMeasurement(const MeasuredAntenna &measured,
-                                                   double designMhz)
+                                                   double designMhz,
+                                                   const std::optional<FeedLine> &line)
 {
     Measurement measurement;
     measurement.targetMhz = measured.targetMhz == 0 ? designMhz : measured.targetMhz;
@@ -34,24 +49,34 @@ std::variant<Measurement, QString> readMeasurement(const MeasuredAntenna &measur
         measurement.dipMhz = measured.dipMhz;
         return measurement;
     }
+    if (measured.atRadio && !line) {
+        return QStringLiteral("A file measured at the radio needs the feed line it was measured "
+                              "through: choose the line in the installation.");
+    }
 
     const TouchstoneResult read = readTouchstoneFile(measured.file);
     if (const auto *error = std::get_if<TouchstoneError>(&read)) {
         return error->sentence();
     }
-    const QList<TouchstonePoint> &points = std::get<TouchstoneFile>(read).points;
+    const QList<TouchstonePoint> &asRead = std::get<TouchstoneFile>(read).points;
     measurement.source = QFileInfo(measured.file).fileName();
+    // Before the dip is found and before anything else uses the curve.
+    const QList<TouchstonePoint> points =
+        measured.atRadio ? deembedded(asRead, LossyLine(line->cable), line->lengthMetres) : asRead;
     const std::variant<MeasuredDip, QString> dip = measuredDip(points, measurement.source);
     if (const auto *reason = std::get_if<QString>(&dip)) {
         return *reason;
     }
     measurement.dipMhz = std::get<MeasuredDip>(dip).frequencyMhz;
     measurement.dipSwr = std::get<MeasuredDip>(dip).swr;
-    const QList<double> swr = swrOnLine(points);
-    measurement.curve.reserve(points.size());
-    for (qsizetype i = 0; i < points.size(); ++i) {
-        const std::complex<double> z = points[i].impedanceOhm;
-        measurement.curve.append(SweepPoint{points[i].frequencyMhz, {z.real(), z.imag()}, swr[i]});
+    measurement.curve = sweepOf(points);
+    if (measured.atRadio) {
+        measurement.atRadio = true;
+        measurement.rawCurve = sweepOf(asRead);
+        const std::variant<MeasuredDip, QString> raw = measuredDip(asRead, measurement.source);
+        if (const auto *rawDip = std::get_if<MeasuredDip>(&raw)) {
+            measurement.rawDipMhz = rawDip->frequencyMhz;
+        }
     }
     return measurement;
 }

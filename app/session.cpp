@@ -147,8 +147,21 @@ void Session::setInstallation(const Installation &installation)
     if (installation == m_installation) {
         return;
     }
+    // The feed line changes nothing of the antenna's model: what the radio sees is arithmetic
+    // on the check's curve, which the view works out anew, and no engine runs. Only a trim,
+    // whose measurement may have been turned back through the line, no longer applies.
+    Installation antenna = installation;
+    antenna.feedLine = m_installation.feedLine;
+    const bool lineOnly = antenna == m_installation;
     m_installation = installation;
     storeInstallation(installation);
+    if (lineOnly) {
+        m_analyses.voidTrim();
+        if (m_checkView) {
+            m_checkView->showInstallation(m_installation, lengthScale());
+        }
+        return;
+    }
     checkShownDesign();
 }
 
@@ -192,7 +205,8 @@ void Session::startTolerances(std::optional<double> cutError)
 void Session::startTrim(const MeasuredAntenna &measured)
 {
     if (const std::optional<TuneSetup> built = builtSetup()) {
-        m_analyses.startTrim(*built, measured, m_state.accepted->frequencyMHz);
+        m_analyses.startTrim(*built, measured, m_state.accepted->frequencyMHz,
+                             m_installation.feedLine);
     }
 }
 

@@ -156,7 +156,7 @@ void SessionAnalyses::startTolerances(const TuneSetup &built, double cutError)
 }
 
 void SessionAnalyses::startTrim(const TuneSetup &built, const MeasuredAntenna &measured,
-                                double designMhz)
+                                double designMhz, const std::optional<FeedLine> &line)
 {
     end(AnalysisKind::Trim, AnalysisEnd::Voided);
     shown(AnalysisKind::Trim) = true;
@@ -164,7 +164,7 @@ void SessionAnalyses::startTrim(const TuneSetup &built, const MeasuredAntenna &m
         m_view->showAnalysisStarted(AnalysisKind::Trim);
     }
     // The measurement first: a file that cannot be taken stops the trim before any run.
-    const std::variant<Measurement, QString> read = readMeasurement(measured, designMhz);
+    const std::variant<Measurement, QString> read = readMeasurement(measured, designMhz, line);
     if (const auto *refusal = std::get_if<QString>(&read)) {
         shown(AnalysisKind::Trim) = false;
         if (m_view) {

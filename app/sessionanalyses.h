@@ -51,7 +51,9 @@ public:
     // The tolerances and the trim of the design `built`; `designMhz` is the target of a trim
     // that names none.
     void startTolerances(const TuneSetup &built, double cutError);
-    void startTrim(const TuneSetup &built, const MeasuredAntenna &measured, double designMhz);
+    // A file measured at the radio is turned back to the feed point through `line`.
+    void startTrim(const TuneSetup &built, const MeasuredAntenna &measured, double designMhz,
+                   const std::optional<FeedLine> &line = std::nullopt);
 
     // Ends the analysis of `kind` in flight, if any, telling the view it was cancelled.
     void cancel(AnalysisKind kind);
@@ -59,6 +61,8 @@ public:
     void voidDesignAnalyses();
     // The tolerances and the trim alone: the design a tuning gives replaces theirs.
     void voidBuildAnalyses();
+    // The trim alone: the feed line a measurement may have been turned back through changed.
+    void voidTrim() { end(AnalysisKind::Trim, AnalysisEnd::Voided); }
 
     [[nodiscard]] bool isRunning(AnalysisKind kind) const;
     // The tuning in flight or done; none when there is none or it was voided.

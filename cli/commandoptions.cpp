@@ -55,6 +55,23 @@ QString insulationHelp()
         .arg(kMostInsulationPermittivity);
 }
 
+QString feedLineHelp()
+{
+    return QStringLiteral("The feed line from the antenna to the radio: %1, or Z0,VF,DB,MHZ, a "
+                          "line of one's own of Z0 ohms and velocity factor VF losing DB dB per "
+                          "100 m matched at MHZ. The check then adds what the radio sees at its "
+                          "end and what the line loses; none by default.")
+        .arg(cableNames().join(QStringLiteral(", ")));
+}
+
+// A number in the C locale, finite.
+std::optional<double> finiteNumber(const QString &text)
+{
+    bool ok = false;
+    const double value = QLocale::c().toDouble(text, &ok);
+    return ok && std::isfinite(value) ? std::optional<double>(value) : std::nullopt;
+}
+
 } // namespace
 
 QString firstProblem(const QStringList &problems)
@@ -197,19 +214,27 @@ InstallationOptions::InstallationOptions(QCommandLineParser &parser)
                          "of the wire size: mm with --wire-unit mm, inches with in and with AWG "
                          "(whose diameters are inches)."),
           QStringLiteral("T")))
+    , m_feedLine(option({QStringLiteral("feedline")}, feedLineHelp(), QStringLiteral("TYPE")))
+    , m_feedLineLength(option({QStringLiteral("feedline-length")},
+                              QStringLiteral("Length of the feed line, in the unit of --units."),
+                              QStringLiteral("L")))
 {
     parser.addOption(m_height);
     parser.addOption(m_ground);
     parser.addOption(m_conductor);
     parser.addOption(m_insulation);
     parser.addOption(m_insulationThickness);
+    parser.addOption(m_feedLine);
+    parser.addOption(m_feedLineLength);
 }
 
 QList<NamedValues> InstallationOptions::names()
 {
     return {{QStringLiteral("--ground"), groundNames()},
             {QStringLiteral("--conductor"), conductorNames()},
-            {QStringLiteral("--insulation"), insulationNames()}};
+            {QStringLiteral("--insulation"), insulationNames()},
+
+            {QStringLiteral("--feedline"), cableNames()}};
 }
 
 QString InstallationOptions::check() const
@@ -232,7 +257,10 @@ QString InstallationOptions::check() const
     if (overGround && !height()) {
         return QStringLiteral("--height must be a number, not '%1'").arg(m_parser.value(m_height));
     }
-    return checkInsulation();
+    if (QString refusal = checkInsulation(); !refusal.isEmpty()) {
+        return refusal;
+    }
+    return checkFeedLine();
 }
 
 QString InstallationOptions::checkInsulation() const
@@ -254,6 +282,38 @@ QString InstallationOptions::checkInsulation() const
     return {};
 }
 
+QString InstallationOptions::checkFeedLine() const
+{
+    const bool line = m_parser.isSet(m_feedLine);
+    if (line != m_parser.isSet(m_feedLineLength)) {
+        return line ? QStringLiteral("--feedline needs --feedline-length: how long the line is")
+                    : QStringLiteral("--feedline-length needs --feedline: the line's type");
+    }
+    if (!line) {
+        return {};
+    }
+    if (!cableFromText(m_parser.value(m_feedLine))) {
+        return QStringLiteral("--feedline must be %1, not '%2'")
+            .arg(cableChoices(), m_parser.value(m_feedLine));
+    }
+    const std::optional<double> length = finiteNumber(m_parser.value(m_feedLineLength));
+    if (!length || !(*length > 0)) {
+        return QStringLiteral("--feedline-length must be a length above 0, not '%1'")
+            .arg(m_parser.value(m_feedLineLength));
+    }
+    return {};
+}
+
+std::optional<FeedLine> InstallationOptions::feedLine(DisplayUnit units) const
+{
+    const std::optional<Cable> cable = cableFromText(m_parser.value(m_feedLine));
+    const std::optional<double> length = finiteNumber(m_parser.value(m_feedLineLength));
+    if (!cable || !length) {
+        return std::nullopt;
+    }
+    return FeedLine{*cable, *length * unitInfo(units).metresPerUnit};
+}
+
 Installation InstallationOptions::installation(DisplayUnit units, WireUnit wireUnit) const
 {
     Installation installation;
@@ -269,6 +329,7 @@ Installation InstallationOptions::installation(DisplayUnit units, WireUnit wireU
                 insulationThickness().value_or(0) * unitInfo(wireUnit).metresPerUnit;
         }
     }
+    installation.feedLine = feedLine(units);
     return installation;
 }
 
@@ -281,9 +342,7 @@ std::optional<double> InstallationOptions::insulationThickness() const
 
 std::optional<double> InstallationOptions::height() const
 {
-    bool ok = false;
-    const double value = QLocale::c().toDouble(m_parser.value(m_height), &ok);
-    return ok && std::isfinite(value) ? std::optional<double>(value) : std::nullopt;
+    return finiteNumber(m_parser.value(m_height));
 }
 
 SweepOptions::SweepOptions(QCommandLineParser &parser)

@@ -77,17 +77,19 @@ private:
 };
 
 // Where the antenna hangs and what it is made of: --height, --ground, --conductor,
-// --insulation and --insulation-thickness.
+// --insulation and --insulation-thickness; and the feed line to the radio: --feedline,
+// --feedline-length.
 class InstallationOptions
 {
 public:
     explicit InstallationOptions(QCommandLineParser &parser);
 
-    // The names --ground, --conductor and --insulation take, for namedValues().
+    // The names --ground, --conductor, --insulation and --feedline take, for namedValues().
     [[nodiscard]] static QList<NamedValues> names();
 
     [[nodiscard]] QString check() const;
-    // Valid once check() passed; the height is given in the unit of the dimensions, the
+    // Valid once check() passed; the height and the feed line's length are given in the unit
+    // of the dimensions, the
     // insulation's thickness in that of the wire size (`wireUnit`: inches for a gauge).
     [[nodiscard]] Installation installation(DisplayUnit units, WireUnit wireUnit) const;
 
@@ -95,6 +97,8 @@ private:
     [[nodiscard]] std::optional<double> height() const;
     [[nodiscard]] QString checkInsulation() const;
     [[nodiscard]] std::optional<double> insulationThickness() const;
+    [[nodiscard]] QString checkFeedLine() const;
+    [[nodiscard]] std::optional<FeedLine> feedLine(DisplayUnit units) const;
 
     const QCommandLineParser &m_parser;
     const QCommandLineOption m_height;
@@ -102,6 +106,8 @@ private:
     const QCommandLineOption m_conductor;
     const QCommandLineOption m_insulation;
     const QCommandLineOption m_insulationThickness;
+    const QCommandLineOption m_feedLine;
+    const QCommandLineOption m_feedLineLength;
 };
 
 // How the check's SWR curve comes from the engine: --sweep fitted or full.

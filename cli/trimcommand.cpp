@@ -4,6 +4,7 @@
 #include "checkrequest.h"
 #include "enginecommand.h"
 #include "engineruns.h"
+#include "feedline.h"
 #include "machineformats.h"
 #include "measureddip.h"
 #include "moxoncli.h"
@@ -31,7 +32,11 @@ QString description()
                "and E unchanged, the gap C taking up the difference) that puts the dip on "
                "--target with the best front-to-back there, and the rebuild, every dimension "
                "anew; each with the dip, SWR, front-to-back and SWR curve it predicts. The SWR "
-               "is compared, not the impedance: it is the same at both ends of the feed line.\n\n"
+               "dip is compared, not the impedance. A file measured at the radio "
+               "(--measured-at radio) is first turned back to the feed point through the lossy "
+               "line --feedline and --feedline-length give, so that neither the line's loss nor "
+               "its impedance moves the dip; the JSON then has the dip as measured "
+               "(raw_dip_mhz) beside the one turned back (deembedded_dip_mhz).\n\n"
                "Exit status as check's; a file that is not a one-port Touchstone file, or has "
                "no SWR dip inside its range: 2, with one sentence naming the line or the reason "
                "(\"measurement_refused\" with --json), before anything else is done; a model "
@@ -50,22 +55,50 @@ std::optional<double> frequency(const QString &text)
     return ok && std::isfinite(value) && value > 0 ? std::optional<double>(value) : std::nullopt;
 }
 
-// The dip of the file at `path`, with where it came from; or the sentence refusing the file.
-std::variant<std::pair<double, QString>, QString> dipOfFile(const QString &path)
+// The dip of a measured file, and where it came from.
+struct FileDip
+{
+    double dipMhz = 0;               // where the trim takes the antenna's dip: at its feed point
+    QString whence;                  // in words: "from antenna.s1p, SWR 1.04 there"
+    std::optional<double> rawDipMhz; // the file's own dip, as measured; none outside its range
+    std::optional<double> turnedMhz; // measured at the radio: the dip turned back to the antenna
+};
+
+// The dip of the file at `path`, measured at the radio's end of `line` when there is one, else
+// at the antenna; or the sentence refusing the file.
+std::variant<FileDip, QString> dipOfFile(const QString &path, const std::optional<FeedLine> &line)
 {
     const TouchstoneResult read = readTouchstoneFile(path);
     if (const auto *error = std::get_if<TouchstoneError>(&read)) {
         return error->sentence();
     }
     const QString name = QFileInfo(path).fileName();
-    const std::variant<MeasuredDip, QString> dip =
-        measuredDip(std::get<TouchstoneFile>(read).points, name);
+    const QList<TouchstonePoint> &measured = std::get<TouchstoneFile>(read).points;
+    // Before the dip is found and before anything else uses the curve.
+    const QList<TouchstonePoint> atFeed =
+        line ? deembedded(measured, LossyLine(line->cable), line->lengthMetres) : measured;
+    const std::variant<MeasuredDip, QString> dip = measuredDip(atFeed, name);
     if (const auto *reason = std::get_if<QString>(&dip)) {
         return *reason;
     }
     const MeasuredDip &found = std::get<MeasuredDip>(dip);
-    return std::pair{found.frequencyMhz, QStringLiteral("from %1, SWR %2 there")
-                                             .arg(name, QLocale::c().toString(found.swr, 'f', 2))};
+    FileDip result{
+        found.frequencyMhz,
+        QStringLiteral("from %1, SWR %2 there").arg(name, QLocale::c().toString(found.swr, 'f', 2)),
+        found.frequencyMhz, std::nullopt};
+    if (line) {
+        const std::variant<MeasuredDip, QString> raw = measuredDip(measured, name);
+        const auto *rawDip = std::get_if<MeasuredDip>(&raw);
+        result.rawDipMhz = rawDip ? std::optional(rawDip->frequencyMhz) : std::nullopt;
+        result.turnedMhz = found.frequencyMhz;
+        result.whence = QStringLiteral("from %1, measured at the radio and turned back through "
+                                       "the feed line: SWR %2 at the antenna; %3 at the radio")
+                            .arg(name, QLocale::c().toString(found.swr, 'f', 2),
+                                 rawDip ? QLocale::c().toString(rawDip->frequencyMhz, 'f', 4) +
+                                              QStringLiteral(" MHz")
+                                        : QStringLiteral("no dip"));
+    }
+    return result;
 }
 
 class TrimCommand final : public EngineCommand
@@ -90,7 +123,31 @@ private:
             problem = QStringLiteral("--target must be a frequency in MHz, not '%1'")
                           .arg(m_parser.value(m_target));
         }
-        return {m_built.check(m_common.units()), problem};
+        return {m_built.check(m_common.units()), problem, measuredAtProblem()};
+    }
+
+    // What is wrong with --measured-at, or empty.
+    [[nodiscard]] QString measuredAtProblem() const
+    {
+        const QString at = m_parser.value(m_measuredAt);
+        if (!isAt(u"antenna") && !isAt(u"radio")) {
+            return QStringLiteral("--measured-at must be radio or antenna, not '%1'").arg(at);
+        }
+        if (isAt(u"radio") && !m_parser.isSet(m_measured)) {
+            return QStringLiteral("--measured-at radio needs --measured FILE: a dip given with "
+                                  "--dip cannot be turned back through the line");
+        }
+        if (isAt(u"radio") &&
+            !m_where.installation(m_common.units(), m_common.wireUnit()).feedLine) {
+            return QStringLiteral("--measured-at radio needs the line it was measured through: "
+                                  "--feedline and --feedline-length");
+        }
+        return {};
+    }
+
+    [[nodiscard]] bool isAt(QStringView plane) const
+    {
+        return m_parser.value(m_measuredAt).compare(plane, Qt::CaseInsensitive) == 0;
     }
 
     // The measurement first: a file that cannot be read stops the command before anything
@@ -102,7 +159,10 @@ private:
         if (!m_parser.isSet(m_measured)) {
             return std::nullopt;
         }
-        const auto read = dipOfFile(m_parser.value(m_measured));
+        const std::optional<FeedLine> line =
+            isAt(u"radio") ? m_where.installation(m_common.units(), m_common.wireUnit()).feedLine
+                           : std::nullopt;
+        const auto read = dipOfFile(m_parser.value(m_measured), line);
         if (const auto *refusal = std::get_if<QString>(&read)) {
             m_io.say(*refusal);
             if (m_common.json()) {
@@ -111,7 +171,9 @@ private:
             m_out.flush();
             return ExitUsage;
         }
-        std::tie(m_measuredDipMhz, m_whence) = std::get<std::pair<double, QString>>(read);
+        m_file = std::get<FileDip>(read);
+        m_measuredDipMhz = m_file->dipMhz;
+        m_whence = m_file->whence;
         return std::nullopt;
     }
 
@@ -137,6 +199,15 @@ private:
     {
         QJsonObject report = trimReportToJson(m_result, m_setup);
         report.insert(QStringLiteral("measured_from"), m_whence);
+        if (m_file) {
+            const auto mhz = [](const std::optional<double> &value) {
+                return value ? QJsonValue(*value) : QJsonValue();
+            };
+            report.insert(QStringLiteral("measured_at"),
+                          m_file->turnedMhz ? QStringLiteral("radio") : QStringLiteral("antenna"));
+            report.insert(QStringLiteral("raw_dip_mhz"), mhz(m_file->rawDipMhz));
+            report.insert(QStringLiteral("deembedded_dip_mhz"), mhz(m_file->turnedMhz));
+        }
         return report;
     }
 
@@ -149,9 +220,16 @@ private:
     const BuiltOptions m_built{m_parser};
     const QCommandLineOption m_measured =
         added({QStringLiteral("measured"),
-               QStringLiteral("The analyser's Touchstone file of the antenna (.s1p), at the "
-                              "antenna or through its feed line."),
+               QStringLiteral("The analyser's Touchstone file of the antenna (.s1p), measured "
+                              "where --measured-at says."),
                QStringLiteral("FILE")});
+    const QCommandLineOption m_measuredAt =
+        added({QStringLiteral("measured-at"),
+               QStringLiteral("Where --measured was measured: antenna (the default), at the feed "
+                              "point, or radio, at the radio's end of the feed line that "
+                              "--feedline and --feedline-length give, through which the file is "
+                              "turned back to the feed point before its dip is found."),
+               QStringLiteral("radio|antenna"), QStringLiteral("antenna")});
     const QCommandLineOption m_dip = added({QStringLiteral("dip"),
                                             QStringLiteral("Instead of --measured: the frequency "
                                                            "of the measured SWR dip, in MHz."),
@@ -162,7 +240,8 @@ private:
                               "frequency."),
                QStringLiteral("MHZ")});
     double m_measuredDipMhz = 0;
-    QString m_whence; // where the measured dip comes from, in words
+    QString m_whence;              // where the measured dip comes from, in words
+    std::optional<FileDip> m_file; // with --measured
     TuneSetup m_setup;
     CheckRequest m_design;
     TrimResult m_result;

@@ -121,7 +121,12 @@ private:
         return m_io.writeDeck(m_output.deckPath(), m_setup.requestFor(m_result.tuned).deck);
     }
 
-    QJsonObject reportJson() const override { return tuneReportToJson(m_result, m_setup); }
+    QJsonObject reportJson() const override
+    {
+        return tuneReportToJson(
+            m_result, m_setup,
+            m_where.installation(m_common.units(), m_common.wireUnit()).feedLine);
+    }
 
     // The model or the deck on standard output goes alone, without the report after it.
     QString reportText() const override

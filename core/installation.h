@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cable.h"
 #include "insulation.h"
 
 #include <QString>
@@ -97,10 +98,14 @@ struct Installation
     double heightMetres = 0; // of the antenna's centre above the ground; none in free space
     Ground ground;
     Conductor conductor;
-    std::optional<Insulation> insulation; // none: bare wire
+    std::optional<Insulation> insulation = std::nullopt; // none: bare wire
+    // Between the antenna and the radio; none: the figures are the feed point's alone. Its
+    // own initialiser lets the installations written as {height, ground, conductor} stand.
+    std::optional<FeedLine> feedLine = std::nullopt;
 
     [[nodiscard]] bool overGround() const { return ground.kind != GroundKind::FreeSpace; }
     // Free space and bare perfect wire: the calculator's own model, the check as it always was.
+    // The feed line changes nothing of the antenna's model, and does not count.
     [[nodiscard]] bool isDefault() const
     {
         return !overGround() && conductor.kind == ConductorKind::Perfect && !insulation;

@@ -33,6 +33,9 @@ _moxon_cli()
         --insulation) values='pvc polyethylene ptfe' ;;
         --goal) values='match front-to-back band' ;;
         --language) values='en zh' ;;
+        # A line of one's own, Z0,VF,DB,MHZ, is typed.
+        --feedline) values='RG-58 RG-8X RG-213 LMR-400 Aircell-7' ;;
+        --measured-at) values='antenna radio' ;;
         -o | --output | --deck | --measured | --pdf)
             compopt -o filenames 2>/dev/null
             mapfile -t COMPREPLY < <(compgen -f -- "$cur")
@@ -40,7 +43,7 @@ _moxon_cli()
             ;;
         # Numbers and wire sizes: nothing sensible to offer.
         -f | --freq | -w | --wire | --height | --band | --built | --cut-error | --dip | --target | \
-            --wrap-allowance | --feed-gap | --insulation-thickness)
+            --wrap-allowance | --feed-gap | --insulation-thickness | --feedline-length)
             return 0
             ;;
     esac
@@ -53,11 +56,11 @@ _moxon_cli()
     case ${COMP_WORDS[1]} in
         design) options+=' --band-plan' ;;
         export) options+=' --pol --axis --format --output' ;;
-        check) options+=' --pol --axis --height --ground --conductor --insulation --insulation-thickness --deck --sweep' ;;
-        tune) options+=' --pol --axis --height --ground --conductor --insulation --insulation-thickness --deck --goal --band --format --output' ;;
-        tolerance) options+=' --pol --axis --height --ground --conductor --insulation --insulation-thickness --built --cut-error' ;;
-        trim) options+=' --pol --axis --height --ground --conductor --insulation --insulation-thickness --built --measured --dip --target' ;;
-        sheet) options+=' --pol --axis --height --ground --conductor --insulation --insulation-thickness --deck --sweep --built --pdf --wrap-allowance --feed-gap --tolerances --language' ;;
+        check) options+=' --pol --axis --height --ground --conductor --insulation --insulation-thickness --feedline --feedline-length --deck --sweep' ;;
+        tune) options+=' --pol --axis --height --ground --conductor --insulation --insulation-thickness --feedline --feedline-length --deck --goal --band --format --output' ;;
+        tolerance) options+=' --pol --axis --height --ground --conductor --insulation --insulation-thickness --feedline --feedline-length --built --cut-error' ;;
+        trim) options+=' --pol --axis --height --ground --conductor --insulation --insulation-thickness --feedline --feedline-length --built --measured --measured-at --dip --target' ;;
+        sheet) options+=' --pol --axis --height --ground --conductor --insulation --insulation-thickness --feedline --feedline-length --deck --sweep --built --pdf --wrap-allowance --feed-gap --tolerances --language' ;;
         *) return 0 ;;
     esac
     mapfile -t COMPREPLY < <(compgen -W "$options" -- "$cur")

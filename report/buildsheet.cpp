@@ -158,7 +158,7 @@ QJsonObject buildSheetToJson(const BuildSheet &sheet)
         {QStringLiteral("dimensions"), originName(sheet.origin)},
         {QStringLiteral("wire"), sheet.wireText},
         {QStringLiteral("wire_unit"), unitText(sheet.model.wire.unit)},
-        {QStringLiteral("installation"), installationJson(sheet.installation)},
+        {QStringLiteral("installation"), installationJson(sheet.installation, sheet.model.frequencyMHz)},
         {QStringLiteral("wrap_allowance"), sheet.allowances.wrap / m},
         {QStringLiteral("feed_gap"), cuts.feedGap / m},
         {QStringLiteral("driver_half"), pieceJson(cuts.driverHalf, m)},
@@ -173,7 +173,7 @@ QJsonObject buildSheetToJson(const BuildSheet &sheet)
         {QStringLiteral("dip_mhz"), sheet.dipMhz ? QJsonValue(*sheet.dipMhz) : QJsonValue()},
         {QStringLiteral("tolerances"), tolerancesJson(sheet.tolerances)},
     };
-    const QJsonObject figures = figuresJson(sheet.figures);
+    const QJsonObject figures = figuresJson(sheet.figures, sheet.installation.feedLine);
     for (auto it = figures.begin(); it != figures.end(); ++it) {
         object.insert(it.key(), it.value());
     }

@@ -24,8 +24,9 @@ constexpr int kEngineDigits = 5;
 // rounding of binary arithmetic; fewer would cut a typed frequency such as 10368.125 MHz.
 constexpr int kOtherDigits = 9;
 
-// The units and quantities, as the words of a name, whose numbers are in the engine's terms.
-constexpr std::array<QStringView, 5> kEngineWords = {u"ohm", u"db", u"dbi", u"deg", u"swr"};
+// The units and quantities, as the words of a name, whose numbers are in the engine's terms: a
+// power through the feed line ("w") follows from the engine's impedance as its losses do.
+constexpr std::array<QStringView, 6> kEngineWords = {u"ohm", u"db", u"dbi", u"deg", u"swr", u"w"};
 
 int digitsOf(QStringView name)
 {

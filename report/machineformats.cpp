@@ -1,6 +1,7 @@
 #include "machineformats.h"
 
 #include "localenumbers.h"
+#include "radiojson.h"
 #include "reporttexts.h"
 
 #include <QJsonArray>
@@ -96,7 +97,7 @@ QJsonObject dimensionsJson(const TuneDimensions &dims, int decimals)
             {QStringLiteral("e"), dims.e}};
 }
 
-QJsonObject installationJson(const Installation &installation)
+QJsonObject installationJson(const Installation &installation, double designMhz)
 {
     const InstallationValues values = installationValues(installation);
     return {{QStringLiteral("height_m"), values.heightMetres},
@@ -105,10 +106,21 @@ QJsonObject installationJson(const Installation &installation)
             {QStringLiteral("conductivity_s_per_m"), values.conductivity},
             {QStringLiteral("conductor"), conductorKindName(installation.conductor.kind)},
             {QStringLiteral("conductor_s_per_m"), values.conductor},
-            {QStringLiteral("insulation"), insulationJson(installation.insulation)}};
+            {QStringLiteral("insulation"), insulationJson(installation.insulation)},
+            {QStringLiteral("feedline"), feedLineJson(installation.feedLine, designMhz)}};
 }
 
-QJsonObject figuresJson(const DesignFigures &figures)
+// The radio's figures of `figures` through `line`, at their frequency.
+void insertRadio(QJsonObject &object, const DesignFigures &figures,
+                 const std::optional<FeedLine> &line)
+{
+    if (line) {
+        object.insert(QStringLiteral("at_radio"),
+                      radioJson(radioFigures(*line, figures.frequencyMhz, figures.feed), false));
+    }
+}
+
+QJsonObject figuresJson(const DesignFigures &figures, const std::optional<FeedLine> &line)
 {
     QJsonObject object{{QStringLiteral("resistance_ohm"), figures.feed.resistance},
                        {QStringLiteral("reactance_ohm"), figures.feed.reactance},
@@ -124,6 +136,7 @@ QJsonObject figuresJson(const DesignFigures &figures)
         object.insert(QStringLiteral("band_lower_swr"), figures.band->atLower);
         object.insert(QStringLiteral("band_upper_swr"), figures.band->atUpper);
     }
+    insertRadio(object, figures, line);
     return object;
 }
 
@@ -144,29 +157,10 @@ QJsonObject checkReportToJson(const CheckReport &report)
     object.insert(QStringLiteral("beamwidth_deg"),
                   figures.beamwidth ? QJsonValue(*figures.beamwidth) : QJsonValue());
 
-    const Bandwidth &band = report.bandwidth;
-    object.insert(
-        QStringLiteral("bandwidth"),
-        band.exists ? QJsonValue(QJsonObject{
-                          {QStringLiteral("swr_limit"), kBandwidthSwr},
-                          {QStringLiteral("lower_mhz"), band.lowerMhz},
-                          {QStringLiteral("upper_mhz"), band.upperMhz},
-                          {QStringLiteral("width_mhz"), band.widthMhz()},
-                          {QStringLiteral("percent"), 100 * band.widthMhz() / figures.frequencyMhz},
-                          {QStringLiteral("reaches_lower_end"), band.reachesLower},
-                          {QStringLiteral("reaches_upper_end"), band.reachesUpper},
-                      })
-                    : QJsonValue());
-
-    QJsonArray rows;
-    for (const SweepPoint &point : report.sweep) {
-        rows.append(QJsonObject{{QStringLiteral("frequency_mhz"), point.frequencyMhz},
-                                {QStringLiteral("resistance_ohm"), point.feed.resistance},
-                                {QStringLiteral("reactance_ohm"), point.feed.reactance},
-                                {QStringLiteral("swr_50"), point.swr}});
-    }
+    object.insert(QStringLiteral("bandwidth"),
+                  bandwidthJson(report.bandwidth, figures.frequencyMhz));
+    object.insert(QStringLiteral("sweep"), sweepRowsJson(report.sweep));
     object.insert(QStringLiteral("sweep_points"), int(report.sweep.size()));
-    object.insert(QStringLiteral("sweep"), rows);
     QJsonArray engineFrequencies;
     for (const double frequency : report.sweepEngineFrequencies) {
         engineFrequencies.append(frequency);
@@ -185,8 +179,12 @@ QJsonObject checkReportToJson(const CheckReport &report)
     if (!report.caution.isEmpty()) {
         object.insert(QStringLiteral("caution"), report.caution);
     }
-    object.insert(QStringLiteral("installation"), installationJson(report.installation));
+    object.insert(QStringLiteral("installation"), installationJson(report.installation, figures.frequencyMhz));
     insertDips(object, report);
+    if (report.atRadio) {
+        object.insert(QStringLiteral("at_radio"), radioJson(*report.atRadio, true));
+        object.insert(QStringLiteral("sweep_at_radio"), sweepRowsJson(report.atRadio->sweep));
+    }
     if (figures.takeoff) {
         object.insert(QStringLiteral("takeoff_deg"), *figures.takeoff);
         object.insert(QStringLiteral("takeoff_gain_dbi"), figures.forwardGain);
@@ -267,15 +265,16 @@ QByteArray checkCsv(const QList<SweepPoint> &sweep, const DesignFigures &figures
     return csv;
 }
 
-QJsonObject tuneReportToJson(const TuneResult &result, const TuneSetup &setup)
+QJsonObject tuneReportToJson(const TuneResult &result, const TuneSetup &setup,
+                             const std::optional<FeedLine> &line)
 {
     QJsonObject object{{QStringLiteral("goal"), tuneGoalInfo(result.goal).name.toString()},
                        {QStringLiteral("goal_met"), result.goalMet},
                        {QStringLiteral("units"), setup.unit},
                        {QStringLiteral("formula"), dimensionsJson(result.formula, setup.decimals)},
                        {QStringLiteral("tuned"), dimensionsJson(result.tuned, setup.decimals)},
-                       {QStringLiteral("before"), figuresJson(result.before)},
-                       {QStringLiteral("after"), figuresJson(result.after)},
+                       {QStringLiteral("before"), figuresJson(result.before, line)},
+                       {QStringLiteral("after"), figuresJson(result.after, line)},
                        {QStringLiteral("engine_runs"), result.engineRuns},
                        {QStringLiteral("seconds"), result.seconds}};
     if (result.goal == TuneGoal::Band && setup.band) {
@@ -358,6 +357,7 @@ QJsonObject toleranceReportToJson(const ToleranceResult &result, const TuneSetup
     if (result.figures.takeoff) {
         object.insert(QStringLiteral("takeoff_deg"), *result.figures.takeoff);
     }
+    insertRadio(object, result.figures, result.installation.feedLine);
     return object;
 }
 
@@ -366,25 +366,19 @@ namespace {
 // The check's 41 sweep frequencies of a predicted curve drawn over +-5 % of `centreMhz`.
 QJsonArray sweepJson(const QList<SweepPoint> &curve, double centreMhz)
 {
-    QJsonArray sweep;
-    for (int index = 0; index < kSweepPoints; ++index) {
+    QList<SweepPoint> points;
+    for (int index = 0; index < kSweepPoints && !curve.isEmpty(); ++index) {
         const double mhz = sweepFrequency(centreMhz, index);
-        const auto nearest = std::min_element(
+        points.append(*std::min_element(
             curve.cbegin(), curve.cend(), [mhz](const SweepPoint &x, const SweepPoint &y) {
                 return std::fabs(x.frequencyMhz - mhz) < std::fabs(y.frequencyMhz - mhz);
-            });
-        if (nearest == curve.cend()) {
-            break;
-        }
-        sweep.append(QJsonObject{{QStringLiteral("frequency_mhz"), nearest->frequencyMhz},
-                                 {QStringLiteral("resistance_ohm"), nearest->feed.resistance},
-                                 {QStringLiteral("reactance_ohm"), nearest->feed.reactance},
-                                 {QStringLiteral("swr_50"), nearest->swr}});
+            }));
     }
-    return sweep;
+    return sweepRowsJson(points);
 }
 
-QJsonObject trimmedJson(const TrimmedAntenna &antenna, double targetMhz)
+QJsonObject trimmedJson(const TrimmedAntenna &antenna, double targetMhz,
+                        const std::optional<FeedLine> &line)
 {
     QJsonObject object{{QStringLiteral("predicted_dip_mhz"), antenna.predictedDipMhz},
                        {QStringLiteral("front_to_back_db"), antenna.figures.frontToBack},
@@ -393,6 +387,7 @@ QJsonObject trimmedJson(const TrimmedAntenna &antenna, double targetMhz)
     if (antenna.figures.takeoff) {
         object.insert(QStringLiteral("takeoff_deg"), *antenna.figures.takeoff);
     }
+    insertRadio(object, antenna.figures, line);
     return object;
 }
 
@@ -400,19 +395,21 @@ QJsonObject trimmedJson(const TrimmedAntenna &antenna, double targetMhz)
 
 QJsonObject trimReportToJson(const TrimResult &result, const TuneSetup &setup)
 {
-    QJsonObject object{{QStringLiteral("frequency_mhz"), result.designMhz},
-                       {QStringLiteral("target_mhz"), result.targetMhz},
-                       {QStringLiteral("units"), setup.unit},
-                       {QStringLiteral("built"), dimensionsJson(result.built, setup.decimals)},
-                       {QStringLiteral("measured_dip_mhz"), result.measuredDipMhz},
-                       {QStringLiteral("model_dip_mhz"), result.modelDipMhz},
-                       {QStringLiteral("scale"), result.scale},
-                       {QStringLiteral("model"), figuresJson(result.modelFigures)},
-                       {QStringLiteral("engine_runs"), result.engineRuns},
-                       {QStringLiteral("seconds"), result.seconds}};
+    QJsonObject object{
+        {QStringLiteral("frequency_mhz"), result.designMhz},
+        {QStringLiteral("target_mhz"), result.targetMhz},
+        {QStringLiteral("units"), setup.unit},
+        {QStringLiteral("built"), dimensionsJson(result.built, setup.decimals)},
+        {QStringLiteral("measured_dip_mhz"), result.measuredDipMhz},
+        {QStringLiteral("model_dip_mhz"), result.modelDipMhz},
+        {QStringLiteral("scale"), result.scale},
+        {QStringLiteral("model"), figuresJson(result.modelFigures, result.installation.feedLine)},
+        {QStringLiteral("engine_runs"), result.engineRuns},
+        {QStringLiteral("seconds"), result.seconds}};
     if (result.fieldTrim) {
         const FieldTrim &trim = *result.fieldTrim;
-        QJsonObject field = trimmedJson(trim.antenna, result.targetMhz);
+        QJsonObject field =
+            trimmedJson(trim.antenna, result.targetMhz, result.installation.feedLine);
         const TuneDimensions &dims = trim.antenna.dimensions;
         field.insert(QStringLiteral("driver_tail_change"), trim.drivenTailChange);
         field.insert(QStringLiteral("reflector_tail_change"), trim.reflectorTailChange);
@@ -424,7 +421,8 @@ QJsonObject trimReportToJson(const TrimResult &result, const TuneSetup &setup)
         object.insert(QStringLiteral("field_trim"), QJsonValue());
         object.insert(QStringLiteral("field_trim_refusal"), result.fieldTrimRefusal);
     }
-    QJsonObject rebuild = trimmedJson(result.rebuild, result.targetMhz);
+    QJsonObject rebuild =
+        trimmedJson(result.rebuild, result.targetMhz, result.installation.feedLine);
     const QJsonObject dims = dimensionsJson(result.rebuild.dimensions, setup.decimals);
     for (auto it = dims.begin(); it != dims.end(); ++it) {
         rebuild.insert(it.key(), it.value());

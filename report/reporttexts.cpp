@@ -41,6 +41,20 @@ QString dipLine(const CheckReport &report)
     return dip + QStringLiteral("; ") + insulationShiftText(*report.bareDipMhz, *report.dipMhz);
 }
 
+// "At the radio:", the loss and the bandwidth there, one a line.
+void radioLines(QTextStream &out, const RadioFigures &radio)
+{
+    const CheckFigureFormat format = CheckFigureFormat::plain();
+    const QLocale c = QLocale::c();
+    out << "At the radio:      " << format.impedance(radio.feed) << ", SWR "
+        << format.swr(radio.swr) << '\n'
+        << "Line loss:         " << c.toString(radio.matchedLossDb, 'f', 2) << " dB matched, "
+        << c.toString(radio.totalLossDb, 'f', 2) << " dB total; "
+        << c.toString(radio.antennaWatts, 'f', 1) << " W of " << kRadioWatts
+        << " W reach the antenna\n"
+        << "Bandwidth (radio): " << format.bandwidth(radio.bandwidth, radio.frequencyMhz) << '\n';
+}
+
 } // namespace
 
 QString insulationShiftText(double bareDipMhz, double dipMhz)
@@ -51,6 +65,17 @@ QString insulationShiftText(double bareDipMhz, double dipMhz)
         .arg(percent < 0 ? QStringLiteral("lowers") : QStringLiteral("raises"),
              c.toString(std::fabs(percent), 'f', 1), c.toString(bareDipMhz, 'f', 3),
              c.toString(dipMhz, 'f', 3));
+}
+
+QString feedLineLine(const FeedLine &line, double f0Mhz, DisplayUnit unit)
+{
+    const QLocale c = QLocale::c();
+    const Cable &cable = line.cable;
+    return QStringLiteral("%1 %2 of %3 (%4 ohm, velocity factor %5, %6 dB/100 m matched at %7)")
+        .arg(c.toString(line.lengthMetres / unitInfo(unit).metresPerUnit, 'g', 6), unitText(unit),
+             cable.name, c.toString(cable.z0Ohm, 'g', 6), c.toString(cable.velocityFactor, 'g', 4),
+             c.toString(cable.loss.dbPer100m(f0Mhz), 'f', 2),
+             CheckFigureFormat::plain().frequency(f0Mhz));
 }
 
 QString installationLine(const Installation &installation, double f0Mhz, DisplayUnit unit)
@@ -98,6 +123,10 @@ QString checkReportText(const CheckReport &report, DisplayUnit lengthUnit)
         out << "Installation:      "
             << installationLine(report.installation, design.frequencyMhz, lengthUnit) << '\n';
     }
+    if (report.installation.feedLine) {
+        out << "Feed line:         "
+            << feedLineLine(*report.installation.feedLine, design.frequencyMhz, lengthUnit) << '\n';
+    }
     out << "Feed point:        " << format.impedance(design.feed) << '\n'
         << "SWR on 50 ohm:     " << format.swr(design.swr) << '\n'
         << "Forward gain:      " << format.gain(design.forwardGain) << " towards "
@@ -111,17 +140,28 @@ QString checkReportText(const CheckReport &report, DisplayUnit lengthUnit)
     if (report.installation.insulation) {
         out << "SWR dip:           " << dipLine(report) << '\n';
     }
+    if (report.atRadio) {
+        radioLines(out, *report.atRadio);
+    }
     if (!report.caution.isEmpty()) {
         out << "Caution:           " << report.caution << '\n';
     }
-    out << "\n      MHz         R         X     SWR\n";
+    // With a line, the SWR the radio sees beside the antenna's.
+    const QList<SweepPoint> radio = report.atRadio ? report.atRadio->sweep : QList<SweepPoint>();
+    out << "\n      MHz         R         X     SWR" << (radio.isEmpty() ? "" : "  at radio")
+        << '\n';
     const QLocale c = QLocale::c();
     const auto cell = [&c](double value, int decimals, int width) {
         return c.toString(value, 'f', decimals).rightJustified(width);
     };
-    for (const SweepPoint &point : report.sweep) {
+    for (qsizetype i = 0; i < report.sweep.size(); ++i) {
+        const SweepPoint &point = report.sweep.at(i);
         out << cell(point.frequencyMhz, 3, 9) << cell(point.feed.resistance, 2, 10)
-            << cell(point.feed.reactance, 2, 10) << cell(point.swr, 2, 8) << '\n';
+            << cell(point.feed.reactance, 2, 10) << cell(point.swr, 2, 8);
+        if (i < radio.size()) {
+            out << cell(radio.at(i).swr, 2, 10);
+        }
+        out << '\n';
     }
     out.flush();
     return text;
@@ -272,6 +312,10 @@ QString toleranceReportText(const ToleranceResult &result, const TuneSetup &setu
         out << "Installation:      "
             << installationLine(result.installation, result.frequencyMhz, lengthUnit) << '\n';
     }
+    if (result.installation.feedLine) {
+        out << "Feed line:         "
+            << feedLineLine(*result.installation.feedLine, result.frequencyMhz, lengthUnit) << '\n';
+    }
     out << "Dimensions (" << setup.unit << "): " << QString().leftJustified(4 - setup.unit.size())
         << "A " << shown(dims.a) << "  B " << shown(dims.b) << "  C " << shown(dims.c()) << "  D "
         << shown(dims.d) << "  E " << shown(dims.e) << '\n'
@@ -336,6 +380,10 @@ QString trimReportText(const TrimResult &result, const TuneSetup &setup, Display
     if (!result.installation.isDefault()) {
         out << "Installation:      "
             << installationLine(result.installation, result.designMhz, lengthUnit) << '\n';
+    }
+    if (result.installation.feedLine) {
+        out << "Feed line:         "
+            << feedLineLine(*result.installation.feedLine, result.designMhz, lengthUnit) << '\n';
     }
     out << "Measured dip:      " << megahertz(result.measuredDipMhz, 4) << " (" << measured << ")\n"
         << "Model's dip:       " << megahertz(result.modelDipMhz, 4)

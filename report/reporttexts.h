@@ -11,7 +11,9 @@
 namespace moxon {
 
 // The command line's report: the installation and the figures, one a line, then the sweep as
-// a table. The height over ground is told in `lengthUnit`, the unit the user gave it in.
+// a table. The height over ground and the feed line's length are told in `lengthUnit`, the
+// unit the user gave them in. With a feed line, the radio's figures follow the antenna's, and
+// the table gains the SWR at the radio.
 [[nodiscard]] QString checkReportText(const CheckReport &report, DisplayUnit lengthUnit);
 
 // The command line's report of a tuning: the goal and whether it was met, formula and tuned
@@ -37,6 +39,9 @@ namespace moxon {
 // What the insulation does to the dip, for the command line: "the insulation lowers the dip by
 // 2.6 %: 14.073 → 13.708 MHz".
 [[nodiscard]] QString insulationShiftText(double bareDipMhz, double dipMhz);
+// "30 m of RG-58 (50 ohm, velocity factor 0.66, 5.70 dB/100 m matched at 14.150 MHz)", the
+// length in `unit`.
+[[nodiscard]] QString feedLineLine(const FeedLine &line, double f0Mhz, DisplayUnit unit);
 
 // The direction of the beam as the command line names it: "+X" or "+Y".
 [[nodiscard]] QString forwardText(const DesignFigures &figures);

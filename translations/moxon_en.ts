@@ -319,7 +319,9 @@
     </message>
     <message>
         <source>，</source>
-        <extracomment>Between the parts of the installation in the check&apos;s header.</extracomment>
+        <extracomment>Between the parts of the installation in the check&apos;s header.
+----------
+Between the wire and its insulation on the build sheet.</extracomment>
         <translation> · </translation>
     </message>
     <message>
@@ -555,8 +557,55 @@
         <translation>Save Build Sheet as PDF…</translation>
     </message>
     <message>
+        <source>史密斯圆图</source>
+        <translation>Smith Chart</translation>
+    </message>
+    <message>
+        <source>史密斯圆图归一化到 50 Ω。把指针移到圆图上，这里显示指针处的频率、阻抗与驻波比。</source>
+        <translation>The Smith chart is normalised to 50 Ω. Move the pointer over it to read the frequency, impedance and SWR under it here.</translation>
+    </message>
+    <message>
         <source>保存施工单</source>
         <translation>Save Build Sheet</translation>
+    </message>
+</context>
+<context>
+    <name>moxon::FeedLineRow</name>
+    <message>
+        <source>馈线</source>
+        <translation>Feed line</translation>
+    </message>
+    <message>
+        <source>长度</source>
+        <translation>Length</translation>
+    </message>
+    <message>
+        <source>匹配损耗</source>
+        <translation>Matched loss</translation>
+    </message>
+    <message>
+        <source>无（馈点）</source>
+        <translation>None (at the feed point)</translation>
+    </message>
+    <message>
+        <source>%1：%2 Ω，速度因子 %3</source>
+        <translation>%1: %2 Ω, velocity factor %3</translation>
+    </message>
+    <message>
+        <source>自定义馈线</source>
+        <translation>Line of your own</translation>
+    </message>
+    <message>
+        <source>天线到电台之间的同轴电缆：检查另给出电台端的阻抗、驻波比与馈线损耗</source>
+        <translation>The coaxial cable from the antenna to the radio: the check adds the impedance and SWR at the radio and what the line loses</translation>
+    </message>
+    <message>
+        <source>dB/100 m（%1 MHz）</source>
+        <translation>dB/100 m (%1 MHz)</translation>
+    </message>
+    <message>
+        <source>%1 Ω，VF %2，%3 dB/100 m（%4 MHz）</source>
+        <translation>%1 Ω, VF %2, %3 dB/100 m (%4 MHz)</translation>
     </message>
 </context>
 <context>
@@ -597,6 +646,26 @@
         <source>%1 MHz（裸线的最低点在扫频范围之外）</source>
         <extracomment>The SWR dip of insulated wire, where the bare wire&apos;s lies beyond the sweep.</extracomment>
         <translation>%1 MHz (the bare wire&apos;s dip lies beyond the sweep)</translation>
+    </message>
+    <message>
+        <source>电台端</source>
+        <translation>At the radio</translation>
+    </message>
+    <message>
+        <source>馈线损耗</source>
+        <translation>Line loss</translation>
+    </message>
+    <message>
+        <source>电台端带宽</source>
+        <translation>Bandwidth at the radio</translation>
+    </message>
+    <message>
+        <source>%1，驻波比 %2</source>
+        <translation>%1, SWR %2</translation>
+    </message>
+    <message>
+        <source>匹配 %1 dB，总 %2 dB；%3 W 中 %4 W 到达天线</source>
+        <translation>%1 dB matched, %2 dB total; %4 W of %3 W reach the antenna</translation>
     </message>
     <message>
         <source>在扫频范围之外</source>
@@ -670,6 +739,65 @@
     </message>
 </context>
 <context>
+    <name>moxon::SmithChart</name>
+    <message>
+        <source>模型（馈点）</source>
+        <translation>Model (feed point)</translation>
+    </message>
+    <message>
+        <source>模型（电台端）</source>
+        <translation>Model (at the radio)</translation>
+    </message>
+    <message>
+        <source>实测（电台端）</source>
+        <translation>Measured (at the radio)</translation>
+    </message>
+    <message>
+        <source>实测（馈点）</source>
+        <translation>Measured (feed point)</translation>
+    </message>
+    <message>
+        <source>修剪后预测</source>
+        <translation>Predicted after trim</translation>
+    </message>
+    <message>
+        <source>设计频率</source>
+        <translation>Design frequency</translation>
+    </message>
+    <message>
+        <source>%1 频段边缘</source>
+        <translation>%1 band edges</translation>
+    </message>
+    <message>
+        <source>驻波比 1.5 / 2</source>
+        <translation>SWR 1.5 / 2</translation>
+    </message>
+    <message>
+        <source>保存圆图…</source>
+        <translation>Save Smith Chart…</translation>
+    </message>
+    <message>
+        <source>史密斯圆图</source>
+        <translation>Smith chart</translation>
+    </message>
+    <message>
+        <source>%1
+%2
+%3，驻波比 %4</source>
+        <translation>%1
+%2
+%3, SWR %4</translation>
+    </message>
+    <message>
+        <source>%1，驻波比 %2</source>
+        <translation>%1, SWR %2</translation>
+    </message>
+    <message>
+        <source>保存圆图</source>
+        <translation>Save Smith Chart</translation>
+    </message>
+</context>
+<context>
     <name>moxon::SwrChart</name>
     <message>
         <source>驻波比 1.5 / 2</source>
@@ -706,6 +834,10 @@
     <message>
         <source>修剪后预测</source>
         <translation>Predicted after trim</translation>
+    </message>
+    <message>
+        <source>电台端</source>
+        <translation>At the radio</translation>
     </message>
 </context>
 <context>
@@ -908,6 +1040,22 @@ to the target: rebuild to these.</translation>
     <message>
         <source>修剪已算完%1。</source>
         <translation>Trim done%1.</translation>
+    </message>
+    <message>
+        <source>来自 %1，在电台端测得（谐振点 %2 MHz），已经馈线换算到馈点</source>
+        <translation>From %1, measured at the radio (dip %2 MHz), turned back to the feed point through the line</translation>
+    </message>
+    <message>
+        <source>来自 %1，在电台端测得（范围内无谐振点），已经馈线换算到馈点</source>
+        <translation>From %1, measured at the radio (no dip in its range), turned back to the feed point through the line</translation>
+    </message>
+    <message>
+        <source>文件在电台端（经馈线）测得</source>
+        <translation>File measured at the radio, through the feed line</translation>
+    </message>
+    <message>
+        <source>先按安装中的馈线把文件换算回馈点，再找谐振点；需先选定馈线</source>
+        <translation>The file is turned back to the feed point through the installation&apos;s feed line before its dip is found; needs a feed line</translation>
     </message>
 </context>
 <context>

@@ -17,6 +17,7 @@ struct ChartColours
     QColor band;     // band edges
     QColor measured; // what an analyser measured of the built antenna
     QColor grid;
+    QColor radio; // what the radio sees at the far end of the feed line
 };
 
 [[nodiscard]] bool isDark(const QPalette &palette);

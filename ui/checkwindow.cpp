@@ -8,6 +8,7 @@
 #include "machineformats.h"
 #include "pagearea.h"
 #include "patternchart.h"
+#include "smithchart.h"
 #include "swrchart.h"
 #include "tolerancepanel.h"
 #include "trimpanel.h"
@@ -16,6 +17,7 @@
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QStackedWidget>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -28,6 +30,7 @@ constexpr int kFiguresTab = 0;
 constexpr int kTuningTab = 1;
 constexpr int kToleranceTab = 2;
 constexpr int kTrimTab = 3;
+constexpr int kSmithTab = 4;
 
 QLabel *lineLabel(const QString &objectName, QWidget *parent)
 {
@@ -51,8 +54,8 @@ CheckWindow::CheckWindow(CheckCommands &commands, QWidget *parent)
     m_status = lineLabel(QStringLiteral("status"), this);
     m_caution = lineLabel(QStringLiteral("caution"), this);
     m_caution->hide();
-    m_installation = new InstallationPanel(this);
-    connect(m_installation, &InstallationPanel::edited, this,
+    m_installationPanel = new InstallationPanel(this);
+    connect(m_installationPanel, &InstallationPanel::edited, this,
             [this](const Installation &installation) { m_commands.setInstallation(installation); });
 
     m_figureTable = new FigureTable(this);
@@ -83,20 +86,11 @@ void CheckWindow::makeAnalysisPanels()
     }
 }
 
-void CheckWindow::makeCharts()
-{
-    m_swrChart = new SwrChart(this);
-    connect(m_swrChart, &SwrChart::sweepModeChosen, this,
-            [this](SweepMode mode) { m_commands.setSweepMode(mode); });
-    // Titles and names come with the other texts, from retranslate().
-    m_azimuth = new PatternChart(PatternChart::Plane::Azimuth, {}, {}, this);
-    m_elevation = new PatternChart(PatternChart::Plane::Elevation, {}, {}, this);
-}
-
 void CheckWindow::layOut()
 {
-    // The figures, a tuning's result, the tolerances and the trim beside them in tabs, so
-    // that nothing is stacked above the charts and pushes them out of the window.
+    // The figures, a tuning's result, the tolerances, the trim and the Smith chart's readout
+    // beside the charts in tabs, so that nothing is stacked above the charts and pushes them
+    // out of the window.
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("figureTabs"));
     // Every tab's name in view: the column is as wide as the bar.
@@ -106,10 +100,20 @@ void CheckWindow::layOut()
           static_cast<QWidget *>(m_tolerances), static_cast<QWidget *>(m_trim)}) {
         m_tabs->addTab(new PageArea(page, this), QString());
     }
+    m_tabs->addTab(new PageArea(m_smithReadout, this), QString());
     m_tabs->setTabEnabled(kTuningTab, false);
+    // The Smith chart takes the SWR chart's place while its tab is open: it needs the room,
+    // and a tab bar of its own would cost the window its smallest size.
+    m_charts = new QStackedWidget(this);
+    m_charts->addWidget(m_swrChart);
+    m_charts->addWidget(m_smithChart);
+    connect(m_tabs, &QTabWidget::currentChanged, this, [this](int index) {
+        m_charts->setCurrentWidget(index == kSmithTab ? static_cast<QWidget *>(m_smithChart)
+                                                      : static_cast<QWidget *>(m_swrChart));
+    });
     auto *top = new QHBoxLayout;
     top->addWidget(m_tabs);
-    top->addWidget(m_swrChart, 1);
+    top->addWidget(m_charts, 1);
     auto *patterns = new QHBoxLayout;
     patterns->addWidget(m_azimuth);
     patterns->addWidget(m_elevation);
@@ -117,7 +121,7 @@ void CheckWindow::layOut()
     outer->setSpacing(4); // usable down to 640 x 480
     outer->setContentsMargins(6, 6, 6, 6);
     outer->addWidget(m_header);
-    outer->addWidget(m_installation);
+    outer->addWidget(m_installationPanel);
     outer->addWidget(m_tune);
     outer->addWidget(m_status);
     outer->addWidget(m_caution);
@@ -150,8 +154,9 @@ void CheckWindow::showCheckedDesign(const CheckRequest &request, CheckedDesign d
     }
     m_figures.reset();
     m_sweep.clear();
-    m_sheetCurve.clear();
+    m_curve.clear();
     m_bandwidth.reset();
+    m_smithChart->setDesign(request.frequencyMhz);
     m_header->setText(m_request.header);
     m_caution->setText(request.caution);
     m_caution->setVisible(!request.caution.isEmpty());
@@ -160,13 +165,18 @@ void CheckWindow::showCheckedDesign(const CheckRequest &request, CheckedDesign d
     m_swrChart->setDesign(request.frequencyMhz);
     m_azimuth->clearPattern();
     m_elevation->clearPattern();
+    showRadio();
     showValues();
 }
 
 void CheckWindow::showInstallation(const Installation &installation, const LengthScale &scale)
 {
-    m_installation->showInstallation(installation, scale);
+    m_installationPanel->showInstallation(installation, scale);
     m_tolerances->setScale(scale);
+    m_installation = installation;
+    m_trim->setFeedLine(installation.feedLine.has_value());
+    showRadio();
+    showValues();
 }
 
 AnalysisPanel *CheckWindow::panel(AnalysisKind kind) const
@@ -186,7 +196,7 @@ void CheckWindow::showAnalysisStarted(AnalysisKind kind)
         return;
     }
     if (kind == AnalysisKind::Trim) {
-        m_swrChart->clearTrim();
+        clearTrimCurves();
     }
     // The tuning's page opens with its result.
     if (kind != AnalysisKind::Tuning) {
@@ -214,31 +224,6 @@ void CheckWindow::showAnalysisProgress(AnalysisKind kind, const AnalysisProgress
     panel(kind)->showProgress(progress);
 }
 
-void CheckWindow::showMeasurement(const Measurement &measurement)
-{
-    m_trim->showMeasurement(measurement);
-    m_swrChart->setMeasured(measurement.curve, measurement.dipMhz, measurement.targetMhz);
-}
-
-void CheckWindow::showAnalysisResult(const SweepOutcome &sweep)
-{
-    m_checking = false;
-    m_sweep = sweep.points;
-    m_sheetCurve = sweep.curve.isEmpty() ? sweep.points : sweep.curve;
-    m_swrChart->setOutcome(sweep);
-    m_bandwidth = sweep.bandwidth;
-    m_figureTable->showDips(sweep.dipMhz, sweep.bareDipMhz);
-    showStatus([sweep, this] {
-        return sweep.fitAgreementOhm
-                   ? tr("nec2c 已算完：设计频率与 %1 个扫频点，其余为有理拟合（两次拟合相差 %2 "
-                        "Ω）。")
-                         .arg(sweep.engineFrequenciesMhz.size() - 1)
-                         .arg(LocaleNumbers(locale()).toShort(*sweep.fitAgreementOhm, 3))
-                   : tr("nec2c 已算完：设计频率与 %1 个扫频点。").arg(sweep.points.size());
-    });
-    showValues();
-}
-
 void CheckWindow::showAnalysisResult(const TuneResult &result, const TuneSetup &setup)
 {
     m_tune->showResult(result, setup);
@@ -256,8 +241,10 @@ void CheckWindow::showAnalysisResult(const ToleranceResult &result, const TuneSe
 void CheckWindow::showAnalysisResult(const TrimResult &result, const TuneSetup &setup)
 {
     m_trim->showResult(result, setup);
-    m_swrChart->setPredicted(result.fieldTrim ? result.fieldTrim->antenna.curve
-                                              : result.rebuild.curve);
+    const QList<SweepPoint> &predicted =
+        result.fieldTrim ? result.fieldTrim->antenna.curve : result.rebuild.curve;
+    m_swrChart->setPredicted(predicted);
+    m_smithChart->setCurve(SmithTrace::Predicted, predicted);
     m_tabs->setCurrentIndex(kTrimTab);
 }
 
@@ -273,7 +260,7 @@ void CheckWindow::showAnalysisEnded(AnalysisKind kind, AnalysisEnd end, const QS
         }
         m_tabs->setTabEnabled(kTuningTab, false);
     } else if (kind == AnalysisKind::Trim) {
-        m_swrChart->clearTrim();
+        clearTrimCurves();
     }
     panel(kind)->showEnded(end, message);
 }
@@ -288,9 +275,11 @@ void CheckWindow::showCheckEnded(AnalysisEnd end, const QString &message)
     }
     m_figures.reset();
     m_sweep.clear();
-    m_sheetCurve.clear();
+    m_curve.clear();
     m_bandwidth.reset();
     m_swrChart->clearCurve();
+    m_smithChart->clearCurve(SmithTrace::Model);
+    showRadio();
     m_azimuth->clearPattern();
     m_elevation->clearPattern();
     m_caution->hide();
@@ -310,13 +299,8 @@ void CheckWindow::showFigures(const DesignFigures &figures)
     m_elevation->setElevation(figures.elevation, figures.elevationPhi, figures.forwardPhi,
                               figures.forwardGain, figures.takeoff.has_value());
     showStatus([] { return tr("正在用 nec2c 计算驻波比曲线…"); });
+    showRadio();
     showValues();
-}
-
-void CheckWindow::showSweep(const QList<SweepPoint> &sweep)
-{
-    m_sweep = sweep;
-    m_swrChart->setCurve(sweep);
 }
 
 void CheckWindow::showValues()
@@ -359,6 +343,8 @@ void CheckWindow::retranslate()
     m_tabs->setTabText(kTuningTab, tr("调谐结果"));
     m_tabs->setTabText(kToleranceTab, tr("公差"));
     m_tabs->setTabText(kTrimTab, tr("实测"));
+    m_tabs->setTabText(kSmithTab, tr("史密斯圆图"));
+    m_smithReadout->setText(smithHint());
     // The header the session made for the check in the language it had then.
     if (const QString header = m_commands.shownDesignHeader();
         !header.isEmpty() && !m_request.header.isEmpty()) {

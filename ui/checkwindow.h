@@ -2,6 +2,7 @@
 
 #include "checkmodule.h"
 #include "checkreport.h"
+#include "radiofigures.h"
 #include "savelocation.h"
 
 #include <QByteArray>
@@ -16,6 +17,7 @@
 class QAction;
 class QCloseEvent;
 class QLabel;
+class QStackedWidget;
 class QTabWidget;
 
 namespace moxon {
@@ -27,12 +29,14 @@ class TolerancePanel;
 class TrimPanel;
 class TunePanel;
 class PatternChart;
+class SmithChart;
 class SwrChart;
 
 // The design check: a window of its own, beside the main window, that shows what nec2c makes
 // of the design as exported: feed-point impedance, SWR, gain, front-to-back, bandwidth and
-// beamwidth, the SWR curve and the two pattern cuts, where the antenna hangs, its tuning, the
-// tolerances of its cuts and its trim. The session runs every analysis and tells the window
+// beamwidth, the SWR curve and the Smith chart, the two pattern cuts, where the antenna hangs
+// and what the radio sees through its feed line, its tuning, the tolerances of its cuts and
+// its trim. The session runs every analysis and tells the window
 // through CheckView; while the check runs the window says that it is calculating, and it shows
 // a failure as a sentence of its own, never in a message box. What the user changes or asks
 // for (the installation, an analysis, the tuned export) goes to the session through
@@ -88,6 +92,15 @@ private:
 
     void showFigures(const DesignFigures &figures);
     void showSweep(const QList<SweepPoint> &sweep);
+    // What the radio sees through the installation's feed line, worked out anew from the
+    // figures and the curve the check has so far, in the table and both charts.
+    void showRadio();
+    // The model's curve as drawn: the fit's dense curve, else the sweep's points.
+    [[nodiscard]] QList<SweepPoint> shownCurve() const;
+    // The measurement and the trim's prediction leave both charts.
+    void clearTrimCurves();
+    // What the Smith chart's tab says while the pointer is not over the chart.
+    [[nodiscard]] static QString smithHint();
     void showCheckEnded(AnalysisEnd end, const QString &message);
     // Tells the figures, the title and the menu what the check has so far.
     void showValues();
@@ -113,26 +126,32 @@ private:
     bool m_checking = false;
     std::optional<DesignFigures> m_figures; // of the current check, once they came
     QList<SweepPoint> m_sweep;
-    QList<SweepPoint> m_sheetCurve;                   // the fit's dense curve, else the sweep
     std::optional<ToleranceResult> m_toleranceResult; // the last computed, of the design it names
+    QList<SweepPoint> m_curve; // the fit's dense curve; empty without one
     std::optional<Bandwidth> m_bandwidth;
-    SaveLocation m_saveLocation; // where the context menu's files go
+    Installation m_installation;         // in force, as the session last showed it
+    std::optional<RadioFigures> m_radio; // through its feed line, once the figures came
+    SaveLocation m_saveLocation;         // where the context menu's files go
 
     QLabel *m_header = nullptr; // the window owns its widgets
     QLabel *m_status = nullptr;
     std::function<QString()> m_statusText; // what m_status shows, in the language in force
     QLabel *m_caution = nullptr;           // the model is outside the engine's accuracy guideline
-    InstallationPanel *m_installation = nullptr;
+    InstallationPanel *m_installationPanel = nullptr;
     TunePanel *m_tune = nullptr;
     TolerancePanel *m_tolerances = nullptr;
     TrimPanel *m_trim = nullptr;
-    QTabWidget *m_tabs = nullptr; // the figures, a tuning's result, the tolerances, the trim
+    QTabWidget *m_tabs = nullptr; // the figures, a tuning's result, the tolerances, the trim,
+                                  // the Smith chart
     FigureTable *m_figureTable = nullptr;
     QAction *m_saveImageAction = nullptr;
     QAction *m_exportAction = nullptr;
     QAction *m_printSheetAction = nullptr;
     QAction *m_saveSheetAction = nullptr;
     SwrChart *m_swrChart = nullptr;
+    SmithChart *m_smithChart = nullptr;
+    QStackedWidget *m_charts = nullptr; // the SWR chart, or the Smith chart with its tab open
+    QLabel *m_smithReadout = nullptr;   // what lies under the pointer in the Smith chart
     PatternChart *m_azimuth = nullptr;
     PatternChart *m_elevation = nullptr;
 };

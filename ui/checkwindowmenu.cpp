@@ -3,6 +3,7 @@
 #include "checkexport.h"
 #include "checkwindow.h"
 #include "sheetpdf.h"
+#include "smithchart.h"
 #include "swrchart.h"
 
 #include <QAction>
@@ -26,6 +27,7 @@ void CheckWindow::makeMenu()
     addActions(menu);
     // The chart's menu has its own sweep choice, then the window's.
     m_swrChart->addActions(menu);
+    m_smithChart->addActions(menu);
     setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
@@ -35,7 +37,7 @@ void CheckWindow::updateMenu()
         action->setEnabled(m_figures.has_value());
     }
     // The sheet's predicted dip needs the whole curve: not before the check has ended.
-    const bool sheetReady = m_figures.has_value() && !m_checking && !m_sheetCurve.isEmpty();
+    const bool sheetReady = m_figures.has_value() && !m_checking && !shownCurve().isEmpty();
     m_printSheetAction->setEnabled(sheetReady);
     m_saveSheetAction->setEnabled(sheetReady);
 }
@@ -76,7 +78,7 @@ void CheckWindow::exportData()
 
 SheetPredictions CheckWindow::sheetPredictions() const
 {
-    return {m_figures.value_or(DesignFigures{}), m_sheetCurve, m_toleranceResult};
+    return {m_figures.value_or(DesignFigures{}), shownCurve(), m_toleranceResult};
 }
 
 void CheckWindow::printBuildSheet()

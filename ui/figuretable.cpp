@@ -2,6 +2,7 @@
 
 #include "checkfigureformat.h"
 #include "windowtexts.h"
+#include "localenumbers.h"
 
 #include <QEvent>
 #include <QGridLayout>
@@ -40,6 +41,16 @@ FigureTable::FigureTable(QWidget *parent)
     m_beamwidth = addRow(QT_TR_NOOP("波束宽度"), QStringLiteral("beamwidth"));
     m_dip = addRow(QT_TR_NOOP("驻波最低点"), QStringLiteral("dip"));
     m_dipCaption = m_captions.back().first;
+    m_atRadio = addRow(QT_TR_NOOP("电台端"), QStringLiteral("atRadio"));
+    m_radioRows = {m_captions.back().first, m_atRadio};
+    m_lineLoss = addRow(QT_TR_NOOP("馈线损耗"), QStringLiteral("lineLoss"));
+    m_radioRows.insert(m_radioRows.end(), {m_captions.back().first, m_lineLoss});
+    m_radioBandwidth = addRow(QT_TR_NOOP("电台端带宽"), QStringLiteral("radioBandwidth"));
+    m_radioRows.insert(m_radioRows.end(), {m_captions.back().first, m_radioBandwidth});
+    m_lineLoss->setWordWrap(true);
+    for (QLabel *label : m_radioRows) {
+        label->hide(); // until there is a feed line
+    }
     setInsulated(false);
     grid->setRowStretch(grid->rowCount(), 1);
     for (const auto &[label, text] : m_captions) {
@@ -101,6 +112,16 @@ void FigureTable::showDips(const std::optional<double> &dipMhz,
     showValues();
 }
 
+void FigureTable::showRadio(const std::optional<RadioFigures> &radio, bool feedLine)
+{
+    m_radio = radio;
+    m_feedLine = feedLine;
+    for (QLabel *label : m_radioRows) {
+        label->setVisible(feedLine);
+    }
+    showValues();
+}
+
 void FigureTable::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
@@ -116,6 +137,7 @@ void FigureTable::changeEvent(QEvent *event)
 
 void FigureTable::showValues()
 {
+    showRadioValues();
     if (!m_figures) {
         const QString value = m_calculating ? pending() : noValue();
         for (QLabel *label : {m_impedance, m_swr, m_takeoff, m_gain, m_frontToBack,
@@ -152,6 +174,29 @@ void FigureTable::showDip()
     } else {
         m_dip->setText(tr("在扫频范围之外"));
     }
+}
+
+void FigureTable::showRadioValues()
+{
+    if (!m_radio) {
+        const QString value = m_calculating ? pending() : noValue();
+        for (QLabel *label : {m_atRadio, m_lineLoss, m_radioBandwidth}) {
+            label->setText(value);
+        }
+        return;
+    }
+    const CheckFigureFormat format(locale());
+    const LocaleNumbers numbers(locale());
+    m_atRadio->setText(
+        tr("%1，驻波比 %2").arg(format.impedance(m_radio->feed), format.swr(m_radio->swr)));
+    m_lineLoss->setText(
+        tr("匹配 %1 dB，总 %2 dB；%3 W 中 %4 W 到达天线")
+            .arg(numbers.toMask(m_radio->matchedLossDb, 2), numbers.toMask(m_radio->totalLossDb, 2),
+                 numbers.toShort(kRadioWatts, 0), numbers.toMask(m_radio->antennaWatts, 1)));
+    // The bandwidth at the radio follows once the curve is whole.
+    m_radioBandwidth->setText(m_radio->sweep.isEmpty()
+                                  ? pending()
+                                  : format.bandwidth(m_radio->bandwidth, m_radio->frequencyMhz));
 }
 
 } // namespace moxon

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "figures.h"
+#include "radiofigures.h"
 
 #include <QWidget>
 
@@ -14,7 +15,9 @@ namespace moxon {
 
 // The design check's figures as captions and values: the feed-point impedance, the SWR, the
 // take-off angle (over ground only), the gain, the front-to-back, the bandwidth, the
-// beamwidth and, for insulated wire, the SWR dip beside the bare wire's. A value being calculated
+// beamwidth and, for insulated wire, the SWR dip beside the bare wire's; with a feed line,
+// what the radio sees at its end (impedance and SWR), what the line loses and the power of
+// 100 W that reaches the antenna, and the bandwidth at the radio. A value being calculated
 // shows "…", one there is none of "—"; captions and values follow the language and the locale.
 class FigureTable : public QWidget
 {
@@ -35,6 +38,9 @@ public:
     // dips once the curve is whole, none before.
     void setInsulated(bool insulated);
     void showDips(const std::optional<double> &dipMhz, const std::optional<double> &bareDipMhz);
+    // The radio's figures through the installation's feed line; none: no line, and no rows.
+    // `feedLine` says whether there is a line whose figures are still to come.
+    void showRadio(const std::optional<RadioFigures> &radio, bool feedLine);
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -44,6 +50,7 @@ private:
     QLabel *addRow(const char *caption, const QString &name);
     void showValues();
     void showDip();
+    void showRadioValues();
 
     std::optional<DesignFigures> m_figures;
     std::optional<Bandwidth> m_bandwidth;
@@ -64,6 +71,12 @@ private:
     QLabel *m_beamwidth = nullptr;
     QLabel *m_dip = nullptr;
     QLabel *m_dipCaption = nullptr;
+    std::optional<RadioFigures> m_radio;
+    bool m_feedLine = false;
+    std::vector<QLabel *> m_radioRows; // captions and values of the line's rows
+    QLabel *m_atRadio = nullptr;
+    QLabel *m_lineLoss = nullptr;
+    QLabel *m_radioBandwidth = nullptr;
 };
 
 } // namespace moxon

@@ -1,6 +1,7 @@
 #include "installationpanel.h"
 
 #include "insulationbox.h"
+#include "feedlinerow.h"
 #include "localenumbers.h"
 #include "numberedit.h"
 
@@ -9,6 +10,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QVBoxLayout>
 
 #include <cmath>
 
@@ -72,7 +74,21 @@ InstallationPanel::InstallationPanel(QWidget *parent)
     // The ground's constants and the conductor's conductivity show only where they apply.
     m_groundConstants = new QWidget(this);
     m_conductivityBox = new QWidget(this);
-    auto *row = new QHBoxLayout(this);
+    // The wire and its insulation fill the first row at the window's smallest width; the feed
+    // line's list starts a row of its own, its length and constants beside it, shown only with
+    // a line.
+    m_feedLine = new FeedLineRow(this);
+    auto *rows = new QVBoxLayout(this);
+    rows->setContentsMargins(0, 0, 0, 0);
+    rows->setSpacing(2);
+    auto *row = new QHBoxLayout;
+    rows->addLayout(row);
+    auto *lineRow = new QHBoxLayout;
+    lineRow->setContentsMargins(0, 0, 0, 0);
+    lineRow->addWidget(m_feedLine);
+    lineRow->addWidget(m_feedLine->details());
+    lineRow->addStretch(1);
+    rows->addLayout(lineRow);
     auto *constants = new QHBoxLayout(m_groundConstants);
     auto *conductorRow = new QHBoxLayout(m_conductivityBox);
     for (QHBoxLayout *layout : {row, constants, conductorRow}) {
@@ -118,6 +134,11 @@ InstallationPanel::InstallationPanel(QWidget *parent)
                 next.insulation = insulation;
                 commit(next);
             });
+    connect(m_feedLine, &FeedLineRow::edited, this, [this](const std::optional<FeedLine> &line) {
+        Installation next = m_installation;
+        next.feedLine = line;
+        commit(next);
+    });
     for (QLineEdit *edit : {m_height, m_permittivity, m_conductivity, m_conductorSigma}) {
         connect(edit, &QLineEdit::editingFinished, this, &InstallationPanel::typingFinished);
     }
@@ -152,6 +173,10 @@ void InstallationPanel::showInstallation(const Installation &installation, const
 {
     m_installation = installation;
     m_scale = scale;
+    // The wavelength of the design frequency gives the frequency back.
+    m_feedLine->showFeedLine(
+        installation.feedLine, scale,
+        scale.wavelengthMetres > 0 ? freeSpaceWavelength(scale.wavelengthMetres) : 0);
     showValues();
 }
 

@@ -15,14 +15,16 @@ class QLineEdit;
 
 namespace moxon {
 
+class FeedLineRow;
 class InsulationBox;
 
 // The design check's installation: the height of the antenna's centre above the ground, in
 // the main window's display unit and in wavelengths; the ground, free space, perfect or real
 // with its permittivity and conductivity (a named kind of earth or the user's own); the
-// wire's conductor; and its insulation (InsulationBox). It shows the installation the session
-// holds; every change that reads as a valid installation is passed on through edited(), and a text
-// that does not read goes back to the value in force.
+// wire's conductor and its insulation (InsulationBox); on a row below, the feed line to the
+// radio. It shows the installation the session holds; every change that reads as a valid
+// installation is passed on through edited(), and a text that does not read goes back to
+// the value in force.
 class InstallationPanel : public QWidget
 {
     Q_OBJECT
@@ -64,6 +66,7 @@ private:
     QComboBox *m_conductor = nullptr;
     QLineEdit *m_conductorSigma = nullptr;
     InsulationBox *m_insulation = nullptr;
+    FeedLineRow *m_feedLine = nullptr;
     std::vector<std::pair<QLabel *, const char *>> m_captions; // with their source texts
 };
 

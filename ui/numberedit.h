@@ -1,19 +1,14 @@
 #pragma once
 
-#include <QFontMetrics>
-#include <QLineEdit>
 #include <QString>
+
+class QLineEdit;
+class QWidget;
 
 namespace moxon {
 
-// A box for a number of about `characters` digits, as the check window's installation row has
-// them: as wide as those digits and its frame.
-inline QLineEdit *numberEdit(const QString &objectName, int characters, QWidget *parent)
-{
-    auto *edit = new QLineEdit(parent);
-    edit->setObjectName(objectName);
-    edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(u'0') * characters + 12);
-    return edit;
-}
+// A line edit for a number, named `objectName`, as wide as `characters` digits: the check
+// window's rows of short numbers keep their fields narrow.
+[[nodiscard]] QLineEdit *numberEdit(const QString &objectName, int characters, QWidget *parent);
 
 } // namespace moxon

@@ -79,6 +79,7 @@ SwrChart::SwrChart(QWidget *parent)
     add(m_reference, QString());
     add(m_measured, QString());
     add(m_predicted, QString());
+    add(m_radio, QString());
     add(m_curve, QString());
     m_enginePoints = new QScatterSeries;
     m_enginePoints->setName(QStringLiteral("nec2c"));
@@ -92,6 +93,7 @@ SwrChart::SwrChart(QWidget *parent)
     chart->legend()->markers(m_reference).first()->setVisible(false);
     chart->legend()->markers(m_measured).first()->setVisible(false);
     chart->legend()->markers(m_predicted).first()->setVisible(false);
+    chart->legend()->markers(m_radio).first()->setVisible(false);
 
     // Every point from the engine, for a user who wants no interpolation.
     m_fullSweep = new QAction(this);
@@ -103,7 +105,8 @@ SwrChart::SwrChart(QWidget *parent)
     addAction(m_fullSweep);
     setContextMenuPolicy(Qt::ActionsContextMenu);
 
-    setMinimumSize(240, 170);
+    // Short enough that the window, with the installation's two rows, still fits 640 x 480.
+    setMinimumSize(240, 160);
     applyPalette();
     retranslate();
 }
@@ -116,6 +119,7 @@ void SwrChart::retranslate()
     m_curve->setName(tr("驻波比"));
     m_measured->setName(tr("实测"));
     m_predicted->setName(tr("修剪后预测"));
+    m_radio->setName(tr("电台端"));
     m_bandLower->setName(m_bandName.isEmpty() ? QString() : tr("%1 频段边缘").arg(m_bandName));
     m_fullSweep->setText(tr("nec2c 逐点计算全部 41 个频点"));
     setAccessibleName(tr("驻波比曲线"));
@@ -238,6 +242,18 @@ void SwrChart::clearCurve()
 {
     m_curve->clear();
     m_enginePoints->clear();
+    setRadioCurve({});
+}
+
+void SwrChart::setRadioCurve(const QList<SweepPoint> &radio)
+{
+    m_radio->replace(chartPoints(radio));
+    showInLegend(m_radio, !radio.isEmpty());
+}
+
+int SwrChart::radioPoints() const
+{
+    return int(m_radio->count());
 }
 
 int SwrChart::markedPoints() const
@@ -269,6 +285,7 @@ void SwrChart::applyPalette()
     const qreal width = 2;
     m_curve->setPen(QPen(colours.curve, width * 1.25));
     m_reference->setPen(QPen(faint(colours.curve), width));
+    m_radio->setPen(QPen(colours.radio, width * 1.25));
     m_enginePoints->setColor(colours.curve);
     m_enginePoints->setBorderColor(colours.curve);
     m_measured->setPen(QPen(colours.measured, width * 1.25));

@@ -17,9 +17,9 @@ namespace moxon {
 
 // The SWR curve of the sweep, SWR 1 to 5 over the sweep's band: the design frequency marked,
 // SWR 1.5 and 2 drawn as levels, and the edges of the amateur band that holds the design
-// frequency, if one does. A fitted curve is drawn as a smooth line with the engine's own
-// points marked on it. Its context menu chooses between the fitted sweep and every point run
-// by the engine. Colours follow the palette, light or dark.
+// frequency, if one does. With a feed line, the SWR at the radio beside it. A fitted curve is drawn
+// as a smooth line with the engine's own points marked on it. Its context menu chooses between the
+// fitted sweep and every point run by the engine. Colours follow the palette, light or dark.
 class SwrChart : public CheckChartView
 {
     Q_OBJECT
@@ -37,6 +37,10 @@ public:
     // The sweep mode the context menu shows as chosen.
     void setSweepMode(SweepMode mode);
     void clearCurve();
+    // The SWR the radio sees at the far end of the feed line, beside the feed point's; empty:
+    // no line.
+    void setRadioCurve(const QList<SweepPoint> &radio);
+    [[nodiscard]] int radioPoints() const;
     // The curve as it stands stays behind the next ones, faint, as the formula design's.
     void keepAsReference();
     void clearReference();
@@ -71,6 +75,7 @@ private:
     QScatterSeries *m_enginePoints = nullptr;
     QAction *m_fullSweep = nullptr;
     QLineSeries *m_reference = nullptr;
+    QLineSeries *m_radio = nullptr;
     QLineSeries *m_measured = nullptr;
     QLineSeries *m_predicted = nullptr;
     QLineSeries *m_designFrequency = nullptr;

@@ -4,6 +4,7 @@
 #include "localenumbers.h"
 #include "windowtexts.h"
 
+#include <QCheckBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -52,6 +53,10 @@ TrimPanel::TrimPanel(QWidget *parent)
     m_targetCaption->setBuddy(m_target);
     m_source = new QLabel(this);
     m_source->setObjectName(QStringLiteral("measurementSource"));
+    m_source->setWordWrap(true);
+    m_atRadio = new QCheckBox(this);
+    m_atRadio->setObjectName(QStringLiteral("measuredAtRadio"));
+    m_atRadio->setEnabled(false);
     const int fieldWidth = fontMetrics().horizontalAdvance(QStringLiteral("00000.0000"));
     auto *grid = new QGridLayout;
     grid->addWidget(m_dipCaption, 0, 0);
@@ -62,6 +67,7 @@ TrimPanel::TrimPanel(QWidget *parent)
     grid->addWidget(m_targetCaption, 2, 0);
     grid->addWidget(m_target, 2, 1);
     grid->addWidget(new QLabel(QStringLiteral("MHz"), this), 2, 2);
+    grid->addWidget(m_atRadio, 3, 0, 1, 5);
     grid->setColumnStretch(4, 1);
     m_source->hide();
     for (QLineEdit *field : {m_dip, m_target}) {
@@ -79,6 +85,32 @@ TrimPanel::TrimPanel(QWidget *parent)
         m_source->hide();
     });
     retranslate();
+}
+
+void TrimPanel::setFeedLine(bool feedLine)
+{
+    m_atRadio->setEnabled(feedLine);
+    if (!feedLine) {
+        m_atRadio->setChecked(false);
+    }
+}
+
+MeasuredAntenna TrimPanel::measuredFile(const QString &path, double targetMhz) const
+{
+    return MeasuredAntenna{path, 0, targetMhz, m_atRadio->isChecked()};
+}
+
+QString TrimPanel::sourceText() const
+{
+    if (!m_measurement->atRadio) {
+        return tr("来自 %1").arg(m_measurement->source);
+    }
+    const LocaleNumbers numbers(locale());
+    return m_measurement->rawDipMhz
+               ? tr("来自 %1，在电台端测得（谐振点 %2 MHz），已经馈线换算到馈点")
+                     .arg(m_measurement->source, numbers.toMask(*m_measurement->rawDipMhz, 4))
+               : tr("来自 %1，在电台端测得（范围内无谐振点），已经馈线换算到馈点")
+                     .arg(m_measurement->source);
 }
 
 void TrimPanel::setDesignFrequency(double mhz)
@@ -100,9 +132,11 @@ void TrimPanel::retranslate()
     m_start->setText(tr("计算修剪"));
     m_dipCaption->setText(tr("实测谐振点"));
     m_targetCaption->setText(tr("目标频率"));
+    m_atRadio->setText(tr("文件在电台端（经馈线）测得"));
+    m_atRadio->setToolTip(tr("先按安装中的馈线把文件换算回馈点，再找谐振点；需先选定馈线"));
     setDesignFrequency(m_designMhz);
     if (m_measurement && !m_measurement->source.isEmpty()) {
-        m_source->setText(tr("来自 %1").arg(m_measurement->source));
+        m_source->setText(sourceText());
     }
     AnalysisPanel::retranslate();
 }
@@ -149,7 +183,7 @@ void TrimPanel::trimFile(const QString &path)
     }
     if (const std::optional<double> mhz = target()) {
         m_file = path;
-        Q_EMIT trimRequested(MeasuredAntenna{path, 0, *mhz});
+        Q_EMIT trimRequested(measuredFile(path, *mhz));
     }
 }
 
@@ -163,7 +197,7 @@ void TrimPanel::requestTrim()
         return;
     }
     if (!m_file.isEmpty()) {
-        Q_EMIT trimRequested(MeasuredAntenna{m_file, 0, *mhz});
+        Q_EMIT trimRequested(measuredFile(m_file, *mhz));
         return;
     }
     const std::optional<double> dip = LocaleNumbers(locale()).toDouble(m_dip->text().trimmed());
@@ -181,7 +215,7 @@ void TrimPanel::showMeasurement(const Measurement &measurement)
     m_measurement = measurement;
     if (!measurement.source.isEmpty()) {
         m_dip->setText(LocaleNumbers(locale()).toShort(measurement.dipMhz, 4));
-        m_source->setText(tr("来自 %1").arg(measurement.source));
+        m_source->setText(sourceText());
         m_source->show();
     }
 }

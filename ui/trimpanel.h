@@ -4,6 +4,7 @@
 
 #include <optional>
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -11,9 +12,11 @@ class QPushButton;
 namespace moxon {
 
 // "实测": the trim of the antenna as built. "实测…" opens what an analyser wrote of it (a
-// one-port Touchstone file) and trims from its SWR dip; or the user types the dip and presses
-// the start. The target defaults to the design frequency. The result: the measured and the
-// model's dip and the antenna's electrical scale, the field trim as the cuts at the tails
+// one-port Touchstone file) and trims from its SWR dip, after turning it back to the feed
+// point through the installation's feed line when it was measured at the radio; or the user types
+// the dip and presses the start. The target defaults to the design frequency. The result: the
+// measured and the model's dip and the antenna's electrical scale, the field trim as the cuts at
+// the tails
 // ("驱动单元两端各剪 12 mm") with what it predicts, and the rebuild.
 class TrimPanel : public AnalysisPanel
 {
@@ -24,6 +27,9 @@ public:
 
     // The design frequency, the target when none is typed.
     void setDesignFrequency(double mhz);
+    // Whether the installation has a feed line, through which a file can have been measured
+    // at the radio.
+    void setFeedLine(bool feedLine);
     void showMeasurement(const Measurement &measurement);
     void showResult(const TrimResult &result, const TuneSetup &setup);
     // The trim of the file at `path`, as if the user had chosen it after "实测…".
@@ -43,6 +49,8 @@ private:
     // The target as typed, 0 for the design frequency; none when it is no frequency.
     [[nodiscard]] std::optional<double> target();
     [[nodiscard]] QString resultLines(const TrimResult &result, const TuneSetup &setup) const;
+    [[nodiscard]] MeasuredAntenna measuredFile(const QString &path, double targetMhz) const;
+    [[nodiscard]] QString sourceText() const;
 
     double m_designMhz = 0;
     QString m_file;       // the file the shown dip came from; empty once the dip is typed
@@ -53,7 +61,8 @@ private:
     QLineEdit *m_dip = nullptr;
     QLabel *m_targetCaption = nullptr;
     QLineEdit *m_target = nullptr;
-    QLabel *m_source = nullptr; // where the dip came from
+    QLabel *m_source = nullptr;     // where the dip came from
+    QCheckBox *m_atRadio = nullptr; // the file was measured at the radio, through the line
 };
 
 } // namespace moxon

@@ -3,6 +3,10 @@
 
 #include "fakecheckview.h"
 #include "fakeview.h"
+#include "feedline.h"
+#include "measureddip.h"
+#include "measurementfile.h"
+#include "touchstonewriter.h"
 
 #include <QFile>
 #include <QSettings>
@@ -44,6 +48,8 @@ private Q_SLOTS:
 
     void trim_data();
     void trim();
+    void measuredAtTheRadio_data();
+    void measuredAtTheRadio();
     void tolerancesOfTheDesignShown();
     void buildSheetPrinted_data();
     void buildSheetPrinted();
@@ -105,6 +111,83 @@ void TestBuildAnalyses::trim()
     QVERIFY(checks.trim->scale > 1); // it dips low: longer than its model
     QVERIFY(checks.trim->fieldTrim.has_value());
     QVERIFY(std::fabs(checks.trim->fieldTrim->antenna.predictedDipMhz / 146 - 1) < 0.0025);
+}
+
+void TestBuildAnalyses::measuredAtTheRadio_data()
+{
+    QTest::addColumn<bool>("throughLine"); // the file as the analyser read it in the shack
+    QTest::addColumn<bool>("atRadio");     // as the user says it was measured
+    QTest::addColumn<bool>("line");        // the installation has the line
+    QTest::addColumn<QString>("refusal");
+
+    QTest::newRow("at the radio, turned back") << true << true << true << QString();
+    QTest::newRow("at the antenna, a line or not") << false << false << true << QString();
+    QTest::newRow("at the radio without a line")
+        << true << true << false << u"A file measured at the radio needs the feed line"_s;
+}
+
+// A file measured at the radio's end of 30 m of RG-58 is read as the antenna's own curve, its
+// dip and SWR there the antenna's; the curve as measured comes beside it.
+void TestBuildAnalyses::measuredAtTheRadio()
+{
+    QFETCH(bool, throughLine);
+    QFETCH(bool, atRadio);
+    QFETCH(bool, line);
+    QFETCH(QString, refusal);
+
+    QList<TouchstonePoint> antenna;
+    for (int i = 0; i <= 30; ++i) {
+        const double f = 143 + 0.1 * i;
+        // A series resonance at 144.2 MHz with 35 ohms of radiation resistance.
+        antenna.append(TouchstonePoint{f, {35 + 0.5 * (f - 144.2), 900 * (f / 144.2 - 144.2 / f)}});
+    }
+    const FeedLine rg58{cableOf(*cablePreset(u"RG-58")), 30};
+    const LossyLine cable(rg58.cable);
+    QTemporaryDir folder;
+    const QString path = folder.filePath(u"shack.s1p"_s);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(
+        touchstoneS1p(throughLine ? moxon::throughLine(antenna, cable, rg58.lengthMetres) : antenna,
+                      TouchstoneFormat{FrequencyUnit::MHz, NetworkParameter::Z,
+                                       NumberFormat::RealImaginary, 50, TouchstoneVersion::Two}));
+    file.close();
+
+    const auto read = readMeasurement(MeasuredAntenna{path, 0, 0, atRadio}, 146,
+                                      line ? std::optional(rg58) : std::nullopt);
+    if (!refusal.isEmpty()) {
+        QVERIFY(std::holds_alternative<QString>(read));
+        QVERIFY2(std::get<QString>(read).startsWith(refusal), qPrintable(std::get<QString>(read)));
+        return;
+    }
+    QVERIFY(std::holds_alternative<Measurement>(read));
+    const Measurement &measured = std::get<Measurement>(read);
+    QCOMPARE(measured.atRadio, atRadio);
+    QCOMPARE(measured.curve.size(), antenna.size());
+    QCOMPARE(measured.rawCurve.size(), atRadio ? antenna.size() : 0);
+    for (qsizetype i = 0; i < antenna.size(); ++i) {
+        const SweepPoint &point = measured.curve.at(i);
+        const std::complex<double> z(point.feed.resistance, point.feed.reactance);
+        QVERIFY2(
+            std::abs(z - antenna.at(i).impedanceOhm) < 0.1,
+            qPrintable(u"%1 MHz: %2 %3j"_s.arg(point.frequencyMhz).arg(z.real()).arg(z.imag())));
+    }
+    // The antenna's own SWR at its dip, which the line's loss lowers at the radio.
+    const double gamma = std::abs((35.0 - 50) / (35.0 + 50));
+    QVERIFY2(std::fabs(measured.dipSwr - (1 + gamma) / (1 - gamma)) < 0.02,
+             qPrintable(QString::number(measured.dipSwr)));
+    const auto dip = measuredDip(antenna, u"antenna.s1p"_s);
+    QVERIFY(std::holds_alternative<MeasuredDip>(dip));
+    QVERIFY2(std::fabs(measured.dipMhz - std::get<MeasuredDip>(dip).frequencyMhz) < 0.0005,
+             qPrintable(u"%1 MHz, the antenna's %2 MHz"_s.arg(measured.dipMhz)
+                            .arg(std::get<MeasuredDip>(dip).frequencyMhz)));
+    if (atRadio) {
+        QVERIFY(measured.rawDipMhz.has_value());
+        const auto lowest = std::min_element(
+            measured.rawCurve.cbegin(), measured.rawCurve.cend(),
+            [](const SweepPoint &a, const SweepPoint &b) { return a.swr < b.swr; });
+        QVERIFY(lowest->swr < measured.dipSwr - 0.05);
+    }
 }
 
 void TestBuildAnalyses::tolerancesOfTheDesignShown()

@@ -12,6 +12,8 @@ using namespace moxon;
 using namespace moxon::test;
 using namespace Qt::StringLiterals;
 
+Q_DECLARE_METATYPE(moxon::FeedLine)
+
 namespace {
 
 const QLocale kUs(QLocale::English, QLocale::UnitedStates);
@@ -66,6 +68,8 @@ private Q_SLOTS:
     void checkRequest();
     void close();
     void installationIsTheSessions();
+    void feedLineRunsNothingAndIsKept_data();
+    void feedLineRunsNothingAndIsKept();
     void checkIsToldInOrder_data();
     void checkIsToldInOrder();
     void checkIsSupersededAndCancelled();
@@ -377,6 +381,51 @@ void TestSession::installationIsTheSessions()
     FakeWindow again;
     QCOMPARE(again.session.installation(), overGround);
     QCOMPARE(again.session.checkRequest()->installation, overGround);
+    QSettings(u"moxon"_s, u"moxon"_s).remove(u"designCheck"_s);
+}
+
+void TestSession::feedLineRunsNothingAndIsKept_data()
+{
+    QTest::addColumn<FeedLine>("line");
+    QTest::newRow("25 m of a table's cable") << FeedLine{cableOf(*cablePreset(u"RG-213")), 25};
+    QTest::newRow("12.5 m of a line of one's own")
+        << FeedLine{customCable(75, 0.8, 3.1, 14.15), 12.5};
+}
+
+// The feed line is arithmetic on the check's curve: choosing it, or another, tells the view
+// the installation and runs no engine; the next session starts with it. A stored line that
+// does not read is no line.
+void TestSession::feedLineRunsNothingAndIsKept()
+{
+    QFETCH(FeedLine, line);
+    QStandardPaths::setTestModeEnabled(true);
+    QSettings(u"moxon"_s, u"moxon"_s).remove(u"designCheck"_s);
+    Installation withLine{10, {GroundKind::Real, 13, 0.005}, copper()};
+    {
+        FakeWindow window;
+        FakeCheckView checks;
+        window.session.setCheckView(&checks);
+        window.session.setInstallation(withLine);
+        QCOMPARE(checks.outline(), QStringList{u"check formula"_s});
+        withLine.feedLine = line;
+        window.session.setInstallation(withLine);
+        QCOMPARE(checks.installation, withLine);
+        QCOMPARE(checks.outline(), QStringList{u"check formula"_s});
+        // The antenna changed with the line: checked anew.
+        withLine.heightMetres = 12;
+        window.session.setInstallation(withLine);
+        QCOMPARE(checks.outline().size(), 2);
+    }
+    FakeWindow again;
+    QCOMPARE(again.session.installation(), withLine);
+    {
+        QSettings stored(u"moxon"_s, u"moxon"_s);
+        stored.setValue(u"designCheck/feedLineVelocity"_s, 1.5);
+        stored.setValue(u"designCheck/feedLine"_s, u"custom"_s);
+    }
+    FakeWindow broken;
+    QVERIFY(!broken.session.installation().feedLine.has_value());
+    QCOMPARE(broken.session.installation().heightMetres, 12.0);
     QSettings(u"moxon"_s, u"moxon"_s).remove(u"designCheck"_s);
 }
 

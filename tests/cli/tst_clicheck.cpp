@@ -201,7 +201,9 @@ void TestCliCheck::overGroundFiguresAreTheEnginesOwn()
                           {u"conductivity_s_per_m"_s, 0.005},
                           {u"conductor"_s, u"copper"_s},
                           {u"conductor_s_per_m"_s, 5.8e7},
-                          {u"insulation"_s, QJsonValue()}}));
+                          {u"insulation"_s, QJsonValue()},
+
+                          {u"feedline"_s, QJsonValue()}}));
     const double takeoff = report.value(u"takeoff_deg"_s).toDouble();
     QVERIFY2(takeoff > 20 && takeoff < 40, qPrintable(run.out.left(200)));
     // The azimuth cut is taken at the take-off angle, to the five digits JSON gives degrees.

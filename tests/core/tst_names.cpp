@@ -1,3 +1,4 @@
+#include "cable.h"
 #include "installation.h"
 #include "tunegoal.h"
 
@@ -7,7 +8,7 @@
 using namespace moxon;
 using namespace Qt::StringLiterals;
 
-// The names of grounds, metals and tuning goals, from the core's tables: every name the
+// The names of grounds, metals, cables and tuning goals, from the core's tables: every name the
 // command line is offered reads back as what it names, whatever its letter case.
 class TestNames : public QObject
 {
@@ -35,6 +36,9 @@ void TestNames::namesReadBack_data()
     for (const QString &name : tuneGoalNames()) {
         QTest::addRow("--goal %s", qPrintable(name)) << u"--goal"_s << name;
     }
+    for (const QString &name : cableNames()) {
+        QTest::addRow("--feedline %s", qPrintable(name)) << u"--feedline"_s << name;
+    }
 }
 
 void TestNames::namesReadBack()
@@ -54,6 +58,11 @@ void TestNames::namesReadBack()
             QVERIFY(metal);
             QCOMPARE(conductorKindName(metal->kind), name);
             QCOMPARE(metal->conductivity, conductorPreset(metal->kind)->conductivity);
+        } else if (option == u"--feedline") {
+            const std::optional<Cable> cable = cableFromText(typed);
+            QVERIFY(cable);
+            QCOMPARE(cable->name, name);
+            QVERIFY(cable->loss.dbPer100m(14) > 0);
         } else {
             const std::optional<TuneGoal> goal = tuneGoalFromText(typed);
             QVERIFY(goal);

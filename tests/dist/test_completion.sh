@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The bash completion of moxon-cli, called as bash calls it: COMP_WORDS and COMP_CWORD set,
 # COMPREPLY read back. The options it offers for each command are checked against that
-# command's own --help, and so are the names it offers for --ground, --conductor, --insulation
+# command's own --help, and so are the names it offers for --ground, --conductor, --insulation, --feedline
 # and --goal, so that an option or a name added to the program and not to the completion fails
 # here.
 # Usage: test_completion.sh <completion script> <moxon-cli>
@@ -54,7 +54,8 @@ for case in 'check --ground' 'check --conductor' 'tune --ground' 'tune --conduct
     'tune --goal' 'tolerance --ground' 'tolerance --conductor' 'trim --ground' \
     'trim --conductor' 'sheet --ground' 'sheet --conductor' 'sheet --language' \
     'check --insulation' 'tune --insulation' 'tolerance --insulation' 'trim --insulation' \
-    'sheet --insulation'; do
+    'sheet --insulation' 'check --feedline' 'tune --feedline' 'tolerance --feedline' \
+    'trim --feedline' 'sheet --feedline'; do
     read -r command option <<<"$case"
     names=$(named_values "$command" "$option")
     if [[ -z $names ]]; then
@@ -83,6 +84,9 @@ complete_words 'very-good very-poor' moxon-cli check --ground very
 complete_words 'copper' moxon-cli check --conductor c
 complete_words 'polyethylene' moxon-cli tune --insulation po
 complete_words '' moxon-cli check --insulation-thickness ''
+complete_words 'RG-213 RG-58 RG-8X' moxon-cli check --feedline R
+complete_words 'radio' moxon-cli trim --measured-at r
+complete_words '' moxon-cli trim --feedline-length ''
 complete_words 'front-to-back' moxon-cli tune --goal f
 complete_words 'x y' moxon-cli export --axis ''
 complete_words '' moxon-cli design --freq ''

@@ -9,6 +9,7 @@
 #include "fakeview.h"
 #include "installationsettings.h"
 #include "patternchart.h"
+#include "smithchart.h"
 #include "swrchart.h"
 #include "windowtexts.h"
 
@@ -16,6 +17,7 @@
 #include <QApplication>
 #include <QCategoryAxis>
 #include <QChart>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QImage>
@@ -25,6 +27,7 @@
 #include <QRawFont>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -91,6 +94,7 @@ private Q_SLOTS:
     void asksWhatWasTyped();
     void drawsTheTrimOverTheModel();
     void insulationFromItsRow();
+    void showsWhatTheRadioSees();
 };
 
 void TestCheckWindow::formats_data()
@@ -471,6 +475,71 @@ void TestCheckWindow::insulationFromItsRow()
     QVERIFY(!windows.session().installation().insulation);
     QVERIFY(!storedInstallation().insulation);
     QVERIFY(!window.findChild<QLabel *>(u"dip"_s)->isVisibleTo(&window));
+}
+
+// With a feed line in the installation: the radio's figures and curves beside the antenna's,
+// worked out from the check's own without a word to the session; gone with the line.
+void TestCheckWindow::showsWhatTheRadioSees()
+{
+    FakeCheckCommands commands;
+    CheckWindow window(commands);
+    window.show();
+    Installation installation;
+    installation.feedLine = FeedLine{cableOf(*cablePreset(u"RG-213")), 25};
+    const LengthScale scale{u"m"_s, 1, freeSpaceWavelength(146), 0.01, u"cm"_s};
+    window.showInstallation(installation, scale);
+    window.showCheckedDesign(startupRequest(), CheckedDesign::Formula);
+    window.showAnalysisStarted(AnalysisKind::Check);
+    DesignFigures figures;
+    figures.frequencyMhz = 146;
+    figures.feed = {50, 0};
+    figures.swr = 1;
+    window.showAnalysisProgress(CheckProgress(figures));
+    SweepOutcome outcome;
+    for (int i = 0; i <= 40; ++i) {
+        const double f = 146 * (0.95 + 0.0025 * i);
+        outcome.points.append(sweepPoint(f, {50, 400 * (f / 146 - 146 / f)}));
+    }
+    outcome.bandwidth = bandwidth(outcome.points, 146, 1);
+    window.showAnalysisResult(outcome);
+
+    const auto *atRadio = window.findChild<QLabel *>(u"atRadio"_s);
+    QVERIFY(atRadio->isVisible());
+    QVERIFY2(atRadio->text().contains(u"50"_s), qPrintable(atRadio->text()));
+    // The cable's matched loss over 25 m at 146 MHz, as the window writes numbers.
+    const QString loss = shown(window, u"lineLoss"_s);
+    const double matched = installation.feedLine->cable.loss.dbPer100m(146) / 4;
+    QVERIFY2(matched > 1 && loss.contains(window.locale().toString(matched, 'f', 2)),
+             qPrintable(loss));
+    QVERIFY(!shown(window, u"radioBandwidth"_s).contains(u"…"_s));
+    QCOMPARE(window.findChild<SwrChart *>()->radioPoints(), 41);
+    auto *smith = window.findChild<SmithChart *>();
+    QCOMPARE(smith->curvePoints(SmithTrace::Model), 41);
+    QCOMPARE(smith->curvePoints(SmithTrace::Radio), 41);
+    QVERIFY(window.findChild<QCheckBox *>(u"measuredAtRadio"_s)->isEnabled());
+    QVERIFY(commands.asked.isEmpty());
+
+    // Its tab puts the Smith chart in the SWR chart's place and reads out what the pointer is
+    // over: here the curve's design frequency, 50 ohms at the centre.
+    window.findChild<QTabWidget *>(u"figureTabs"_s)->setCurrentIndex(4);
+    QVERIFY(smith->isVisible() && !window.findChild<SwrChart *>()->isVisible());
+    QTest::mouseMove(smith, smith->smithGeometry().circle().center().toPoint());
+    QTRY_VERIFY2(shown(window, u"smithReadout"_s).contains(u"146"_s),
+                 qPrintable(shown(window, u"smithReadout"_s)));
+
+    // The line taken away in its list: the session is asked, and once it shows the
+    // installation without a line the radio's rows and curves go.
+    auto *line = window.findChild<QComboBox *>(u"feedLine"_s);
+    line->setCurrentIndex(0);
+    Q_EMIT line->activated(0);
+    QCOMPARE(commands.asked, QStringList{u"installation"_s});
+    QVERIFY(!commands.lastInstallation.feedLine.has_value());
+    window.showInstallation(commands.lastInstallation, scale);
+    QVERIFY(!atRadio->isVisible());
+    QCOMPARE(window.findChild<SwrChart *>()->radioPoints(), 0);
+    QCOMPARE(smith->curvePoints(SmithTrace::Radio), 0);
+    QCOMPARE(smith->curvePoints(SmithTrace::Model), 41);
+    QVERIFY(!window.findChild<QCheckBox *>(u"measuredAtRadio"_s)->isEnabled());
 }
 
 QTEST_MAIN(TestCheckWindow)
