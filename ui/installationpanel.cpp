@@ -1,7 +1,7 @@
 #include "installationpanel.h"
 
-#include "insulationbox.h"
 #include "feedlinerow.h"
+#include "insulationbox.h"
 #include "localenumbers.h"
 #include "numberedit.h"
 
@@ -71,13 +71,39 @@ InstallationPanel::InstallationPanel(QWidget *parent)
     }
     m_conductorSigma = numberEdit(QStringLiteral("conductorSigma"), 9, this);
 
+    m_insulation = new InsulationBox(this);
+    m_feedLine = new FeedLineRow(this);
+    layOut();
+
+    retranslate();
+    showValues();
+
+    connect(m_ground, &QComboBox::activated, this, &InstallationPanel::groundPicked);
+    connect(m_conductor, &QComboBox::activated, this, &InstallationPanel::conductorPicked);
+    connect(m_insulation, &InsulationBox::edited, this,
+            [this](const std::optional<Insulation> &insulation) {
+                Installation next = m_installation;
+                next.insulation = insulation;
+                commit(next);
+            });
+    connect(m_feedLine, &FeedLineRow::edited, this, [this](const std::optional<FeedLine> &line) {
+        Installation next = m_installation;
+        next.feedLine = line;
+        commit(next);
+    });
+    for (QLineEdit *edit : {m_height, m_permittivity, m_conductivity, m_conductorSigma}) {
+        connect(edit, &QLineEdit::editingFinished, this, &InstallationPanel::typingFinished);
+    }
+}
+
+void InstallationPanel::layOut()
+{
     // The ground's constants and the conductor's conductivity show only where they apply.
     m_groundConstants = new QWidget(this);
     m_conductivityBox = new QWidget(this);
     // The wire and its insulation fill the first row at the window's smallest width; the feed
     // line's list starts a row of its own, its length and constants beside it, shown only with
     // a line.
-    m_feedLine = new FeedLineRow(this);
     auto *rows = new QVBoxLayout(this);
     rows->setContentsMargins(0, 0, 0, 0);
     rows->setSpacing(2);
@@ -119,29 +145,8 @@ InstallationPanel::InstallationPanel(QWidget *parent)
     conductorRow->addWidget(new QLabel(QStringLiteral("S/m"), m_conductivityBox));
     row->addWidget(m_conductivityBox);
     row->addSpacing(12);
-    m_insulation = new InsulationBox(this);
     row->addWidget(m_insulation);
     row->addStretch(1);
-
-    retranslate();
-    showValues();
-
-    connect(m_ground, &QComboBox::activated, this, &InstallationPanel::groundPicked);
-    connect(m_conductor, &QComboBox::activated, this, &InstallationPanel::conductorPicked);
-    connect(m_insulation, &InsulationBox::edited, this,
-            [this](const std::optional<Insulation> &insulation) {
-                Installation next = m_installation;
-                next.insulation = insulation;
-                commit(next);
-            });
-    connect(m_feedLine, &FeedLineRow::edited, this, [this](const std::optional<FeedLine> &line) {
-        Installation next = m_installation;
-        next.feedLine = line;
-        commit(next);
-    });
-    for (QLineEdit *edit : {m_height, m_permittivity, m_conductivity, m_conductorSigma}) {
-        connect(edit, &QLineEdit::editingFinished, this, &InstallationPanel::typingFinished);
-    }
 }
 
 void InstallationPanel::changeEvent(QEvent *event)

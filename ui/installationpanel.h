@@ -45,6 +45,8 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    // The rows of the panel, made of its controls.
+    void layOut();
     void retranslate();
     void groundPicked(int index);
     void conductorPicked(int index);
