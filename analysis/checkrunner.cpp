@@ -58,6 +58,8 @@ quint64 CheckRunner::start(const CheckRequest &request)
     m_figuresRun = newRunner();
     connect(m_figuresRun, &Nec2cRunner::finished, this, &CheckRunner::figuresRunFinished);
     m_figuresDone = false;
+    m_figuresRead = false;
+    m_sliceFailure.reset();
     m_sweepDone = false;
     m_bareDone = true;
     m_outcome = {};
@@ -133,8 +135,10 @@ void CheckRunner::figuresRunFinished()
         startFollowers(m_figuresRun->result());
     }
     const FiguresStep step = readFiguresRun(m_figuresRun->result(), m_request);
-    if (step.failure != EngineFailure::None) {
-        fail(step.failure, step.message);
+    m_figuresRead = true;
+    if (step.failure != EngineFailure::None || m_sliceFailure) {
+        const FiguresStep &failed = step.failure != EngineFailure::None ? step : *m_sliceFailure;
+        fail(failed.failure, failed.message);
         return;
     }
     m_figures = step.figures;
@@ -203,6 +207,10 @@ void CheckRunner::patternFinished()
 void CheckRunner::sliceFinished(qsizetype index)
 {
     const SliceStep step = readSliceRun(m_sliceRuns.at(index)->result(), m_slices.at(index));
+    if (step.failure != EngineFailure::None && !m_figuresRead) {
+        m_sliceFailure = FiguresStep{step.failure, step.message, {}};
+        return;
+    }
     if (step.failure != EngineFailure::None) {
         fail(step.failure, step.message);
         return;
@@ -359,26 +367,24 @@ CheckReport checkDeck(const CheckRequest &request, EngineScheduler &scheduler,
     QObject::connect(
         &runner, &CheckRunner::figuresReady, &loop,
         [&report](quint64, const DesignFigures &figures) { report.figures = figures; });
-    QObject::connect(&runner, &CheckRunner::sweepFinished, &loop,
-                     [&](quint64, const SweepOutcome &sweep) {
-                         report.sweep = sweep.points;
-                         report.bandwidth = sweep.bandwidth;
-                         report.fittedCurve = sweep.curve;
-                         report.sweepEngineFrequencies = sweep.engineFrequenciesMhz;
-                         report.fitAgreementOhm = sweep.fitAgreementOhm;
-                         report.dipMhz = sweep.dipMhz;
-                         report.bareDipMhz = sweep.bareDipMhz;
-                         report.bareEngineFrequencies = sweep.bareEngineFrequenciesMhz;
-                         report.caution = request.caution;
-                         report.installation = request.installation;
-                         report.deck = runner.figuresDeck();
-                         if (const std::optional<FeedLine> &line =
-                                 request.installation.feedLine) {
-                             report.atRadio =
-                                 radioFigures(*line, report.figures, sweep.points, sweep.curve);
-                         }
-                         loop.quit();
-                     });
+    QObject::connect(
+        &runner, &CheckRunner::sweepFinished, &loop, [&](quint64, const SweepOutcome &sweep) {
+            report.sweep = sweep.points;
+            report.bandwidth = sweep.bandwidth;
+            report.fittedCurve = sweep.curve;
+            report.sweepEngineFrequencies = sweep.engineFrequenciesMhz;
+            report.fitAgreementOhm = sweep.fitAgreementOhm;
+            report.dipMhz = sweep.dipMhz;
+            report.bareDipMhz = sweep.bareDipMhz;
+            report.bareEngineFrequencies = sweep.bareEngineFrequenciesMhz;
+            report.caution = request.caution;
+            report.installation = request.installation;
+            report.deck = runner.figuresDeck();
+            if (const std::optional<FeedLine> &line = request.installation.feedLine) {
+                report.atRadio = radioFigures(*line, report.figures, sweep.points, sweep.curve);
+            }
+            loop.quit();
+        });
     QObject::connect(&runner, &CheckRunner::failed, &loop,
                      [&](quint64, EngineFailure failure, const QString &message) {
                          report.failure = failure;

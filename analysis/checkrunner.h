@@ -92,6 +92,10 @@ private:
     static constexpr int kMostPatternRuns = 2;
     QByteArray m_figuresDeck;
     bool m_figuresDone = false;
+    bool m_figuresRead = false; // the design frequency's run has ended and been read
+    // A slice's failure heard before the figures run ended: told once that run is read, unless
+    // the figures failed themselves, which is what the check is about.
+    std::optional<FiguresStep> m_sliceFailure;
     QList<SweepSlice> m_slices;
     QList<Nec2cRunner *> m_sliceRuns; // children of this runner, one per slice
     qsizetype m_slicesLeft = 0;       // of the round in flight
