@@ -1,5 +1,6 @@
 #include "bandcoverage.h"
 #include "knownimpedance.h"
+#include "testsuite.h"
 
 #include <QTest>
 
@@ -174,5 +175,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestBandCoverage)
+MOXON_TEST_GUILESS_MAIN(TestBandCoverage)
 #include "tst_bandcoverage.moc"

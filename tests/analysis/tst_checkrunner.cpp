@@ -1,6 +1,7 @@
 #include "checkreport.h"
 #include "checkrunner.h"
 #include "standinprocesses.h"
+#include "testsuite.h"
 
 #include <QFile>
 #include <QSignalSpy>
@@ -219,5 +220,5 @@ void TestCheckRunner::newerStartSupersedes()
     QCOMPARE(figures.size(), 0);
 }
 
-QTEST_GUILESS_MAIN(TestCheckRunner)
+MOXON_TEST_GUILESS_MAIN(TestCheckRunner)
 #include "tst_checkrunner.moc"

@@ -4,6 +4,7 @@
 #include "nec2crunner.h"
 #include "necoutput.h"
 #include "sweepplan.h"
+#include "testsuite.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -500,5 +501,5 @@ void TestNecOutput::reportAsJson()
              (QJsonObject{{u"error"_s, u"timed_out"_s}, {u"message"_s, failed.message}}));
 }
 
-QTEST_GUILESS_MAIN(TestNecOutput)
+MOXON_TEST_GUILESS_MAIN(TestNecOutput)
 #include "tst_necoutput.moc"

@@ -1,6 +1,7 @@
 #include "feedline.h"
 #include "installation.h"
 #include "radiofigures.h"
+#include "testsuite.h"
 
 #include <QTest>
 
@@ -109,5 +110,5 @@ void TestRadioFigures::bandAtTheRadioIsWider()
     QVERIFY(!radioFigures(thinCoax(), kF0, figures.feed).bandwidth.exists);
 }
 
-QTEST_GUILESS_MAIN(TestRadioFigures)
+MOXON_TEST_GUILESS_MAIN(TestRadioFigures)
 #include "tst_radiofigures.moc"

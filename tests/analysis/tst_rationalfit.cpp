@@ -3,6 +3,7 @@
 #include "necoutput.h"
 #include "rationalfit.h"
 #include "sweepplan.h"
+#include "testsuite.h"
 
 #include <QFile>
 #include <QTest>
@@ -324,5 +325,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestRationalFit)
+MOXON_TEST_GUILESS_MAIN(TestRationalFit)
 #include "tst_rationalfit.moc"

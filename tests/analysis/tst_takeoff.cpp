@@ -1,5 +1,6 @@
 #include "elevationcuts.h"
 #include "takeoff.h"
+#include "testsuite.h"
 
 #include <QTest>
 
@@ -106,5 +107,5 @@ void TestTakeoff::probesTellRivalsApart()
     QVERIFY(!probedLobe({probe(1.5, 12.0)}, rivals));
 }
 
-QTEST_APPLESS_MAIN(TestTakeoff)
+MOXON_TEST_APPLESS_MAIN(TestTakeoff)
 #include "tst_takeoff.moc"

@@ -1,4 +1,5 @@
 #include "standinantenna.h"
+#include "testsuite.h"
 #include "tolerance.h"
 
 #include <QTest>
@@ -194,5 +195,5 @@ void TestTolerance::noResult()
     }
 }
 
-QTEST_GUILESS_MAIN(TestTolerance)
+MOXON_TEST_GUILESS_MAIN(TestTolerance)
 #include "tst_tolerance.moc"

@@ -1,4 +1,5 @@
 #include "standinantenna.h"
+#include "testsuite.h"
 #include "trim.h"
 
 #include <QTest>
@@ -159,5 +160,5 @@ void TestTrim::noResult()
     }
 }
 
-QTEST_GUILESS_MAIN(TestTrim)
+MOXON_TEST_GUILESS_MAIN(TestTrim)
 #include "tst_trim.moc"

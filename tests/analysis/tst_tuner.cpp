@@ -1,4 +1,5 @@
 #include "tuner.h"
+#include "testsuite.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -187,5 +188,5 @@ void TestTuner::roundWaitsForFreeCores()
     QCOMPARE(scheduler.peakRunning(), engines);
 }
 
-QTEST_GUILESS_MAIN(TestTuner)
+MOXON_TEST_GUILESS_MAIN(TestTuner)
 #include "tst_tuner.moc"

@@ -6,6 +6,7 @@
 #include "feedline.h"
 #include "measureddip.h"
 #include "measurementfile.h"
+#include "testsuite.h"
 #include "touchstonewriter.h"
 
 #include <QFile>
@@ -307,5 +308,5 @@ void TestBuildAnalyses::voidedAndCancelled()
     QSettings(u"moxon"_s, u"moxon"_s).remove(u"designCheck"_s);
 }
 
-QTEST_GUILESS_MAIN(TestBuildAnalyses)
+MOXON_TEST_GUILESS_MAIN(TestBuildAnalyses)
 #include "tst_buildanalyses.moc"

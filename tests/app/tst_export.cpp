@@ -3,6 +3,7 @@
 #include "fakecheckview.h"
 #include "goldenfile.h"
 #include "modelfile.h"
+#include "testsuite.h"
 
 #include <QDir>
 #include <QFile>
@@ -420,5 +421,5 @@ void TestExport::tunedInsulatedModel()
     QVERIFY2(events.at(1).endsWith(told), qPrintable(events.at(1)));
 }
 
-QTEST_GUILESS_MAIN(TestExport)
+MOXON_TEST_GUILESS_MAIN(TestExport)
 #include "tst_export.moc"

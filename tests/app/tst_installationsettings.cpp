@@ -1,4 +1,5 @@
 #include "installationsettings.h"
+#include "testsuite.h"
 
 #include <QSettings>
 #include <QTest>
@@ -97,5 +98,5 @@ void TestInstallationSettings::unreadableInsulationIsBareWire()
     QVERIFY(storedInstallation() == overGround);
 }
 
-QTEST_GUILESS_MAIN(TestInstallationSettings)
+MOXON_TEST_GUILESS_MAIN(TestInstallationSettings)
 #include "tst_installationsettings.moc"

@@ -1,5 +1,6 @@
 #include "eventlog.h"
 #include "fakecheckview.h"
+#include "testsuite.h"
 
 #include <QSettings>
 #include <QStandardPaths>
@@ -527,5 +528,5 @@ void TestSession::refusedCheckRunsNothing()
     QCOMPARE(checks.lastMessage, checks.lastRequest.refusal);
 }
 
-QTEST_GUILESS_MAIN(TestSession)
+MOXON_TEST_GUILESS_MAIN(TestSession)
 #include "tst_session.moc"

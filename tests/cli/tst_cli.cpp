@@ -2,6 +2,7 @@
 #include "fakeview.h"
 #include "inprocess.h"
 #include "moxoncli.h"
+#include "testsuite.h"
 
 #include <QDir>
 #include <QFile>
@@ -613,5 +614,5 @@ void TestCli::measurementRefused()
     }
 }
 
-QTEST_GUILESS_MAIN(TestCli)
+MOXON_TEST_GUILESS_MAIN(TestCli)
 #include "tst_cli.moc"

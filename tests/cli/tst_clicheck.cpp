@@ -4,6 +4,7 @@
 #include "necoutput.h"
 #include "runnec2c.h"
 #include "sweepplan.h"
+#include "testsuite.h"
 
 #include <QDir>
 #include <QFile>
@@ -585,5 +586,5 @@ void TestCliCheck::fittedSweepAgreesWithFullSweep()
     }
 }
 
-QTEST_GUILESS_MAIN(TestCliCheck)
+MOXON_TEST_GUILESS_MAIN(TestCliCheck)
 #include "tst_clicheck.moc"

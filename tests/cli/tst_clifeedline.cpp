@@ -1,5 +1,6 @@
 #include "inprocess.h"
 #include "moxoncli.h"
+#include "testsuite.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -186,5 +187,5 @@ void TestCliFeedLine::refusesAnIncompleteLine()
     QVERIFY(run.out.isEmpty());
 }
 
-QTEST_GUILESS_MAIN(TestCliFeedLine)
+MOXON_TEST_GUILESS_MAIN(TestCliFeedLine)
 #include "tst_clifeedline.moc"

@@ -6,6 +6,7 @@
 #include "necoutput.h"
 #include "runnec2c.h"
 #include "sweepplan.h"
+#include "testsuite.h"
 
 #include <QFile>
 #include <QJsonDocument>
@@ -283,5 +284,5 @@ void TestCliInsulation::toleranceAndTrimTakeTheInsulation()
              qPrintable(u"%1 %2"_s.arg(dip).arg(ownDip)));
 }
 
-QTEST_GUILESS_MAIN(TestCliInsulation)
+MOXON_TEST_GUILESS_MAIN(TestCliInsulation)
 #include "tst_cliinsulation.moc"

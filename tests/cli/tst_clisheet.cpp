@@ -1,5 +1,6 @@
 #include "cliprocess.h"
 #include "pdfpage.h"
+#include "testsuite.h"
 
 #include <QJsonObject>
 #include <QRegularExpression>
@@ -233,5 +234,5 @@ void TestCliSheet::sheetNotWritten()
     QVERIFY2(run.err.contains("/nonexistent/folder/sheet.pdf"), run.err.constData());
 }
 
-QTEST_GUILESS_MAIN(TestCliSheet)
+MOXON_TEST_GUILESS_MAIN(TestCliSheet)
 #include "tst_clisheet.moc"

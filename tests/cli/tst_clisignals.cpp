@@ -5,6 +5,7 @@
 #include "cliprocess.h"
 #include "signalend.h"
 #include "standinprocesses.h"
+#include "testsuite.h"
 
 #include <QTest>
 
@@ -65,5 +66,5 @@ void TestCliSignals::endsCleanly()
     QVERIFY(cli.readAllStandardOutput().isEmpty());
 }
 
-QTEST_GUILESS_MAIN(TestCliSignals)
+MOXON_TEST_GUILESS_MAIN(TestCliSignals)
 #include "tst_clisignals.moc"

@@ -5,6 +5,7 @@
 #include "feedline.h"
 #include "moxoncli.h"
 #include "runnec2c.h"
+#include "testsuite.h"
 #include "tolerance.h"
 #include "touchstonewriter.h"
 #include "trim.h"
@@ -314,5 +315,5 @@ void TestCliTrim::toleranceAgreesWithTheEngine()
     QVERIFY(report.value(u"dip_spread_khz"_s).toDouble() > 5);
 }
 
-QTEST_GUILESS_MAIN(TestCliTrim)
+MOXON_TEST_GUILESS_MAIN(TestCliTrim)
 #include "tst_clitrim.moc"

@@ -1,4 +1,5 @@
 #include "cable.h"
+#include "testsuite.h"
 
 #include <QTest>
 
@@ -152,5 +153,5 @@ void TestCable::linesOfOnesOwn()
     QVERIFY(std::abs(cable->loss.dbPer100m(4 * at) - 2 * loss) < 1e-12);
 }
 
-QTEST_GUILESS_MAIN(TestCable)
+MOXON_TEST_GUILESS_MAIN(TestCable)
 #include "tst_cable.moc"

@@ -1,4 +1,5 @@
 #include "calculation.h"
+#include "testsuite.h"
 
 #include <QTest>
 
@@ -280,5 +281,5 @@ void TestCalculation::extremeInputsShown()
     }
 }
 
-QTEST_APPLESS_MAIN(TestCalculation)
+MOXON_TEST_APPLESS_MAIN(TestCalculation)
 #include "tst_calculation.moc"

@@ -1,4 +1,5 @@
 #include "cutlist.h"
+#include "testsuite.h"
 
 #include <QTest>
 
@@ -151,5 +152,5 @@ void TestCutList::defaultAllowances()
     QCOMPARE(allowances.feedGap, feedGap);
 }
 
-QTEST_APPLESS_MAIN(TestCutList)
+MOXON_TEST_APPLESS_MAIN(TestCutList)
 #include "tst_cutlist.moc"

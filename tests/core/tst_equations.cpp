@@ -1,5 +1,6 @@
 #include "calculation.h"
 #include "dimensions.h"
+#include "testsuite.h"
 #include "units.h"
 #include "wiresize.h"
 
@@ -204,5 +205,5 @@ void TestEquations::wavelengthConstants()
     QCOMPARE(unitInfo(DisplayUnit::Millimetre).wavelength(100), 983.5592 / 100 * 12 * 25.4);
 }
 
-QTEST_GUILESS_MAIN(TestEquations)
+MOXON_TEST_GUILESS_MAIN(TestEquations)
 #include "tst_equations.moc"

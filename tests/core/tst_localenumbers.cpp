@@ -1,4 +1,5 @@
 #include "localenumbers.h"
+#include "testsuite.h"
 
 #include <QTest>
 
@@ -126,5 +127,5 @@ void TestLocaleNumbers::toSignificant()
     QCOMPARE(LocaleNumbers::toSignificant(value, digits), text);
 }
 
-QTEST_GUILESS_MAIN(TestLocaleNumbers)
+MOXON_TEST_GUILESS_MAIN(TestLocaleNumbers)
 #include "tst_localenumbers.moc"

@@ -1,5 +1,6 @@
 #include "cable.h"
 #include "installation.h"
+#include "testsuite.h"
 #include "tunegoal.h"
 
 #include <QRegularExpression>
@@ -103,5 +104,5 @@ void TestNames::goalSentencesCarryTheirLimit()
     QVERIFY(!summary.contains(u'%') && !tuneGoalAim(goal).contains(u'%'));
 }
 
-QTEST_GUILESS_MAIN(TestNames)
+MOXON_TEST_GUILESS_MAIN(TestNames)
 #include "tst_names.moc"

@@ -1,6 +1,7 @@
 #include "enginescheduler.h"
 #include "nec2crunner.h"
 #include "standinprocesses.h"
+#include "testsuite.h"
 
 #include <QDir>
 #include <QFile>
@@ -152,5 +153,5 @@ void TestEngineScheduler::abortedWaiterGivesUpItsPlace()
     QCOMPARE(scheduler.peakRunning(), 1);
 }
 
-QTEST_GUILESS_MAIN(TestEngineScheduler)
+MOXON_TEST_GUILESS_MAIN(TestEngineScheduler)
 #include "tst_enginescheduler.moc"

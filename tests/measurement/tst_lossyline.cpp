@@ -1,5 +1,6 @@
 #include "feedline.h"
 #include "installation.h"
+#include "testsuite.h"
 #include "touchstone.h"
 #include "touchstonewriter.h"
 
@@ -199,5 +200,5 @@ void TestLossyLine::fileThroughTheLineDeembeds()
     QVERIFY2(turned > 20, qPrintable(u"the line moved the curve by %1 ohm only"_s.arg(turned)));
 }
 
-QTEST_GUILESS_MAIN(TestLossyLine)
+MOXON_TEST_GUILESS_MAIN(TestLossyLine)
 #include "tst_lossyline.moc"

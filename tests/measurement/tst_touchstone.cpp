@@ -1,6 +1,7 @@
 #include "feedline.h"
 #include "installation.h"
 #include "measureddip.h"
+#include "testsuite.h"
 #include "touchstone.h"
 #include "touchstonewriter.h"
 
@@ -593,5 +594,5 @@ void TestTouchstone::lineKeepsSwrAndDip()
                      std::get<MeasuredDip>(feedDip).frequencyMhz) < 1e-9);
 }
 
-QTEST_GUILESS_MAIN(TestTouchstone)
+MOXON_TEST_GUILESS_MAIN(TestTouchstone)
 #include "tst_touchstone.moc"

@@ -2,6 +2,7 @@
 #include "modelfile.h"
 #include "necoutput.h"
 #include "runnec2c.h"
+#include "testsuite.h"
 
 #include <QStandardPaths>
 #include <QTest>
@@ -111,5 +112,5 @@ void TestNec2c::engineReadsExportedDeck()
     QVERIFY2(frontToBack > kMinFrontToBack, qPrintable(figures));
 }
 
-QTEST_GUILESS_MAIN(TestNec2c)
+MOXON_TEST_GUILESS_MAIN(TestNec2c)
 #include "tst_nec2c.moc"

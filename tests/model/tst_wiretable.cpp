@@ -1,4 +1,5 @@
 #include "wiretable.h"
+#include "testsuite.h"
 
 #include <QTest>
 
@@ -80,5 +81,5 @@ void TestWireTable::layouts()
     }
 }
 
-QTEST_APPLESS_MAIN(TestWireTable)
+MOXON_TEST_APPLESS_MAIN(TestWireTable)
 #include "tst_wiretable.moc"

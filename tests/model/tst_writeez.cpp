@@ -1,6 +1,7 @@
 #include "eznec_types.h"
 #include "goldenfile.h"
 #include "modelfixtures.h"
+#include "testsuite.h"
 #include "writeez.h"
 
 #include <QTest>
@@ -273,5 +274,5 @@ void TestWriteEz::deviceFailureIsReported()
     QVERIFY(!result.error().isEmpty());
 }
 
-QTEST_APPLESS_MAIN(TestWriteEz)
+MOXON_TEST_APPLESS_MAIN(TestWriteEz)
 #include "tst_writeez.moc"

@@ -1,6 +1,7 @@
 #include "elevationcuts.h"
 #include "goldenfile.h"
 #include "modelfixtures.h"
+#include "testsuite.h"
 #include "writenec.h"
 
 Q_DECLARE_METATYPE(moxon::Installation)
@@ -367,5 +368,5 @@ void TestWriteNec::elevationCutsFollowTheLobes()
              qPrintable(QString::number(perLobe)));
 }
 
-QTEST_APPLESS_MAIN(TestWriteNec)
+MOXON_TEST_APPLESS_MAIN(TestWriteNec)
 #include "tst_writenec.moc"

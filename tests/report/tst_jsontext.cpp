@@ -1,4 +1,5 @@
 #include "jsontext.h"
+#include "testsuite.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -75,5 +76,5 @@ void TestJsonText::nested()
     QCOMPARE(jsonText(mismatch), QJsonDocument(mismatch).toJson(QJsonDocument::Compact));
 }
 
-QTEST_GUILESS_MAIN(TestJsonText)
+MOXON_TEST_GUILESS_MAIN(TestJsonText)
 #include "tst_jsontext.moc"

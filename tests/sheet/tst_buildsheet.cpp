@@ -3,6 +3,7 @@
 #include "pdfpage.h"
 #include "sheetpdf.h"
 #include "sheetsample.h"
+#include "testsuite.h"
 #include "translation.h"
 
 #include <QFile>
@@ -273,5 +274,5 @@ void TestBuildSheet::onePageInTheCaptionFaceAlone()
              qPrintable(u"ink ends at %1 of %2"_s.arg(ink.bottom()).arg(page->height())));
 }
 
-QTEST_MAIN(TestBuildSheet)
+MOXON_TEST_MAIN(TestBuildSheet)
 #include "tst_buildsheet.moc"

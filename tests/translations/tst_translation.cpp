@@ -1,3 +1,5 @@
+#include "testsuite.h"
+
 #include <QFile>
 #include <QHash>
 #include <QProcess>
@@ -208,6 +210,6 @@ private:
 
 } // namespace moxon::test
 
-QTEST_MAIN(moxon::test::TestTranslation)
+MOXON_TEST_MAIN(moxon::test::TestTranslation)
 
 #include "tst_translation.moc"

@@ -1,5 +1,6 @@
 #include "captionface.h"
 #include "frmmoxon.h"
+#include "testsuite.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -142,7 +143,8 @@ private Q_SLOTS:
         environment.insert(QString::fromLatin1(kGrabVariable), grabbed);
         QProcess child;
         child.setProcessEnvironment(environment);
-        child.start(QCoreApplication::applicationFilePath(), {});
+        // The folder's test program runs this case again, by its name.
+        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("tst_captionface")});
         QVERIFY2(child.waitForFinished(60000), "the copy with DejaVu only did not finish");
         QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
                  qPrintable(QString::fromLocal8Bit(child.readAllStandardError())));
@@ -156,7 +158,7 @@ private Q_SLOTS:
 
 } // namespace moxon::test
 
-int main(int argc, char *argv[])
+int MOXON_TEST_ENTRY(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     // Result boxes show numbers in the locale's format, in both copies alike.

@@ -1,6 +1,7 @@
 #include "antennadiagram.h"
 #include "frame.h"
 #include "frmmoxon.h"
+#include "testsuite.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -196,6 +197,6 @@ private Q_SLOTS:
 
 } // namespace moxon::test
 
-QTEST_MAIN(moxon::test::TestCaptionFit)
+MOXON_TEST_MAIN(moxon::test::TestCaptionFit)
 
 #include "tst_captionfit.moc"

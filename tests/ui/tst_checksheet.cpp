@@ -1,5 +1,6 @@
 #include "checkwindow.h"
 #include "fakecheckcommands.h"
+#include "testsuite.h"
 
 #include <QAction>
 #include <QApplication>
@@ -93,5 +94,5 @@ void TestCheckSheet::printsWhatTheCheckComputed()
     QVERIFY(!print->isEnabled() && !save->isEnabled());
 }
 
-QTEST_MAIN(TestCheckSheet)
+MOXON_TEST_MAIN(TestCheckSheet)
 #include "tst_checksheet.moc"

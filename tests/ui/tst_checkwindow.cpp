@@ -11,6 +11,7 @@
 #include "patternchart.h"
 #include "smithchart.h"
 #include "swrchart.h"
+#include "testsuite.h"
 #include "windowtexts.h"
 
 #include <QAction>
@@ -542,5 +543,5 @@ void TestCheckWindow::showsWhatTheRadioSees()
     QVERIFY(!window.findChild<QCheckBox *>(u"measuredAtRadio"_s)->isEnabled());
 }
 
-QTEST_MAIN(TestCheckWindow)
+MOXON_TEST_MAIN(TestCheckWindow)
 #include "tst_checkwindow.moc"

@@ -1,4 +1,5 @@
 #include "appicon.h"
+#include "testsuite.h"
 
 #include <QFile>
 #include <QImage>
@@ -192,5 +193,5 @@ private Q_SLOTS:
 
 } // namespace moxon::test
 
-QTEST_MAIN(moxon::test::TestIcon)
+MOXON_TEST_MAIN(moxon::test::TestIcon)
 #include "tst_icon.moc"

@@ -1,6 +1,7 @@
 #include "captionface.h"
 #include "frmmoxon.h"
 #include "startoptions.h"
+#include "testsuite.h"
 #include "translation.h"
 
 #include <QAbstractButton>
@@ -317,6 +318,6 @@ private:
 
 } // namespace moxon::test
 
-QTEST_MAIN(moxon::test::TestLanguage)
+MOXON_TEST_MAIN(moxon::test::TestLanguage)
 
 #include "tst_language.moc"

@@ -2,6 +2,7 @@
 #include "messages.h"
 #include "pdfpage.h"
 #include "printqueue.h"
+#include "testsuite.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -296,7 +297,8 @@ void PrintIntegrationTest::withoutPrinterSaysSoAndSendsNoJob()
     environment.remove(QStringLiteral("LPDEST"));
     QProcess child;
     child.setProcessEnvironment(environment);
-    child.start(QCoreApplication::applicationFilePath(), {});
+    // The folder's test program runs this case again, by its name.
+    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("tst_printintegration")});
     QVERIFY2(child.waitForFinished(60000), "the copy without a printer did not finish");
     const QString output = QString::fromUtf8(child.readAllStandardOutput());
     QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
@@ -315,7 +317,7 @@ void PrintIntegrationTest::withoutPrinterSaysSoAndSendsNoJob()
 
 } // namespace moxon::test
 
-int main(int argc, char *argv[])
+int MOXON_TEST_ENTRY(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     if (qEnvironmentVariableIsSet(moxon::test::kWithoutPrinterVariable)) {

@@ -2,6 +2,7 @@
 #include "pdfpage.h"
 #include "printqueue.h"
 #include "sheetsample.h"
+#include "testsuite.h"
 #include "windowprinter.h"
 
 #include <QApplication>
@@ -106,7 +107,7 @@ void SheetPrintTest::buildSheetPrintsItsCutList()
 
 } // namespace moxon::test
 
-int main(int argc, char *argv[])
+int MOXON_TEST_ENTRY(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     moxon::test::SheetPrintTest test;

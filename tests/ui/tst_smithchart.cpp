@@ -2,6 +2,7 @@
 #include "checkexport.h"
 #include "smithchart.h"
 #include "smithpainter.h"
+#include "testsuite.h"
 
 #include <QImage>
 #include <QPainter>
@@ -180,5 +181,5 @@ void TestSmithChart::pointerAndImage()
     QCOMPARE(read.size(), chart.size() * chart.devicePixelRatio());
 }
 
-QTEST_MAIN(TestSmithChart)
+MOXON_TEST_MAIN(TestSmithChart)
 #include "tst_smithchart.moc"

@@ -1,5 +1,6 @@
 #include "dialogs.h"
 #include "frmmoxon.h"
+#include "testsuite.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -810,5 +811,5 @@ private Q_SLOTS:
 
 } // namespace moxon::test
 
-QTEST_MAIN(moxon::test::TestWindow)
+MOXON_TEST_MAIN(moxon::test::TestWindow)
 #include "tst_window.moc"

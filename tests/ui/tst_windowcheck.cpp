@@ -4,6 +4,7 @@
 #include "checkfigureformat.h"
 #include "frmmoxon.h"
 #include "standinprocesses.h"
+#include "testsuite.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -523,5 +524,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestWindowCheck)
+MOXON_TEST_MAIN(TestWindowCheck)
 #include "tst_windowcheck.moc"

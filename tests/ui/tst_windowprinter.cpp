@@ -1,5 +1,6 @@
 #include "frmmoxon.h"
 #include "pdfpage.h"
+#include "testsuite.h"
 #include "windowprinter.h"
 
 #include <QFrame>
@@ -248,5 +249,5 @@ void WindowPrinterTest::printsTheWindowsCaptionsAsText()
 
 } // namespace moxon::test
 
-QTEST_MAIN(moxon::test::WindowPrinterTest)
+MOXON_TEST_MAIN(moxon::test::WindowPrinterTest)
 #include "tst_windowprinter.moc"

@@ -5,6 +5,7 @@
 
 #include "signalend.h"
 #include "standinprocesses.h"
+#include "testsuite.h"
 
 #include <QDir>
 #include <QFile>
@@ -89,5 +90,5 @@ void TestWindowSignals::endsCleanly()
     QCOMPARE(stored.value(u"designCheck/ground"_s).toInt(), 0);
 }
 
-QTEST_GUILESS_MAIN(TestWindowSignals)
+MOXON_TEST_GUILESS_MAIN(TestWindowSignals)
 #include "tst_windowsignals.moc"
