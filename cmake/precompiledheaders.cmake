@@ -19,8 +19,28 @@ set(MOXON_PRECOMPILED_HEADERS
     <QtCore/QVariant> <QtConcurrent/QtConcurrentRun>
     <algorithm> <array> <cmath> <complex> <functional> <memory> <optional> <variant> <vector>)
 
-# The test's code compiled without optimisation, whatever the build type.
-set(MOXON_TEST_COMPILE_OPTIONS -O0)
+# Qt Gui, Widgets and Charts, which the window's headers pull in nearly whole: most of a window
+# source's compile time is spent reading them. The targets with many such sources make a header
+# of their own from these and the common ones (moxon_precompile_own_headers), compiled with
+# their own Qt module macros, which the Widgets and Test headers test.
+set(MOXON_WIDGETS_PRECOMPILED_HEADERS
+    <QtGui/QPainter> <QtWidgets/QComboBox> <QtWidgets/QHBoxLayout> <QtWidgets/QLabel>
+    <QtWidgets/QLineEdit> <QtWidgets/QPushButton> <QtWidgets/QWidget>)
+set(MOXON_CHARTS_PRECOMPILED_HEADERS <QtCharts/QChartView> <QtCharts/QLineSeries>)
+
+# The test's code compiled without optimisation and with line tables only, whatever the build
+# type: a failure's backtrace still names its lines.
+set(MOXON_TEST_COMPILE_OPTIONS -O0 -g1)
+
+# A precompiled header that GCC finds unusable is skipped in silence, and the build then reads
+# every header again; as an error it cannot go unnoticed.
+add_compile_options(-Winvalid-pch)
+
+# moxon_precompile_own_headers(<target> <headers...>): the target makes a precompiled header of
+# its own, of the common headers and these, instead of reusing the shared one.
+function(moxon_precompile_own_headers target)
+    set_target_properties(${target} PROPERTIES MOXON_OWN_PRECOMPILED_HEADERS "${ARGN}")
+endfunction()
 
 function(moxon_add_precompiled_header name)
     add_library(${name} STATIC ${PROJECT_SOURCE_DIR}/cmake/precompiledheaders.cpp)
@@ -52,14 +72,22 @@ function(moxon_use_precompiled_headers dir)
         endif()
         cmake_path(RELATIVE_PATH source_dir BASE_DIRECTORY ${PROJECT_SOURCE_DIR}
             OUTPUT_VARIABLE relative)
+        get_target_property(own_headers ${target} MOXON_OWN_PRECOMPILED_HEADERS)
         if(relative MATCHES "^tests(/|$)")
             target_compile_options(${target} PRIVATE ${MOXON_TEST_COMPILE_OPTIONS})
-            target_precompile_headers(${target} REUSE_FROM moxon_test_pch)
+            if(own_headers)
+                target_precompile_headers(${target} PRIVATE ${MOXON_PRECOMPILED_HEADERS}
+                    ${own_headers})
+            else()
+                target_precompile_headers(${target} REUSE_FROM moxon_test_pch)
+            endif()
             # A test's moc output is included by its own source: the file that would compile
             # the rest is all but empty, and loading the header would cost more than it saves.
             get_target_property(binary_dir ${target} BINARY_DIR)
             set_source_files_properties(${binary_dir}/${target}_autogen/mocs_compilation.cpp
                 TARGET_DIRECTORY ${target} PROPERTIES SKIP_PRECOMPILE_HEADERS ON)
+        elseif(own_headers)
+            target_precompile_headers(${target} PRIVATE ${MOXON_PRECOMPILED_HEADERS} ${own_headers})
         else()
             target_precompile_headers(${target} REUSE_FROM moxon_pch)
         endif()
