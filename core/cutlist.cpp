@@ -1,13 +1,13 @@
 #include "cutlist.h"
 
+#include "units.h"
+
 #include <cmath>
 #include <numbers>
 
 namespace moxon {
 
 namespace {
-
-constexpr double kMetresPerInch = 0.0254;
 
 double degrees(double radians)
 {

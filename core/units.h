@@ -8,6 +8,9 @@
 
 namespace moxon {
 
+// The inch, exactly, by the international yard and pound agreement of 1959.
+inline constexpr double kMetresPerInch = 0.0254;
+
 // The units of the shown dimensions, in the order of the four unit options.
 enum class DisplayUnit
 {

@@ -2,6 +2,7 @@
 
 #include "installation.h"
 #include "localenumbers.h"
+#include "units.h"
 
 #include <cmath>
 
@@ -10,7 +11,6 @@ namespace moxon {
 namespace {
 
 constexpr double kMu0Over2Pi = 2e-7; // H/m, μ0 / 2π
-constexpr double kMetresPerInch = 0.0254;
 // The least slowing of the wave that nec2c's five printed digits show, relative.
 constexpr double kLeastSlowing = 1e-5;
 // The most the insulation's inductance may be of the wire's own.

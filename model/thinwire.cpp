@@ -2,14 +2,13 @@
 
 #include "installation.h"
 #include "localenumbers.h"
+#include "units.h"
 
 #include <cmath>
 
 namespace moxon {
 
 namespace {
-
-constexpr double kMetresPerInch = 0.0254;
 
 QString millimetres(double metres)
 {

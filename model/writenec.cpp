@@ -3,6 +3,7 @@
 #include "elevationcuts.h"
 #include "insulationload.h"
 #include "localenumbers.h"
+#include "units.h"
 
 #include <QByteArray>
 #include <QStringList>
@@ -16,7 +17,6 @@ namespace {
 
 constexpr int kCoordinateDigits = 15;
 constexpr int kRadiusDigits = 7;
-constexpr double kMetresPerInch = 0.0254;
 
 // Lengths of the deck go out with 15 significant digits in their shortest form; -0 is
 // written as "0" so that a zero coordinate reads the same however it was computed.
