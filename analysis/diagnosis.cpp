@@ -31,10 +31,10 @@ namespace {
 constexpr double kLengthStepWavelengths = 5e-4;
 // Rounds of the fit after the model as built: each a new centre run on the engine.
 constexpr int kMostRounds = 6;
-// A step shorter than this share of each unknown's uncertainty leaves the next one far shorter
-// still (the local model's error is second order in the step), so the fit stops there; so it
-// does when the sum of squares falls by less than this share.
-constexpr double kSettledShareOfSigma = 0.3;
+// A step shorter than this share of each unknown's uncertainty is not run: the local model is
+// the engine's own curve that close to its centre. The fit stops too when the sum of squares
+// falls by less than this share.
+constexpr double kSettledShareOfSigma = 1;
 constexpr double kSettledFall = 1e-4;
 // A centre that fits worse than the last is not taken: the step is shortened by this much.
 constexpr double kShorterStep = 0.3;
@@ -76,7 +76,7 @@ private:
     [[nodiscard]] LocalModel localAt(const Centre &centre) const;
     [[nodiscard]] double sumOfSquares(const Centre &centre) const;
     void report(const Centre &at);
-    void trimDiagnosed(const SampledCurve &model);
+    void trimDiagnosed(const LocalModel &local, const QList<double> &x);
 
     [[nodiscard]] TuneDimensions antennaOf(const QList<double> &x) const;
     [[nodiscard]] QList<double> bounds() const;
@@ -92,7 +92,8 @@ private:
     QList<Unknown> m_unknowns;
     QList<double> m_engineSteps; // display unit: the tails' and the gap's, in their order
     AnalysisRounds m_rounds;
-    std::optional<Centre> m_best;
+    std::optional<Centre> m_best; // the last centre run that fitted best
+    QList<double> m_solution;     // the fit: that centre, or its local model's solution
     DiagnosisResult m_result;
 };
 
@@ -162,22 +163,42 @@ bool DiagnosisRun::checkInput()
     return true;
 }
 
+// Each design's frequencies are split over two runs side by side, every other one in each, so
+// that a round of three designs keeps two cores busy to its end.
 std::optional<Centre> DiagnosisRun::run(const QList<double> &x)
 {
     const QList<double> frequencies = m_readings.runFrequencies();
-    QList<DesignProbe> probes{{antennaOf(x), std::nullopt, frequencies}};
+    QList<double> halves[2];
+    for (qsizetype i = 0; i < frequencies.size(); ++i) {
+        halves[i % 2].append(frequencies.at(i));
+    }
+    QList<TuneDimensions> designs{antennaOf(x)};
     for (qsizetype k = 0; k < m_engineSteps.size(); ++k) {
         QList<double> stepped = x;
         stepped[k + 1] += m_engineSteps.at(k); // after the scale, in the unknowns' order
-        probes.append({antennaOf(stepped), std::nullopt, frequencies});
+        designs.append(antennaOf(stepped));
+    }
+    QList<DesignProbe> probes;
+    for (const TuneDimensions &design : std::as_const(designs)) {
+        for (const QList<double> &half : halves) {
+            probes.append({design, std::nullopt, half});
+        }
     }
     const std::optional<QList<ProbeAnswer>> answers = m_rounds.run(probes);
     if (!answers) {
         return std::nullopt;
     }
-    Centre centre{x, SampledCurve(answers->first().points), {}};
-    for (qsizetype k = 1; k < answers->size(); ++k) {
-        centre.stepped.append(SampledCurve(answers->at(k).points));
+    const auto curve = [&answers](qsizetype design) {
+        QList<SweepPoint> points = answers->at(2 * design).points;
+        points += answers->at(2 * design + 1).points;
+        std::sort(points.begin(), points.end(), [](const SweepPoint &a, const SweepPoint &b) {
+            return a.frequencyMhz < b.frequencyMhz;
+        });
+        return SampledCurve(points);
+    };
+    Centre centre{x, curve(0), {}};
+    for (qsizetype k = 1; k < designs.size(); ++k) {
+        centre.stepped.append(curve(k));
     }
     return centre;
 }
@@ -195,28 +216,35 @@ double DiagnosisRun::sumOfSquares(const Centre &centre) const
 
 // From the model as built, each round solves the local model around the best centre so far
 // and runs its solution on the engine; a solution that fits worse than the centre is
-// shortened towards it and run again.
+// shortened towards it and run again. Once the local model moves the centre by less than a
+// fraction of each unknown's uncertainty, its solution is the fit: so close to the centre its
+// error is second order in the step, far below the uncertainty.
 bool DiagnosisRun::fit()
 {
     m_best = run(QList<double>(m_unknowns.size(), 0.0));
     if (!m_best) {
         return false;
     }
+    m_solution = m_best->x;
     double best = sumOfSquares(*m_best);
     double reach = 1;
     // A fit within rounding of every reading has nothing left to gain.
     const double exact = kExactOhm * kExactOhm * double(m_readings.inRange.size());
     while (m_result.iterations < kMostRounds && reach >= kShortestStep && best > exact) {
         const LocalModel local = localAt(*m_best);
-        const QList<double> sigmas =
-            standardErrors(local.linearised(m_best->x, m_readings.inRange));
         const QList<double> solution = local.solved(m_readings.inRange, bounds());
+        // At the solution: at a centre far off, the misses would make every step look small.
+        const QList<double> sigmas = standardErrors(local.linearised(solution, m_readings.inRange));
         QList<double> trial = m_best->x;
         bool settled = true;
         for (qsizetype k = 0; k < trial.size(); ++k) {
             const double step = reach * (solution.at(k) - trial.at(k));
             trial[k] += step;
             settled = settled && std::fabs(step) <= kSettledShareOfSigma * sigmas.at(k);
+        }
+        if (settled) {
+            m_solution = trial;
+            break;
         }
         std::optional<Centre> next = run(trial);
         if (!next) {
@@ -228,25 +256,26 @@ bool DiagnosisRun::fit()
             reach *= kShorterStep;
             continue;
         }
-        settled = settled || best - after <= kSettledFall * best || after <= exact;
         m_best = std::move(next);
-        best = after;
+        m_solution = m_best->x;
         reach = 1;
-        if (settled) {
+        if (best - after <= kSettledFall * best) {
             break;
         }
+        best = after;
     }
     return true;
 }
 
-void DiagnosisRun::report(const Centre &at)
+void DiagnosisRun::report(const Centre &centre)
 {
-    const LocalModel local = localAt(at);
-    const LinearisedResiduals linear = local.linearised(at.x, m_readings.inRange);
+    const LocalModel local = localAt(centre);
+    const QList<double> &x = m_solution;
+    const LinearisedResiduals linear = local.linearised(x, m_readings.inRange);
     const QList<double> sigmas = standardErrors(linear);
     const auto estimate = [&](Unknown unknown, double unit) {
         const qsizetype k = indexOf(unknown);
-        return Estimate{at.x.at(k) / unit, sigmas.at(k) / unit};
+        return Estimate{x.at(k) / unit, sigmas.at(k) / unit};
     };
     m_result.scale = estimate(Unknown::Scale, 1);
     m_result.scale.value += 1;
@@ -258,7 +287,7 @@ void DiagnosisRun::report(const Centre &at)
     if (m_measurement.line) {
         m_result.lineLengthError = estimate(Unknown::Line, m_setup.metresPerUnit);
     }
-    QList<double> unscaled = at.x;
+    QList<double> unscaled = x;
     unscaled[indexOf(Unknown::Scale)] = 0;
     m_result.diagnosed = antennaOf(unscaled);
     m_result.residualOhm = std::sqrt(linear.sumOfSquares() / double(linear.residuals.size()));
@@ -269,21 +298,21 @@ void DiagnosisRun::report(const Centre &at)
     for (const TouchstonePoint &reading : std::as_const(m_readings.inRange)) {
         m_result.measuredCurve.append(pointOf(reading.frequencyMhz, reading.impedanceOhm));
         m_result.fittedCurve.append(
-            pointOf(reading.frequencyMhz, local.measured(at.x, reading.frequencyMhz)));
+            pointOf(reading.frequencyMhz, local.measured(x, reading.frequencyMhz)));
     }
     if (m_result.explained) {
-        trimDiagnosed(at.model);
+        trimDiagnosed(local, x);
     }
 }
 
 // The trim of the antenna as diagnosed: the model without its scale is the antenna as built,
 // and the fitted model's dip is where the antenna dips, so the trim's own scale comes out as
 // the diagnosis's and its cuts are changes to the antenna as it is.
-void DiagnosisRun::trimDiagnosed(const SampledCurve &model)
+void DiagnosisRun::trimDiagnosed(const LocalModel &local, const QList<double> &x)
 {
     const std::optional<double> dip = interiorMinimum(
-        [&model](double mhz) {
-            const std::complex<double> z = model.at(mhz);
+        [&local, &x](double mhz) {
+            const std::complex<double> z = local.feed(x, mhz);
             return std::abs((z - kLineImpedance) / (z + kLineImpedance));
         },
         m_result.lowerMhz, m_result.upperMhz, 1e-8 * m_result.upperMhz);

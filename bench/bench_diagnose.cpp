@@ -42,9 +42,9 @@ QList<TouchstonePoint> measured(const TuneSetup &setup, const TuneDimensions &re
     std::normal_distribution<double> noise(0, kNoiseOhm);
     QList<TouchstonePoint> points;
     for (const SweepPoint &point : answers ? answers->first().points : QList<SweepPoint>{}) {
-        points.append(
-            {point.frequencyMhz,
-             {point.feed.resistance + noise(generator), point.feed.reactance + noise(generator)}});
+        points.append(TouchstonePoint{
+            point.frequencyMhz,
+            {point.feed.resistance + noise(generator), point.feed.reactance + noise(generator)}});
     }
     return points;
 }

@@ -72,8 +72,16 @@ QString amount(double length, const TuneSetup &setup)
 QString errorLine(const Estimate &error, const TuneSetup &setup, const char *longer,
                   const char *shorter, const char *what)
 {
-    const QString sigma =
+    QString sigma =
         std::isfinite(error.sigma) ? amount(error.sigma, setup) : QStringLiteral("unknown");
+    // An uncertainty below the last shown decimal reads as less than that decimal, not as 0.
+    if (std::isfinite(error.sigma) && amount(0, setup) == sigma) {
+        double shown = std::pow(10.0, -setup.decimals); // grown to the change's own step
+        while (amount(shown, setup) == sigma) {
+            shown *= 10;
+        }
+        sigma = QStringLiteral("<") + amount(shown, setup);
+    }
     return QStringLiteral("%1 %2 %3 ± %4")
         .arg(QLatin1StringView(what), amount(error.value, setup),
              QLatin1StringView(error.value >= 0 ? longer : shorter), sigma);

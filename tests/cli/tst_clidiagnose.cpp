@@ -150,9 +150,11 @@ void TestCliDiagnose::aDipoleIsNotExplained()
     QTemporaryDir folder;
     const QString path = folder.filePath(u"dipole.s1p"_s);
     QVERIFY(writeS1p(path, dipole));
+    // In free space, where the engine's runs cost a fraction of those over ground.
+    const QStringList freeSpace = kDesign.mid(0, 8) + kDesign.mid(12);
     QString err;
     const QJsonObject report =
-        runJson(u"diagnose"_s, kDesign + QStringList{u"--measured"_s, path, u"--json"_s}, err);
+        runJson(u"diagnose"_s, freeSpace + QStringList{u"--measured"_s, path, u"--json"_s}, err);
     QVERIFY2(!report.isEmpty(), qPrintable(err));
     const QString figures =
         u"residual %1 ohm, noise %2 ohm"_s.arg(report.value(u"residual_ohm"_s).toDouble())
@@ -167,7 +169,7 @@ void TestCliDiagnose::aDipoleIsNotExplained()
     QTextStream outStream(&out);
     QTextStream errStream(&err);
     QCOMPARE(MoxonCli(outStream, errStream)
-                 .run(QStringList{u"moxon-cli"_s, u"diagnose"_s} + kDesign +
+                 .run(QStringList{u"moxon-cli"_s, u"diagnose"_s} + freeSpace +
                       QStringList{u"--measured"_s, path}),
              0);
     outStream.flush();
