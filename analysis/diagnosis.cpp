@@ -243,7 +243,8 @@ bool DiagnosisRun::fit()
             settled = settled && std::fabs(step) <= kSettledShareOfSigma * sigmas.at(k);
         }
         if (settled) {
-            m_solution = trial;
+            // A step the engine shortened already: the centre it ran is the fit.
+            m_solution = reach < 1 ? m_best->x : trial;
             break;
         }
         std::optional<Centre> next = run(trial);

@@ -69,10 +69,11 @@ struct DiagnosisResult : AnalysisOutcome
 // Fits the model of `setup`'s `formula` (the dimensions as built, where the setup hangs them)
 // to `measurement`: the antenna's electrical scale, the driven element's and the reflector's
 // tail errors (A and E as built, the gap taking up the difference) and, as asked, the gap's
-// error and the feed line's electrical length, by damped Gauss-Newton on the engine's runs
-// with the Jacobian by finite differences, each round's designs run side by side. When the
-// fit explains the measurement, the trim of the diagnosed antenna to `targetMhz` follows on
-// the same engine. `progress` may stop it.
+// error and the feed line's electrical length, by damped Gauss-Newton (Levenberg-Marquardt) on
+// the engine's runs. Each round runs one design and each pair of tails stepped from it, side
+// by side; the Jacobian comes from those finite differences and, for the scale, from the run's
+// curve stretched along frequency. When the fit explains the measurement, the trim of the
+// diagnosed antenna to `targetMhz` follows on the same engine. `progress` may stop it.
 [[nodiscard]] DiagnosisResult diagnose(const TuneSetup &setup,
                                        const DiagnosisMeasurement &measurement, double targetMhz,
                                        const ProbeEngine &engine,

@@ -25,6 +25,8 @@ constexpr double kSampleShare = kSweepStep / 2;
 // by less than the runs' spacing.
 constexpr double kTailStepWavelengths = 5e-4;
 constexpr int kMostCorrections = 2; // engine runs bringing the dip onto the target
+// From the dip alone, the long-tailed antenna is run where its gap keeps this share of itself.
+constexpr double kNarrowestLongGap = 0.5;
 
 QString megahertz(double mhz)
 {
@@ -50,7 +52,7 @@ class TrimRun
 {
 public:
     TrimRun(const TuneSetup &setup, double measuredDipMhz, double targetMhz,
-            const ProbeEngine &engine, const AnalysisProgressFn &progress);
+            const ProbeEngine &engine, const AnalysisProgressFn &progress, bool dipAlone);
 
     [[nodiscard]] TrimResult result();
 
@@ -98,7 +100,7 @@ private:
 };
 
 TrimRun::TrimRun(const TuneSetup &setup, double measuredDipMhz, double targetMhz,
-                 const ProbeEngine &engine, const AnalysisProgressFn &progress)
+                 const ProbeEngine &engine, const AnalysisProgressFn &progress, bool dipAlone)
     : m_setup(setup)
     , m_built(setup.formula)
     , m_fm(measuredDipMhz)
@@ -112,6 +114,7 @@ TrimRun::TrimRun(const TuneSetup &setup, double measuredDipMhz, double targetMhz
     m_result.installation = design.installation;
     m_result.targetMhz = m_ft;
     m_result.measuredDipMhz = m_fm;
+    m_result.dipAlone = dipAlone;
 }
 
 TrimResult TrimRun::result()
@@ -252,6 +255,14 @@ bool TrimRun::candidates()
     for (const double u : std::as_const(m_shares)) {
         probes.append(m_check->probe(m_line->trimmed(u, 1)));
     }
+    // The same cuts on the model as built with both pairs of tails long instead of scaled,
+    // where the gap leaves room for them.
+    const double longTails = (m_fm - m_modelDip) / (m_drivenSlope + m_reflectorSlope);
+    const bool room = m_built.c() - 2 * std::fabs(longTails) > kNarrowestLongGap * m_built.c();
+    for (qsizetype k = 0; m_result.dipAlone && room && k < m_shares.size(); ++k) {
+        const TuneDimensions cut = m_line->trimmed(m_shares.at(k), 1);
+        probes.append({withTails(cut, longTails, longTails), m_ft, {}});
+    }
     const std::optional<QList<ProbeAnswer>> answers = m_rounds.run(probes);
     if (!answers) {
         return false;
@@ -276,7 +287,13 @@ void TrimRun::fieldCandidates(const QList<ProbeAnswer> &answers)
         // A candidate without a dip near the target tells nothing of the line.
         if (const std::optional<Checked> c =
                 m_check->checked(m_line->trimmed(m_shares.at(k), 1), answers.at(k + 1))) {
-            frontToBack.append({m_shares.at(k), c->figures.frontToBack});
+            // From the dip alone, the worse of the scaled antenna and the long-tailed one.
+            const qsizetype tails = k + 1 + m_shares.size();
+            const bool both = tails < answers.size() && answers.at(tails).figures;
+            frontToBack.append(
+                {m_shares.at(k),
+                 both ? std::min(c->figures.frontToBack, answers.at(tails).figures->frontToBack)
+                      : c->figures.frontToBack});
             miss.append({m_shares.at(k), c->dipMhz - m_ft});
         }
     }
@@ -412,18 +429,19 @@ TuneDimensions withTails(TuneDimensions dims, double driven, double reflector)
 }
 
 TrimResult trim(const TuneSetup &setup, double measuredDipMhz, double targetMhz,
-                const ProbeEngine &engine, const AnalysisProgressFn &progress)
+                const ProbeEngine &engine, const AnalysisProgressFn &progress, bool dipAlone)
 {
-    return TrimRun(setup, measuredDipMhz, targetMhz, engine, progress).result();
+    return TrimRun(setup, measuredDipMhz, targetMhz, engine, progress, dipAlone).result();
 }
 
 TrimResult trimWithNec2c(const TuneSetup &setup, double measuredDipMhz, double targetMhz,
                          EngineScheduler &scheduler, const CheckOptions &options,
-                         std::function<bool()> cancelled, const AnalysisProgressFn &progress)
+                         std::function<bool()> cancelled, const AnalysisProgressFn &progress,
+                         bool dipAlone)
 {
     return trim(setup, measuredDipMhz, targetMhz,
                 nec2cProbeEngine(setup.requestFor, scheduler, options, std::move(cancelled)),
-                progress);
+                progress, dipAlone);
 }
 
 } // namespace moxon

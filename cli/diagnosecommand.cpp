@@ -7,6 +7,7 @@
 #include "engineruns.h"
 #include "machineformats.h"
 #include "moxoncli.h"
+#include "optionmaking.h"
 
 #include <QFileInfo>
 #include <QLocale>
@@ -161,11 +162,7 @@ private:
                               "--feedline and --feedline-length give, whose electrical length "
                               "the fit then finds too."),
                QStringLiteral("radio|antenna"), QStringLiteral("antenna")});
-    const QCommandLineOption m_target =
-        added({QStringLiteral("target"),
-               QStringLiteral("Where the dip is wanted, in MHz; by default the design "
-                              "frequency."),
-               QStringLiteral("MHZ")});
+    const QCommandLineOption m_target = added(targetOption());
     const QCommandLineOption m_fitGap =
         added({QStringLiteral("fit-gap"),
                QStringLiteral("Fit the gap C's own error too, as when the frame itself is off.")});
