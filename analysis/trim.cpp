@@ -25,8 +25,6 @@ constexpr double kSampleShare = kSweepStep / 2;
 // by less than the runs' spacing.
 constexpr double kTailStepWavelengths = 5e-4;
 constexpr int kMostCorrections = 2; // engine runs bringing the dip onto the target
-// From the dip alone, the long-tailed antenna is run where its gap keeps this share of itself.
-constexpr double kNarrowestLongGap = 0.5;
 
 QString megahertz(double mhz)
 {
@@ -52,7 +50,7 @@ class TrimRun
 {
 public:
     TrimRun(const TuneSetup &setup, double measuredDipMhz, double targetMhz,
-            const ProbeEngine &engine, const AnalysisProgressFn &progress, bool dipAlone);
+            const ProbeEngine &engine, const AnalysisProgressFn &progress);
 
     [[nodiscard]] TrimResult result();
 
@@ -100,7 +98,7 @@ private:
 };
 
 TrimRun::TrimRun(const TuneSetup &setup, double measuredDipMhz, double targetMhz,
-                 const ProbeEngine &engine, const AnalysisProgressFn &progress, bool dipAlone)
+                 const ProbeEngine &engine, const AnalysisProgressFn &progress)
     : m_setup(setup)
     , m_built(setup.formula)
     , m_fm(measuredDipMhz)
@@ -114,7 +112,6 @@ TrimRun::TrimRun(const TuneSetup &setup, double measuredDipMhz, double targetMhz
     m_result.installation = design.installation;
     m_result.targetMhz = m_ft;
     m_result.measuredDipMhz = m_fm;
-    m_result.dipAlone = dipAlone;
 }
 
 TrimResult TrimRun::result()
@@ -255,14 +252,6 @@ bool TrimRun::candidates()
     for (const double u : std::as_const(m_shares)) {
         probes.append(m_check->probe(m_line->trimmed(u, 1)));
     }
-    // The same cuts on the model as built with both pairs of tails long instead of scaled,
-    // where the gap leaves room for them.
-    const double longTails = (m_fm - m_modelDip) / (m_drivenSlope + m_reflectorSlope);
-    const bool room = m_built.c() - 2 * std::fabs(longTails) > kNarrowestLongGap * m_built.c();
-    for (qsizetype k = 0; m_result.dipAlone && room && k < m_shares.size(); ++k) {
-        const TuneDimensions cut = m_line->trimmed(m_shares.at(k), 1);
-        probes.append({withTails(cut, longTails, longTails), m_ft, {}});
-    }
     const std::optional<QList<ProbeAnswer>> answers = m_rounds.run(probes);
     if (!answers) {
         return false;
@@ -287,13 +276,7 @@ void TrimRun::fieldCandidates(const QList<ProbeAnswer> &answers)
         // A candidate without a dip near the target tells nothing of the line.
         if (const std::optional<Checked> c =
                 m_check->checked(m_line->trimmed(m_shares.at(k), 1), answers.at(k + 1))) {
-            // From the dip alone, the worse of the scaled antenna and the long-tailed one.
-            const qsizetype tails = k + 1 + m_shares.size();
-            const bool both = tails < answers.size() && answers.at(tails).figures;
-            frontToBack.append(
-                {m_shares.at(k),
-                 both ? std::min(c->figures.frontToBack, answers.at(tails).figures->frontToBack)
-                      : c->figures.frontToBack});
+            frontToBack.append({m_shares.at(k), c->figures.frontToBack});
             miss.append({m_shares.at(k), c->dipMhz - m_ft});
         }
     }
@@ -429,19 +412,18 @@ TuneDimensions withTails(TuneDimensions dims, double driven, double reflector)
 }
 
 TrimResult trim(const TuneSetup &setup, double measuredDipMhz, double targetMhz,
-                const ProbeEngine &engine, const AnalysisProgressFn &progress, bool dipAlone)
+                const ProbeEngine &engine, const AnalysisProgressFn &progress)
 {
-    return TrimRun(setup, measuredDipMhz, targetMhz, engine, progress, dipAlone).result();
+    return TrimRun(setup, measuredDipMhz, targetMhz, engine, progress).result();
 }
 
 TrimResult trimWithNec2c(const TuneSetup &setup, double measuredDipMhz, double targetMhz,
                          EngineScheduler &scheduler, const CheckOptions &options,
-                         std::function<bool()> cancelled, const AnalysisProgressFn &progress,
-                         bool dipAlone)
+                         std::function<bool()> cancelled, const AnalysisProgressFn &progress)
 {
     return trim(setup, measuredDipMhz, targetMhz,
                 nec2cProbeEngine(setup.requestFor, scheduler, options, std::move(cancelled)),
-                progress, dipAlone);
+                progress);
 }
 
 } // namespace moxon

@@ -51,9 +51,6 @@ struct TrimResult : AnalysisOutcome
     DesignFigures modelFigures;   // the model of the built dimensions at the design frequency
     QList<SweepPoint> modelCurve; // its SWR curve over +-5 % of the design frequency
     std::optional<FieldTrim> fieldTrim;
-    // From the dip alone: the field trim's front-to-back is the worse of the model scaled as
-    // the antenna behaves and of the model with both pairs of tails long enough to dip there.
-    bool dipAlone = false;
     QString fieldTrimRefusal; // why there is none: the tails cannot bring the dip there
     TrimmedAntenna rebuild;   // every dimension anew for the target
 };
@@ -68,12 +65,9 @@ struct TrimResult : AnalysisOutcome
 // antenna behaves: the two tail changes that put its dip on the target, of those the one with
 // the best front-to-back at the target, each checked with the engine; the rebuild scales every
 // dimension by measured dip over target and is checked too. The rounds of runs go through
-// `engine`; `progress` may stop it. A dip alone (`dipAlone`) cannot tell an antenna that is
-// scaled from one whose tails are long: the field trim is then the one whose worse
-// front-to-back of the two is best, so that it holds whichever the antenna is.
+// `engine`; `progress` may stop it.
 [[nodiscard]] TrimResult trim(const TuneSetup &setup, double measuredDipMhz, double targetMhz,
-                              const ProbeEngine &engine, const AnalysisProgressFn &progress = {},
-                              bool dipAlone = false);
+                              const ProbeEngine &engine, const AnalysisProgressFn &progress = {});
 
 // The same with nec2c, as the window and the command line run it: the runs queued in
 // `scheduler` under `options`; `cancelled` is looked at while they run.
@@ -81,7 +75,6 @@ struct TrimResult : AnalysisOutcome
                                        double targetMhz, EngineScheduler &scheduler,
                                        const CheckOptions &options = {},
                                        std::function<bool()> cancelled = {},
-                                       const AnalysisProgressFn &progress = {},
-                                       bool dipAlone = false);
+                                       const AnalysisProgressFn &progress = {});
 
 } // namespace moxon

@@ -20,8 +20,7 @@ namespace moxon {
 [[nodiscard]] ToleranceResult toleranceOnEngine(const TuneSetup &setup, double cutError,
                                                 EngineScheduler &scheduler);
 [[nodiscard]] TrimResult trimOnEngine(const TuneSetup &setup, double measuredDipMhz,
-                                      double targetMhz, EngineScheduler &scheduler,
-                                      bool dipAlone = false);
+                                      double targetMhz, EngineScheduler &scheduler);
 [[nodiscard]] DiagnosisResult diagnoseOnEngine(const TuneSetup &setup,
                                                const DiagnosisMeasurement &measurement,
                                                double targetMhz, EngineScheduler &scheduler);

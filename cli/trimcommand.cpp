@@ -2,7 +2,6 @@
 
 #include "builtoptions.h"
 #include "checkrequest.h"
-#include "diagnosis.h"
 #include "enginecommand.h"
 #include "engineruns.h"
 #include "feedline.h"
@@ -15,7 +14,6 @@
 #include <QFileInfo>
 #include <QLocale>
 
-#include <algorithm>
 #include <cmath>
 #include <variant>
 
@@ -39,11 +37,7 @@ QString description()
                "(--measured-at radio) is first turned back to the feed point through the lossy "
                "line --feedline and --feedline-length give, so that neither the line's loss nor "
                "its impedance moves the dip; the JSON then has the dip as measured "
-               "(raw_dip_mhz) beside the one turned back (deembedded_dip_mhz). A dip alone "
-               "(--dip, or a file with fewer than 7 readings within 10 % of the design "
-               "frequency) cannot tell an antenna that behaves longer from one whose tails are "
-               "long: the field trim is then the one whose front-to-back holds for either "
-               "(dip_alone); diagnose reads the whole curve of a file and tells them apart.\n\n"
+               "(raw_dip_mhz) beside the one turned back (deembedded_dip_mhz).\n\n"
                "Exit status as check's; a file that is not a one-port Touchstone file, or has "
                "no SWR dip inside its range: 2, with one sentence naming the line or the reason "
                "(\"measurement_refused\" with --json), before anything else is done; a model "
@@ -69,7 +63,6 @@ struct FileDip
     QString whence;                  // in words: "from antenna.s1p, SWR 1.04 there"
     std::optional<double> rawDipMhz; // the file's own dip, as measured; none outside its range
     std::optional<double> turnedMhz; // measured at the radio: the dip turned back to the antenna
-    QList<double> frequenciesMhz;    // of the file's readings
 };
 
 // The dip of the file at `path`, measured at the radio's end of `line` when there is one, else
@@ -93,12 +86,7 @@ std::variant<FileDip, QString> dipOfFile(const QString &path, const std::optiona
     FileDip result{
         found.frequencyMhz,
         QStringLiteral("from %1, SWR %2 there").arg(name, QLocale::c().toString(found.swr, 'f', 2)),
-        found.frequencyMhz,
-        std::nullopt,
-        {}};
-    for (const TouchstonePoint &point : measured) {
-        result.frequenciesMhz.append(point.frequencyMhz);
-    }
+        found.frequencyMhz, std::nullopt};
     if (line) {
         const std::variant<MeasuredDip, QString> raw = measuredDip(measured, name);
         const auto *rawDip = std::get_if<MeasuredDip>(&raw);
@@ -204,15 +192,7 @@ private:
     {
         const double targetMhz =
             frequency(m_parser.value(m_target)).value_or(m_design.frequencyMhz);
-        // A file with too few readings near the design frequency to diagnose the antenna
-        // from gives its dip alone, as --dip does.
-        const auto near = [this](double mhz) {
-            return std::fabs(mhz / m_design.frequencyMhz - 1) <= kDiagnosisRangeShare;
-        };
-        const bool dipAlone =
-            !m_file || std::count_if(m_file->frequenciesMhz.cbegin(), m_file->frequenciesMhz.cend(),
-                                     near) < kLeastDiagnosisPoints;
-        m_result = trimOnEngine(m_setup, m_measuredDipMhz, targetMhz, scheduler, dipAlone);
+        m_result = trimOnEngine(m_setup, m_measuredDipMhz, targetMhz, scheduler);
         return failureOf(m_result);
     }
 

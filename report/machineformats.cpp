@@ -179,8 +179,7 @@ QJsonObject checkReportToJson(const CheckReport &report)
     if (!report.caution.isEmpty()) {
         object.insert(QStringLiteral("caution"), report.caution);
     }
-    object.insert(QStringLiteral("installation"),
-                  installationJson(report.installation, figures.frequencyMhz));
+    object.insert(QStringLiteral("installation"), installationJson(report.installation, figures.frequencyMhz));
     insertDips(object, report);
     if (report.atRadio) {
         object.insert(QStringLiteral("at_radio"), radioJson(*report.atRadio, true));
@@ -404,7 +403,6 @@ QJsonObject trimReportToJson(const TrimResult &result, const TuneSetup &setup)
         {QStringLiteral("measured_dip_mhz"), result.measuredDipMhz},
         {QStringLiteral("model_dip_mhz"), result.modelDipMhz},
         {QStringLiteral("scale"), result.scale},
-        {QStringLiteral("dip_alone"), result.dipAlone},
         {QStringLiteral("model"), figuresJson(result.modelFigures, result.installation.feedLine)},
         {QStringLiteral("engine_runs"), result.engineRuns},
         {QStringLiteral("seconds"), result.seconds}};

@@ -401,13 +401,7 @@ QString trimReportText(const TrimResult &result, const TuneSetup &setup, Display
             << "; A and E stay\n";
         dimensionRows(out, result.built, trim.antenna.dimensions, QStringLiteral("BCD"),
                       QStringLiteral("trimmed"), setup);
-        out << "Predicted:         " << predictedLine(trim.antenna, result.targetMhz) << '\n';
-        if (result.dipAlone) {
-            out << "From the dip alone an antenna behaving longer and one with long tails look "
-                   "alike: this cut keeps the\nfront-to-back of either. A file of the whole "
-                   "impedance curve tells the two apart (diagnose).\n";
-        }
-        out << '\n';
+        out << "Predicted:         " << predictedLine(trim.antenna, result.targetMhz) << "\n\n";
     } else {
         out << "Field trim:        none. " << result.fieldTrimRefusal << "\n\n";
     }

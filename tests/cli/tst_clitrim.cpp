@@ -33,7 +33,6 @@ private Q_SLOTS:
     void trimBringsTheAntennaOntoTheTarget();
     void measuredAtTheRadioGivesTheSameCuts();
     void toleranceAgreesWithTheEngine();
-    void dipAloneHoldsForLongTailsAndScale();
 };
 
 void TestCliTrim::trimBringsTheAntennaOntoTheTarget_data()
@@ -245,53 +244,6 @@ void TestCliTrim::toleranceAgreesWithTheEngine()
     }
     QVERIFY(report.value(u"yield"_s).toDouble() > 0.5);
     QVERIFY(report.value(u"dip_spread_khz"_s).toDouble() > 5);
-}
-
-// From a dip alone, the antenna built with both pairs of tails 2 cm long and the antenna that
-// behaves as much longer all over dip alike; the trim from that dip keeps the front-to-back of
-// both within 3 dB of the design's (10 m, aluminium, 6 m over very poor ground).
-void TestCliTrim::dipAloneHoldsForLongTailsAndScale()
-{
-    const Calculation run = calculate(FormInputs{u"28.5"_s, u"3"_s, WireUnit::Millimetre},
-                                      DisplayUnit::Metre, LocaleNumbers(QLocale::c()));
-    const TuneSetup setup = tuneSetup(
-        modelInputFor(run.shown, run.input, false, true), run.shown.values, run.form.wireSize,
-        Installation{6, {GroundKind::Real, 5, 0.001}, aluminium(), {}});
-    const QStringList design{u"-f"_s,          u"28.5"_s,     u"-w"_s,       u"3"_s,
-                             u"--wire-unit"_s, u"mm"_s,       u"-u"_s,       u"m"_s,
-                             u"--height"_s,    u"6"_s,        u"--ground"_s, u"very-poor"_s,
-                             u"--conductor"_s, u"aluminium"_s};
-    const TuneDimensions longTails = withTails(setup.formula, 0.02, 0.02);
-    constexpr double kStep = 0.01; // MHz
-    const double dip =
-        parabolaDip(impedances(setup, longTails, dipSearchFrequencies(28.09, kStep)), kStep);
-    QVERIFY2(dip > 0, "the long-tailed antenna's dip lies beyond the search");
-
-    QString err;
-    const QJsonObject report =
-        runJson(u"trim"_s,
-                design + QStringList{u"--dip"_s, QString::number(dip, 'f', 4), u"--json"_s}, err);
-    QVERIFY2(!report.isEmpty(), qPrintable(err));
-    QVERIFY(report.value(u"dip_alone"_s).toBool());
-    const QJsonObject field = report.value(u"field_trim"_s).toObject();
-    QVERIFY2(!field.isEmpty(), qPrintable(report.value(u"field_trim_refusal"_s).toString()));
-    const double driven = field.value(u"driver_tail_change"_s).toDouble();
-    const double reflector = field.value(u"reflector_tail_change"_s).toDouble();
-    // The antenna that dips there for being longer all over: the trim's own scale.
-    const TuneDimensions scaled = scaledBy(setup.formula, report.value(u"scale"_s).toDouble());
-    const double designFb = directFigures(setup, setup.formula).frontToBack;
-    const double tailsFb =
-        directFigures(setup, withTails(longTails, driven, reflector)).frontToBack;
-    const double scaledFb = directFigures(setup, withTails(scaled, driven, reflector)).frontToBack;
-    const QString figures = u"dip %1 MHz; cuts %2 m and %3 m: F/B %4 dB with long tails, %5 dB "
-                            u"scaled, the design's %6 dB"_s.arg(dip)
-                                .arg(driven)
-                                .arg(reflector)
-                                .arg(tailsFb)
-                                .arg(scaledFb)
-                                .arg(designFb);
-    qInfo() << figures;
-    QVERIFY2(tailsFb > designFb - 3 && scaledFb > designFb - 3, qPrintable(figures));
 }
 
 QTEST_GUILESS_MAIN(TestCliTrim)
