@@ -33,7 +33,8 @@ BandCoverage::BandCoverage(const BandRange &band, double designMhz)
     : m_band(band)
 {
     const double width = band.upperMhz - band.lowerMhz;
-    const int count = width > kWideBand * (band.lowerMhz + band.upperMhz) / 2 ? 7 : 5;
+    const double middle = (band.lowerMhz + band.upperMhz) / 2;
+    const int count = width > kWideBand * middle ? 7 : width <= kNarrowBand * middle ? 4 : 5;
     for (int k = 0; k < count; ++k) {
         const double x = -std::cos(std::numbers::pi * k / (count - 1)); // -1 to 1
         m_first.append(band.lowerMhz + width * (1 + x) / 2);

@@ -1,5 +1,6 @@
 #include "figures.h"
 
+#include "elevationcuts.h"
 #include "takeoff.h"
 
 #include <algorithm>
@@ -55,7 +56,7 @@ struct RunCuts
 {
     QList<PatternPoint> azimuth;   // the first table at one theta
     QList<PatternPoint> elevation; // the first through the whole vertical plane
-    QList<CutPoint> finest;        // the one through the plane with the most directions
+    QList<CutPoint> finest;        // the finest directions through the plane, any order
     QList<QList<CutPoint>> probes; // through part of a vertical plane, in order
 };
 
@@ -68,10 +69,36 @@ QList<CutPoint> alongTheta(const QList<PatternPoint> &table)
     return cut;
 }
 
-RunCuts runCuts(const NecFrequencyResult &result)
+// The cut through the whole plane with the fine cut's stretches up from the horizons in place
+// of its own directions there.
+QList<CutPoint> withStretches(const QList<CutPoint> &whole, const QList<QList<CutPoint>> &stretches)
+{
+    constexpr double kSame = 1e-9; // degrees
+    QList<CutPoint> cut;
+    for (const CutPoint &point : whole) {
+        const bool covered = std::any_of(stretches.begin(), stretches.end(), [&](const auto &s) {
+            const auto [low, high] = std::minmax_element(
+                s.begin(), s.end(), [](const auto &a, const auto &b) { return a.angle < b.angle; });
+            return !s.isEmpty() && point.angle >= low->angle - kSame &&
+                   point.angle <= high->angle + kSame;
+        });
+        if (!covered) {
+            cut.append(point);
+        }
+    }
+    for (const QList<CutPoint> &stretch : stretches) {
+        cut.append(stretch);
+    }
+    return cut;
+}
+
+// `stretches`: how many of the tables through part of the plane, the first ones, are the deck's
+// fine cut up from the horizons; the rest are probes.
+RunCuts runCuts(const NecFrequencyResult &result, qsizetype stretches)
 {
     constexpr double kWholePlane = 179; // degrees of theta a cut through the plane spans
     RunCuts cuts;
+    QList<QList<CutPoint>> fine;
     for (qsizetype i = 0; i < result.tableStarts.size(); ++i) {
         const QList<PatternPoint> table = patternTable(result, i);
         if (atOneTheta(table)) {
@@ -81,7 +108,7 @@ RunCuts runCuts(const NecFrequencyResult &result)
                 table.begin(), table.end(),
                 [](const PatternPoint &a, const PatternPoint &b) { return a.theta < b.theta; });
             if (high->theta - low->theta < kWholePlane) {
-                cuts.probes.append(alongTheta(table));
+                (fine.size() < stretches ? fine : cuts.probes).append(alongTheta(table));
                 continue;
             }
             cuts.elevation = cuts.elevation.isEmpty() ? table : cuts.elevation;
@@ -90,7 +117,23 @@ RunCuts runCuts(const NecFrequencyResult &result)
             }
         }
     }
+    if (fine.size() == stretches && stretches > 0) {
+        cuts.finest = withStretches(cuts.finest, fine);
+    }
     return cuts;
+}
+
+// How many tables the design deck's fine cut over ground at `heightWavelengths` prints through
+// part of the plane: one up from each horizon, or none where it spans the whole plane.
+qsizetype fineStretches(std::optional<double> heightWavelengths)
+{
+    if (!heightWavelengths) {
+        return 0;
+    }
+    const QList<ElevationCut> cuts = elevationCuts(*heightWavelengths);
+    return std::count_if(cuts.begin(), cuts.end(), [](const ElevationCut &cut) {
+        return (cut.points - 1) * cut.stepDegrees < 180 - kSameAngle;
+    });
 }
 
 // The gain of the azimuth cut towards `phi`, if it has that direction.
@@ -164,7 +207,7 @@ std::optional<DesignFigures> designFigures(const NecFrequencyResult &result, Bea
     figures.swr = standingWaveRatio(result.feed, kLineImpedance);
     figures.forwardPhi = forwardAzimuth(axis);
 
-    const RunCuts cuts = runCuts(result);
+    const RunCuts cuts = runCuts(result, fineStretches(heightWavelengths));
     if (cuts.elevation.isEmpty() || (cuts.azimuth.isEmpty() && !heightWavelengths)) {
         return std::nullopt;
     }

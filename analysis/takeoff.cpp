@@ -20,6 +20,9 @@ constexpr int kProbePoints = 11;
 constexpr double kProbeSpacing = 0.01;  // of the lobes' spacing, between a probe's directions
 constexpr double kSameDirection = 1e-9; // degrees
 constexpr double kSameTop = 1e-6;       // degrees: the probes' cards carry 15 digits
+// Directions a lobe's spacing needs before its maxima are lobes: the curve through three of
+// them holds one lobe's top (with two a lobe the curve cannot be solved).
+constexpr double kLeastLobeSamples = 3;
 
 // A direction of the cut as seen from the beam: theta from -90 (the horizon behind) over the
 // zenith (0) to 90 (the horizon in front); the sine of its elevation is cos(theta).
@@ -131,7 +134,11 @@ QList<Lobe> forwardLobes(const QList<CutPoint> &cut, int towardsBeam, double hei
         const bool risesBefore = first == 0 || ordered.at(first - 1).gain < ordered.at(first).gain;
         const bool fallsAfter =
             last + 1 == ordered.size() || ordered.at(last + 1).gain < ordered.at(last).gain;
-        if (risesBefore && fallsAfter && ordered.at(last - (last - first) / 2).theta >= 0) {
+        // A cut sampling the lobes fewer than kLeastLobeSamples times shows maxima of its own
+        // sampling there, not lobes (the displayed cut's above the fine cut, high up).
+        const qsizetype middle = last - (last - first) / 2;
+        if (risesBefore && fallsAfter && ordered.at(middle).theta >= 0 &&
+            samplesPerLobe(ordered, middle, heightWavelengths) >= kLeastLobeSamples) {
             lobes.append(lobeTop(ordered, first, last, heightWavelengths));
         }
         first = last + 1;

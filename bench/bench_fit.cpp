@@ -1,5 +1,8 @@
 // The rational fit of the SWR sweep against the engine's full sweep, for designs from 160 m to
-// 23 cm in copper wire, in free space and 0.4 and 0.5 wavelengths over average ground. For
+// 23 cm in copper wire, in free space and 0.4 and 0.5 wavelengths over average ground, and the
+// 20 m design 10 m up in bare wire and in 0.8 mm of PVC (the same wires, so the same ground
+// grid and its step near 14.47 MHz; which of them the sweep's points run into depends on the
+// curve and on the cores). For
 // each: the check deck from moxon-cli, its 41-point sweep deck run through nec2c once, then the
 // adaptive sweep fed from those stored points as if the engine ran them, a round of cores at a
 // time. Prints the engine frequencies it used, whether it converged and within what agreement
@@ -41,6 +44,8 @@ struct Case
     double f0Mhz = 0;
     QString wireMm;           // copper wire's diameter, mm
     double heightWavelengths; // over average ground; 0 in free space
+    bool pvc = false;         // in 0.8 mm of PVC
+    QString label;            // the ground column's text; by default from the height
 };
 
 QByteArray readAll(const QString &path)
@@ -116,6 +121,9 @@ bool writeCheckDeck(const Case &c, const QString &deckPath, QTextStream &out)
     if (c.heightWavelengths > 0) {
         arguments << u"--ground"_s << u"average"_s << u"--height"_s
                   << QString::number(c.heightWavelengths * kSpeedOfLight / c.f0Mhz);
+    }
+    if (c.pvc) {
+        arguments << u"--insulation"_s << u"pvc"_s << u"--insulation-thickness"_s << u"0.8"_s;
     }
     QProcess cli;
     cli.start(QStringLiteral(MOXON_CLI), arguments);
@@ -193,8 +201,9 @@ void printCase(const Case &c, const AdaptiveSweep &adaptive, const EngineTimes &
     const auto runs = adaptive.engineFrequencies().size();
     out << QStringLiteral("%1 %2 %3 %4 %5/%6 %7 %8 %9  %10 %11 %12 %13 %14 %15 %16\n")
                .arg(number(f0, 2), 8)
-               .arg(c.heightWavelengths > 0 ? number(c.heightWavelengths, 1) + u"wl"_s
-                                            : QStringLiteral("free"),
+               .arg(!c.label.isEmpty()        ? c.label
+                    : c.heightWavelengths > 0 ? number(c.heightWavelengths, 1) + u"wl"_s
+                                              : QStringLiteral("free"),
                     7)
                .arg(runs, 5)
                .arg(adaptive.converged() ? QStringLiteral("yes") : QStringLiteral("no"), 4)
@@ -223,9 +232,12 @@ QList<Case> benchCases()
     QList<Case> cases;
     for (const double height : {0.0, 0.4, 0.5}) {
         for (const auto &[f0, wire] : designs) {
-            cases.append({f0, wire, height});
+            cases.append({f0, wire, height, false, {}});
         }
     }
+    const double tenMetres = 10 * 14.15 / kSpeedOfLight;
+    cases.append({14.15, QStringLiteral("2"), tenMetres, false, QStringLiteral("10m")});
+    cases.append({14.15, QStringLiteral("2"), tenMetres, true, QStringLiteral("10m PVC")});
     return cases;
 }
 

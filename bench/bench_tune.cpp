@@ -1,6 +1,8 @@
 // Tuning against the engine itself, side by side in one run: for each installation and goal,
 // bare nec2c on the formula design's check deck, then a whole tuning of the same design. Prints
-// the medians, the engine runs and the ratio tuning is held to: at most 40 bare runs.
+// the medians, the engine runs and the ratio tuning is held to: at most 40 bare runs; and, as
+// the machine may be busy, the same in processor time (the engine's and this process's over the
+// bare run's engine time).
 // Usage: build/bench/bench_tune [rounds]   (default 7)
 
 #include "benchdesigns.h"
@@ -27,23 +29,29 @@ void benchTuning(const DesignBench &bench, QTextStream &out)
         QList<double> bare;
         QList<double> tuning;
         QList<double> ratios;
+        QList<double> cpuRatios;
         QList<double> runs;
         bool met = true;
         int peak = 0;                                         // most engines at once
         for (int round = -1; round < bench.rounds; ++round) { // round -1 warms up, uncounted
-            const double bareMs = bareRun(bench.deckPath, bench.outputPath).ms;
+            const BareRun bareRun = moxon::bench::bareRun(bench.deckPath, bench.outputPath);
+            const double bareMs = bareRun.ms;
+            const double cpuBefore = processorMs(RUSAGE_CHILDREN) + processorMs(RUSAGE_SELF);
             QElapsedTimer clock;
             clock.start();
             EngineScheduler scheduler; // capped at the cores, as the program's
             const TuneResult result = tuneWithNec2c(goal, bench.setup, scheduler);
             peak = std::max(peak, scheduler.peakRunning());
             const double tuneMs = double(clock.nsecsElapsed()) / 1e6;
+            const double tuneCpuMs =
+                processorMs(RUSAGE_CHILDREN) + processorMs(RUSAGE_SELF) - cpuBefore;
             if (round < 0) {
                 continue;
             }
             bare.append(bareMs);
             tuning.append(tuneMs);
             ratios.append(tuneMs / bareMs);
+            cpuRatios.append(tuneCpuMs / bareRun.cpuMs);
             runs.append(result.engineRuns);
             met = met && result.goalMet;
         }
@@ -56,7 +64,8 @@ void benchTuning(const DesignBench &bench, QTextStream &out)
             << "tuning / bare run:                 " << median(ratios)
             << (goal == TuneGoal::Band    ? "   (goal <= 150)\n"
                 : goal == TuneGoal::Match ? "   (goal <= 20)\n"
-                                          : "   (goal <= 40)\n");
+                                          : "   (goal <= 40)\n")
+            << "processor time / bare run's:       " << median(cpuRatios) << '\n';
         out.flush();
     }
 }

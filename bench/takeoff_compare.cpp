@@ -1,12 +1,13 @@
 // The take-off figures against nec2c's own fine elevation cut, on random installations: designs
 // from 1.8 to 1296 MHz in copper or aluminium, horizontal or vertical, along either axis,
-// 0.1 to 60 wavelengths over every ground the window names and perfect ground. For each, the
-// check's runner (the figures at the take-off angle, as the window and moxon-cli check show
-// them) and the figures run alone (as tuning, the tolerances and the trim read them) against
-// the strongest direction of a cut towards the beam from the horizon to the zenith in steps of
-// at most 0.02 degrees and a two-hundredth of the lobes' spacing. Prints each case and the
+// 0.1 to 60 wavelengths (or as high as asked) over every ground the window names and perfect
+// ground. For each, the check's runner (the figures at the take-off angle, as the window and
+// moxon-cli check show them) and the figures run alone (as tuning, the tolerances and the trim read
+// them) against the strongest direction of a cut towards the beam from the horizon to the zenith in
+// steps of at most 0.02 degrees and a two-hundredth of the lobes' spacing. Prints each case and the
 // worst errors: the angle in degrees and in lobe spacings (there), the gain in dB.
-// Usage: build/bench/takeoff_compare [cases] [seed]   (default 40 cases, seed 1)
+// Usage: build/bench/takeoff_compare [cases] [seed] [highest wavelengths]
+// (default 40 cases, seed 1, 60 wavelengths)
 #include "calculation.h"
 #include "checkreport.h"
 #include "checkrequest.h"
@@ -116,7 +117,7 @@ struct Case
     QString groundName;
 };
 
-Case randomCase(QRandomGenerator &random)
+Case randomCase(QRandomGenerator &random, double highest)
 {
     QList<std::pair<QString, Ground>> grounds{{QStringLiteral("perfect"), {GroundKind::Perfect}}};
     for (const GroundPreset &preset : groundPresets()) {
@@ -130,11 +131,13 @@ Case randomCase(QRandomGenerator &random)
         random.bounded(3));
     c.vertical = random.bounded(2) == 1;
     c.xAxis = random.bounded(2) == 1;
-    c.heightWavelengths = 0.1 + 59.9 * random.generateDouble();
+    c.heightWavelengths = 0.1 + (highest - 0.1) * random.generateDouble();
     const auto &[name, ground] = grounds.at(random.bounded(int(grounds.size())));
     c.groundName = name;
-    c.installation = {c.heightWavelengths * freeSpaceWavelength(c.frequency.toDouble()), ground,
-                      random.bounded(2) == 1 ? copper() : aluminium(), {}};
+    c.installation = {c.heightWavelengths * freeSpaceWavelength(c.frequency.toDouble()),
+                      ground,
+                      random.bounded(2) == 1 ? copper() : aluminium(),
+                      {}};
     return c;
 }
 
@@ -146,6 +149,7 @@ int main(int argc, char *argv[])
     const QStringList arguments = QCoreApplication::arguments();
     const int cases = arguments.size() > 1 ? arguments.at(1).toInt() : 40;
     QRandomGenerator random(arguments.size() > 2 ? arguments.at(2).toUInt() : 1);
+    const double highest = arguments.size() > 3 ? arguments.at(3).toDouble() : 60;
     QTextStream out(stdout);
     EngineScheduler scheduler;
     Errors check;
@@ -154,7 +158,7 @@ int main(int argc, char *argv[])
     int skipped = 0;
     int moved = 0; // cases where the check's fine cuts chose another lobe than the figures run
     for (int n = 0; n < cases; ++n) {
-        const Case c = randomCase(random);
+        const Case c = randomCase(random, highest);
         const Calculation run = calculate(FormInputs{c.frequency, c.wireMm, WireUnit::Millimetre},
                                           DisplayUnit::Metre, LocaleNumbers(QLocale::c()));
         const CheckRequest request =

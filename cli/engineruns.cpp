@@ -26,4 +26,10 @@ TrimResult trimOnEngine(const TuneSetup &setup, double measuredDipMhz, double ta
     return trimWithNec2c(setup, measuredDipMhz, targetMhz, scheduler);
 }
 
+DiagnosisResult diagnoseOnEngine(const TuneSetup &setup, const DiagnosisMeasurement &measurement,
+                                 double targetMhz, EngineScheduler &scheduler)
+{
+    return diagnoseWithNec2c(setup, measurement, targetMhz, scheduler);
+}
+
 } // namespace moxon

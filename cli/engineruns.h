@@ -1,6 +1,7 @@
 #pragma once
 
 #include "checkreport.h"
+#include "diagnosis.h"
 #include "tolerance.h"
 #include "trim.h"
 #include "tuner.h"
@@ -12,7 +13,7 @@ namespace moxon {
 // schedule; the tuning of a design, each candidate checked as the design is; the tolerances of
 // a design's cuts with every cut off by up to `cutError`; and the trim of an antenna built to
 // a design that dipped at `measuredDipMhz`, towards `targetMhz`. Each blocks until the engine
-// is done.
+// is done. The diagnosis of an antenna from its measured impedance curve, likewise.
 [[nodiscard]] CheckReport checkOnEngine(const CheckRequest &request, EngineScheduler &scheduler);
 [[nodiscard]] TuneResult tuneOnEngine(TuneGoal goal, const TuneSetup &setup,
                                       EngineScheduler &scheduler);
@@ -20,5 +21,8 @@ namespace moxon {
                                                 EngineScheduler &scheduler);
 [[nodiscard]] TrimResult trimOnEngine(const TuneSetup &setup, double measuredDipMhz,
                                       double targetMhz, EngineScheduler &scheduler);
+[[nodiscard]] DiagnosisResult diagnoseOnEngine(const TuneSetup &setup,
+                                               const DiagnosisMeasurement &measurement,
+                                               double targetMhz, EngineScheduler &scheduler);
 
 } // namespace moxon

@@ -3,6 +3,7 @@
 #include "checkcommand.h"
 #include "commandio.h"
 #include "designcommand.h"
+#include "diagnosecommand.h"
 #include "exportcommand.h"
 #include "sheetcommand.h"
 #include "tolerancecommand.h"
@@ -26,7 +27,7 @@ constexpr std::array kCommands = {
     Command{u"design", designCommand},       Command{u"export", exportCommand},
     Command{u"check", checkCommand},         Command{u"tune", tuneCommand},
     Command{u"tolerance", toleranceCommand}, Command{u"trim", trimCommand},
-    Command{u"sheet", sheetCommand},
+    Command{u"diagnose", diagnoseCommand},   Command{u"sheet", sheetCommand},
 };
 
 } // namespace
@@ -64,6 +65,7 @@ int MoxonCli::run(const QStringList &arguments)
         "front-to-back\n"
         "  tolerance  how exactly each cut must be made, and the share of builds within limits\n"
         "  trim       the cuts that bring a measured antenna onto its frequency, or a rebuild\n"
+        "  diagnose   which cut is off, read from a measured impedance curve, and its trim\n"
         "  sheet      the build sheet as PDF: cut list, insulators, spreaders, predictions\n\n"
         "Options:\n"
         "  -h, --help     this help; 'moxon-cli <command> --help' for a command's options\n"

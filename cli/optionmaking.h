@@ -23,4 +23,12 @@ inline bool isChoice(const QString &value, const QStringList &choices)
     return choices.contains(value, Qt::CaseInsensitive);
 }
 
+// --target of the commands that trim a measured antenna: where its dip is wanted.
+inline QCommandLineOption targetOption()
+{
+    return {QStringLiteral("target"),
+            QStringLiteral("Where the dip is wanted, in MHz; by default the design frequency."),
+            QStringLiteral("MHZ")};
+}
+
 } // namespace moxon

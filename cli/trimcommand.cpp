@@ -8,6 +8,7 @@
 #include "machineformats.h"
 #include "measureddip.h"
 #include "moxoncli.h"
+#include "optionmaking.h"
 #include "reporttexts.h"
 
 #include <QFileInfo>
@@ -234,11 +235,7 @@ private:
                                             QStringLiteral("Instead of --measured: the frequency "
                                                            "of the measured SWR dip, in MHz."),
                                             QStringLiteral("MHZ")});
-    const QCommandLineOption m_target =
-        added({QStringLiteral("target"),
-               QStringLiteral("Where the dip is wanted, in MHz; by default the design "
-                              "frequency."),
-               QStringLiteral("MHZ")});
+    const QCommandLineOption m_target = added(targetOption());
     double m_measuredDipMhz = 0;
     QString m_whence;              // where the measured dip comes from, in words
     std::optional<FileDip> m_file; // with --measured

@@ -15,7 +15,7 @@ _moxon_cli()
     COMPREPLY=()
 
     if ((COMP_CWORD == 1)); then
-        mapfile -t COMPREPLY < <(compgen -W 'design export check tune tolerance trim sheet --help --version' -- "$cur")
+        mapfile -t COMPREPLY < <(compgen -W 'design export check tune tolerance trim diagnose sheet --help --version' -- "$cur")
         return 0
     fi
 
@@ -60,6 +60,7 @@ _moxon_cli()
         tune) options+=' --pol --axis --height --ground --conductor --insulation --insulation-thickness --feedline --feedline-length --deck --goal --band --format --output' ;;
         tolerance) options+=' --pol --axis --height --ground --conductor --insulation --insulation-thickness --feedline --feedline-length --built --cut-error' ;;
         trim) options+=' --pol --axis --height --ground --conductor --insulation --insulation-thickness --feedline --feedline-length --built --measured --measured-at --dip --target' ;;
+        diagnose) options+=' --pol --axis --height --ground --conductor --insulation --insulation-thickness --feedline --feedline-length --built --measured --measured-at --target --fit-gap' ;;
         sheet) options+=' --pol --axis --height --ground --conductor --insulation --insulation-thickness --feedline --feedline-length --deck --sweep --built --pdf --wrap-allowance --feed-gap --tolerances --language' ;;
         *) return 0 ;;
     esac

@@ -3,6 +3,8 @@
 #include <QLocale>
 #include <QRegularExpression>
 #include <QStringList>
+#include <QStringView>
+#include <QVarLengthArray>
 
 #include <cmath>
 #include <complex>
@@ -46,22 +48,52 @@ std::optional<FeedPoint> sourceFeed(const QStringList &lines, qsizetype title)
     return FeedPoint{*r, *x};
 }
 
+// The first `count` blank-separated fields of `line`, fewer where it has fewer. A pattern table
+// has a row for every direction asked for, thousands over high ground, so its rows are cut up
+// in place rather than through a regular expression and a list of copies.
+QVarLengthArray<QStringView, 8> leadingFields(QStringView line, qsizetype count)
+{
+    QVarLengthArray<QStringView, 8> fields;
+    qsizetype at = 0;
+    while (fields.size() < count) {
+        while (at < line.size() && line.at(at).isSpace()) {
+            ++at;
+        }
+        const qsizetype start = at;
+        while (at < line.size() && !line.at(at).isSpace()) {
+            ++at;
+        }
+        if (at == start) {
+            break;
+        }
+        fields.append(line.sliced(start, at - start));
+    }
+    return fields;
+}
+
 // The rows of the radiation pattern table whose title is line `title` into `result`: four
 // header lines, then theta, phi, vertical, horizontal and total gain first. The line after
 // the table.
 qsizetype readPatternTable(const QStringList &lines, qsizetype title, NecFrequencyResult &result)
 {
     result.tableStarts.append(result.pattern.size());
+    const QLocale c = QLocale::c();
     qsizetype row = title + 5;
     for (; row < lines.size(); ++row) {
-        const QStringList cells = tokens(lines.at(row));
-        const std::optional<double> theta = cells.size() >= 5 ? number(cells.at(0)) : std::nullopt;
-        const std::optional<double> phi = cells.size() >= 5 ? number(cells.at(1)) : std::nullopt;
-        const std::optional<double> total = cells.size() >= 5 ? number(cells.at(4)) : std::nullopt;
-        if (!theta || !phi || !total) {
+        const QVarLengthArray<QStringView, 8> cells = leadingFields(lines.at(row), 5);
+        if (cells.size() < 5) {
             break;
         }
-        result.pattern.append({*theta, *phi, *total});
+        bool thetaRead = false;
+        bool phiRead = false;
+        bool totalRead = false;
+        const double theta = c.toDouble(cells.at(0), &thetaRead);
+        const double phi = c.toDouble(cells.at(1), &phiRead);
+        const double total = c.toDouble(cells.at(4), &totalRead);
+        if (!thetaRead || !phiRead || !totalRead) {
+            break;
+        }
+        result.pattern.append({theta, phi, total});
     }
     return row;
 }

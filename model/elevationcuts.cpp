@@ -34,13 +34,22 @@ double lobeSpacingDegrees(double heightWavelengths)
 QList<ElevationCut> elevationCuts(double heightWavelengths)
 {
     const auto displayedSteps = int(kPlaneDegrees / kDisplayedElevationStep);
-    QList<ElevationCut> cuts{{kDisplayedElevationStep, displayedSteps + 1}};
+    QList<ElevationCut> cuts{{-90, kDisplayedElevationStep, displayedSteps + 1}};
     const double step = lobeSpacingDegrees(heightWavelengths) / kTakeoffSamplesPerLobe;
     if (!(step > 0 && step < kDisplayedElevationStep)) {
         return cuts; // also for a height of no wavelengths, which has no lobes to tell apart
     }
     const double steps = wholeSteps(kPlaneDegrees / step);
-    cuts.append({kPlaneDegrees / steps, int(steps) + 1});
+    const double fine = kPlaneDegrees / steps;
+    // Whole steps up from each horizon; the far end of the one towards theta 90 lands on its
+    // horizon exactly, as the step is a binary fraction.
+    const double rising = std::ceil(kFineCutElevation / fine);
+    if (2 * rising >= steps) {
+        cuts.append({-90, fine, int(steps) + 1});
+        return cuts;
+    }
+    cuts.append({-90, fine, int(rising) + 1});
+    cuts.append({90 - rising * fine, fine, int(rising) + 1});
     return cuts;
 }
 

@@ -145,9 +145,9 @@ WriteResult WriteNEC(QIODevice &out, const ModelInput &model, const Installation
         const double heightWavelengths =
             installation.heightMetres / freeSpaceWavelength(model.frequencyMHz);
         for (const ElevationCut &cut : elevationCuts(heightWavelengths)) {
-            cards +=
-                QStringLiteral("RP 0 %1 1 1000 -90 %2 %3 1")
-                    .arg(QString::number(cut.points), planePhi, coordinateText(cut.stepDegrees));
+            cards += QStringLiteral("RP 0 %1 1 1000 %2 %3 %4 1")
+                         .arg(QString::number(cut.points), coordinateText(cut.startDegrees),
+                              planePhi, coordinateText(cut.stepDegrees));
         }
     } else {
         cards += {QStringLiteral("RP 0 1 361 1000 90 0 1 1"),

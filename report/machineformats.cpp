@@ -5,7 +5,6 @@
 #include "reporttexts.h"
 
 #include <QJsonArray>
-#include <QStringList>
 
 #include <algorithm>
 #include <cmath>
@@ -21,11 +20,6 @@ QJsonArray numbers(const QList<CutPoint> &cut, bool angles)
         array.append(angles ? point.angle : point.gain);
     }
     return array;
-}
-
-QByteArray number(double value, int decimals)
-{
-    return QByteArray::number(value, 'f', decimals);
 }
 
 // The installation's values for scripts, null where they do not apply.
@@ -79,11 +73,6 @@ void insertDips(QJsonObject &object, const CheckReport &report)
         bareFrequencies.append(frequency);
     }
     object.insert(QStringLiteral("bare_engine_frequencies"), bareFrequencies);
-}
-
-QString csvField(const QJsonValue &value)
-{
-    return value.isNull() ? QString() : QString::number(value.toDouble(), 'g', 10);
 }
 
 } // namespace
@@ -179,7 +168,8 @@ QJsonObject checkReportToJson(const CheckReport &report)
     if (!report.caution.isEmpty()) {
         object.insert(QStringLiteral("caution"), report.caution);
     }
-    object.insert(QStringLiteral("installation"), installationJson(report.installation, figures.frequencyMhz));
+    object.insert(QStringLiteral("installation"),
+                  installationJson(report.installation, figures.frequencyMhz));
     insertDips(object, report);
     if (report.atRadio) {
         object.insert(QStringLiteral("at_radio"), radioJson(*report.atRadio, true));
@@ -220,49 +210,6 @@ QString engineFailureName(EngineFailure failure)
 QJsonObject failureToJson(const QString &error, const QString &message)
 {
     return {{QStringLiteral("error"), error}, {QStringLiteral("message"), message}};
-}
-
-QByteArray checkCsv(const QList<SweepPoint> &sweep, const DesignFigures &figures,
-                    const Installation &installation)
-{
-    QByteArray csv;
-    if (!installation.isDefault()) {
-        const InstallationValues values = installationValues(installation);
-        // The insulation's columns come last, empty for bare wire, so that a reader of the
-        // columns before finds them where they always were.
-        const std::optional<Insulation> &insulation = installation.insulation;
-        csv += "height_m,ground,permittivity,conductivity_s_per_m,conductor,conductor_s_per_m,"
-               "takeoff_deg,insulation,insulation_permittivity,insulation_thickness_m\r\n";
-        csv += QStringList{csvField(values.heightMetres),
-                           groundKindName(installation.ground.kind),
-                           csvField(values.permittivity),
-                           csvField(values.conductivity),
-                           conductorKindName(installation.conductor.kind),
-                           csvField(values.conductor),
-                           figures.takeoff ? QString::number(*figures.takeoff, 'f', 1) : QString(),
-                           insulation ? insulationKindName(insulation->kind) : QString(),
-                           insulation ? csvField(insulation->permittivity) : QString(),
-                           insulation ? csvField(insulation->thicknessMetres) : QString()}
-                   .join(u',')
-                   .toLatin1() +
-               "\r\n\r\n";
-    }
-    csv += "MHz,R,X,SWR\r\n";
-    for (const SweepPoint &point : sweep) {
-        // Impedances with the digits the engine printed.
-        csv += number(point.frequencyMhz, 4) + ',' +
-               QByteArray::number(point.feed.resistance, 'g', 8) + ',' +
-               QByteArray::number(point.feed.reactance, 'g', 8) + ',' + number(point.swr, 4) +
-               "\r\n";
-    }
-    csv += "\r\nplane,angle,dBi\r\n";
-    for (const CutPoint &point : figures.azimuth) {
-        csv += "azimuth," + number(point.angle, 1) + ',' + number(point.gain, 2) + "\r\n";
-    }
-    for (const CutPoint &point : figures.elevation) {
-        csv += "elevation," + number(point.angle, 1) + ',' + number(point.gain, 2) + "\r\n";
-    }
-    return csv;
 }
 
 QJsonObject tuneReportToJson(const TuneResult &result, const TuneSetup &setup,

@@ -51,13 +51,6 @@ namespace moxon {
 // empty for None.
 [[nodiscard]] QString engineFailureName(EngineFailure failure);
 
-// The check's numbers as CSV, "." as the decimal point whatever the locale: where the
-// installation is not free space in perfect wire, its row under its names and an empty line;
-// the sweep rows "MHz,R,X,SWR", an empty line, then the pattern rows "plane,angle,dBi"
-// (azimuth by phi, elevation by theta, both in degrees).
-[[nodiscard]] QByteArray checkCsv(const QList<SweepPoint> &sweep, const DesignFigures &figures,
-                                  const Installation &installation = {});
-
 // The tuning for scripts: goal, goal_met, units, formula and tuned (a to e in the unit, as
 // shown), before and after (resistance_ohm, reactance_ohm, swr_50, forward_gain_dbi,
 // front_to_back_db and, over ground, takeoff_deg), engine_runs, seconds.

@@ -1,11 +1,11 @@
 #include "checkwindow.h"
 
+#include "checkcsv.h"
 #include "checkexport.h"
 #include "checkfigureformat.h"
 #include "figuretable.h"
 #include "installationpanel.h"
 #include "localenumbers.h"
-#include "machineformats.h"
 #include "pagearea.h"
 #include "patternchart.h"
 #include "smithchart.h"

@@ -79,8 +79,13 @@ private Q_SLOTS:
         const Known twenty{{50, 0}, {40, 200}, {{13.6, 0.5}}, {{-20, 10}}, 14.15};
         QTest::newRow("20 m, the design frequency holds out")
             << twenty << BandRange{14.0, 14.35} << 14.15 << 5 << BandRange{};
+        // Narrower than 0.8 %: four points and the hold-out, here the middle of their widest
+        // gap.
         QTest::newRow("the design frequency beyond the band")
-            << twenty << BandRange{14.0, 14.1} << 14.15 << 6 << BandRange{};
+            << twenty << BandRange{14.0, 14.1} << 14.15 << 5 << BandRange{};
+        QTest::newRow("17 m, four points and the design frequency")
+            << Known{{50, 0}, {30, 160}, {{17.4, 0.6}}, {{-25, 12}}, 18.118}
+            << BandRange{18.068, 18.168} << 18.118 << 4 << BandRange{};
         QTest::newRow("2 m, the design frequency a first point")
             << Known{{50, 0}, {2, 15}, {{139, 3}}, {{-40, 25}}, 146} << BandRange{144, 148} << 146.0
             << 6 << BandRange{};

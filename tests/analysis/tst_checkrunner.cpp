@@ -46,6 +46,8 @@ private Q_SLOTS:
     void noNec2cOnPath();
     void backgroundCheckMatchesWaitedOne();
     void newerStartSupersedes();
+    void failureOrder_data();
+    void failureOrder();
 
 private:
     QTemporaryDir m_folder;
@@ -218,6 +220,65 @@ void TestCheckRunner::newerStartSupersedes()
     QTest::qWait(50);
     QCOMPARE(failed.size(), 0);
     QCOMPARE(figures.size(), 0);
+}
+
+void TestCheckRunner::failureOrder_data()
+{
+    QTest::addColumn<QString>("waits");   // the kind of run held back until the test lets it end
+    QTest::addColumn<QString>("answers"); // what the figures run answers
+    QTest::addColumn<EngineFailure>("failure");
+    QTest::addColumn<QString>("message");
+
+    const QString noResistance = u"feed-point resistance of -2.1e-05 ohm at 146 MHz"_s;
+    // Figures no antenna has are what the check is about, whichever run ends first.
+    QTest::newRow("slice fails, then figures of no antenna")
+        << u"figures"_s << u"degenerate"_s << EngineFailure::UnsoundResult << noResistance;
+    QTest::newRow("figures of no antenna, slice still running")
+        << u"sweep"_s << u"degenerate"_s << EngineFailure::UnsoundResult << noResistance;
+    // Sound figures: the slice's failure is told once they are read.
+    QTest::newRow("slice fails, then sound figures")
+        << u"figures"_s << u"sound"_s << EngineFailure::Crashed << u"nec2c crashed"_s;
+}
+
+void TestCheckRunner::failureOrder()
+{
+    QFETCH(QString, waits);
+    QFETCH(QString, answers);
+    QFETCH(EngineFailure, failure);
+    QFETCH(QString, message);
+    const QString release = m_folder.filePath(
+        u"release-%1"_s.arg(QString::fromUtf8(QTest::currentDataTag())).replace(u' ', u'-'));
+    qputenv("MOXON_STANDIN_WAITS", waits.toUtf8());
+    qputenv("MOXON_STANDIN_FIGURES", answers.toUtf8());
+    qputenv("MOXON_STANDIN_RELEASE", QFile::encodeName(release));
+
+    // Two slots in free space: a slice runs beside the figures run.
+    EngineScheduler scheduler(2);
+    CheckRunner runner(scheduler, CheckOptions{standIn(u"ordered.sh"_s), 60'000});
+    QSignalSpy failed(&runner, &CheckRunner::failed);
+    runner.start(startupRequest());
+    if (waits == u"figures") {
+        // The slice has run and its end has been taken in: the scheduler gives a slot back
+        // only as the run's end is delivered, in this thread.
+        QTRY_VERIFY_WITH_TIMEOUT(notedNumbers(m_pids).size() >= 2 && scheduler.running() < 2,
+                                 30'000);
+        // Nothing is told while the figures run is out.
+        QTest::qWait(100);
+        QCOMPARE(failed.size(), 0);
+        QVERIFY(runner.isRunning());
+        QVERIFY(QFile(release).open(QIODevice::WriteOnly));
+    }
+    QVERIFY(failed.wait(30'000));
+    QCOMPARE(failed.size(), 1);
+    QCOMPARE(failed.first().at(1).value<EngineFailure>(), failure);
+    const QString told = failed.first().at(2).toString();
+    QVERIFY2(told.contains(message), qPrintable(told));
+    QVERIFY(!runner.isRunning());
+    // The run held back is ended with the check, not left waiting.
+    const QList<qint64> pids = notedNumbers(m_pids);
+    QTRY_VERIFY2_WITH_TIMEOUT(stillRunning(pids).isEmpty(), qPrintable(stillRunning(pids)), 5000);
+    QTest::qWait(50);
+    QCOMPARE(failed.size(), 1);
 }
 
 MOXON_TEST_GUILESS_MAIN(TestCheckRunner)

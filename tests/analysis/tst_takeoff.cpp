@@ -4,6 +4,7 @@
 
 #include <QTest>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -21,12 +22,33 @@ QList<CutPoint> twoRayCut(double heightWavelengths, const ElevationCut &card, in
 {
     QList<CutPoint> cut;
     for (int i = 0; i < card.points; ++i) {
-        const double theta = -90 + i * card.stepDegrees;
+        const double theta = card.startDegrees + i * card.stepDegrees;
         const double u = std::cos(theta * kDegree);
         const double field = 4 * std::numbers::pi * heightWavelengths * u - phase;
         const double power = (1 - 0.1 * u * u) * (1 + 0.81 + 1.8 * std::cos(field)) *
                              (theta * towardsBeam >= 0 ? 1 : 0.01);
         cut.append({theta, std::round(1000 * std::log10(power)) / 100});
+    }
+    return cut;
+}
+
+// The cut the check deck's cards give at `heightWavelengths`: the displayed one's directions,
+// and in their place the fine cut's up from the horizons where the height needs one.
+QList<CutPoint> deckCut(double heightWavelengths, int towardsBeam, double phase)
+{
+    const QList<ElevationCut> cards = elevationCuts(heightWavelengths);
+    QList<CutPoint> cut;
+    for (const ElevationCut &card : cards.mid(1)) {
+        cut += twoRayCut(heightWavelengths, card, towardsBeam, phase);
+    }
+    for (const CutPoint &point : twoRayCut(heightWavelengths, cards.first(), towardsBeam, phase)) {
+        const bool covered = std::any_of(cards.begin() + 1, cards.end(), [&](const auto &card) {
+            return point.angle >= card.startDegrees &&
+                   point.angle <= card.startDegrees + (card.points - 1) * card.stepDegrees;
+        });
+        if (!covered) {
+            cut.append(point);
+        }
     }
     return cut;
 }
@@ -41,6 +63,7 @@ class TestTakeoff : public QObject
 private Q_SLOTS:
     void forwardLobeOfTwoRays_data();
     void forwardLobeOfTwoRays();
+    void sparseDirectionsShowNoLobes();
     void probesTellRivalsApart();
 };
 
@@ -69,8 +92,7 @@ void TestTakeoff::forwardLobeOfTwoRays()
     QFETCH(double, phase);
     QFETCH(double, tolerance);
 
-    const QList<CutPoint> cut =
-        twoRayCut(heightWavelengths, elevationCuts(heightWavelengths).last(), towardsBeam, phase);
+    const QList<CutPoint> cut = deckCut(heightWavelengths, towardsBeam, phase);
     const QList<Lobe> lobes = forwardLobes(cut, towardsBeam, heightWavelengths);
     QVERIFY(!lobes.isEmpty());
     const double u = phase / (4 * std::numbers::pi * heightWavelengths);
@@ -85,6 +107,19 @@ void TestTakeoff::forwardLobeOfTwoRays()
         backwardGain(cut, towardsBeam, heightWavelengths, lobes.first().elevation);
     QVERIFY(back.has_value());
     QVERIFY2(std::fabs(*back - (gain - 20)) <= 0.03, qPrintable(QString::number(*back)));
+}
+
+void TestTakeoff::sparseDirectionsShowNoLobes()
+{
+    // At 200 wavelengths the displayed half-degree cut samples a lobe 0.29 / cos(elevation)
+    // times: its maxima below 84.5 degrees are its sampling's, and are not read as lobes.
+    const double height = 200;
+    const QList<CutPoint> cut = twoRayCut(height, elevationCuts(height).first(), 1, 2.0);
+    const QList<Lobe> lobes = forwardLobes(cut, 1, height);
+    QVERIFY(!lobes.isEmpty());
+    for (const Lobe &lobe : lobes) {
+        QVERIFY2(lobe.elevation >= 84.5, qPrintable(QString::number(lobe.elevation)));
+    }
 }
 
 void TestTakeoff::probesTellRivalsApart()

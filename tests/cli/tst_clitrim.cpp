@@ -1,7 +1,7 @@
 #include "calculation.h"
 #include "checkrequest.h"
 #include "enginebatch.h"
-#include "enginedip.h"
+#include "enginedesign.h"
 #include "feedline.h"
 #include "moxoncli.h"
 #include "runnec2c.h"
@@ -23,74 +23,6 @@
 using namespace moxon;
 using namespace moxon::test;
 using namespace Qt::StringLiterals;
-
-namespace {
-
-// The 20 m antenna of 2 mm copper wire 10 m over average ground, in metres.
-const QStringList kDesign{u"-f"_s,          u"14.15"_s, u"-w"_s,       u"2"_s,
-                          u"--wire-unit"_s, u"mm"_s,    u"-u"_s,       u"m"_s,
-                          u"--height"_s,    u"10"_s,    u"--ground"_s, u"average"_s,
-                          u"--conductor"_s, u"copper"_s};
-constexpr double kF0 = 14.15;
-constexpr double kDipStep = 0.003; // MHz, of the direct runs finding a dip
-
-TuneSetup designSetup()
-{
-    const Calculation run = calculate(FormInputs{u"14.15"_s, u"2"_s, WireUnit::Millimetre},
-                                      DisplayUnit::Metre, LocaleNumbers(QLocale::c()));
-    return tuneSetup(modelInputFor(run.shown, run.input, false, true), run.shown.values,
-                     run.form.wireSize,
-                     Installation{10, {GroundKind::Real, 13, 0.005}, copper(), {}});
-}
-
-TuneDimensions scaledBy(const TuneDimensions &dims, double scale)
-{
-    return {dims.a * scale, dims.b * scale, dims.d * scale, dims.e * scale};
-}
-
-QJsonObject runJson(const QString &command, const QStringList &arguments, QString &err)
-{
-    QString out;
-    QTextStream outStream(&out);
-    QTextStream errStream(&err);
-    const int status =
-        MoxonCli(outStream, errStream).run(QStringList{u"moxon-cli"_s, command} + arguments);
-    outStream.flush();
-    errStream.flush();
-    return status == 0 ? QJsonDocument::fromJson(out.toUtf8()).object() : QJsonObject();
-}
-
-// nec2c's impedance of `dims` at `frequencies`, run as two decks side by side.
-QList<SweepPoint> impedances(const TuneSetup &setup, const TuneDimensions &dims,
-                             const QList<double> &frequencies)
-{
-    const QByteArray deck = setup.requestFor(dims).deck;
-    const qsizetype half = frequencies.size() / 2;
-    const QList<SweepSlice> slices = {frequencySlice(deck, frequencies.mid(0, half)),
-                                      frequencySlice(deck, frequencies.mid(half))};
-    EngineScheduler scheduler;
-    const std::optional<QList<EngineRun>> runs =
-        runEngineBatch({slices.at(0).deck, slices.at(1).deck}, scheduler);
-    QList<SweepPoint> points;
-    for (qsizetype k = 0; runs && k < 2; ++k) {
-        points += readSliceRun(runs->at(k), slices.at(k)).points;
-    }
-    return points;
-}
-
-// Where nec2c's SWR of `dims` is lowest near `guessMhz`: every 3 kHz over +-30 kHz.
-double directDip(const TuneSetup &setup, const TuneDimensions &dims, double guessMhz)
-{
-    return parabolaDip(impedances(setup, dims, dipSearchFrequencies(guessMhz, kDipStep)), kDipStep);
-}
-
-DesignFigures directFigures(const TuneSetup &setup, const TuneDimensions &dims)
-{
-    const CheckRequest request = setup.requestFor(dims);
-    return readFiguresRun(runNec2c(request.deck), request).figures;
-}
-
-} // namespace
 
 // moxon-cli tolerance and trim against the real nec2c engine.
 class TestCliTrim : public QObject

@@ -39,7 +39,7 @@ help_options() {
         grep -v -x -- '--help-all' | sort -u | tr '\n' ' ' | sed 's/ $//'
 }
 
-for command in design export check tune tolerance trim sheet; do
+for command in design export check tune tolerance trim diagnose sheet; do
     complete_words "$(help_options "$command")" moxon-cli "$command" --
 done
 
@@ -55,7 +55,7 @@ for case in 'check --ground' 'check --conductor' 'tune --ground' 'tune --conduct
     'trim --conductor' 'sheet --ground' 'sheet --conductor' 'sheet --language' \
     'check --insulation' 'tune --insulation' 'tolerance --insulation' 'trim --insulation' \
     'sheet --insulation' 'check --feedline' 'tune --feedline' 'tolerance --feedline' \
-    'trim --feedline' 'sheet --feedline'; do
+    'trim --feedline' 'sheet --feedline' 'diagnose --ground' 'diagnose --feedline'; do
     read -r command option <<<"$case"
     names=$(named_values "$command" "$option")
     if [[ -z $names ]]; then
@@ -65,7 +65,9 @@ for case in 'check --ground' 'check --conductor' 'tune --ground' 'tune --conduct
     fi
     complete_words "$names" moxon-cli "$command" "$option" ''
 done
-complete_words '--help --version check design export sheet tolerance trim tune' moxon-cli ''
+complete_words '--help --version check design diagnose export sheet tolerance trim tune' moxon-cli ''
+complete_words 'design diagnose' moxon-cli d
+complete_words '--fit-gap' moxon-cli diagnose --fi
 complete_words 'check' moxon-cli ch
 complete_words 'sheet' moxon-cli sh
 complete_words '' moxon-cli sheet --wrap-allowance ''

@@ -2,8 +2,8 @@
 # The manual pages as built: they render without a warning of man or groff (as lintian reads
 # them), and moxon-cli(1) names every JSON field and failure name that the program writes, so
 # that a field added to the program and not to the reference fails here. The names come from
-# the sources that write the JSON: report/machineformats.cpp, and the objects and failure names
-# the commands in cli/ add themselves.
+# the sources that write the JSON: report/machineformats.cpp and report/diagnosisreport.cpp, and
+# the objects and failure names the commands in cli/ add themselves.
 # Usage: test_manual.sh <source dir> <moxon.1> <moxon-cli.1>
 set -euo pipefail
 export LC_ALL=C.UTF-8
@@ -26,7 +26,8 @@ done
 # (words with an underscore) of the commands. Single letters (a to e, the dimensions) are left
 # out: they would be found in any prose.
 mapfile -t names < <({
-    grep -o 'QStringLiteral("[a-z_0-9]*")' "$source_dir/report/machineformats.cpp"
+    grep -ho 'QStringLiteral("[a-z_0-9]*")' "$source_dir/report/machineformats.cpp" \
+        "$source_dir/report/diagnosisreport.cpp"
     grep -ho 'insert(QStringLiteral("[A-Za-z_0-9]*")' "$source_dir"/cli/*.cpp
     grep -ho 'QStringLiteral("[a-z0-9]*_[a-z_0-9]*")' "$source_dir"/cli/*.cpp
 } | sed -E 's/.*QStringLiteral\("([^"]*)"\).*/\1/' | awk 'length($0) > 1' | sort -u)

@@ -288,13 +288,15 @@ void TestWriteNec::installationCards_data()
                       "0.0404")
         << QByteArrayList{"GE 1", "LD 5 0 0 0 1500000", "GN 2 0 0 0 81 5", halfDegrees}
         << QString();
-    // 40 m is 19.5 wavelengths at 146 MHz: lobes 1.47 degrees apart need a finer cut.
+    // 40 m is 19.5 wavelengths at 146 MHz: lobes 1.47 degrees apart need a finer cut, up from
+    // each horizon.
     QTest::newRow("40 m over average ground: the displayed cut and a finer one")
         << Installation{40, average, {}, {}} << false
         << QByteArray("GW 1  5 6.73 -14.585 1574.8031496063 10.78 -14.585 1574.8031496063 "
                       "0.0404")
         << QByteArrayList{"GE 1", "GN 2 0 0 0 13 0.005", halfDegrees,
-                          "RP 0 513 1 1000 -90 0 0.3515625 1"}
+                          "RP 0 58 1 1000 -90 0 0.3515625 1",
+                          "RP 0 58 1 1000 69.9609375 0 0.3515625 1"}
         << QString();
     QTest::newRow("ground without conductivity")
         << Installation{10, {GroundKind::Real, 13, 0}, {}, {}} << false << QByteArray()
@@ -337,17 +339,23 @@ void TestWriteNec::elevationCutsFollowTheLobes_data()
     QTest::addColumn<double>("heightWavelengths");
     QTest::addColumn<QList<ElevationCut>>("cuts");
 
-    const ElevationCut displayed{0.5, 361};
+    const ElevationCut displayed{-90, 0.5, 361};
     // Lobes 4 half-degree steps apart at 14.32 wavelengths: the displayed cut suffices below.
     QTest::newRow("no height") << 0.0 << QList<ElevationCut>{displayed};
     QTest::newRow("not a number") << qQNaN() << QList<ElevationCut>{displayed};
     QTest::newRow("0.47 wavelengths") << 0.47 << QList<ElevationCut>{displayed};
     QTest::newRow("14.3 wavelengths, 2.004 degrees") << 14.3 << QList<ElevationCut>{displayed};
-    // 180 / 384 = 0.46875: 4.24 steps in a spacing of 1.989 degrees.
-    QTest::newRow("14.4 wavelengths") << 14.4 << QList<ElevationCut>{displayed, {0.46875, 385}};
+    // 180 / 384 = 0.46875: 4.24 steps in a spacing of 1.989 degrees; 43 steps reach 20 degrees
+    // up from each horizon.
+    QTest::newRow("14.4 wavelengths")
+        << 14.4 << QList<ElevationCut>{displayed, {-90, 0.46875, 44}, {69.84375, 0.46875, 44}};
     QTest::newRow("19.2 wavelengths, 432.1 MHz at 13.3 m")
-        << 19.17 << QList<ElevationCut>{displayed, {0.3515625, 513}};
-    QTest::newRow("200 wavelengths") << 200.0 << QList<ElevationCut>{displayed, {0.03515625, 5121}};
+        << 19.17
+        << QList<ElevationCut>{displayed, {-90, 0.3515625, 58}, {69.9609375, 0.3515625, 58}};
+    // A ninth of the directions the whole plane took in this step.
+    QTest::newRow("200 wavelengths")
+        << 200.0
+        << QList<ElevationCut>{displayed, {-90, 0.03515625, 570}, {69.99609375, 0.03515625, 570}};
 }
 
 void TestWriteNec::elevationCutsFollowTheLobes()
@@ -358,10 +366,14 @@ void TestWriteNec::elevationCutsFollowTheLobes()
     const QList<ElevationCut> written = elevationCuts(heightWavelengths);
     QCOMPARE(written, cuts);
     for (const ElevationCut &cut : written) {
-        // From one horizon exactly to the other, in steps the engine sums without rounding.
-        QCOMPARE((cut.points - 1) * cut.stepDegrees, 180.0);
+        // From a horizon exactly, over the whole plane or at least 20 degrees up, in steps the
+        // engine sums without rounding.
+        const double end = cut.startDegrees + (cut.points - 1) * cut.stepDegrees;
+        QVERIFY(cut.startDegrees == -90 || end == 90);
+        QVERIFY(end - cut.startDegrees >= kFineCutElevation);
         QCOMPARE(std::fmod(std::ldexp(cut.stepDegrees, 40), 1.0), 0.0);
     }
+    QCOMPARE(written.first().points, 361);
     // The finest cut has 4 to 5 directions in a spacing of the lobes near the horizon.
     const double perLobe = lobeSpacingDegrees(heightWavelengths) / written.last().stepDegrees;
     QVERIFY2(written.size() == 1 || (perLobe >= 4 && perLobe <= 5),

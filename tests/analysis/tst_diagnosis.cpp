@@ -1,0 +1,225 @@
+#include "diagnosis.h"
+#include "diagnosiscurve.h"
+#include "lossyline.h"
+#include "standinantenna.h"
+#include "testsuite.h"
+
+#include <QTest>
+
+#include <cmath>
+#include <random>
+
+using namespace moxon;
+using namespace moxon::test;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr double kF0 = 14.15;
+
+// The stand-in antenna with a third feature of its own, so that the scale and the two pairs
+// of tails each leave a different mark on the curve: the dip follows the weighted length, the
+// resistance the reflector's tails against the driven element's, and the reactance's slope the
+// gap against the boom, which both pairs of tails narrow and the scale does not.
+std::complex<double> impedance(const StandInAntenna &antenna, const TuneDimensions &t, double mhz)
+{
+    const double gap = t.c() / t.a - antenna.reference.c() / antenna.reference.a;
+    const double dip = antenna.dipMhz(t);
+    return {53 + 60 * antenna.reflectorRatio(t), 300 * (1 + 8 * gap) * (mhz / dip - dip / mhz)};
+}
+
+// Its engine: the impedances from impedance(), the figures as the stand-in's own.
+ProbeEngine engineOf(StandInAntenna &antenna)
+{
+    return [&antenna](const QList<DesignProbe> &probes) {
+        std::optional<QList<ProbeAnswer>> answers = antenna.engine()(probes);
+        for (qsizetype k = 0; answers && k < probes.size(); ++k) {
+            for (qsizetype i = 0; i < probes.at(k).frequenciesMhz.size(); ++i) {
+                const double mhz = probes.at(k).frequenciesMhz.at(i);
+                const std::complex<double> z = impedance(antenna, probes.at(k).dims, mhz);
+                (*answers)[k].points[i] = sweepPoint(mhz, {z.real(), z.imag()});
+            }
+        }
+        return answers;
+    };
+}
+
+// `count` readings evenly over +-`share` of kF0 of `z`, each part with Gaussian noise of `noise`
+// ohms from a seeded generator.
+QList<TouchstonePoint> readings(const std::function<std::complex<double>(double)> &z, int count,
+                                double share, double noise, unsigned seed = 7)
+{
+    std::mt19937 generator(seed);
+    std::normal_distribution<double> gauss(0, noise > 0 ? noise : 1);
+    QList<TouchstonePoint> points;
+    for (int i = 0; i < count; ++i) {
+        const double mhz = kF0 * (1 - share + 2 * share * i / (count - 1));
+        const std::complex<double> error =
+            noise > 0 ? std::complex<double>(gauss(generator), gauss(generator)) : 0.0;
+        points.append({mhz, z(mhz) + error});
+    }
+    return points;
+}
+
+} // namespace
+
+class TestDiagnosis : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void recoversTheErrors_data();
+    void recoversTheErrors();
+    void refusesWhatItCannotExplain_data();
+    void refusesWhatItCannotExplain();
+    void noiseFromTheCurve_data();
+    void noiseFromTheCurve();
+};
+
+void TestDiagnosis::recoversTheErrors_data()
+{
+    QTest::addColumn<double>("scale");
+    QTest::addColumn<double>("driverError");    // metres, each tail
+    QTest::addColumn<double>("reflectorError"); // metres, each tail
+    QTest::addColumn<double>("lineError");      // metres; NaN: measured at the antenna
+
+    QTest::newRow("as modelled") << 1.0 << 0.0 << 0.0 << qQNaN();
+    QTest::newRow("1 % long, driver 3 cm long, reflector 2 cm short")
+        << 1.01 << 0.03 << -0.02 << qQNaN();
+    QTest::newRow("1.5 % short, reflector 4 cm long") << 0.985 << 0.0 << 0.04 << qQNaN();
+    QTest::newRow("at the radio, the line 40 cm longer than given")
+        << 1.008 << -0.025 << 0.015 << 0.4;
+}
+
+// Noise-free readings of a stand-in built with known errors: the fit lands on them, explains
+// the measurement, and its trim brings the real antenna's dip onto the target.
+void TestDiagnosis::recoversTheErrors()
+{
+    QFETCH(double, scale);
+    QFETCH(double, driverError);
+    QFETCH(double, reflectorError);
+    QFETCH(double, lineError);
+
+    StandInAntenna antenna;
+    const TuneDimensions &built = antenna.reference;
+    const TuneDimensions real = scaledBy(withTails(built, driverError, reflectorError), scale);
+    DiagnosisMeasurement measurement;
+    const bool atRadio = !std::isnan(lineError);
+    if (atRadio) {
+        measurement.line = FeedLine{cableOf(*cablePreset(u"RG-58")), 20};
+    }
+    const auto measured = [&](double mhz) {
+        return diagnosing::atMeasuredPlane(impedance(antenna, real, mhz), mhz, measurement.line,
+                                           20 + (atRadio ? lineError : 0));
+    };
+    measurement.points = readings(measured, 41, 0.05, 0);
+    const DiagnosisResult result =
+        diagnose(standInSetup(built, kF0), measurement, kF0, engineOf(antenna));
+    QVERIFY2(result.ok(), qPrintable(result.message));
+    const QString found = u"scale %1, driver %2 m, reflector %3 m, residual %4 ohm in %5 steps"_s
+                              .arg(result.scale.value, 0, 'f', 6)
+                              .arg(result.driverTailError.value, 0, 'f', 5)
+                              .arg(result.reflectorTailError.value, 0, 'f', 5)
+                              .arg(result.residualOhm)
+                              .arg(result.iterations);
+    qInfo() << found;
+    QVERIFY2(std::fabs(result.scale.value - scale) < 1e-5, qPrintable(found));
+    QVERIFY2(std::fabs(result.driverTailError.value - driverError) < 1e-4, qPrintable(found));
+    QVERIFY2(std::fabs(result.reflectorTailError.value - reflectorError) < 1e-4, qPrintable(found));
+    QCOMPARE(result.lineLengthError.has_value(), atRadio);
+    if (atRadio) {
+        QVERIFY2(std::fabs(result.lineLengthError->value - lineError) < 1e-3, qPrintable(found));
+    }
+    QVERIFY2(result.residualOhm < 0.01 && result.explained, qPrintable(found));
+    QCOMPARE(result.engineRuns, antenna.engineRuns);
+    QCOMPARE(result.measuredCurve.size(), 41);
+    QCOMPARE(result.fittedCurve.size(), 41);
+
+    // The trim's cuts, made on the real antenna, put its dip on the target.
+    QVERIFY(result.trim && result.trim->fieldTrim);
+    const FieldTrim &field = *result.trim->fieldTrim;
+    const TuneDimensions cut =
+        scaledBy(withTails(withTails(built, driverError, reflectorError), field.drivenTailChange,
+                           field.reflectorTailChange),
+                 scale);
+    QVERIFY2(std::fabs(antenna.dipMhz(cut) / kF0 - 1) < 0.0025,
+             qPrintable(u"trimmed dip %1 MHz"_s.arg(antenna.dipMhz(cut))));
+}
+
+void TestDiagnosis::refusesWhatItCannotExplain_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<bool>("dipole"); // else the stand-in itself, 1 % long
+    QTest::addColumn<AnalysisFault>("fault");
+
+    QTest::newRow("a dipole's file") << 41 << true << AnalysisFault::None;
+    QTest::newRow("too few frequencies") << 6 << false << AnalysisFault::BadInput;
+}
+
+void TestDiagnosis::refusesWhatItCannotExplain()
+{
+    QFETCH(int, count);
+    QFETCH(bool, dipole);
+    QFETCH(AnalysisFault, fault);
+
+    StandInAntenna antenna;
+    DiagnosisMeasurement measurement;
+    // A half-wave dipole resonant near 14.1 MHz: 73 ohms rising with frequency, and a
+    // reactance of its own slope (Balanis, "Antenna Theory", 3rd ed., §8.5, dipole impedance).
+    const auto dipoleZ = [](double mhz) {
+        const double x = mhz / 14.1 - 1;
+        return std::complex<double>(73 + 250 * x, 42.5 + 900 * x);
+    };
+    const auto moxonZ = [&antenna](double mhz) {
+        return impedance(antenna, scaledBy(antenna.reference, 1.01), mhz);
+    };
+    measurement.points =
+        readings(dipole ? std::function(dipoleZ) : std::function(moxonZ), count, 0.05, 0.2);
+    const DiagnosisResult result =
+        diagnose(standInSetup(antenna.reference, kF0), measurement, kF0, engineOf(antenna));
+    QCOMPARE(result.fault, fault);
+    QVERIFY(!result.trim);
+    if (fault == AnalysisFault::None) {
+        QVERIFY2(result.ok(), qPrintable(result.message));
+        QVERIFY2(
+            !result.explained && result.residualOhm > 10 * result.noiseOhm,
+            qPrintable(
+                u"residual %1 ohm, noise %2 ohm"_s.arg(result.residualOhm).arg(result.noiseOhm)));
+    } else {
+        QVERIFY(!result.ok() && !result.message.isEmpty());
+        QCOMPARE(result.engineRuns, 0);
+    }
+}
+
+void TestDiagnosis::noiseFromTheCurve_data()
+{
+    QTest::addColumn<double>("noise"); // ohms in each part
+    QTest::addColumn<int>("count");
+
+    QTest::newRow("none, 201 readings") << 0.0 << 201;
+    QTest::newRow("0.5 ohm, 201 readings") << 0.5 << 201;
+    QTest::newRow("0.5 ohm, 21 readings") << 0.5 << 21;
+    QTest::newRow("2 ohm, 101 readings") << 2.0 << 101;
+}
+
+// The noise read from the curve's smoothness is the readings' own, whatever the curve does.
+void TestDiagnosis::noiseFromTheCurve()
+{
+    QFETCH(double, noise);
+    QFETCH(int, count);
+
+    StandInAntenna antenna;
+    const auto z = [&antenna](double mhz) {
+        return impedance(antenna, antenna.reference, mhz);
+    };
+    const std::optional<double> found =
+        diagnosing::readingNoise(readings(z, count, kDiagnosisRangeShare, noise, 11));
+    QVERIFY(found);
+    // The median of 20 misses scatters by about a fifth; of 200, by less than a tenth.
+    const double allowed = noise * (count < 50 ? 0.4 : 0.15) + 0.02;
+    QVERIFY2(std::fabs(*found - noise) < allowed,
+             qPrintable(u"found %1 ohm for %2 ohm"_s.arg(*found).arg(noise)));
+}
+
+MOXON_TEST_GUILESS_MAIN(TestDiagnosis)
+#include "tst_diagnosis.moc"
