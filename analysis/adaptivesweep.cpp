@@ -17,15 +17,10 @@ constexpr int kLastIndex = kSweepPoints - 1;
 constexpr int kCheckPerStep = (AdaptiveSweep::kCheckPoints - 1) / (kSweepPoints - 1);
 // A frequency this close to a sweep frequency, in sweep steps, is that point: the runner hands
 // back the frequencies it asked for, not the five digits the engine prints.
-constexpr double kSameFrequency = 0.01;
+constexpr double kSameSweepPoint = 0.01;
 // The fit's bandwidth edges to a billionth of f0 (18 halvings of a tenth of a sweep step): the
 // straight line between the dense curve's points would be off by a few ten-millionths.
 constexpr double kEdgeTolerance = 1e-9;
-
-bool finitePoint(const SweepPoint &point)
-{
-    return std::isfinite(point.feed.resistance) && std::isfinite(point.feed.reactance);
-}
 
 // Every other point of `indices` (ascending), keeping both ends and the design frequency:
 // a fit of thinner support to hold against the fit of them all when there is no earlier fit.
@@ -72,7 +67,7 @@ std::optional<int> AdaptiveSweep::sweepIndex(double f0Mhz, double frequencyMhz)
 {
     const double steps = (frequencyMhz / f0Mhz - kSweepStart) / kSweepStep;
     const double nearest = std::round(steps);
-    if (!std::isfinite(steps) || std::fabs(steps - nearest) > kSameFrequency || nearest < 0 ||
+    if (!std::isfinite(steps) || std::fabs(steps - nearest) > kSameSweepPoint || nearest < 0 ||
         nearest > kLastIndex) {
         return std::nullopt;
     }
@@ -183,7 +178,7 @@ std::optional<RationalFit> AdaptiveSweep::fitOf(const QList<int> &indices) const
     QList<ImpedanceSample> samples;
     for (const int index : indices) {
         const SweepPoint point = m_engine.value(index);
-        if (finitePoint(point)) {
+        if (point.finite()) {
             samples.append(ImpedanceSample{sweepFrequency(m_f0Mhz, index),
                                            {point.feed.resistance, point.feed.reactance}});
         }
@@ -224,7 +219,7 @@ QList<SweepPoint> AdaptiveSweep::reportedPoints() const
     for (int index = 0; index < kSweepPoints; ++index) {
         // A point the engine ran but gave no finite impedance for is the fit's, as where it
         // never ran.
-        if (m_engine.contains(index) && finitePoint(m_engine.value(index))) {
+        if (m_engine.contains(index) && m_engine.value(index).finite()) {
             points.append(m_engine.value(index));
         } else {
             const double f = sweepFrequency(m_f0Mhz, index);

@@ -1,6 +1,7 @@
 #include "bandcoverage.h"
 
 #include "adaptivesweep.h"
+#include "sweepplan.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,16 +12,9 @@ namespace moxon {
 
 namespace {
 
-// Two frequencies this close, relative, are one: the design frequency may be a first point.
-constexpr double kSameFrequency = 1e-9;
 // The design frequency holds the first fit out only this far, as a share of the band's width,
 // from every first frequency: a point beside one already run tests nothing.
 constexpr double kLeastHoldOutGap = 0.02;
-
-bool finitePoint(const SweepPoint &point)
-{
-    return std::isfinite(point.feed.resistance) && std::isfinite(point.feed.reactance);
-}
 
 bool sameFrequency(double a, double b)
 {
@@ -68,7 +62,7 @@ QList<double> BandCoverage::add(const QList<SweepPoint> &points)
         const bool known = std::any_of(m_points.cbegin(), m_points.cend(), [mhz](const auto &p) {
             return sameFrequency(p.frequencyMhz, mhz);
         });
-        if (known || !finitePoint(point) || !(mhz >= m_band.lowerMhz && mhz <= m_band.upperMhz)) {
+        if (known || !point.finite() || !(mhz >= m_band.lowerMhz && mhz <= m_band.upperMhz)) {
             continue;
         }
         const auto at = std::lower_bound(

@@ -9,7 +9,7 @@ namespace moxon {
 
 namespace {
 
-constexpr double kSampleShare = 0.01; // of the frequency, either side of the expected dip
+constexpr double kDipSearchShare = 0.01; // of the frequency, either side of the expected dip
 // How far the velocity factor that fits best may lie from the estimate; the estimate falls
 // short of the engine's shift by about a tenth of it, at most a few hundredths.
 constexpr double kStretchRange = 0.03;
@@ -20,7 +20,7 @@ constexpr double kStretchTolerance = 1e-7;
 QList<double> bareDipFrequencies(double insulatedDipMhz, double velocityFactor)
 {
     const double expected = insulatedDipMhz / velocityFactor;
-    return {expected * (1 - kSampleShare), expected, expected * (1 + kSampleShare)};
+    return {expected * (1 - kDipSearchShare), expected, expected * (1 + kDipSearchShare)};
 }
 
 std::optional<double> bareDip(const RationalFit &insulated, double velocityFactor,

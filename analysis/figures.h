@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 
+#include <cmath>
 #include <optional>
 
 namespace moxon {
@@ -69,6 +70,9 @@ struct SweepPoint
     double frequencyMhz = 0;
     FeedPoint feed; // ohms
     double swr = 0; // on 50 ohms
+
+    // False where the engine gave no number for the impedance.
+    bool finite() const { return std::isfinite(feed.resistance) && std::isfinite(feed.reactance); }
 };
 
 // The span around the design frequency where the SWR is at most 2, interpolated linearly

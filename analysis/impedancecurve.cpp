@@ -1,5 +1,7 @@
 #include "impedancecurve.h"
 
+#include "sweepplan.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -8,10 +10,9 @@ namespace moxon {
 namespace {
 
 constexpr int kGridSteps = 400;
-constexpr int kMostSamples = 4;         // a cubic at most: beyond, noise is fitted
-constexpr double kSameFrequency = 1e-9; // relative: one sample a frequency
-constexpr double kDipTolerance = 1e-8;  // relative to the frequency
-constexpr double kSlopeStep = 1e-6;     // relative: the end slope's difference quotient
+constexpr int kMostSamples = 4;        // a cubic at most: beyond, noise is fitted
+constexpr double kDipTolerance = 1e-8; // relative to the frequency
+constexpr double kSlopeStep = 1e-6;    // relative: the end slope's difference quotient
 const double kGolden = (std::sqrt(5.0) - 1) / 2;
 
 using Complex = std::complex<double>;

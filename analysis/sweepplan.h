@@ -10,6 +10,12 @@ namespace moxon {
 inline constexpr int kSweepPoints = 41;
 inline constexpr double kSweepStart = 0.95;
 inline constexpr double kSweepStep = 0.0025;
+// Runs near a dip lie this share of it either side, half a step of the sweep: about as far as
+// a difference step of the tuning moves the dip on any band, so that a changed design's
+// correction interpolates.
+inline constexpr double kSampleShare = kSweepStep / 2;
+// Two frequencies this close, relative, are one: one sample a frequency.
+inline constexpr double kSameFrequency = 1e-9;
 inline constexpr int kDesignPoint = 20; // the sweep point at the design frequency
 
 // What the figures run, with its two pattern cuts, costs its core in the check's own runs, in

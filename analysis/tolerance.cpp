@@ -22,10 +22,6 @@ namespace {
 // moves some 20 kHz and the front-to-back a few tenths of a dB, far above the engine's five
 // printed digits, and a tenth of a per cent of the antenna, where both are still straight.
 constexpr double kDifferenceWavelengths = 5e-4;
-// The impedance runs near the dip lie this share of it either side: half a step of the sweep,
-// about as far as a difference step moves the dip on any band (the dip moves with the
-// antenna's size in wavelengths), so that the correction of each changed design interpolates.
-constexpr double kSampleShare = kSweepStep / 2;
 // A tolerance is searched up to this share of A longer or shorter, and never past nine tenths
 // of the dimension shorter.
 constexpr double kSearchShareOfA = 0.05;

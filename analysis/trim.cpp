@@ -19,8 +19,6 @@ using trimming::scaled;
 
 namespace {
 
-// Runs near a dip lie this share of it either side: half a step of the sweep.
-constexpr double kSampleShare = kSweepStep / 2;
 // The tails' difference step, in wavelengths: about a centimetre on 20 m, which moves the dip
 // by less than the runs' spacing.
 constexpr double kTailStepWavelengths = 5e-4;

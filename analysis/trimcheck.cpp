@@ -8,9 +8,6 @@ namespace moxon::trimming {
 
 namespace {
 
-// Runs near the target lie this share of it either side: half a step of the sweep.
-constexpr double kSampleShare = kSweepStep / 2;
-
 } // namespace
 
 TuneDimensions scaled(const TuneDimensions &dims, double scale)

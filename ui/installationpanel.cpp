@@ -21,7 +21,7 @@ namespace {
 // The ground list: free space, perfect ground, the named kinds of earth, then the user's own.
 constexpr int kFreeSpaceItem = 0;
 constexpr int kPerfectGroundItem = 1;
-constexpr int kFirstPresetItem = 2;
+constexpr int kFirstGroundPresetItem = 2;
 
 // The named conductors in the order of ConductorKind, then the user's own conductivity.
 QStringList conductorCaptions()
@@ -194,8 +194,8 @@ void InstallationPanel::groundPicked(int index)
         ground.kind = GroundKind::FreeSpace;
     } else if (index == kPerfectGroundItem) {
         ground.kind = GroundKind::Perfect;
-    } else if (index - kFirstPresetItem < qsizetype(presets.size())) {
-        const GroundPreset &preset = presets[std::size_t(index - kFirstPresetItem)];
+    } else if (index - kFirstGroundPresetItem < qsizetype(presets.size())) {
+        const GroundPreset &preset = presets[std::size_t(index - kFirstGroundPresetItem)];
         ground = {GroundKind::Real, preset.permittivity, preset.conductivity};
     } else {
         ground.kind = GroundKind::Real; // the user's own: the constants as they stand
@@ -289,7 +289,7 @@ void InstallationPanel::showValues()
     if (i.ground.kind == GroundKind::Perfect) {
         groundItem = kPerfectGroundItem;
     } else if (real) {
-        groundItem = preset ? kFirstPresetItem + int(preset - groundPresets().data())
+        groundItem = preset ? kFirstGroundPresetItem + int(preset - groundPresets().data())
                             : m_ground->count() - 1;
     }
     m_ground->setCurrentIndex(groundItem);

@@ -17,14 +17,14 @@ namespace {
 
 // The list: bare wire, the named materials in order, then the user's own permittivity.
 constexpr int kBareItem = 0;
-constexpr int kFirstPresetItem = 1;
+constexpr int kFirstMaterialItem = 1;
 // The thickness a wire gets when it is first insulated: the PVC jacket of common house and
 // hook-up wire, in metres.
 constexpr double kFirstThicknessMetres = 0.0008;
 
 int customItem()
 {
-    return kFirstPresetItem + int(insulationPresets().size());
+    return kFirstMaterialItem + int(insulationPresets().size());
 }
 
 } // namespace
@@ -93,7 +93,7 @@ void InsulationBox::retranslate()
     m_kind->setItemText(kBareItem, tr("裸线"));
     const std::span<const InsulationPreset> presets = insulationPresets();
     for (std::size_t i = 0; i < presets.size(); ++i) {
-        const int item = kFirstPresetItem + int(i);
+        const int item = kFirstMaterialItem + int(i);
         m_kind->setItemText(item, insulationCaption(presets[i]));
         m_kind->setItemData(item, tr("εr %1").arg(presets[i].permittivity), Qt::ToolTipRole);
     }
@@ -120,7 +120,7 @@ void InsulationBox::kindPicked(int index)
         next = m_insulation.value_or(m_lastInsulated);
         const std::span<const InsulationPreset> presets = insulationPresets();
         if (index < customItem()) {
-            const InsulationPreset &preset = presets[std::size_t(index - kFirstPresetItem)];
+            const InsulationPreset &preset = presets[std::size_t(index - kFirstMaterialItem)];
             next->kind = preset.kind;
             next->permittivity = preset.permittivity;
         } else {
@@ -171,7 +171,7 @@ void InsulationBox::showValues()
         return;
     }
     const InsulationPreset *preset = insulationPreset(m_insulation->kind);
-    m_kind->setCurrentIndex(preset ? kFirstPresetItem + int(preset - insulationPresets().data())
+    m_kind->setCurrentIndex(preset ? kFirstMaterialItem + int(preset - insulationPresets().data())
                                    : customItem());
     m_values->setVisible(true);
     m_permittivity->setText(numbers.toShort(m_insulation->permittivity, 3));
