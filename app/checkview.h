@@ -4,6 +4,7 @@
 #include "checkreport.h"
 #include "designprobe.h"
 #include "designview.h"
+#include "diagnosis.h"
 #include "tolerance.h"
 #include "trim.h"
 #include "tuner.h"
@@ -40,17 +41,20 @@ enum class CheckedDesign
 
 // The analyses the session runs in the background for the check window: the design check of
 // the shown design, which follows every change while the window is shown; its tuning; and,
-// of the design as built, the tolerances of its cuts and the trim from what was measured.
+// of the design as built, the tolerances of its cuts, the trim from what was measured and the
+// diagnosis of which cut is off from a measured impedance curve.
 enum class AnalysisKind
 {
     Check,
     Tuning,
     Tolerances,
     Trim,
+    Diagnosis,
 };
 
 inline constexpr std::array kAnalysisKinds = {AnalysisKind::Check, AnalysisKind::Tuning,
-                                              AnalysisKind::Tolerances, AnalysisKind::Trim};
+                                              AnalysisKind::Tolerances, AnalysisKind::Trim,
+                                              AnalysisKind::Diagnosis};
 
 // How an analysis ended without a result to show.
 enum class AnalysisEnd
@@ -125,6 +129,8 @@ public:
     virtual void showAnalysisResult(const TuneResult &result, const TuneSetup &setup) = 0;
     virtual void showAnalysisResult(const ToleranceResult &result, const TuneSetup &setup) = 0;
     virtual void showAnalysisResult(const TrimResult &result, const TuneSetup &setup) = 0;
+    // The diagnosis, whose curves are where the file was measured.
+    virtual void showAnalysisResult(const DiagnosisResult &result, const TuneSetup &setup) = 0;
     virtual void showAnalysisEnded(AnalysisKind kind, AnalysisEnd end, const QString &message) = 0;
 };
 
@@ -149,6 +155,10 @@ public:
     // The trim of the shown design as built, from what was measured of it: a file is read
     // first, and one that cannot be taken is refused with its sentence before anything runs.
     virtual void startTrim(const MeasuredAntenna &measured) = 0;
+    // The diagnosis of the shown design as built from the measured file's impedance curve
+    // (the dip and the target's file as the trim takes it); in the background, superseding a
+    // trim or diagnosis in flight, which share where they are shown.
+    virtual void startDiagnosis(const MeasuredAntenna &measured) = 0;
     // Ends the analysis in flight, if any: the check window is told it was cancelled.
     virtual void cancelAnalysis(AnalysisKind kind) = 0;
     // The build sheet of the shown design (the tuned one once there is one) where it hangs,

@@ -81,4 +81,33 @@ std::variant<Measurement, QString> readMeasurement(const MeasuredAntenna &measur
     return measurement;
 }
 
+std::variant<DiagnosedFile, QString> readDiagnosisFile(const MeasuredAntenna &measured,
+                                                       double designMhz,
+                                                       const std::optional<FeedLine> &line)
+{
+    DiagnosedFile diagnosed;
+    diagnosed.targetMhz = measured.targetMhz == 0 ? designMhz : measured.targetMhz;
+    if (!isFrequency(diagnosed.targetMhz)) {
+        return QStringLiteral("The target must be a frequency above 0 MHz.");
+    }
+    // A dip alone says nothing of which cut is off: the fit needs the impedance curve.
+    if (measured.file.isEmpty()) {
+        return QStringLiteral("The diagnosis needs a measured impedance curve: open the "
+                              "analyser's file.");
+    }
+    if (measured.atRadio && !line) {
+        return QStringLiteral("A file measured at the radio needs the feed line it was measured "
+                              "through: choose the line in the installation.");
+    }
+    const TouchstoneResult read = readTouchstoneFile(measured.file);
+    if (const auto *error = std::get_if<TouchstoneError>(&read)) {
+        return error->sentence();
+    }
+    // The fit carries the model through the line to the radio rather than turning the
+    // readings back, so the file's points are kept as they were read.
+    diagnosed.measurement.points = std::get<TouchstoneFile>(read).points;
+    diagnosed.measurement.line = measured.atRadio ? line : std::nullopt;
+    return diagnosed;
+}
+
 } // namespace moxon

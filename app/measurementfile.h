@@ -1,6 +1,7 @@
 #pragma once
 
 #include "checkview.h"
+#include "diagnosis.h"
 
 #include <QString>
 
@@ -17,5 +18,20 @@ namespace moxon {
 [[nodiscard]] std::variant<Measurement, QString>
 readMeasurement(const MeasuredAntenna &measured, double designMhz,
                 const std::optional<FeedLine> &line = std::nullopt);
+
+// A measured file as the diagnosis fits it: its impedance curve as the analyser read it, with
+// the feed line between when it was measured at the radio, and the target (the design
+// frequency `designMhz` when none is given). A typed dip, a file that cannot be read, a target
+// that is no frequency and a file measured at the radio without a line give the sentence that
+// refuses them.
+struct DiagnosedFile
+{
+    DiagnosisMeasurement measurement;
+    double targetMhz = 0;
+};
+
+[[nodiscard]] std::variant<DiagnosedFile, QString>
+readDiagnosisFile(const MeasuredAntenna &measured, double designMhz,
+                  const std::optional<FeedLine> &line = std::nullopt);
 
 } // namespace moxon

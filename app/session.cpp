@@ -210,6 +210,14 @@ void Session::startTrim(const MeasuredAntenna &measured)
     }
 }
 
+void Session::startDiagnosis(const MeasuredAntenna &measured)
+{
+    if (const std::optional<TuneSetup> built = builtSetup()) {
+        m_analyses.startDiagnosis(*built, measured, m_state.accepted->frequencyMHz,
+                                  m_installation.feedLine);
+    }
+}
+
 ExportOutcome Session::exportTunedModel()
 {
     const std::optional<Tuning> &tuning = m_analyses.tuning();

@@ -116,6 +116,7 @@ public:
     [[nodiscard]] QString shownDesignHeader() const override;
     void startTolerances(std::optional<double> cutError) override;
     void startTrim(const MeasuredAntenna &measured) override;
+    void startDiagnosis(const MeasuredAntenna &measured) override;
     void cancelAnalysis(AnalysisKind kind) override { m_analyses.cancel(kind); }
     PrintOutcome printBuildSheet(const SheetPredictions &predictions) override;
 

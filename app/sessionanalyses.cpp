@@ -72,6 +72,8 @@ bool SessionAnalyses::isRunning(AnalysisKind kind) const
         return m_toleranceRun.isRunning();
     case AnalysisKind::Trim:
         return m_trimRun.isRunning();
+    case AnalysisKind::Diagnosis:
+        return m_diagnosisRun.isRunning();
     }
     return false;
 }
@@ -158,6 +160,7 @@ void SessionAnalyses::startTolerances(const TuneSetup &built, double cutError)
 void SessionAnalyses::startTrim(const TuneSetup &built, const MeasuredAntenna &measured,
                                 double designMhz, const std::optional<FeedLine> &line)
 {
+    end(AnalysisKind::Diagnosis, AnalysisEnd::Voided);
     end(AnalysisKind::Trim, AnalysisEnd::Voided);
     shown(AnalysisKind::Trim) = true;
     if (m_view) {
@@ -185,6 +188,38 @@ void SessionAnalyses::startTrim(const TuneSetup &built, const MeasuredAntenna &m
         progressShown(AnalysisKind::Trim),
         [this, built](const TrimResult &result) {
             if (buildAnalysisEnded(AnalysisKind::Trim, result.cancelled, result.message) &&
+                m_view) {
+                m_view->showAnalysisResult(result, built);
+            }
+        });
+}
+
+void SessionAnalyses::startDiagnosis(const TuneSetup &built, const MeasuredAntenna &measured,
+                                     double designMhz, const std::optional<FeedLine> &line)
+{
+    end(AnalysisKind::Trim, AnalysisEnd::Voided);
+    end(AnalysisKind::Diagnosis, AnalysisEnd::Voided);
+    shown(AnalysisKind::Diagnosis) = true;
+    if (m_view) {
+        m_view->showAnalysisStarted(AnalysisKind::Diagnosis);
+    }
+    const std::variant<DiagnosedFile, QString> read = readDiagnosisFile(measured, designMhz, line);
+    if (const auto *refusal = std::get_if<QString>(&read)) {
+        shown(AnalysisKind::Diagnosis) = false;
+        if (m_view) {
+            m_view->showAnalysisEnded(AnalysisKind::Diagnosis, AnalysisEnd::Failed, *refusal);
+        }
+        return;
+    }
+    m_diagnosisRun.start(
+        [built, file = std::get<DiagnosedFile>(read), scheduler = m_scheduler,
+         options = m_engineOptions](const auto &cancelled, const auto &progress) {
+            return diagnoseWithNec2c(built, file.measurement, file.targetMhz, *scheduler, options,
+                                     cancelled, progress);
+        },
+        progressShown(AnalysisKind::Diagnosis),
+        [this, built](const DiagnosisResult &result) {
+            if (buildAnalysisEnded(AnalysisKind::Diagnosis, result.cancelled, result.message) &&
                 m_view) {
                 m_view->showAnalysisResult(result, built);
             }
@@ -239,6 +274,9 @@ void SessionAnalyses::end(AnalysisKind kind, AnalysisEnd how)
     case AnalysisKind::Trim:
         m_trimRun.end();
         break;
+    case AnalysisKind::Diagnosis:
+        m_diagnosisRun.end();
+        break;
     }
     if (shown(kind) && m_view) {
         m_view->showAnalysisEnded(kind, how, {});
@@ -255,7 +293,7 @@ void SessionAnalyses::voidDesignAnalyses()
 void SessionAnalyses::voidBuildAnalyses()
 {
     end(AnalysisKind::Tolerances, AnalysisEnd::Voided);
-    end(AnalysisKind::Trim, AnalysisEnd::Voided);
+    voidTrim();
 }
 
 } // namespace moxon

@@ -25,9 +25,9 @@ struct Tuning
 };
 
 // The session's analyses in the background: the design check, the tuning, the tolerances and
-// the trim, every engine run of them through the session's one scheduler, and what comes of
-// them told to the check view in one vocabulary (started, progress, result, ended). A newer
-// run of a kind supersedes the one in flight. Ending a run never waits for it: its engines
+// the trim and the diagnosis, every engine run of them through the session's one scheduler, and
+// what comes of them told to the check view in one vocabulary (started, progress, result, ended). A
+// newer run of a kind supersedes the one in flight. Ending a run never waits for it: its engines
 // are ended and nothing it finds after that is told.
 class SessionAnalyses
 {
@@ -55,14 +55,24 @@ public:
     void startTrim(const TuneSetup &built, const MeasuredAntenna &measured, double designMhz,
                    const std::optional<FeedLine> &line = std::nullopt);
 
+    // The diagnosis of the design `built` from the measured file's impedance curve; it and the
+    // trim are shown in one place, so each supersedes the other.
+    void startDiagnosis(const TuneSetup &built, const MeasuredAntenna &measured, double designMhz,
+                        const std::optional<FeedLine> &line = std::nullopt);
+
     // Ends the analysis of `kind` in flight, if any, telling the view it was cancelled.
     void cancel(AnalysisKind kind);
     // Ends the tuning, the tolerances and the trim, in flight or shown: the design changed.
     void voidDesignAnalyses();
     // The tolerances and the trim alone: the design a tuning gives replaces theirs.
     void voidBuildAnalyses();
-    // The trim alone: the feed line a measurement may have been turned back through changed.
-    void voidTrim() { end(AnalysisKind::Trim, AnalysisEnd::Voided); }
+    // The trim and the diagnosis alone: the feed line a measurement may have been turned back
+    // through, or fitted through, changed.
+    void voidTrim()
+    {
+        end(AnalysisKind::Trim, AnalysisEnd::Voided);
+        end(AnalysisKind::Diagnosis, AnalysisEnd::Voided);
+    }
 
     [[nodiscard]] bool isRunning(AnalysisKind kind) const;
     // The tuning in flight or done; none when there is none or it was voided.
@@ -90,6 +100,7 @@ private:
     BackgroundRun<TuneProgress, TuneResult> m_tuningRun;
     BackgroundRun<AnalysisProgress, ToleranceResult> m_toleranceRun;
     BackgroundRun<AnalysisProgress, TrimResult> m_trimRun;
+    BackgroundRun<AnalysisProgress, DiagnosisResult> m_diagnosisRun;
     std::array<bool, kAnalysisKinds.size()> m_shown{}; // by AnalysisKind
 };
 

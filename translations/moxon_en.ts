@@ -796,6 +796,10 @@ Between the wire and its insulation on the build sheet.</extracomment>
         <source>保存圆图</source>
         <translation>Save Smith Chart</translation>
     </message>
+    <message>
+        <source>诊断拟合的模型</source>
+        <translation>Diagnosis fit</translation>
+    </message>
 </context>
 <context>
     <name>moxon::SwrChart</name>
@@ -838,6 +842,10 @@ Between the wire and its insulation on the build sheet.</extracomment>
     <message>
         <source>电台端</source>
         <translation>At the radio</translation>
+    </message>
+    <message>
+        <source>诊断拟合的模型</source>
+        <translation>Diagnosis fit</translation>
     </message>
 </context>
 <context>
@@ -1056,6 +1064,86 @@ to the target: rebuild to these.</translation>
     <message>
         <source>先按安装中的馈线把文件换算回馈点，再找谐振点；需先选定馈线</source>
         <translation>The file is turned back to the feed point through the installation&apos;s feed line before its dip is found; needs a feed line</translation>
+    </message>
+    <message>
+        <source>正在诊断</source>
+        <translation>Diagnosing</translation>
+    </message>
+    <message>
+        <source>诊断</source>
+        <translation>Diagnose</translation>
+    </message>
+    <message>
+        <source>按打开的实测文件的阻抗曲线拟合模型，找出哪一段尺寸有偏差以及偏差多少</source>
+        <translation>Fits the model to the opened file&apos;s impedance curve to find which cut is off and by how much</translation>
+    </message>
+    <message>
+        <source>（实测无法把它与其余偏差区分）</source>
+        <translation> (the measurement cannot tell it from the other errors)</translation>
+    </message>
+    <message>
+        <source>诊断已算完%1。</source>
+        <translation>Diagnosis done%1.</translation>
+    </message>
+    <message>
+        <source>拟合 %1 个频点（%2 – %3 MHz），%4 步</source>
+        <translation>Fitted %1 frequencies (%2 – %3 MHz) in %4 steps</translation>
+    </message>
+    <message>
+        <source>残差 %1 Ω（均方根），单次读数噪声 %2 Ω</source>
+        <translation>Residual %1 Ω RMS against a noise of %2 Ω per reading</translation>
+    </message>
+    <message>
+        <source>实测结果不只是这副天线：请查找附近的导体、馈线上的共模电流，或馈线是否有误。</source>
+        <translation>The measurement is not this antenna alone: look for a nearby conductor, common-mode current on the feed line, or a wrong feed line.</translation>
+    </message>
+    <message>
+        <source>模型按实际尺寸解释了实测，偏差如下：</source>
+        <translation>The model of the dimensions as built explains the measurement with these errors:</translation>
+    </message>
+    <message>
+        <source>电尺度 %1%2</source>
+        <translation>Electrical scale %1%2</translation>
+    </message>
+    <message>
+        <source>驱动单元两端各长 %1%2</source>
+        <translation>Driven element: each tail %1%2 too long</translation>
+    </message>
+    <message>
+        <source>驱动单元两端各短 %1%2</source>
+        <translation>Driven element: each tail %1%2 too short</translation>
+    </message>
+    <message>
+        <source>反射单元两端各长 %1%2</source>
+        <translation>Reflector: each tail %1%2 too long</translation>
+    </message>
+    <message>
+        <source>反射单元两端各短 %1%2</source>
+        <translation>Reflector: each tail %1%2 too short</translation>
+    </message>
+    <message>
+        <source>间隙 C 宽 %1%2</source>
+        <translation>Gap C %1%2 too wide</translation>
+    </message>
+    <message>
+        <source>间隙 C 窄 %1%2</source>
+        <translation>Gap C %1%2 too narrow</translation>
+    </message>
+    <message>
+        <source>馈线电长度比给定长 %1%2</source>
+        <translation>Feed line electrically %1%2 longer than given</translation>
+    </message>
+    <message>
+        <source>馈线电长度比给定短 %1%2</source>
+        <translation>Feed line electrically %1%2 shorter than given</translation>
+    </message>
+    <message>
+        <source>按诊断出的天线修剪（各剪加量相对于它现在的样子）</source>
+        <translation>The trim of the antenna as diagnosed, each cut a change to it as it is</translation>
+    </message>
+    <message>
+        <source>无法给出修剪。</source>
+        <translation>No trim can be given.</translation>
     </message>
 </context>
 <context>

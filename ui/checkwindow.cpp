@@ -21,6 +21,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace moxon {
 
 namespace {
@@ -79,11 +81,16 @@ void CheckWindow::makeAnalysisPanels()
     m_trim = new TrimPanel(this);
     connect(m_trim, &TrimPanel::trimRequested, this,
             [this](const MeasuredAntenna &measured) { m_commands.startTrim(measured); });
+    connect(m_trim, &TrimPanel::diagnosisRequested, this,
+            [this](const MeasuredAntenna &measured) { m_commands.startDiagnosis(measured); });
     for (const AnalysisKind kind :
          {AnalysisKind::Tuning, AnalysisKind::Tolerances, AnalysisKind::Trim}) {
         connect(panel(kind), &AnalysisPanel::cancelRequested, this,
                 [this, kind] { m_commands.cancelAnalysis(kind); });
     }
+    // The trim's page shows the diagnosis too; only one of them runs at a time.
+    connect(m_trim, &AnalysisPanel::cancelRequested, this,
+            [this] { m_commands.cancelAnalysis(AnalysisKind::Diagnosis); });
 }
 
 void CheckWindow::layOut()
@@ -195,8 +202,9 @@ void CheckWindow::showAnalysisStarted(AnalysisKind kind)
         showValues();
         return;
     }
-    if (kind == AnalysisKind::Trim) {
+    if (kind == AnalysisKind::Trim || kind == AnalysisKind::Diagnosis) {
         clearTrimCurves();
+        m_trim->setDiagnosing(kind == AnalysisKind::Diagnosis);
     }
     // The tuning's page opens with its result.
     if (kind != AnalysisKind::Tuning) {
@@ -248,6 +256,24 @@ void CheckWindow::showAnalysisResult(const TrimResult &result, const TuneSetup &
     m_tabs->setCurrentIndex(kTrimTab);
 }
 
+void CheckWindow::showAnalysisResult(const DiagnosisResult &result, const TuneSetup &setup)
+{
+    m_trim->showDiagnosis(result, setup);
+    // Both curves are where the file was measured: at the radio, through the line, or at the
+    // feed point. The SWR chart's range takes the measured dip and the target.
+    const QList<SweepPoint> &measured = result.measuredCurve;
+    const auto dip =
+        std::min_element(measured.cbegin(), measured.cend(),
+                         [](const SweepPoint &a, const SweepPoint &b) { return a.swr < b.swr; });
+    m_swrChart->setMeasured(measured, dip == measured.cend() ? result.targetMhz : dip->frequencyMhz,
+                            result.targetMhz);
+    m_swrChart->setFitted(result.fittedCurve);
+    const bool atRadio = result.lineLengthError.has_value();
+    m_smithChart->setCurve(atRadio ? SmithTrace::MeasuredRaw : SmithTrace::Measured, measured);
+    m_smithChart->setCurve(SmithTrace::Fitted, result.fittedCurve);
+    m_tabs->setCurrentIndex(kTrimTab);
+}
+
 void CheckWindow::showAnalysisEnded(AnalysisKind kind, AnalysisEnd end, const QString &message)
 {
     if (kind == AnalysisKind::Check) {
@@ -259,7 +285,7 @@ void CheckWindow::showAnalysisEnded(AnalysisKind kind, AnalysisEnd end, const QS
             m_tabs->setCurrentIndex(kFiguresTab);
         }
         m_tabs->setTabEnabled(kTuningTab, false);
-    } else if (kind == AnalysisKind::Trim) {
+    } else if (kind == AnalysisKind::Trim || kind == AnalysisKind::Diagnosis) {
         clearTrimCurves();
     }
     panel(kind)->showEnded(end, message);

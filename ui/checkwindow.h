@@ -64,6 +64,7 @@ public:
     void showAnalysisResult(const TuneResult &result, const TuneSetup &setup) override;
     void showAnalysisResult(const ToleranceResult &result, const TuneSetup &setup) override;
     void showAnalysisResult(const TrimResult &result, const TuneSetup &setup) override;
+    void showAnalysisResult(const DiagnosisResult &result, const TuneSetup &setup) override;
     void showAnalysisEnded(AnalysisKind kind, AnalysisEnd end, const QString &message) override;
 
     [[nodiscard]] QWidget *window() override { return this; }

@@ -76,8 +76,7 @@ void CheckWindow::showRadio()
                              : radioFigures(*line, *m_figures, m_sweep, m_curve);
     }
     m_figureTable->showRadio(m_radio, line.has_value());
-    const QList<SweepPoint> seen =
-        line ? seenThrough(*line, shownCurve()) : QList<SweepPoint>();
+    const QList<SweepPoint> seen = line ? seenThrough(*line, shownCurve()) : QList<SweepPoint>();
     m_swrChart->setRadioCurve(seen);
     m_smithChart->setCurve(SmithTrace::Radio, seen);
 }
@@ -98,8 +97,8 @@ QList<SweepPoint> CheckWindow::shownCurve() const
 void CheckWindow::clearTrimCurves()
 {
     m_swrChart->clearTrim();
-    for (const SmithTrace trace :
-         {SmithTrace::Measured, SmithTrace::MeasuredRaw, SmithTrace::Predicted}) {
+    for (const SmithTrace trace : {SmithTrace::Measured, SmithTrace::MeasuredRaw,
+                                   SmithTrace::Predicted, SmithTrace::Fitted}) {
         m_smithChart->clearCurve(trace);
     }
 }

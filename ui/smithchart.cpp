@@ -48,6 +48,7 @@ void SmithChart::retranslate()
     names[std::size_t(SmithTrace::MeasuredRaw)] = tr("实测（电台端）");
     names[std::size_t(SmithTrace::Measured)] = tr("实测（馈点）");
     names[std::size_t(SmithTrace::Predicted)] = tr("修剪后预测");
+    names[std::size_t(SmithTrace::Fitted)] = tr("诊断拟合的模型");
     m_content.designName = tr("设计频率");
     const std::optional<Band> band = bandContaining(m_content.designMhz);
     m_content.edgesName = band ? tr("%1 频段边缘").arg(band->name) : QString();

@@ -37,6 +37,8 @@ QPen tracePen(SmithTrace trace, const ChartColours &colours)
         return QPen(colours.measured, 2.5);
     case SmithTrace::Predicted:
         return QPen(colours.curve, 2, Qt::DashLine);
+    case SmithTrace::Fitted:
+        return QPen(colours.curve, 2, Qt::DotLine);
     }
     return {};
 }

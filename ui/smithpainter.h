@@ -24,8 +24,9 @@ enum class SmithTrace
     MeasuredRaw, // the analyser's curve as measured at the radio
     Measured,    // the analyser's curve at the feed point, measured there or turned back
     Predicted,   // what the trim predicts of the antenna once trimmed
+    Fitted,      // the diagnosis's fitted model, where the file was measured
 };
-inline constexpr int kSmithTraces = 5;
+inline constexpr int kSmithTraces = 6;
 
 // What a Smith chart draws: the curves, the frequencies marked on each, and the texts of its
 // legend in the window's language.

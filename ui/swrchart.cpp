@@ -118,7 +118,7 @@ void SwrChart::retranslate()
     m_reference->setName(tr("公式设计"));
     m_curve->setName(tr("驻波比"));
     m_measured->setName(tr("实测"));
-    m_predicted->setName(tr("修剪后预测"));
+    m_predicted->setName(m_predictedIsFit ? tr("诊断拟合的模型") : tr("修剪后预测"));
     m_radio->setName(tr("电台端"));
     m_bandLower->setName(m_bandName.isEmpty() ? QString() : tr("%1 频段边缘").arg(m_bandName));
     m_fullSweep->setText(tr("nec2c 逐点计算全部 41 个频点"));
@@ -179,8 +179,17 @@ void SwrChart::setMeasured(const QList<SweepPoint> &measured, double dipMhz, dou
 
 void SwrChart::setPredicted(const QList<SweepPoint> &predicted)
 {
+    m_predictedIsFit = false;
+    m_predicted->setName(tr("修剪后预测"));
     m_predicted->replace(chartPoints(predicted));
     showInLegend(m_predicted, !predicted.isEmpty());
+}
+
+void SwrChart::setFitted(const QList<SweepPoint> &fitted)
+{
+    setPredicted(fitted);
+    m_predictedIsFit = true;
+    m_predicted->setName(tr("诊断拟合的模型"));
 }
 
 void SwrChart::clearTrim()

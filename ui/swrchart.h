@@ -49,6 +49,8 @@ public:
     // the target. clearTrim() takes both away and narrows it again.
     void setMeasured(const QList<SweepPoint> &measured, double dipMhz, double targetMhz);
     void setPredicted(const QList<SweepPoint> &predicted);
+    // A diagnosis: the fitted model's SWR in the prediction's place, named for what it is.
+    void setFitted(const QList<SweepPoint> &fitted);
     void clearTrim();
 
     [[nodiscard]] int curvePoints() const;
@@ -78,6 +80,7 @@ private:
     QLineSeries *m_radio = nullptr;
     QLineSeries *m_measured = nullptr;
     QLineSeries *m_predicted = nullptr;
+    bool m_predictedIsFit = false; // m_predicted holds a diagnosis's fitted model
     QLineSeries *m_designFrequency = nullptr;
     QLineSeries *m_level15 = nullptr;
     QLineSeries *m_level2 = nullptr;

@@ -43,6 +43,9 @@ TrimPanel::TrimPanel(QWidget *parent)
 {
     m_open = new QPushButton(this);
     m_open->setObjectName(QStringLiteral("openMeasurement"));
+    m_diagnose = new QPushButton(this);
+    m_diagnose->setObjectName(QStringLiteral("diagnose"));
+    addButton(m_diagnose);
     m_dip = new QLineEdit(this);
     m_dip->setObjectName(QStringLiteral("measuredDip"));
     m_target = new QLineEdit(this);
@@ -78,11 +81,13 @@ TrimPanel::TrimPanel(QWidget *parent)
 
     connect(m_open, &QPushButton::clicked, this, &TrimPanel::chooseFile);
     connect(m_start, &QPushButton::clicked, this, &TrimPanel::requestTrim);
+    connect(m_diagnose, &QPushButton::clicked, this, &TrimPanel::requestDiagnosis);
     // A dip typed over the file's is the user's own: the file no longer applies.
     connect(m_dip, &QLineEdit::textEdited, this, [this] {
         m_file.clear();
         m_source->clear();
         m_source->hide();
+        updateButtons();
     });
     retranslate();
 }
@@ -121,7 +126,14 @@ void TrimPanel::setDesignFrequency(double mhz)
 
 QString TrimPanel::runningText() const
 {
-    return tr("正在计算修剪");
+    return m_diagnosing ? tr("正在诊断") : tr("正在计算修剪");
+}
+
+void TrimPanel::updateButtons()
+{
+    // The diagnosis fits the file's impedance curve; a typed dip has none.
+    m_diagnose->setEnabled(canStart() && !m_file.isEmpty());
+    AnalysisPanel::updateButtons();
 }
 
 void TrimPanel::retranslate()
@@ -130,6 +142,9 @@ void TrimPanel::retranslate()
     m_open->setToolTip(
         tr("打开天线分析仪保存的单端口 Touchstone 文件（.s1p），按其驻波比最低点计算修剪"));
     m_start->setText(tr("计算修剪"));
+    m_diagnose->setText(tr("诊断"));
+    m_diagnose->setToolTip(
+        tr("按打开的实测文件的阻抗曲线拟合模型，找出哪一段尺寸有偏差以及偏差多少"));
     m_dipCaption->setText(tr("实测谐振点"));
     m_targetCaption->setText(tr("目标频率"));
     m_atRadio->setText(tr("文件在电台端（经馈线）测得"));
@@ -183,7 +198,18 @@ void TrimPanel::trimFile(const QString &path)
     }
     if (const std::optional<double> mhz = target()) {
         m_file = path;
+        updateButtons();
         Q_EMIT trimRequested(measuredFile(path, *mhz));
+    }
+}
+
+void TrimPanel::requestDiagnosis()
+{
+    if (!canStart() || m_file.isEmpty()) {
+        return;
+    }
+    if (const std::optional<double> mhz = target()) {
+        Q_EMIT diagnosisRequested(measuredFile(m_file, *mhz));
     }
 }
 

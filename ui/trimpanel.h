@@ -17,7 +17,9 @@ namespace moxon {
 // the dip and presses the start. The target defaults to the design frequency. The result: the
 // measured and the model's dip and the antenna's electrical scale, the field trim as the cuts at
 // the tails
-// ("驱动单元两端各剪 12 mm") with what it predicts, and the rebuild.
+// ("驱动单元两端各剪 12 mm") with what it predicts, and the rebuild. "诊断", once a file is
+// open, fits the model to the file's impedance curve instead: each cut's error as the builder
+// reads it ("反射单元两端各短 1.9 cm ± 0.2 cm"), the fit against the noise, and the trim.
 class TrimPanel : public AnalysisPanel
 {
     Q_OBJECT
@@ -34,18 +36,26 @@ public:
     void showResult(const TrimResult &result, const TuneSetup &setup);
     // The trim of the file at `path`, as if the user had chosen it after "实测…".
     void trimFile(const QString &path);
+    // Whether the run the session starts next is the diagnosis rather than the trim.
+    void setDiagnosing(bool diagnosing) { m_diagnosing = diagnosing; }
+    void showDiagnosis(const DiagnosisResult &result, const TuneSetup &setup);
 
 Q_SIGNALS:
     void trimRequested(const moxon::MeasuredAntenna &measured);
+    void diagnosisRequested(const moxon::MeasuredAntenna &measured);
 
 protected:
     void retranslate() override;
     [[nodiscard]] QString runningText() const override;
     void clearResult() override;
+    void updateButtons() override;
 
 private:
     void chooseFile();
     void requestTrim();
+    void requestDiagnosis();
+    [[nodiscard]] QString diagnosisLines(const DiagnosisResult &result,
+                                         const TuneSetup &setup) const;
     // The target as typed, 0 for the design frequency; none when it is no frequency.
     [[nodiscard]] std::optional<double> target();
     [[nodiscard]] QString resultLines(const TrimResult &result, const TuneSetup &setup) const;
@@ -56,7 +66,9 @@ private:
     QString m_file;       // the file the shown dip came from; empty once the dip is typed
     QString m_lastFolder; // where the last file was opened
     std::optional<Measurement> m_measurement;
+    bool m_diagnosing = false;     // the run shown is the diagnosis
     QPushButton *m_open = nullptr; // the panel owns its widgets
+    QPushButton *m_diagnose = nullptr;
     QLabel *m_dipCaption = nullptr;
     QLineEdit *m_dip = nullptr;
     QLabel *m_targetCaption = nullptr;

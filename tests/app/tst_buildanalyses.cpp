@@ -51,6 +51,8 @@ private Q_SLOTS:
     void trim();
     void measuredAtTheRadio_data();
     void measuredAtTheRadio();
+    void diagnosisRefused_data();
+    void diagnosisRefused();
     void tolerancesOfTheDesignShown();
     void buildSheetPrinted_data();
     void buildSheetPrinted();
@@ -77,6 +79,59 @@ void TestBuildAnalyses::trim_data()
     QTest::newRow("a file without a dip")
         << QByteArray("# MHz Z RI R 50\n142 0.4 -0.8\n143 0.6 -0.4\n144 0.96 -0.04\n") << refused
         << u"measured.s1p has no SWR dip inside its range"_s;
+}
+
+void TestBuildAnalyses::diagnosisRefused_data()
+{
+    QTest::addColumn<QByteArray>("file"); // written as the measurement; empty: the dip typed
+    QTest::addColumn<bool>("trimFirst");  // a trim of the same file in flight before it
+    QTest::addColumn<QStringList>("events");
+    QTest::addColumn<QString>("message"); // how the failure's sentence starts
+
+    // Five readings near 146 MHz: a dip the trim reads, too few for the diagnosis's fit.
+    const QByteArray fivePoints("# MHz Z RI R 50\n144 0.4 -0.8\n145 0.6 -0.4\n146 0.96 -0.04\n"
+                                "147 1.2 0.3\n148 1.4 0.6\n");
+    const QStringList refused{u"diagnosis started"_s, u"diagnosis ended failed"_s};
+    QTest::newRow("the dip typed")
+        << QByteArray() << false << refused << u"The diagnosis needs a measured impedance curve"_s;
+    QTest::newRow("a broken file") << QByteArray("# MHz S RI R 50\n144 0.1 0.2\n145 0.1\n") << false
+                                   << refused << u"measured.s1p line 3: "_s;
+    QTest::newRow("too few frequencies")
+        << fivePoints << false << refused << u"The measurement has 5 frequencies"_s;
+    QTest::newRow("a trim in flight superseded")
+        << fivePoints << true
+        << QStringList{u"trim started"_s, u"measurement"_s, u"trim ended voided"_s,
+                       u"diagnosis started"_s, u"diagnosis ended failed"_s}
+        << u"The measurement has 5 frequencies"_s;
+}
+
+void TestBuildAnalyses::diagnosisRefused()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(bool, trimFirst);
+    QFETCH(QStringList, events);
+    QFETCH(QString, message);
+
+    QTemporaryDir folder;
+    MeasuredAntenna measured{QString(), 146.2, 0};
+    if (!file.isEmpty()) {
+        measured.file = folder.filePath(u"measured.s1p"_s);
+        QFile written(measured.file);
+        QVERIFY(written.open(QIODevice::WriteOnly));
+        written.write(file);
+    }
+    Windows windows;
+    FakeCheckView &checks = windows.checks;
+    if (trimFirst) {
+        windows.window.session.startTrim(measured);
+    }
+    windows.window.session.startDiagnosis(measured);
+    QTRY_VERIFY_WITH_TIMEOUT(checks.ended(AnalysisKind::Diagnosis), 30'000);
+    QCOMPARE(checks.outline(), events);
+    QVERIFY2(checks.lastMessage.startsWith(message), qPrintable(checks.lastMessage));
+    QVERIFY(!checks.diagnosis);
+    QVERIFY(!checks.trim);
+    QVERIFY(!windows.window.session.isRunning(AnalysisKind::Trim));
 }
 
 void TestBuildAnalyses::trim()

@@ -35,6 +35,11 @@ public:
         asked.append(QStringLiteral("trim"));
         lastMeasured = measured;
     }
+    void startDiagnosis(const MeasuredAntenna &measured) override
+    {
+        asked.append(QStringLiteral("diagnosis"));
+        lastMeasured = measured;
+    }
     PrintOutcome printBuildSheet(const SheetPredictions &predictions) override
     {
         asked.append(QStringLiteral("print build sheet"));

@@ -16,7 +16,8 @@ QString endName(AnalysisEnd end)
 QString analysisName(AnalysisKind kind)
 {
     static const QStringList names = {QStringLiteral("check"), QStringLiteral("tuning"),
-                                      QStringLiteral("tolerances"), QStringLiteral("trim")};
+                                      QStringLiteral("tolerances"), QStringLiteral("trim"),
+                                      QStringLiteral("diagnosis")};
     return names.at(qsizetype(kind));
 }
 
@@ -93,6 +94,13 @@ void FakeCheckView::showAnalysisResult(const TrimResult &shown, const TuneSetup 
     trim = shown;
     analysedSetup = setup;
     events.append(QStringLiteral("trim result"));
+}
+
+void FakeCheckView::showAnalysisResult(const DiagnosisResult &shown, const TuneSetup &setup)
+{
+    diagnosis = shown;
+    analysedSetup = setup;
+    events.append(QStringLiteral("diagnosis result"));
 }
 
 void FakeCheckView::showAnalysisEnded(AnalysisKind kind, AnalysisEnd end, const QString &message)

@@ -26,6 +26,7 @@ public:
     void showAnalysisResult(const TuneResult &result, const TuneSetup &setup) override;
     void showAnalysisResult(const ToleranceResult &shown, const TuneSetup &setup) override;
     void showAnalysisResult(const TrimResult &shown, const TuneSetup &setup) override;
+    void showAnalysisResult(const DiagnosisResult &shown, const TuneSetup &setup) override;
     void showAnalysisEnded(AnalysisKind kind, AnalysisEnd end, const QString &message) override;
 
     // The events without any progress and without the check's run, which comes as the engine
@@ -46,11 +47,12 @@ public:
     std::optional<Measurement> measurement;
     std::optional<ToleranceResult> tolerances;
     std::optional<TrimResult> trim;
-    TuneSetup analysedSetup; // of the last tolerances or trim shown
+    std::optional<DiagnosisResult> diagnosis;
+    TuneSetup analysedSetup; // of the last tolerances, trim or diagnosis shown
     QString lastMessage;     // of the last analysis that ended without a result
 };
 
-// The name of `kind` in the events: "check", "tuning", "tolerances", "trim".
+// The name of `kind` in the events: "check", "tuning", "tolerances", "trim", "diagnosis".
 [[nodiscard]] QString analysisName(AnalysisKind kind);
 
 } // namespace moxon::test

@@ -1,0 +1,90 @@
+// The diagnosis's result in the trim's page: each cut's error in the builder's words with its
+// 1-σ, the fit against the noise, and the trim of the antenna as diagnosed.
+
+#include "checkfigureformat.h"
+#include "localenumbers.h"
+#include "trimpanel.h"
+#include "windowtexts.h"
+
+#include <cmath>
+
+namespace moxon {
+
+namespace {
+
+// "± 0.2 cm", or that the file cannot tell it from the other errors.
+QString sigmaText(const Estimate &estimate, const TuneSetup &setup, const QLocale &locale)
+{
+    if (!std::isfinite(estimate.sigma)) {
+        return TrimPanel::tr("（实测无法把它与其余偏差区分）");
+    }
+    return QStringLiteral(" ± ") + dimensionChange(estimate.sigma, setup, locale, false).mid(1);
+}
+
+// One error as the builder reads it: `longer` when positive, `shorter` when negative, each
+// taking the amount and its uncertainty.
+QString errorLine(const Estimate &estimate, const TuneSetup &setup, const QLocale &locale,
+                  const QString &longer, const QString &shorter)
+{
+    const QString amount = dimensionChange(estimate.value, setup, locale, false).mid(1);
+    return (estimate.value < 0 ? shorter : longer).arg(amount, sigmaText(estimate, setup, locale));
+}
+
+} // namespace
+
+void TrimPanel::showDiagnosis(const DiagnosisResult &result, const TuneSetup &setup)
+{
+    showFinished([](const QString &runs) { return tr("诊断已算完%1。").arg(runs); },
+                 result.engineRuns, result.seconds,
+                 [this, result, setup] { return diagnosisLines(result, setup); });
+}
+
+QString TrimPanel::diagnosisLines(const DiagnosisResult &r, const TuneSetup &setup) const
+{
+    const LocaleNumbers numbers(locale());
+    QStringList lines;
+    lines.append(tr("拟合 %1 个频点（%2 – %3 MHz），%4 步")
+                     .arg(r.points)
+                     .arg(numbers.toMask(r.lowerMhz, 4), numbers.toMask(r.upperMhz, 4))
+                     .arg(r.iterations));
+    lines.append(tr("残差 %1 Ω（均方根），单次读数噪声 %2 Ω")
+                     .arg(numbers.toMask(r.residualOhm, 2), numbers.toMask(r.noiseOhm, 2)));
+    if (!r.explained) {
+        lines.append(QString());
+        lines.append(tr("实测结果不只是这副天线：请查找附近的导体、馈线上的共模电流，或馈线是否"
+                        "有误。"));
+        return lines.join(u'\n');
+    }
+    lines.append(QString());
+    lines.append(tr("模型按实际尺寸解释了实测，偏差如下："));
+    const QLocale here = locale();
+    const QString scaleSigma = std::isfinite(r.scale.sigma)
+                                   ? QStringLiteral(" ± ") + numbers.toMask(r.scale.sigma, 4)
+                                   : sigmaText(r.scale, setup, here);
+    lines.append(tr("电尺度 %1%2").arg(numbers.toMask(r.scale.value, 4), scaleSigma));
+    lines.append(errorLine(r.driverTailError, setup, here, tr("驱动单元两端各长 %1%2"),
+                           tr("驱动单元两端各短 %1%2")));
+    lines.append(errorLine(r.reflectorTailError, setup, here, tr("反射单元两端各长 %1%2"),
+                           tr("反射单元两端各短 %1%2")));
+    if (r.gapError) {
+        lines.append(
+            errorLine(*r.gapError, setup, here, tr("间隙 C 宽 %1%2"), tr("间隙 C 窄 %1%2")));
+    }
+    if (r.lineLengthError) {
+        lines.append(errorLine(*r.lineLengthError, setup, here, tr("馈线电长度比给定长 %1%2"),
+                               tr("馈线电长度比给定短 %1%2")));
+    }
+    lines.append(QString());
+    lines.append(tr("按诊断出的天线修剪（各剪加量相对于它现在的样子）"));
+    if (r.trim && r.trim->ok()) {
+        lines.append(resultLines(*r.trim, setup));
+    } else {
+        lines.append(tr("无法给出修剪。"));
+        if (!r.trimRefusal.isEmpty()) {
+            lines.append(r.trimRefusal);
+        }
+    }
+    return lines.join(u'\n');
+}
+
+} // namespace moxon
