@@ -20,9 +20,11 @@ set(MOXON_PRECOMPILED_HEADERS
     <algorithm> <array> <cmath> <complex> <functional> <memory> <optional> <variant> <vector>)
 
 # Qt Gui, Widgets and Charts, which the window's headers pull in nearly whole: most of a window
-# source's compile time is spent reading them. The targets with many such sources make a header
-# of their own from these and the common ones (moxon_precompile_own_headers), compiled with
-# their own Qt module macros, which the Widgets and Test headers test.
+# source's compile time is spent reading them. The window's two libraries reuse one header of
+# the common ones and Widgets' (moxon_widgets_pch), made with the Qt module macros of Widgets,
+# which its headers test; the design check's library defines Charts' besides, which none of
+# them tests. The ui tests make a header of their own from these, Charts' and Qt Test's
+# (moxon_precompile_own_headers), compiled with their own macros.
 set(MOXON_WIDGETS_PRECOMPILED_HEADERS
     <QtGui/QPainter> <QtWidgets/QComboBox> <QtWidgets/QHBoxLayout> <QtWidgets/QLabel>
     <QtWidgets/QLineEdit> <QtWidgets/QPushButton> <QtWidgets/QWidget>)
@@ -42,6 +44,12 @@ function(moxon_precompile_own_headers target)
     set_target_properties(${target} PROPERTIES MOXON_OWN_PRECOMPILED_HEADERS "${ARGN}")
 endfunction()
 
+# moxon_reuse_precompiled_headers(<target> <from>): the target reuses the precompiled header that
+# `from` makes of its own; both must be compiled with the same macros.
+function(moxon_reuse_precompiled_headers target from)
+    set_target_properties(${target} PROPERTIES MOXON_REUSED_PRECOMPILED_HEADERS ${from})
+endfunction()
+
 function(moxon_add_precompiled_header name)
     add_library(${name} STATIC ${PROJECT_SOURCE_DIR}/cmake/precompiledheaders.cpp)
     # Qt Concurrent's headers without its QT_CONCURRENT_LIB, which the core libraries lack.
@@ -54,6 +62,10 @@ endfunction()
 moxon_add_precompiled_header(moxon_pch)
 moxon_add_precompiled_header(moxon_test_pch)
 target_compile_options(moxon_test_pch PRIVATE ${MOXON_TEST_COMPILE_OPTIONS})
+add_library(moxon_widgets_pch STATIC ${PROJECT_SOURCE_DIR}/cmake/precompiledheaders.cpp)
+target_link_libraries(moxon_widgets_pch PRIVATE Qt6::Concurrent Qt6::Widgets)
+target_precompile_headers(moxon_widgets_pch PRIVATE ${MOXON_PRECOMPILED_HEADERS}
+    ${MOXON_WIDGETS_PRECOMPILED_HEADERS})
 
 # Gives every C++ target of `dir` and below the precompiled header of its kind: the tests'
 # (a target defined under tests/) or the others'. Called once, after every target exists.
@@ -62,7 +74,7 @@ function(moxon_use_precompiled_headers dir)
     foreach(target IN LISTS targets)
         get_target_property(type ${target} TYPE)
         if(NOT type MATCHES "^(STATIC_LIBRARY|SHARED_LIBRARY|MODULE_LIBRARY|EXECUTABLE)$"
-                OR target MATCHES "^moxon(_test)?_pch$")
+                OR target MATCHES "^moxon(_test|_widgets)?_pch$")
             continue()
         endif()
         get_target_property(source_dir ${target} SOURCE_DIR)
@@ -73,6 +85,7 @@ function(moxon_use_precompiled_headers dir)
         cmake_path(RELATIVE_PATH source_dir BASE_DIRECTORY ${PROJECT_SOURCE_DIR}
             OUTPUT_VARIABLE relative)
         get_target_property(own_headers ${target} MOXON_OWN_PRECOMPILED_HEADERS)
+        get_target_property(reused ${target} MOXON_REUSED_PRECOMPILED_HEADERS)
         if(relative MATCHES "^tests(/|$)")
             target_compile_options(${target} PRIVATE ${MOXON_TEST_COMPILE_OPTIONS})
             if(own_headers)
@@ -86,6 +99,8 @@ function(moxon_use_precompiled_headers dir)
             get_target_property(binary_dir ${target} BINARY_DIR)
             set_source_files_properties(${binary_dir}/${target}_autogen/mocs_compilation.cpp
                 TARGET_DIRECTORY ${target} PROPERTIES SKIP_PRECOMPILE_HEADERS ON)
+        elseif(reused)
+            target_precompile_headers(${target} REUSE_FROM ${reused})
         elseif(own_headers)
             target_precompile_headers(${target} PRIVATE ${MOXON_PRECOMPILED_HEADERS} ${own_headers})
         else()
