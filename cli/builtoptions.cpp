@@ -1,5 +1,7 @@
 #include "builtoptions.h"
 
+#include "optionmaking.h"
+
 #include <QLocale>
 
 #include <cmath>
@@ -24,12 +26,11 @@ std::optional<QList<double>> BuiltOptions::values() const
     }
     QList<double> values;
     for (const QString &field : fields) {
-        bool ok = false;
-        const double value = QLocale::c().toDouble(field.trimmed(), &ok);
-        if (!ok || !std::isfinite(value) || !(value > 0)) {
+        const std::optional<double> value = positiveArgument(field);
+        if (!value) {
             return std::nullopt;
         }
-        values.append(value);
+        values.append(*value);
     }
     return values;
 }

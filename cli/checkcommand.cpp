@@ -11,7 +11,7 @@ namespace moxon {
 
 namespace {
 
-QString description()
+QString checkDescription()
 {
     return QStringLiteral(
                "Runs the NEC-2 deck of the design through nec2c: feed-point impedance, SWR on 50 "
@@ -80,7 +80,8 @@ private:
 int checkCommand(const QStringList &arguments, QTextStream &out, QTextStream &err,
                  EngineScheduler &scheduler)
 {
-    return CheckCommand(QStringLiteral("check"), description(), out, err).run(arguments, scheduler);
+    return CheckCommand(QStringLiteral("check"), checkDescription(), out, err)
+        .run(arguments, scheduler);
 }
 
 } // namespace moxon

@@ -18,7 +18,7 @@ namespace moxon {
 
 namespace {
 
-QString description()
+QString diagnoseDescription()
 {
     return QStringLiteral(
                "Reads which cut of a built antenna is off from its measured impedance curve "
@@ -80,9 +80,7 @@ private:
 
     [[nodiscard]] std::optional<double> targetMhz() const
     {
-        bool ok = false;
-        const double value = QLocale::c().toDouble(m_parser.value(m_target), &ok);
-        return ok && std::isfinite(value) && value > 0 ? std::optional(value) : std::nullopt;
+        return positiveArgument(m_parser.value(m_target));
     }
 
     [[nodiscard]] bool atRadio() const
@@ -178,7 +176,7 @@ private:
 int diagnoseCommand(const QStringList &arguments, QTextStream &out, QTextStream &err,
                     EngineScheduler &scheduler)
 {
-    return DiagnoseCommand(QStringLiteral("diagnose"), description(), out, err)
+    return DiagnoseCommand(QStringLiteral("diagnose"), diagnoseDescription(), out, err)
         .run(arguments, scheduler);
 }
 

@@ -52,14 +52,6 @@ QString feedLineHelp()
         .arg(cableNames().join(QStringLiteral(", ")));
 }
 
-// A number in the C locale, finite.
-std::optional<double> finiteNumber(const QString &text)
-{
-    bool ok = false;
-    const double value = QLocale::c().toDouble(text, &ok);
-    return ok && std::isfinite(value) ? std::optional<double>(value) : std::nullopt;
-}
-
 } // namespace
 
 InstallationOptions::InstallationOptions(QCommandLineParser &parser)
@@ -162,7 +154,7 @@ QString InstallationOptions::checkFeedLine() const
         return QStringLiteral("--feedline must be %1, not '%2'")
             .arg(cableChoices(), m_parser.value(m_feedLine));
     }
-    const std::optional<double> length = finiteNumber(m_parser.value(m_feedLineLength));
+    const std::optional<double> length = numberArgument(m_parser.value(m_feedLineLength));
     if (!length || !(*length > 0)) {
         return QStringLiteral("--feedline-length must be a length above 0, not '%1'")
             .arg(m_parser.value(m_feedLineLength));
@@ -173,7 +165,7 @@ QString InstallationOptions::checkFeedLine() const
 std::optional<FeedLine> InstallationOptions::feedLine(DisplayUnit units) const
 {
     const std::optional<Cable> cable = cableFromText(m_parser.value(m_feedLine));
-    const std::optional<double> length = finiteNumber(m_parser.value(m_feedLineLength));
+    const std::optional<double> length = numberArgument(m_parser.value(m_feedLineLength));
     if (!cable || !length) {
         return std::nullopt;
     }
@@ -201,14 +193,12 @@ Installation InstallationOptions::installation(DisplayUnit units, WireUnit wireU
 
 std::optional<double> InstallationOptions::insulationThickness() const
 {
-    bool ok = false;
-    const double value = QLocale::c().toDouble(m_parser.value(m_insulationThickness), &ok);
-    return ok && std::isfinite(value) && value >= 0 ? std::optional<double>(value) : std::nullopt;
+    return lengthArgument(m_parser.value(m_insulationThickness));
 }
 
 std::optional<double> InstallationOptions::height() const
 {
-    return finiteNumber(m_parser.value(m_height));
+    return numberArgument(m_parser.value(m_height));
 }
 
 } // namespace moxon

@@ -1,8 +1,13 @@
 #pragma once
 
+#include "localenumbers.h"
+
 #include <QCommandLineOption>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
+
+#include <optional>
 
 namespace moxon {
 
@@ -21,6 +26,28 @@ inline QCommandLineOption option(const QStringList &names, const QString &descri
 inline bool isChoice(const QString &value, const QStringList &choices)
 {
     return choices.contains(value, Qt::CaseInsensitive);
+}
+
+// A number typed on the command line, where every option's number is read: in the C locale,
+// finite, blanks around it allowed and group separators not ("1,000" is refused, never read as
+// 1000).
+inline std::optional<double> numberArgument(QStringView text)
+{
+    return LocaleNumbers(QLocale::c()).toDouble(text);
+}
+
+// A length or a tolerance: 0 or more.
+inline std::optional<double> lengthArgument(QStringView text)
+{
+    const std::optional<double> value = numberArgument(text);
+    return value && *value >= 0 ? value : std::nullopt;
+}
+
+// A frequency or a dimension: more than 0.
+inline std::optional<double> positiveArgument(QStringView text)
+{
+    const std::optional<double> value = numberArgument(text);
+    return value && *value > 0 ? value : std::nullopt;
 }
 
 // --target of the commands that trim a measured antenna: where its dip is wanted.

@@ -6,6 +6,7 @@
 #include "enginecommand.h"
 #include "engineruns.h"
 #include "moxoncli.h"
+#include "optionmaking.h"
 #include "sheetpdf.h"
 #include "translation.h"
 
@@ -18,7 +19,7 @@ namespace moxon {
 
 namespace {
 
-QString description()
+QString sheetDescription()
 {
     return QStringLiteral(
                "Writes the build sheet of the design as it hangs, a page to take outside, as PDF "
@@ -47,14 +48,6 @@ QString description()
            namedValues(InstallationOptions::names() +
                        QList<NamedValues>{{QStringLiteral("--language"),
                                            {QStringLiteral("en"), QStringLiteral("zh")}}});
-}
-
-// A length of 0 or more in the C locale.
-std::optional<double> length(const QString &text)
-{
-    bool ok = false;
-    const double value = QLocale::c().toDouble(text.trimmed(), &ok);
-    return ok && std::isfinite(value) && value >= 0 ? std::optional<double>(value) : std::nullopt;
 }
 
 class SheetCommand final : public EngineCommand
@@ -117,7 +110,7 @@ private:
 
     [[nodiscard]] QString lengthProblem(const QCommandLineOption &option) const
     {
-        if (!m_parser.isSet(option) || length(m_parser.value(option))) {
+        if (!m_parser.isSet(option) || lengthArgument(m_parser.value(option))) {
             return {};
         }
         return QStringLiteral("--%1 must be a length of 0 or more, not '%2'")
@@ -137,10 +130,11 @@ private:
         CutAllowances allowances = defaultAllowances(units);
         const double metresPerUnit = unitInfo(units).metresPerUnit;
         if (m_parser.isSet(m_wrap)) {
-            allowances.wrap = length(m_parser.value(m_wrap)).value_or(0) * metresPerUnit;
+            allowances.wrap = lengthArgument(m_parser.value(m_wrap)).value_or(0) * metresPerUnit;
         }
         if (m_parser.isSet(m_feedGap)) {
-            allowances.feedGap = length(m_parser.value(m_feedGap)).value_or(0) * metresPerUnit;
+            allowances.feedGap =
+                lengthArgument(m_parser.value(m_feedGap)).value_or(0) * metresPerUnit;
         }
         return allowances;
     }
@@ -238,7 +232,8 @@ std::optional<CommandFailure> SheetCommand::analyse(EngineScheduler &scheduler)
 int sheetCommand(const QStringList &arguments, QTextStream &out, QTextStream &err,
                  EngineScheduler &scheduler)
 {
-    return SheetCommand(QStringLiteral("sheet"), description(), out, err).run(arguments, scheduler);
+    return SheetCommand(QStringLiteral("sheet"), sheetDescription(), out, err)
+        .run(arguments, scheduler);
 }
 
 } // namespace moxon

@@ -6,6 +6,7 @@
 #include "engineruns.h"
 #include "machineformats.h"
 #include "moxoncli.h"
+#include "optionmaking.h"
 #include "reporttexts.h"
 
 #include <QLocale>
@@ -16,7 +17,7 @@ namespace moxon {
 
 namespace {
 
-QString description()
+QString toleranceDescription()
 {
     return QStringLiteral(
                "How exactly each cut must be made, with nec2c, for the antenna as it hangs: for "
@@ -34,13 +35,6 @@ QString description()
            QStringLiteral("\n\n") + namedValues(InstallationOptions::names());
 }
 
-std::optional<double> length(const QString &text)
-{
-    bool ok = false;
-    const double value = QLocale::c().toDouble(text, &ok);
-    return ok && std::isfinite(value) && value >= 0 ? std::optional<double>(value) : std::nullopt;
-}
-
 class ToleranceCommand final : public EngineCommand
 {
 public:
@@ -52,7 +46,7 @@ private:
     QStringList problems() const override
     {
         const QString cutProblem =
-            !m_parser.isSet(m_cutError) || length(m_parser.value(m_cutError))
+            !m_parser.isSet(m_cutError) || lengthArgument(m_parser.value(m_cutError))
                 ? QString()
                 : QStringLiteral("--cut-error must be a length of 0 or more, not '%1'")
                       .arg(m_parser.value(m_cutError));
@@ -71,7 +65,7 @@ private:
     std::optional<CommandFailure> analyse(EngineScheduler &scheduler) override
     {
         const double error = m_parser.isSet(m_cutError)
-                                 ? length(m_parser.value(m_cutError)).value_or(0)
+                                 ? lengthArgument(m_parser.value(m_cutError)).value_or(0)
                                  : kDefaultCutErrorOfA * m_setup.formula.a;
         m_result = toleranceOnEngine(m_setup, error, scheduler);
         return failureOf(m_result);
@@ -101,7 +95,7 @@ private:
 int toleranceCommand(const QStringList &arguments, QTextStream &out, QTextStream &err,
                      EngineScheduler &scheduler)
 {
-    return ToleranceCommand(QStringLiteral("tolerance"), description(), out, err)
+    return ToleranceCommand(QStringLiteral("tolerance"), toleranceDescription(), out, err)
         .run(arguments, scheduler);
 }
 

@@ -21,7 +21,7 @@ namespace moxon {
 
 namespace {
 
-QString description()
+QString trimDescription()
 {
     return QStringLiteral(
                "Brings a built antenna onto its frequency: its SWR dip, measured with an "
@@ -47,13 +47,6 @@ QString description()
                "failure prints {\"error\", \"message\"} as check's does.")
                .arg(kMostTrimScaleError * 100) +
            QStringLiteral("\n\n") + namedValues(InstallationOptions::names());
-}
-
-std::optional<double> frequency(const QString &text)
-{
-    bool ok = false;
-    const double value = QLocale::c().toDouble(text, &ok);
-    return ok && std::isfinite(value) && value > 0 ? std::optional<double>(value) : std::nullopt;
 }
 
 // The dip of a measured file, and where it came from.
@@ -117,10 +110,10 @@ private:
             problem = QStringLiteral("give the measurement with --measured FILE or --dip MHZ");
         } else if (m_parser.isSet(m_measured) && m_parser.isSet(m_dip)) {
             problem = QStringLiteral("--measured and --dip give the same thing: give one");
-        } else if (m_parser.isSet(m_dip) && !frequency(m_parser.value(m_dip))) {
+        } else if (m_parser.isSet(m_dip) && !positiveArgument(m_parser.value(m_dip))) {
             problem = QStringLiteral("--dip must be a frequency in MHz, not '%1'")
                           .arg(m_parser.value(m_dip));
-        } else if (m_parser.isSet(m_target) && !frequency(m_parser.value(m_target))) {
+        } else if (m_parser.isSet(m_target) && !positiveArgument(m_parser.value(m_target))) {
             problem = QStringLiteral("--target must be a frequency in MHz, not '%1'")
                           .arg(m_parser.value(m_target));
         }
@@ -155,7 +148,7 @@ private:
     // else is done.
     std::optional<int> prepare() override
     {
-        m_measuredDipMhz = frequency(m_parser.value(m_dip)).value_or(0);
+        m_measuredDipMhz = positiveArgument(m_parser.value(m_dip)).value_or(0);
         m_whence = QStringLiteral("given with --dip");
         if (!m_parser.isSet(m_measured)) {
             return std::nullopt;
@@ -191,7 +184,7 @@ private:
     std::optional<CommandFailure> analyse(EngineScheduler &scheduler) override
     {
         const double targetMhz =
-            frequency(m_parser.value(m_target)).value_or(m_design.frequencyMhz);
+            positiveArgument(m_parser.value(m_target)).value_or(m_design.frequencyMhz);
         m_result = trimOnEngine(m_setup, m_measuredDipMhz, targetMhz, scheduler);
         return failureOf(m_result);
     }
@@ -249,7 +242,8 @@ private:
 int trimCommand(const QStringList &arguments, QTextStream &out, QTextStream &err,
                 EngineScheduler &scheduler)
 {
-    return TrimCommand(QStringLiteral("trim"), description(), out, err).run(arguments, scheduler);
+    return TrimCommand(QStringLiteral("trim"), trimDescription(), out, err)
+        .run(arguments, scheduler);
 }
 
 } // namespace moxon

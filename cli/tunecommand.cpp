@@ -5,6 +5,7 @@
 #include "engineruns.h"
 #include "machineformats.h"
 #include "moxoncli.h"
+#include "optionmaking.h"
 #include "reporttexts.h"
 
 #include <QLocale>
@@ -15,7 +16,7 @@ namespace moxon {
 
 namespace {
 
-QString description()
+QString tuneDescription()
 {
     QStringList goals;
     for (const TuneGoalInfo &goal : tuneGoals()) {
@@ -52,14 +53,12 @@ std::optional<BandRange> bandFromText(const QString &text)
     if (edges.size() != 2) {
         return std::nullopt;
     }
-    bool lowOk = false;
-    bool highOk = false;
-    const double low = QLocale::c().toDouble(edges.at(0).trimmed(), &lowOk);
-    const double high = QLocale::c().toDouble(edges.at(1).trimmed(), &highOk);
-    if (!lowOk || !highOk || !(low > 0) || !(high > low) || !std::isfinite(high)) {
+    const std::optional<double> low = positiveArgument(edges.at(0));
+    const std::optional<double> high = numberArgument(edges.at(1));
+    if (!low || !high || !(*high > *low)) {
         return std::nullopt;
     }
-    return BandRange{low, high};
+    return BandRange{*low, *high};
 }
 
 class TuneCommand final : public EngineCommand
@@ -158,7 +157,8 @@ private:
 int tuneCommand(const QStringList &arguments, QTextStream &out, QTextStream &err,
                 EngineScheduler &scheduler)
 {
-    return TuneCommand(QStringLiteral("tune"), description(), out, err).run(arguments, scheduler);
+    return TuneCommand(QStringLiteral("tune"), tuneDescription(), out, err)
+        .run(arguments, scheduler);
 }
 
 } // namespace moxon

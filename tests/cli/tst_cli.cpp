@@ -245,6 +245,13 @@ void TestCli::badArguments_data()
     QTest::newRow("tolerance, cut error below zero")
         << tolerance + QStringList{u"--cut-error"_s, u"-0.01"_s} << 2
         << u"--cut-error must be a length of 0 or more, not '-0.01'"_s;
+    QTest::newRow("tolerance, cut error with a group separator")
+        << tolerance + QStringList{u"--cut-error"_s, u"1,000"_s} << 2
+        << u"--cut-error must be a length of 0 or more, not '1,000'"_s;
+    QTest::newRow("tune, band edges with group separators")
+        << QStringList{u"tune"_s, u"-f"_s,     u"1400"_s,       u"--goal"_s,
+                       u"band"_s, u"--band"_s, u"1,300-1,500"_s}
+        << 2 << u"--band must be two frequencies in MHz as LOW-HIGH"_s;
     const QStringList trim{u"trim"_s, u"-f"_s, u"14.15"_s};
     QTest::newRow("trim without a measurement")
         << trim << 2 << u"give the measurement with --measured FILE or --dip MHZ"_s;
