@@ -197,21 +197,22 @@ bool TrimRun::candidates()
 }
 
 // The front-to-back along the line, a parabola through the candidates; its best within the
-// line's bounds, and the dip's miss there.
+// line's bounds (from a dip alone, the share that holds the long-tailed antenna too), and the
+// dip's miss there.
 void TrimRun::fieldCandidates(const QList<ProbeAnswer> &answers)
 {
     QList<std::pair<double, double>> frontToBack; // by share, along the line
+    QList<std::pair<double, double>> longTails;   // from a dip alone: the long-tailed antenna's
     QList<std::pair<double, double>> miss;        // the dip's, MHz
     for (qsizetype k = 0; k < m_shares.size(); ++k) {
         // A candidate without a dip near the target tells nothing of the line.
         if (const std::optional<Checked> c =
                 m_check->checked(m_line->trimmed(m_shares.at(k), 1), answers.at(k + 1))) {
-            // From a dip alone, the worse of the scaled antenna's and the long-tailed one's.
-            const std::optional<DesignFigures> &longTails =
-                m_longTails ? answers.at(k + 1 + m_shares.size()).figures : std::nullopt;
-            frontToBack.append({m_shares.at(k),
-                                longTails ? std::min(c->figures.frontToBack, longTails->frontToBack)
-                                          : c->figures.frontToBack});
+            frontToBack.append({m_shares.at(k), c->figures.frontToBack});
+            const qsizetype tailed = k + 1 + m_shares.size();
+            if (m_longTails && answers.at(tailed).figures) {
+                longTails.append({m_shares.at(k), answers.at(tailed).figures->frontToBack});
+            }
             miss.append({m_shares.at(k), c->dipMhz - m_ft});
         }
     }
@@ -219,7 +220,9 @@ void TrimRun::fieldCandidates(const QList<ProbeAnswer> &answers)
         refuseField();
         return;
     }
-    m_bestShare = m_line->bestShare(frontToBack);
+    // From a dip alone, the cut that holds the long-tailed antenna as well as the scaled one.
+    m_bestShare =
+        m_longTails ? m_line->heldShare(frontToBack, longTails) : m_line->bestShare(frontToBack);
     // Along the line through no change, the dip moves in proportion: the factor that takes
     // the dip's miss out.
     const double moved = m_ft - m_fm + trimming::through(miss, m_bestShare);

@@ -79,9 +79,10 @@ struct TrimResult : AnalysisOutcome
 // `engine`; `progress` may stop it.
 // With the dip alone (`dipAlone`: no curve that could tell the two apart), each candidate cut
 // is run too on the antenna as built with both pairs of tails long enough to dip where
-// measured, and the field trim is the cut whose worse front-to-back of the two is best, so
-// that it holds whichever the antenna is; where those tails would leave too little gap, the
-// choice is the scaled model's alone and `longTailsRefusal` says so.
+// measured, and the field trim is a cut whose worse front-to-back of the two is within half a
+// dB of the best (of those, the nearest the scaled antenna's best), so that it holds whichever
+// the antenna is; where those tails would leave too little gap, the choice is the scaled
+// model's alone and `longTailsRefusal` says so.
 [[nodiscard]] TrimResult trim(const TuneSetup &setup, double measuredDipMhz, double targetMhz,
                               const ProbeEngine &engine, const AnalysisProgressFn &progress = {},
                               bool dipAlone = false);

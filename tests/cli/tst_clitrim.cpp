@@ -112,12 +112,13 @@ void TestCliTrim::trimBringsTheAntennaOntoTheTarget()
     const TuneDimensions trimmed = withTails(built, driven, reflector);
     const double dip = directDip(setup, trimmed, kF0);
     const double frontToBack = directFigures(setup, trimmed).frontToBack;
-    const QString figures = u"cuts %1 m and %2 m: dip %3 MHz (predicted %4), F/B %5 dB (design's "
-                            u"%6)"_s.arg(driven)
+    const QString figures = u"cuts %1 m and %2 m: dip %3 MHz (predicted %4), F/B %5 dB (predicted "
+                            u"%6, design's %7)"_s.arg(driven)
                                 .arg(reflector)
                                 .arg(dip)
                                 .arg(field.value(u"predicted_dip_mhz"_s).toDouble())
                                 .arg(frontToBack)
+                                .arg(field.value(u"front_to_back_db"_s).toDouble())
                                 .arg(designFrontToBack);
     qInfo() << figures << report.value(u"scale"_s).toDouble();
     QVERIFY2(std::fabs(dip / kF0 - 1) < 0.0025, qPrintable(figures));
