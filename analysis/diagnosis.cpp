@@ -6,6 +6,7 @@
 #include "feedline.h"
 #include "impedancecurve.h"
 #include "leastsquares.h"
+#include "measureddip.h"
 #include "sweepplan.h"
 #include "trimcheck.h"
 
@@ -13,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <variant>
 
 namespace moxon {
 
@@ -70,6 +72,7 @@ public:
 
 private:
     [[nodiscard]] bool checkInput();
+    void trimByDip();
     // The engine's runs of `x` and of each unknown it answers stepped from it.
     [[nodiscard]] std::optional<Centre> run(const QList<double> &x);
     [[nodiscard]] bool fit();
@@ -130,13 +133,23 @@ DiagnosisRun::DiagnosisRun(const TuneSetup &setup, const DiagnosisMeasurement &m
 
 DiagnosisResult DiagnosisRun::result()
 {
-    if (checkInput() && fit()) {
-        report(*m_best);
+    if (checkInput()) {
+        if (m_readings.inRange.size() < kLeastDiagnosisPoints) {
+            trimByDip();
+        } else if (fit()) {
+            report(*m_best);
+        }
     }
     DiagnosisResult result = m_rounds.finished(m_result);
     if (result.trim) {
         result.engineRuns += result.trim->engineRuns;
         result.cancelled = result.cancelled || result.trim->cancelled;
+        // From the dip alone the trim is all there is: how it ended is how this ended.
+        if (result.dipAlone && !result.trim->ok() && !result.trim->cancelled) {
+            result.message = result.trim->message;
+            result.fault = result.trim->fault;
+            result.failure = result.trim->failure;
+        }
     }
     return result;
 }
@@ -148,19 +161,40 @@ bool DiagnosisRun::checkInput()
                       QStringLiteral("The target must be a frequency above 0 MHz."));
         return false;
     }
-    if (m_readings.inRange.size() < kLeastDiagnosisPoints) {
+    return true;
+}
+
+// Too few readings in range for the fit: the trim from the file's dip alone, which holds
+// whether the antenna behaves longer all over or has long tails. A file without a dip is
+// refused, with what the file does have.
+void DiagnosisRun::trimByDip()
+{
+    const QList<TouchstonePoint> atFeed =
+        m_measurement.line ? deembedded(m_measurement.points, LossyLine(m_measurement.line->cable),
+                                        m_measurement.line->lengthMetres)
+                           : m_measurement.points;
+    const std::variant<MeasuredDip, QString> dip =
+        measuredDip(atFeed, QStringLiteral("The measurement"));
+    if (const auto *reason = std::get_if<QString>(&dip)) {
         m_rounds.fail(AnalysisFault::BadInput,
                       QStringLiteral("The measurement has %1 frequencies between %2 and %3, "
                                      "within %4 % of the design frequency; a diagnosis needs at "
-                                     "least %5. Only its dip can be read.")
+                                     "least %5, and a trim needs its dip. %6")
                           .arg(m_readings.inRange.size())
                           .arg(megahertz(m_f0 * (1 - kDiagnosisRangeShare)),
                                megahertz(m_f0 * (1 + kDiagnosisRangeShare)))
                           .arg(kDiagnosisRangeShare * 100)
-                          .arg(kLeastDiagnosisPoints));
-        return false;
+                          .arg(kLeastDiagnosisPoints)
+                          .arg(*reason));
+        return;
     }
-    return true;
+    m_result.dipAlone = true;
+    for (const TouchstonePoint &reading : std::as_const(m_readings.inRange)) {
+        m_result.measuredCurve.append(pointOf(reading.frequencyMhz, reading.impedanceOhm));
+    }
+    m_result.trim = moxon::trim(m_setup, std::get<MeasuredDip>(dip).frequencyMhz, m_target,
+                                m_engine, m_progress, true);
+    m_result.trimRefusal = m_result.trim->message;
 }
 
 // Each design's frequencies are split over two runs side by side, every other one in each, so
@@ -357,6 +391,15 @@ QList<double> DiagnosisRun::bounds() const
 }
 
 } // namespace
+
+bool onlyTheDip(const QList<double> &frequenciesMhz, double designMhz)
+{
+    const auto inRange = [designMhz](double mhz) {
+        return std::fabs(mhz / designMhz - 1) <= kDiagnosisRangeShare;
+    };
+    return std::count_if(frequenciesMhz.cbegin(), frequenciesMhz.cend(), inRange) <
+           kLeastDiagnosisPoints;
+}
 
 DiagnosisResult diagnose(const TuneSetup &setup, const DiagnosisMeasurement &measurement,
                          double targetMhz, const ProbeEngine &engine,

@@ -18,6 +18,10 @@ inline constexpr int kLeastDiagnosisPoints = 7;
 // The fitted range: the file's frequencies within this share of the design frequency.
 inline constexpr double kDiagnosisRangeShare = 0.1;
 
+// Whether a file with readings at `frequenciesMhz` has too few within the range of
+// `designMhz` to be diagnosed: only its dip can be read, and a trim takes the dip alone.
+[[nodiscard]] bool onlyTheDip(const QList<double> &frequenciesMhz, double designMhz);
+
 // A measured impedance curve as the diagnosis fits it.
 struct DiagnosisMeasurement
 {
@@ -64,6 +68,9 @@ struct DiagnosisResult : AnalysisOutcome
     // When explained: the trim of the diagnosed antenna, cuts relative to it as it is.
     std::optional<TrimResult> trim;
     QString trimRefusal; // when explained and there is no trim: why
+    // Whether the file had too few readings in range to fit: nothing is fitted or explained
+    // then, and `trim` is the trim from the file's dip alone.
+    bool dipAlone = false;
 };
 
 // Fits the model of `setup`'s `formula` (the dimensions as built, where the setup hangs them)
@@ -74,6 +81,8 @@ struct DiagnosisResult : AnalysisOutcome
 // by side; the Jacobian comes from those finite differences and, for the scale, from the run's
 // curve stretched along frequency. When the fit explains the measurement, the trim of the
 // diagnosed antenna to `targetMhz` follows on the same engine. `progress` may stop it.
+// A measurement with fewer than kLeastDiagnosisPoints readings in range gives the trim from its
+// dip alone instead (dipAlone), whose failure is the diagnosis's; without a dip it is refused.
 [[nodiscard]] DiagnosisResult diagnose(const TuneSetup &setup,
                                        const DiagnosisMeasurement &measurement, double targetMhz,
                                        const ProbeEngine &engine,

@@ -1,10 +1,8 @@
 #include "trim.h"
 
-#include "analysisrounds.h"
 #include "localenumbers.h"
 #include "sweepplan.h"
-#include "trimcheck.h"
-#include "trimline.h"
+#include "trimrun.h"
 
 #include <QLocale>
 
@@ -12,96 +10,28 @@
 
 namespace moxon {
 
-using trimming::Checked;
-using trimming::kCurvePoints;
-using trimming::rounded;
-using trimming::scaled;
+namespace trimming {
 
 namespace {
 
 // The tails' difference step, in wavelengths: about a centimetre on 20 m, which moves the dip
 // by less than the runs' spacing.
 constexpr double kTailStepWavelengths = 5e-4;
-constexpr int kMostCorrections = 2; // engine runs bringing the dip onto the target
+
+} // namespace
 
 QString megahertz(double mhz)
 {
     return QLocale::c().toString(mhz, 'f', 4) + QStringLiteral(" MHz");
 }
 
-// One round of corrections: which of the rebuild and the field trim are off the target, and
-// which still lack a curve of their own; the dimensions run for those off it.
-struct Correction
-{
-    bool rebuildOff = false;
-    bool fieldOff = false;
-    bool rebuildWide = false;
-    bool fieldWide = false;
-    TuneDimensions rebuildDims;
-    TuneDimensions fieldReal;
-};
-
-// One trim, in the order its rounds run: the built model and the antenna's scale, the field
-// trim's line, its candidates and the rebuild at the target, and their corrections. A step
-// that returns false ended the analysis, cancelled or failed, as its rounds say.
-class TrimRun
-{
-public:
-    TrimRun(const TuneSetup &setup, double measuredDipMhz, double targetMhz,
-            const ProbeEngine &engine, const AnalysisProgressFn &progress);
-
-    [[nodiscard]] TrimResult result();
-
-private:
-    [[nodiscard]] bool model();
-    [[nodiscard]] bool scale();
-    void fieldLine();
-    [[nodiscard]] bool candidates();
-    void fieldCandidates(const QList<ProbeAnswer> &answers);
-    [[nodiscard]] bool correct();
-    [[nodiscard]] QList<DesignProbe> correctionProbes(Correction &correction);
-    [[nodiscard]] bool takeCorrections(const Correction &correction,
-                                       const QList<ProbeAnswer> &answers);
-    void finishTrims();
-
-    [[nodiscard]] TuneDimensions rebuildDims() const;
-    // The rebuild must dip near the target; a field trim that does not is not advised.
-    [[nodiscard]] bool rebuildWithoutDip();
-    void refuseField();
-
-    const TuneSetup &m_setup;
-    const TuneDimensions &m_built;
-    double m_f0 = 0; // MHz: the design frequency
-    double m_fm = 0; // MHz: the measured dip
-    double m_ft = 0; // MHz: the target
-    AnalysisRounds m_rounds;
-    TrimResult m_result;
-    SweepPoint m_atDesign;                // the model's figures run
-    QList<SweepPoint> m_wide;             // the model's first runs, across the band
-    std::optional<ImpedanceCurve> m_base; // the model's first fit
-    double m_firstDip = 0;                // MHz: on it
-    double m_firstScale = 1;              // the antenna's scale as that dip gives it
-    double m_modelDip = 0;                // MHz: on the model's corrected curve
-    double m_drivenSlope = 0;             // MHz per display unit of the driven element's tails
-    double m_reflectorSlope = 0;          // MHz per display unit of the reflector's tails
-    std::optional<trimming::TailLine> m_line;
-    std::optional<trimming::TargetCheck> m_check;
-    bool m_field = false; // whether a field trim is still sought
-    QList<double> m_shares;
-    double m_rebuildFactor = 1; // every dimension of the rebuild times it
-    std::optional<Checked> m_rebuild;
-    std::optional<Checked> m_best; // the field trim
-    double m_factor = 1;           // the field trim's tails times the line's
-    double m_bestShare = 0.5;
-};
-
 TrimRun::TrimRun(const TuneSetup &setup, double measuredDipMhz, double targetMhz,
-                 const ProbeEngine &engine, const AnalysisProgressFn &progress)
+                 const ProbeEngine &engine, const AnalysisProgressFn &progress, bool dipAlone)
     : m_setup(setup)
     , m_built(setup.formula)
     , m_fm(measuredDipMhz)
     , m_ft(targetMhz)
-    , m_rounds(engine, progress, 4 + kMostCorrections)
+    , m_rounds(engine, progress, 4 + kMostCorrections + (dipAlone ? 1 : 0))
 {
     const CheckRequest design = setup.requestFor(m_built);
     m_f0 = design.frequencyMhz;
@@ -110,6 +40,7 @@ TrimRun::TrimRun(const TuneSetup &setup, double measuredDipMhz, double targetMhz
     m_result.installation = design.installation;
     m_result.targetMhz = m_ft;
     m_result.measuredDipMhz = m_fm;
+    m_result.dipAlone = dipAlone;
 }
 
 TrimResult TrimRun::result()
@@ -120,7 +51,7 @@ TrimResult TrimRun::result()
                                      "0 MHz."));
     } else if (model() && scale()) {
         fieldLine();
-        if (candidates() && correct()) {
+        if (candidates() && correct() && longTailsChecked()) {
             finishTrims();
         }
     }
@@ -250,6 +181,7 @@ bool TrimRun::candidates()
     for (const double u : std::as_const(m_shares)) {
         probes.append(m_check->probe(m_line->trimmed(u, 1)));
     }
+    probes += longTailsProbes();
     const std::optional<QList<ProbeAnswer>> answers = m_rounds.run(probes);
     if (!answers) {
         return false;
@@ -265,16 +197,22 @@ bool TrimRun::candidates()
 }
 
 // The front-to-back along the line, a parabola through the candidates; its best within the
-// line's bounds, and the dip's miss there.
+// line's bounds (from a dip alone, the share that holds the long-tailed antenna too), and the
+// dip's miss there.
 void TrimRun::fieldCandidates(const QList<ProbeAnswer> &answers)
 {
     QList<std::pair<double, double>> frontToBack; // by share, along the line
+    QList<std::pair<double, double>> longTails;   // from a dip alone: the long-tailed antenna's
     QList<std::pair<double, double>> miss;        // the dip's, MHz
     for (qsizetype k = 0; k < m_shares.size(); ++k) {
         // A candidate without a dip near the target tells nothing of the line.
         if (const std::optional<Checked> c =
                 m_check->checked(m_line->trimmed(m_shares.at(k), 1), answers.at(k + 1))) {
             frontToBack.append({m_shares.at(k), c->figures.frontToBack});
+            const qsizetype tailed = k + 1 + m_shares.size();
+            if (m_longTails && answers.at(tailed).figures) {
+                longTails.append({m_shares.at(k), answers.at(tailed).figures->frontToBack});
+            }
             miss.append({m_shares.at(k), c->dipMhz - m_ft});
         }
     }
@@ -282,125 +220,61 @@ void TrimRun::fieldCandidates(const QList<ProbeAnswer> &answers)
         refuseField();
         return;
     }
-    m_bestShare = m_line->bestShare(frontToBack);
+    // From a dip alone, the cut that holds the long-tailed antenna as well as the scaled one.
+    m_bestShare =
+        m_longTails ? m_line->heldShare(frontToBack, longTails) : m_line->bestShare(frontToBack);
     // Along the line through no change, the dip moves in proportion: the factor that takes
     // the dip's miss out.
     const double moved = m_ft - m_fm + trimming::through(miss, m_bestShare);
     m_factor = std::fabs(moved) > 1e-12 ? (m_ft - m_fm) / moved : 1;
 }
 
-// The best share and the rebuild checked on the engine, corrected until the dip is on the
-// target, and each run across the band once for its own curve.
-bool TrimRun::correct()
+// From a dip alone, each candidate on the antenna read as long-tailed too, at the target; none
+// where its tails would leave too little gap, and none with a curve that tells them apart.
+QList<DesignProbe> TrimRun::longTailsProbes()
 {
-    for (int round = 0; round <= kMostCorrections; ++round) {
-        const bool last = round == kMostCorrections;
-        const double agreement = kTrimDipAgreement * m_ft;
-        Correction correction;
-        correction.rebuildOff = !last && std::fabs(m_rebuild->dipMhz - m_ft) > agreement;
-        correction.fieldOff =
-            m_field && (!m_best || (!last && std::fabs(m_best->dipMhz - m_ft) > agreement));
-        correction.rebuildWide = !m_rebuild->own;
-        correction.fieldWide = m_field && (!m_best || !m_best->own);
-        if (!correction.rebuildOff && !correction.fieldOff && !correction.rebuildWide &&
-            !correction.fieldWide) {
-            break;
-        }
-        const std::optional<QList<ProbeAnswer>> answers =
-            m_rounds.run(correctionProbes(correction));
-        if (!answers || !takeCorrections(correction, *answers)) {
-            return false;
-        }
+    if (!m_result.dipAlone || !m_field) {
+        return {};
     }
-    return true;
-}
-
-QList<DesignProbe> TrimRun::correctionProbes(Correction &correction)
-{
+    trimming::LongTails longTails(m_built, m_fm, m_modelDip, m_drivenSlope, m_reflectorSlope);
+    QList<TuneDimensions> cuts;
+    for (const double u : std::as_const(m_shares)) {
+        cuts.append(m_line->trimmed(u, 1));
+    }
+    if (!longTails.roomFor(cuts)) {
+        m_result.longTailsRefusal = longTails.refusal();
+        return {};
+    }
+    m_longTails = longTails;
+    m_result.longTails = longTails.tails();
     QList<DesignProbe> probes;
-    correction.rebuildDims = m_rebuild->real;
-    if (correction.rebuildOff) {
-        m_rebuildFactor *= m_rebuild->dipMhz / m_ft;
-        correction.rebuildDims = rebuildDims();
-        probes.append(m_check->probe(correction.rebuildDims));
-        if (correction.rebuildWide) {
-            probes.last().frequenciesMhz += m_check->acrossTarget();
-        }
-    } else if (correction.rebuildWide) {
-        probes.append(m_check->acrossProbe(correction.rebuildDims));
-    }
-    if (correction.fieldOff) {
-        if (m_best) {
-            const double moved = m_best->dipMhz - m_fm;
-            m_factor *= std::fabs(moved) > 1e-12 ? (m_ft - m_fm) / moved : 1;
-        }
-        correction.fieldReal = m_line->trimmed(m_bestShare, m_factor);
-        probes.append(m_check->probe(correction.fieldReal));
-        if (correction.fieldWide) {
-            probes.last().frequenciesMhz += m_check->acrossTarget();
-        }
-    } else if (correction.fieldWide) {
-        probes.append(m_check->acrossProbe(m_best->real));
+    for (const TuneDimensions &cut : std::as_const(cuts)) {
+        probes.append({m_longTails->after(cut), m_ft, {}});
     }
     return probes;
 }
 
-bool TrimRun::takeCorrections(const Correction &correction, const QList<ProbeAnswer> &answers)
+// The field trim as corrected, on the long-tailed antenna: its front-to-back at the target,
+// reported beside the scaled model's prediction.
+bool TrimRun::longTailsChecked()
 {
-    qsizetype k = 0;
-    if (correction.rebuildOff) {
-        m_rebuild = m_check->checked(correction.rebuildDims, answers.at(k++), m_rebuild->own);
-    } else if (correction.rebuildWide && !m_check->widened(*m_rebuild, answers.at(k++))) {
-        m_rebuild.reset();
+    if (!m_longTails || !m_best) {
+        return true;
     }
-    if (!m_rebuild) {
-        return rebuildWithoutDip();
+    const std::optional<QList<ProbeAnswer>> answers =
+        m_rounds.run({{m_longTails->after(m_best->real), m_ft, {}}});
+    if (!answers) {
+        return false;
     }
-    if (correction.fieldOff) {
-        m_best = m_check->checked(correction.fieldReal, answers.at(k),
-                                  m_best ? m_best->own : std::nullopt);
-    } else if (correction.fieldWide && !m_check->widened(*m_best, answers.at(k))) {
-        m_best.reset();
-    }
-    if (m_field && !m_best) {
-        refuseField();
+    if (const std::optional<DesignFigures> &figures = answers->first().figures) {
+        m_longTailsFrontToBack = figures->frontToBack;
     }
     return true;
 }
 
-void TrimRun::finishTrims()
-{
-    m_result.rebuild = m_check->antenna(*m_rebuild);
-    if (m_best) {
-        m_result.fieldTrim =
-            FieldTrim{LocaleNumbers::roundedToMask(m_best->real.b - m_built.b, m_setup.decimals),
-                      LocaleNumbers::roundedToMask(m_best->real.d - m_built.d, m_setup.decimals),
-                      m_check->antenna(*m_best)};
-    }
-}
+} // namespace trimming
 
-TuneDimensions TrimRun::rebuildDims() const
-{
-    return rounded(scaled(m_built, m_rebuildFactor), m_setup.decimals);
-}
-
-bool TrimRun::rebuildWithoutDip()
-{
-    m_rounds.fail(AnalysisFault::NoDip,
-                  AnalysisRounds::noDip(sweepLowEdge(m_ft), sweepHighEdge(m_ft)));
-    return false;
-}
-
-void TrimRun::refuseField()
-{
-    m_result.fieldTrimRefusal =
-        QStringLiteral("The tails changed as far as the dip must move leave the model without "
-                       "an SWR dip within 5 % of %1. Rebuild instead.")
-            .arg(megahertz(m_ft));
-    m_field = false;
-}
-
-} // namespace
+using trimming::TrimRun;
 
 TuneDimensions withTails(TuneDimensions dims, double driven, double reflector)
 {
@@ -410,18 +284,19 @@ TuneDimensions withTails(TuneDimensions dims, double driven, double reflector)
 }
 
 TrimResult trim(const TuneSetup &setup, double measuredDipMhz, double targetMhz,
-                const ProbeEngine &engine, const AnalysisProgressFn &progress)
+                const ProbeEngine &engine, const AnalysisProgressFn &progress, bool dipAlone)
 {
-    return TrimRun(setup, measuredDipMhz, targetMhz, engine, progress).result();
+    return TrimRun(setup, measuredDipMhz, targetMhz, engine, progress, dipAlone).result();
 }
 
 TrimResult trimWithNec2c(const TuneSetup &setup, double measuredDipMhz, double targetMhz,
                          EngineScheduler &scheduler, const CheckOptions &options,
-                         std::function<bool()> cancelled, const AnalysisProgressFn &progress)
+                         std::function<bool()> cancelled, const AnalysisProgressFn &progress,
+                         bool dipAlone)
 {
     return trim(setup, measuredDipMhz, targetMhz,
                 nec2cProbeEngine(setup.requestFor, scheduler, options, std::move(cancelled)),
-                progress);
+                progress, dipAlone);
 }
 
 } // namespace moxon

@@ -34,6 +34,10 @@ struct FieldTrim
     double drivenTailChange = 0;    // display unit, each driven-element tail; negative: a cut
     double reflectorTailChange = 0; // display unit, each reflector tail; negative: a cut
     TrimmedAntenna antenna;
+    // From a dip alone: dB at the target, the front-to-back of the antenna as built with both
+    // pairs of tails long enough to dip where measured, after the same changes of the tails.
+    // The prediction (`antenna`) stays that of the antenna behaving longer all over.
+    std::optional<double> longTailsFrontToBack;
 };
 
 // The trim, or how the analysis ended without one: nothing but the outcome is set then.
@@ -52,7 +56,14 @@ struct TrimResult : AnalysisOutcome
     QList<SweepPoint> modelCurve; // its SWR curve over +-5 % of the design frequency
     std::optional<FieldTrim> fieldTrim;
     QString fieldTrimRefusal; // why there is none: the tails cannot bring the dip there
-    TrimmedAntenna rebuild;   // every dimension anew for the target
+    // Whether the trim had the dip alone, which cannot tell an antenna that behaves longer all
+    // over from one whose tails are long: the field trim is then chosen to hold for both.
+    bool dipAlone = false;
+    QString longTailsRefusal; // from a dip alone: why the long-tailed antenna was not tried
+    // From a dip alone, display unit: how much longer than built each tail of both pairs is in
+    // the long-tailed reading (negative: shorter); 0 where it was not tried.
+    double longTails = 0;
+    TrimmedAntenna rebuild; // every dimension anew for the target
 };
 
 // `dims` with the driven element's tails changed by `driven` and the reflector's by
@@ -66,8 +77,15 @@ struct TrimResult : AnalysisOutcome
 // the best front-to-back at the target, each checked with the engine; the rebuild scales every
 // dimension by measured dip over target and is checked too. The rounds of runs go through
 // `engine`; `progress` may stop it.
+// With the dip alone (`dipAlone`: no curve that could tell the two apart), each candidate cut
+// is run too on the antenna as built with both pairs of tails long enough to dip where
+// measured, and the field trim is a cut whose worse front-to-back of the two is within half a
+// dB of the best (of those, the nearest the scaled antenna's best), so that it holds whichever
+// the antenna is; where those tails would leave too little gap, the choice is the scaled
+// model's alone and `longTailsRefusal` says so.
 [[nodiscard]] TrimResult trim(const TuneSetup &setup, double measuredDipMhz, double targetMhz,
-                              const ProbeEngine &engine, const AnalysisProgressFn &progress = {});
+                              const ProbeEngine &engine, const AnalysisProgressFn &progress = {},
+                              bool dipAlone = false);
 
 // The same with nec2c, as the window and the command line run it: the runs queued in
 // `scheduler` under `options`; `cancelled` is looked at while they run.
@@ -75,6 +93,7 @@ struct TrimResult : AnalysisOutcome
                                        double targetMhz, EngineScheduler &scheduler,
                                        const CheckOptions &options = {},
                                        std::function<bool()> cancelled = {},
-                                       const AnalysisProgressFn &progress = {});
+                                       const AnalysisProgressFn &progress = {},
+                                       bool dipAlone = false);
 
 } // namespace moxon

@@ -18,6 +18,12 @@ constexpr double kNarrowestGap = 0.25;
 constexpr double kLeastReflectorShare = -0.5;
 constexpr double kMostReflectorShare = 1.5;
 constexpr double kShareBeyond = 0.25;
+// From a dip alone, a cut whose worse front-to-back lies within this of the best is taken to
+// hold both antennas as well: near a deep null the engine's front-to-back moves by that much
+// for a millimetre of tail or a few kHz of the dip as read. Of those cuts the one nearest the
+// scaled antenna's best is advised, where its front-to-back, and so the prediction, changes
+// least with either.
+constexpr double kHeldMarginDb = 0.5;
 
 // The interval of u where a + b u >= 0, within [low, high].
 void keep(double &low, double &high, double a, double b)
@@ -85,6 +91,44 @@ double TailLine::bestShare(const QList<std::pair<double, double>> &frontToBack) 
         }
     }
     return best;
+}
+
+double TailLine::heldShare(const QList<std::pair<double, double>> &frontToBack,
+                           const QList<std::pair<double, double>> &longTails) const
+{
+    const double scaledBest = bestShare(frontToBack);
+    if (frontToBack.size() < 2 || longTails.size() != frontToBack.size()) {
+        return scaledBest;
+    }
+    const double from = std::max(m_low, frontToBack.first().first - kShareBeyond);
+    const double to = std::min(m_high, frontToBack.last().first + kShareBeyond);
+    // The worse of the two at each candidate, and the parabola through those: the long-tailed
+    // antenna's front-to-back along the line is too sharp near its null for a parabola of its
+    // own.
+    QList<std::pair<double, double>> worseOfTwo = frontToBack;
+    for (qsizetype k = 0; k < worseOfTwo.size(); ++k) {
+        worseOfTwo[k].second = std::min(worseOfTwo.at(k).second, longTails.at(k).second);
+    }
+    const auto worse = [&worseOfTwo](double u) {
+        return through(worseOfTwo, u);
+    };
+    QList<double> shares{scaledBest};
+    for (int i = 0; i <= 200 && to > from; ++i) {
+        shares.append(from + (to - from) * i / 200);
+    }
+    double mostHeld = worse(scaledBest);
+    for (const double u : std::as_const(shares)) {
+        mostHeld = std::max(mostHeld, worse(u));
+    }
+    double held = scaledBest;
+    for (const double u : std::as_const(shares)) {
+        if (worse(u) >= mostHeld - kHeldMarginDb &&
+            (worse(held) < mostHeld - kHeldMarginDb ||
+             std::fabs(u - scaledBest) < std::fabs(held - scaledBest))) {
+            held = u;
+        }
+    }
+    return held;
 }
 
 double through(const QList<std::pair<double, double>> &points, double x)

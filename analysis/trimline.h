@@ -36,6 +36,12 @@ public:
     // ascending in share): a little beyond the candidates, where the parabola still holds,
     // within the line.
     [[nodiscard]] double bestShare(const QList<std::pair<double, double>> &frontToBack) const;
+    // From a dip alone, the share whose front-to-back holds for the scaled antenna
+    // (`frontToBack`) and the long-tailed one (`longTails`, at the same shares) alike: of the
+    // shares where the parabola through the worse of the two at each candidate lies within half
+    // a dB of its best, the one nearest the scaled antenna's best share.
+    [[nodiscard]] double heldShare(const QList<std::pair<double, double>> &frontToBack,
+                                   const QList<std::pair<double, double>> &longTails) const;
 
 private:
     TuneDimensions m_built;

@@ -179,11 +179,18 @@ void SessionAnalyses::startTrim(const TuneSetup &built, const MeasuredAntenna &m
     if (m_view) {
         m_view->showMeasurement(measurement);
     }
+    // A typed dip, or a file too sparse near the design frequency to be diagnosed, is a dip
+    // alone: the field trim must hold for an antenna with long tails as for a scaled one.
+    QList<double> frequencies;
+    for (const SweepPoint &point : measurement.curve) {
+        frequencies.append(point.frequencyMhz);
+    }
+    const bool dipAlone = onlyTheDip(frequencies, built.requestFor(built.formula).frequencyMhz);
     m_trimRun.start(
-        [built, measurement, scheduler = m_scheduler,
+        [built, measurement, dipAlone, scheduler = m_scheduler,
          options = m_engineOptions](const auto &cancelled, const auto &progress) {
             return trimWithNec2c(built, measurement.dipMhz, measurement.targetMhz, *scheduler,
-                                 options, cancelled, progress);
+                                 options, cancelled, progress, dipAlone);
         },
         progressShown(AnalysisKind::Trim),
         [this, built](const TrimResult &result) {

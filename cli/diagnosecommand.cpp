@@ -39,10 +39,13 @@ QString diagnoseDescription()
                "diagnosed follows, as trim gives it: the change of each pair of tails that "
                "puts its dip on --target with the best front-to-back there, checked with "
                "nec2c. A file with fewer than %2 frequencies in the range cannot be diagnosed: "
-               "trim reads its dip.\n\n"
+               "its dip alone is trimmed from, as trim does it, and the report says that a dip "
+               "cannot tell an antenna that behaves longer all over from one whose tails are "
+               "long, so the cut advised holds for both; the JSON then has dip_alone true, fit, "
+               "explained, residual_ohm and noise_ohm null and trim the field trim.\n\n"
                "Exit status as trim's; a file that is not a one-port Touchstone file: 2 "
-               "(\"measurement_refused\" with --json); too few frequencies (\"bad_input\"): "
-               "1.")
+               "(\"measurement_refused\" with --json); too few frequencies and no SWR dip "
+               "within the file's range (\"bad_input\"): 1.")
                .arg(kDiagnosisRangeShare * 100)
                .arg(kLeastDiagnosisPoints) +
            QStringLiteral("\n\n") + namedValues(InstallationOptions::names());

@@ -21,9 +21,9 @@ ToleranceResult toleranceOnEngine(const TuneSetup &setup, double cutError,
 }
 
 TrimResult trimOnEngine(const TuneSetup &setup, double measuredDipMhz, double targetMhz,
-                        EngineScheduler &scheduler)
+                        EngineScheduler &scheduler, bool dipAlone)
 {
-    return trimWithNec2c(setup, measuredDipMhz, targetMhz, scheduler);
+    return trimWithNec2c(setup, measuredDipMhz, targetMhz, scheduler, {}, {}, {}, dipAlone);
 }
 
 DiagnosisResult diagnoseOnEngine(const TuneSetup &setup, const DiagnosisMeasurement &measurement,

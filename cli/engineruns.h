@@ -20,7 +20,8 @@ namespace moxon {
 [[nodiscard]] ToleranceResult toleranceOnEngine(const TuneSetup &setup, double cutError,
                                                 EngineScheduler &scheduler);
 [[nodiscard]] TrimResult trimOnEngine(const TuneSetup &setup, double measuredDipMhz,
-                                      double targetMhz, EngineScheduler &scheduler);
+                                      double targetMhz, EngineScheduler &scheduler,
+                                      bool dipAlone = false);
 [[nodiscard]] DiagnosisResult diagnoseOnEngine(const TuneSetup &setup,
                                                const DiagnosisMeasurement &measurement,
                                                double targetMhz, EngineScheduler &scheduler);

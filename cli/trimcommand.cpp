@@ -2,6 +2,7 @@
 
 #include "builtoptions.h"
 #include "checkrequest.h"
+#include "diagnosis.h"
 #include "enginecommand.h"
 #include "engineruns.h"
 #include "feedline.h"
@@ -37,7 +38,13 @@ QString trimDescription()
                "(--measured-at radio) is first turned back to the feed point through the lossy "
                "line --feedline and --feedline-length give, so that neither the line's loss nor "
                "its impedance moves the dip; the JSON then has the dip as measured "
-               "(raw_dip_mhz) beside the one turned back (deembedded_dip_mhz).\n\n"
+               "(raw_dip_mhz) beside the one turned back (deembedded_dip_mhz). A dip alone "
+               "(--dip, or a file with fewer than %2 frequencies within %3 % of the design "
+               "frequency) cannot tell an antenna that behaves longer all over from one whose "
+               "tails are long: the field trim is then the cut whose front-to-back holds for "
+               "both (dip_alone; long_tails_front_to_back_db in field_trim gives the "
+               "long-tailed one's), and diagnose, from a file of the whole curve, tells the two "
+               "apart.\n\n"
                "Exit status as check's; a file that is not a one-port Touchstone file, or has "
                "no SWR dip inside its range: 2, with one sentence naming the line or the reason "
                "(\"measurement_refused\" with --json), before anything else is done; a model "
@@ -45,7 +52,9 @@ QString trimDescription()
                "more than %1 % from the model's, or a target as far from it "
                "(\"dip_out_of_reach\"): 1. With --json a "
                "failure prints {\"error\", \"message\"} as check's does.")
-               .arg(kMostTrimScaleError * 100) +
+               .arg(kMostTrimScaleError * 100)
+               .arg(kLeastDiagnosisPoints)
+               .arg(kDiagnosisRangeShare * 100) +
            QStringLiteral("\n\n") + namedValues(InstallationOptions::names());
 }
 
@@ -56,6 +65,7 @@ struct FileDip
     QString whence;                  // in words: "from antenna.s1p, SWR 1.04 there"
     std::optional<double> rawDipMhz; // the file's own dip, as measured; none outside its range
     std::optional<double> turnedMhz; // measured at the radio: the dip turned back to the antenna
+    QList<double> frequenciesMhz;    // of the file's readings
 };
 
 // The dip of the file at `path`, measured at the radio's end of `line` when there is one, else
@@ -79,7 +89,12 @@ std::variant<FileDip, QString> dipOfFile(const QString &path, const std::optiona
     FileDip result{
         found.frequencyMhz,
         QStringLiteral("from %1, SWR %2 there").arg(name, QLocale::c().toString(found.swr, 'f', 2)),
-        found.frequencyMhz, std::nullopt};
+        found.frequencyMhz,
+        std::nullopt,
+        {}};
+    for (const TouchstonePoint &point : measured) {
+        result.frequenciesMhz.append(point.frequencyMhz);
+    }
     if (line) {
         const std::variant<MeasuredDip, QString> raw = measuredDip(measured, name);
         const auto *rawDip = std::get_if<MeasuredDip>(&raw);
@@ -185,7 +200,10 @@ private:
     {
         const double targetMhz =
             positiveArgument(m_parser.value(m_target)).value_or(m_design.frequencyMhz);
-        m_result = trimOnEngine(m_setup, m_measuredDipMhz, targetMhz, scheduler);
+        // A typed dip, or a file with too few readings near the design frequency to be
+        // diagnosed, gives the dip alone.
+        const bool dipAlone = !m_file || onlyTheDip(m_file->frequenciesMhz, m_design.frequencyMhz);
+        m_result = trimOnEngine(m_setup, m_measuredDipMhz, targetMhz, scheduler, dipAlone);
         return failureOf(m_result);
     }
 

@@ -121,8 +121,20 @@ QString notExplainedSentence()
                           "line.");
 }
 
+QString dipAloneVerdict()
+{
+    return QStringLiteral("Too few frequencies within %1 % of the design frequency to diagnose "
+                          "(at least %2): the trim from the file's dip alone follows.")
+        .arg(kDiagnosisRangeShare * 100)
+        .arg(kLeastDiagnosisPoints);
+}
+
 QJsonObject diagnosisReportToJson(const DiagnosisResult &result, const TuneSetup &setup)
 {
+    // From the dip alone nothing was fitted: no residual, noise or verdict on the model.
+    const auto fitted = [&result](const QJsonValue &value) {
+        return result.dipAlone ? QJsonValue() : value;
+    };
     QJsonObject object{
         {QStringLiteral("frequency_mhz"), result.designMhz},
         {QStringLiteral("target_mhz"), result.targetMhz},
@@ -133,11 +145,13 @@ QJsonObject diagnosisReportToJson(const DiagnosisResult &result, const TuneSetup
         {QStringLiteral("upper_mhz"), result.upperMhz},
         {QStringLiteral("iterations"), result.iterations},
         {QStringLiteral("fit"), result.explained ? QJsonValue(fitJson(result)) : QJsonValue()},
-        {QStringLiteral("residual_ohm"), result.residualOhm},
-        {QStringLiteral("noise_ohm"), result.noiseOhm},
-        {QStringLiteral("explained"), result.explained},
-        {QStringLiteral("verdict"),
-         result.explained ? QStringLiteral("explained") : notExplainedSentence()},
+        {QStringLiteral("residual_ohm"), fitted(result.residualOhm)},
+        {QStringLiteral("noise_ohm"), fitted(result.noiseOhm)},
+        {QStringLiteral("explained"), fitted(result.explained)},
+        {QStringLiteral("dip_alone"), result.dipAlone},
+        {QStringLiteral("verdict"), result.dipAlone    ? dipAloneVerdict()
+                                    : result.explained ? QStringLiteral("explained")
+                                                       : notExplainedSentence()},
         {QStringLiteral("diagnosed"),
          result.explained ? QJsonValue(dimensionsJson(result.diagnosed, 6)) : QJsonValue()},
         {QStringLiteral("curve"), curveJson(result)},
@@ -148,7 +162,7 @@ QJsonObject diagnosisReportToJson(const DiagnosisResult &result, const TuneSetup
             ? trimReportToJson(*result.trim, setup).value(QStringLiteral("field_trim"))
             : QJsonValue();
     object.insert(QStringLiteral("trim"), field);
-    if (field.isNull() && result.explained) {
+    if (field.isNull() && (result.explained || result.dipAlone)) {
         object.insert(QStringLiteral("trim_refusal"), result.trim && result.trim->ok()
                                                           ? result.trim->fieldTrimRefusal
                                                           : result.trimRefusal);
@@ -163,8 +177,17 @@ QString diagnosisReportText(const DiagnosisResult &result, const TuneSetup &setu
     QString text;
     QTextStream out(&text);
     out << "Measured:          " << measured << ", " << result.points << " frequencies from "
-        << megahertz(result.lowerMhz) << " to " << megahertz(result.upperMhz) << '\n'
-        << "Residual:          " << c.toString(result.residualOhm, 'f', 2)
+        << megahertz(result.lowerMhz) << " to " << megahertz(result.upperMhz) << '\n';
+    if (result.dipAlone) {
+        out << "Verdict:           " << dipAloneVerdict() << "\n\n";
+        if (result.trim && result.trim->ok()) {
+            out << trimReportText(*result.trim, setup, lengthUnit,
+                                  QStringLiteral("the file's dip"));
+        }
+        out.flush();
+        return text;
+    }
+    out << "Residual:          " << c.toString(result.residualOhm, 'f', 2)
         << " ohm RMS against a noise of " << c.toString(result.noiseOhm, 'f', 2)
         << " ohm per reading, after " << result.iterations << " steps\n";
     if (!result.explained) {

@@ -11,16 +11,20 @@ namespace moxon {
 // The sentence of a measurement the model does not explain: what to look for instead of a
 // diagnosis.
 [[nodiscard]] QString notExplainedSentence();
+// The verdict of a file with too few frequencies to diagnose: its dip alone is trimmed from.
+[[nodiscard]] QString dipAloneVerdict();
 
 // The diagnosis for scripts: frequency_mhz, target_mhz, units, built (a to e), points and
 // lower_mhz/upper_mhz of the range fitted, iterations, fit (scale, driver_tail_error,
 // reflector_tail_error, gap_error, line_length_error, each with its _sigma; lengths in the
 // unit, tail errors positive where a tail is too long, the gap's where it is too wide, the
 // line's where it is longer than given; the errors not fitted null; the whole object null when
-// the measurement is not explained), residual_ohm, noise_ohm, explained, verdict, diagnosed (a
-// to e, without the scale), trim (the trim's field_trim, or null with trim_refusal), curve[]
+// the measurement is not explained), residual_ohm, noise_ohm, explained, dip_alone, verdict,
+// diagnosed (a to e, without the scale), trim (the trim's field_trim, or null with
+// trim_refusal), curve[]
 // (frequency_mhz with measured_r/measured_x and fitted_r/fitted_x where it was measured),
-// engine_runs and seconds.
+// engine_runs and seconds. A file with too few frequencies to fit (dip_alone true): residual_ohm,
+// noise_ohm and explained null, fit and diagnosed null, trim the field trim from its dip alone.
 [[nodiscard]] QJsonObject diagnosisReportToJson(const DiagnosisResult &result,
                                                 const TuneSetup &setup);
 

@@ -350,6 +350,7 @@ QJsonObject trimReportToJson(const TrimResult &result, const TuneSetup &setup)
         {QStringLiteral("measured_dip_mhz"), result.measuredDipMhz},
         {QStringLiteral("model_dip_mhz"), result.modelDipMhz},
         {QStringLiteral("scale"), result.scale},
+        {QStringLiteral("dip_alone"), result.dipAlone},
         {QStringLiteral("model"), figuresJson(result.modelFigures, result.installation.feedLine)},
         {QStringLiteral("engine_runs"), result.engineRuns},
         {QStringLiteral("seconds"), result.seconds}};
@@ -360,6 +361,11 @@ QJsonObject trimReportToJson(const TrimResult &result, const TuneSetup &setup)
         const TuneDimensions &dims = trim.antenna.dimensions;
         field.insert(QStringLiteral("driver_tail_change"), trim.drivenTailChange);
         field.insert(QStringLiteral("reflector_tail_change"), trim.reflectorTailChange);
+        if (result.dipAlone) {
+            field.insert(QStringLiteral("long_tails_front_to_back_db"),
+                         trim.longTailsFrontToBack ? QJsonValue(*trim.longTailsFrontToBack)
+                                                   : QJsonValue());
+        }
         field.insert(QStringLiteral("b"), dims.b);
         field.insert(QStringLiteral("c"), LocaleNumbers::roundedToMask(dims.c(), setup.decimals));
         field.insert(QStringLiteral("d"), dims.d);
@@ -375,6 +381,11 @@ QJsonObject trimReportToJson(const TrimResult &result, const TuneSetup &setup)
         rebuild.insert(it.key(), it.value());
     }
     object.insert(QStringLiteral("rebuild"), rebuild);
+    if (!result.longTailsRefusal.isEmpty()) {
+        object.insert(QStringLiteral("long_tails_refusal"), result.longTailsRefusal);
+    } else if (result.dipAlone && result.fieldTrim) {
+        object.insert(QStringLiteral("long_tails"), result.longTails);
+    }
     return object;
 }
 

@@ -77,11 +77,14 @@ namespace moxon {
                                                 const TuneSetup &setup);
 
 // The trim for scripts: frequency_mhz, target_mhz, units, built (a to e), measured_dip_mhz,
-// model_dip_mhz, scale, model (the built dimensions' figures at the design frequency),
-// field_trim (driver_tail_change and reflector_tail_change in the unit, negative for a cut;
-// b, c, d; predicted_dip_mhz; front_to_back_db, swr_50 and, over ground, takeoff_deg at the
-// target; sweep[] of the predicted curve) or null with field_trim_refusal saying why, rebuild
-// (a to e, predicted_dip_mhz, front_to_back_db, swr_50, sweep[]), engine_runs, seconds.
+// model_dip_mhz, scale, dip_alone (whether the trim had the dip alone), model (the built
+// dimensions' figures at the design frequency), field_trim (driver_tail_change and
+// reflector_tail_change in the unit, negative for a cut; b, c, d; predicted_dip_mhz;
+// front_to_back_db, swr_50 and, over ground, takeoff_deg at the target; sweep[] of the
+// predicted curve; with dip_alone, long_tails_front_to_back_db: the same cut's on the antenna
+// with long tails instead, null where it was not tried, long_tails_refusal saying why) or null
+// with field_trim_refusal saying why, rebuild (a to e, predicted_dip_mhz, front_to_back_db,
+// swr_50, sweep[]), engine_runs, seconds.
 // The sweeps are the check's 41 frequencies around the target: frequency_mhz,
 // resistance_ohm, reactance_ohm, swr_50. With a feed line in the result's installation, the
 // model's, the field trim's and the rebuild's figures each carry at_radio.

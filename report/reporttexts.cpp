@@ -1,6 +1,7 @@
 #include "reporttexts.h"
 
 #include "checkfigureformat.h"
+#include "dipalonetext.h"
 #include "localenumbers.h"
 #include "windowtexts.h"
 
@@ -401,7 +402,11 @@ QString trimReportText(const TrimResult &result, const TuneSetup &setup, Display
             << "; A and E stay\n";
         dimensionRows(out, result.built, trim.antenna.dimensions, QStringLiteral("BCD"),
                       QStringLiteral("trimmed"), setup);
-        out << "Predicted:         " << predictedLine(trim.antenna, result.targetMhz) << "\n\n";
+        out << "Predicted:         " << predictedLine(trim.antenna, result.targetMhz) << '\n';
+        if (result.dipAlone) {
+            out << dipAloneLines(result) << '\n';
+        }
+        out << '\n';
     } else {
         out << "Field trim:        none. " << result.fieldTrimRefusal << "\n\n";
     }

@@ -1145,6 +1145,32 @@ to the target: rebuild to these.</translation>
         <source>无法给出修剪。</source>
         <translation>No trim can be given.</translation>
     </message>
+    <message>
+        <source>此修剪对两者都能保持前后比
+（两端偏长时为 %1）。</source>
+        <translation>this cut keeps the front-to-back of both
+(%1 with long tails).</translation>
+    </message>
+    <message>
+        <source>两端偏长到在此谐振会使间隙 C 或某一端
+短于原来的一半，此修剪只按整体偏长选出。</source>
+        <translation>tails long enough to dip there would leave the gap C or a tail
+less than half of itself, so this cut is chosen for an antenna longer all over.</translation>
+    </message>
+    <message>
+        <source>仅凭谐振点无法区分整体偏长的天线
+与两端偏长的天线；%1
+用含整条阻抗曲线的实测文件“诊断”可区分两者。</source>
+        <translation>A dip alone cannot tell an antenna longer all over
+from one whose tails are long; %1
+A file of the whole impedance curve tells them apart: Diagnose.</translation>
+    </message>
+    <message>
+        <source>设计频率 ±%1 % 内只有 %2 个频点，至少需要 %3 个才能诊断；
+下面按文件的谐振点修剪。</source>
+        <translation>Only %2 frequencies within ±%1 % of the design frequency; a diagnosis needs %3.
+The trim below is from the file&apos;s dip.</translation>
+    </message>
 </context>
 <context>
     <name>moxon::TunePanel</name>

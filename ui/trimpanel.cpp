@@ -253,6 +253,19 @@ void TrimPanel::showResult(const TrimResult &result, const TuneSetup &setup)
                  [this, result, setup] { return resultLines(result, setup); });
 }
 
+QString TrimPanel::dipAloneText(const TrimResult &r) const
+{
+    const std::optional<double> longTails = r.fieldTrim->longTailsFrontToBack;
+    const QString held =
+        longTails
+            ? tr("此修剪对两者都能保持前后比\n（两端偏长时为 %1）。")
+                  .arg(CheckFigureFormat(locale()).frontToBack(*longTails))
+            : tr("两端偏长到在此谐振会使间隙 C 或某一端\n短于原来的一半，此修剪只按整体偏长选出。");
+    return tr("仅凭谐振点无法区分整体偏长的天线\n与两端偏长的天线；%1\n"
+              "用含整条阻抗曲线的实测文件“诊断”可区分两者。")
+        .arg(held);
+}
+
 QString TrimPanel::resultLines(const TrimResult &r, const TuneSetup &setup) const
 {
     const LocaleNumbers numbers(locale());
@@ -294,6 +307,9 @@ QString TrimPanel::resultLines(const TrimResult &r, const TuneSetup &setup) cons
                              .arg(length(before), length(now), setup.unit));
         }
         lines.append(predicted(trim.antenna));
+        if (r.dipAlone) {
+            lines.append(dipAloneText(r));
+        }
     } else {
         // The reason in full is the command line's; here what the builder does about it.
         lines.append(tr("只改两端的长度无法把谐振点移到目标，\n请按下面的尺寸重做。"));

@@ -56,9 +56,14 @@ private:
     void requestDiagnosis();
     [[nodiscard]] QString diagnosisLines(const DiagnosisResult &result,
                                          const TuneSetup &setup) const;
+    [[nodiscard]] QString dipAloneDiagnosis(const DiagnosisResult &result,
+                                            const TuneSetup &setup) const;
     // The target as typed, 0 for the design frequency; none when it is no frequency.
     [[nodiscard]] std::optional<double> target();
     [[nodiscard]] QString resultLines(const TrimResult &result, const TuneSetup &setup) const;
+    // From a dip alone, of a result with a field trim: that it holds for a scaled and a
+    // long-tailed antenna, and that the whole curve tells them apart.
+    [[nodiscard]] QString dipAloneText(const TrimResult &result) const;
     [[nodiscard]] MeasuredAntenna measuredFile(const QString &path, double targetMhz) const;
     [[nodiscard]] QString sourceText() const;
 

@@ -41,6 +41,9 @@ void TrimPanel::showDiagnosis(const DiagnosisResult &result, const TuneSetup &se
 
 QString TrimPanel::diagnosisLines(const DiagnosisResult &r, const TuneSetup &setup) const
 {
+    if (r.dipAlone) {
+        return dipAloneDiagnosis(r, setup);
+    }
     const LocaleNumbers numbers(locale());
     QStringList lines;
     lines.append(tr("拟合 %1 个频点（%2 – %3 MHz），%4 步")
@@ -83,6 +86,27 @@ QString TrimPanel::diagnosisLines(const DiagnosisResult &r, const TuneSetup &set
         if (!r.trimRefusal.isEmpty()) {
             lines.append(r.trimRefusal);
         }
+    }
+    return lines.join(u'\n');
+}
+
+// Too few readings in range to fit: the trim from the file's dip alone, which says itself why
+// it holds for either antenna.
+QString TrimPanel::dipAloneDiagnosis(const DiagnosisResult &r, const TuneSetup &setup) const
+{
+    const LocaleNumbers numbers(locale());
+    QStringList lines;
+    lines.append(tr("设计频率 ±%1 % 内只有 %2 个频点，至少需要 %3 个才能诊断；\n"
+                    "下面按文件的谐振点修剪。")
+                     .arg(numbers.toShort(kDiagnosisRangeShare * 100, 3))
+                     .arg(r.points)
+                     .arg(kLeastDiagnosisPoints));
+    lines.append(QString());
+    if (r.trim && r.trim->ok()) {
+        lines.append(resultLines(*r.trim, setup));
+    } else {
+        lines.append(tr("无法给出修剪。"));
+        lines.append(r.trimRefusal);
     }
     return lines.join(u'\n');
 }

@@ -72,6 +72,8 @@ private Q_SLOTS:
     void recoversTheErrors();
     void refusesWhatItCannotExplain_data();
     void refusesWhatItCannotExplain();
+    void tooFewFrequencies_data();
+    void tooFewFrequencies();
     void noiseFromTheCurve_data();
     void noiseFromTheCurve();
 };
@@ -153,7 +155,6 @@ void TestDiagnosis::refusesWhatItCannotExplain_data()
     QTest::addColumn<AnalysisFault>("fault");
 
     QTest::newRow("a dipole's file") << 41 << true << AnalysisFault::None;
-    QTest::newRow("too few frequencies") << 6 << false << AnalysisFault::BadInput;
 }
 
 void TestDiagnosis::refusesWhatItCannotExplain()
@@ -189,6 +190,55 @@ void TestDiagnosis::refusesWhatItCannotExplain()
         QVERIFY(!result.ok() && !result.message.isEmpty());
         QCOMPARE(result.engineRuns, 0);
     }
+}
+
+void TestDiagnosis::tooFewFrequencies_data()
+{
+    QTest::addColumn<int>("count"); // readings over +-5 % of the design frequency
+    QTest::addColumn<bool>("trimmed");
+
+    QTest::newRow("six readings: the trim from their dip") << 6 << true;
+    QTest::newRow("two readings: no dip to trim from") << 2 << false;
+}
+
+// Too few readings to fit: the stand-in 1 % long is trimmed from the file's dip alone, the cut
+// holding for a long-tailed antenna too; without a dip the file is refused before any run.
+void TestDiagnosis::tooFewFrequencies()
+{
+    QFETCH(int, count);
+    QFETCH(bool, trimmed);
+
+    StandInAntenna antenna;
+    const TuneDimensions real = scaledBy(antenna.reference, 1.01);
+    DiagnosisMeasurement measurement;
+    measurement.points = readings(
+        [&antenna, &real](double mhz) { return impedance(antenna, real, mhz); }, count, 0.05, 0);
+    const DiagnosisResult result =
+        diagnose(standInSetup(antenna.reference, kF0), measurement, kF0, engineOf(antenna));
+    QCOMPARE(result.engineRuns, antenna.engineRuns);
+    QVERIFY(!result.explained);
+    if (!trimmed) {
+        QCOMPARE(result.fault, AnalysisFault::BadInput);
+        QVERIFY2(result.message.contains(u"takes at least 3"_s), qPrintable(result.message));
+        QVERIFY(!result.trim && !result.dipAlone);
+        QCOMPARE(result.engineRuns, 0);
+        return;
+    }
+    QVERIFY2(result.ok(), qPrintable(result.message));
+    QVERIFY(result.dipAlone && result.trim && result.trim->dipAlone);
+    QCOMPARE(result.measuredCurve.size(), count);
+    QVERIFY(result.fittedCurve.isEmpty());
+    QVERIFY(result.trim->fieldTrim && result.trim->fieldTrim->longTailsFrontToBack);
+    // The cut on the real antenna dips on the target, to the trim's agreement and the error of
+    // the dip read between readings 2 % apart.
+    const FieldTrim &field = *result.trim->fieldTrim;
+    const double readError = std::fabs(result.trim->measuredDipMhz / antenna.dipMhz(real) - 1);
+    const double cutDip =
+        antenna.dipMhz(withTails(real, field.drivenTailChange, field.reflectorTailChange));
+    QVERIFY2(
+        std::fabs(cutDip / kF0 - 1) < 0.0025 + readError,
+        qPrintable(u"dip read at %1 MHz, the cut dips at %2 MHz"_s.arg(result.trim->measuredDipMhz)
+                       .arg(cutDip)));
 }
 
 void TestDiagnosis::noiseFromTheCurve_data()

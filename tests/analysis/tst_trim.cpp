@@ -19,6 +19,8 @@ private Q_SLOTS:
     void bringsTheDipOntoTheTarget();
     void noResult_data();
     void noResult();
+    void dipAloneHoldsEitherWay_data();
+    void dipAloneHoldsEitherWay();
 };
 
 void TestTrim::bringsTheDipOntoTheTarget_data()
@@ -158,6 +160,75 @@ void TestTrim::noResult()
     if (fault != AnalysisFault::Engine) {
         QCOMPARE(result.failure, EngineFailure::None);
     }
+}
+
+void TestTrim::dipAloneHoldsEitherWay_data()
+{
+    QTest::addColumn<double>("measuredMhz"); // the stand-in as built dips at 14.07 MHz
+    QTest::addColumn<bool>("longTailsTried");
+
+    QTest::newRow("dips 1 % low") << 14.07 / 1.01 << true;
+    QTest::newRow("dips 1 % high") << 14.07 / 0.99 << true;
+    // Tails 7 cm long each would leave the 20 cm gap less than half of itself.
+    QTest::newRow("dips 2 % low") << 14.07 / 1.02 << false;
+}
+
+// From a dip alone the antenna may behave longer than its model all over, or have long tails.
+// The trim that knows it has only the dip takes a cut whose worse front-to-back of the two is
+// no worse than that of the cut taking the antenna as scaled; its prediction stays the scaled
+// antenna's, and the long-tailed antenna's front-to-back after the cut is given beside it.
+void TestTrim::dipAloneHoldsEitherWay()
+{
+    QFETCH(double, measuredMhz);
+    QFETCH(bool, longTailsTried);
+
+    StandInAntenna antenna;
+    const TuneDimensions &formula = antenna.reference;
+    const double f0 = 14.15;
+    // Both antennas that dip where it was measured: every dimension longer, or both pairs of
+    // tails (each metre of them lengthens the weighted length by 0.45 + 0.55 + 2 * 0.14).
+    const double longer = StandInAntenna::length(formula) * (antenna.referenceDipMhz / measuredMhz);
+    const TuneDimensions scaled = scaledBy(formula, longer / StandInAntenna::length(formula));
+    const double tails = (longer - StandInAntenna::length(formula)) / 1.28;
+    const TuneDimensions longTails = withTails(formula, tails, tails);
+    QVERIFY(std::fabs(antenna.dipMhz(longTails) / measuredMhz - 1) < 1e-9);
+
+    double worse[2] = {0, 0}; // of the cut from the dip alone, and of the cut as scaled
+    for (const bool dipAlone : {true, false}) {
+        const TrimResult result =
+            trim(standInSetup(formula, f0), measuredMhz, f0, antenna.engine(), {}, dipAlone);
+        QVERIFY2(result.ok() && result.fieldTrim, qPrintable(result.message));
+        QCOMPARE(result.dipAlone, dipAlone);
+        const FieldTrim &cut = *result.fieldTrim;
+        const double scaledFb = antenna.frontToBack(
+            withTails(scaled, cut.drivenTailChange, cut.reflectorTailChange), f0);
+        const double tailsFb = antenna.frontToBack(
+            withTails(longTails, cut.drivenTailChange, cut.reflectorTailChange), f0);
+        const QString figures = u"cuts %1 and %2 m: F/B %3 dB scaled (predicted %4), %5 dB with "
+                                u"long tails (given %6)"_s.arg(cut.drivenTailChange)
+                                    .arg(cut.reflectorTailChange)
+                                    .arg(scaledFb)
+                                    .arg(cut.antenna.figures.frontToBack)
+                                    .arg(tailsFb)
+                                    .arg(cut.longTailsFrontToBack.value_or(qQNaN()));
+        qInfo() << (dipAlone ? "dip alone:" : "as scaled:") << figures;
+        // The prediction is the scaled antenna's either way.
+        QVERIFY2(std::fabs(cut.antenna.figures.frontToBack - scaledFb) < 0.2, qPrintable(figures));
+        worse[dipAlone ? 0 : 1] = std::min(scaledFb, tailsFb);
+        if (!dipAlone) {
+            QVERIFY(!cut.longTailsFrontToBack && result.longTailsRefusal.isEmpty());
+            continue;
+        }
+        QCOMPARE(cut.longTailsFrontToBack.has_value(), longTailsTried);
+        QCOMPARE(result.longTailsRefusal.isEmpty(), longTailsTried);
+        if (longTailsTried) {
+            QVERIFY2(std::fabs(*cut.longTailsFrontToBack - tailsFb) < 0.3, qPrintable(figures));
+            const double design = antenna.frontToBack(formula, f0);
+            QVERIFY2(scaledFb > design - 3 && tailsFb > design - 3, qPrintable(figures));
+        }
+    }
+    QVERIFY2(worse[0] >= worse[1] - 0.1,
+             qPrintable(u"%1 dB against %2 dB"_s.arg(worse[0]).arg(worse[1])));
 }
 
 MOXON_TEST_GUILESS_MAIN(TestTrim)

@@ -5,6 +5,7 @@
 #include "trim.h"
 
 #include <QFile>
+#include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <QTest>
@@ -50,6 +51,8 @@ class TestCliDiagnose : public QObject
 private Q_SLOTS:
     void findsTheCutsOffAndTrimsThem();
     void aDipoleIsNotExplained();
+    void tooFewFrequenciesTrimTheDip_data();
+    void tooFewFrequenciesTrimTheDip();
 };
 
 void TestCliDiagnose::findsTheCutsOffAndTrimsThem()
@@ -176,6 +179,87 @@ void TestCliDiagnose::aDipoleIsNotExplained()
     outStream.flush();
     QVERIFY2(out.contains(u"not this antenna alone"_s), qPrintable(out));
     QVERIFY2(!out.contains(u"cut "_s) && !out.contains(u"too long"_s), qPrintable(out));
+}
+
+void TestCliDiagnose::tooFewFrequenciesTrimTheDip_data()
+{
+    QTest::addColumn<QList<double>>("shares"); // of the readings, of the design frequency
+    QTest::addColumn<int>("status");
+
+    // The antenna 1 % long dips near 1 / 1.01 of the model's dip, a little below kF0.
+    QTest::newRow("four readings around the dip") << QList<double>{0.98, 0.987, 0.993, 1.0} << 0;
+    QTest::newRow("four readings above the dip") << QList<double>{1.02, 1.03, 1.04, 1.05} << 1;
+}
+
+// A file of four readings cannot be diagnosed: its dip alone is trimmed from, as trim does it
+// from the same file, and both reports say that the cut holds for a scaled and a long-tailed
+// antenna alike. Without a dip the file is refused as bad input.
+void TestCliDiagnose::tooFewFrequenciesTrimTheDip()
+{
+    QFETCH(QList<double>, shares);
+    QFETCH(int, status);
+
+    // In free space, where the engine's runs cost a fraction of those over ground.
+    const QStringList freeSpace = kDesign.mid(0, 8) + kDesign.mid(12);
+    const Calculation run = calculate(FormInputs{u"14.15"_s, u"2"_s, WireUnit::Millimetre},
+                                      DisplayUnit::Metre, LocaleNumbers(QLocale::c()));
+    const TuneSetup setup =
+        tuneSetup(modelInputFor(run.shown, run.input, false, true), run.shown.values,
+                  run.form.wireSize, Installation{0, {}, copper(), {}});
+    QList<double> frequencies;
+    for (const double share : shares) {
+        frequencies.append(kF0 * share);
+    }
+    QList<TouchstonePoint> points;
+    for (const SweepPoint &point : impedances(setup, scaledBy(setup.formula, 1.01), frequencies)) {
+        points.append(
+            TouchstonePoint{point.frequencyMhz, {point.feed.resistance, point.feed.reactance}});
+    }
+    QCOMPARE(points.size(), 4);
+    QTemporaryDir folder;
+    const QString path = folder.filePath(u"four.s1p"_s);
+    QVERIFY(writeS1p(path, points));
+
+    const auto cli = [&](const QString &command, const QStringList &more, QString &out) {
+        QString err;
+        QTextStream outStream(&out);
+        QTextStream errStream(&err);
+        const int result = MoxonCli(outStream, errStream)
+                               .run(QStringList{u"moxon-cli"_s, command} + freeSpace +
+                                    QStringList{u"--measured"_s, path} + more);
+        outStream.flush();
+        return result;
+    };
+    QString json;
+    QCOMPARE(cli(u"diagnose"_s, {u"--json"_s}, json), status);
+    const QJsonObject report = QJsonDocument::fromJson(json.toUtf8()).object();
+    if (status != 0) {
+        QCOMPARE(report.value(u"error"_s).toString(), u"bad_input"_s);
+        QVERIFY2(report.value(u"message"_s).toString().contains(u"no SWR dip"_s), qPrintable(json));
+        return;
+    }
+    QVERIFY(report.value(u"dip_alone"_s).toBool());
+    QVERIFY(report.value(u"fit"_s).isNull() && report.value(u"explained"_s).isNull());
+    QCOMPARE(report.value(u"points"_s).toInt(), 4);
+    const QJsonObject trim = report.value(u"trim"_s).toObject();
+    QVERIFY2(!trim.isEmpty(), qPrintable(report.value(u"trim_refusal"_s).toString()));
+    QVERIFY(trim.value(u"long_tails_front_to_back_db"_s).isDouble());
+
+    // trim reads the same file as a dip alone too, and advises the same cuts.
+    QString trimJson;
+    QCOMPARE(cli(u"trim"_s, {u"--json"_s}, trimJson), 0);
+    const QJsonObject byTrim = QJsonDocument::fromJson(trimJson.toUtf8()).object();
+    QVERIFY(byTrim.value(u"dip_alone"_s).toBool());
+    const QJsonObject field = byTrim.value(u"field_trim"_s).toObject();
+    for (const QString &change : {u"driver_tail_change"_s, u"reflector_tail_change"_s}) {
+        QCOMPARE(trim.value(change).toDouble(), field.value(change).toDouble());
+    }
+
+    QString text;
+    QCOMPARE(cli(u"diagnose"_s, {}, text), 0);
+    QVERIFY2(text.contains(u"Too few frequencies"_s) && text.contains(u"Dip alone:"_s) &&
+                 text.contains(u"moxon-cli diagnose"_s),
+             qPrintable(text));
 }
 
 MOXON_TEST_GUILESS_MAIN(TestCliDiagnose)

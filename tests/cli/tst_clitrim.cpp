@@ -34,6 +34,8 @@ private Q_SLOTS:
     void trimBringsTheAntennaOntoTheTarget();
     void measuredAtTheRadioGivesTheSameCuts();
     void toleranceAgreesWithTheEngine();
+    void dipAloneHoldsForLongTailsAndScale_data();
+    void dipAloneHoldsForLongTailsAndScale();
 };
 
 void TestCliTrim::trimBringsTheAntennaOntoTheTarget_data()
@@ -110,12 +112,13 @@ void TestCliTrim::trimBringsTheAntennaOntoTheTarget()
     const TuneDimensions trimmed = withTails(built, driven, reflector);
     const double dip = directDip(setup, trimmed, kF0);
     const double frontToBack = directFigures(setup, trimmed).frontToBack;
-    const QString figures = u"cuts %1 m and %2 m: dip %3 MHz (predicted %4), F/B %5 dB (design's "
-                            u"%6)"_s.arg(driven)
+    const QString figures = u"cuts %1 m and %2 m: dip %3 MHz (predicted %4), F/B %5 dB (predicted "
+                            u"%6, design's %7)"_s.arg(driven)
                                 .arg(reflector)
                                 .arg(dip)
                                 .arg(field.value(u"predicted_dip_mhz"_s).toDouble())
                                 .arg(frontToBack)
+                                .arg(field.value(u"front_to_back_db"_s).toDouble())
                                 .arg(designFrontToBack);
     qInfo() << figures << report.value(u"scale"_s).toDouble();
     QVERIFY2(std::fabs(dip / kF0 - 1) < 0.0025, qPrintable(figures));
@@ -245,6 +248,91 @@ void TestCliTrim::toleranceAgreesWithTheEngine()
     }
     QVERIFY(report.value(u"yield"_s).toDouble() > 0.5);
     QVERIFY(report.value(u"dip_spread_khz"_s).toDouble() > 5);
+}
+
+void TestCliTrim::dipAloneHoldsForLongTailsAndScale_data()
+{
+    QTest::addColumn<bool>("scaled"); // else both pairs of tails 2 cm long
+
+    QTest::newRow("both pairs of tails 2 cm long") << false;
+    QTest::newRow("longer all over, dipping alike") << true;
+}
+
+// A 10 m antenna of 3 mm aluminium 6 m over very poor ground, built with both pairs of tails
+// 2 cm long, and one that behaves longer all over instead, dipping where the first does: a dip
+// alone cannot tell them apart. The trim from that dip, made on either real antenna, puts its
+// dip on the design frequency and keeps its front-to-back within 3 dB of the design's; the
+// front-to-back the trim gives for each is nec2c's of the antenna it stands for, trimmed: the
+// prediction the scaled one's, the long-tailed figure that of the antenna with the tails the
+// trim reads from the dip, which are the real 2 cm to first order.
+void TestCliTrim::dipAloneHoldsForLongTailsAndScale()
+{
+    QFETCH(bool, scaled);
+
+    const Calculation run = calculate(FormInputs{u"28.5"_s, u"3"_s, WireUnit::Millimetre},
+                                      DisplayUnit::Metre, LocaleNumbers(QLocale::c()));
+    const TuneSetup setup = tuneSetup(
+        modelInputFor(run.shown, run.input, false, true), run.shown.values, run.form.wireSize,
+        Installation{6, {GroundKind::Real, 5, 0.001}, aluminium(), {}});
+    const QStringList design{u"-f"_s,          u"28.5"_s,     u"-w"_s,       u"3"_s,
+                             u"--wire-unit"_s, u"mm"_s,       u"-u"_s,       u"m"_s,
+                             u"--height"_s,    u"6"_s,        u"--ground"_s, u"very-poor"_s,
+                             u"--conductor"_s, u"aluminium"_s};
+    constexpr double kStep = 0.01; // MHz, of the direct runs finding a dip
+    const auto dipOf = [&setup](const TuneDimensions &dims, double guessMhz) {
+        return parabolaDip(impedances(setup, dims, dipSearchFrequencies(guessMhz, kStep)), kStep);
+    };
+    TuneDimensions real = withTails(setup.formula, 0.02, 0.02);
+    const double dip = dipOf(real, 28.09);
+    QVERIFY2(dip > 0, "the long-tailed antenna's dip lies beyond the search");
+    if (scaled) {
+        // Scaled by the dips' ratio, then once more by what is left, to dip within a kHz.
+        const double modelDip = dipOf(setup.formula, 28.45);
+        real = scaledBy(setup.formula, modelDip / dip);
+        real = scaledBy(real, dipOf(real, dip) / dip);
+        QVERIFY2(std::fabs(dipOf(real, dip) - dip) < 0.001, "the scaled antenna dips elsewhere");
+    }
+
+    QString err;
+    const QJsonObject report =
+        runJson(u"trim"_s,
+                design + QStringList{u"--dip"_s, QString::number(dip, 'f', 4), u"--json"_s}, err);
+    QVERIFY2(!report.isEmpty(), qPrintable(err));
+    QVERIFY(report.value(u"dip_alone"_s).toBool());
+    const QJsonObject field = report.value(u"field_trim"_s).toObject();
+    QVERIFY2(!field.isEmpty(), qPrintable(report.value(u"field_trim_refusal"_s).toString()));
+    const double driven = field.value(u"driver_tail_change"_s).toDouble();
+    const double reflector = field.value(u"reflector_tail_change"_s).toDouble();
+    const TuneDimensions trimmed = withTails(real, driven, reflector);
+    const double designFb = directFigures(setup, setup.formula).frontToBack;
+    const double frontToBack = directFigures(setup, trimmed).frontToBack;
+    const double trimmedDip = dipOf(trimmed, 28.5);
+    const double readTails = report.value(u"long_tails"_s).toDouble(qQNaN());
+    const double given =
+        field.value(scaled ? u"front_to_back_db"_s : u"long_tails_front_to_back_db"_s)
+            .toDouble(qQNaN());
+    // The antenna the given figure stands for, trimmed.
+    const double standsFor =
+        scaled ? frontToBack
+               : directFigures(setup,
+                               withTails(setup.formula, readTails + driven, readTails + reflector))
+                     .frontToBack;
+    const QString figures =
+        u"dip %1 MHz; cuts %2 m and %3 m: dip %4 MHz, F/B %5 dB, the design's %6 dB; the trim "
+        u"gives %7 dB for %8 dB, the tails read %9 m"_s.arg(dip)
+            .arg(driven)
+            .arg(reflector)
+            .arg(trimmedDip)
+            .arg(frontToBack)
+            .arg(designFb)
+            .arg(given)
+            .arg(standsFor)
+            .arg(readTails);
+    qInfo() << figures;
+    QVERIFY2(std::fabs(trimmedDip / 28.5 - 1) < 0.0025, qPrintable(figures));
+    QVERIFY2(frontToBack > designFb - 3, qPrintable(figures));
+    QVERIFY2(std::fabs(given - standsFor) < 1, qPrintable(figures));
+    QVERIFY2(scaled || std::fabs(readTails - 0.02) < 0.002, qPrintable(figures));
 }
 
 MOXON_TEST_GUILESS_MAIN(TestCliTrim)

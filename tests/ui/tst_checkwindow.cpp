@@ -410,7 +410,7 @@ void TestCheckWindow::drawsTheTrimOverTheModel()
     trim.modelDipMhz = 146;
     trim.targetMhz = 146;
     trim.scale = 146.0 / 128;
-    trim.fieldTrim = FieldTrim{-12, 3, {}};
+    trim.fieldTrim = FieldTrim{-12, 3, {}, std::nullopt};
     trim.fieldTrim->antenna.dimensions = withTails(trim.built, -12, 3);
     trim.fieldTrim->antenna.curve = {SweepPoint{140, {}, 2}, SweepPoint{146, {}, 1},
                                      SweepPoint{152, {}, 2}};
@@ -430,6 +430,24 @@ void TestCheckWindow::drawsTheTrimOverTheModel()
     QCOMPARE(chart->predictedPoints(), 0);
     QCOMPARE(chart->frequencyRange(), designRange);
     QVERIFY(shown(window, u"trimResult"_s).isEmpty());
+
+    // A file too sparse to diagnose: the trim from its dip alone, and that it holds for an
+    // antenna longer all over and for one with long tails.
+    DiagnosisResult sparse;
+    sparse.dipAlone = true;
+    sparse.points = 4;
+    sparse.targetMhz = 146;
+    sparse.measuredCurve = measured.mid(0, 4);
+    sparse.trim = trim;
+    sparse.trim->dipAlone = true;
+    sparse.trim->fieldTrim->longTailsFrontToBack = 24.5;
+    window.showAnalysisResult(sparse, setup);
+    const QString alone = shown(window, u"trimResult"_s);
+    QVERIFY2(alone.contains(u"只有 4 个频点"_s), qPrintable(alone));
+    QVERIFY2(alone.contains(u"驱动单元两端各剪 12 mm"_s), qPrintable(alone));
+    QVERIFY2(alone.contains(u"仅凭谐振点无法区分"_s) && alone.contains(u"两端偏长时为"_s),
+             qPrintable(alone));
+    QCOMPARE(chart->measuredPoints(), 4);
 }
 
 void TestCheckWindow::insulationFromItsRow()
