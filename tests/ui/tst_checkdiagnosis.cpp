@@ -7,6 +7,7 @@
 #include "trimpanel.h"
 
 #include <QLabel>
+#include <QLegend>
 #include <QLineSeries>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -69,6 +70,8 @@ private Q_SLOTS:
         QSettings(u"moxon"_s, u"moxon"_s).clear(); // free space, perfect wire, no line
     }
     void showsTheCutsOff();
+    void legendKeepsNamesWhole_data();
+    void legendKeepsNamesWhole();
 };
 
 void TestCheckDiagnosis::showsTheCutsOff()
@@ -141,6 +144,45 @@ void TestCheckDiagnosis::showsTheCutsOff()
     QCOMPARE(smith->curvePoints(SmithTrace::Measured), 21);
     QCOMPARE(smith->curvePoints(SmithTrace::Fitted), 21);
     QCOMPARE(smith->curvePoints(SmithTrace::Predicted), 0);
+}
+
+void TestCheckDiagnosis::legendKeepsNamesWhole_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<bool>("diagnosed"); // the measurement, its fit and the radio's curve too
+    QTest::addColumn<int>("alignment");  // Qt::Alignment of the legend
+
+    QTest::newRow("the check's five names, narrow") << 600 << false << int(Qt::AlignBottom);
+    QTest::newRow("a diagnosis's eight names, wide") << 1400 << true << int(Qt::AlignBottom);
+    QTest::newRow("a diagnosis's eight names, narrow") << 440 << true << int(Qt::AlignRight);
+}
+
+// The SWR chart's legend stays under the plot while its names fit whole in one row, and goes
+// beside it, a name a line, when they would be cut short.
+void TestCheckDiagnosis::legendKeepsNamesWhole()
+{
+    QFETCH(int, width);
+    QFETCH(bool, diagnosed);
+    QFETCH(int, alignment);
+
+    SwrChart chart;
+    chart.resize(width, 300);
+    chart.setDesign(14.15);
+    const QList<SweepPoint> curve = {SweepPoint{14.0, {50, -20}, 1.5},
+                                     SweepPoint{14.15, {50, 0}, 1},
+                                     SweepPoint{14.3, {50, 20}, 1.5}};
+    SweepOutcome checked;
+    checked.points = curve;
+    checked.engineFrequenciesMhz = {14.15};
+    chart.setOutcome(checked);
+    if (diagnosed) {
+        chart.setRadioCurve(curve);
+        chart.setMeasured(curve, 14.15, 14.15);
+        chart.setFitted(curve);
+    }
+    chart.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&chart));
+    QCOMPARE(int(chart.chart()->legend()->alignment()), alignment);
 }
 
 MOXON_TEST_MAIN(TestCheckDiagnosis)
