@@ -37,8 +37,11 @@ QList<SweepPoint> impedances(const TuneSetup &setup, const TuneDimensions &dims,
     const QList<SweepSlice> slices = {frequencySlice(deck, frequencies.mid(0, half)),
                                       frequencySlice(deck, frequencies.mid(half))};
     EngineScheduler scheduler;
+    // Dozens of frequencies over ground in a run, on a machine that may be busy building: far
+    // longer than one of the program's own runs may take.
+    const CheckOptions options{nec2cProgram(), 180'000};
     const std::optional<QList<EngineRun>> runs =
-        runEngineBatch({slices.at(0).deck, slices.at(1).deck}, scheduler);
+        runEngineBatch({slices.at(0).deck, slices.at(1).deck}, scheduler, options);
     QList<SweepPoint> points;
     for (qsizetype k = 0; runs && k < 2; ++k) {
         points += readSliceRun(runs->at(k), slices.at(k)).points;

@@ -24,7 +24,8 @@ namespace moxon::test {
 
 [[nodiscard]] TuneDimensions scaledBy(const TuneDimensions &dims, double scale);
 
-// nec2c's impedance of `dims` at `frequencies`, run as two decks side by side.
+// nec2c's impedance of `dims` at `frequencies`, run as two decks side by side; a run that
+// failed leaves its frequencies out.
 [[nodiscard]] QList<SweepPoint> impedances(const TuneSetup &setup, const TuneDimensions &dims,
                                            const QList<double> &frequencies);
 
