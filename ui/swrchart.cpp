@@ -209,6 +209,7 @@ void SwrChart::setMeasured(const QList<SweepPoint> &measured, double dipMhz, dou
 void SwrChart::setPredicted(const QList<SweepPoint> &predicted)
 {
     m_predictedIsFit = false;
+    m_predicted->setPen(predictedPen());
     m_predicted->setName(tr("修剪后预测"));
     m_predicted->replace(chartPoints(predicted));
     showInLegend(m_predicted, !predicted.isEmpty());
@@ -218,6 +219,7 @@ void SwrChart::setFitted(const QList<SweepPoint> &fitted)
 {
     setPredicted(fitted);
     m_predictedIsFit = true;
+    m_predicted->setPen(predictedPen());
     m_predicted->setName(tr("诊断拟合的模型"));
     placeLegend();
 }
@@ -318,6 +320,14 @@ int SwrChart::curvePoints() const
     return int(m_curve->count());
 }
 
+QPen SwrChart::predictedPen() const
+{
+    // A trim's prediction is the design's curve moved; a diagnosis's fit is the antenna as
+    // built, in a colour of its own.
+    const ChartColours colours = chartColours(palette());
+    return QPen(m_predictedIsFit ? colours.fitted : colours.curve, 2, Qt::DashLine);
+}
+
 void SwrChart::applyPalette()
 {
     CheckChartView::applyPalette();
@@ -329,7 +339,7 @@ void SwrChart::applyPalette()
     m_enginePoints->setColor(colours.curve);
     m_enginePoints->setBorderColor(colours.curve);
     m_measured->setPen(QPen(colours.measured, width * 1.25));
-    m_predicted->setPen(QPen(colours.curve, width, Qt::DashLine));
+    m_predicted->setPen(predictedPen());
     m_designFrequency->setPen(QPen(colours.design, width, Qt::DashLine));
     for (QLineSeries *level : {m_level15, m_level2}) {
         level->setPen(QPen(colours.level, width * 0.75, Qt::DotLine));

@@ -75,6 +75,8 @@ private:
     void showInLegend(QLineSeries *series, bool shown);
     // The legend under the plot, or beside it when the names shown do not fit in one row.
     void placeLegend();
+    // The trim's prediction's, or the diagnosis's fit's.
+    [[nodiscard]] QPen predictedPen() const;
 
     QLineSeries *m_curve = nullptr; // the chart owns its series and axes
     QScatterSeries *m_enginePoints = nullptr;
