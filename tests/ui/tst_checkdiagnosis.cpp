@@ -111,6 +111,7 @@ void TestCheckDiagnosis::showsTheCutsOff()
 
     // Each error as the builder reads it, near the hidden one, with its uncertainty.
     const QString lines = shown(window, u"trimResult"_s);
+    qInfo().noquote() << lines;
     QVERIFY2(lines.contains(u"模型按实际尺寸解释了实测"_s), qPrintable(lines));
     const auto driverSaid = errorOf(lines, u"驱动单元两端各长"_s);
     const auto reflectorSaid = errorOf(lines, u"反射单元两端各短"_s);
