@@ -326,7 +326,8 @@ void DiagnosisRun::report(const Centre &centre)
     unscaled[indexOf(Unknown::Scale)] = 0;
     m_result.diagnosed = antennaOf(unscaled);
     m_result.residualOhm = std::sqrt(linear.sumOfSquares() / double(linear.residuals.size()));
-    m_result.noiseOhm = diagnosing::readingNoise(m_readings.inRange).value_or(0);
+    m_result.noiseOhm =
+        diagnosing::readingNoise(m_readings.inRange, m_measurement.line).value_or(0);
     m_result.explained = m_result.residualOhm <=
                          std::max(kExplainedNoiseFactor * m_result.noiseOhm, kModelAccuracyOhm);
     // The fitted model between the runs is the run's own curve: its fit, through every sample.

@@ -45,8 +45,17 @@ Readings readingsAround(const QList<TouchstonePoint> &points, double designMhz, 
     return readings;
 }
 
-std::optional<double> readingNoise(const QList<TouchstonePoint> &readings)
+std::optional<double> readingNoise(const QList<TouchstonePoint> &readings,
+                                   const std::optional<FeedLine> &line)
 {
+    const std::optional<LossyLine> cable =
+        line ? std::optional<LossyLine>(LossyLine(line->cable)) : std::nullopt;
+    // A reading at the feed point, where the straight line through its neighbours is drawn.
+    const auto atFeed = [&](const TouchstonePoint &reading) {
+        return cable ? cable->loadImpedance(reading.impedanceOhm, reading.frequencyMhz,
+                                            line->lengthMetres)
+                     : reading.impedanceOhm;
+    };
     QList<double> misses; // |e|² over the variance of e in units of one reading's
     for (qsizetype i = 1; i + 1 < readings.size(); ++i) {
         const TouchstonePoint &before = readings.at(i - 1);
@@ -58,11 +67,15 @@ std::optional<double> readingNoise(const QList<TouchstonePoint> &readings)
             continue;
         }
         // The line through the neighbours at this reading weighs them h2 and h1 over the
-        // span; the miss then holds this reading's noise once and theirs by those weights.
+        // span; the miss then holds this reading's noise once and theirs by those weights
+        // (down the line and up again at a neighbouring frequency, their noise is turned
+        // round but scarcely changes its size).
         const double w1 = h2 / (h1 + h2);
         const double w2 = h1 / (h1 + h2);
+        const std::complex<double> between = w1 * atFeed(before) + w2 * atFeed(after);
         const std::complex<double> miss =
-            here.impedanceOhm - (w1 * before.impedanceOhm + w2 * after.impedanceOhm);
+            here.impedanceOhm -
+            atMeasuredPlane(between, here.frequencyMhz, line, line ? line->lengthMetres : 0);
         misses.append(std::norm(miss) / (1 + w1 * w1 + w2 * w2));
     }
     if (misses.isEmpty()) {

@@ -36,8 +36,15 @@ struct Readings
 // smoothness: how far each reading lies off the straight line through its neighbours. An
 // antenna's impedance bends little between an analyser's steps, so what is left is the
 // readings' scatter; the median of those misses keeps the few steps where the curve does bend
-// (a sharp resonance, a band edge) from counting as noise. None with fewer than 3 readings.
-[[nodiscard]] std::optional<double> readingNoise(const QList<TouchstonePoint> &readings);
+// (a sharp resonance, a band edge) from counting as noise. Readings taken at the radio through
+// `line` (at its nominal length) turn round the chart with the line's phase, several times
+// over a VHF sweep: the straight line is drawn through the neighbours turned back to the feed
+// point, where the antenna's curve is smooth, and carried up the line again to the reading's
+// frequency, so that the miss is still in the readings' own ohms. None with fewer than 3
+// readings.
+[[nodiscard]] std::optional<double>
+readingNoise(const QList<TouchstonePoint> &readings,
+             const std::optional<FeedLine> &line = std::nullopt);
 
 // The model's feed-point impedance `feed` as it is seen where the file was measured: through
 // `lengthMetres` of `line`'s cable to the radio, or at the feed point without one.

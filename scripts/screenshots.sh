@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Takes the README's pictures of the real program on a virtual display (Xvfb), in Chinese and
 # in English: the main window with a 28.4 MHz design, and its design check window 10 m over
-# average ground with the trim of tests/data/touchstone/moxon28.s1p drawn; and the check
-# window's Smith chart of the 20 m design there fed through 30 m of RG-58. Run it after a
-# change that shows in the windows and commit the pictures it writes.
+# average ground with the trim of tests/data/touchstone/moxon28.s1p drawn; and, of the 20 m
+# design there fed through 30 m of RG-58 and built with errors (its analyser's file made by
+# nec2c), the check window's Smith chart with the model, the measurement and the trim, and its
+# diagnosis. Run it after a change that shows in the windows and commit the pictures it writes.
 # Usage: screenshots.sh [FOLDER]   (by default doc/screenshots)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -16,8 +17,9 @@ cmake --build --preset default --target take_screenshots moxon_check_module
 mkdir -p "$out"
 measured=(--measured "$PWD/tests/data/touchstone/moxon28.s1p")
 smith=(--smith)
+diagnosis=(--diagnosis)
 for language in zh en; do
-    for picture in measured smith; do
+    for picture in measured smith diagnosis; do
         declare -n options=$picture
         # A home of its own each time: the settings the pictures need never touch the user's,
         # and one picture's installation is not the next one's.

@@ -2,12 +2,18 @@
 
 #include "localenumbers.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QShortcut>
+#include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace moxon {
 
@@ -119,7 +125,24 @@ void AnalysisPanel::showStarted()
     showResultLines({});
     clearResult();
     showStatus([this] { return runningText() + QStringLiteral("…"); });
+    // The keyboard stays where the user pressed: on "取消" while the run lasts, then on the
+    // button that started it, rather than wherever Qt moves it from a button it disables.
+    auto *pressed = qobject_cast<QPushButton *>(QApplication::focusWidget());
+    m_pressed = pressed != nullptr && isAncestorOf(pressed) ? pressed : nullptr;
     updateButtons();
+    if (m_pressed != nullptr) {
+        m_stop->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void AnalysisPanel::updateButtonsAfterRun()
+{
+    const bool keyboardHere = m_stop->hasFocus();
+    updateButtons();
+    if (keyboardHere && m_pressed != nullptr && m_pressed->isEnabled()) {
+        m_pressed->setFocus(Qt::OtherFocusReason);
+    }
+    m_pressed = nullptr;
 }
 
 void AnalysisPanel::showProgress(const AnalysisProgress &progress)
@@ -145,7 +168,36 @@ void AnalysisPanel::showFinished(std::function<QString(const QString &runs)> don
                         .arg(LocaleNumbers(locale()).toMask(seconds, 1)));
     });
     showResultLines(std::move(lines));
-    updateButtons();
+    updateButtonsAfterRun();
+    bringResultIntoView();
+}
+
+void AnalysisPanel::bringResultIntoView()
+{
+    QScrollArea *area = nullptr;
+    for (QWidget *up = parentWidget(); up != nullptr && area == nullptr; up = up->parentWidget()) {
+        area = qobject_cast<QScrollArea *>(up);
+    }
+    if (area == nullptr || m_placement != Placement::Page) {
+        return;
+    }
+    // Once the window has shown the page: the area then takes the result's height, and its
+    // scroll bar's range grows with it.
+    QTimer::singleShot(0, this, [this, area] {
+        QEvent relayout(QEvent::LayoutRequest);
+        QCoreApplication::sendEvent(area, &relayout);
+        const QWidget *page = area->widget();
+        const int top = m_status->mapTo(page, QPoint()).y() - 4;
+        const int bottom = m_result->mapTo(page, QPoint(0, m_result->height())).y();
+        const int view = area->viewport()->height();
+        QScrollBar *bar = area->verticalScrollBar();
+        // As little as shows the whole result, but never past the status line above it.
+        if (bottom - bar->value() > view) {
+            bar->setValue(std::min(top, bottom - view));
+        } else if (top < bar->value()) {
+            bar->setValue(top);
+        }
+    });
 }
 
 void AnalysisPanel::showEnded(AnalysisEnd end, const QString &message)
@@ -166,7 +218,7 @@ void AnalysisPanel::showEnded(AnalysisEnd end, const QString &message)
         showStatus([this, wasRunning] { return wasRunning ? cancelledText() : QString(); });
         break;
     }
-    updateButtons();
+    updateButtonsAfterRun();
 }
 
 void AnalysisPanel::updateButtons()

@@ -2,6 +2,7 @@
 
 #include "checkview.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <functional>
@@ -78,6 +79,11 @@ protected:
 
 private:
     void showResultLines(std::function<QString()> lines);
+    // On a page that scrolls, the status line and the result under it scrolled into view once
+    // they come: a long run's result is what the user waited for, and may lie below the fold.
+    void bringResultIntoView();
+    // The buttons for a run that ended, the keyboard back on the button that started it.
+    void updateButtonsAfterRun();
 
     const Placement m_placement;
     bool m_available = false;
@@ -85,6 +91,7 @@ private:
     QHBoxLayout *m_buttons = nullptr; // the panel owns its widgets
     QLabel *m_status = nullptr;
     QLabel *m_result = nullptr;
+    QPointer<QPushButton> m_pressed; // started the run in flight, with the keyboard on it
     std::function<QString()> m_statusText;
     std::function<QString()> m_resultText;
 };

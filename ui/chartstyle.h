@@ -17,7 +17,8 @@ struct ChartColours
     QColor band;     // band edges
     QColor measured; // what an analyser measured of the built antenna
     QColor grid;
-    QColor radio; // what the radio sees at the far end of the feed line
+    QColor radio;  // what the radio sees at the far end of the feed line
+    QColor fitted; // a model fitted to a measurement: apart from the design's curve it lies on
 };
 
 [[nodiscard]] bool isDark(const QPalette &palette);

@@ -38,7 +38,7 @@ QPen tracePen(SmithTrace trace, const ChartColours &colours)
     case SmithTrace::Predicted:
         return QPen(colours.curve, 2, Qt::DashLine);
     case SmithTrace::Fitted:
-        return QPen(colours.curve, 2, Qt::DotLine);
+        return QPen(colours.fitted, 2, Qt::DashLine);
     }
     return {};
 }

@@ -49,6 +49,9 @@ SwrChart::SwrChart(QWidget *parent)
     QChart *chart = this->chart();
     chart->setMargins(QMargins(4, 4, 4, 4));
     chart->legend()->setAlignment(Qt::AlignBottom);
+    // A line's own pen beside its name: the dashed prediction apart from the solid curve of the
+    // same colour, the dots of the engine's points apart from both.
+    chart->legend()->setMarkerShape(QLegend::MarkerShapeFromSeries);
     QFont small = chart->legend()->font();
     small.setPointSizeF(small.pointSizeF() * 0.9);
     chart->legend()->setFont(small);
@@ -123,6 +126,32 @@ void SwrChart::retranslate()
     m_bandLower->setName(m_bandName.isEmpty() ? QString() : tr("%1 频段边缘").arg(m_bandName));
     m_fullSweep->setText(tr("nec2c 逐点计算全部 41 个频点"));
     setAccessibleName(tr("驻波比曲线"));
+    placeLegend();
+}
+
+void SwrChart::placeLegend()
+{
+    // Under the plot while every name shown fits whole in one row, else beside it, a name a
+    // line: the chart's legend cuts names short rather than wrap them, and a cut name tells
+    // nothing. Each entry takes its marker and the spaces around it besides its name.
+    QLegend *legend = chart()->legend();
+    const QFontMetrics metrics(legend->font());
+    int row = 0;
+    for (const QLegendMarker *marker : legend->markers()) {
+        if (marker->isVisible()) {
+            row += metrics.horizontalAdvance(marker->label()) + metrics.height() + 12;
+        }
+    }
+    const Qt::Alignment wanted = row <= width() - 16 ? Qt::AlignBottom : Qt::AlignRight;
+    if (legend->alignment() != wanted) {
+        legend->setAlignment(wanted);
+    }
+}
+
+void SwrChart::resizeEvent(QResizeEvent *event)
+{
+    CheckChartView::resizeEvent(event);
+    placeLegend();
 }
 
 void SwrChart::setDesign(double f0Mhz)
@@ -180,6 +209,7 @@ void SwrChart::setMeasured(const QList<SweepPoint> &measured, double dipMhz, dou
 void SwrChart::setPredicted(const QList<SweepPoint> &predicted)
 {
     m_predictedIsFit = false;
+    m_predicted->setPen(predictedPen());
     m_predicted->setName(tr("修剪后预测"));
     m_predicted->replace(chartPoints(predicted));
     showInLegend(m_predicted, !predicted.isEmpty());
@@ -189,7 +219,9 @@ void SwrChart::setFitted(const QList<SweepPoint> &fitted)
 {
     setPredicted(fitted);
     m_predictedIsFit = true;
+    m_predicted->setPen(predictedPen());
     m_predicted->setName(tr("诊断拟合的模型"));
+    placeLegend();
 }
 
 void SwrChart::clearTrim()
@@ -210,6 +242,7 @@ void SwrChart::showInLegend(QLineSeries *series, bool shown)
     // A marker shown after the legend was laid out gets neither its place nor its label
     // until the legend is laid out anew.
     legend->layout()->invalidate();
+    placeLegend();
 }
 
 int SwrChart::measuredPoints() const
@@ -287,6 +320,14 @@ int SwrChart::curvePoints() const
     return int(m_curve->count());
 }
 
+QPen SwrChart::predictedPen() const
+{
+    // A trim's prediction is the design's curve moved; a diagnosis's fit is the antenna as
+    // built, in a colour of its own.
+    const ChartColours colours = chartColours(palette());
+    return QPen(m_predictedIsFit ? colours.fitted : colours.curve, 2, Qt::DashLine);
+}
+
 void SwrChart::applyPalette()
 {
     CheckChartView::applyPalette();
@@ -298,7 +339,7 @@ void SwrChart::applyPalette()
     m_enginePoints->setColor(colours.curve);
     m_enginePoints->setBorderColor(colours.curve);
     m_measured->setPen(QPen(colours.measured, width * 1.25));
-    m_predicted->setPen(QPen(colours.curve, width, Qt::DashLine));
+    m_predicted->setPen(predictedPen());
     m_designFrequency->setPen(QPen(colours.design, width, Qt::DashLine));
     for (QLineSeries *level : {m_level15, m_level2}) {
         level->setPen(QPen(colours.level, width * 0.75, Qt::DotLine));

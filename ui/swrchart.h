@@ -67,11 +67,16 @@ Q_SIGNALS:
 protected:
     void applyPalette() override;
     void retranslate() override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     // The axis over `low` to `high` MHz, the levels across it and the band's edges within it.
     void setRange(double low, double high);
     void showInLegend(QLineSeries *series, bool shown);
+    // The legend under the plot, or beside it when the names shown do not fit in one row.
+    void placeLegend();
+    // The trim's prediction's, or the diagnosis's fit's.
+    [[nodiscard]] QPen predictedPen() const;
 
     QLineSeries *m_curve = nullptr; // the chart owns its series and axes
     QScatterSeries *m_enginePoints = nullptr;

@@ -45,20 +45,24 @@ QString TrimPanel::diagnosisLines(const DiagnosisResult &r, const TuneSetup &set
         return dipAloneDiagnosis(r, setup);
     }
     const LocaleNumbers numbers(locale());
+    // What the builder acts on comes first, where the page shows it without scrolling: the
+    // verdict or each cut's error; then how well the fit went, then the trim.
+    const QString fit = tr("拟合 %1 个频点（%2 – %3 MHz），%4 步")
+                            .arg(r.points)
+                            .arg(numbers.toMask(r.lowerMhz, 4), numbers.toMask(r.upperMhz, 4))
+                            .arg(r.iterations);
+    const QString residual =
+        tr("残差 %1 Ω（均方根），单次读数噪声 %2 Ω")
+            .arg(numbers.toMask(r.residualOhm, 2), numbers.toMask(r.noiseOhm, 2));
     QStringList lines;
-    lines.append(tr("拟合 %1 个频点（%2 – %3 MHz），%4 步")
-                     .arg(r.points)
-                     .arg(numbers.toMask(r.lowerMhz, 4), numbers.toMask(r.upperMhz, 4))
-                     .arg(r.iterations));
-    lines.append(tr("残差 %1 Ω（均方根），单次读数噪声 %2 Ω")
-                     .arg(numbers.toMask(r.residualOhm, 2), numbers.toMask(r.noiseOhm, 2)));
     if (!r.explained) {
-        lines.append(QString());
         lines.append(tr("实测结果不只是这副天线：请查找附近的导体、馈线上的共模电流，或馈线是否"
                         "有误。"));
+        lines.append(QString());
+        lines.append(fit);
+        lines.append(residual);
         return lines.join(u'\n');
     }
-    lines.append(QString());
     lines.append(tr("模型按实际尺寸解释了实测，偏差如下："));
     const QLocale here = locale();
     const QString scaleSigma = std::isfinite(r.scale.sigma)
@@ -77,6 +81,9 @@ QString TrimPanel::diagnosisLines(const DiagnosisResult &r, const TuneSetup &set
         lines.append(errorLine(*r.lineLengthError, setup, here, tr("馈线电长度比给定长 %1%2"),
                                tr("馈线电长度比给定短 %1%2")));
     }
+    lines.append(QString());
+    lines.append(fit);
+    lines.append(residual);
     lines.append(QString());
     lines.append(tr("按诊断出的天线修剪（各剪加量相对于它现在的样子）"));
     if (r.trim && r.trim->ok()) {

@@ -3,9 +3,8 @@
 // The 20 m design the command line's engine tests build, and nec2c's own runs of an antenna
 // built to it, independent of the program's fits: its impedances, its dip and its figures.
 
-#include "calculation.h"
+#include "builtantenna.h"
 #include "checkrequest.h"
-#include "enginebatch.h"
 #include "enginedip.h"
 #include "moxoncli.h"
 #include "runnec2c.h"
@@ -30,16 +29,9 @@ inline constexpr double kDipStep = 0.003; // MHz, of the direct runs finding a d
 
 inline TuneSetup designSetup()
 {
-    const Calculation run = calculate(FormInputs{u"14.15"_s, u"2"_s, WireUnit::Millimetre},
-                                      DisplayUnit::Metre, LocaleNumbers(QLocale::c()));
-    return tuneSetup(modelInputFor(run.shown, run.input, false, true), run.shown.values,
-                     run.form.wireSize,
-                     Installation{10, {GroundKind::Real, 13, 0.005}, copper(), {}});
-}
-
-inline TuneDimensions scaledBy(const TuneDimensions &dims, double scale)
-{
-    return {dims.a * scale, dims.b * scale, dims.d * scale, dims.e * scale};
+    return shownDesignSetup(FormInputs{u"14.15"_s, u"2"_s, WireUnit::Millimetre},
+                            DisplayUnit::Metre,
+                            Installation{10, {GroundKind::Real, 13, 0.005}, copper(), {}});
 }
 
 inline QJsonObject runJson(const QString &command, const QStringList &arguments, QString &err)
@@ -52,24 +44,6 @@ inline QJsonObject runJson(const QString &command, const QStringList &arguments,
     outStream.flush();
     errStream.flush();
     return status == 0 ? QJsonDocument::fromJson(out.toUtf8()).object() : QJsonObject();
-}
-
-// nec2c's impedance of `dims` at `frequencies`, run as two decks side by side.
-inline QList<SweepPoint> impedances(const TuneSetup &setup, const TuneDimensions &dims,
-                                    const QList<double> &frequencies)
-{
-    const QByteArray deck = setup.requestFor(dims).deck;
-    const qsizetype half = frequencies.size() / 2;
-    const QList<SweepSlice> slices = {frequencySlice(deck, frequencies.mid(0, half)),
-                                      frequencySlice(deck, frequencies.mid(half))};
-    EngineScheduler scheduler;
-    const std::optional<QList<EngineRun>> runs =
-        runEngineBatch({slices.at(0).deck, slices.at(1).deck}, scheduler);
-    QList<SweepPoint> points;
-    for (qsizetype k = 0; runs && k < 2; ++k) {
-        points += readSliceRun(runs->at(k), slices.at(k)).points;
-    }
-    return points;
 }
 
 // Where nec2c's SWR of `dims` is lowest near `guessMhz`: every 3 kHz over +-30 kHz.

@@ -1,7 +1,6 @@
 #include "enginedesign.h"
 #include "feedline.h"
 #include "testsuite.h"
-#include "touchstonewriter.h"
 #include "trim.h"
 
 #include <QFile>
@@ -17,30 +16,6 @@
 using namespace moxon;
 using namespace moxon::test;
 using namespace Qt::StringLiterals;
-
-namespace {
-
-// Written as an analyser in the shack writes it: Z in RI against 50 ohms, frequencies in MHz.
-bool writeS1p(const QString &path, const QList<TouchstonePoint> &points)
-{
-    QFile s1p(path);
-    return s1p.open(QIODevice::WriteOnly) &&
-           s1p.write(touchstoneS1p(points, TouchstoneFormat{FrequencyUnit::MHz, NetworkParameter::Z,
-                                                            NumberFormat::RealImaginary, 50,
-                                                            TouchstoneVersion::One})) > 0;
-}
-
-// `count` frequencies evenly over +-`share` of kF0.
-QList<double> around(int count, double share)
-{
-    QList<double> frequencies;
-    for (int i = 0; i < count; ++i) {
-        frequencies.append(kF0 * (1 - share + 2 * share * i / (count - 1)));
-    }
-    return frequencies;
-}
-
-} // namespace
 
 // moxon-cli diagnose against the real nec2c engine: an antenna built with errors the program
 // is not told, measured through a feed line whose length it is told only roughly.
@@ -65,23 +40,13 @@ void TestCliDiagnose::findsTheCutsOffAndTrimsThem()
     const TuneDimensions real = scaledBy(withTails(setup.formula, driver, reflector), scale);
 
     // 21 readings over +-5 % at the radio's end of the lossy line, 0.5 ohm of noise on each part.
-    const QList<SweepPoint> curve = impedances(setup, real, around(21, 0.05));
-    QCOMPARE(curve.size(), 21);
-    QList<TouchstonePoint> load;
-    for (const SweepPoint &point : curve) {
-        load.append(
-            TouchstonePoint{point.frequencyMhz, {point.feed.resistance, point.feed.reactance}});
-    }
-    QList<TouchstonePoint> atRadio =
-        throughLine(load, LossyLine(cableOf(*cablePreset(u"RG-58"))), lineMetres);
-    std::mt19937 generator(5);
-    std::normal_distribution<double> noise(0, 0.5);
-    for (TouchstonePoint &point : atRadio) {
-        point.impedanceOhm += std::complex<double>(noise(generator), noise(generator));
-    }
+    const QList<TouchstonePoint> atRadio = analyserReadings(
+        setup, BuildErrors{scale, driver, reflector}, frequenciesAround(kF0, 21, 0.05), 0.5,
+        FeedLine{cableOf(*cablePreset(u"RG-58")), lineMetres});
+    QCOMPARE(atRadio.size(), 21);
     QTemporaryDir folder;
     const QString path = folder.filePath(u"shack.s1p"_s);
-    QVERIFY(writeS1p(path, atRadio));
+    QVERIFY(writeAnalyserFile(path, atRadio));
 
     QString err;
     const QJsonObject report =
@@ -144,7 +109,7 @@ void TestCliDiagnose::aDipoleIsNotExplained()
     QList<TouchstonePoint> dipole;
     std::mt19937 generator(9);
     std::normal_distribution<double> noise(0, 0.3);
-    for (const double mhz : around(41, 0.05)) {
+    for (const double mhz : frequenciesAround(kF0, 41, 0.05)) {
         // Near resonance a thin half-wave dipole is about 73 ohms, its resistance and reactance
         // rising with frequency (Balanis, "Antenna Theory", 3rd ed., §8.5).
         const double x = mhz / 14.0 - 1;
@@ -153,7 +118,7 @@ void TestCliDiagnose::aDipoleIsNotExplained()
     }
     QTemporaryDir folder;
     const QString path = folder.filePath(u"dipole.s1p"_s);
-    QVERIFY(writeS1p(path, dipole));
+    QVERIFY(writeAnalyserFile(path, dipole));
     // In free space, where the engine's runs cost a fraction of those over ground.
     const QStringList freeSpace = kDesign.mid(0, 8) + kDesign.mid(12);
     QString err;

@@ -1,16 +1,21 @@
 // The README's pictures, taken of the real windows on a display (scripts/screenshots.sh runs
 // it under Xvfb): the main window with a 28.4 MHz design in metres, and its check window over
-// average ground in copper wire with the trim of an analyser's file drawn on the SWR chart;
-// with --smith, the check window's Smith chart of the 20 m design over the same ground, fed
-// through 30 m of RG-58, with the feed point's curve and the radio's.
+// average ground in copper wire with the trim of an analyser's file drawn on the SWR chart.
+// With --smith and --diagnosis, the 20 m design over the same ground fed through 30 m of
+// RG-58, and an analyser's file of it as built (1 % long, driven tails 3 cm long, reflector
+// tails 2 cm short, the line 30.3 m), read at the radio: --smith trims from it and shows the
+// Smith chart with the model at the feed point and at the radio, the file as measured and
+// turned back to the feed point, and the trim's prediction; --diagnosis presses 诊断 and shows
+// the 实测 tab with the errors found and the fitted model on the SWR chart.
 //
 // take_screenshots --language en|zh --measured FILE.s1p --out FOLDER
 // writes FOLDER/main-<language>.png and FOLDER/check-trim-<language>.png;
-// take_screenshots --language en|zh --smith --out FOLDER
-// writes FOLDER/check-smith-<language>.png. It stores the installation in the settings first,
-// as the check window would: run it with a HOME and an XDG_CONFIG_HOME of its own, as the
-// script does, so that a user's settings stay untouched.
+// take_screenshots --language en|zh --smith|--diagnosis --out FOLDER
+// writes FOLDER/check-smith-<language>.png or FOLDER/check-diagnosis-<language>.png. It stores
+// the installation in the settings first, as the check window would: run it with a HOME and an
+// XDG_CONFIG_HOME of its own, as the script does, so that a user's settings stay untouched.
 
+#include "builtantenna.h"
 #include "cable.h"
 #include "captionface.h"
 #include "enginescheduler.h"
@@ -20,6 +25,7 @@
 #include "translation.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCommandLineParser>
 #include <QDeadlineTimer>
@@ -32,6 +38,7 @@
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -39,6 +46,7 @@
 #include <functional>
 
 using namespace moxon;
+using namespace moxon::test;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -198,32 +206,99 @@ bool pointAt(QWidget *check, QWidget *chart, const QString &text)
     return false;
 }
 
-// The check of the 20 m design in 2 mm wire, its Smith chart's tab open.
-int smithChart(frmMoxon &window, const QDir &out, const QString &name)
+// Clicks the check window's tab named `name` in the window's language, as a user would.
+bool openTab(QWidget *check, const char *name)
+{
+    const QString text = QCoreApplication::translate("moxon::CheckWindow", name);
+    QTabBar *tabs = check->findChild<QTabWidget *>(u"figureTabs"_s)->tabBar();
+    for (int i = 0; i < tabs->count(); ++i) {
+        if (tabs->tabText(i) == text) {
+            QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(i).center());
+            return true;
+        }
+    }
+    return false;
+}
+
+// The 20 m design of 2 mm wire, in metres, and its check.
+QWidget *twentyMetreCheck(frmMoxon &window)
 {
     if (!pickWireUnit(window, u"mm"_s)) {
-        return fail("the wire has no unit mm");
+        fail("the wire has no unit mm");
+        return nullptr;
     }
     typeInto(window, u"txtWD"_s, u"2"_s);
     typeInto(window, u"txtFreq"_s, u"14.15"_s);
     QTest::mouseClick(window.control(u"optM"_s), Qt::LeftButton);
-    QWidget *check = checkedDesign(window);
-    if (check == nullptr) {
-        return 1;
+    return checkedDesign(window);
+}
+
+// What an analyser in the shack read of the 20 m design as built where `installation` hangs
+// it: 1 % long, each driven tail 3 cm long and each reflector tail 2 cm short, at the end of
+// 30.3 m of the installation's line (which says 30 m), 61 readings over +-5 % with 0.5 ohm of
+// noise. Written to `path`.
+bool writeShackFile(const QString &path, const Installation &installation)
+{
+    const TuneSetup setup = shownDesignSetup(FormInputs{u"14.15"_s, u"2"_s, WireUnit::Millimetre},
+                                             DisplayUnit::Metre, installation);
+    const FeedLine line{installation.feedLine->cable, 30.3};
+    const QList<TouchstonePoint> readings = analyserReadings(
+        setup, BuildErrors{1.01, 0.03, -0.02}, frequenciesAround(14.15, 61, 0.05), 0.5, line);
+    return !readings.isEmpty() && writeAnalyserFile(path, readings);
+}
+
+// The file opened in the 实测 tab as measured at the radio, and its trim done.
+bool trimmedAtRadio(QWidget *check, const QString &file)
+{
+    if (!openTab(check, "实测")) {
+        fail("the check window has no tab of the measurement");
+        return false;
     }
-    // The last tab is the Smith chart's: clicked as a user would.
-    QTabBar *tabs = check->findChild<QTabWidget *>(u"figureTabs"_s)->tabBar();
-    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(tabs->count() - 1).center());
+    QTest::mouseClick(check->findChild<QCheckBox *>(u"measuredAtRadio"_s), Qt::LeftButton);
+    openMeasurement(check, file);
+    if (!waitFor([&] { return !labelText(check, u"trimResult"_s).isEmpty(); }, 300)) {
+        std::fprintf(stderr, "take_screenshots: no trim: %s\n",
+                     qUtf8Printable(labelText(check, u"trimStatus"_s)));
+        return false;
+    }
+    return true;
+}
+
+// The Smith chart's tab of the trimmed check, the pointer on the trim's prediction at the
+// design frequency (else on the measurement there), so that the readout tells it.
+int smithChart(QWidget *check, const QDir &out, const QString &name)
+{
+    if (!openTab(check, "史密斯圆图")) {
+        return fail("the check window has no Smith chart");
+    }
     QTest::qWait(500); // the chart's first paint
-    // The pointer on the radio's curve at the design frequency, so that the readout beside
-    // tells what the radio sees there.
-    const QString radio =
-        QCoreApplication::translate("moxon::SmithChart", "模型（电台端）") + u"\n14.150 MHz"_s;
-    if (!pointAt(check, check->findChild<QWidget *>(u"smithChart"_s), radio)) {
-        return fail("the radio's curve has no point at the design frequency");
+    QWidget *chart = check->findChild<QWidget *>(u"smithChart"_s);
+    bool pointed = false;
+    for (const char *curve : {"修剪后预测", "实测（馈点）"}) {
+        const QString text =
+            QCoreApplication::translate("moxon::SmithChart", curve) + u"\n14.150 MHz"_s;
+        pointed = pointed || pointAt(check, chart, text);
+    }
+    if (!pointed) {
+        return fail("neither the trim nor the measurement has a point at the design frequency");
     }
     QTest::qWait(300);
     return save(check, out.filePath(u"check-smith-%1.png"_s.arg(name))) ? 0 : 1;
+}
+
+// 诊断 pressed once the trim is done, and the 实测 tab with what it found.
+int diagnosisPage(QWidget *check, const QDir &out, const QString &name)
+{
+    QTest::mouseClick(check->findChild<QPushButton *>(u"diagnose"_s), Qt::LeftButton);
+    const QString full = QCoreApplication::translate("moxon::TrimPanel", "诊断已算完%1。");
+    const QString done = full.left(full.indexOf(u"%1"_s));
+    if (!waitFor([&] { return labelText(check, u"trimStatus"_s).startsWith(done); }, 600)) {
+        std::fprintf(stderr, "take_screenshots: no diagnosis: %s\n",
+                     qUtf8Printable(labelText(check, u"trimStatus"_s)));
+        return 1;
+    }
+    QTest::qWait(500); // the chart's last repaint
+    return save(check, out.filePath(u"check-diagnosis-%1.png"_s.arg(name))) ? 0 : 1;
 }
 
 } // namespace
@@ -234,25 +309,35 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(u"moxon"_s);
     QCommandLineParser parser;
-    parser.addOptions({{u"language"_s, u"en or zh"_s, u"language"_s},
-                       {u"measured"_s, u"the analyser's file"_s, u"file"_s},
-                       {u"smith"_s, u"the Smith chart of a design fed through a line"_s},
-                       {u"out"_s, u"the folder of the pictures"_s, u"folder"_s}});
+    parser.addOptions(
+        {{u"language"_s, u"en or zh"_s, u"language"_s},
+         {u"measured"_s, u"the analyser's file"_s, u"file"_s},
+         {u"smith"_s, u"the Smith chart of a built design trimmed through a line"_s},
+         {u"diagnosis"_s, u"the diagnosis of a built design measured through a line"_s},
+         {u"out"_s, u"the folder of the pictures"_s, u"folder"_s}});
     parser.process(app);
     const std::optional<UiLanguage> language = uiLanguageFromName(parser.value(u"language"_s));
     const bool smith = parser.isSet(u"smith"_s);
-    if (!language || smith == parser.isSet(u"measured"_s) || !parser.isSet(u"out"_s)) {
-        return fail("usage: take_screenshots --language en|zh (--measured FILE | --smith) "
-                    "--out FOLDER");
+    const bool diagnosis = parser.isSet(u"diagnosis"_s);
+    const int pictures = int(smith) + int(diagnosis) + int(parser.isSet(u"measured"_s));
+    if (!language || pictures != 1 || !parser.isSet(u"out"_s)) {
+        return fail("usage: take_screenshots --language en|zh (--measured FILE | --smith | "
+                    "--diagnosis) --out FOLDER");
     }
     const QString name = uiLanguageName(*language);
     const QDir out(parser.value(u"out"_s));
 
-    // 10 m above average ground (εr 13, 0.005 S/m), in copper wire; for the Smith chart fed
-    // through 30 m of RG-58, so that it draws the radio's curve beside the feed point's.
+    // 10 m above average ground (εr 13, 0.005 S/m), in copper wire; for the built 20 m
+    // antenna fed through 30 m of RG-58, so that the radio's curves come beside the feed
+    // point's.
     Installation installation{10, {GroundKind::Real, 13, 0.005}, copper(), {}};
-    if (smith) {
+    const QTemporaryDir folder;
+    const QString shack = folder.filePath(u"moxon20m.s1p"_s);
+    if (smith || diagnosis) {
         installation.feedLine = FeedLine{cableOf(*cablePreset(u"RG-58")), 30};
+        if (!writeShackFile(shack, installation)) {
+            return fail("nec2c read nothing of the built antenna");
+        }
     }
     storeInstallation(installation);
     QApplication::setFont(CaptionFace::captionFont());
@@ -261,6 +346,12 @@ int main(int argc, char *argv[])
     if (!QTest::qWaitForWindowExposed(&window)) {
         return fail("the main window was not shown");
     }
-    return smith ? smithChart(window, out, name)
-                 : mainAndTrim(window, parser.value(u"measured"_s), out, name);
+    if (!smith && !diagnosis) {
+        return mainAndTrim(window, parser.value(u"measured"_s), out, name);
+    }
+    QWidget *check = twentyMetreCheck(window);
+    if (check == nullptr || !trimmedAtRadio(check, shack)) {
+        return 1;
+    }
+    return smith ? smithChart(check, out, name) : diagnosisPage(check, out, name);
 }

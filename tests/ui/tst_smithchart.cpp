@@ -4,10 +4,15 @@
 #include "smithpainter.h"
 #include "testsuite.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QFileDialog>
 #include <QImage>
+#include <QLineEdit>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <cmath>
 #include <complex>
@@ -70,6 +75,7 @@ private Q_SLOTS:
     void impedancesWhereTheChartHasThem();
     void swrTwoCircleIsDrawn();
     void pointerAndImage();
+    void savedFromItsContextMenu();
 };
 
 void TestSmithChart::impedancesWhereTheChartHasThem_data()
@@ -179,6 +185,46 @@ void TestSmithChart::pointerAndImage()
     QCOMPARE(savePng(path, chart.image()), QString());
     const QImage read(path);
     QCOMPARE(read.size(), chart.size() * chart.devicePixelRatio());
+}
+
+// "保存圆图…" in the chart's context menu: the dialog offers the chart's name, and a name typed
+// without a suffix is written as that PNG, the chart whole.
+void TestSmithChart::savedFromItsContextMenu()
+{
+    SmithChart chart;
+    chart.resize(640, 420);
+    chart.setDesign(kF0);
+    chart.setCurve(SmithTrace::Model,
+                   {SweepPoint{14.1, {50, 0}, 1.0}, SweepPoint{14.2, {100, 0}, 2.0}});
+    chart.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&chart));
+    QAction *save = nullptr;
+    for (QAction *action : chart.actions()) {
+        save = action->objectName() == u"saveSmithChart"_s ? action : save;
+    }
+    QVERIFY(save != nullptr && chart.contextMenuPolicy() == Qt::ActionsContextMenu);
+    QCOMPARE(save->text(), u"保存圆图…"_s);
+
+    QTemporaryDir folder;
+    QString offered;
+    QTimer answer;
+    connect(&answer, &QTimer::timeout, &answer, [&] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        if (dialog != nullptr && dialog->isVisible()) {
+            offered = dialog->findChild<QLineEdit *>(u"fileNameEdit"_s)->text();
+            dialog->selectFile(folder.filePath(u"chart"_s));
+            static_cast<QDialog *>(dialog)->accept(); // QFileDialog hides its override
+        }
+    });
+    answer.start(10);
+    save->trigger();
+    answer.stop();
+    QCOMPARE(offered, u"moxon-smith-14.15MHz.png"_s);
+    const QImage written(folder.filePath(u"chart.png"_s));
+    QCOMPARE(written.size(), chart.size() * chart.devicePixelRatio());
+    // The model's curve is in the file: it starts at 50 ohms, the centre.
+    const QPointF centre = chart.smithGeometry().circle().center() * chart.devicePixelRatio();
+    QVERIFY(near(written.pixelColor(centre.toPoint()), chartColours(chart.palette()).curve));
 }
 
 MOXON_TEST_MAIN(TestSmithChart)
