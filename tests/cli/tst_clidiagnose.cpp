@@ -3,7 +3,6 @@
 #include "testsuite.h"
 #include "trim.h"
 
-#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
@@ -183,7 +182,7 @@ void TestCliDiagnose::tooFewFrequenciesTrimTheDip()
     QCOMPARE(points.size(), 4);
     QTemporaryDir folder;
     const QString path = folder.filePath(u"four.s1p"_s);
-    QVERIFY(writeS1p(path, points));
+    QVERIFY(writeAnalyserFile(path, points));
 
     const auto cli = [&](const QString &command, const QStringList &more, QString &out) {
         QString err;
