@@ -302,7 +302,7 @@ int main(int argc, char *argv[])
         << tally.tails << "; every error within its 3σ " << tally.threeSigma
         << "; trimmed dip within 0.25 % of the target " << tally.dip
         << "; trimmed F/B no more than 1 dB below the design's " << tally.frontToBack
-        << ", below the design's with its own dip trimmed onto the target "
+        << ", than the design's with its own dip trimmed onto the target "
         << tally.frontToBackOnTarget << '\n';
     const int all = tally.cases;
     return tally.explained == all && tally.scale == all && tally.tails == all &&
