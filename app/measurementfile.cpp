@@ -18,6 +18,26 @@ bool isFrequency(double mhz)
     return std::isfinite(mhz) && mhz > 0;
 }
 
+// Where the dip is wanted: the target given, or the design frequency.
+std::variant<double, QString> targetOf(const MeasuredAntenna &measured, double designMhz)
+{
+    const double target = measured.targetMhz == 0 ? designMhz : measured.targetMhz;
+    if (!isFrequency(target)) {
+        return QStringLiteral("The target must be a frequency above 0 MHz.");
+    }
+    return target;
+}
+
+// Why a file measured at the radio cannot be read as it stands; empty when it can.
+QString lineRefusal(const MeasuredAntenna &measured, const std::optional<FeedLine> &line)
+{
+    if (measured.atRadio && !line) {
+        return QStringLiteral("A file measured at the radio needs the feed line it was measured "
+                              "through: choose the line in the installation.");
+    }
+    return {};
+}
+
 // `points` with their SWR on the 50-ohm line.
 QList<SweepPoint> sweepOf(const QList<TouchstonePoint> &points)
 {
@@ -38,10 +58,11 @@ std::variant<Measurement, QString> readMeasurement(const MeasuredAntenna &measur
                                                    const std::optional<FeedLine> &line)
 {
     Measurement measurement;
-    measurement.targetMhz = measured.targetMhz == 0 ? designMhz : measured.targetMhz;
-    if (!isFrequency(measurement.targetMhz)) {
-        return QStringLiteral("The target must be a frequency above 0 MHz.");
+    const std::variant<double, QString> target = targetOf(measured, designMhz);
+    if (const auto *reason = std::get_if<QString>(&target)) {
+        return *reason;
     }
+    measurement.targetMhz = std::get<double>(target);
     if (measured.file.isEmpty()) {
         if (!isFrequency(measured.dipMhz)) {
             return QStringLiteral("The measured dip must be a frequency above 0 MHz.");
@@ -49,9 +70,8 @@ std::variant<Measurement, QString> readMeasurement(const MeasuredAntenna &measur
         measurement.dipMhz = measured.dipMhz;
         return measurement;
     }
-    if (measured.atRadio && !line) {
-        return QStringLiteral("A file measured at the radio needs the feed line it was measured "
-                              "through: choose the line in the installation.");
+    if (const QString refusal = lineRefusal(measured, line); !refusal.isEmpty()) {
+        return refusal;
     }
 
     const TouchstoneResult read = readTouchstoneFile(measured.file);
@@ -86,18 +106,18 @@ std::variant<DiagnosedFile, QString> readDiagnosisFile(const MeasuredAntenna &me
                                                        const std::optional<FeedLine> &line)
 {
     DiagnosedFile diagnosed;
-    diagnosed.targetMhz = measured.targetMhz == 0 ? designMhz : measured.targetMhz;
-    if (!isFrequency(diagnosed.targetMhz)) {
-        return QStringLiteral("The target must be a frequency above 0 MHz.");
+    const std::variant<double, QString> target = targetOf(measured, designMhz);
+    if (const auto *reason = std::get_if<QString>(&target)) {
+        return *reason;
     }
+    diagnosed.targetMhz = std::get<double>(target);
     // A dip alone says nothing of which cut is off: the fit needs the impedance curve.
     if (measured.file.isEmpty()) {
         return QStringLiteral("The diagnosis needs a measured impedance curve: open the "
                               "analyser's file.");
     }
-    if (measured.atRadio && !line) {
-        return QStringLiteral("A file measured at the radio needs the feed line it was measured "
-                              "through: choose the line in the installation.");
+    if (const QString refusal = lineRefusal(measured, line); !refusal.isEmpty()) {
+        return refusal;
     }
     const TouchstoneResult read = readTouchstoneFile(measured.file);
     if (const auto *error = std::get_if<TouchstoneError>(&read)) {

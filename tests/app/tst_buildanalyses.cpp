@@ -36,6 +36,22 @@ struct Windows
     FakeCheckView checks;
 };
 
+// The measurement: `file` written into `folder`, or where it is empty the dip typed as `dipMhz`;
+// empty when the file could not be written.
+std::optional<MeasuredAntenna> measurementOf(const QByteArray &file, const QTemporaryDir &folder,
+                                             double dipMhz)
+{
+    MeasuredAntenna measured{QString(), dipMhz, 0};
+    if (!file.isEmpty()) {
+        measured.file = folder.filePath(u"measured.s1p"_s);
+        QFile written(measured.file);
+        if (!written.open(QIODevice::WriteOnly) || written.write(file) != file.size()) {
+            return std::nullopt;
+        }
+    }
+    return measured;
+}
+
 } // namespace
 
 class TestBuildAnalyses : public QObject
@@ -122,19 +138,14 @@ void TestBuildAnalyses::diagnosis()
     QFETCH(QString, message);
 
     QTemporaryDir folder;
-    MeasuredAntenna measured{QString(), 146.2, 0};
-    if (!file.isEmpty()) {
-        measured.file = folder.filePath(u"measured.s1p"_s);
-        QFile written(measured.file);
-        QVERIFY(written.open(QIODevice::WriteOnly));
-        written.write(file);
-    }
+    const std::optional<MeasuredAntenna> measured = measurementOf(file, folder, 146.2);
+    QVERIFY(measured);
     Windows windows;
     FakeCheckView &checks = windows.checks;
     if (trimFirst) {
-        windows.window.session.startTrim(measured);
+        windows.window.session.startTrim(*measured);
     }
-    windows.window.session.startDiagnosis(measured);
+    windows.window.session.startDiagnosis(*measured);
     QTRY_VERIFY_WITH_TIMEOUT(checks.ended(AnalysisKind::Diagnosis), 30'000);
     QCOMPARE(checks.outline(), events);
     QVERIFY(!checks.trim);
@@ -231,16 +242,11 @@ void TestBuildAnalyses::trim()
     QFETCH(QString, message);
 
     QTemporaryDir folder;
-    MeasuredAntenna measured{QString(), 144.2, 0};
-    if (!file.isEmpty()) {
-        measured.file = folder.filePath(u"measured.s1p"_s);
-        QFile written(measured.file);
-        QVERIFY(written.open(QIODevice::WriteOnly));
-        written.write(file);
-    }
+    const std::optional<MeasuredAntenna> measured = measurementOf(file, folder, 144.2);
+    QVERIFY(measured);
     Windows windows;
     FakeCheckView &checks = windows.checks;
-    windows.window.session.startTrim(measured);
+    windows.window.session.startTrim(*measured);
     QTRY_VERIFY_WITH_TIMEOUT(checks.ended(AnalysisKind::Trim), 30'000);
     QCOMPARE(checks.outline(), events);
     if (!message.isEmpty()) {
