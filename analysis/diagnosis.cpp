@@ -6,6 +6,7 @@
 #include "feedline.h"
 #include "impedancecurve.h"
 #include "leastsquares.h"
+#include "localenumbers.h"
 #include "measureddip.h"
 #include "sweepplan.h"
 #include "trimcheck.h"
@@ -341,30 +342,56 @@ void DiagnosisRun::report(const Centre &centre)
     }
 }
 
-// The trim of the antenna as diagnosed: the model without its scale is the antenna as built,
-// and the fitted model's dip is where the antenna dips, so the trim's own scale comes out as
-// the diagnosis's and its cuts are changes to the antenna as it is.
+// The trim of the antenna as diagnosed. Its tail errors are undone first: the trim is found
+// for the antenna with its tails as meant, behaving as scaled as the fit found it, and each
+// cut is then stated against the tails as they are. A trim of the tails as they are would move
+// both pairs along one line only, and cannot undo errors of opposite sign, which spoil the
+// front-to-back while the dip looks right.
 void DiagnosisRun::trimDiagnosed(const LocalModel &local, const QList<double> &x)
 {
-    const std::optional<double> dip = interiorMinimum(
-        [&local, &x](double mhz) {
-            const std::complex<double> z = local.feed(x, mhz);
-            return std::abs((z - kLineImpedance) / (z + kLineImpedance));
-        },
-        m_result.lowerMhz, m_result.upperMhz, 1e-8 * m_result.upperMhz);
-    if (!dip) {
+    const auto dipOf = [this, &local](const QList<double> &y) {
+        return interiorMinimum(
+            [&local, &y](double mhz) {
+                const std::complex<double> z = local.feed(y, mhz);
+                return std::abs((z - kLineImpedance) / (z + kLineImpedance));
+            },
+            m_result.lowerMhz, m_result.upperMhz, 1e-8 * m_result.upperMhz);
+    };
+    QList<double> meant = x;
+    meant[indexOf(Unknown::DriverTails)] = 0;
+    meant[indexOf(Unknown::ReflectorTails)] = 0;
+    QList<double> unscaled = x;
+    unscaled[indexOf(Unknown::Scale)] = 0;
+    const std::optional<double> dip = dipOf(x);
+    const std::optional<double> meantDip = dipOf(meant);
+    const std::optional<double> unscaledDip = dipOf(unscaled);
+    if (!dip || !meantDip || !unscaledDip) {
         m_result.trimRefusal = AnalysisRounds::noDip(m_result.lowerMhz, m_result.upperMhz);
         return;
     }
-    TuneSetup diagnosed = m_setup;
-    diagnosed.formula = m_result.diagnosed;
+    meant[indexOf(Unknown::Scale)] = 0;
+    TuneSetup asMeant = m_setup;
+    asMeant.formula = antennaOf(meant);
     const int runs = m_rounds.engineRuns();
     const AnalysisProgressFn progress = [this, runs](const AnalysisProgress &step) {
         return !m_progress || m_progress({runs + step.engineRuns, kMostRounds + 1 + step.round,
                                           kMostRounds + 1 + step.rounds});
     };
-    m_result.trim = moxon::trim(diagnosed, *dip, m_target, m_engine, progress);
-    m_result.trimRefusal = m_result.trim->message;
+    TrimResult trim = moxon::trim(asMeant, *meantDip, m_target, m_engine, progress);
+    // Told of the antenna as it is: where it dips, where its model does, and each cut from
+    // its tails as they are. The trimmed and rebuilt dimensions are the same either way.
+    trim.built = m_result.diagnosed;
+    trim.measuredDipMhz = *dip;
+    trim.modelDipMhz = *unscaledDip;
+    if (trim.fieldTrim) {
+        FieldTrim &cut = *trim.fieldTrim;
+        cut.drivenTailChange = LocaleNumbers::roundedToMask(
+            cut.antenna.dimensions.b - m_result.diagnosed.b, m_setup.decimals);
+        cut.reflectorTailChange = LocaleNumbers::roundedToMask(
+            cut.antenna.dimensions.d - m_result.diagnosed.d, m_setup.decimals);
+    }
+    m_result.trimRefusal = trim.message;
+    m_result.trim = std::move(trim);
 }
 
 TuneDimensions DiagnosisRun::antennaOf(const QList<double> &x) const

@@ -17,6 +17,8 @@ namespace {
 // The tails' difference step, in wavelengths: about a centimetre on 20 m, which moves the dip
 // by less than the runs' spacing.
 constexpr double kTailStepWavelengths = 5e-4;
+// The refining candidates' spacing along the line, in shares of the dip's move.
+constexpr double kRefiningSpacing = 0.1;
 
 } // namespace
 
@@ -31,7 +33,8 @@ TrimRun::TrimRun(const TuneSetup &setup, double measuredDipMhz, double targetMhz
     , m_built(setup.formula)
     , m_fm(measuredDipMhz)
     , m_ft(targetMhz)
-    , m_rounds(engine, progress, 4 + kMostCorrections + (dipAlone ? 1 : 0))
+    // From a dip alone the long-tailed antenna's check takes the refining round's place.
+    , m_rounds(engine, progress, 5 + kMostCorrections)
 {
     const CheckRequest design = setup.requestFor(m_built);
     m_f0 = design.frequencyMhz;
@@ -51,7 +54,7 @@ TrimResult TrimRun::result()
                                      "0 MHz."));
     } else if (model() && scale()) {
         fieldLine();
-        if (candidates() && correct() && longTailsChecked()) {
+        if (candidates() && refined() && correct() && longTailsChecked()) {
             finishTrims();
         }
     }
@@ -227,6 +230,49 @@ void TrimRun::fieldCandidates(const QList<ProbeAnswer> &answers)
     // the dip's miss out.
     const double moved = m_ft - m_fm + trimming::through(miss, m_bestShare);
     m_factor = std::fabs(moved) > 1e-12 ? (m_ft - m_fm) / moved : 1;
+}
+
+// The front-to-back's peak along the line is narrower than the first candidates lie apart:
+// three more around the best share, on the line as corrected for the dip, place it again.
+// From a dip alone the share is the one that holds both readings, and stays.
+bool TrimRun::refined()
+{
+    if (!m_field || m_longTails) {
+        return true;
+    }
+    QList<double> shares;
+    for (const double u :
+         {m_bestShare - kRefiningSpacing, m_bestShare, m_bestShare + kRefiningSpacing}) {
+        if (shares.isEmpty() || m_line->clamped(u) > shares.last() + 1e-9) {
+            shares.append(m_line->clamped(u));
+        }
+    }
+    QList<DesignProbe> probes;
+    for (const double u : std::as_const(shares)) {
+        probes.append(m_check->probe(m_line->trimmed(u, m_factor)));
+    }
+    const std::optional<QList<ProbeAnswer>> answers = m_rounds.run(probes);
+    if (!answers) {
+        return false;
+    }
+    QList<std::pair<double, double>> frontToBack; // by share, along the line
+    QList<std::pair<double, double>> miss;        // the dip's, MHz
+    for (qsizetype k = 0; k < shares.size(); ++k) {
+        if (const std::optional<Checked> c =
+                m_check->checked(m_line->trimmed(shares.at(k), m_factor), answers->at(k))) {
+            frontToBack.append({shares.at(k), c->figures.frontToBack});
+            miss.append({shares.at(k), c->dipMhz - m_ft});
+        }
+    }
+    if (frontToBack.size() < 2) {
+        return true; // too little to place the peak better than the first candidates did
+    }
+    m_bestShare = m_line->bestShare(frontToBack);
+    const double moved = m_factor * (m_ft - m_fm) + trimming::through(miss, m_bestShare);
+    if (std::fabs(moved) > 1e-12) {
+        m_factor *= (m_ft - m_fm) / moved;
+    }
+    return true;
 }
 
 // From a dip alone, each candidate on the antenna read as long-tailed too, at the target; none

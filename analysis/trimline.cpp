@@ -81,12 +81,20 @@ TuneDimensions TailLine::trimmed(double u, double factor) const
 
 double TailLine::bestShare(const QList<std::pair<double, double>> &frontToBack) const
 {
+    // Near its null the field behind is, to first order, a complex number linear in the share
+    // while the field ahead barely moves: the power behind over the power ahead is then a
+    // parabola in the share. The front-to-back in decibels is a sharp peak there, whose top a
+    // parabola through the decibels misplaces.
+    QList<std::pair<double, double>> behind;
+    for (const auto &[u, db] : frontToBack) {
+        behind.append({u, std::pow(10, -db / 10)});
+    }
     const double from = std::max(m_low, frontToBack.first().first - kShareBeyond);
     const double to = std::min(m_high, frontToBack.last().first + kShareBeyond);
     double best = frontToBack.first().first;
     for (int i = 0; i <= 200 && to > from; ++i) {
         const double u = from + (to - from) * i / 200;
-        if (through(frontToBack, u) > through(frontToBack, best)) {
+        if (through(behind, u) < through(behind, best)) {
             best = u;
         }
     }

@@ -4,6 +4,7 @@
 
 #include <QList>
 
+#include <algorithm>
 #include <utility>
 
 namespace moxon::trimming {
@@ -29,12 +30,14 @@ public:
     // line where none of them is on it, and the two ends, unless the dip lies on the target
     // already (`onTarget`) or the line is a point.
     [[nodiscard]] QList<double> firstShares(bool onTarget) const;
+    // `u`, or the nearest share the line keeps.
+    [[nodiscard]] double clamped(double u) const { return std::clamp(u, m_low, m_high); }
     // The built antenna with each driven-element tail and each reflector tail changed as at
     // share `u`, `factor` times the line's change, to the builder's decimals.
     [[nodiscard]] TuneDimensions trimmed(double u, double factor) const;
-    // The share with the best front-to-back on the parabola through `frontToBack` (share, dB,
-    // ascending in share): a little beyond the candidates, where the parabola still holds,
-    // within the line.
+    // The share with the best front-to-back, from `frontToBack` (share, dB, ascending in
+    // share): where the parabola through the power behind over the power ahead is least, a
+    // little beyond the candidates, where the parabola still holds, within the line.
     [[nodiscard]] double bestShare(const QList<std::pair<double, double>> &frontToBack) const;
     // From a dip alone, the share whose front-to-back holds for the scaled antenna
     // (`frontToBack`) and the long-tailed one (`longTails`, at the same shares) alike: of the

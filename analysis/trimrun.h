@@ -50,6 +50,7 @@ private:
     void fieldLine();
     [[nodiscard]] bool candidates();
     void fieldCandidates(const QList<ProbeAnswer> &answers);
+    [[nodiscard]] bool refined();
     [[nodiscard]] QList<DesignProbe> longTailsProbes();
     [[nodiscard]] bool longTailsChecked();
     [[nodiscard]] bool correct();
