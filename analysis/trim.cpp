@@ -233,8 +233,9 @@ void TrimRun::fieldCandidates(const QList<ProbeAnswer> &answers)
 }
 
 // The front-to-back's peak along the line is narrower than the first candidates lie apart:
-// three more around the best share, on the line as corrected for the dip, place it again.
-// From a dip alone the share is the one that holds both readings, and stays.
+// three more around the best share, on the line as corrected for the dip, place it again. They
+// need the figures at the target alone: the corrections that follow put the dip there. From a
+// dip alone the share is the one that holds both readings, and stays.
 bool TrimRun::refined()
 {
     if (!m_field || m_longTails) {
@@ -249,28 +250,18 @@ bool TrimRun::refined()
     }
     QList<DesignProbe> probes;
     for (const double u : std::as_const(shares)) {
-        probes.append(m_check->probe(m_line->trimmed(u, m_factor)));
+        probes.append({m_check->probe(m_line->trimmed(u, m_factor)).dims, m_ft, {}});
     }
     const std::optional<QList<ProbeAnswer>> answers = m_rounds.run(probes);
     if (!answers) {
         return false;
     }
     QList<std::pair<double, double>> frontToBack; // by share, along the line
-    QList<std::pair<double, double>> miss;        // the dip's, MHz
     for (qsizetype k = 0; k < shares.size(); ++k) {
-        if (const std::optional<Checked> c =
-                m_check->checked(m_line->trimmed(shares.at(k), m_factor), answers->at(k))) {
-            frontToBack.append({shares.at(k), c->figures.frontToBack});
-            miss.append({shares.at(k), c->dipMhz - m_ft});
-        }
+        frontToBack.append({shares.at(k), answers->at(k).figures->frontToBack});
     }
-    if (frontToBack.size() < 2) {
-        return true; // too little to place the peak better than the first candidates did
-    }
-    m_bestShare = m_line->bestShare(frontToBack);
-    const double moved = m_factor * (m_ft - m_fm) + trimming::through(miss, m_bestShare);
-    if (std::fabs(moved) > 1e-12) {
-        m_factor *= (m_ft - m_fm) / moved;
+    if (frontToBack.size() >= 2) {
+        m_bestShare = m_line->bestShare(frontToBack);
     }
     return true;
 }

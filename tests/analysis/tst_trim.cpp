@@ -67,9 +67,7 @@ void TestTrim::bringsTheDipOntoTheTarget()
                                    });
     QVERIFY2(result.ok(), qPrintable(result.message));
     QCOMPARE(result.engineRuns, antenna.engineRuns);
-    // Three rounds of the model and the line's candidates, three refining the best, and the
-    // corrections.
-    QVERIFY2(result.engineRuns <= 27, qPrintable(QString::number(result.engineRuns)));
+    QVERIFY2(result.engineRuns <= 24, qPrintable(QString::number(result.engineRuns)));
     QCOMPARE(result.measuredDipMhz, measured);
     QVERIFY(std::fabs(result.modelDipMhz - antenna.dipMhz(formula)) < 1e-5 * f0);
     if (drivenTailError == 0) {
