@@ -126,6 +126,7 @@ DiagnosisRun::DiagnosisRun(const TuneSetup &setup, const DiagnosisMeasurement &m
     m_result.designMhz = m_f0;
     m_result.targetMhz = targetMhz;
     m_result.points = int(m_readings.inRange.size());
+    m_result.measuredAtRadio = measurement.line.has_value();
     if (!m_readings.inRange.isEmpty()) {
         m_result.lowerMhz = m_readings.inRange.first().frequencyMhz;
         m_result.upperMhz = m_readings.inRange.last().frequencyMhz;

@@ -62,6 +62,7 @@ struct DiagnosisResult : AnalysisOutcome
     bool explained = false; // whether the residual lies within a few times the noise
     // The antenna as diagnosed, without the scale: the built dimensions with the errors.
     TuneDimensions diagnosed;
+    bool measuredAtRadio = false; // whether the file was read at the radio, through the line
     // Where it was measured: the readings fitted, and the fitted model's curve over them.
     QList<SweepPoint> measuredCurve;
     QList<SweepPoint> fittedCurve;

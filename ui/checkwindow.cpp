@@ -268,8 +268,8 @@ void CheckWindow::showAnalysisResult(const DiagnosisResult &result, const TuneSe
     m_swrChart->setMeasured(measured, dip == measured.cend() ? result.targetMhz : dip->frequencyMhz,
                             result.targetMhz);
     m_swrChart->setFitted(result.fittedCurve);
-    const bool atRadio = result.lineLengthError.has_value();
-    m_smithChart->setCurve(atRadio ? SmithTrace::MeasuredRaw : SmithTrace::Measured, measured);
+    m_smithChart->setCurve(result.measuredAtRadio ? SmithTrace::MeasuredRaw : SmithTrace::Measured,
+                           measured);
     m_smithChart->setCurve(SmithTrace::Fitted, result.fittedCurve);
     m_tabs->setCurrentIndex(kTrimTab);
 }

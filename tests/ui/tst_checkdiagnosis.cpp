@@ -70,6 +70,8 @@ private Q_SLOTS:
         QSettings(u"moxon"_s, u"moxon"_s).clear(); // free space, perfect wire, no line
     }
     void showsTheCutsOff();
+    void curveWhereMeasured_data();
+    void curveWhereMeasured();
     void legendKeepsNamesWhole_data();
     void legendKeepsNamesWhole();
 };
@@ -145,6 +147,44 @@ void TestCheckDiagnosis::showsTheCutsOff()
     QCOMPARE(smith->curvePoints(SmithTrace::Measured), 21);
     QCOMPARE(smith->curvePoints(SmithTrace::Fitted), 21);
     QCOMPARE(smith->curvePoints(SmithTrace::Predicted), 0);
+}
+
+void TestCheckDiagnosis::curveWhereMeasured_data()
+{
+    QTest::addColumn<bool>("atRadio");
+    QTest::addColumn<bool>("dipAlone"); // too few readings: no fit, the trim from the dip
+
+    QTest::newRow("fitted, at the antenna") << false << false;
+    QTest::newRow("fitted, at the radio") << true << false;
+    QTest::newRow("dip alone, at the antenna") << false << true;
+    QTest::newRow("dip alone, at the radio") << true << true;
+}
+
+// The measured curve is drawn on the Smith chart as taken: at the radio as read through the
+// line, whether the file was fitted or only its dip could be read.
+void TestCheckDiagnosis::curveWhereMeasured()
+{
+    QFETCH(bool, atRadio);
+    QFETCH(bool, dipAlone);
+
+    FakeWindow main;
+    CheckWindow window(main.session);
+    DiagnosisResult result;
+    result.dipAlone = dipAlone;
+    result.measuredAtRadio = atRadio;
+    result.targetMhz = 146;
+    for (const double mhz : {144.0, 145.0, 146.0, 147.0, 148.0}) {
+        result.measuredCurve.append(sweepPoint(mhz, {50, 2 * (mhz - 146)}));
+    }
+    result.points = int(result.measuredCurve.size());
+    if (!dipAlone && atRadio) {
+        result.lineLengthError = Estimate{0.1, 0.01};
+    }
+    window.showAnalysisResult(result, *main.session.builtSetup());
+
+    const auto *smith = window.findChild<SmithChart *>();
+    QCOMPARE(smith->curvePoints(SmithTrace::MeasuredRaw), atRadio ? 5 : 0);
+    QCOMPARE(smith->curvePoints(SmithTrace::Measured), atRadio ? 0 : 5);
 }
 
 void TestCheckDiagnosis::legendKeepsNamesWhole_data()
