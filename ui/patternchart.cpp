@@ -3,8 +3,11 @@
 #include "chartstyle.h"
 
 #include <QCategoryAxis>
+#include <QGraphicsLayout>
 #include <QLegend>
 #include <QLineSeries>
+#include <QPainter>
+#include <QPainterPath>
 #include <QPolarChart>
 #include <QResizeEvent>
 #include <QValueAxis>
@@ -70,8 +73,7 @@ PatternChart::PatternChart(Plane plane, const QString &title, const QString &acc
             if (elevation <= -180) {
                 elevation += 360;
             }
-            fromHorizon->append(QString::number(elevation).replace(u'-', u'−') + u'°',
-                                chartAngle);
+            fromHorizon->append(QString::number(elevation).replace(u'-', u'−') + u'°', chartAngle);
         }
         angle = fromHorizon;
     }
@@ -146,9 +148,64 @@ void PatternChart::resizeEvent(QResizeEvent *event)
     placePlot();
 }
 
+QRectF PatternChart::frame() const
+{
+    qreal left = 0;
+    qreal top = 0;
+    qreal right = 0;
+    qreal bottom = 0;
+    chart()->layout()->getContentsMargins(&left, &top, &right, &bottom);
+    return sceneRect().adjusted(left, top, -right, -bottom);
+}
+
+void PatternChart::drawBackground(QPainter *painter, const QRectF &rect)
+{
+    CheckChartView::drawBackground(painter, rect);
+    if (m_upperHalf) {
+        const qreal roundness = chart()->backgroundRoundness();
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(chart()->backgroundBrush());
+        painter->drawRoundedRect(frame(), roundness, roundness);
+        painter->restore();
+    }
+}
+
+// The frame's edge over the plot, and the view's own background below it: the circle's lower
+// half would otherwise show there.
+void PatternChart::drawForeground(QPainter *painter, const QRectF &rect)
+{
+    CheckChartView::drawForeground(painter, rect);
+    if (m_upperHalf) {
+        const qreal roundness = chart()->backgroundRoundness();
+        const QRectF edge = frame();
+        const QRectF view = sceneRect();
+        QPainterPath inside;
+        inside.addRoundedRect(edge, roundness, roundness);
+        // Below the frame and beside its lower corners; the horizon's labels may stand out
+        // to the sides above it.
+        QPainterPath corners;
+        corners.addRect(QRectF(edge.left(), edge.bottom() - roundness, edge.width(),
+                               view.bottom() - edge.bottom() + roundness));
+        QPainterPath below;
+        below.addRect(
+            QRectF(view.left(), edge.bottom(), view.width(), view.bottom() - edge.bottom()));
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->fillPath(corners.united(below).subtracted(inside),
+                          viewport()->palette().brush(viewport()->backgroundRole()));
+        painter->setPen(chart()->backgroundPen());
+        painter->setBrush(Qt::NoBrush);
+        painter->drawPath(inside);
+        painter->restore();
+    }
+}
+
 void PatternChart::placePlot()
 {
     const QSizeF view = viewport()->size();
+    chart()->setBackgroundVisible(!m_upperHalf);
     if (!m_upperHalf) {
         chart()->resize(view);
         setSceneRect(QRectF(QPointF(), view));

@@ -48,12 +48,18 @@ public:
 protected:
     void applyPalette() override;
     void resizeEvent(QResizeEvent *event) override;
+    // Over ground the chart is taller than the view and its own frame runs out of sight below:
+    // the view draws the frame instead, as the chart would, round the part that shows.
+    void drawBackground(QPainter *painter, const QRectF &rect) override;
+    void drawForeground(QPainter *painter, const QRectF &rect) override;
 
 private:
     // Points as (chart angle clockwise from the top, dB relative to forward), in any order.
     void setPoints(QList<QPointF> points);
     // Over ground the plot's centre sits on the bottom edge, so that only its upper half shows.
     void placePlot();
+    // Where the chart's frame lies in the view: as the chart lays its background out.
+    [[nodiscard]] QRectF frame() const;
 
     bool m_upperHalf = false;
     QLineSeries *m_pattern = nullptr; // the chart owns its series and axes
