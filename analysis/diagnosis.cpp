@@ -195,7 +195,7 @@ void DiagnosisRun::trimByDip()
         m_result.measuredCurve.append(pointOf(reading.frequencyMhz, reading.impedanceOhm));
     }
     m_result.trim = moxon::trim(m_setup, std::get<MeasuredDip>(dip).frequencyMhz, m_target,
-                                m_engine, m_progress, true);
+                                m_engine, m_progress, {.dipAlone = true});
     m_result.trimRefusal = m_result.trim->message;
 }
 
@@ -378,7 +378,8 @@ void DiagnosisRun::trimDiagnosed(const LocalModel &local, const QList<double> &x
         return !m_progress || m_progress({runs + step.engineRuns, kMostRounds + 1 + step.round,
                                           kMostRounds + 1 + step.rounds});
     };
-    TrimResult trim = moxon::trim(asMeant, *meantDip, m_target, m_engine, progress);
+    TrimResult trim = moxon::trim(asMeant, *meantDip, m_target, m_engine, progress,
+                                  {.gap = m_measurement.trimGap});
     // Told of the antenna as it is: where it dips, where its model does, and each cut from
     // its tails as they are. The trimmed and rebuilt dimensions are the same either way.
     trim.built = m_result.diagnosed;
@@ -390,6 +391,8 @@ void DiagnosisRun::trimDiagnosed(const LocalModel &local, const QList<double> &x
             cut.antenna.dimensions.b - m_result.diagnosed.b, m_setup.decimals);
         cut.reflectorTailChange = LocaleNumbers::roundedToMask(
             cut.antenna.dimensions.d - m_result.diagnosed.d, m_setup.decimals);
+        cut.gapChange = LocaleNumbers::roundedToMask(
+            cut.antenna.dimensions.e - m_result.diagnosed.e, m_setup.decimals);
     }
     m_result.trimRefusal = trim.message;
     m_result.trim = std::move(trim);

@@ -29,7 +29,8 @@ struct DiagnosisMeasurement
     // Where it was measured at the radio: the line between, at its nominal length. The
     // antenna's model is carried through it to the radio, where the readings were taken.
     std::optional<FeedLine> line;
-    bool fitGap = false; // the gap C an unknown of its own too
+    bool fitGap = false;  // the gap C an unknown of its own too
+    bool trimGap = false; // the frame lets the trim change E, and so the gap, too
 };
 
 // One unknown of the fit with its 1-σ uncertainty; infinite where the measurement cannot tell

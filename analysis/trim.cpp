@@ -19,6 +19,14 @@ namespace {
 constexpr double kTailStepWavelengths = 5e-4;
 // The refining candidates' spacing along the line, in shares of the dip's move.
 constexpr double kRefiningSpacing = 0.1;
+// The gap's step for its samples, in wavelengths (about 2 cm on 20 m), and how many steps of
+// either the surface through them is trusted to reach.
+constexpr double kGapStepWavelengths = 1e-3;
+constexpr double kGapReach = 2.5;
+// Rounds of the gap's samples, and how far below the best sample seen a round's best may fall
+// before the trim goes back to that one, dB.
+constexpr int kGapRounds = 2;
+constexpr double kHeldBestDb = 1;
 
 } // namespace
 
@@ -28,13 +36,13 @@ QString megahertz(double mhz)
 }
 
 TrimRun::TrimRun(const TuneSetup &setup, double measuredDipMhz, double targetMhz,
-                 const ProbeEngine &engine, const AnalysisProgressFn &progress, bool dipAlone)
+                 const ProbeEngine &engine, const AnalysisProgressFn &progress, TrimOptions asked)
     : m_setup(setup)
     , m_built(setup.formula)
     , m_fm(measuredDipMhz)
     , m_ft(targetMhz)
     // From a dip alone the long-tailed antenna's check takes the refining round's place.
-    , m_rounds(engine, progress, 5 + kMostCorrections)
+    , m_rounds(engine, progress, 5 + kMostCorrections + (asked.gap ? kGapRounds : 0))
 {
     const CheckRequest design = setup.requestFor(m_built);
     m_f0 = design.frequencyMhz;
@@ -43,7 +51,8 @@ TrimRun::TrimRun(const TuneSetup &setup, double measuredDipMhz, double targetMhz
     m_result.installation = design.installation;
     m_result.targetMhz = m_ft;
     m_result.measuredDipMhz = m_fm;
-    m_result.dipAlone = dipAlone;
+    m_result.dipAlone = asked.dipAlone;
+    m_gapAsked = asked.gap && !asked.dipAlone;
 }
 
 TrimResult TrimRun::result()
@@ -54,7 +63,7 @@ TrimResult TrimRun::result()
                                      "0 MHz."));
     } else if (model() && scale()) {
         fieldLine();
-        if (candidates() && refined() && correct() && longTailsChecked()) {
+        if (candidates() && refined() && gapPlaced() && correct() && longTailsChecked()) {
             finishTrims();
         }
     }
@@ -113,12 +122,18 @@ bool TrimRun::scale()
     const double step = kSampleShare * m_firstDip;
     const QList<double> aroundDip = {m_firstDip - step, m_firstDip + step};
     const double measuredStep = kSampleShare * m_fm;
-    const std::optional<QList<ProbeAnswer>> second = m_rounds.run({
+    QList<DesignProbe> probes{
         {m_built, std::nullopt, aroundDip},
         {withTails(m_built, h, 0), std::nullopt, aroundDip},
         {withTails(m_built, 0, h), std::nullopt, aroundDip},
         {scaled(m_built, m_firstScale), std::nullopt, {m_fm - measuredStep, m_fm + measuredStep}},
-    });
+    };
+    if (m_gapAsked) {
+        TuneDimensions deeper = m_built;
+        deeper.e += h;
+        probes.append({deeper, std::nullopt, aroundDip});
+    }
+    const std::optional<QList<ProbeAnswer>> second = m_rounds.run(probes);
     if (!second) {
         return false;
     }
@@ -149,6 +164,12 @@ bool TrimRun::scale()
     m_result.scale = m_firstScale * *scaledDip / m_fm;
     m_drivenSlope = (*drivenDip - *modelDip) / h;
     m_reflectorSlope = (*reflectorDip - *modelDip) / h;
+    if (m_gapAsked) {
+        const std::optional<double> deeperDip =
+            ImpedanceCurve(fit, 1, second->at(4).points).dip(low, high);
+        m_gapAsked = deeperDip.has_value(); // without it the gap's move cannot be made up for
+        m_gapSlope = deeperDip ? (*deeperDip - *modelDip) / h : 0;
+    }
     return true;
 }
 
@@ -158,6 +179,7 @@ void TrimRun::fieldLine()
 {
     const double shift = (m_ft - m_fm) * m_modelDip / m_fm; // in the unscaled model's dip, MHz
     m_line.emplace(m_built, shift, m_drivenSlope, m_reflectorSlope, m_setup.decimals);
+    m_line->setGapSlope(m_gapSlope);
     if (!m_line->tailsMove()) {
         m_result.fieldTrimRefusal = QStringLiteral("The model's dip does not move down as its "
                                                    "tails grow, so no cut of the tails can be "
@@ -266,6 +288,71 @@ bool TrimRun::refined()
     return true;
 }
 
+// Where the frame lets the gap change too: the front-to-back over the line and the gap around
+// the best share, six runs of the figures at the target a round, and the least power behind
+// on the quadratic surface through them, where the next round is centred. With two knobs
+// besides the dip the field behind can be brought to a null, which the tails alone reach only
+// by chance. A round that found nothing near the best seen before goes back to that.
+bool TrimRun::gapPlaced()
+{
+    if (!m_field || !m_gapAsked) {
+        return true;
+    }
+    const double g = kGapStepWavelengths * freeSpaceWavelength(m_f0) / m_setup.metresPerUnit;
+    const double h = kRefiningSpacing;
+    std::optional<trimming::PlaneSample> bestSeen;
+    for (int round = 0; round < kGapRounds; ++round) {
+        const std::optional<QList<trimming::PlaneSample>> samples = planeSamples(h, g);
+        if (!samples) {
+            return false;
+        }
+        const trimming::PlaneSample best =
+            *std::max_element(samples->cbegin(), samples->cend(), [](const auto &a, const auto &b) {
+                return a.frontToBack < b.frontToBack;
+            });
+        const std::optional<std::pair<double, double>> least =
+            trimming::leastBehind(*samples, h, g, kGapReach);
+        std::pair<double, double> next =
+            least ? std::pair(m_line->clamped(least->first), least->second)
+                  : std::pair(best.share, best.gap);
+        if (bestSeen && best.frontToBack < bestSeen->frontToBack - kHeldBestDb) {
+            next = {bestSeen->share, bestSeen->gap};
+        }
+        if (!bestSeen || best.frontToBack > bestSeen->frontToBack) {
+            bestSeen = best;
+        }
+        if (m_line->keeps(m_line->trimmed(next.first, m_factor, next.second))) {
+            m_bestShare = next.first;
+            m_gapChange = next.second;
+        }
+    }
+    return true;
+}
+
+// The front-to-back at the target around the best share and gap so far: there, a step of the
+// share either way, a step of the gap either way, and a step of both.
+std::optional<QList<trimming::PlaneSample>> TrimRun::planeSamples(double shareStep, double gapStep)
+{
+    const double u = m_bestShare;
+    const double e = m_gapChange;
+    QList<trimming::PlaneSample> samples{
+        {u, e},           {u - shareStep, e}, {u + shareStep, e},
+        {u, e - gapStep}, {u, e + gapStep},   {u + shareStep, e + gapStep}};
+    QList<DesignProbe> probes;
+    for (const trimming::PlaneSample &sample : std::as_const(samples)) {
+        probes.append(
+            {m_check->probe(m_line->trimmed(sample.share, m_factor, sample.gap)).dims, m_ft, {}});
+    }
+    const std::optional<QList<ProbeAnswer>> answers = m_rounds.run(probes);
+    if (!answers) {
+        return std::nullopt;
+    }
+    for (qsizetype k = 0; k < samples.size(); ++k) {
+        samples[k].frontToBack = answers->at(k).figures->frontToBack;
+    }
+    return samples;
+}
+
 // From a dip alone, each candidate on the antenna read as long-tailed too, at the target; none
 // where its tails would leave too little gap, and none with a curve that tells them apart.
 QList<DesignProbe> TrimRun::longTailsProbes()
@@ -321,19 +408,19 @@ TuneDimensions withTails(TuneDimensions dims, double driven, double reflector)
 }
 
 TrimResult trim(const TuneSetup &setup, double measuredDipMhz, double targetMhz,
-                const ProbeEngine &engine, const AnalysisProgressFn &progress, bool dipAlone)
+                const ProbeEngine &engine, const AnalysisProgressFn &progress, TrimOptions asked)
 {
-    return TrimRun(setup, measuredDipMhz, targetMhz, engine, progress, dipAlone).result();
+    return TrimRun(setup, measuredDipMhz, targetMhz, engine, progress, asked).result();
 }
 
 TrimResult trimWithNec2c(const TuneSetup &setup, double measuredDipMhz, double targetMhz,
                          EngineScheduler &scheduler, const CheckOptions &options,
                          std::function<bool()> cancelled, const AnalysisProgressFn &progress,
-                         bool dipAlone)
+                         TrimOptions asked)
 {
     return trim(setup, measuredDipMhz, targetMhz,
                 nec2cProbeEngine(setup.requestFor, scheduler, options, std::move(cancelled)),
-                progress, dipAlone);
+                progress, asked);
 }
 
 } // namespace moxon

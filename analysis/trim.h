@@ -38,6 +38,9 @@ struct FieldTrim
     // pairs of tails long enough to dip where measured, after the same changes of the tails.
     // The prediction (`antenna`) stays that of the antenna behaving longer all over.
     std::optional<double> longTailsFrontToBack;
+    // Where the frame lets it change: display unit, how much deeper E is made, and so the gap C
+    // wider with the tails as changed; 0 where the frame stays.
+    double gapChange = 0;
 };
 
 // The trim, or how the analysis ended without one: nothing but the outcome is set then.
@@ -70,6 +73,17 @@ struct TrimResult : AnalysisOutcome
 // `reflector` (display unit), A and E held: C takes up their sum.
 [[nodiscard]] TuneDimensions withTails(TuneDimensions dims, double driven, double reflector);
 
+// What a trim is asked besides the dip and the target.
+struct TrimOptions
+{
+    // Only the dip was measured: no curve that could tell an antenna that behaves longer all
+    // over from one whose tails are long.
+    bool dipAlone = false;
+    // The frame lets E, and so the gap, change too: the tails' corner points can move along
+    // the spreaders.
+    bool gap = false;
+};
+
 // How to bring an antenna built to the `formula` dimensions of `setup`, hanging where the
 // setup hangs it, from its measured SWR dip at `measuredDipMhz` to `targetMhz`. The model's dip
 // and the scale come from the engine; the field trim is found on the model scaled as the
@@ -77,6 +91,8 @@ struct TrimResult : AnalysisOutcome
 // the best front-to-back at the target, each checked with the engine; the rebuild scales every
 // dimension by measured dip over target and is checked too. The rounds of runs go through
 // `engine`; `progress` may stop it.
+// Where the frame allows (`gap`), the field trim changes E too, which with the two pairs of
+// tails can bring the field behind to a null at the target; from the dip alone it does not.
 // With the dip alone (`dipAlone`: no curve that could tell the two apart), each candidate cut
 // is run too on the antenna as built with both pairs of tails long enough to dip where
 // measured, and the field trim is a cut whose worse front-to-back of the two is within half a
@@ -85,7 +101,7 @@ struct TrimResult : AnalysisOutcome
 // model's alone and `longTailsRefusal` says so.
 [[nodiscard]] TrimResult trim(const TuneSetup &setup, double measuredDipMhz, double targetMhz,
                               const ProbeEngine &engine, const AnalysisProgressFn &progress = {},
-                              bool dipAlone = false);
+                              TrimOptions asked = {});
 
 // The same with nec2c, as the window and the command line run it: the runs queued in
 // `scheduler` under `options`; `cancelled` is looked at while they run.
@@ -94,6 +110,6 @@ struct TrimResult : AnalysisOutcome
                                        const CheckOptions &options = {},
                                        std::function<bool()> cancelled = {},
                                        const AnalysisProgressFn &progress = {},
-                                       bool dipAlone = false);
+                                       TrimOptions asked = {});
 
 } // namespace moxon

@@ -51,7 +51,7 @@ QList<DesignProbe> TrimRun::correctionProbes(Correction &correction)
             const double moved = m_best->dipMhz - m_fm;
             m_factor *= std::fabs(moved) > 1e-12 ? (m_ft - m_fm) / moved : 1;
         }
-        correction.fieldReal = m_line->trimmed(m_bestShare, m_factor);
+        correction.fieldReal = m_line->trimmed(m_bestShare, m_factor, m_gapChange);
         probes.append(m_check->probe(correction.fieldReal));
         if (correction.fieldWide) {
             probes.last().frequenciesMhz += m_check->acrossTarget();
@@ -92,7 +92,8 @@ void TrimRun::finishTrims()
         m_result.fieldTrim =
             FieldTrim{LocaleNumbers::roundedToMask(m_best->real.b - m_built.b, m_setup.decimals),
                       LocaleNumbers::roundedToMask(m_best->real.d - m_built.d, m_setup.decimals),
-                      m_check->antenna(*m_best), m_longTailsFrontToBack};
+                      m_check->antenna(*m_best), m_longTailsFrontToBack,
+                      LocaleNumbers::roundedToMask(m_best->real.e - m_built.e, m_setup.decimals)};
     }
 }
 

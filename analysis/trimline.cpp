@@ -1,5 +1,6 @@
 #include "trimline.h"
 
+#include "leastsquares.h"
 #include "localenumbers.h"
 #include "trimcheck.h"
 
@@ -49,6 +50,9 @@ TailLine::TailLine(const TuneDimensions &built, double shift, double drivenSlope
     : m_built(built)
     , m_decimals(decimals)
     , m_tailsMove(drivenSlope < 0 && reflectorSlope < 0)
+    , m_shift(shift)
+    , m_drivenSlope(drivenSlope)
+    , m_reflectorSlope(reflectorSlope)
     , m_drivenAll(m_tailsMove ? shift / drivenSlope : 0)
     , m_reflectorAll(m_tailsMove ? shift / reflectorSlope : 0)
     , m_low(kLeastReflectorShare)
@@ -70,13 +74,25 @@ QList<double> TailLine::firstShares(bool onTarget) const
                                         : QList<double>{from, (from + to) / 2, to};
 }
 
-TuneDimensions TailLine::trimmed(double u, double factor) const
+TuneDimensions TailLine::trimmed(double u, double factor, double gap) const
 {
-    const double driven = factor * (1 - u) * m_drivenAll;
-    const double reflector = factor * u * m_reflectorAll;
-    return rounded(withTails(m_built, LocaleNumbers::roundedToMask(driven, m_decimals),
-                             LocaleNumbers::roundedToMask(reflector, m_decimals)),
-                   m_decimals);
+    double driven = factor * (1 - u) * m_drivenAll;
+    double reflector = factor * u * m_reflectorAll;
+    if (gap != 0 && m_tailsMove) {
+        const double gapMove = m_gapSlope * gap; // MHz, taken from the tails' move
+        driven -= (1 - u) * gapMove / m_drivenSlope;
+        reflector -= u * gapMove / m_reflectorSlope;
+    }
+    TuneDimensions dims = withTails(m_built, LocaleNumbers::roundedToMask(driven, m_decimals),
+                                    LocaleNumbers::roundedToMask(reflector, m_decimals));
+    dims.e += LocaleNumbers::roundedToMask(gap, m_decimals);
+    return rounded(dims, m_decimals);
+}
+
+bool TailLine::keeps(const TuneDimensions &trimmed) const
+{
+    return trimmed.b >= kShortestTail * m_built.b && trimmed.d >= kShortestTail * m_built.d &&
+           trimmed.c() >= kNarrowestGap * m_built.c();
 }
 
 double TailLine::bestShare(const QList<std::pair<double, double>> &frontToBack) const
@@ -137,6 +153,49 @@ double TailLine::heldShare(const QList<std::pair<double, double>> &frontToBack,
         }
     }
     return held;
+}
+
+std::optional<std::pair<double, double>> leastBehind(const QList<PlaneSample> &samples,
+                                                     double shareStep, double gapStep, double reach)
+{
+    if (samples.size() < 6) {
+        return std::nullopt;
+    }
+    // The power behind over the power ahead as c0 + c1 s + c2 g + c3 s² + c4 g² + c5 s g in
+    // steps from the centre: the field behind, linear in both to first order, makes it so.
+    const PlaneSample &centre = samples.first();
+    LinearisedResiduals surface;
+    surface.unknowns = 6;
+    for (const PlaneSample &sample : samples) {
+        const double s = (sample.share - centre.share) / shareStep;
+        const double g = (sample.gap - centre.gap) / gapStep;
+        surface.jacobian += {1, s, g, s * s, g * g, s * g};
+        surface.residuals.append(-std::pow(10, -sample.frontToBack / 10));
+    }
+    const std::optional<QList<double>> c = dampedStep(surface, 0);
+    if (!c) {
+        return std::nullopt;
+    }
+    // Its least point, where both slopes vanish; a saddle or a ridge has none.
+    const double ss = 2 * c->at(3);
+    const double gg = 2 * c->at(4);
+    const double sg = c->at(5);
+    if (!(ss > 0 && ss * gg - sg * sg > 0)) {
+        return std::nullopt;
+    }
+    LinearisedResiduals slopes;
+    slopes.unknowns = 2;
+    slopes.jacobian = {ss, sg, sg, gg};
+    slopes.residuals = {c->at(1), c->at(2)};
+    const std::optional<QList<double>> step = dampedStep(slopes, 0);
+    if (!step) {
+        return std::nullopt;
+    }
+    // Kept within reach, where the surface still holds: along the same direction.
+    const double far = std::max(std::fabs(step->at(0)), std::fabs(step->at(1)));
+    const double shorten = far > reach ? reach / far : 1;
+    return std::pair(centre.share + shorten * step->at(0) * shareStep,
+                     centre.gap + shorten * step->at(1) * gapStep);
 }
 
 double through(const QList<std::pair<double, double>> &points, double x)

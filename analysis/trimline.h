@@ -5,6 +5,7 @@
 #include <QList>
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 namespace moxon::trimming {
@@ -32,9 +33,15 @@ public:
     [[nodiscard]] QList<double> firstShares(bool onTarget) const;
     // `u`, or the nearest share the line keeps.
     [[nodiscard]] double clamped(double u) const { return std::clamp(u, m_low, m_high); }
+    // How far the model's dip moves for each display unit the frame's depth E (and so the gap)
+    // grows, MHz: with it the tails make up for a wider gap's move of the dip.
+    void setGapSlope(double slope) { m_gapSlope = slope; }
     // The built antenna with each driven-element tail and each reflector tail changed as at
-    // share `u`, `factor` times the line's change, to the builder's decimals.
-    [[nodiscard]] TuneDimensions trimmed(double u, double factor) const;
+    // share `u`, `factor` times the line's change, and E by `gap` (display unit), the tails
+    // making up for the gap's move of the dip; to the builder's decimals.
+    [[nodiscard]] TuneDimensions trimmed(double u, double factor, double gap = 0) const;
+    // Whether `trimmed` keeps every tail and the gap long enough.
+    [[nodiscard]] bool keeps(const TuneDimensions &trimmed) const;
     // The share with the best front-to-back, from `frontToBack` (share, dB, ascending in
     // share): where the parabola through the power behind over the power ahead is least, a
     // little beyond the candidates, where the parabola still holds, within the line.
@@ -50,11 +57,31 @@ private:
     TuneDimensions m_built;
     int m_decimals = 2;
     bool m_tailsMove = false;
-    double m_drivenAll = 0;    // display unit: the driven tails' change that moves it all
-    double m_reflectorAll = 0; // display unit: the reflector tails' change that moves it all
-    double m_low = 0;          // the least share kept
-    double m_high = 0;         // the most
+    double m_shift = 0;          // MHz: how far the unscaled model's dip must move
+    double m_drivenSlope = 0;    // MHz per display unit of the driven element's tails
+    double m_reflectorSlope = 0; // MHz per display unit of the reflector's tails
+    double m_gapSlope = 0;       // MHz per display unit of E
+    double m_drivenAll = 0;      // display unit: the driven tails' change that moves it all
+    double m_reflectorAll = 0;   // display unit: the reflector tails' change that moves it all
+    double m_low = 0;            // the least share kept
+    double m_high = 0;           // the most
 };
+
+// One sample of the front-to-back over the line and the gap: the share, the gap's change
+// (display unit) and the front-to-back there, dB.
+struct PlaneSample
+{
+    double share = 0;
+    double gap = 0;
+    double frontToBack = 0;
+};
+
+// Where the power behind over the power ahead is least on the quadratic surface through six or
+// more `samples` over the share and the gap (the first the centre), within `reach` steps of
+// `shareStep` and `gapStep` of the centre; none where the surface has no least point there,
+// the best sample's share and gap then being what the samples tell.
+[[nodiscard]] std::optional<std::pair<double, double>>
+leastBehind(const QList<PlaneSample> &samples, double shareStep, double gapStep, double reach);
 
 // The value at x of the parabola through three points (or the line through two).
 [[nodiscard]] double through(const QList<std::pair<double, double>> &points, double x);

@@ -40,7 +40,7 @@ class TrimRun
 {
 public:
     TrimRun(const TuneSetup &setup, double measuredDipMhz, double targetMhz,
-            const ProbeEngine &engine, const AnalysisProgressFn &progress, bool dipAlone);
+            const ProbeEngine &engine, const AnalysisProgressFn &progress, TrimOptions asked);
 
     [[nodiscard]] TrimResult result();
 
@@ -51,6 +51,9 @@ private:
     [[nodiscard]] bool candidates();
     void fieldCandidates(const QList<ProbeAnswer> &answers);
     [[nodiscard]] bool refined();
+    [[nodiscard]] bool gapPlaced();
+    [[nodiscard]] std::optional<QList<trimming::PlaneSample>> planeSamples(double shareStep,
+                                                                           double gapStep);
     [[nodiscard]] QList<DesignProbe> longTailsProbes();
     [[nodiscard]] bool longTailsChecked();
     [[nodiscard]] bool correct();
@@ -88,6 +91,9 @@ private:
     std::optional<Checked> m_best; // the field trim
     double m_factor = 1;           // the field trim's tails times the line's
     double m_bestShare = 0.5;
+    bool m_gapAsked = false; // whether the frame lets E, and so the gap, change too
+    double m_gapSlope = 0;   // MHz per display unit of E, on the model
+    double m_gapChange = 0;  // display unit: E's change in the field trim
     // From a dip alone, where the gap leaves room: the antenna read as long-tailed instead.
     std::optional<trimming::LongTails> m_longTails;
     std::optional<double> m_longTailsFrontToBack; // dB, of the field trim on it

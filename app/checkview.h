@@ -79,6 +79,8 @@ struct MeasuredAntenna
     // The file was measured at the radio's end of the installation's feed line, and is turned
     // back to the feed point before anything uses it; else at the feed point itself.
     bool atRadio = false;
+    // The frame lets the field trim move the tails' corner points, changing E and the gap.
+    bool trimGap = false;
 };
 
 // The measurement as the session read it, before the trim runs.

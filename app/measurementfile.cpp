@@ -127,6 +127,7 @@ std::variant<DiagnosedFile, QString> readDiagnosisFile(const MeasuredAntenna &me
     // readings back, so the file's points are kept as they were read.
     diagnosed.measurement.points = std::get<TouchstoneFile>(read).points;
     diagnosed.measurement.line = measured.atRadio ? line : std::nullopt;
+    diagnosed.measurement.trimGap = measured.trimGap;
     return diagnosed;
 }
 

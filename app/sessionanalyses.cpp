@@ -186,11 +186,12 @@ void SessionAnalyses::startTrim(const TuneSetup &built, const MeasuredAntenna &m
         frequencies.append(point.frequencyMhz);
     }
     const bool dipAlone = onlyTheDip(frequencies, built.requestFor(built.formula).frequencyMhz);
+    const TrimOptions asked{.dipAlone = dipAlone, .gap = measured.trimGap};
     m_trimRun.start(
-        [built, measurement, dipAlone, scheduler = m_scheduler,
+        [built, measurement, asked, scheduler = m_scheduler,
          options = m_engineOptions](const auto &cancelled, const auto &progress) {
             return trimWithNec2c(built, measurement.dipMhz, measurement.targetMhz, *scheduler,
-                                 options, cancelled, progress, dipAlone);
+                                 options, cancelled, progress, asked);
         },
         progressShown(AnalysisKind::Trim),
         [this, built](const TrimResult &result) {

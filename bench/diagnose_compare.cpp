@@ -11,7 +11,9 @@
 // against the target and its front-to-back against the design's, and against the design's once
 // the same field trim has brought the design's own dip onto the target: the formula leaves it a
 // little off, and a tail trim trades front-to-back for the dip. Last, how many cases met each.
-// Usage: build/bench/diagnose_compare [cases] [seed]  (default 12 cases, seed 7)
+// With `gap` the frame is taken to let the trim change E too, as `--trim-gap` does; the
+// design's reference trim stays the tails'.
+// Usage: build/bench/diagnose_compare [cases] [seed] [gap]  (default 12 cases, seed 7)
 #include "builtantenna.h"
 #include "checkreport.h"
 #include "checkrequest.h"
@@ -122,6 +124,14 @@ double frontToBack(const TuneSetup &setup, const TuneDimensions &dims)
 // The reference a tail trim can reach: the design built without errors, its own dip (which the
 // formula's dimensions leave a little off the design frequency) brought onto the target by the
 // same field trim, made on it and run by nec2c. Its front-to-back; none without a trim.
+// `dims` cut as `trim` advises: each pair of tails, and E where the frame lets it change.
+TuneDimensions cutAs(const TuneDimensions &dims, const FieldTrim &trim)
+{
+    TuneDimensions cut = withTails(dims, trim.drivenTailChange, trim.reflectorTailChange);
+    cut.e += trim.gapChange;
+    return cut;
+}
+
 std::optional<double> designOnTarget(const TuneSetup &setup, double targetMhz,
                                      EngineScheduler &scheduler)
 {
@@ -133,8 +143,7 @@ std::optional<double> designOnTarget(const TuneSetup &setup, double targetMhz,
     if (!result.ok() || !result.fieldTrim) {
         return std::nullopt;
     }
-    return frontToBack(setup, withTails(setup.formula, result.fieldTrim->drivenTailChange,
-                                        result.fieldTrim->reflectorTailChange));
+    return frontToBack(setup, cutAs(setup.formula, *result.fieldTrim));
 }
 
 struct Tally
@@ -195,7 +204,7 @@ void checkTrim(const Case &c, const TuneSetup &setup, const DiagnosisResult &res
     const test::BuildErrors &t = c.truth;
     const TuneDimensions real =
         test::scaledBy(withTails(setup.formula, t.driverTail, t.reflectorTail), t.scale);
-    const TuneDimensions cut = withTails(real, field.drivenTailChange, field.reflectorTailChange);
+    const TuneDimensions cut = cutAs(real, field);
     const double dip = trueDip(setup, cut, result.targetMhz);
     const double trimmed = frontToBack(setup, cut);
     const double design = frontToBack(setup, setup.formula);
@@ -209,7 +218,7 @@ void checkTrim(const Case &c, const TuneSetup &setup, const DiagnosisResult &res
     tally.frontToBackOnTarget += reachableOk ? 1 : 0;
     out << "    trim: driver " << QString::number(field.drivenTailChange * 1000, 'f', 1)
         << " mm, reflector " << QString::number(field.reflectorTailChange * 1000, 'f', 1)
-        << " mm; dip "
+        << " mm, E " << QString::number(field.gapChange * 1000, 'f', 1) << " mm; dip "
         << (dip > 0 ? QString::number(dip, 'f', 4) + QStringLiteral(" MHz")
                     : QStringLiteral("beyond ±4 %"))
         << " (" << QString::number(dipShare * 100, 'f', 3) << " %) " << (dipOk ? "ok" : "OUT")
@@ -227,7 +236,8 @@ void checkTrim(const Case &c, const TuneSetup &setup, const DiagnosisResult &res
         << ' ' << (reachableOk ? "ok" : "OUT") << '\n';
 }
 
-void runCase(const Case &c, EngineScheduler &scheduler, QTextStream &out, Tally &tally)
+void runCase(const Case &c, bool trimGap, EngineScheduler &scheduler, QTextStream &out,
+             Tally &tally)
 {
     const TuneSetup setup = setupOf(c);
     out << describe(c) << '\n';
@@ -238,7 +248,7 @@ void runCase(const Case &c, EngineScheduler &scheduler, QTextStream &out, Tally 
         out << "    no readings: nec2c failed\n";
         return;
     }
-    DiagnosisMeasurement measurement{readings, std::nullopt, false};
+    DiagnosisMeasurement measurement{readings, std::nullopt, false, trimGap};
     if (c.line) {
         measurement.line = FeedLine{c.line->cable, c.toldLengthMetres};
     }
@@ -288,12 +298,13 @@ int main(int argc, char *argv[])
     const QStringList arguments = QCoreApplication::arguments();
     const int cases = arguments.size() > 1 ? arguments.at(1).toInt() : 12;
     QRandomGenerator random(arguments.size() > 2 ? arguments.at(2).toUInt() : 7);
+    const bool trimGap = arguments.size() > 3 && arguments.at(3) == QStringLiteral("gap");
     QTextStream out(stdout);
     EngineScheduler scheduler;
     Tally tally;
     for (int n = 0; n < cases; ++n) {
         out << n + 1 << ". ";
-        runCase(randomCase(random), scheduler, out, tally);
+        runCase(randomCase(random), trimGap, scheduler, out, tally);
         out.flush();
         ++tally.cases;
     }

@@ -113,6 +113,7 @@ private:
         m_measurement.points = std::get<TouchstoneFile>(read).points;
         m_measurement.line = atRadio() ? line() : std::nullopt;
         m_measurement.fitGap = m_parser.isSet(m_fitGap);
+        m_measurement.trimGap = m_parser.isSet(m_trimGap);
         m_whence = QFileInfo(path).fileName() + (atRadio() ? QStringLiteral(" at the radio")
                                                            : QStringLiteral(" at the antenna"));
         return std::nullopt;
@@ -167,6 +168,7 @@ private:
     const QCommandLineOption m_fitGap =
         added({QStringLiteral("fit-gap"),
                QStringLiteral("Fit the gap C's own error too, as when the frame itself is off.")});
+    const QCommandLineOption m_trimGap = added(trimGapOption());
     DiagnosisMeasurement m_measurement;
     QString m_whence; // the file and where it was measured, in words
     TuneSetup m_setup;

@@ -21,9 +21,9 @@ ToleranceResult toleranceOnEngine(const TuneSetup &setup, double cutError,
 }
 
 TrimResult trimOnEngine(const TuneSetup &setup, double measuredDipMhz, double targetMhz,
-                        EngineScheduler &scheduler, bool dipAlone)
+                        EngineScheduler &scheduler, TrimOptions asked)
 {
-    return trimWithNec2c(setup, measuredDipMhz, targetMhz, scheduler, {}, {}, {}, dipAlone);
+    return trimWithNec2c(setup, measuredDipMhz, targetMhz, scheduler, {}, {}, {}, asked);
 }
 
 DiagnosisResult diagnoseOnEngine(const TuneSetup &setup, const DiagnosisMeasurement &measurement,

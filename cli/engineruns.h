@@ -21,7 +21,7 @@ namespace moxon {
                                                 EngineScheduler &scheduler);
 [[nodiscard]] TrimResult trimOnEngine(const TuneSetup &setup, double measuredDipMhz,
                                       double targetMhz, EngineScheduler &scheduler,
-                                      bool dipAlone = false);
+                                      TrimOptions asked = {});
 [[nodiscard]] DiagnosisResult diagnoseOnEngine(const TuneSetup &setup,
                                                const DiagnosisMeasurement &measurement,
                                                double targetMhz, EngineScheduler &scheduler);

@@ -58,4 +58,14 @@ inline QCommandLineOption targetOption()
             QStringLiteral("MHZ")};
 }
 
+// The field trim's third knob, where the frame has one.
+inline QCommandLineOption trimGapOption()
+{
+    return {QStringLiteral("trim-gap"),
+            QStringLiteral("The frame lets the tails' corner points move along its spreaders: "
+                           "the field trim changes E, and so the gap C, too, which with the "
+                           "tails can bring the front-to-back back where the frame's own size "
+                           "is off. Not from a dip alone.")};
+}
+
 } // namespace moxon

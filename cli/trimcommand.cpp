@@ -203,7 +203,8 @@ private:
         // A typed dip, or a file with too few readings near the design frequency to be
         // diagnosed, gives the dip alone.
         const bool dipAlone = !m_file || onlyTheDip(m_file->frequenciesMhz, m_design.frequencyMhz);
-        m_result = trimOnEngine(m_setup, m_measuredDipMhz, targetMhz, scheduler, dipAlone);
+        m_result = trimOnEngine(m_setup, m_measuredDipMhz, targetMhz, scheduler,
+                                {.dipAlone = dipAlone, .gap = m_parser.isSet(m_trimGap)});
         return failureOf(m_result);
     }
 
@@ -247,6 +248,7 @@ private:
                                                            "of the measured SWR dip, in MHz."),
                                             QStringLiteral("MHZ")});
     const QCommandLineOption m_target = added(targetOption());
+    const QCommandLineOption m_trimGap = added(trimGapOption());
     double m_measuredDipMhz = 0;
     QString m_whence;              // where the measured dip comes from, in words
     std::optional<FileDip> m_file; // with --measured

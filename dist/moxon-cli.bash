@@ -59,8 +59,8 @@ _moxon_cli()
         check) options+=' --pol --axis --height --ground --conductor --insulation --insulation-thickness --feedline --feedline-length --deck --sweep' ;;
         tune) options+=' --pol --axis --height --ground --conductor --insulation --insulation-thickness --feedline --feedline-length --deck --goal --band --format --output' ;;
         tolerance) options+=' --pol --axis --height --ground --conductor --insulation --insulation-thickness --feedline --feedline-length --built --cut-error' ;;
-        trim) options+=' --pol --axis --height --ground --conductor --insulation --insulation-thickness --feedline --feedline-length --built --measured --measured-at --dip --target' ;;
-        diagnose) options+=' --pol --axis --height --ground --conductor --insulation --insulation-thickness --feedline --feedline-length --built --measured --measured-at --target --fit-gap' ;;
+        trim) options+=' --pol --axis --height --ground --conductor --insulation --insulation-thickness --feedline --feedline-length --built --measured --measured-at --dip --target --trim-gap' ;;
+        diagnose) options+=' --pol --axis --height --ground --conductor --insulation --insulation-thickness --feedline --feedline-length --built --measured --measured-at --target --fit-gap --trim-gap' ;;
         sheet) options+=' --pol --axis --height --ground --conductor --insulation --insulation-thickness --feedline --feedline-length --deck --sweep --built --pdf --wrap-allowance --feed-gap --tolerances --language' ;;
         *) return 0 ;;
     esac

@@ -361,6 +361,7 @@ QJsonObject trimReportToJson(const TrimResult &result, const TuneSetup &setup)
         const TuneDimensions &dims = trim.antenna.dimensions;
         field.insert(QStringLiteral("driver_tail_change"), trim.drivenTailChange);
         field.insert(QStringLiteral("reflector_tail_change"), trim.reflectorTailChange);
+        field.insert(QStringLiteral("gap_change"), trim.gapChange);
         if (result.dipAlone) {
             field.insert(QStringLiteral("long_tails_front_to_back_db"),
                          trim.longTailsFrontToBack ? QJsonValue(*trim.longTailsFrontToBack)
@@ -369,6 +370,7 @@ QJsonObject trimReportToJson(const TrimResult &result, const TuneSetup &setup)
         field.insert(QStringLiteral("b"), dims.b);
         field.insert(QStringLiteral("c"), LocaleNumbers::roundedToMask(dims.c(), setup.decimals));
         field.insert(QStringLiteral("d"), dims.d);
+        field.insert(QStringLiteral("e"), dims.e);
         object.insert(QStringLiteral("field_trim"), field);
     } else {
         object.insert(QStringLiteral("field_trim"), QJsonValue());

@@ -253,6 +253,16 @@ QString tailAdvice(double change, const TuneSetup &setup, const QString &tails)
                       : QStringLiteral("add %1 to each %2 tail").arg(amount, tails);
 }
 
+// Where the frame lets E change: "make E 1.2 cm deeper, the corners out along the spreaders".
+QString frameAdvice(double change, const TuneSetup &setup)
+{
+    const QString amount = dimensionChange(change, setup, QLocale::c(), true).mid(1);
+    return change > 0
+               ? QStringLiteral("make E %1 deeper, the corners out along the spreaders").arg(amount)
+               : QStringLiteral("make E %1 shallower, the corners in along the spreaders")
+                     .arg(amount);
+}
+
 // "dip 14.1497 MHz; at 14.150 MHz SWR 1.07, front-to-back 30.16 dB"
 QString predictedLine(const TrimmedAntenna &antenna, double targetMhz)
 {
@@ -398,9 +408,15 @@ QString trimReportText(const TrimResult &result, const TuneSetup &setup, Display
         out << "Field trim:        "
             << tailAdvice(trim.drivenTailChange, setup, QStringLiteral("driven-element")) << ",\n"
             << "                   "
-            << tailAdvice(trim.reflectorTailChange, setup, QStringLiteral("reflector"))
-            << "; A and E stay\n";
-        dimensionRows(out, result.built, trim.antenna.dimensions, QStringLiteral("BCD"),
+            << tailAdvice(trim.reflectorTailChange, setup, QStringLiteral("reflector"));
+        const bool frameMoves = trim.gapChange != 0;
+        if (frameMoves) {
+            out << ",\n                   " << frameAdvice(trim.gapChange, setup) << "; A stays\n";
+        } else {
+            out << "; A and E stay\n";
+        }
+        dimensionRows(out, result.built, trim.antenna.dimensions,
+                      frameMoves ? QStringLiteral("BCDE") : QStringLiteral("BCD"),
                       QStringLiteral("trimmed"), setup);
         out << "Predicted:         " << predictedLine(trim.antenna, result.targetMhz) << '\n';
         if (result.dipAlone) {

@@ -1171,6 +1171,26 @@ A file of the whole impedance curve tells them apart: Diagnose.</translation>
         <translation>Only %2 frequencies within ±%1 % of the design frequency; a diagnosis needs %3.
 The trim below is from the file&apos;s dip.</translation>
     </message>
+    <message>
+        <source>E 加长 %1（角点沿撑杆外移）</source>
+        <translation>E %1 deeper (the corners out along the spreaders)</translation>
+    </message>
+    <message>
+        <source>E 缩短 %1（角点沿撑杆内移）</source>
+        <translation>E %1 shallower (the corners in along the spreaders)</translation>
+    </message>
+    <message>
+        <source>框架可调：现场修剪也改间隙 C</source>
+        <translation>Adjustable frame: the field trim changes the gap C too</translation>
+    </message>
+    <message>
+        <source>单元角点可沿撑杆移动时，修剪连同 E（即间隙 C）一起调整，框架本身尺寸有偏差时也能找回前后比；仅凭谐振点修剪时不用</source>
+        <translation>Where the elements&apos; corners can move along the spreaders, the trim changes E (and so the gap C) too, which brings the front-to-back back where the frame itself is the wrong size; not from a dip alone</translation>
+    </message>
+    <message>
+        <source>现场修剪（A 不变）</source>
+        <translation>Field trim (A stays)</translation>
+    </message>
 </context>
 <context>
     <name>moxon::TunePanel</name>

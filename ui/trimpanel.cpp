@@ -36,6 +36,14 @@ QString tailLine(double change, bool driven, const TuneSetup &setup, const QLoca
                   : TrimPanel::tr("反射单元两端各加 %1").arg(amount);
 }
 
+// Where the frame lets E change: "E 加长 12 mm（角点沿撑杆外移）".
+QString frameLine(double change, const TuneSetup &setup, const QLocale &locale)
+{
+    const QString amount = dimensionChange(change, setup, locale, false).mid(1);
+    return change > 0 ? TrimPanel::tr("E 加长 %1（角点沿撑杆外移）").arg(amount)
+                      : TrimPanel::tr("E 缩短 %1（角点沿撑杆内移）").arg(amount);
+}
+
 } // namespace
 
 TrimPanel::TrimPanel(QWidget *parent)
@@ -60,6 +68,8 @@ TrimPanel::TrimPanel(QWidget *parent)
     m_atRadio = new QCheckBox(this);
     m_atRadio->setObjectName(QStringLiteral("measuredAtRadio"));
     m_atRadio->setEnabled(false);
+    m_trimGap = new QCheckBox(this);
+    m_trimGap->setObjectName(QStringLiteral("trimGap"));
     const int fieldWidth = fontMetrics().horizontalAdvance(QStringLiteral("00000.0000"));
     auto *grid = new QGridLayout;
     grid->addWidget(m_dipCaption, 0, 0);
@@ -71,6 +81,7 @@ TrimPanel::TrimPanel(QWidget *parent)
     grid->addWidget(m_target, 2, 1);
     grid->addWidget(new QLabel(QStringLiteral("MHz"), this), 2, 2);
     grid->addWidget(m_atRadio, 3, 0, 1, 5);
+    grid->addWidget(m_trimGap, 4, 0, 1, 5);
     grid->setColumnStretch(4, 1);
     m_source->hide();
     for (QLineEdit *field : {m_dip, m_target}) {
@@ -102,7 +113,7 @@ void TrimPanel::setFeedLine(bool feedLine)
 
 MeasuredAntenna TrimPanel::measuredFile(const QString &path, double targetMhz) const
 {
-    return MeasuredAntenna{path, 0, targetMhz, m_atRadio->isChecked()};
+    return MeasuredAntenna{path, 0, targetMhz, m_atRadio->isChecked(), m_trimGap->isChecked()};
 }
 
 QString TrimPanel::sourceText() const
@@ -149,6 +160,9 @@ void TrimPanel::retranslate()
     m_targetCaption->setText(tr("目标频率"));
     m_atRadio->setText(tr("文件在电台端（经馈线）测得"));
     m_atRadio->setToolTip(tr("先按安装中的馈线把文件换算回馈点，再找谐振点；需先选定馈线"));
+    m_trimGap->setText(tr("框架可调：现场修剪也改间隙 C"));
+    m_trimGap->setToolTip(tr("单元角点可沿撑杆移动时，修剪连同 E（即间隙 C）一起调整，"
+                             "框架本身尺寸有偏差时也能找回前后比；仅凭谐振点修剪时不用"));
     setDesignFrequency(m_designMhz);
     if (m_measurement && !m_measurement->source.isEmpty()) {
         m_source->setText(sourceText());
@@ -293,15 +307,22 @@ QString TrimPanel::resultLines(const TrimResult &r, const TuneSetup &setup) cons
                               : tr("电尺度 %1（比模型短 %2 %）")
                                     .arg(numbers.toMask(r.scale, 4), numbers.toMask(-percent, 2)));
     lines.append(QString());
-    lines.append(tr("现场修剪（A、E 不变）"));
+    const bool frameMoves = r.fieldTrim && r.fieldTrim->gapChange != 0;
+    lines.append(frameMoves ? tr("现场修剪（A 不变）") : tr("现场修剪（A、E 不变）"));
     if (r.fieldTrim) {
         const FieldTrim &trim = *r.fieldTrim;
         lines.append(tailLine(trim.drivenTailChange, true, setup, locale()));
         lines.append(tailLine(trim.reflectorTailChange, false, setup, locale()));
+        if (frameMoves) {
+            lines.append(frameLine(trim.gapChange, setup, locale()));
+        }
         const TuneDimensions &after = trim.antenna.dimensions;
-        for (const auto &[letter, before, now] :
-             {std::tuple(u'B', r.built.b, after.b), std::tuple(u'C', r.built.c(), after.c()),
-              std::tuple(u'D', r.built.d, after.d)}) {
+        QList<std::tuple<char16_t, double, double>> rows{
+            {u'B', r.built.b, after.b}, {u'C', r.built.c(), after.c()}, {u'D', r.built.d, after.d}};
+        if (frameMoves) {
+            rows.append({u'E', r.built.e, after.e});
+        }
+        for (const auto &[letter, before, now] : std::as_const(rows)) {
             lines.append(tr("%1 %2 → %3 %4")
                              .arg(QChar(letter))
                              .arg(length(before), length(now), setup.unit));

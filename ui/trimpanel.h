@@ -80,6 +80,7 @@ private:
     QLineEdit *m_target = nullptr;
     QLabel *m_source = nullptr;     // where the dip came from
     QCheckBox *m_atRadio = nullptr; // the file was measured at the radio, through the line
+    QCheckBox *m_trimGap = nullptr; // the frame lets the field trim change E and the gap
 };
 
 } // namespace moxon

@@ -25,6 +25,10 @@ private Q_SLOTS:
     void dipAloneHoldsEitherWay();
     void bestShareAtTheNull_data();
     void bestShareAtTheNull();
+    void leastBehindOnThePlane_data();
+    void leastBehindOnThePlane();
+    void gapWhereTheFrameAllows_data();
+    void gapWhereTheFrameAllows();
 };
 
 void TestTrim::bringsTheDipOntoTheTarget_data()
@@ -200,7 +204,7 @@ void TestTrim::dipAloneHoldsEitherWay()
     double worse[2] = {0, 0}; // of the cut from the dip alone, and of the cut as scaled
     for (const bool dipAlone : {true, false}) {
         const TrimResult result =
-            trim(standInSetup(formula, f0), measuredMhz, f0, antenna.engine(), {}, dipAlone);
+            trim(standInSetup(formula, f0), measuredMhz, f0, antenna.engine(), {}, {dipAlone});
         QVERIFY2(result.ok() && result.fieldTrim, qPrintable(result.message));
         QCOMPARE(result.dipAlone, dipAlone);
         const FieldTrim &cut = *result.fieldTrim;
@@ -270,6 +274,99 @@ void TestTrim::bestShareAtTheNull()
     const double best = line.bestShare(candidates);
     QVERIFY2(std::fabs(best - expected) < 0.01,
              qPrintable(u"best share %1, expected %2"_s.arg(best).arg(expected)));
+}
+
+void TestTrim::leastBehindOnThePlane_data()
+{
+    // The field behind, relative to the field ahead, as a complex number linear in the share
+    // and the gap (in steps from the centre): zero at (`share`, `gap`) when the two directions
+    // are not parallel, so that the surface has a true least point there.
+    QTest::addColumn<double>("share");
+    QTest::addColumn<double>("gap");
+    QTest::addColumn<bool>("parallel"); // both knobs move the field the same way: a ridge
+    QTest::addColumn<double>("expectedShare");
+    QTest::addColumn<double>("expectedGap");
+
+    QTest::newRow("null near the centre") << 0.4 << -0.7 << false << 0.4 << -0.7;
+    QTest::newRow("null two steps out") << -1.5 << 1.2 << false << -1.5 << 1.2;
+    QTest::newRow("null beyond reach: shortened on its way") << 5.0 << 0.0 << false << 2.5 << 0.0;
+    QTest::newRow("ridge: no least point") << 0.4 << -0.7 << true << qQNaN() << qQNaN();
+}
+
+void TestTrim::leastBehindOnThePlane()
+{
+    QFETCH(double, share);
+    QFETCH(double, gap);
+    QFETCH(bool, parallel);
+    QFETCH(double, expectedShare);
+    QFETCH(double, expectedGap);
+
+    const std::complex<double> alongShare(0.03, 0.01);
+    const std::complex<double> alongGap = parallel ? 2.0 * alongShare : std::complex(-0.01, 0.02);
+    const auto frontToBack = [&](double s, double g) {
+        const std::complex<double> behind = alongShare * (s - share) + alongGap * (g - gap);
+        return -10 * std::log10(std::norm(behind) + 1e-8);
+    };
+    // Around a centre at share 0.3, gap 0.01 (display unit), steps of 0.1 and 0.02.
+    QList<trimming::PlaneSample> samples;
+    for (const auto &[s, g] :
+         {std::pair(0.0, 0.0), {-1.0, 0.0}, {1.0, 0.0}, {0.0, -1.0}, {0.0, 1.0}, {1.0, 1.0}}) {
+        samples.append({0.3 + 0.1 * s, 0.01 + 0.02 * g, frontToBack(s, g)});
+    }
+    const std::optional<std::pair<double, double>> least =
+        trimming::leastBehind(samples, 0.1, 0.02, 2.5);
+    QCOMPARE(least.has_value(), !std::isnan(expectedShare));
+    if (least) {
+        QVERIFY2(std::fabs(least->first - (0.3 + 0.1 * expectedShare)) < 1e-3 &&
+                     std::fabs(least->second - (0.01 + 0.02 * expectedGap)) < 1e-4,
+                 qPrintable(u"least at share %1, gap %2"_s.arg(least->first).arg(least->second)));
+    }
+}
+
+void TestTrim::gapWhereTheFrameAllows_data()
+{
+    QTest::addColumn<double>("scale"); // the whole antenna, frame and all
+
+    QTest::newRow("1 % long") << 1.01;
+    QTest::newRow("1 % short") << 0.99;
+    QTest::newRow("1.5 % long") << 1.015;
+}
+
+// A frame the wrong size: the tails alone bring the dip to the target but leave the gap's
+// share of the width wrong, which the stand-in's front-to-back feels. Where the frame lets E
+// change too, the trim brings that back as well.
+void TestTrim::gapWhereTheFrameAllows()
+{
+    QFETCH(double, scale);
+
+    StandInAntenna antenna;
+    const TuneDimensions &formula = antenna.reference;
+    const double f0 = 14.15;
+    const TuneDimensions real = scaledBy(formula, scale);
+    const double measured = antenna.dipMhz(real);
+    double frontToBack[2] = {0, 0}; // tails alone, with the gap
+    for (const bool gap : {false, true}) {
+        const TrimResult result =
+            trim(standInSetup(formula, f0), measured, f0, antenna.engine(), {}, {.gap = gap});
+        QVERIFY2(result.ok() && result.fieldTrim, qPrintable(result.message));
+        const FieldTrim &trimmed = *result.fieldTrim;
+        QCOMPARE(trimmed.gapChange != 0, gap);
+        TuneDimensions cut = withTails(real, trimmed.drivenTailChange, trimmed.reflectorTailChange);
+        cut.e += trimmed.gapChange;
+        const QString said =
+            u"cuts %1 and %2 m, E %3 m: dip %4 MHz, F/B %5 dB"_s.arg(trimmed.drivenTailChange)
+                .arg(trimmed.reflectorTailChange)
+                .arg(trimmed.gapChange)
+                .arg(antenna.dipMhz(cut))
+                .arg(antenna.frontToBack(cut, f0));
+        qInfo() << (gap ? "with the gap:" : "tails alone:") << said;
+        QVERIFY2(std::fabs(antenna.dipMhz(cut) / f0 - 1) < 0.0025, qPrintable(said));
+        frontToBack[gap ? 1 : 0] = antenna.frontToBack(cut, f0);
+    }
+    // The stand-in's best is 28 dB, with its proportions and its dip all as designed.
+    QVERIFY2(frontToBack[1] > frontToBack[0] && frontToBack[1] > 27.5,
+             qPrintable(u"%1 dB with the gap, %2 dB with the tails alone"_s.arg(frontToBack[1])
+                            .arg(frontToBack[0])));
 }
 
 MOXON_TEST_GUILESS_MAIN(TestTrim)
