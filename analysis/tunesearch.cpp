@@ -10,7 +10,12 @@ namespace moxon {
 
 namespace {
 
-constexpr int kMaxEngineRuns = 64;
+// The candidates one tuning may try. The match's and the front-to-back's take one engine run
+// each; the band goal's took two or more when its band was run whole beside every figures
+// run, and its budget of 32 keeps the length its search had then, however many runs its
+// bands are now split into or left short by.
+constexpr int kMostCandidates = 64;
+constexpr int kMostBandCandidates = 32;
 
 } // namespace
 
@@ -37,7 +42,8 @@ TuneDimensions TuneSearch::at(const TuneFactors &f) const
     return {a, b, d, shown(b + c + d)};
 }
 
-QList<TuneFigures> TuneSearch::evaluate(const QList<TuneFactors> &factors)
+QList<TuneFigures> TuneSearch::evaluate(const QList<TuneFactors> &factors,
+                                        const BandWorth &couldMove)
 {
     QList<TuneDimensions> candidates;
     QList<TuneDimensions> fresh;
@@ -48,12 +54,19 @@ QList<TuneFigures> TuneSearch::evaluate(const QList<TuneFactors> &factors)
         }
     }
     if (!fresh.isEmpty()) {
-        const std::optional<TuneRound> round = m_engine(fresh);
+        BandWorth worth;
+        if (couldMove) {
+            worth = [this, &couldMove](double leastWorstSwr) {
+                return couldMove(leastWorstSwr) || couldBeBest(leastWorstSwr);
+            };
+        }
+        const std::optional<TuneRound> round = m_engine(fresh, worth);
         if (!round || round->figures.size() != fresh.size()) {
             m_cancelled = true;
             return {};
         }
         m_runs += round->engineRuns;
+        m_candidates += int(fresh.size());
         for (qsizetype i = 0; i < fresh.size(); ++i) {
             m_tried.append({fresh.at(i), round->figures.at(i)});
         }
@@ -103,7 +116,8 @@ bool TuneSearch::goalMet(const TuneFigures &figures) const
 
 bool TuneSearch::exhausted() const
 {
-    return m_cancelled || m_runs >= kMaxEngineRuns;
+    return m_cancelled ||
+           m_candidates >= (m_goal == TuneGoal::Band ? kMostBandCandidates : kMostCandidates);
 }
 
 double TuneSearch::resolution(double value) const
@@ -145,6 +159,14 @@ bool TuneSearch::qualifies(const TuneFigures &figures) const
                figures->frontToBack >= formula->frontToBack - kBandFrontToBackDrop;
     }
     return false;
+}
+
+// Whether a band goal's candidate whose worst SWR over the band is at least `leastWorstSwr`
+// could take the best's place: its front-to-back, not yet known, may qualify.
+bool TuneSearch::couldBeBest(double leastWorstSwr) const
+{
+    const TuneFigures best = this->best().second;
+    return !qualifies(best) || -leastWorstSwr > value(best);
 }
 
 double TuneSearch::value(const TuneFigures &figures) const

@@ -1,5 +1,5 @@
-#include "tuner.h"
 #include "testsuite.h"
+#include "tuner.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -45,7 +45,7 @@ struct StandIn
 
     TuneEngine engine()
     {
-        return [this](const QList<TuneDimensions> &candidates) {
+        return [this](const QList<TuneDimensions> &candidates, const BandWorth &) {
             ++calls;
             TuneRound round;
             for (const TuneDimensions &candidate : candidates) {
@@ -172,7 +172,7 @@ void TestTuner::roundWaitsForFreeCores()
     const TuneEngine engine =
         nec2cTuneEngine([&request](const TuneDimensions &) { return request; }, scheduler,
                         {QStringLiteral(MOXON_STANDIN_DIR "/slow.sh")});
-    const std::optional<TuneRound> answered = engine(round);
+    const std::optional<TuneRound> answered = engine(round, {});
     QVERIFY(answered);
     const QList<TuneFigures> &figures = answered->figures;
     QCOMPARE(figures.size(), round.size());
