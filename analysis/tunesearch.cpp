@@ -10,10 +10,9 @@ namespace moxon {
 
 namespace {
 
-// The candidates one tuning may try. The match's and the front-to-back's take one engine run
-// each; the band goal's took two or more when its band was run whole beside every figures
-// run, and its budget of 32 keeps the length its search had then, however many runs its
-// bands are now split into or left short by.
+// The candidates one tuning may try: a run each for the match and the front-to-back; for the
+// band goal from one run (a candidate left at its band's edges) to several, and half as many,
+// the length its search had when each took two.
 constexpr int kMostCandidates = 64;
 constexpr int kMostBandCandidates = 32;
 
