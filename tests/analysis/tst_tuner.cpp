@@ -1,5 +1,6 @@
 #include "testsuite.h"
 #include "tuner.h"
+#include "tunesearch.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -83,6 +84,8 @@ private Q_SLOTS:
     void reachesTheGoal();
     void bandLeavesOnlyWhatCannotMatter_data();
     void bandLeavesOnlyWhatCannotMatter();
+    void bandCandidateWorthRunning_data();
+    void bandCandidateWorthRunning();
     void stopsWhenTold();
     void roundWaitsForFreeCores();
 };
@@ -176,6 +179,46 @@ void TestTuner::bandLeavesOnlyWhatCannotMatter()
     QCOMPARE(leaving.calls, whole.calls);
     QCOMPARE(whole.left, 0);
     QVERIFY2(leaving.left > 0, qPrintable(QString::number(leaving.left)));
+}
+
+void TestTuner::bandCandidateWorthRunning_data()
+{
+    QTest::addColumn<int>("mover");         // what the caller's search says: 0 none, 1 yes, 2 no
+    QTest::addColumn<double>("leastWorst"); // of the candidate, against the best's worst
+    QTest::addColumn<bool>("worth");
+
+    // The best so far is the formula, whose worst SWR over the band is the stand-in's 1.95.
+    QTest::newRow("no bar: the engine is told nothing") << 0 << 9.0 << true;
+    QTest::newRow("the search could move to it") << 1 << 9.0 << true;
+    QTest::newRow("could be the best") << 2 << 1.9 << true;
+    QTest::newRow("worse than the best") << 2 << 2.0 << false;
+}
+
+// A band candidate is run whole where the caller's search could move to it, or it could be
+// the best so far: its front-to-back, not yet run, may qualify.
+void TestTuner::bandCandidateWorthRunning()
+{
+    QFETCH(int, mover);
+    QFETCH(double, leastWorst);
+    QFETCH(bool, worth);
+
+    StandIn standIn;
+    std::optional<bool> said; // what the engine was told of the second round's candidate
+    const TuneEngine spy = [&](const QList<TuneDimensions> &candidates, const BandWorth &w) {
+        if (standIn.calls > 0) {
+            said = !w || w(leastWorst);
+        }
+        return standIn.engine()(candidates, w);
+    };
+    TuneSearch search(TuneGoal::Band, kFormula, 4, spy, {});
+    const QList<TuneFigures> formula = search.evaluate({TuneFactors{1, 1, 1, 1}});
+    QCOMPARE(formula.first()->band->worst, 1.95);
+    const BandWorth couldMove = mover == 0 ? BandWorth{} : [mover](double) {
+        return mover == 1;
+    };
+    QVERIFY(!search.evaluate({TuneFactors{1.01, 1, 1, 1}}, couldMove).isEmpty());
+    QVERIFY(said);
+    QCOMPARE(*said, worth);
 }
 
 void TestTuner::stopsWhenTold()
