@@ -210,7 +210,8 @@ void TestTuner::bandCandidateWorthRunning()
         }
         return standIn.engine()(candidates, w);
     };
-    TuneSearch search(TuneGoal::Band, kFormula, 4, spy, {});
+    const std::function<bool(const TuneProgress &)> progress; // the search keeps a reference
+    TuneSearch search(TuneGoal::Band, kFormula, 4, spy, progress);
     const QList<TuneFigures> formula = search.evaluate({TuneFactors{1, 1, 1, 1}});
     QCOMPARE(formula.first()->band->worst, 1.95);
     const BandWorth couldMove = mover == 0 ? BandWorth{} : [mover](double) {
