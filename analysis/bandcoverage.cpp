@@ -1,6 +1,7 @@
 #include "bandcoverage.h"
 
 #include "adaptivesweep.h"
+#include "feedline.h"
 #include "sweepplan.h"
 
 #include <algorithm>
@@ -197,6 +198,35 @@ std::optional<BandSwr> BandCoverage::swr() const
         curve.append(sweepPoint(checkFrequency(k), {z.real(), z.imag()}));
     }
     return swrOf(curve);
+}
+
+double BandCoverage::leastWorstSwr(const QList<SweepPoint> &points) const
+{
+    // A curve within d ohms of the point's impedance Z has a reflection coefficient within
+    // 2 Z0 d / (|Z + Z0| (|Z + Z0| - d)) of the point's: the difference of (Z - Z0) / (Z + Z0)
+    // at the two impedances, bounded with the triangle inequality.
+    const double d = AdaptiveSweep::kMostScatterOhm;
+    double least = 1;
+    for (const SweepPoint &point : points) {
+        const double mhz = point.frequencyMhz;
+        const bool edge =
+            sameFrequency(mhz, m_band.lowerMhz) || sameFrequency(mhz, m_band.upperMhz);
+        if (!edge || !point.finite()) {
+            continue;
+        }
+        const std::complex<double> z{point.feed.resistance, point.feed.reactance};
+        const double sum = std::abs(z + kLineImpedance);
+        if (sum <= d) {
+            continue;
+        }
+        const double gamma =
+            std::abs(z - kLineImpedance) / sum - 2 * kLineImpedance * d / (sum * (sum - d));
+        if (gamma >= 1) {
+            return std::numeric_limits<double>::infinity();
+        }
+        least = std::max(least, (1 + gamma) / (1 - gamma));
+    }
+    return least;
 }
 
 BandSwr BandCoverage::swrOf(const QList<SweepPoint> &curve) const

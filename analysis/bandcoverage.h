@@ -68,6 +68,13 @@ public:
     // frequencies; else the engine's own points'. None before any point in the band.
     [[nodiscard]] std::optional<BandSwr> swr() const;
 
+    // The least the worst SWR over the band, as swr() will read it, can be once the engine's
+    // `points` at the band's edges (others are ignored) are among its own: both edges are
+    // check frequencies, and a converged fit misses an engine point by at most
+    // AdaptiveSweep::kMostScatterOhm, so each edge's SWR less what that can take off it.
+    // 1 without an edge.
+    [[nodiscard]] double leastWorstSwr(const QList<SweepPoint> &points) const;
+
 private:
     [[nodiscard]] double checkFrequency(int k) const;
     [[nodiscard]] std::optional<RationalFit> fitOf(const QList<SweepPoint> &points) const;

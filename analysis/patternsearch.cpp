@@ -9,17 +9,23 @@ namespace moxon {
 namespace {
 
 constexpr double kCleanFrontToBack = 50; // dB: beyond it the back is no longer worth chasing
+constexpr double kLeastGain = 0.01;      // of score: a neighbour must beat the centre by it
 
 using Score = std::function<double(const TuneFigures &)>;
+// The most a band goal's candidate can score, from the least its worst SWR over the band can
+// be.
+using ScoreBound = std::function<double(double leastWorstSwr)>;
 
 // A pattern search from the formula design: each round tries each factor a step either way,
 // moves to the best neighbour that scores higher (and strides longer that way), or else halves
 // every step; it ends when every step is finer than the display's rounding, or when `enough`
-// says the current design needs no more.
+// says the current design needs no more. With a `bound`, a neighbour that cannot score enough
+// to be moved to is left unfinished: the move and the halving come out as with its score.
 void patternSearch(TuneSearch &search, const TuneFigures &formula,
                    const std::array<std::size_t, 3> &factors, FactorSteps steps,
                    const FactorSteps &smallest, const Score &score,
-                   const std::function<bool(const TuneFigures &)> &enough)
+                   const std::function<bool(const TuneFigures &)> &enough,
+                   const ScoreBound &bound = {})
 {
     TuneFactors current{1, 1, 1, 1};
     TuneFigures currentFigures = formula;
@@ -40,7 +46,13 @@ void patternSearch(TuneSearch &search, const TuneFigures &formula,
                 neighbours.append(next);
             }
         }
-        const QList<TuneFigures> figures = search.evaluate(neighbours);
+        BandWorth couldMove;
+        if (bound) {
+            couldMove = [&](double leastWorstSwr) {
+                return bound(leastWorstSwr) > currentScore + kLeastGain;
+            };
+        }
+        const QList<TuneFigures> figures = search.evaluate(neighbours, couldMove);
         if (figures.isEmpty()) {
             return;
         }
@@ -50,7 +62,7 @@ void patternSearch(TuneSearch &search, const TuneFigures &formula,
                 pick = i;
             }
         }
-        if (score(figures.at(pick)) > currentScore + 0.01) {
+        if (score(figures.at(pick)) > currentScore + kLeastGain) {
             current = neighbours.at(pick);
             currentScore = score(figures.at(pick));
             currentFigures = figures.at(pick);
@@ -97,8 +109,11 @@ void searchBand(TuneSearch &search, const DesignFigures &formula)
     const FactorSteps smallest = {std::max(0.001, search.resolution(f.a)),
                                   std::max(0.005, search.resolution(f.b)),
                                   std::max(0.005, search.resolution(f.d))};
-    patternSearch(search, formula, kMatchFactors, {0.01, 0.04, 0.04}, smallest, score,
-                  [](const TuneFigures &) { return false; });
+    // The penalty is never negative: a candidate scores at most its worst SWR's negative.
+    patternSearch(
+        search, formula, kMatchFactors, {0.01, 0.04, 0.04}, smallest, score,
+        [](const TuneFigures &) { return false; },
+        [](double leastWorstSwr) { return -leastWorstSwr; });
 }
 
 } // namespace moxon

@@ -50,9 +50,16 @@ struct TuneRound
     int engineRuns = 0;
 };
 
+// Whether a candidate of the band goal could still matter to the search, from the least its
+// worst SWR over the band can be (`leastWorstSwr`, known from the band's edges before anything
+// else of it is run). One that cannot is answered without figures, its figures run and the
+// rest of its band left unrun. Empty: every candidate is run whole.
+using BandWorth = std::function<bool(double leastWorstSwr)>;
+
 // Runs the engine on candidates side by side and answers them; none when it was cancelled.
 // It blocks, and may run on a thread of its own.
-using TuneEngine = std::function<std::optional<TuneRound>(const QList<TuneDimensions> &)>;
+using TuneEngine =
+    std::function<std::optional<TuneRound>(const QList<TuneDimensions> &, const BandWorth &)>;
 
 // How far tuning has come: engine runs so far and the best design yet.
 struct TuneProgress
@@ -88,10 +95,12 @@ struct TuneResult : AnalysisOutcome
 // The engine for real: each candidate's check deck (`requestFor`) in an nec2c run of its own,
 // a round's runs queued together in `scheduler` (which must outlive the engine), read as the
 // check reads its figures run. With a `band`, each candidate's SWR over it too, from as many
-// further runs of the same deck at the band's frequencies as BandCoverage asks for. It waits
-// in an event loop of its own, in whichever thread calls it. `cancelled` is looked at while
-// they run; a run that fails gives no figures. `failed` hears of each candidate that gave no
-// figures, with what the engine said.
+// further runs of the same deck at the band's frequencies as BandCoverage asks for, as
+// BandRounds plans them: given a BandWorth, the band's edges first, the rest only for the
+// candidates it keeps. It waits in an event loop of its own, in whichever thread calls it.
+// `cancelled` is looked at while they run; a run that fails gives no figures. `failed` hears
+// of each candidate that gave no figures, with what the engine said (not of one the BandWorth
+// left).
 [[nodiscard]] TuneEngine nec2cTuneEngine(
     std::function<CheckRequest(const TuneDimensions &)> requestFor, EngineScheduler &scheduler,
     CheckOptions options = {}, std::function<bool()> cancelled = {},

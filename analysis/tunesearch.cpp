@@ -10,7 +10,11 @@ namespace moxon {
 
 namespace {
 
-constexpr int kMaxEngineRuns = 64;
+// The candidates one tuning may try: a run each for the match and the front-to-back; for the
+// band goal from one run (a candidate left at its band's edges) to several, and half as many,
+// the length its search had when each took two.
+constexpr int kMostCandidates = 64;
+constexpr int kMostBandCandidates = 32;
 
 } // namespace
 
@@ -37,7 +41,8 @@ TuneDimensions TuneSearch::at(const TuneFactors &f) const
     return {a, b, d, shown(b + c + d)};
 }
 
-QList<TuneFigures> TuneSearch::evaluate(const QList<TuneFactors> &factors)
+QList<TuneFigures> TuneSearch::evaluate(const QList<TuneFactors> &factors,
+                                        const BandWorth &couldMove)
 {
     QList<TuneDimensions> candidates;
     QList<TuneDimensions> fresh;
@@ -48,12 +53,19 @@ QList<TuneFigures> TuneSearch::evaluate(const QList<TuneFactors> &factors)
         }
     }
     if (!fresh.isEmpty()) {
-        const std::optional<TuneRound> round = m_engine(fresh);
+        BandWorth worth;
+        if (couldMove) {
+            worth = [this, &couldMove](double leastWorstSwr) {
+                return couldMove(leastWorstSwr) || couldBeBest(leastWorstSwr);
+            };
+        }
+        const std::optional<TuneRound> round = m_engine(fresh, worth);
         if (!round || round->figures.size() != fresh.size()) {
             m_cancelled = true;
             return {};
         }
         m_runs += round->engineRuns;
+        m_candidates += int(fresh.size());
         for (qsizetype i = 0; i < fresh.size(); ++i) {
             m_tried.append({fresh.at(i), round->figures.at(i)});
         }
@@ -103,7 +115,8 @@ bool TuneSearch::goalMet(const TuneFigures &figures) const
 
 bool TuneSearch::exhausted() const
 {
-    return m_cancelled || m_runs >= kMaxEngineRuns;
+    return m_cancelled ||
+           m_candidates >= (m_goal == TuneGoal::Band ? kMostBandCandidates : kMostCandidates);
 }
 
 double TuneSearch::resolution(double value) const
@@ -145,6 +158,14 @@ bool TuneSearch::qualifies(const TuneFigures &figures) const
                figures->frontToBack >= formula->frontToBack - kBandFrontToBackDrop;
     }
     return false;
+}
+
+// Whether a band goal's candidate whose worst SWR over the band is at least `leastWorstSwr`
+// could take the best's place: its front-to-back, not yet known, may qualify.
+bool TuneSearch::couldBeBest(double leastWorstSwr) const
+{
+    const TuneFigures best = this->best().second;
+    return !qualifies(best) || -leastWorstSwr > value(best);
 }
 
 double TuneSearch::value(const TuneFigures &figures) const

@@ -37,8 +37,11 @@ public:
     // The candidate at `factors`, rounded to the display's decimals.
     [[nodiscard]] TuneDimensions at(const TuneFactors &factors) const;
     // The figures of each candidate; a candidate tried before is not run again. Empty when the
-    // tuning was cancelled.
-    QList<TuneFigures> evaluate(const QList<TuneFactors> &factors);
+    // tuning was cancelled. For the band goal, a candidate is run whole only where `couldMove`
+    // says it could move the caller's search, or it could be the best yet; one that could do
+    // neither comes back without figures, as one the goal cannot take, and is never better
+    // later, as the bars only rise. Without `couldMove`, every candidate is run whole.
+    QList<TuneFigures> evaluate(const QList<TuneFactors> &factors, const BandWorth &couldMove = {});
     // The candidate the goal prefers among all tried, with its figures; the formula's when none
     // qualifies.
     [[nodiscard]] std::pair<TuneDimensions, TuneFigures> best() const;
@@ -46,7 +49,7 @@ public:
 
     [[nodiscard]] int runs() const { return m_runs; }
     [[nodiscard]] bool cancelled() const { return m_cancelled; }
-    // Cancelled, or the engine runs spent.
+    // Cancelled, or the candidates it may try spent.
     [[nodiscard]] bool exhausted() const;
     // The smallest factor step that still moves dimension `value` past the display's rounding.
     [[nodiscard]] double resolution(double value) const;
@@ -62,6 +65,7 @@ private:
     [[nodiscard]] bool known(const TuneDimensions &candidate) const;
     [[nodiscard]] TuneFigures figuresOf(const TuneDimensions &candidate) const;
     [[nodiscard]] bool qualifies(const TuneFigures &figures) const;
+    [[nodiscard]] bool couldBeBest(double leastWorstSwr) const;
     [[nodiscard]] double value(const TuneFigures &figures) const;
 
     TuneGoal m_goal;
@@ -71,6 +75,7 @@ private:
     const std::function<bool(const TuneProgress &)> &m_progress;
     QList<Tried> m_tried;
     int m_runs = 0;
+    int m_candidates = 0; // tried so far, each once
     bool m_cancelled = false;
 };
 

@@ -1,10 +1,12 @@
-#include "tuner.h"
 #include "testsuite.h"
+#include "tuner.h"
+#include "tunesearch.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace moxon;
@@ -22,6 +24,7 @@ struct StandIn
 {
     double offset = 0;
     int calls = 0;
+    int left = 0;
 
     [[nodiscard]] DesignFigures figures(const TuneDimensions &t) const
     {
@@ -43,13 +46,21 @@ struct StandIn
         return f;
     }
 
-    TuneEngine engine()
+    // With `leaves`, a band goal's candidate whose edges the BandWorth turns down is answered
+    // without figures, as the real engine leaves it; `left` counts them.
+    TuneEngine engine(bool leaves = false)
     {
-        return [this](const QList<TuneDimensions> &candidates) {
+        return [this, leaves](const QList<TuneDimensions> &candidates, const BandWorth &worth) {
             ++calls;
             TuneRound round;
             for (const TuneDimensions &candidate : candidates) {
-                round.figures.append(figures(candidate));
+                const DesignFigures f = figures(candidate);
+                if (leaves && worth && !worth(std::max(f.band->atLower, f.band->atUpper))) {
+                    ++left;
+                    round.figures.append(std::nullopt);
+                    continue;
+                }
+                round.figures.append(f);
             }
             round.engineRuns = int(candidates.size());
             return std::optional(round);
@@ -71,6 +82,10 @@ class TestTuner : public QObject
 private Q_SLOTS:
     void reachesTheGoal_data();
     void reachesTheGoal();
+    void bandLeavesOnlyWhatCannotMatter_data();
+    void bandLeavesOnlyWhatCannotMatter();
+    void bandCandidateWorthRunning_data();
+    void bandCandidateWorthRunning();
     void stopsWhenTold();
     void roundWaitsForFreeCores();
 };
@@ -118,9 +133,9 @@ void TestTuner::reachesTheGoal()
                                 .arg(result.before.frontToBack)
                                 .arg(result.after.frontToBack)
                                 .arg(result.engineRuns);
-    // Bounded: no round starts once 64 runs are spent; the last, of six candidates at most (a
-    // run each here), may pass the bound.
-    QVERIFY2(result.engineRuns <= 64 + 6, qPrintable(figures));
+    // Bounded: no round starts once 64 candidates are tried, 32 for the band; the last, of six
+    // candidates at most (a run each here), may pass the bound.
+    QVERIFY2(result.engineRuns <= (goal == TuneGoal::Band ? 32 : 64) + 6, qPrintable(figures));
     if (goal == TuneGoal::Band) {
         // The best compromise where the band is out of reach: lower, never at the price of
         // more than the allowed front-to-back.
@@ -138,6 +153,73 @@ void TestTuner::reachesTheGoal()
         QVERIFY2(result.after.frontToBack > 34.9, qPrintable(figures));
         QVERIFY2(result.after.swr <= kFrontToBackSwr, qPrintable(figures));
     }
+}
+
+void TestTuner::bandLeavesOnlyWhatCannotMatter_data()
+{
+    QTest::addColumn<double>("offset");
+
+    QTest::newRow("band in reach") << 0.0;
+    QTest::newRow("band out of reach") << 40.0;
+}
+
+// Candidates left at their edges change nothing: the same rounds, the same tuned design.
+void TestTuner::bandLeavesOnlyWhatCannotMatter()
+{
+    QFETCH(double, offset);
+
+    StandIn whole{offset};
+    StandIn leaving{offset};
+    const TuneResult wholeResult = tune(TuneGoal::Band, kFormula, 4, whole.engine());
+    const TuneResult result = tune(TuneGoal::Band, kFormula, 4, leaving.engine(true));
+    QVERIFY(result.tuned == wholeResult.tuned);
+    QCOMPARE(result.after.band->worst, wholeResult.after.band->worst);
+    QCOMPARE(result.after.frontToBack, wholeResult.after.frontToBack);
+    QCOMPARE(result.goalMet, wholeResult.goalMet);
+    QCOMPARE(leaving.calls, whole.calls);
+    QCOMPARE(whole.left, 0);
+    QVERIFY2(leaving.left > 0, qPrintable(QString::number(leaving.left)));
+}
+
+void TestTuner::bandCandidateWorthRunning_data()
+{
+    QTest::addColumn<int>("mover");         // what the caller's search says: 0 none, 1 yes, 2 no
+    QTest::addColumn<double>("leastWorst"); // of the candidate, against the best's worst
+    QTest::addColumn<bool>("worth");
+
+    // The best so far is the formula, whose worst SWR over the band is the stand-in's 1.95.
+    QTest::newRow("no bar: the engine is told nothing") << 0 << 9.0 << true;
+    QTest::newRow("the search could move to it") << 1 << 9.0 << true;
+    QTest::newRow("could be the best") << 2 << 1.9 << true;
+    QTest::newRow("worse than the best") << 2 << 2.0 << false;
+}
+
+// A band candidate is run whole where the caller's search could move to it, or it could be
+// the best so far: its front-to-back, not yet run, may qualify.
+void TestTuner::bandCandidateWorthRunning()
+{
+    QFETCH(int, mover);
+    QFETCH(double, leastWorst);
+    QFETCH(bool, worth);
+
+    StandIn standIn;
+    std::optional<bool> said; // what the engine was told of the second round's candidate
+    const TuneEngine spy = [&](const QList<TuneDimensions> &candidates, const BandWorth &w) {
+        if (standIn.calls > 0) {
+            said = !w || w(leastWorst);
+        }
+        return standIn.engine()(candidates, w);
+    };
+    const std::function<bool(const TuneProgress &)> progress; // the search keeps a reference
+    TuneSearch search(TuneGoal::Band, kFormula, 4, spy, progress);
+    const QList<TuneFigures> formula = search.evaluate({TuneFactors{1, 1, 1, 1}});
+    QCOMPARE(formula.first()->band->worst, 1.95);
+    const BandWorth couldMove = mover == 0 ? BandWorth{} : [mover](double) {
+        return mover == 1;
+    };
+    QVERIFY(!search.evaluate({TuneFactors{1.01, 1, 1, 1}}, couldMove).isEmpty());
+    QVERIFY(said);
+    QCOMPARE(*said, worth);
 }
 
 void TestTuner::stopsWhenTold()
@@ -172,7 +254,7 @@ void TestTuner::roundWaitsForFreeCores()
     const TuneEngine engine =
         nec2cTuneEngine([&request](const TuneDimensions &) { return request; }, scheduler,
                         {QStringLiteral(MOXON_STANDIN_DIR "/slow.sh")});
-    const std::optional<TuneRound> answered = engine(round);
+    const std::optional<TuneRound> answered = engine(round, {});
     QVERIFY(answered);
     const QList<TuneFigures> &figures = answered->figures;
     QCOMPARE(figures.size(), round.size());
