@@ -1,8 +1,8 @@
 // Tuning against the engine itself, side by side in one run: for each installation and goal,
 // bare nec2c on the formula design's check deck, then a whole tuning of the same design. Prints
-// the medians, the engine runs and the ratio tuning is held to: at most 40 bare runs; and, as
-// the machine may be busy, the same in processor time (the engine's and this process's over the
-// bare run's engine time).
+// the medians, the engine runs and the ratio tuning is held to: at most 20 bare runs for the
+// match, 40 for the front-to-back and 150 for the band; and, as the machine may be busy, the
+// same in processor time (the engine's and this process's over the bare run's engine time).
 // Usage: build/bench/bench_tune [rounds]   (default 7)
 
 #include "benchdesigns.h"
