@@ -25,7 +25,7 @@ constexpr double kGapStepWavelengths = 1e-3;
 constexpr double kGapReach = 2.5;
 // Rounds of the gap's samples, and how far below the best sample seen a round's best may fall
 // before the trim goes back to that one, dB.
-constexpr int kGapRounds = 2;
+constexpr int kGapRounds = 3;
 constexpr double kHeldBestDb = 1;
 
 } // namespace
