@@ -131,7 +131,10 @@ void TestCliTrim::trimBringsTheAntennaOntoTheTarget()
     qInfo() << figures << report.value(u"scale"_s).toDouble();
     QVERIFY2(std::fabs(dip / kF0 - 1) < 0.0025, qPrintable(figures));
     QVERIFY2(frontToBack >= designFrontToBack - (trimGap ? 1 : 3), qPrintable(figures));
-    QVERIFY2(std::fabs(field.value(u"front_to_back_db"_s).toDouble() - frontToBack) < 1,
+    // Near the deep null the gap's trim reaches, a millimetre moves the front-to-back by dBs:
+    // there the prediction must only not promise more than the antenna gives.
+    const double predicted = field.value(u"front_to_back_db"_s).toDouble();
+    QVERIFY2(trimGap ? frontToBack > predicted - 1 : std::fabs(predicted - frontToBack) < 1,
              qPrintable(figures));
 }
 
