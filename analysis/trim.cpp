@@ -53,6 +53,7 @@ TrimRun::TrimRun(const TuneSetup &setup, double measuredDipMhz, double targetMhz
     m_result.measuredDipMhz = m_fm;
     m_result.dipAlone = asked.dipAlone;
     m_gapAsked = asked.gap && !asked.dipAlone;
+    m_result.trimGap = m_gapAsked;
 }
 
 TrimResult TrimRun::result()
@@ -399,6 +400,16 @@ bool TrimRun::longTailsChecked()
 } // namespace trimming
 
 using trimming::TrimRun;
+
+std::optional<double> frameShortfall(const TrimResult &result)
+{
+    if (!result.fieldTrim || result.dipAlone || result.trimGap) {
+        return std::nullopt;
+    }
+    const double shortfall =
+        result.rebuild.figures.frontToBack - result.fieldTrim->antenna.figures.frontToBack;
+    return shortfall > kFrameShortfallDb ? std::optional(shortfall) : std::nullopt;
+}
 
 TuneDimensions withTails(TuneDimensions dims, double driven, double reflector)
 {

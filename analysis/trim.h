@@ -67,7 +67,18 @@ struct TrimResult : AnalysisOutcome
     // the long-tailed reading (negative: shorter); 0 where it was not tried.
     double longTails = 0;
     TrimmedAntenna rebuild; // every dimension anew for the target
+    bool trimGap = false;   // whether the frame was let change E too
 };
+
+// The field trim leaves the front-to-back this far below the rebuild's, dB, before the trim
+// says that the frame itself holds it back.
+inline constexpr double kFrameShortfallDb = 1;
+
+// How far below the rebuild's the field trim leaves the front-to-back at the target, dB, where
+// that is more than kFrameShortfallDb and the frame was held: the tails alone cannot make up
+// for a frame of the wrong size, which a trim of E too (TrimOptions::gap) or the rebuild can.
+// None from a dip alone, which cannot tell the frame from the tails.
+[[nodiscard]] std::optional<double> frameShortfall(const TrimResult &result);
 
 // `dims` with the driven element's tails changed by `driven` and the reflector's by
 // `reflector` (display unit), A and E held: C takes up their sum.

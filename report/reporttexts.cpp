@@ -2,6 +2,7 @@
 
 #include "checkfigureformat.h"
 #include "dipalonetext.h"
+#include "frametext.h"
 #include "localenumbers.h"
 #include "windowtexts.h"
 
@@ -253,16 +254,6 @@ QString tailAdvice(double change, const TuneSetup &setup, const QString &tails)
                       : QStringLiteral("add %1 to each %2 tail").arg(amount, tails);
 }
 
-// Where the frame lets E change: "make E 1.2 cm deeper, the corners out along the spreaders".
-QString frameAdvice(double change, const TuneSetup &setup)
-{
-    const QString amount = dimensionChange(change, setup, QLocale::c(), true).mid(1);
-    return change > 0
-               ? QStringLiteral("make E %1 deeper, the corners out along the spreaders").arg(amount)
-               : QStringLiteral("make E %1 shallower, the corners in along the spreaders")
-                     .arg(amount);
-}
-
 // "dip 14.1497 MHz; at 14.150 MHz SWR 1.07, front-to-back 30.16 dB"
 QString predictedLine(const TrimmedAntenna &antenna, double targetMhz)
 {
@@ -421,6 +412,9 @@ QString trimReportText(const TrimResult &result, const TuneSetup &setup, Display
         out << "Predicted:         " << predictedLine(trim.antenna, result.targetMhz) << '\n';
         if (result.dipAlone) {
             out << dipAloneLines(result) << '\n';
+        }
+        if (const QString frame = frameLines(result); !frame.isEmpty()) {
+            out << frame << '\n';
         }
         out << '\n';
     } else {

@@ -1191,6 +1191,12 @@ The trim below is from the file&apos;s dip.</translation>
         <source>现场修剪（A 不变）</source>
         <translation>Field trim (A stays)</translation>
     </message>
+    <message>
+        <source>只改两端时前后比仅 %1（重做可达 %2）：框架本身的尺寸拖了后腿。
+若单元角点可沿撑杆移动，勾选“框架可调”连同 E 一起修剪。</source>
+        <translation>The tails alone leave the front-to-back at %1 (the rebuild reaches %2): the frame&apos;s own size holds it back.
+Where the corners can move along the spreaders, tick “Adjustable frame” to trim E too.</translation>
+    </message>
 </context>
 <context>
     <name>moxon::TunePanel</name>

@@ -1,0 +1,38 @@
+#include "frametext.h"
+
+#include "checkfigureformat.h"
+#include "windowtexts.h"
+
+#include <QLocale>
+
+#include <cmath>
+
+namespace moxon {
+
+QString frameAdvice(double change, const TuneSetup &setup)
+{
+    const QString amount = dimensionChange(change, setup, QLocale::c(), true).mid(1);
+    return change > 0
+               ? QStringLiteral("make E %1 deeper, the corners out along the spreaders").arg(amount)
+               : QStringLiteral("make E %1 shallower, the corners in along the spreaders")
+                     .arg(amount);
+}
+
+QString frameLines(const TrimResult &result)
+{
+    if (!frameShortfall(result)) {
+        return {};
+    }
+    const CheckFigureFormat format = CheckFigureFormat::plain();
+    const QLocale c = QLocale::c();
+    return QStringLiteral("Frame:             the antenna behaves %1 % %2 than its model; the "
+                          "tails alone leave\n                   the front-to-back at %3, the "
+                          "rebuild's is %4. Where the corners can\n                   move along "
+                          "the spreaders, --trim-gap trims E too.")
+        .arg(c.toString(std::fabs(result.scale - 1) * 100, 'f', 2),
+             result.scale >= 1 ? QStringLiteral("longer") : QStringLiteral("shorter"),
+             format.frontToBack(result.fieldTrim->antenna.figures.frontToBack),
+             format.frontToBack(result.rebuild.figures.frontToBack));
+}
+
+} // namespace moxon

@@ -1,0 +1,73 @@
+#include "frametext.h"
+#include "testsuite.h"
+
+#include <QTest>
+
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+using namespace moxon;
+
+// When the trim says that the frame's own size holds the front-to-back back: only where the
+// tails alone leave it well below the rebuild's, the frame was held, and the trim had more
+// than the dip.
+class TestFrameText : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void saysWhenTheFrameHoldsItBack_data();
+    void saysWhenTheFrameHoldsItBack();
+};
+
+void TestFrameText::saysWhenTheFrameHoldsItBack_data()
+{
+    QTest::addColumn<double>("scale");
+    QTest::addColumn<double>("fieldDb"); // the field trim's front-to-back; NaN: no field trim
+    QTest::addColumn<double>("rebuildDb");
+    QTest::addColumn<bool>("dipAlone");
+    QTest::addColumn<bool>("trimGap");
+    QTest::addColumn<QString>("said"); // in the lines; empty: no lines
+
+    QTest::newRow("frame 0.85 % long, 7 dB short")
+        << 1.0085 << 27.66 << 34.78 << false << false << u"behaves 0.85 % longer"_s;
+    QTest::newRow("frame 1 % short, 3 dB short")
+        << 0.99 << 25.0 << 28.0 << false << false << u"behaves 1.00 % shorter"_s;
+    QTest::newRow("within a dB of the rebuild")
+        << 1.0085 << 34.0 << 34.78 << false << false << QString();
+    QTest::newRow("better than the rebuild") << 1.01 << 40.0 << 30.0 << false << false << QString();
+    QTest::newRow("from a dip alone") << 1.0085 << 27.66 << 34.78 << true << false << QString();
+    QTest::newRow("E trimmed already") << 1.0085 << 27.66 << 34.78 << false << true << QString();
+    QTest::newRow("no field trim") << 1.0085 << qQNaN() << 34.78 << false << false << QString();
+}
+
+void TestFrameText::saysWhenTheFrameHoldsItBack()
+{
+    QFETCH(double, scale);
+    QFETCH(double, fieldDb);
+    QFETCH(double, rebuildDb);
+    QFETCH(bool, dipAlone);
+    QFETCH(bool, trimGap);
+    QFETCH(QString, said);
+
+    TrimResult result;
+    result.scale = scale;
+    result.dipAlone = dipAlone;
+    result.trimGap = trimGap;
+    result.rebuild.figures.frontToBack = rebuildDb;
+    if (!std::isnan(fieldDb)) {
+        result.fieldTrim = FieldTrim{};
+        result.fieldTrim->antenna.figures.frontToBack = fieldDb;
+    }
+    const QString lines = frameLines(result);
+    QCOMPARE(frameShortfall(result).has_value(), !said.isEmpty());
+    QCOMPARE(lines.isEmpty(), said.isEmpty());
+    if (!said.isEmpty()) {
+        QVERIFY2(lines.contains(said) && lines.contains(u"--trim-gap"_s), qPrintable(lines));
+        QCOMPARE(*frameShortfall(result), rebuildDb - fieldDb);
+    }
+}
+
+MOXON_TEST_GUILESS_MAIN(TestFrameText)
+
+#include "tst_frametext.moc"
