@@ -165,17 +165,20 @@ void TestBuildAnalyses::diagnosis()
 void TestBuildAnalyses::diagnosisShown_data()
 {
     QTest::addColumn<bool>("atRadio"); // measured through 20 m of RG-213, said to be 19.8 m
+    QTest::addColumn<bool>("trimGap"); // the frame lets the trim move E too
 
-    QTest::newRow("at the antenna") << false;
-    QTest::newRow("at the radio, the line 20 cm longer than given") << true;
+    QTest::newRow("at the antenna") << false << false;
+    QTest::newRow("at the radio, the line 20 cm longer than given, E trimmed too") << true << true;
 }
 
 // The 146 MHz design in free space built with tails the builder does not know of, read by
 // nec2c at 21 frequencies with 0.3 ohm of noise: the view is told the diagnosis, each error
-// near the hidden one and inside its 3-sigma, in the display unit, with the trim of it.
+// near the hidden one and inside its 3-sigma, in the display unit, with the trim of it, of E
+// too where the frame allows.
 void TestBuildAnalyses::diagnosisShown()
 {
     QFETCH(bool, atRadio);
+    QFETCH(bool, trimGap);
 
     const double scale = 1.005;
     const double driver = 0.25;     // in, each tail too long
@@ -199,7 +202,7 @@ void TestBuildAnalyses::diagnosisShown()
     const QString path = folder.filePath(u"built.s1p"_s);
     QVERIFY(writeAnalyserFile(path, readings));
 
-    windows.window.session.startDiagnosis(MeasuredAntenna{path, 0, 0, atRadio});
+    windows.window.session.startDiagnosis(MeasuredAntenna{path, 0, 0, atRadio, trimGap});
     QTRY_VERIFY_WITH_TIMEOUT(checks.ended(AnalysisKind::Diagnosis), 120'000);
     QCOMPARE(checks.outline(), (QStringList{u"diagnosis started"_s, u"diagnosis result"_s}));
     QVERIFY(checks.diagnosis.has_value());
@@ -232,6 +235,7 @@ void TestBuildAnalyses::diagnosisShown()
     QCOMPARE(found.measuredCurve.size(), 21);
     QCOMPARE(found.fittedCurve.size(), found.measuredCurve.size());
     QVERIFY(found.trim && found.trim->ok() && found.trim->fieldTrim);
+    QCOMPARE(found.trim->trimGap, trimGap);
     QVERIFY(!windows.window.session.isRunning(AnalysisKind::Diagnosis));
 }
 
