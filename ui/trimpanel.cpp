@@ -142,8 +142,7 @@ QString TrimPanel::runningText() const
 
 void TrimPanel::updateButtons()
 {
-    // The diagnosis fits the file's impedance curve; a typed dip has none.
-    m_diagnose->setEnabled(canStart() && !m_file.isEmpty());
+    m_diagnose->setEnabled(canDiagnose());
     AnalysisPanel::updateButtons();
 }
 
@@ -217,9 +216,16 @@ void TrimPanel::trimFile(const QString &path)
     }
 }
 
+// The diagnosis fits the file's impedance curve; a typed dip has none. It may start while the
+// trim that opening the file started still runs: the session lets it take the trim's place.
+bool TrimPanel::canDiagnose() const
+{
+    return !m_file.isEmpty() && (canStart() || (isRunning() && !m_diagnosing));
+}
+
 void TrimPanel::requestDiagnosis()
 {
-    if (!canStart() || m_file.isEmpty()) {
+    if (!canDiagnose()) {
         return;
     }
     if (const std::optional<double> mhz = target()) {

@@ -54,6 +54,7 @@ private:
     void chooseFile();
     void requestTrim();
     void requestDiagnosis();
+    [[nodiscard]] bool canDiagnose() const;
     [[nodiscard]] QString diagnosisLines(const DiagnosisResult &result,
                                          const TuneSetup &setup) const;
     [[nodiscard]] QString dipAloneDiagnosis(const DiagnosisResult &result,
