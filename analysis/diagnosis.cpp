@@ -6,7 +6,6 @@
 #include "feedline.h"
 #include "impedancecurve.h"
 #include "leastsquares.h"
-#include "localenumbers.h"
 #include "measureddip.h"
 #include "sweepplan.h"
 #include "trimcheck.h"
@@ -378,24 +377,10 @@ void DiagnosisRun::trimDiagnosed(const LocalModel &local, const QList<double> &x
         return !m_progress || m_progress({runs + step.engineRuns, kMostRounds + 1 + step.round,
                                           kMostRounds + 1 + step.rounds});
     };
-    TrimResult trim = moxon::trim(asMeant, *meantDip, m_target, m_engine, progress,
-                                  {.gap = m_measurement.trimGap});
-    // Told of the antenna as it is: where it dips, where its model does, and each cut from
-    // its tails as they are. The trimmed and rebuilt dimensions are the same either way.
-    trim.built = m_result.diagnosed;
-    trim.measuredDipMhz = *dip;
-    trim.modelDipMhz = *unscaledDip;
-    if (trim.fieldTrim) {
-        FieldTrim &cut = *trim.fieldTrim;
-        cut.drivenTailChange = LocaleNumbers::roundedToMask(
-            cut.antenna.dimensions.b - m_result.diagnosed.b, m_setup.decimals);
-        cut.reflectorTailChange = LocaleNumbers::roundedToMask(
-            cut.antenna.dimensions.d - m_result.diagnosed.d, m_setup.decimals);
-        cut.gapChange = LocaleNumbers::roundedToMask(
-            cut.antenna.dimensions.e - m_result.diagnosed.e, m_setup.decimals);
-    }
-    m_result.trimRefusal = trim.message;
-    m_result.trim = std::move(trim);
+    m_result.trim = toldOf(moxon::trim(asMeant, *meantDip, m_target, m_engine, progress,
+                                       {.gap = m_measurement.trimGap}),
+                           m_result.diagnosed, *dip, *unscaledDip, m_setup.decimals);
+    m_result.trimRefusal = m_result.trim->message;
 }
 
 TuneDimensions DiagnosisRun::antennaOf(const QList<double> &x) const

@@ -273,7 +273,7 @@ bool TrimRun::refined()
     }
     QList<DesignProbe> probes;
     for (const double u : std::as_const(shares)) {
-        probes.append({m_check->probe(m_line->trimmed(u, m_factor)).dims, m_ft, {}});
+        probes.append(m_check->figuresProbe(m_line->trimmed(u, m_factor)));
     }
     const std::optional<QList<ProbeAnswer>> answers = m_rounds.run(probes);
     if (!answers) {
@@ -341,8 +341,7 @@ std::optional<QList<trimming::PlaneSample>> TrimRun::planeSamples(double shareSt
         {u, e - gapStep}, {u, e + gapStep},   {u + shareStep, e + gapStep}};
     QList<DesignProbe> probes;
     for (const trimming::PlaneSample &sample : std::as_const(samples)) {
-        probes.append(
-            {m_check->probe(m_line->trimmed(sample.share, m_factor, sample.gap)).dims, m_ft, {}});
+        probes.append(m_check->figuresProbe(m_line->trimmed(sample.share, m_factor, sample.gap)));
     }
     const std::optional<QList<ProbeAnswer>> answers = m_rounds.run(probes);
     if (!answers) {

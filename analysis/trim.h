@@ -70,6 +70,12 @@ struct TrimResult : AnalysisOutcome
     bool trimGap = false;   // whether the frame was let change E too
 };
 
+// `trim`, found for an antenna as it was meant, told of the antenna as it is (`asIs`, display
+// unit, dipping at `dipMhz`, its model at `modelDipMhz`): each cut of the field trim then runs
+// from the tails and E as they are, to `decimals`. The trimmed and rebuilt dimensions stay.
+[[nodiscard]] TrimResult toldOf(TrimResult trim, const TuneDimensions &asIs, double dipMhz,
+                                double modelDipMhz, int decimals);
+
 // The field trim leaves the front-to-back this far below the rebuild's, dB, before the trim
 // says that the frame itself holds it back.
 inline constexpr double kFrameShortfallDb = 1;

@@ -38,6 +38,11 @@ DesignProbe TargetCheck::probe(const TuneDimensions &real) const
     return DesignProbe{scaled(real, m_scale), m_targetMhz, m_aroundTarget};
 }
 
+DesignProbe TargetCheck::figuresProbe(const TuneDimensions &real) const
+{
+    return DesignProbe{scaled(real, m_scale), m_targetMhz, {}};
+}
+
 DesignProbe TargetCheck::acrossProbe(const TuneDimensions &real) const
 {
     return DesignProbe{scaled(real, m_scale), std::nullopt, m_acrossTarget};

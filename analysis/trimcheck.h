@@ -44,6 +44,8 @@ public:
     [[nodiscard]] DesignProbe probe(const TuneDimensions &real) const;
     // `real` across the band only, for a fit of its own.
     [[nodiscard]] DesignProbe acrossProbe(const TuneDimensions &real) const;
+    // The figures alone at the target: for comparing candidates' front-to-back.
+    [[nodiscard]] DesignProbe figuresProbe(const TuneDimensions &real) const;
     // The frequencies of a run across the band around the target.
     [[nodiscard]] const QList<double> &acrossTarget() const { return m_acrossTarget; }
 

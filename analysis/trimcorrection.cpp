@@ -89,12 +89,20 @@ void TrimRun::finishTrims()
 {
     m_result.rebuild = m_check->antenna(*m_rebuild);
     if (m_best) {
-        m_result.fieldTrim =
-            FieldTrim{LocaleNumbers::roundedToMask(m_best->real.b - m_built.b, m_setup.decimals),
-                      LocaleNumbers::roundedToMask(m_best->real.d - m_built.d, m_setup.decimals),
-                      m_check->antenna(*m_best), m_longTailsFrontToBack,
-                      LocaleNumbers::roundedToMask(m_best->real.e - m_built.e, m_setup.decimals)};
+        FieldTrim field;
+        field.antenna = m_check->antenna(*m_best);
+        field.longTailsFrontToBack = m_longTailsFrontToBack;
+        m_result.fieldTrim = field;
+        changesFrom(*m_result.fieldTrim, m_built, m_setup.decimals);
     }
+}
+
+void changesFrom(FieldTrim &trim, const TuneDimensions &from, int decimals)
+{
+    const TuneDimensions &to = trim.antenna.dimensions;
+    trim.drivenTailChange = LocaleNumbers::roundedToMask(to.b - from.b, decimals);
+    trim.reflectorTailChange = LocaleNumbers::roundedToMask(to.d - from.d, decimals);
+    trim.gapChange = LocaleNumbers::roundedToMask(to.e - from.e, decimals);
 }
 
 TuneDimensions TrimRun::rebuildDims() const
@@ -119,3 +127,19 @@ void TrimRun::refuseField()
 }
 
 } // namespace moxon::trimming
+
+namespace moxon {
+
+TrimResult toldOf(TrimResult trim, const TuneDimensions &asIs, double dipMhz, double modelDipMhz,
+                  int decimals)
+{
+    trim.built = asIs;
+    trim.measuredDipMhz = dipMhz;
+    trim.modelDipMhz = modelDipMhz;
+    if (trim.fieldTrim) {
+        trimming::changesFrom(*trim.fieldTrim, asIs, decimals);
+    }
+    return trim;
+}
+
+} // namespace moxon

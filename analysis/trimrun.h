@@ -18,6 +18,10 @@ namespace moxon::trimming {
 
 inline constexpr int kMostCorrections = 2; // engine runs bringing the dip onto the target
 
+// The field trim's changes of each pair of tails and of E, from `from` to the trimmed antenna,
+// to the builder's decimals.
+void changesFrom(FieldTrim &trim, const TuneDimensions &from, int decimals);
+
 // "14.1500 MHz", as the trim's sentences give a frequency.
 [[nodiscard]] QString megahertz(double mhz);
 
