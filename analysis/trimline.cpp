@@ -26,6 +26,74 @@ constexpr double kShareBeyond = 0.25;
 // least with either.
 constexpr double kHeldMarginDb = 0.5;
 
+// Two least points of the surface whose powers differ by less than this share of the largest
+// power sampled are taken as equally low, and the one nearer the centre is kept: along a valley
+// of nulls every point is least, and the nearest is where the surface is best known.
+constexpr double kSameLeast = 1e-6;
+
+// The quadratic surface c0 + c1 s + c2 g + c3 s² + c4 g² + c5 s g over the steps s and g.
+struct Surface
+{
+    QList<double> c;
+
+    [[nodiscard]] double at(double s, double g) const
+    {
+        return c[0] + c[1] * s + c[2] * g + c[3] * s * s + c[4] * g * g + c[5] * s * g;
+    }
+
+    // The points of x within [-reach, reach] where a + b x + d x² may be least: both ends,
+    // and its vertex where it curves upwards.
+    static QList<double> leastAlong(double b, double d, double reach)
+    {
+        QList<double> xs{-reach, reach};
+        if (d > 0) {
+            xs.append(std::clamp(-b / (2 * d), -reach, reach));
+        }
+        return xs;
+    }
+
+    // The least point within reach steps of the centre either way. Inside, the least point
+    // can only be where both slopes vanish; anywhere else it lies on an edge, where the surface
+    // is a parabola in the other step. None when the slopes' equations have no finite answer
+    // and no edge point is finite either.
+    [[nodiscard]] std::optional<std::pair<double, double>> leastWithin(double reach,
+                                                                      double same) const
+    {
+        QList<std::pair<double, double>> points;
+        LinearisedResiduals slopes;
+        slopes.unknowns = 2;
+        slopes.jacobian = {2 * c[3], c[5], c[5], 2 * c[4]};
+        slopes.residuals = {c[1], c[2]};
+        if (const std::optional<QList<double>> flat = dampedStep(slopes, 0);
+            flat && std::fabs(flat->at(0)) <= reach && std::fabs(flat->at(1)) <= reach) {
+            points.append({flat->at(0), flat->at(1)});
+        }
+        for (const double edge : {-reach, reach}) {
+            for (const double g : leastAlong(c[2] + c[5] * edge, c[4], reach)) {
+                points.append({edge, g});
+            }
+            for (const double s : leastAlong(c[1] + c[5] * edge, c[3], reach)) {
+                points.append({s, edge});
+            }
+        }
+        std::optional<std::pair<double, double>> least;
+        const auto nearness = [](const std::pair<double, double> &p) {
+            return std::hypot(p.first, p.second);
+        };
+        for (const auto &p : std::as_const(points)) {
+            const double q = at(p.first, p.second);
+            if (!std::isfinite(q)) {
+                continue;
+            }
+            if (!least || q < at(least->first, least->second) - same ||
+                (q < at(least->first, least->second) + same && nearness(p) < nearness(*least))) {
+                least = p;
+            }
+        }
+        return least;
+    }
+};
+
 // The interval of u where a + b u >= 0, within [low, high].
 void keep(double &low, double &high, double a, double b)
 {
@@ -164,38 +232,28 @@ std::optional<std::pair<double, double>> leastBehind(const QList<PlaneSample> &s
     // The power behind over the power ahead as c0 + c1 s + c2 g + c3 s² + c4 g² + c5 s g in
     // steps from the centre: the field behind, linear in both to first order, makes it so.
     const PlaneSample &centre = samples.first();
-    LinearisedResiduals surface;
-    surface.unknowns = 6;
+    LinearisedResiduals fit;
+    fit.unknowns = 6;
+    double largest = 0;
     for (const PlaneSample &sample : samples) {
         const double s = (sample.share - centre.share) / shareStep;
         const double g = (sample.gap - centre.gap) / gapStep;
-        surface.jacobian += {1, s, g, s * s, g * g, s * g};
-        surface.residuals.append(-std::pow(10, -sample.frontToBack / 10));
+        fit.jacobian += {1, s, g, s * s, g * g, s * g};
+        fit.residuals.append(-std::pow(10, -sample.frontToBack / 10));
+        largest = std::max(largest, -fit.residuals.last());
     }
-    const std::optional<QList<double>> c = dampedStep(surface, 0);
+    const std::optional<QList<double>> c = dampedStep(fit, 0);
     if (!c) {
         return std::nullopt;
     }
-    // Its least point, where both slopes vanish; a saddle or a ridge has none.
-    const double ss = 2 * c->at(3);
-    const double gg = 2 * c->at(4);
-    const double sg = c->at(5);
-    if (!(ss > 0 && ss * gg - sg * sg > 0)) {
+    const Surface surface{*c};
+    const std::optional<std::pair<double, double>> least =
+        surface.leastWithin(reach, kSameLeast * largest);
+    if (!least) {
         return std::nullopt;
     }
-    LinearisedResiduals slopes;
-    slopes.unknowns = 2;
-    slopes.jacobian = {ss, sg, sg, gg};
-    slopes.residuals = {c->at(1), c->at(2)};
-    const std::optional<QList<double>> step = dampedStep(slopes, 0);
-    if (!step) {
-        return std::nullopt;
-    }
-    // Kept within reach, where the surface still holds: along the same direction.
-    const double far = std::max(std::fabs(step->at(0)), std::fabs(step->at(1)));
-    const double shorten = far > reach ? reach / far : 1;
-    return std::pair(centre.share + shorten * step->at(0) * shareStep,
-                     centre.gap + shorten * step->at(1) * gapStep);
+    return std::pair(centre.share + least->first * shareStep,
+                     centre.gap + least->second * gapStep);
 }
 
 double through(const QList<std::pair<double, double>> &points, double x)

@@ -78,8 +78,10 @@ struct PlaneSample
 
 // Where the power behind over the power ahead is least on the quadratic surface through six or
 // more `samples` over the share and the gap (the first the centre), within `reach` steps of
-// `shareStep` and `gapStep` of the centre; none where the surface has no least point there,
-// the best sample's share and gap then being what the samples tell.
+// `shareStep` and `gapStep` of the centre either way: where the surface has no least point
+// inside (a saddle, a ridge, or a null farther out), the least point on its edge, so that a
+// slope the samples show is followed as far as the surface is trusted. None only where no
+// surface goes through the samples.
 [[nodiscard]] std::optional<std::pair<double, double>>
 leastBehind(const QList<PlaneSample> &samples, double shareStep, double gapStep, double reach);
 
