@@ -142,6 +142,10 @@ DiagnosisResult DiagnosisRun::result()
         }
     }
     DiagnosisResult result = m_rounds.finished(m_result);
+    if (result.gapTrim) {
+        result.engineRuns += result.gapTrim->engineRuns;
+        result.cancelled = result.cancelled || result.gapTrim->cancelled;
+    }
     if (result.trim) {
         result.engineRuns += result.trim->engineRuns;
         result.cancelled = result.cancelled || result.trim->cancelled;
@@ -372,15 +376,28 @@ void DiagnosisRun::trimDiagnosed(const LocalModel &local, const QList<double> &x
     meant[indexOf(Unknown::Scale)] = 0;
     TuneSetup asMeant = m_setup;
     asMeant.formula = antennaOf(meant);
-    const int runs = m_rounds.engineRuns();
-    const AnalysisProgressFn progress = [this, runs](const AnalysisProgress &step) {
-        return !m_progress || m_progress({runs + step.engineRuns, kMostRounds + 1 + step.round,
-                                          kMostRounds + 1 + step.rounds});
+    // Each trim's rounds and runs follow on from those before it.
+    int runs = m_rounds.engineRuns();
+    int rounds = kMostRounds + 1;
+    const auto trimmed = [&](bool gap) {
+        int lastRound = 0; // the trim's own count
+        const AnalysisProgressFn progress = [&](const AnalysisProgress &step) {
+            lastRound = step.round;
+            return !m_progress || m_progress({runs + step.engineRuns, rounds + step.round,
+                                              rounds + step.rounds});
+        };
+        TrimResult trim = toldOf(moxon::trim(asMeant, *meantDip, m_target, m_engine, progress,
+                                             {.gap = gap}),
+                                 m_result.diagnosed, *dip, *unscaledDip, m_setup.decimals);
+        runs += trim.engineRuns;
+        rounds += lastRound;
+        return trim;
     };
-    m_result.trim = toldOf(moxon::trim(asMeant, *meantDip, m_target, m_engine, progress,
-                                       {.gap = m_measurement.trimGap}),
-                           m_result.diagnosed, *dip, *unscaledDip, m_setup.decimals);
+    m_result.trim = trimmed(m_measurement.trimGap);
     m_result.trimRefusal = m_result.trim->message;
+    if (!m_measurement.trimGap && m_result.trim->ok() && frameShortfall(*m_result.trim)) {
+        m_result.gapTrim = trimmed(true);
+    }
 }
 
 TuneDimensions DiagnosisRun::antennaOf(const QList<double> &x) const
@@ -408,15 +425,6 @@ QList<double> DiagnosisRun::bounds() const
 }
 
 } // namespace
-
-bool onlyTheDip(const QList<double> &frequenciesMhz, double designMhz)
-{
-    const auto inRange = [designMhz](double mhz) {
-        return std::fabs(mhz / designMhz - 1) <= kDiagnosisRangeShare;
-    };
-    return std::count_if(frequenciesMhz.cbegin(), frequenciesMhz.cend(), inRange) <
-           kLeastDiagnosisPoints;
-}
 
 DiagnosisResult diagnose(const TuneSetup &setup, const DiagnosisMeasurement &measurement,
                          double targetMhz, const ProbeEngine &engine,

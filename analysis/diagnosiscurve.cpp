@@ -1,5 +1,7 @@
 #include "diagnosiscurve.h"
 
+#include "diagnosis.h"
+
 #include "lossyline.h"
 
 #include <algorithm>
@@ -98,3 +100,16 @@ SweepPoint pointOf(double frequencyMhz, std::complex<double> impedance)
 }
 
 } // namespace moxon::diagnosing
+
+namespace moxon {
+
+bool onlyTheDip(const QList<double> &frequenciesMhz, double designMhz)
+{
+    const auto inRange = [designMhz](double mhz) {
+        return std::fabs(mhz / designMhz - 1) <= kDiagnosisRangeShare;
+    };
+    return std::count_if(frequenciesMhz.cbegin(), frequenciesMhz.cend(), inRange) <
+           kLeastDiagnosisPoints;
+}
+
+} // namespace moxon

@@ -162,6 +162,11 @@ QJsonObject diagnosisReportToJson(const DiagnosisResult &result, const TuneSetup
             ? trimReportToJson(*result.trim, setup).value(QStringLiteral("field_trim"))
             : QJsonValue();
     object.insert(QStringLiteral("trim"), field);
+    // Added where the tails alone fall short and E was not let move; null otherwise.
+    object.insert(QStringLiteral("gap_trim"),
+                  result.gapTrim && result.gapTrim->ok()
+                      ? trimReportToJson(*result.gapTrim, setup).value(QStringLiteral("field_trim"))
+                      : QJsonValue());
     if (field.isNull() && (result.explained || result.dipAlone)) {
         object.insert(QStringLiteral("trim_refusal"), result.trim && result.trim->ok()
                                                           ? result.trim->fieldTrimRefusal
@@ -209,6 +214,11 @@ QString diagnosisReportText(const DiagnosisResult &result, const TuneSetup &setu
                               QStringLiteral("the fitted model's"));
     } else {
         out << "None. " << result.trimRefusal << '\n';
+    }
+    if (result.gapTrim && result.gapTrim->ok() && result.gapTrim->fieldTrim) {
+        out << "\nWhere the corners can move along the spreaders (--trim-gap), the trim that "
+               "moves E too:\n\n"
+            << fieldTrimText(*result.gapTrim, setup, QStringLiteral("Gap trim:"));
     }
     out.flush();
     return text;

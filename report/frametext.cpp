@@ -9,6 +9,18 @@
 
 namespace moxon {
 
+QString tailAdvice(double change, const TuneSetup &setup, const QString &tails)
+{
+    const QString text = dimensionChange(change, setup, QLocale::c(), true);
+    const QString amount = text.mid(1);
+    if (amount.startsWith(QLocale::c().toString(0.0, 'f', 0)) &&
+        QLocale::c().toDouble(amount.section(u' ', 0, 0)) == 0) {
+        return QStringLiteral("leave the %1 tails as they are").arg(tails);
+    }
+    return change < 0 ? QStringLiteral("cut %1 from each %2 tail").arg(amount, tails)
+                      : QStringLiteral("add %1 to each %2 tail").arg(amount, tails);
+}
+
 QString frameAdvice(double change, const TuneSetup &setup)
 {
     const QString amount = dimensionChange(change, setup, QLocale::c(), true).mid(1);

@@ -6,6 +6,10 @@
 
 namespace moxon {
 
+// A pair of tails' change as the builder makes it: "cut 6.3 cm from each driven-element tail",
+// "add 0.4 cm to ...", or leave them; `tails` names the element.
+[[nodiscard]] QString tailAdvice(double change, const TuneSetup &setup, const QString &tails);
+
 // Where the frame lets E change: "make E 1.2 cm deeper, the corners out along the spreaders".
 [[nodiscard]] QString frameAdvice(double change, const TuneSetup &setup);
 

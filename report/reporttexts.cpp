@@ -241,19 +241,6 @@ QString signedNumber(double value, int decimals)
     return text.startsWith(u'-') ? text : u'+' + text;
 }
 
-// "cut 6.3 cm from each driven-element tail", "add 0.4 cm to ...", or leave them.
-QString tailAdvice(double change, const TuneSetup &setup, const QString &tails)
-{
-    const QString text = dimensionChange(change, setup, QLocale::c(), true);
-    const QString amount = text.mid(1);
-    if (amount.startsWith(QLocale::c().toString(0.0, 'f', 0)) &&
-        QLocale::c().toDouble(amount.section(u' ', 0, 0)) == 0) {
-        return QStringLiteral("leave the %1 tails as they are").arg(tails);
-    }
-    return change < 0 ? QStringLiteral("cut %1 from each %2 tail").arg(amount, tails)
-                      : QStringLiteral("add %1 to each %2 tail").arg(amount, tails);
-}
-
 // "dip 14.1497 MHz; at 14.150 MHz SWR 1.07, front-to-back 30.16 dB"
 QString predictedLine(const TrimmedAntenna &antenna, double targetMhz)
 {
@@ -371,6 +358,29 @@ QString toleranceReportText(const ToleranceResult &result, const TuneSetup &setu
     return text;
 }
 
+QString fieldTrimText(const TrimResult &result, const TuneSetup &setup, const QString &heading)
+{
+    const FieldTrim &trim = *result.fieldTrim;
+    QString text;
+    QTextStream out(&text);
+    out << heading.leftJustified(19)
+        << tailAdvice(trim.drivenTailChange, setup, QStringLiteral("driven-element")) << ",\n"
+        << "                   "
+        << tailAdvice(trim.reflectorTailChange, setup, QStringLiteral("reflector"));
+    const bool frameMoves = trim.gapChange != 0;
+    if (frameMoves) {
+        out << ",\n                   " << frameAdvice(trim.gapChange, setup) << "; A stays\n";
+    } else {
+        out << "; A and E stay\n";
+    }
+    dimensionRows(out, result.built, trim.antenna.dimensions,
+                  frameMoves ? QStringLiteral("BCDE") : QStringLiteral("BCD"),
+                  QStringLiteral("trimmed"), setup);
+    out << "Predicted:         " << predictedLine(trim.antenna, result.targetMhz) << '\n';
+    out.flush();
+    return text;
+}
+
 QString trimReportText(const TrimResult &result, const TuneSetup &setup, DisplayUnit lengthUnit,
                        const QString &measured)
 {
@@ -395,21 +405,7 @@ QString trimReportText(const TrimResult &result, const TuneSetup &setup, Display
         << (result.scale >= 1 ? "longer" : "shorter") << " than its model\n"
         << "Target:            " << format.frequency(result.targetMhz) << "\n\n";
     if (result.fieldTrim) {
-        const FieldTrim &trim = *result.fieldTrim;
-        out << "Field trim:        "
-            << tailAdvice(trim.drivenTailChange, setup, QStringLiteral("driven-element")) << ",\n"
-            << "                   "
-            << tailAdvice(trim.reflectorTailChange, setup, QStringLiteral("reflector"));
-        const bool frameMoves = trim.gapChange != 0;
-        if (frameMoves) {
-            out << ",\n                   " << frameAdvice(trim.gapChange, setup) << "; A stays\n";
-        } else {
-            out << "; A and E stay\n";
-        }
-        dimensionRows(out, result.built, trim.antenna.dimensions,
-                      frameMoves ? QStringLiteral("BCDE") : QStringLiteral("BCD"),
-                      QStringLiteral("trimmed"), setup);
-        out << "Predicted:         " << predictedLine(trim.antenna, result.targetMhz) << '\n';
+        out << fieldTrimText(result, setup, QStringLiteral("Field trim:"));
         if (result.dipAlone) {
             out << dipAloneLines(result) << '\n';
         }

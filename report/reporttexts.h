@@ -25,6 +25,11 @@ namespace moxon {
 [[nodiscard]] QString toleranceReportText(const ToleranceResult &result, const TuneSetup &setup,
                                           DisplayUnit lengthUnit);
 
+// The field trim of `result`, which has one, as the trim's report gives it under `heading`:
+// each pair of tails' and E's change, the dimensions before and after, what it predicts.
+[[nodiscard]] QString fieldTrimText(const TrimResult &result, const TuneSetup &setup,
+                                    const QString &heading);
+
 // The command line's report of a trim: the measured and the model's dip and the scale, the
 // field trim's cuts and the rebuild's dimensions with what each predicts, both predicted SWR
 // curves. `measured` says where the measured dip came from: "from antenna.s1p, SWR 1.04".

@@ -1197,6 +1197,10 @@ The trim below is from the file&apos;s dip.</translation>
         <translation>The tails alone leave the front-to-back at %1 (the rebuild reaches %2): the frame&apos;s own size holds it back.
 Where the corners can move along the spreaders, tick “Adjustable frame” to trim E too.</translation>
     </message>
+    <message>
+        <source>若单元角点可沿撑杆移动，连同 E 一起修剪（A 不变）</source>
+        <translation>Where the corners can move along the spreaders, the trim with E too (A stays)</translation>
+    </message>
 </context>
 <context>
     <name>moxon::TunePanel</name>

@@ -286,6 +286,44 @@ QString TrimPanel::dipAloneText(const TrimResult &r) const
         .arg(held);
 }
 
+// "预测谐振点 14.1497 MHz\n14.150 MHz 处驻波比 1.07，前后比 30.16 dB"
+QString TrimPanel::predictedText(const TrimmedAntenna &antenna, double targetMhz) const
+{
+    const CheckFigureFormat format(locale());
+    return tr("预测谐振点 %1\n%2 处驻波比 %3，前后比 %4")
+        .arg(LocaleNumbers(locale()).toMask(antenna.predictedDipMhz, 4) + QStringLiteral(" MHz"),
+             format.frequency(targetMhz), format.swr(antenna.figures.swr),
+             format.frontToBack(antenna.figures.frontToBack));
+}
+
+// The field trim of `r`, which has one: each pair of tails' change, E's where the frame moves,
+// the dimensions before and after, and what it predicts.
+QString TrimPanel::fieldTrimLines(const TrimResult &r, const TuneSetup &setup) const
+{
+    const LocaleNumbers numbers(locale());
+    const FieldTrim &trim = *r.fieldTrim;
+    const bool frameMoves = trim.gapChange != 0;
+    QStringList lines{tailLine(trim.drivenTailChange, true, setup, locale()),
+                      tailLine(trim.reflectorTailChange, false, setup, locale())};
+    if (frameMoves) {
+        lines.append(frameLine(trim.gapChange, setup, locale()));
+    }
+    const TuneDimensions &after = trim.antenna.dimensions;
+    QList<std::tuple<char16_t, double, double>> rows{
+        {u'B', r.built.b, after.b}, {u'C', r.built.c(), after.c()}, {u'D', r.built.d, after.d}};
+    if (frameMoves) {
+        rows.append({u'E', r.built.e, after.e});
+    }
+    for (const auto &[letter, before, now] : std::as_const(rows)) {
+        lines.append(tr("%1 %2 → %3 %4")
+                         .arg(QChar(letter))
+                         .arg(numbers.toMask(before, setup.decimals),
+                              numbers.toMask(now, setup.decimals), setup.unit));
+    }
+    lines.append(predictedText(trim.antenna, r.targetMhz));
+    return lines.join(u'\n');
+}
+
 QString TrimPanel::resultLines(const TrimResult &r, const TuneSetup &setup) const
 {
     const LocaleNumbers numbers(locale());
@@ -295,11 +333,6 @@ QString TrimPanel::resultLines(const TrimResult &r, const TuneSetup &setup) cons
     };
     const auto length = [&](double value) {
         return numbers.toMask(value, setup.decimals);
-    };
-    const auto predicted = [&](const TrimmedAntenna &antenna) {
-        return tr("预测谐振点 %1\n%2 处驻波比 %3，前后比 %4")
-            .arg(mhz(antenna.predictedDipMhz), format.frequency(r.targetMhz),
-                 format.swr(antenna.figures.swr), format.frontToBack(antenna.figures.frontToBack));
     };
     QStringList lines;
     lines.append(tr("实测谐振点 %1").arg(mhz(r.measuredDipMhz)));
@@ -317,23 +350,7 @@ QString TrimPanel::resultLines(const TrimResult &r, const TuneSetup &setup) cons
     lines.append(frameMoves ? tr("现场修剪（A 不变）") : tr("现场修剪（A、E 不变）"));
     if (r.fieldTrim) {
         const FieldTrim &trim = *r.fieldTrim;
-        lines.append(tailLine(trim.drivenTailChange, true, setup, locale()));
-        lines.append(tailLine(trim.reflectorTailChange, false, setup, locale()));
-        if (frameMoves) {
-            lines.append(frameLine(trim.gapChange, setup, locale()));
-        }
-        const TuneDimensions &after = trim.antenna.dimensions;
-        QList<std::tuple<char16_t, double, double>> rows{
-            {u'B', r.built.b, after.b}, {u'C', r.built.c(), after.c()}, {u'D', r.built.d, after.d}};
-        if (frameMoves) {
-            rows.append({u'E', r.built.e, after.e});
-        }
-        for (const auto &[letter, before, now] : std::as_const(rows)) {
-            lines.append(tr("%1 %2 → %3 %4")
-                             .arg(QChar(letter))
-                             .arg(length(before), length(now), setup.unit));
-        }
-        lines.append(predicted(trim.antenna));
+        lines.append(fieldTrimLines(r, setup));
         if (r.dipAlone) {
             lines.append(dipAloneText(r));
         }
@@ -355,7 +372,7 @@ QString TrimPanel::resultLines(const TrimResult &r, const TuneSetup &setup) cons
                      .arg(length(rebuilt.a), length(rebuilt.b), length(rebuilt.c())));
     lines.append(
         QStringLiteral("D %1  E %2 %3").arg(length(rebuilt.d), length(rebuilt.e), setup.unit));
-    lines.append(predicted(r.rebuild));
+    lines.append(predictedText(r.rebuild, r.targetMhz));
     return lines.join(u'\n');
 }
 

@@ -62,6 +62,8 @@ private:
     // The target as typed, 0 for the design frequency; none when it is no frequency.
     [[nodiscard]] std::optional<double> target();
     [[nodiscard]] QString resultLines(const TrimResult &result, const TuneSetup &setup) const;
+    [[nodiscard]] QString fieldTrimLines(const TrimResult &result, const TuneSetup &setup) const;
+    [[nodiscard]] QString predictedText(const TrimmedAntenna &antenna, double targetMhz) const;
     // From a dip alone, of a result with a field trim: that it holds for a scaled and a
     // long-tailed antenna, and that the whole curve tells them apart.
     [[nodiscard]] QString dipAloneText(const TrimResult &result) const;

@@ -94,6 +94,11 @@ QString TrimPanel::diagnosisLines(const DiagnosisResult &r, const TuneSetup &set
             lines.append(r.trimRefusal);
         }
     }
+    if (r.gapTrim && r.gapTrim->ok() && r.gapTrim->fieldTrim) {
+        lines.append(QString());
+        lines.append(tr("若单元角点可沿撑杆移动，连同 E 一起修剪（A 不变）"));
+        lines.append(fieldTrimLines(*r.gapTrim, setup));
+    }
     return lines.join(u'\n');
 }
 

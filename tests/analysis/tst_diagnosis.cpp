@@ -84,13 +84,16 @@ void TestDiagnosis::recoversTheErrors_data()
     QTest::addColumn<double>("driverError");    // metres, each tail
     QTest::addColumn<double>("reflectorError"); // metres, each tail
     QTest::addColumn<double>("lineError");      // metres; NaN: measured at the antenna
+    QTest::addColumn<bool>("trimGap");          // whether the frame was said to let E move
 
-    QTest::newRow("as modelled") << 1.0 << 0.0 << 0.0 << qQNaN();
+    QTest::newRow("as modelled") << 1.0 << 0.0 << 0.0 << qQNaN() << false;
     QTest::newRow("1 % long, driver 3 cm long, reflector 2 cm short")
-        << 1.01 << 0.03 << -0.02 << qQNaN();
-    QTest::newRow("1.5 % short, reflector 4 cm long") << 0.985 << 0.0 << 0.04 << qQNaN();
+        << 1.01 << 0.03 << -0.02 << qQNaN() << false;
+    QTest::newRow("the same, the frame said to let E move")
+        << 1.01 << 0.03 << -0.02 << qQNaN() << true;
+    QTest::newRow("1.5 % short, reflector 4 cm long") << 0.985 << 0.0 << 0.04 << qQNaN() << false;
     QTest::newRow("at the radio, the line 40 cm longer than given")
-        << 1.008 << -0.025 << 0.015 << 0.4;
+        << 1.008 << -0.025 << 0.015 << 0.4 << false;
 }
 
 // Noise-free readings of a stand-in built with known errors: the fit lands on them, explains
@@ -101,11 +104,13 @@ void TestDiagnosis::recoversTheErrors()
     QFETCH(double, driverError);
     QFETCH(double, reflectorError);
     QFETCH(double, lineError);
+    QFETCH(bool, trimGap);
 
     StandInAntenna antenna;
     const TuneDimensions &built = antenna.reference;
     const TuneDimensions real = scaledBy(withTails(built, driverError, reflectorError), scale);
     DiagnosisMeasurement measurement;
+    measurement.trimGap = trimGap;
     const bool atRadio = !std::isnan(lineError);
     if (atRadio) {
         measurement.line = FeedLine{cableOf(*cablePreset(u"RG-58")), 20};
@@ -138,14 +143,38 @@ void TestDiagnosis::recoversTheErrors()
     QCOMPARE(result.fittedCurve.size(), 41);
 
     // The trim's cuts, made on the real antenna, put its dip on the target.
+    const auto madeOnTheReal = [&](const FieldTrim &trim) {
+        TuneDimensions frame = withTails(withTails(built, driverError, reflectorError),
+                                         trim.drivenTailChange, trim.reflectorTailChange);
+        frame.e += trim.gapChange;
+        return scaledBy(frame, scale);
+    };
     QVERIFY(result.trim && result.trim->fieldTrim);
-    const FieldTrim &field = *result.trim->fieldTrim;
-    const TuneDimensions cut =
-        scaledBy(withTails(withTails(built, driverError, reflectorError), field.drivenTailChange,
-                           field.reflectorTailChange),
-                 scale);
+    const TuneDimensions cut = madeOnTheReal(*result.trim->fieldTrim);
     QVERIFY2(std::fabs(antenna.dipMhz(cut) / kF0 - 1) < 0.0025,
              qPrintable(u"trimmed dip %1 MHz"_s.arg(antenna.dipMhz(cut))));
+
+    // Where the tails alone leave the front-to-back short and E was not said to move, the trim
+    // that moves E too comes beside theirs: on the real antenna it dips on the target as well
+    // and gets back what the tails could not.
+    QCOMPARE(result.gapTrim.has_value(), !trimGap && frameShortfall(*result.trim).has_value());
+    if (!result.gapTrim) {
+        return;
+    }
+    QVERIFY(result.gapTrim->ok() && result.gapTrim->fieldTrim);
+    const FieldTrim &moved = *result.gapTrim->fieldTrim;
+    const TuneDimensions movedCut = madeOnTheReal(moved);
+    const QString said = u"E %1 m: dip %2 MHz, F/B %3 dB against %4 dB by the tails alone"_s
+                             .arg(moved.gapChange)
+                             .arg(antenna.dipMhz(movedCut))
+                             .arg(antenna.frontToBack(movedCut, kF0))
+                             .arg(antenna.frontToBack(cut, kF0));
+    qInfo() << said;
+    QVERIFY2(moved.gapChange != 0 && std::fabs(antenna.dipMhz(movedCut) / kF0 - 1) < 0.0025,
+             qPrintable(said));
+    QVERIFY2(antenna.frontToBack(movedCut, kF0) >=
+                 result.trim->rebuild.figures.frontToBack - 1,
+             qPrintable(said));
 }
 
 void TestDiagnosis::refusesWhatItCannotExplain_data()

@@ -1,3 +1,4 @@
+#include "diagnosisreport.h"
 #include "frametext.h"
 #include "testsuite.h"
 
@@ -18,6 +19,8 @@ class TestFrameText : public QObject
 private Q_SLOTS:
     void saysWhenTheFrameHoldsItBack_data();
     void saysWhenTheFrameHoldsItBack();
+    void diagnosisGivesTheGapTrimBeside_data();
+    void diagnosisGivesTheGapTrimBeside();
 };
 
 void TestFrameText::saysWhenTheFrameHoldsItBack_data()
@@ -65,6 +68,53 @@ void TestFrameText::saysWhenTheFrameHoldsItBack()
     if (!said.isEmpty()) {
         QVERIFY2(lines.contains(said) && lines.contains(u"--trim-gap"_s), qPrintable(lines));
         QCOMPARE(*frameShortfall(result), rebuildDb - fieldDb);
+    }
+}
+
+void TestFrameText::diagnosisGivesTheGapTrimBeside_data()
+{
+    QTest::addColumn<bool>("offered"); // whether the diagnosis found the trim that moves E
+
+    QTest::newRow("the tails fall short: E's trim beside theirs") << true;
+    QTest::newRow("the tails hold it: theirs alone") << false;
+}
+
+// The command line's text and JSON of a diagnosis carry the trim that moves E where the
+// diagnosis found one, after the tails' own, and say nothing of it otherwise.
+void TestFrameText::diagnosisGivesTheGapTrimBeside()
+{
+    QFETCH(bool, offered);
+
+    const TuneDimensions built{7.7, 1.1, 1.4, 2.7};
+    const TuneSetup setup{built, 4, u"m"_s, 1, {}, std::nullopt};
+    const auto trimmed = [&built](double drivenChange, double gapChange) {
+        TrimResult trim;
+        trim.built = built;
+        trim.targetMhz = 14.15;
+        trim.fieldTrim = FieldTrim{};
+        trim.fieldTrim->drivenTailChange = drivenChange;
+        trim.fieldTrim->gapChange = gapChange;
+        trim.fieldTrim->antenna.dimensions = built;
+        trim.fieldTrim->antenna.dimensions.e += gapChange;
+        return trim;
+    };
+    DiagnosisResult result;
+    result.explained = true;
+    result.trim = trimmed(-0.031, 0);
+    if (offered) {
+        result.gapTrim = trimmed(-0.012, -0.0456);
+    }
+    const QString text = diagnosisReportText(result, setup, DisplayUnit::Metre, u"a.s1p"_s);
+    QCOMPARE(text.contains(u"Gap trim:"_s), offered);
+    QCOMPARE(text.contains(u"make E 4.6 cm shallower"_s), offered);
+    QVERIFY2(text.indexOf(u"Field trim:"_s) < text.indexOf(u"Gap trim:"_s) || !offered,
+             qPrintable(text));
+    const QJsonObject json = diagnosisReportToJson(result, setup);
+    QVERIFY(json.contains(u"gap_trim"_s));
+    QCOMPARE(json.value(u"gap_trim"_s).isNull(), !offered);
+    if (offered) {
+        QCOMPARE(json.value(u"gap_trim"_s).toObject().value(u"gap_change"_s).toDouble(), -0.0456);
+        QCOMPARE(json.value(u"trim"_s).toObject().value(u"gap_change"_s).toDouble(), 0.0);
     }
 }
 
