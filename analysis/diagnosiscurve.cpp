@@ -1,7 +1,6 @@
 #include "diagnosiscurve.h"
 
 #include "diagnosis.h"
-
 #include "lossyline.h"
 
 #include <algorithm>
