@@ -9,8 +9,7 @@
 #include "measureddip.h"
 #include "sweepplan.h"
 #include "trimcheck.h"
-
-#include <QLocale>
+#include "trimrun.h"
 
 #include <algorithm>
 #include <cmath>
@@ -24,6 +23,7 @@ using diagnosing::pointOf;
 using diagnosing::Readings;
 using diagnosing::SampledCurve;
 using diagnosing::Unknown;
+using trimming::megahertz;
 
 namespace {
 
@@ -53,11 +53,6 @@ constexpr double kModelAccuracyOhm = 1;
 constexpr double kMostScaleError = 0.1;
 constexpr double kMostLengthShare = 0.5; // of the tail, the gap or the line as built
 
-QString megahertz(double mhz)
-{
-    return QLocale::c().toString(mhz, 'f', 4) + QStringLiteral(" MHz");
-}
-
 // One diagnosis, in the order its rounds run: the model as built with each pair of tails
 // stepped, then centres found on the local model around the last and run on the engine, until
 // the step settles; the trim of the antenna as diagnosed follows. A step that returns false
@@ -73,8 +68,9 @@ public:
 private:
     [[nodiscard]] bool checkInput();
     void trimByDip();
-    // The engine's runs of `x` and of each unknown it answers stepped from it.
-    [[nodiscard]] std::optional<Centre> run(const QList<double> &x);
+    // The engine's runs of `x` and of each unknown it answers stepped from it; with
+    // `designFigures`, the figures of the dimensions as given beside them, kept for the trim.
+    [[nodiscard]] std::optional<Centre> run(const QList<double> &x, bool designFigures = false);
     [[nodiscard]] bool fit();
     [[nodiscard]] LocalModel localAt(const Centre &centre) const;
     [[nodiscard]] double sumOfSquares(const Centre &centre) const;
@@ -96,7 +92,10 @@ private:
     QList<double> m_engineSteps; // display unit: the tails' and the gap's, in their order
     AnalysisRounds m_rounds;
     std::optional<Centre> m_best; // the last centre run that fitted best
-    QList<double> m_solution;     // the fit: that centre, or its local model's solution
+    // dB at the design frequency: the front-to-back of the dimensions as given, the design as
+    // the builder meant it; run beside the first round.
+    std::optional<double> m_designFrontToBack;
+    QList<double> m_solution; // the fit: that centre, or its local model's solution
     DiagnosisResult m_result;
 };
 
@@ -142,19 +141,15 @@ DiagnosisResult DiagnosisRun::result()
         }
     }
     DiagnosisResult result = m_rounds.finished(m_result);
-    if (result.gapTrim) {
-        result.engineRuns += result.gapTrim->engineRuns;
-        result.cancelled = result.cancelled || result.gapTrim->cancelled;
+    for (const std::optional<TrimResult> *trim : {&result.gapTrim, &result.trim}) {
+        result.engineRuns += *trim ? (*trim)->engineRuns : 0;
+        result.cancelled = result.cancelled || (*trim && (*trim)->cancelled);
     }
-    if (result.trim) {
-        result.engineRuns += result.trim->engineRuns;
-        result.cancelled = result.cancelled || result.trim->cancelled;
-        // From the dip alone the trim is all there is: how it ended is how this ended.
-        if (result.dipAlone && !result.trim->ok() && !result.trim->cancelled) {
-            result.message = result.trim->message;
-            result.fault = result.trim->fault;
-            result.failure = result.trim->failure;
-        }
+    // From the dip alone the trim is all there is: how it ended is how this ended.
+    if (result.dipAlone && result.trim && !result.trim->ok() && !result.trim->cancelled) {
+        result.message = result.trim->message;
+        result.fault = result.trim->fault;
+        result.failure = result.trim->failure;
     }
     return result;
 }
@@ -204,7 +199,7 @@ void DiagnosisRun::trimByDip()
 
 // Each design's frequencies are split over two runs side by side, every other one in each, so
 // that a round of three designs keeps two cores busy to its end.
-std::optional<Centre> DiagnosisRun::run(const QList<double> &x)
+std::optional<Centre> DiagnosisRun::run(const QList<double> &x, bool designFigures)
 {
     const QList<double> frequencies = m_readings.runFrequencies();
     QList<double> halves[2];
@@ -223,9 +218,15 @@ std::optional<Centre> DiagnosisRun::run(const QList<double> &x)
             probes.append({design, std::nullopt, half});
         }
     }
+    if (designFigures) {
+        probes.append({m_setup.formula, m_f0, {}}); // one frequency: it ends with the others
+    }
     const std::optional<QList<ProbeAnswer>> answers = m_rounds.run(probes);
     if (!answers) {
         return std::nullopt;
+    }
+    if (designFigures) {
+        m_designFrontToBack = answers->last().figures->frontToBack;
     }
     const auto curve = [&answers](qsizetype design) {
         QList<SweepPoint> points = answers->at(2 * design).points;
@@ -260,7 +261,7 @@ double DiagnosisRun::sumOfSquares(const Centre &centre) const
 // error is second order in the step, far below the uncertainty.
 bool DiagnosisRun::fit()
 {
-    m_best = run(QList<double>(m_unknowns.size(), 0.0));
+    m_best = run(QList<double>(m_unknowns.size(), 0.0), !m_measurement.trimGap);
     if (!m_best) {
         return false;
     }
@@ -383,17 +384,18 @@ void DiagnosisRun::trimDiagnosed(const LocalModel &local, const QList<double> &x
         int lastRound = 0; // the trim's own count
         const AnalysisProgressFn progress = [&](const AnalysisProgress &step) {
             lastRound = step.round;
-            return !m_progress || m_progress({runs + step.engineRuns, rounds + step.round,
-                                              rounds + step.rounds});
+            return !m_progress ||
+                   m_progress({runs + step.engineRuns, rounds + step.round, rounds + step.rounds});
         };
-        TrimResult trim = toldOf(moxon::trim(asMeant, *meantDip, m_target, m_engine, progress,
-                                             {.gap = gap}),
-                                 m_result.diagnosed, *dip, *unscaledDip, m_setup.decimals);
+        TrimResult trim =
+            toldOf(moxon::trim(asMeant, *meantDip, m_target, m_engine, progress, {.gap = gap}),
+                   m_result.diagnosed, *dip, *unscaledDip, m_setup.decimals);
         runs += trim.engineRuns;
         rounds += lastRound;
         return trim;
     };
     m_result.trim = trimmed(m_measurement.trimGap);
+    m_result.trim->designFrontToBack = m_designFrontToBack;
     m_result.trimRefusal = m_result.trim->message;
     if (!m_measurement.trimGap && m_result.trim->ok() && frameShortfall(*m_result.trim)) {
         m_result.gapTrim = trimmed(true);

@@ -71,8 +71,8 @@ struct DiagnosisResult : AnalysisOutcome
     std::optional<TrimResult> trim;
     QString trimRefusal; // when explained and there is no trim: why
     // Where the frame was not said to let E change and the tails alone leave the front-to-back
-    // well below the rebuild's (frameShortfall): the trim that moves E too, for a frame whose
-    // corners can move along the spreaders; cuts relative to the antenna as it is.
+    // well below the rebuild's or the design's (frameShortfall): the trim that moves E too, for
+    // a frame whose corners can move along the spreaders; cuts relative to the antenna as it is.
     std::optional<TrimResult> gapTrim;
     // Whether the file had too few readings in range to fit: nothing is fitted or explained
     // then, and `trim` is the trim from the file's dip alone.

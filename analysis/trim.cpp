@@ -6,6 +6,7 @@
 
 #include <QLocale>
 
+#include <algorithm>
 #include <cmath>
 
 namespace moxon {
@@ -405,8 +406,9 @@ std::optional<double> frameShortfall(const TrimResult &result)
     if (!result.fieldTrim || result.dipAlone || result.trimGap) {
         return std::nullopt;
     }
-    const double shortfall =
-        result.rebuild.figures.frontToBack - result.fieldTrim->antenna.figures.frontToBack;
+    const double held =
+        std::max(result.rebuild.figures.frontToBack, result.designFrontToBack.value_or(-HUGE_VAL));
+    const double shortfall = held - result.fieldTrim->antenna.figures.frontToBack;
     return shortfall > kFrameShortfallDb ? std::optional(shortfall) : std::nullopt;
 }
 

@@ -68,6 +68,10 @@ struct TrimResult : AnalysisOutcome
     double longTails = 0;
     TrimmedAntenna rebuild; // every dimension anew for the target
     bool trimGap = false;   // whether the frame was let change E too
+    // dB: the front-to-back the antenna was meant to have, its design's at the design
+    // frequency, where the caller knows the design apart from the antenna as it is (the
+    // diagnosis does). The field trim is held to it beside the rebuild's.
+    std::optional<double> designFrontToBack;
 };
 
 // `trim`, found for an antenna as it was meant, told of the antenna as it is (`asIs`, display
@@ -80,10 +84,11 @@ struct TrimResult : AnalysisOutcome
 // says that the frame itself holds it back.
 inline constexpr double kFrameShortfallDb = 1;
 
-// How far below the rebuild's the field trim leaves the front-to-back at the target, dB, where
-// that is more than kFrameShortfallDb and the frame was held: the tails alone cannot make up
-// for a frame of the wrong size, which a trim of E too (TrimOptions::gap) or the rebuild can.
-// None from a dip alone, which cannot tell the frame from the tails.
+// How far below the rebuild's, or the design's where that is known and higher, the field trim
+// leaves the front-to-back at the target, dB, where that is more than kFrameShortfallDb and the
+// frame was held: the tails alone cannot make up for a frame of the wrong size, which a trim of
+// E too (TrimOptions::gap) or the rebuild can. None from a dip alone, which cannot tell the
+// frame from the tails.
 [[nodiscard]] std::optional<double> frameShortfall(const TrimResult &result);
 
 // `dims` with the driven element's tails changed by `driven` and the reflector's by

@@ -37,14 +37,24 @@ QString frameLines(const TrimResult &result)
     }
     const CheckFigureFormat format = CheckFigureFormat::plain();
     const QLocale c = QLocale::c();
-    return QStringLiteral("Frame:             the antenna behaves %1 % %2 than its model; the "
-                          "tails alone leave\n                   the front-to-back at %3, the "
-                          "rebuild's is %4. Where the corners can\n                   move along "
-                          "the spreaders, --trim-gap trims E too.")
-        .arg(c.toString(std::fabs(result.scale - 1) * 100, 'f', 2),
-             result.scale >= 1 ? QStringLiteral("longer") : QStringLiteral("shorter"),
-             format.frontToBack(result.fieldTrim->antenna.figures.frontToBack),
-             format.frontToBack(result.rebuild.figures.frontToBack));
+    const QString behaves =
+        QStringLiteral("Frame:             the antenna behaves %1 % %2 than its model; the "
+                       "tails alone leave\n")
+            .arg(c.toString(std::fabs(result.scale - 1) * 100, 'f', 2),
+                 result.scale >= 1 ? QStringLiteral("longer") : QStringLiteral("shorter"));
+    const QString field = format.frontToBack(result.fieldTrim->antenna.figures.frontToBack);
+    const QString rebuild = format.frontToBack(result.rebuild.figures.frontToBack);
+    if (result.designFrontToBack) {
+        return behaves +
+               QStringLiteral("                   the front-to-back at %1, the rebuild's is %2 "
+                              "and the design's %3.\n                   Where the corners can "
+                              "move along the spreaders, --trim-gap trims E too.")
+                   .arg(field, rebuild, format.frontToBack(*result.designFrontToBack));
+    }
+    return behaves + QStringLiteral("                   the front-to-back at %1, the rebuild's is "
+                                    "%2. Where the corners can\n                   move along "
+                                    "the spreaders, --trim-gap trims E too.")
+                         .arg(field, rebuild);
 }
 
 } // namespace moxon

@@ -1192,14 +1192,22 @@ The trim below is from the file&apos;s dip.</translation>
         <translation>Field trim (A stays)</translation>
     </message>
     <message>
-        <source>只改两端时前后比仅 %1（重做可达 %2）：框架本身的尺寸拖了后腿。
-若单元角点可沿撑杆移动，勾选“框架可调”连同 E 一起修剪。</source>
-        <translation>The tails alone leave the front-to-back at %1 (the rebuild reaches %2): the frame&apos;s own size holds it back.
-Where the corners can move along the spreaders, tick “Adjustable frame” to trim E too.</translation>
-    </message>
-    <message>
         <source>若单元角点可沿撑杆移动，连同 E 一起修剪（A 不变）</source>
         <translation>Where the corners can move along the spreaders, the trim with E too (A stays)</translation>
+    </message>
+    <message>
+        <source>重做可达 %1，设计为 %2</source>
+        <translation>the rebuild reaches %1, the design %2</translation>
+    </message>
+    <message>
+        <source>重做可达 %1</source>
+        <translation>the rebuild reaches %1</translation>
+    </message>
+    <message>
+        <source>只改两端时前后比仅 %1（%2）：框架本身的尺寸拖了后腿。
+若单元角点可沿撑杆移动，勾选“框架可调”连同 E 一起修剪。</source>
+        <translation>The tails alone leave the front-to-back at %1 (%2): the frame&apos;s own size holds it back.
+Where the corners can move along the spreaders, tick “Adjustable frame” to trim E too.</translation>
     </message>
 </context>
 <context>

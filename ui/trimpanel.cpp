@@ -357,9 +357,14 @@ QString TrimPanel::resultLines(const TrimResult &r, const TuneSetup &setup) cons
         if (frameShortfall(r)) {
             const QString frontToBack = format.frontToBack(trim.antenna.figures.frontToBack);
             const QString rebuilt = format.frontToBack(r.rebuild.figures.frontToBack);
-            lines.append(tr("只改两端时前后比仅 %1（重做可达 %2）：框架本身的尺寸拖了后腿。\n"
+            const QString reached =
+                r.designFrontToBack
+                    ? tr("重做可达 %1，设计为 %2")
+                          .arg(rebuilt, format.frontToBack(*r.designFrontToBack))
+                    : tr("重做可达 %1").arg(rebuilt);
+            lines.append(tr("只改两端时前后比仅 %1（%2）：框架本身的尺寸拖了后腿。\n"
                             "若单元角点可沿撑杆移动，勾选“框架可调”连同 E 一起修剪。")
-                             .arg(frontToBack, rebuilt));
+                             .arg(frontToBack, reached));
         }
     } else {
         // The reason in full is the command line's; here what the builder does about it.
