@@ -272,7 +272,9 @@ bool DiagnosisRun::fit()
     const double exact = kExactOhm * kExactOhm * double(m_readings.inRange.size());
     while (m_result.iterations < kMostRounds && reach >= kShortestStep && best > exact) {
         const LocalModel local = localAt(*m_best);
-        const QList<double> solution = local.solved(m_readings.inRange, bounds());
+        // From the line's length as told, first: the later centres lie on the turn found.
+        const QList<double> solution =
+            local.solved(m_readings.inRange, bounds(), m_result.iterations == 0);
         // At the solution: at a centre far off, the misses would make every step look small.
         const QList<double> sigmas = standardErrors(local.linearised(solution, m_readings.inRange));
         QList<double> trial = m_best->x;

@@ -1,5 +1,6 @@
 #include "diagnosismodel.h"
 
+#include "installation.h"
 #include "lossyline.h"
 
 #include <algorithm>
@@ -20,6 +21,10 @@ constexpr double kDampingUp = 10;
 constexpr double kMostDamping = 1e8;
 constexpr int kMostSteps = 60;
 constexpr double kSettledFall = 1e-12;
+// Where the line's length is unknown: the descent's further starts, this many a turn of the
+// line's reflection (half a wavelength in it) and this many either way of the length as told.
+constexpr int kLineStartsPerTurn = 8;
+constexpr int kLineStarts = 12;
 
 } // namespace
 
@@ -124,10 +129,42 @@ LinearisedResiduals LocalModel::linearised(const QList<double> &y,
     return result;
 }
 
+// A line's reflection turns once in every half wavelength of its length, so that lengths that
+// far apart fit the readings near the centre alike; only the turn's slope across the band tells
+// them apart, and a descent from the length as told ends in whichever lies nearest. Across the
+// turns the descent also starts from lengths a turn and a half either way, and the best end is
+// kept: a told length a quarter wave off, easily 0.5 m on 2 m, no longer fits a false length.
 QList<double> LocalModel::solved(const QList<TouchstonePoint> &readings,
-                                 const QList<double> &bounds) const
+                                 const QList<double> &bounds, bool acrossTurns) const
 {
-    QList<double> y = m_centre.x;
+    QList<double> best = descended(m_centre.x, readings, bounds);
+    if (!acrossTurns || !m_line || readings.isEmpty()) {
+        return best;
+    }
+    double bestSum = linearised(best, readings).sumOfSquares();
+    const double middleMhz = (readings.first().frequencyMhz + readings.last().frequencyMhz) / 2;
+    const double turn = m_line->cable.velocityFactor * freeSpaceWavelength(middleMhz) / 2;
+    const qsizetype line = indexOf(Unknown::Line);
+    for (int k = -kLineStarts; k <= kLineStarts; ++k) {
+        QList<double> start = m_centre.x;
+        start[line] = std::clamp(start.at(line) + k * turn / kLineStartsPerTurn, -bounds.at(line),
+                                 bounds.at(line));
+        if (k == 0 || start.at(line) == m_centre.x.at(line)) {
+            continue;
+        }
+        const QList<double> end = descended(start, readings, bounds);
+        const double sum = linearised(end, readings).sumOfSquares();
+        if (sum < bestSum) {
+            best = end;
+            bestSum = sum;
+        }
+    }
+    return best;
+}
+
+QList<double> LocalModel::descended(QList<double> y, const QList<TouchstonePoint> &readings,
+                                    const QList<double> &bounds) const
+{
     LinearisedResiduals at = linearised(y, readings);
     double damping = kFirstDamping;
     for (int step = 0; step < kMostSteps && damping < kMostDamping; ++step) {

@@ -69,11 +69,15 @@ public:
     [[nodiscard]] LinearisedResiduals linearised(const QList<double> &y,
                                                  const QList<TouchstonePoint> &readings) const;
     // The least-squares point of this model against `readings`, from the centre, each unknown
-    // kept within `bounds` (the most of its size either way).
+    // kept within `bounds` (the most of its size either way). With `acrossTurns`, through a line
+    // of unknown length, the best of descents from lengths across its reflection's turns.
     [[nodiscard]] QList<double> solved(const QList<TouchstonePoint> &readings,
-                                       const QList<double> &bounds) const;
+                                       const QList<double> &bounds, bool acrossTurns = false) const;
 
 private:
+    // Damped Gauss-Newton on this model from `y` to where it settles, within `bounds`.
+    [[nodiscard]] QList<double> descended(QList<double> y, const QList<TouchstonePoint> &readings,
+                                          const QList<double> &bounds) const;
     [[nodiscard]] qsizetype indexOf(Unknown unknown) const { return m_unknowns.indexOf(unknown); }
 
     const Centre &m_centre;

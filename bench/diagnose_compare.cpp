@@ -251,8 +251,10 @@ void checkTrim(const Case &c, const TuneSetup &setup, const DiagnosisResult &res
             << QString::number(moved.reflectorTailChange * 1000, 'f', 1) << " mm, E "
             << QString::number(moved.gapChange * 1000, 'f', 1) << " mm; dip "
             << QString::number(movedDip, 'f', 4) << " MHz, F/B "
-            << QString::number(movedFrontToBack, 'f', 2) << " dB "
-            << (advisedOk ? "ok" : "OUT") << '\n';
+            << QString::number(movedFrontToBack, 'f', 2) << " dB " << (advisedOk ? "ok" : "OUT")
+            << "; predicted: dip " << QString::number(moved.antenna.predictedDipMhz, 'f', 4)
+            << " MHz, F/B " << QString::number(moved.antenna.figures.frontToBack, 'f', 2)
+            << " dB\n";
     }
     tally.advised += advisedOk ? 1 : 0;
 }
@@ -300,7 +302,7 @@ void runCase(const Case &c, bool trimGap, EngineScheduler &scheduler, QTextStrea
     out << "\n    residual " << QString::number(result.residualOhm, 'f', 3) << " Ω, noise "
         << QString::number(result.noiseOhm, 'f', 3) << " Ω, explained "
         << (result.explained ? "yes" : "NO") << ", " << result.engineRuns << " engine runs, "
-        << QString::number(result.seconds, 'f', 0) << " s\n";
+        << QString::number(result.seconds, 'f', 2) << " s\n";
     tally.explained += result.explained ? 1 : 0;
     tally.scale += scaleOk ? 1 : 0;
     const bool tailsOk =
@@ -335,9 +337,8 @@ int main(int argc, char *argv[])
         << "; trimmed dip within 0.25 % of the target " << tally.dip
         << "; trimmed F/B no more than 1 dB below the design's " << tally.frontToBack
         << ", than the design's with its own dip trimmed onto the target "
-        << tally.frontToBackOnTarget << "; E's trim offered beside the tails' "
-        << tally.gapOffered << ", dip and F/B held by the trim advised (E's where offered) "
-        << tally.advised << '\n';
+        << tally.frontToBackOnTarget << "; E's trim offered beside the tails' " << tally.gapOffered
+        << ", dip and F/B held by the trim advised (E's where offered) " << tally.advised << '\n';
     const int all = tally.cases;
     // Passed where every case met every point with the trim it was advised.
     return tally.explained == all && tally.scale == all && tally.tails == all &&

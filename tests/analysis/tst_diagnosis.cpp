@@ -94,6 +94,10 @@ void TestDiagnosis::recoversTheErrors_data()
     QTest::newRow("1.5 % short, reflector 4 cm long") << 0.985 << 0.0 << 0.04 << qQNaN() << false;
     QTest::newRow("at the radio, the line 40 cm longer than given")
         << 1.008 << -0.025 << 0.015 << 0.4 << false;
+    // Over half a turn of the line's reflection (7 m in RG-58 on 20 m): a descent from the
+    // length as told alone ends on the turn before.
+    QTest::newRow("at the radio, the line 4.2 m longer than given")
+        << 1.008 << -0.025 << 0.015 << 4.2 << false;
 }
 
 // Noise-free readings of a stand-in built with known errors: the fit lands on them, explains
