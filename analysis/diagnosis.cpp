@@ -261,7 +261,7 @@ double DiagnosisRun::sumOfSquares(const Centre &centre) const
 // error is second order in the step, far below the uncertainty.
 bool DiagnosisRun::fit()
 {
-    m_best = run(QList<double>(m_unknowns.size(), 0.0), !m_measurement.trimGap);
+    m_best = run(QList<double>(m_unknowns.size(), 0.0), true);
     if (!m_best) {
         return false;
     }
@@ -389,15 +389,15 @@ void DiagnosisRun::trimDiagnosed(const LocalModel &local, const QList<double> &x
             return !m_progress ||
                    m_progress({runs + step.engineRuns, rounds + step.round, rounds + step.rounds});
         };
+        const TrimOptions asked{.gap = gap, .designFrontToBack = m_designFrontToBack};
         TrimResult trim =
-            toldOf(moxon::trim(asMeant, *meantDip, m_target, m_engine, progress, {.gap = gap}),
+            toldOf(moxon::trim(asMeant, *meantDip, m_target, m_engine, progress, asked),
                    m_result.diagnosed, *dip, *unscaledDip, m_setup.decimals);
         runs += trim.engineRuns;
         rounds += lastRound;
         return trim;
     };
     m_result.trim = trimmed(m_measurement.trimGap);
-    m_result.trim->designFrontToBack = m_designFrontToBack;
     m_result.trimRefusal = m_result.trim->message;
     if (!m_measurement.trimGap && m_result.trim->ok() && frameShortfall(*m_result.trim)) {
         m_result.gapTrim = trimmed(true);

@@ -18,16 +18,6 @@ namespace {
 // The tails' difference step, in wavelengths: about a centimetre on 20 m, which moves the dip
 // by less than the runs' spacing.
 constexpr double kTailStepWavelengths = 5e-4;
-// The refining candidates' spacing along the line, in shares of the dip's move.
-constexpr double kRefiningSpacing = 0.1;
-// The gap's step for its samples, in wavelengths (about 2 cm on 20 m), and how many steps of
-// either the surface through them is trusted to reach.
-constexpr double kGapStepWavelengths = 1e-3;
-constexpr double kGapReach = 2.5;
-// Rounds of the gap's samples, and how far below the best sample seen a round's best may fall
-// before the trim goes back to that one, dB.
-constexpr int kGapRounds = 3;
-constexpr double kHeldBestDb = 1;
 
 } // namespace
 
@@ -55,6 +45,7 @@ TrimRun::TrimRun(const TuneSetup &setup, double measuredDipMhz, double targetMhz
     m_result.dipAlone = asked.dipAlone;
     m_gapAsked = asked.gap && !asked.dipAlone;
     m_result.trimGap = m_gapAsked;
+    m_result.designFrontToBack = asked.designFrontToBack;
 }
 
 TrimResult TrimRun::result()
@@ -288,70 +279,6 @@ bool TrimRun::refined()
         m_bestShare = m_line->bestShare(frontToBack);
     }
     return true;
-}
-
-// Where the frame lets the gap change too: the front-to-back over the line and the gap around
-// the best share, six runs of the figures at the target a round, and the least power behind
-// on the quadratic surface through them, where the next round is centred. With two knobs
-// besides the dip the field behind can be brought to a null, which the tails alone reach only
-// by chance. A round that found nothing near the best seen before goes back to that.
-bool TrimRun::gapPlaced()
-{
-    if (!m_field || !m_gapAsked) {
-        return true;
-    }
-    const double g = kGapStepWavelengths * freeSpaceWavelength(m_f0) / m_setup.metresPerUnit;
-    const double h = kRefiningSpacing;
-    std::optional<trimming::PlaneSample> bestSeen;
-    for (int round = 0; round < kGapRounds; ++round) {
-        const std::optional<QList<trimming::PlaneSample>> samples = planeSamples(h, g);
-        if (!samples) {
-            return false;
-        }
-        const trimming::PlaneSample best =
-            *std::max_element(samples->cbegin(), samples->cend(), [](const auto &a, const auto &b) {
-                return a.frontToBack < b.frontToBack;
-            });
-        const std::optional<std::pair<double, double>> least =
-            trimming::leastBehind(*samples, h, g, kGapReach);
-        std::pair<double, double> next =
-            least ? std::pair(m_line->clamped(least->first), least->second)
-                  : std::pair(best.share, best.gap);
-        if (bestSeen && best.frontToBack < bestSeen->frontToBack - kHeldBestDb) {
-            next = {bestSeen->share, bestSeen->gap};
-        }
-        if (!bestSeen || best.frontToBack > bestSeen->frontToBack) {
-            bestSeen = best;
-        }
-        if (m_line->keeps(m_line->trimmed(next.first, m_factor, next.second))) {
-            m_bestShare = next.first;
-            m_gapChange = next.second;
-        }
-    }
-    return true;
-}
-
-// The front-to-back at the target around the best share and gap so far: there, a step of the
-// share either way, a step of the gap either way, and a step of both.
-std::optional<QList<trimming::PlaneSample>> TrimRun::planeSamples(double shareStep, double gapStep)
-{
-    const double u = m_bestShare;
-    const double e = m_gapChange;
-    QList<trimming::PlaneSample> samples{
-        {u, e},           {u - shareStep, e}, {u + shareStep, e},
-        {u, e - gapStep}, {u, e + gapStep},   {u + shareStep, e + gapStep}};
-    QList<DesignProbe> probes;
-    for (const trimming::PlaneSample &sample : std::as_const(samples)) {
-        probes.append(m_check->figuresProbe(m_line->trimmed(sample.share, m_factor, sample.gap)));
-    }
-    const std::optional<QList<ProbeAnswer>> answers = m_rounds.run(probes);
-    if (!answers) {
-        return std::nullopt;
-    }
-    for (qsizetype k = 0; k < samples.size(); ++k) {
-        samples[k].frontToBack = answers->at(k).figures->frontToBack;
-    }
-    return samples;
 }
 
 // From a dip alone, each candidate on the antenna read as long-tailed too, at the target; none

@@ -70,7 +70,8 @@ struct TrimResult : AnalysisOutcome
     bool trimGap = false;   // whether the frame was let change E too
     // dB: the front-to-back the antenna was meant to have, its design's at the design
     // frequency, where the caller knows the design apart from the antenna as it is (the
-    // diagnosis does). The field trim is held to it beside the rebuild's.
+    // diagnosis does). The field trim is held to it beside the rebuild's, and a search of E
+    // too goes on further while it falls short of it.
     std::optional<double> designFrontToBack;
 };
 
@@ -104,6 +105,9 @@ struct TrimOptions
     // The frame lets E, and so the gap, change too: the tails' corner points can move along
     // the spreaders.
     bool gap = false;
+    // dB: the design's front-to-back at its frequency, where the caller knows it
+    // (TrimResult::designFrontToBack).
+    std::optional<double> designFrontToBack = std::nullopt;
 };
 
 // How to bring an antenna built to the `formula` dimensions of `setup`, hanging where the

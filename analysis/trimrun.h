@@ -17,6 +17,10 @@
 namespace moxon::trimming {
 
 inline constexpr int kMostCorrections = 2; // engine runs bringing the dip onto the target
+// The refining candidates' spacing along the line, in shares of the dip's move.
+inline constexpr double kRefiningSpacing = 0.1;
+// Rounds of the gap's samples where the frame lets E change, at the least.
+inline constexpr int kGapRounds = 3;
 
 // The field trim's changes of each pair of tails and of E, from `from` to the trimmed antenna,
 // to the builder's decimals.

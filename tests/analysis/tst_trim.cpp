@@ -352,6 +352,8 @@ void TestTrim::gapWhereTheFrameAllows_data()
     QTest::newRow("1 % long") << 1.01;
     QTest::newRow("1 % short") << 0.99;
     QTest::newRow("1.5 % long") << 1.015;
+    // E wants moving further than three rounds reach (7.5 thousandths of a wavelength).
+    QTest::newRow("3 % long") << 1.03;
 }
 
 // A frame the wrong size: the tails alone bring the dip to the target but leave the gap's
