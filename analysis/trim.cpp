@@ -328,14 +328,19 @@ bool TrimRun::longTailsChecked()
 
 using trimming::TrimRun;
 
+double heldFrontToBack(double rebuildDb, const std::optional<double> &designDb)
+{
+    return std::max(rebuildDb, designDb.value_or(rebuildDb));
+}
+
 std::optional<double> frameShortfall(const TrimResult &result)
 {
     if (!result.fieldTrim || result.dipAlone || result.trimGap) {
         return std::nullopt;
     }
-    const double held =
-        std::max(result.rebuild.figures.frontToBack, result.designFrontToBack.value_or(-HUGE_VAL));
-    const double shortfall = held - result.fieldTrim->antenna.figures.frontToBack;
+    const double shortfall =
+        heldFrontToBack(result.rebuild.figures.frontToBack, result.designFrontToBack) -
+        result.fieldTrim->antenna.figures.frontToBack;
     return shortfall > kFrameShortfallDb ? std::optional(shortfall) : std::nullopt;
 }
 

@@ -92,6 +92,10 @@ inline constexpr double kFrameShortfallDb = 1;
 // frame from the tails.
 [[nodiscard]] std::optional<double> frameShortfall(const TrimResult &result);
 
+// The front-to-back a trim is held to at the target, dB: the rebuild's (`rebuildDb`), or the
+// design's where that is known and higher.
+[[nodiscard]] double heldFrontToBack(double rebuildDb, const std::optional<double> &designDb);
+
 // `dims` with the driven element's tails changed by `driven` and the reflector's by
 // `reflector` (display unit), A and E held: C takes up their sum.
 [[nodiscard]] TuneDimensions withTails(TuneDimensions dims, double driven, double reflector);

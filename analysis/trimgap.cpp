@@ -42,7 +42,7 @@ bool TrimRun::gapPlaced()
     std::optional<PlaneSample> bestSeen;
     bool outward = false; // the last round's least lay on the edge of its reach
     const double goal =
-        std::max(m_rebuild->figures.frontToBack, m_result.designFrontToBack.value_or(-HUGE_VAL)) +
+        heldFrontToBack(m_rebuild->figures.frontToBack, m_result.designFrontToBack) +
         kGapGoalMarginDb;
     const auto further = [&](int round) {
         return round < kGapRounds ||
