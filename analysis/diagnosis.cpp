@@ -3,6 +3,7 @@
 #include "analysisrounds.h"
 #include "diagnosiscurve.h"
 #include "diagnosismodel.h"
+#include "diagnosistrim.h"
 #include "feedline.h"
 #include "impedancecurve.h"
 #include "leastsquares.h"
@@ -95,7 +96,8 @@ private:
     // dB at the design frequency: the front-to-back of the dimensions as given, the design as
     // the builder meant it; run beside the first round.
     std::optional<double> m_designFrontToBack;
-    QList<double> m_solution; // the fit: that centre, or its local model's solution
+    QList<double> m_solution;        // the fit: that centre, or its local model's solution
+    diagnosing::TrimsRun m_trimsRun; // the trims' runs, after the fit's
     DiagnosisResult m_result;
 };
 
@@ -141,10 +143,8 @@ DiagnosisResult DiagnosisRun::result()
         }
     }
     DiagnosisResult result = m_rounds.finished(m_result);
-    for (const std::optional<TrimResult> *trim : {&result.gapTrim, &result.trim}) {
-        result.engineRuns += *trim ? (*trim)->engineRuns : 0;
-        result.cancelled = result.cancelled || (*trim && (*trim)->cancelled);
-    }
+    result.engineRuns += m_trimsRun.engineRuns;
+    result.cancelled = result.cancelled || m_trimsRun.cancelled;
     // From the dip alone the trim is all there is: how it ended is how this ended.
     if (result.dipAlone && result.trim && !result.trim->ok() && !result.trim->cancelled) {
         result.message = result.trim->message;
@@ -195,6 +195,7 @@ void DiagnosisRun::trimByDip()
     m_result.trim = moxon::trim(m_setup, std::get<MeasuredDip>(dip).frequencyMhz, m_target,
                                 m_engine, m_progress, {.dipAlone = true});
     m_result.trimRefusal = m_result.trim->message;
+    m_trimsRun = {m_result.trim->engineRuns, m_result.trim->cancelled};
 }
 
 // Each design's frequencies are split over two runs side by side, every other one in each, so
@@ -349,14 +350,21 @@ void DiagnosisRun::report(const Centre &centre)
     }
 }
 
-// The trim of the antenna as diagnosed. Its tail errors are undone first: the trim is found
-// for the antenna with its tails as meant, behaving as scaled as the fit found it, and each
-// cut is then stated against the tails as they are. A trim of the tails as they are would move
+// The trims of the antenna as diagnosed. Its tail errors are undone first: each trim is found
+// for the antenna with its tails as meant, behaving as scaled as the fit found it, and each cut
+// is then stated against the tails as they are. A trim of the tails as they are would move
 // both pairs along one line only, and cannot undo errors of opposite sign, which spoil the
 // front-to-back while the dip looks right.
 void DiagnosisRun::trimDiagnosed(const LocalModel &local, const QList<double> &x)
 {
-    const auto dipOf = [this, &local](const QList<double> &y) {
+    const auto dipOf = [this, &local](QList<double> y, bool tailsAsMeant, bool unscaled) {
+        if (tailsAsMeant) {
+            y[indexOf(Unknown::DriverTails)] = 0;
+            y[indexOf(Unknown::ReflectorTails)] = 0;
+        }
+        if (unscaled) {
+            y[indexOf(Unknown::Scale)] = 0;
+        }
         return interiorMinimum(
             [&local, &y](double mhz) {
                 const std::complex<double> z = local.feed(y, mhz);
@@ -364,44 +372,30 @@ void DiagnosisRun::trimDiagnosed(const LocalModel &local, const QList<double> &x
             },
             m_result.lowerMhz, m_result.upperMhz, 1e-8 * m_result.upperMhz);
     };
-    QList<double> meant = x;
-    meant[indexOf(Unknown::DriverTails)] = 0;
-    meant[indexOf(Unknown::ReflectorTails)] = 0;
-    QList<double> unscaled = x;
-    unscaled[indexOf(Unknown::Scale)] = 0;
-    const std::optional<double> dip = dipOf(x);
-    const std::optional<double> meantDip = dipOf(meant);
-    const std::optional<double> unscaledDip = dipOf(unscaled);
-    if (!dip || !meantDip || !unscaledDip) {
+    const std::optional<double> dip = dipOf(x, false, false);
+    const std::optional<double> meantDip = dipOf(x, true, false);
+    const std::optional<double> modelDip = dipOf(x, false, true);
+    const std::optional<double> meantModelDip = dipOf(x, true, true);
+    if (!dip || !meantDip || !modelDip || !meantModelDip) {
         m_result.trimRefusal = AnalysisRounds::noDip(m_result.lowerMhz, m_result.upperMhz);
         return;
     }
+    QList<double> meant = x;
+    meant[indexOf(Unknown::DriverTails)] = 0;
+    meant[indexOf(Unknown::ReflectorTails)] = 0;
     meant[indexOf(Unknown::Scale)] = 0;
-    TuneSetup asMeant = m_setup;
-    asMeant.formula = antennaOf(meant);
-    // Each trim's rounds and runs follow on from those before it.
-    int runs = m_rounds.engineRuns();
-    int rounds = kMostRounds + 1;
-    const auto trimmed = [&](bool gap) {
-        int lastRound = 0; // the trim's own count
-        const AnalysisProgressFn progress = [&](const AnalysisProgress &step) {
-            lastRound = step.round;
-            return !m_progress ||
-                   m_progress({runs + step.engineRuns, rounds + step.round, rounds + step.rounds});
-        };
-        const TrimOptions asked{.gap = gap, .designFrontToBack = m_designFrontToBack};
-        TrimResult trim =
-            toldOf(moxon::trim(asMeant, *meantDip, m_target, m_engine, progress, asked),
-                   m_result.diagnosed, *dip, *unscaledDip, m_setup.decimals);
-        runs += trim.engineRuns;
-        rounds += lastRound;
-        return trim;
-    };
-    m_result.trim = trimmed(m_measurement.trimGap);
-    m_result.trimRefusal = m_result.trim->message;
-    if (!m_measurement.trimGap && m_result.trim->ok() && frameShortfall(*m_result.trim)) {
-        m_result.gapTrim = trimmed(true);
-    }
+    diagnosing::DiagnosedAntenna antenna{m_setup,
+                                         1 + x.at(indexOf(Unknown::Scale)),
+                                         m_result.diagnosed,
+                                         *dip,
+                                         *meantDip,
+                                         *modelDip,
+                                         *meantModelDip};
+    antenna.asMeant.formula = antennaOf(meant);
+    m_trimsRun = diagnosing::trimDiagnosed(m_result, antenna,
+                                           {m_target, m_measurement.trimGap, m_designFrontToBack,
+                                            m_rounds.engineRuns(), kMostRounds + 1},
+                                           m_engine, m_progress);
 }
 
 TuneDimensions DiagnosisRun::antennaOf(const QList<double> &x) const

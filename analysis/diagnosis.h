@@ -74,6 +74,12 @@ struct DiagnosisResult : AnalysisOutcome
     // well below the rebuild's or the design's (frameShortfall): the trim that moves E too, for
     // a frame whose corners can move along the spreaders; cuts relative to the antenna as it is.
     std::optional<TrimResult> gapTrim;
+    // Where even the trim the diagnosis leads with (E's where given) leaves the front-to-back
+    // below 30 dB and more than kFrameShortfallDb below the rebuild's or the design's: a new
+    // frame, every dimension as given divided by the scale so that the antenna behaves as
+    // their model, with its tails trimmed onto the target. Its field trim's antenna is the
+    // whole antenna so made; offered only where it gets back more than kFrameShortfallDb.
+    std::optional<TrimResult> newFrame;
     // Whether the file had too few readings in range to fit: nothing is fitted or explained
     // then, and `trim` is the trim from the file's dip alone.
     bool dipAlone = false;
@@ -99,5 +105,9 @@ struct DiagnosisResult : AnalysisOutcome
 diagnoseWithNec2c(const TuneSetup &setup, const DiagnosisMeasurement &measurement, double targetMhz,
                   EngineScheduler &scheduler, const CheckOptions &options = {},
                   std::function<bool()> cancelled = {}, const AnalysisProgressFn &progress = {});
+
+// dB: the front-to-back at the target of the trim a diagnosis leads with, E's where it came
+// beside the tails'; none without a field trim.
+[[nodiscard]] std::optional<double> ledFrontToBack(const DiagnosisResult &result);
 
 } // namespace moxon

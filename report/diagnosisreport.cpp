@@ -1,6 +1,7 @@
 #include "diagnosisreport.h"
 
 #include "checkfigureformat.h"
+#include "frametext.h"
 #include "machineformats.h"
 #include "reporttexts.h"
 #include "windowtexts.h"
@@ -167,6 +168,17 @@ QJsonObject diagnosisReportToJson(const DiagnosisResult &result, const TuneSetup
                   result.gapTrim && result.gapTrim->ok()
                       ? trimReportToJson(*result.gapTrim, setup).value(QStringLiteral("field_trim"))
                       : QJsonValue());
+    // Added where even the trim led with leaves the front-to-back short; null otherwise.
+    QJsonValue newFrame;
+    if (result.newFrame) {
+        const TrimmedAntenna &made = result.newFrame->fieldTrim->antenna;
+        QJsonObject frame = dimensionsJson(made.dimensions, setup.decimals);
+        frame.insert(QStringLiteral("predicted_dip_mhz"), made.predictedDipMhz);
+        frame.insert(QStringLiteral("front_to_back_db"), made.figures.frontToBack);
+        frame.insert(QStringLiteral("swr_50"), made.figures.swr);
+        newFrame = frame;
+    }
+    object.insert(QStringLiteral("new_frame"), newFrame);
     if (field.isNull() && (result.explained || result.dipAlone)) {
         object.insert(QStringLiteral("trim_refusal"), result.trim && result.trim->ok()
                                                           ? result.trim->fieldTrimRefusal
@@ -219,6 +231,9 @@ QString diagnosisReportText(const DiagnosisResult &result, const TuneSetup &setu
         out << "\nWhere the corners can move along the spreaders (--trim-gap), the trim that "
                "moves E too:\n\n"
             << fieldTrimText(*result.gapTrim, setup, QStringLiteral("Gap trim:"));
+    }
+    if (result.newFrame) {
+        out << '\n' << newFrameLines(result, setup);
     }
     out.flush();
     return text;

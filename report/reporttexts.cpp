@@ -241,44 +241,6 @@ QString signedNumber(double value, int decimals)
     return text.startsWith(u'-') ? text : u'+' + text;
 }
 
-// "dip 14.1497 MHz; at 14.150 MHz SWR 1.07, front-to-back 30.16 dB"
-QString predictedLine(const TrimmedAntenna &antenna, double targetMhz)
-{
-    const CheckFigureFormat format = CheckFigureFormat::plain();
-    return QStringLiteral("dip %1; at %2 SWR %3, front-to-back %4")
-        .arg(megahertz(antenna.predictedDipMhz, 4), format.frequency(targetMhz),
-             format.swr(antenna.figures.swr), format.frontToBack(antenna.figures.frontToBack));
-}
-
-// Rows of the dimensions `letters` before and after, with the change in the builder's unit.
-void dimensionRows(QTextStream &out, const TuneDimensions &before, const TuneDimensions &after,
-                   const QString &letters, const QString &afterName, const TuneSetup &setup)
-{
-    const QLocale c = QLocale::c();
-    const auto value = [](const TuneDimensions &dims, QChar letter) {
-        switch (letter.unicode()) {
-        case u'A':
-            return dims.a;
-        case u'B':
-            return dims.b;
-        case u'C':
-            return dims.c();
-        case u'D':
-            return dims.d;
-        default:
-            return dims.e;
-        }
-    };
-    out << "      built" << afterName.rightJustified(10) << "  change  (" << setup.unit << ")\n";
-    for (const QChar letter : letters) {
-        const double from = LocaleNumbers::roundedToMask(value(before, letter), setup.decimals);
-        const double to = LocaleNumbers::roundedToMask(value(after, letter), setup.decimals);
-        out << letter << c.toString(from, 'f', setup.decimals).rightJustified(10)
-            << c.toString(to, 'f', setup.decimals).rightJustified(10) << "  "
-            << dimensionChange(to - from, setup, c, true) << '\n';
-    }
-}
-
 } // namespace
 
 QString toleranceReportText(const ToleranceResult &result, const TuneSetup &setup,

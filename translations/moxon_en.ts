@@ -1209,6 +1209,22 @@ The trim below is from the file&apos;s dip.</translation>
         <translation>The tails alone leave the front-to-back at %1 (%2): the frame&apos;s own size holds it back.
 Where the corners can move along the spreaders, tick “Adjustable frame” to trim E too.</translation>
     </message>
+    <message>
+        <source>天线的电尺寸比模型长 %1 %，两端和 E 都补不回来：</source>
+        <translation>The antenna behaves %1 % longer than its model, more than the tails and E make up:</translation>
+    </message>
+    <message>
+        <source>天线的电尺寸比模型短 %1 %，两端和 E 都补不回来：</source>
+        <translation>The antenna behaves %1 % shorter than its model, more than the tails and E make up:</translation>
+    </message>
+    <message>
+        <source>修剪后前后比仅 %1，应有 %2。</source>
+        <translation>the trim leaves the front-to-back at %1, against %2.</translation>
+    </message>
+    <message>
+        <source>换新框架（各尺寸除以电尺度，再把两端修到目标）</source>
+        <translation>A new frame (every dimension divided by the scale, then the tails trimmed onto the target)</translation>
+    </message>
 </context>
 <context>
     <name>moxon::TunePanel</name>

@@ -19,7 +19,8 @@ namespace moxon {
 // the tails
 // ("驱动单元两端各剪 12 mm") with what it predicts, and the rebuild. "诊断", once a file is
 // open, fits the model to the file's impedance curve instead: each cut's error as the builder
-// reads it ("反射单元两端各短 1.9 cm ± 0.2 cm"), the fit against the noise, and the trim.
+// reads it ("反射单元两端各短 1.9 cm ± 0.2 cm"), the fit against the noise, and the trim; where
+// no trim holds the front-to-back, the new frame that does.
 class TrimPanel : public AnalysisPanel
 {
     Q_OBJECT
@@ -57,6 +58,8 @@ private:
     [[nodiscard]] bool canDiagnose() const;
     [[nodiscard]] QString diagnosisLines(const DiagnosisResult &result,
                                          const TuneSetup &setup) const;
+    [[nodiscard]] QString newFrameLines(const DiagnosisResult &result,
+                                        const TuneSetup &setup) const;
     [[nodiscard]] QString dipAloneDiagnosis(const DiagnosisResult &result,
                                             const TuneSetup &setup) const;
     // The target as typed, 0 for the design frequency; none when it is no frequency.

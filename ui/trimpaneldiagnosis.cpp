@@ -7,6 +7,7 @@
 #include "windowtexts.h"
 
 #include <cmath>
+#include <tuple>
 
 namespace moxon {
 
@@ -99,6 +100,44 @@ QString TrimPanel::diagnosisLines(const DiagnosisResult &r, const TuneSetup &set
         lines.append(tr("若单元角点可沿撑杆移动，连同 E 一起修剪（A 不变）"));
         lines.append(fieldTrimLines(*r.gapTrim, setup));
     }
+    if (r.newFrame) {
+        lines.append(QString());
+        lines.append(newFrameLines(r, setup));
+    }
+    return lines.join(u'\n');
+}
+
+// The new frame of `r`, which has one: why the trims fall short, and every dimension as built
+// and anew, with what it predicts.
+QString TrimPanel::newFrameLines(const DiagnosisResult &r, const TuneSetup &setup) const
+{
+    const LocaleNumbers numbers(locale());
+    const CheckFigureFormat format(locale());
+    const TrimResult &frame = *r.newFrame;
+    const double held =
+        heldFrontToBack(r.trim->rebuild.figures.frontToBack, r.trim->designFrontToBack);
+    const QString percent = numbers.toMask(std::fabs(frame.scale - 1) * 100, 2);
+    QStringList lines{
+        (frame.scale >= 1 ? tr("天线的电尺寸比模型长 %1 %，两端和 E 都补不回来：")
+                          : tr("天线的电尺寸比模型短 %1 %，两端和 E 都补不回来："))
+            .arg(percent),
+        tr("修剪后前后比仅 %1，应有 %2。")
+            .arg(format.frontToBack(ledFrontToBack(r).value_or(0)), format.frontToBack(held)),
+        tr("换新框架（各尺寸除以电尺度，再把两端修到目标）")};
+    const TuneDimensions &after = frame.fieldTrim->antenna.dimensions;
+    const TuneDimensions &before = r.diagnosed; // as the trims' cuts are, against it as it is
+    const QList<std::tuple<char16_t, double, double>> rows{{u'A', before.a, after.a},
+                                                           {u'B', before.b, after.b},
+                                                           {u'C', before.c(), after.c()},
+                                                           {u'D', before.d, after.d},
+                                                           {u'E', before.e, after.e}};
+    for (const auto &[letter, was, now] : rows) {
+        lines.append(tr("%1 %2 → %3 %4")
+                         .arg(QChar(letter))
+                         .arg(numbers.toMask(was, setup.decimals),
+                              numbers.toMask(now, setup.decimals), setup.unit));
+    }
+    lines.append(predictedText(frame.fieldTrim->antenna, r.targetMhz));
     return lines.join(u'\n');
 }
 

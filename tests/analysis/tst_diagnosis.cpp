@@ -1,5 +1,6 @@
 #include "diagnosis.h"
 #include "diagnosiscurve.h"
+#include "diagnosistrim.h"
 #include "lossyline.h"
 #include "standinantenna.h"
 #include "testsuite.h"
@@ -44,6 +45,31 @@ ProbeEngine engineOf(StandInAntenna &antenna)
     };
 }
 
+// The front-to-back of a stand-in whose frame's own size matters too: it falls away as A
+// strays from its reference length at kF0 in wavelengths, which neither pair of tails nor E
+// can change. `frame` dB are lost at 1 % off; `lift` dB are added all over.
+double frameFrontToBack(const StandInAntenna &antenna, const TuneDimensions &t, double mhz,
+                        double frame, double lift = 0)
+{
+    const double off = t.a * mhz / (antenna.reference.a * kF0) - 1;
+    return antenna.frontToBack(t, mhz) - frame * 1e4 * off * off + lift;
+}
+
+// engineOf()'s, with that front-to-back.
+ProbeEngine frameEngineOf(StandInAntenna &antenna, double frame, double lift)
+{
+    return [&antenna, frame, lift, engine = engineOf(antenna)](const QList<DesignProbe> &probes) {
+        std::optional<QList<ProbeAnswer>> answers = engine(probes);
+        for (qsizetype k = 0; answers && k < probes.size(); ++k) {
+            if (std::optional<DesignFigures> &f = (*answers)[k].figures; f) {
+                f->frontToBack =
+                    frameFrontToBack(antenna, probes.at(k).dims, f->frequencyMhz, frame, lift);
+            }
+        }
+        return answers;
+    };
+}
+
 // `count` readings evenly over +-`share` of kF0 of `z`, each part with Gaussian noise of `noise`
 // ohms from a seeded generator.
 QList<TouchstonePoint> readings(const std::function<std::complex<double>(double)> &z, int count,
@@ -72,6 +98,8 @@ private Q_SLOTS:
     void recoversTheErrors();
     void findsTheLinesTurn_data();
     void findsTheLinesTurn();
+    void newFrameWhereNoTrimHolds_data();
+    void newFrameWhereNoTrimHolds();
     void refusesWhatItCannotExplain_data();
     void refusesWhatItCannotExplain();
     void tooFewFrequencies_data();
@@ -162,6 +190,7 @@ void TestDiagnosis::recoversTheErrors()
     // that moves E too comes beside theirs: on the real antenna it dips on the target as well
     // and gets back what the tails could not.
     QCOMPARE(result.gapTrim.has_value(), !trimGap && frameShortfall(*result.trim).has_value());
+    QVERIFY(!result.newFrame); // the stand-in's frame is no matter: E gets back what it loses
     if (!result.gapTrim) {
         return;
     }
@@ -225,6 +254,57 @@ void TestDiagnosis::findsTheLinesTurn()
                               .arg(result.residualOhm);
     QVERIFY2(std::fabs(result.lineLengthError->value - error) < 1e-3, qPrintable(found));
     QVERIFY2(std::fabs(result.scale.value - 1.005) < 1e-5 && result.explained, qPrintable(found));
+}
+
+void TestDiagnosis::newFrameWhereNoTrimHolds_data()
+{
+    QTest::addColumn<double>("scale");
+    QTest::addColumn<double>("frame"); // dB of front-to-back lost with A 1 % off
+    QTest::addColumn<double>("lift");  // dB added to every front-to-back
+    QTest::addColumn<bool>("offered");
+
+    QTest::newRow("1.3 % long, the frame's size telling") << 1.013 << 3.0 << 0.0 << true;
+    QTest::newRow("1.2 % short, the frame's size telling") << 0.988 << 3.0 << 0.0 << true;
+    QTest::newRow("1.3 % long, the frame's size no matter") << 1.013 << 0.0 << 0.0 << false;
+    QTest::newRow("0.3 % long, the frame's size telling") << 1.003 << 3.0 << 0.0 << false;
+    // Short of the design's, but a null no builder makes a new frame for.
+    QTest::newRow("1.3 % long, telling, the trims above 30 dB") << 1.013 << 3.0 << 10.0 << false;
+}
+
+// Where the frame's own size costs more front-to-back than the tails and E can get back, the
+// diagnosis offers a new frame: built anew, the real antenna dips on the target and holds the
+// design's front-to-back that the trims lose. Where a trim holds it, none is offered.
+void TestDiagnosis::newFrameWhereNoTrimHolds()
+{
+    QFETCH(double, scale);
+    QFETCH(double, frame);
+    QFETCH(double, lift);
+    QFETCH(bool, offered);
+
+    StandInAntenna antenna;
+    const TuneDimensions &built = antenna.reference;
+    const TuneDimensions real = scaledBy(withTails(built, 0.02, -0.015), scale);
+    DiagnosisMeasurement measurement;
+    measurement.points =
+        readings([&](double mhz) { return impedance(antenna, real, mhz); }, 41, 0.05, 0);
+    const DiagnosisResult result =
+        diagnose(standInSetup(built, kF0), measurement, kF0, frameEngineOf(antenna, frame, lift));
+    QVERIFY2(result.ok() && result.explained, qPrintable(result.message));
+    const double design = frameFrontToBack(antenna, built, kF0, frame, lift);
+    const double led = ledFrontToBack(result).value_or(qQNaN());
+    const QString said = u"the trim led with: %1 dB, the design: %2 dB"_s.arg(led).arg(design);
+    QVERIFY2(result.newFrame.has_value() == offered, qPrintable(said));
+    QCOMPARE(result.engineRuns, antenna.engineRuns);
+    // Short of the design where offered, or where lifted above the worth of a new frame.
+    QVERIFY2(led < design - 1 || (!offered && lift == 0), qPrintable(said));
+    QVERIFY2(led >= diagnosing::kNewFrameBelowDb || lift == 0, qPrintable(said));
+    if (offered) {
+        const TuneDimensions made = scaledBy(result.newFrame->fieldTrim->antenna.dimensions, scale);
+        const double dip = antenna.dipMhz(made);
+        const double madeFrontToBack = frameFrontToBack(antenna, made, kF0, frame, lift);
+        qInfo() << said << "; the new frame:" << dip << "MHz," << madeFrontToBack << "dB";
+        QVERIFY(std::fabs(dip / kF0 - 1) < 0.0025 && madeFrontToBack > design - 1);
+    }
 }
 
 void TestDiagnosis::refusesWhatItCannotExplain_data()

@@ -95,17 +95,21 @@ void TestFrameText::saysWhenTheFrameHoldsItBack()
 
 void TestFrameText::diagnosisGivesTheGapTrimBeside_data()
 {
-    QTest::addColumn<bool>("offered"); // whether the diagnosis found the trim that moves E
+    QTest::addColumn<bool>("offered");  // whether the diagnosis found the trim that moves E
+    QTest::addColumn<bool>("newFrame"); // and a new frame beside both
 
-    QTest::newRow("the tails fall short: E's trim beside theirs") << true;
-    QTest::newRow("the tails hold it: theirs alone") << false;
+    QTest::newRow("the tails fall short: E's trim beside theirs") << true << false;
+    QTest::newRow("the tails hold it: theirs alone") << false << false;
+    QTest::newRow("E's trim falls short too: a new frame beside both") << true << true;
 }
 
 // The command line's text and JSON of a diagnosis carry the trim that moves E where the
-// diagnosis found one, after the tails' own, and say nothing of it otherwise.
+// diagnosis found one, after the tails' own, and the new frame after both, with the front-to-back
+// they fall short of; and say nothing of either otherwise.
 void TestFrameText::diagnosisGivesTheGapTrimBeside()
 {
     QFETCH(bool, offered);
+    QFETCH(bool, newFrame);
 
     const TuneDimensions built{7.7, 1.1, 1.4, 2.7};
     const TuneSetup setup{built, 4, u"m"_s, 1, {}, std::nullopt};
@@ -122,11 +126,32 @@ void TestFrameText::diagnosisGivesTheGapTrimBeside()
     };
     DiagnosisResult result;
     result.explained = true;
+    result.built = built;
+    result.diagnosed = built;
     result.trim = trimmed(-0.031, 0);
+    result.trim->rebuild.figures.frontToBack = 30.5;
+    result.trim->designFrontToBack = 31.25;
     if (offered) {
         result.gapTrim = trimmed(-0.012, -0.0456);
+        result.gapTrim->fieldTrim->antenna.figures.frontToBack = 23.5;
+    }
+    if (newFrame) {
+        result.newFrame = trimmed(0.004, 0);
+        result.newFrame->scale = 1.0133;
+        TrimmedAntenna &made = result.newFrame->fieldTrim->antenna;
+        made.dimensions = {7.5987, 1.0856, 1.3816, 2.6645};
+        made.figures.frontToBack = 31.04;
     }
     const QString text = diagnosisReportText(result, setup, DisplayUnit::Metre, u"a.s1p"_s);
+    QCOMPARE(text.contains(u"New frame:"_s), newFrame);
+    if (newFrame) {
+        for (const QString &said :
+             {u"behaves 1.33 % longer"_s, u"at 23.50 dB"_s, u"against the design's 31.25 dB"_s,
+              u"A    7.7000    7.5987  -10.1 cm"_s, u"front-to-back 31.04 dB"_s}) {
+            QVERIFY2(text.contains(said), qPrintable(said + u" not in:\n"_s + text));
+        }
+        QVERIFY2(text.indexOf(u"Gap trim:"_s) < text.indexOf(u"New frame:"_s), qPrintable(text));
+    }
     QCOMPARE(text.contains(u"Gap trim:"_s), offered);
     QCOMPARE(text.contains(u"make E 4.6 cm shallower"_s), offered);
     QVERIFY2(text.indexOf(u"Field trim:"_s) < text.indexOf(u"Gap trim:"_s) || !offered,
@@ -134,6 +159,13 @@ void TestFrameText::diagnosisGivesTheGapTrimBeside()
     const QJsonObject json = diagnosisReportToJson(result, setup);
     QVERIFY(json.contains(u"gap_trim"_s));
     QCOMPARE(json.value(u"gap_trim"_s).isNull(), !offered);
+    QVERIFY(json.contains(u"new_frame"_s));
+    QCOMPARE(json.value(u"new_frame"_s).isNull(), !newFrame);
+    if (newFrame) {
+        const QJsonObject made = json.value(u"new_frame"_s).toObject();
+        QCOMPARE(made.value(u"a"_s).toDouble(), 7.5987);
+        QCOMPARE(made.value(u"front_to_back_db"_s).toDouble(), 31.04);
+    }
     if (offered) {
         QCOMPARE(json.value(u"gap_trim"_s).toObject().value(u"gap_change"_s).toDouble(), -0.0456);
         QCOMPARE(json.value(u"trim"_s).toObject().value(u"gap_change"_s).toDouble(), 0.0);

@@ -72,6 +72,8 @@ private Q_SLOTS:
     void showsTheCutsOff();
     void curveWhereMeasured_data();
     void curveWhereMeasured();
+    void newFrameWhereNoTrimHolds_data();
+    void newFrameWhereNoTrimHolds();
     void legendKeepsNamesWhole_data();
     void legendKeepsNamesWhole();
 };
@@ -188,6 +190,62 @@ void TestCheckDiagnosis::curveWhereMeasured()
     const auto *smith = window.findChild<SmithChart *>();
     QCOMPARE(smith->curvePoints(SmithTrace::MeasuredRaw), atRadio ? 5 : 0);
     QCOMPARE(smith->curvePoints(SmithTrace::Measured), atRadio ? 0 : 5);
+}
+
+void TestCheckDiagnosis::newFrameWhereNoTrimHolds_data()
+{
+    QTest::addColumn<bool>("offered"); // whether the diagnosis found a new frame
+
+    QTest::newRow("E's trim falls short: the new frame after it") << true;
+    QTest::newRow("E's trim holds it: no new frame") << false;
+}
+
+// Where the diagnosis found that no trim holds the front-to-back, the window says so and shows
+// the new frame's dimensions against the antenna as built, after the trims.
+void TestCheckDiagnosis::newFrameWhereNoTrimHolds()
+{
+    QFETCH(bool, offered);
+
+    FakeWindow main;
+    CheckWindow window(main.session);
+    window.setLocale(QLocale::c());
+    const TuneSetup setup = *main.session.builtSetup();
+    const auto trimmed = [&setup](double frontToBack) {
+        TrimResult trim;
+        trim.built = setup.formula;
+        trim.targetMhz = 146;
+        trim.scale = 1.0133;
+        trim.fieldTrim = FieldTrim{};
+        trim.fieldTrim->antenna.dimensions = setup.formula;
+        trim.fieldTrim->antenna.figures.frontToBack = frontToBack;
+        return trim;
+    };
+    DiagnosisResult result;
+    result.explained = true;
+    result.built = setup.formula;
+    result.diagnosed = setup.formula;
+    result.targetMhz = 146;
+    result.trim = trimmed(21.0);
+    result.trim->rebuild.figures.frontToBack = 30.5;
+    result.trim->designFrontToBack = 31.2;
+    result.gapTrim = trimmed(23.5);
+    if (offered) {
+        result.newFrame = trimmed(31.04);
+        result.newFrame->fieldTrim->antenna.dimensions.a = setup.formula.a - 10;
+    }
+    window.showAnalysisResult(result, setup);
+
+    const QString lines = shown(window, u"trimResult"_s);
+    const QString a = u"A %1 → %2 %3"_s.arg(
+        QLocale::c().toString(setup.formula.a, 'f', setup.decimals),
+        QLocale::c().toString(setup.formula.a - 10, 'f', setup.decimals), setup.unit);
+    for (const QString &said :
+         {u"天线的电尺寸比模型长 1.33 %"_s, u"修剪后前后比仅 23.5 dB，应有 31.2 dB。"_s,
+          u"换新框架"_s, a, u"前后比 31.0 dB"_s}) {
+        QVERIFY2(lines.contains(said) == offered, qPrintable(said + u" in:\n"_s + lines));
+    }
+    QVERIFY2(lines.indexOf(u"若单元角点可沿撑杆移动"_s) < lines.indexOf(u"换新框架"_s) || !offered,
+             qPrintable(lines));
 }
 
 void TestCheckDiagnosis::legendKeepsNamesWhole_data()
