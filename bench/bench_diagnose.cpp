@@ -96,6 +96,20 @@ void benchDiagnosis(const DesignBench &bench, QTextStream &out)
         << reflector << ") " << setup.unit << "\n             residual " << last.residualOhm
         << " ohm, noise " << last.noiseOhm << " ohm, " << last.iterations << " steps, "
         << (last.explained ? "explained" : "not explained") << '\n';
+    // Which trims it took: E's and the new frame each cost a trim's runs of their own.
+    const auto frontToBack = [](const std::optional<TrimResult> &trim) {
+        return trim && trim->ok() && trim->fieldTrim
+                   ? QString::number(trim->fieldTrim->antenna.figures.frontToBack, 'f', 2) +
+                         QStringLiteral(" dB")
+                   : QStringLiteral("none");
+    };
+    out << "             trims' front-to-back: the tails' " << frontToBack(last.trim) << ", E's "
+        << frontToBack(last.gapTrim) << ", the new frame's " << frontToBack(last.newFrame)
+        << "; the design's "
+        << (last.trim && last.trim->designFrontToBack
+                ? QString::number(*last.trim->designFrontToBack, 'f', 2) + QStringLiteral(" dB")
+                : QStringLiteral("unknown"))
+        << '\n';
 }
 
 } // namespace

@@ -13,7 +13,8 @@
 // little off, and a tail trim trades front-to-back for the dip. Last, how many cases met each.
 // With `gap` the frame is taken to let the trim change E too, as `--trim-gap` does; the
 // design's reference trim stays the tails'. Without it, where the diagnosis gives the trim that
-// moves E beside the tails', that trim is made on the antenna too and counts as the one advised.
+// moves E beside the tails', that trim is made on the antenna too and counts as the one advised;
+// where it gives a new frame beside them, the antenna built anew so counts instead.
 // Usage: build/bench/diagnose_compare [cases] [seed] [gap]  (default 12 cases, seed 7)
 #include "builtantenna.h"
 #include "checkreport.h"
@@ -158,7 +159,10 @@ struct Tally
     int frontToBack = 0;
     int frontToBackOnTarget = 0; // within 1 dB of the design with its own dip on the target
     int gapOffered = 0;          // cases where the diagnosis gave E's trim beside the tails'
-    int advised = 0; // dip and front-to-back both held by that trim where given, else the tails'
+    int newFrameOffered = 0;     // and a new frame beside both
+    // Dip and front-to-back both held by the new frame where given, else by E's trim where
+    // given, else by the tails'.
+    int advised = 0;
 };
 
 // One error's truth and fit, and whether it lies within `bound` and within its 3 sigma.
@@ -256,6 +260,22 @@ void checkTrim(const Case &c, const TuneSetup &setup, const DiagnosisResult &res
             << " MHz, F/B " << QString::number(moved.antenna.figures.frontToBack, 'f', 2)
             << " dB\n";
     }
+    if (result.newFrame) {
+        // A new frame is a whole antenna built anew, that behaves as scaled as the old one.
+        const TrimmedAntenna &made = result.newFrame->fieldTrim->antenna;
+        const TuneDimensions rebuilt = test::scaledBy(made.dimensions, t.scale);
+        const double rebuiltDip = trueDip(setup, rebuilt, result.targetMhz);
+        const double rebuiltFrontToBack = frontToBack(setup, rebuilt);
+        advisedOk = rebuiltDip > 0 && std::fabs(rebuiltDip / result.targetMhz - 1) < kDipBound &&
+                    rebuiltFrontToBack > design - kFrontToBackBound;
+        ++tally.newFrameOffered;
+        out << "    new frame offered: A " << QString::number(made.dimensions.a, 'f', 3) << " m, E "
+            << QString::number(made.dimensions.e, 'f', 3) << " m; dip "
+            << QString::number(rebuiltDip, 'f', 4) << " MHz, F/B "
+            << QString::number(rebuiltFrontToBack, 'f', 2) << " dB " << (advisedOk ? "ok" : "OUT")
+            << "; predicted: dip " << QString::number(made.predictedDipMhz, 'f', 4) << " MHz, F/B "
+            << QString::number(made.figures.frontToBack, 'f', 2) << " dB\n";
+    }
     tally.advised += advisedOk ? 1 : 0;
 }
 
@@ -338,7 +358,9 @@ int main(int argc, char *argv[])
         << "; trimmed F/B no more than 1 dB below the design's " << tally.frontToBack
         << ", than the design's with its own dip trimmed onto the target "
         << tally.frontToBackOnTarget << "; E's trim offered beside the tails' " << tally.gapOffered
-        << ", dip and F/B held by the trim advised (E's where offered) " << tally.advised << '\n';
+        << ", a new frame " << tally.newFrameOffered
+        << "; dip and F/B held by the trim advised (the new frame or E's where offered) "
+        << tally.advised << '\n';
     const int all = tally.cases;
     // Passed where every case met every point with the trim it was advised.
     return tally.explained == all && tally.scale == all && tally.tails == all &&
