@@ -3,6 +3,7 @@
 #include "nec2crunner.h"
 
 #include <QDir>
+#include <QTemporaryDir>
 #include <QThread>
 
 #include <algorithm>
@@ -41,7 +42,28 @@ bool EngineScheduler::isClosed() const
     return m_closed;
 }
 
-EngineScheduler::Ask EngineScheduler::ask(Nec2cRunner *runner, const QString &folder)
+std::unique_ptr<QTemporaryDir> EngineScheduler::workFolder(QString &error)
+{
+    const std::lock_guard lock(m_mutex);
+    if (m_closed) {
+        return nullptr;
+    }
+    auto folder = std::make_unique<QTemporaryDir>();
+    if (!folder->isValid()) {
+        error = folder->errorString();
+        return nullptr;
+    }
+    m_folders.append(folder->path());
+    return folder;
+}
+
+void EngineScheduler::forgetFolder(const QString &folder)
+{
+    const std::lock_guard lock(m_mutex);
+    m_folders.removeOne(folder);
+}
+
+EngineScheduler::Ask EngineScheduler::ask(Nec2cRunner *runner)
 {
     const std::lock_guard lock(m_mutex);
     if (m_closed) {
@@ -57,10 +79,10 @@ EngineScheduler::Ask EngineScheduler::ask(Nec2cRunner *runner, const QString &fo
         return Ask::Queued;
     }
     if (m_running.size() < m_slots && m_waiting.isEmpty()) {
-        m_running.append({runner, 0, folder});
+        m_running.append({runner, 0});
         return Ask::Granted;
     }
-    m_waiting.append({runner, 0, folder});
+    m_waiting.append({runner, 0});
     return Ask::Queued;
 }
 
@@ -111,9 +133,6 @@ void EngineScheduler::endAll()
     {
         const std::lock_guard lock(m_mutex);
         m_closed = true;
-        for (const Running &run : std::as_const(m_waiting)) {
-            folders.append(run.folder);
-        }
         m_waiting.clear();
         for (const Running &run : std::as_const(m_running)) {
             if (run.pid > 0) {
@@ -121,10 +140,9 @@ void EngineScheduler::endAll()
                 ::kill(-pid_t(run.pid), SIGKILL);
                 ::kill(pid_t(run.pid), SIGKILL);
             }
-            if (!run.folder.isEmpty()) {
-                folders.append(run.folder);
-            }
         }
+        // Every run's, started, waiting or still writing its deck.
+        folders = m_folders;
     }
     // A killed engine may hold its output open for a moment: try again briefly.
     for (const QString &folder : std::as_const(folders)) {

@@ -4,7 +4,10 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <mutex>
+
+class QTemporaryDir;
 
 namespace moxon {
 
@@ -19,8 +22,9 @@ class Nec2cRunner;
 // It is thread-safe. A runner asks for a slot from its own thread and gets it at once or, when
 // every slot is taken, later, through a queued call into that thread's event loop. endAll()
 // may be called from any thread, a signal-handling one included: it kills every running
-// engine's process group, removes their working folders and refuses every run after it, so
-// that a program ending on a signal leaves nothing behind.
+// engine's process group, removes every run's working folder, which the scheduler makes, and
+// refuses every run and folder after it, so that a program ending on a signal leaves nothing
+// behind.
 class EngineScheduler
 {
 public:
@@ -49,10 +53,14 @@ private:
         Queued,  // it is told later, through Nec2cRunner::slotGranted()
         Closed,  // the scheduler was ended: no run
     };
-    // A runner asks for a slot for a run in its working `folder`, which endAll() removes
-    // whether the run started or not. A runner that already holds a slot or waits keeps its
-    // place.
-    Ask ask(Nec2cRunner *runner, const QString &folder);
+    // A new working folder for a run, made under the scheduler's lock so that endAll() either
+    // removes it or came first and refuses it: a signal on another thread can come while a
+    // runner makes its folder. None once ended (`error` empty) or when none could be made
+    // (`error` says why). The runner removes it, then has it forgotten (forgetFolder).
+    [[nodiscard]] std::unique_ptr<QTemporaryDir> workFolder(QString &error);
+    void forgetFolder(const QString &folder);
+    // A runner asks for a slot. A runner that already holds a slot or waits keeps its place.
+    Ask ask(Nec2cRunner *runner);
     // Starts the engine through `launch` under the scheduler's lock, so that endAll() sees
     // every process that exists; `launch` returns its process id (0 when none started). False
     // when the scheduler was ended meanwhile.
@@ -64,7 +72,6 @@ private:
     {
         Nec2cRunner *runner = nullptr;
         qint64 pid = 0; // also the id of its process group; 0 until launched
-        QString folder;
     };
 
     void grantNext(std::unique_lock<std::mutex> &lock);
@@ -72,7 +79,8 @@ private:
     const int m_slots;
     mutable std::mutex m_mutex;
     QList<Running> m_running; // holding a slot
-    QList<Running> m_waiting; // in the order they asked, with their folders
+    QList<Running> m_waiting; // in the order they asked
+    QStringList m_folders;    // the runs' working folders, from workFolder() until forgotten
     int m_peak = 0;
     bool m_closed = false;
 };

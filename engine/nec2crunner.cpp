@@ -63,6 +63,17 @@ Nec2cRunner::~Nec2cRunner()
 {
     endProcess();
     m_scheduler.release(this);
+    dropFolder();
+}
+
+void Nec2cRunner::dropFolder()
+{
+    // Removed before it is forgotten: while it exists the scheduler knows of it.
+    if (m_folder) {
+        const QString path = m_folder->path();
+        m_folder.reset();
+        m_scheduler.forgetFolder(path);
+    }
 }
 
 void Nec2cRunner::failEarly(EngineFailure failure, const QString &message)
@@ -94,11 +105,14 @@ void Nec2cRunner::start(const QByteArray &deck)
         failEarly(EngineFailure::Missing, missingEngine());
         return;
     }
-    m_folder = std::make_unique<QTemporaryDir>();
-    if (!m_folder->isValid()) {
-        failEarly(EngineFailure::NotRun,
-                  QStringLiteral("nec2c could not be run: no temporary folder (%1).")
-                      .arg(m_folder->errorString()));
+    QString error;
+    m_folder = m_scheduler.workFolder(error);
+    if (!m_folder) {
+        failEarly(
+            EngineFailure::NotRun,
+            error.isEmpty()
+                ? endedMessage()
+                : QStringLiteral("nec2c could not be run: no temporary folder (%1).").arg(error));
         return;
     }
     QFile deckFile(m_folder->filePath(QStringLiteral("model.nec")));
@@ -111,7 +125,7 @@ void Nec2cRunner::start(const QByteArray &deck)
     }
     deckFile.close();
 
-    switch (m_scheduler.ask(this, m_folder->path())) {
+    switch (m_scheduler.ask(this)) {
     case EngineScheduler::Ask::Granted:
         launch();
         break;
@@ -175,7 +189,7 @@ void Nec2cRunner::abort()
     m_waiting = false;
     endProcess();
     m_scheduler.release(this);
-    m_folder.reset();
+    dropFolder();
     m_running = false;
 }
 
@@ -246,7 +260,7 @@ void Nec2cRunner::finish(EngineRun run)
     m_result = std::move(run);
     m_running = false;
     m_waiting = false;
-    m_folder.reset();
+    dropFolder();
     m_scheduler.release(this);
 }
 

@@ -91,6 +91,8 @@ private:
     void timedOut();
     void finish(EngineRun run);
     void endProcess();
+    // The working folder removed, and then forgotten by the scheduler.
+    void dropFolder();
 
     EngineScheduler &m_scheduler;
     QString m_program;

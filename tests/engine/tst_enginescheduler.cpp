@@ -10,6 +10,7 @@
 #include <QTest>
 #include <QThread>
 
+#include <atomic>
 #include <memory>
 #include <vector>
 
@@ -36,6 +37,7 @@ private Q_SLOTS:
     void neverMoreThanSlots_data();
     void neverMoreThanSlots();
     void endAllLeavesNothing();
+    void endAllWhileAFolderIsMade();
     void abortedWaiterGivesUpItsPlace();
 
 private:
@@ -134,6 +136,34 @@ void TestEngineScheduler::endAllLeavesNothing()
     QCOMPARE(late.result().failure, EngineFailure::NotRun);
     runners.clear();
     QVERIFY(tmp.isEmpty());
+}
+
+// A signal can come while a runner on another thread is making its working folder or writing
+// its deck: whatever the moment, nothing is left once endAll() returns, as a program exiting
+// then would leave it.
+void TestEngineScheduler::endAllWhileAFolderIsMade()
+{
+    const QDir tmp(m_folder->filePath(u"tmp"_s));
+    for (int round = 0; round < 30; ++round) {
+        EngineScheduler scheduler(1);
+        Nec2cRunner holder(scheduler, standIn(u"hang.sh"_s)); // holds the one slot
+        holder.start("deck\n");
+        std::atomic<bool> stop = false;
+        std::unique_ptr<QThread> starter(QThread::create([&scheduler, &stop] {
+            // Each start gives up the last one's place and folder and makes a new folder.
+            Nec2cRunner runner(scheduler, standIn(u"hang.sh"_s));
+            while (!stop) {
+                runner.start("deck\n");
+            }
+        }));
+        starter->start();
+        QThread::usleep(200 + 97 * round); // a different moment each round
+        scheduler.endAll();
+        const QStringList left = tmp.entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        stop = true;
+        QVERIFY(starter->wait(5000));
+        QVERIFY2(left.isEmpty(), qPrintable(u"round %1: %2"_s.arg(round).arg(left.join(u' '))));
+    }
 }
 
 void TestEngineScheduler::abortedWaiterGivesUpItsPlace()
