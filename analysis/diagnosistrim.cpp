@@ -65,7 +65,14 @@ TrimsRun trimDiagnosed(DiagnosisResult &result, const DiagnosedAntenna &antenna,
     result.trim = told(trims.trimmed(antenna.asMeant, antenna.meantDipMhz, request.trimGap));
     result.trimRefusal = result.trim->message;
     if (!request.trimGap && result.trim->ok() && frameShortfall(*result.trim)) {
-        result.gapTrim = told(trims.trimmed(antenna.asMeant, antenna.meantDipMhz, true));
+        TrimResult gap = told(trims.trimmed(antenna.asMeant, antenna.meantDipMhz, true));
+        // Given only where it does better than the tails' own: the search of E, held to a goal,
+        // can end below them, and a trim that does worse is no advice.
+        if (!gap.ok() || !gap.fieldTrim ||
+            gap.fieldTrim->antenna.figures.frontToBack >
+                result.trim->fieldTrim->antenna.figures.frontToBack) {
+            result.gapTrim = std::move(gap);
+        }
     }
     const std::optional<double> led = moxon::ledFrontToBack(result);
     if (trims.cancelled() || !led || *led >= kNewFrameBelowDb) {

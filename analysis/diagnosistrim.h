@@ -41,9 +41,9 @@ struct TrimsRun
 };
 
 // The trims of `antenna` into `result`, each on `engine`: the tails' (E's too where the frame
-// was said to allow it); E's beside it where the tails alone fall short (frameShortfall); and
-// where even that leaves the front-to-back below kNewFrameBelowDb and more than
-// kFrameShortfallDb below the rebuild's or the design's, the new frame
+// was said to allow it); E's beside it where the tails alone fall short (frameShortfall) and it
+// does better; and where even the better leaves the front-to-back below kNewFrameBelowDb and
+// more than kFrameShortfallDb below the rebuild's or the design's, the new frame
 // (DiagnosisResult::newFrame), offered where it gets back more than that. `progress` may stop
 // them.
 [[nodiscard]] TrimsRun trimDiagnosed(DiagnosisResult &result, const DiagnosedAntenna &antenna,
