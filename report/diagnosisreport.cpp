@@ -168,17 +168,12 @@ QJsonObject diagnosisReportToJson(const DiagnosisResult &result, const TuneSetup
                   result.gapTrim && result.gapTrim->ok()
                       ? trimReportToJson(*result.gapTrim, setup).value(QStringLiteral("field_trim"))
                       : QJsonValue());
-    // Added where even the trim led with leaves the front-to-back short; null otherwise.
-    QJsonValue newFrame;
-    if (result.newFrame) {
-        const TrimmedAntenna &made = result.newFrame->fieldTrim->antenna;
-        QJsonObject frame = dimensionsJson(made.dimensions, setup.decimals);
-        frame.insert(QStringLiteral("predicted_dip_mhz"), made.predictedDipMhz);
-        frame.insert(QStringLiteral("front_to_back_db"), made.figures.frontToBack);
-        frame.insert(QStringLiteral("swr_50"), made.figures.swr);
-        newFrame = frame;
-    }
-    object.insert(QStringLiteral("new_frame"), newFrame);
+    // Added where even the better trim leaves the front-to-back short; null otherwise.
+    object.insert(QStringLiteral("new_frame"),
+                  result.newFrame ? QJsonValue(wholeAntennaJson(
+                                        result.newFrame->fieldTrim->antenna, result.targetMhz,
+                                        result.newFrame->installation.feedLine, setup.decimals))
+                                  : QJsonValue());
     if (field.isNull() && (result.explained || result.dipAlone)) {
         object.insert(QStringLiteral("trim_refusal"), result.trim && result.trim->ok()
                                                           ? result.trim->fieldTrimRefusal

@@ -22,7 +22,8 @@ namespace moxon {
 // the measurement is not explained), residual_ohm, noise_ohm, explained, dip_alone, verdict,
 // diagnosed (a to e, without the scale), trim (the trim's field_trim, or null with
 // trim_refusal), gap_trim (as trim: the trim that moves E too, where the tails alone fall
-// short and E was not let move; null otherwise), curve[]
+// short, E was not let move and it does better; null otherwise), new_frame (the antenna made
+// anew where no trim holds the front-to-back, wholeAntennaJson; null otherwise), curve[]
 // (frequency_mhz with measured_r/measured_x and fitted_r/fitted_x where it was measured),
 // engine_runs and seconds. A file with too few frequencies to fit (dip_alone true): residual_ohm,
 // noise_ohm and explained null, fit and diagnosed null, trim the field trim from its dip alone.

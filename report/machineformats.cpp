@@ -340,6 +340,17 @@ QJsonObject trimmedJson(const TrimmedAntenna &antenna, double targetMhz,
 
 } // namespace
 
+QJsonObject wholeAntennaJson(const TrimmedAntenna &antenna, double targetMhz,
+                             const std::optional<FeedLine> &line, int decimals)
+{
+    QJsonObject object = trimmedJson(antenna, targetMhz, line);
+    const QJsonObject dims = dimensionsJson(antenna.dimensions, decimals);
+    for (auto it = dims.begin(); it != dims.end(); ++it) {
+        object.insert(it.key(), it.value());
+    }
+    return object;
+}
+
 QJsonObject trimReportToJson(const TrimResult &result, const TuneSetup &setup)
 {
     QJsonObject object{
@@ -376,13 +387,9 @@ QJsonObject trimReportToJson(const TrimResult &result, const TuneSetup &setup)
         object.insert(QStringLiteral("field_trim"), QJsonValue());
         object.insert(QStringLiteral("field_trim_refusal"), result.fieldTrimRefusal);
     }
-    QJsonObject rebuild =
-        trimmedJson(result.rebuild, result.targetMhz, result.installation.feedLine);
-    const QJsonObject dims = dimensionsJson(result.rebuild.dimensions, setup.decimals);
-    for (auto it = dims.begin(); it != dims.end(); ++it) {
-        rebuild.insert(it.key(), it.value());
-    }
-    object.insert(QStringLiteral("rebuild"), rebuild);
+    object.insert(QStringLiteral("rebuild"),
+                  wholeAntennaJson(result.rebuild, result.targetMhz, result.installation.feedLine,
+                                   setup.decimals));
     if (!result.longTailsRefusal.isEmpty()) {
         object.insert(QStringLiteral("long_tails_refusal"), result.longTailsRefusal);
     } else if (result.dipAlone && result.fieldTrim) {

@@ -76,6 +76,12 @@ namespace moxon {
 [[nodiscard]] QJsonObject toleranceReportToJson(const ToleranceResult &result,
                                                 const TuneSetup &setup);
 
+// An antenna made anew for the target, for scripts: a to e, predicted_dip_mhz,
+// front_to_back_db, swr_50, over ground takeoff_deg, sweep[] (as the trim's), and through a
+// feed line `line` at_radio.
+[[nodiscard]] QJsonObject wholeAntennaJson(const TrimmedAntenna &antenna, double targetMhz,
+                                           const std::optional<FeedLine> &line, int decimals);
+
 // The trim for scripts: frequency_mhz, target_mhz, units, built (a to e), measured_dip_mhz,
 // model_dip_mhz, scale, dip_alone (whether the trim had the dip alone), model (the built
 // dimensions' figures at the design frequency), field_trim (driver_tail_change and

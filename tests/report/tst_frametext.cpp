@@ -165,6 +165,7 @@ void TestFrameText::diagnosisGivesTheGapTrimBeside()
         const QJsonObject made = json.value(u"new_frame"_s).toObject();
         QCOMPARE(made.value(u"a"_s).toDouble(), 7.5987);
         QCOMPARE(made.value(u"front_to_back_db"_s).toDouble(), 31.04);
+        QVERIFY(made.value(u"sweep"_s).isArray()); // the shape of the trim's rebuild
     }
     if (offered) {
         QCOMPARE(json.value(u"gap_trim"_s).toObject().value(u"gap_change"_s).toDouble(), -0.0456);
