@@ -122,7 +122,7 @@ void TestEngineScheduler::endAllLeavesNothing()
     ender->start();
     QVERIFY(ender->wait(1000));
     QVERIFY(scheduler->isClosed());
-    QTRY_VERIFY_WITH_TIMEOUT(allEnded(notedNumbers(pids)), 1000);
+    QTRY_VERIFY_WITH_TIMEOUT(allEnded(notedNumbers(pids)), kEndedWaitMs);
     // The waiting run's folder too: a program that exits now leaves none.
     QVERIFY2(tmp.isEmpty(), qPrintable(tmp.entryList().join(u' ')));
     QTest::qWait(100);

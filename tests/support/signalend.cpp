@@ -22,7 +22,7 @@ void checkEndsOnSignal(QProcess &program, int signal, int status, const QString 
     QVERIFY2(elapsed < 1000, qPrintable(QStringLiteral("%1 ms").arg(elapsed)));
 
     const QList<qint64> started = notedNumbers(pids);
-    QTRY_VERIFY2_WITH_TIMEOUT(allEnded(started), qPrintable(stillRunning(started)), 1000);
+    QTRY_VERIFY2_WITH_TIMEOUT(allEnded(started), qPrintable(stillRunning(started)), kEndedWaitMs);
     const QStringList left = workFolders.entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
     QVERIFY2(left.isEmpty(), qPrintable(left.join(u' ')));
 }

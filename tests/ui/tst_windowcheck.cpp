@@ -413,8 +413,9 @@ private Q_SLOTS:
             } else {
                 check->close();
             }
-            QTRY_VERIFY_WITH_TIMEOUT(allEnded(notedNumbers(pids)), 1000);
-            QTRY_VERIFY_WITH_TIMEOUT(workFolders.isEmpty(QDir::Dirs | QDir::NoDotAndDotDot), 1000);
+            QTRY_VERIFY_WITH_TIMEOUT(allEnded(notedNumbers(pids)), kEndedWaitMs);
+            QTRY_VERIFY_WITH_TIMEOUT(workFolders.isEmpty(QDir::Dirs | QDir::NoDotAndDotDot),
+                                     kEndedWaitMs);
         }
         qputenv("PATH", path);
         qputenv("TMPDIR", tmp);
