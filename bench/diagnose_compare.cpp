@@ -15,7 +15,9 @@
 // design's reference trim stays the tails'. Without it, where the diagnosis gives the trim that
 // moves E beside the tails', that trim is made on the antenna too and counts as the one advised;
 // where it gives a new frame beside them, the antenna built anew so counts instead.
-// Usage: build/bench/diagnose_compare [cases] [seed] [gap]  (default 12 cases, seed 7)
+// With `case=N` only the Nth of the cases is run, the others drawn but skipped, to look again
+// at one of them.
+// Usage: build/bench/diagnose_compare [cases] [seed] [gap] [case=N]  (default 12 cases, seed 7)
 #include "builtantenna.h"
 #include "checkreport.h"
 #include "checkrequest.h"
@@ -341,13 +343,23 @@ int main(int argc, char *argv[])
     const QStringList arguments = QCoreApplication::arguments();
     const int cases = arguments.size() > 1 ? arguments.at(1).toInt() : 12;
     QRandomGenerator random(arguments.size() > 2 ? arguments.at(2).toUInt() : 7);
-    const bool trimGap = arguments.size() > 3 && arguments.at(3) == QStringLiteral("gap");
+    const bool trimGap = arguments.mid(3).contains(QStringLiteral("gap"));
+    int only = 0; // 1-based; 0: every case
+    for (const QString &argument : arguments.mid(3)) {
+        if (argument.startsWith(QStringLiteral("case="))) {
+            only = argument.mid(5).toInt();
+        }
+    }
     QTextStream out(stdout);
     EngineScheduler scheduler;
     Tally tally;
     for (int n = 0; n < cases; ++n) {
+        const Case drawn = randomCase(random);
+        if (only > 0 && n + 1 != only) {
+            continue;
+        }
         out << n + 1 << ". ";
-        runCase(randomCase(random), trimGap, scheduler, out, tally);
+        runCase(drawn, trimGap, scheduler, out, tally);
         out.flush();
         ++tally.cases;
     }
