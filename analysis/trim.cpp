@@ -33,7 +33,7 @@ TrimRun::TrimRun(const TuneSetup &setup, double measuredDipMhz, double targetMhz
     , m_fm(measuredDipMhz)
     , m_ft(targetMhz)
     // From a dip alone the long-tailed antenna's check takes the refining round's place.
-    , m_rounds(engine, progress, 5 + kMostCorrections + (asked.gap ? kGapRounds : 0))
+    , m_rounds(engine, progress, 5 + kMostCorrections + (asked.gap ? kGapRounds + 1 : 0))
 {
     const CheckRequest design = setup.requestFor(m_built);
     m_f0 = design.frequencyMhz;

@@ -51,7 +51,7 @@ QList<DesignProbe> TrimRun::correctionProbes(Correction &correction)
             const double moved = m_best->dipMhz - m_fm;
             m_factor *= std::fabs(moved) > 1e-12 ? (m_ft - m_fm) / moved : 1;
         }
-        correction.fieldReal = m_line->trimmed(m_bestShare, m_factor, m_gapChange);
+        correction.fieldReal = m_line->trimmed(m_bestShare, m_factor, m_gapChange, m_across);
         probes.append(m_check->probe(correction.fieldReal));
         if (correction.fieldWide) {
             probes.last().frequenciesMhz += m_check->acrossTarget();

@@ -8,45 +8,53 @@ namespace moxon::trimming {
 
 namespace {
 
-// The gap's step for its samples, in wavelengths (about 2 cm on 20 m), and how many steps of
-// either the surface through them is trusted to reach.
+// The gap's step for its samples, in wavelengths (about 2 cm on 20 m), the step of the dip's
+// move across the tails, a share of the target (about a centimetre of each tail on 20 m), and
+// how many steps of either the surface through them is trusted to reach.
 constexpr double kGapStepWavelengths = 1e-3;
+constexpr double kAcrossStepShare = 1e-3;
 constexpr double kGapReach = 2.5;
-// After kGapRounds, where a round's least power behind still lies on the edge of its reach
-// and no sample has come within kGapGoalMarginDb above the front-to-back the trim is held to
-// (the rebuild's, or the design's), the search goes on, up to kMostGapRounds: a frame far off
-// the model's size wants E moved further than the first rounds reach; one that is not is left
-// with E moved no further than they took it. The margin covers what the dip's corrections
-// after the search may cost near a null.
-constexpr int kMostGapRounds = 6;
+// After kGapRounds, where no sample has come within kGapGoalMarginDb above the front-to-back
+// the trim is held to (the rebuild's, or the design's), the search goes on, up to
+// kMostGapRounds, while it still leads somewhere: the round's least power behind lies more
+// than kSettledSteps of a step from its centre, or its best sample gained more than kGainingDb
+// on the best before. A frame far off the model's size wants E moved further than the first
+// rounds reach, and a sharp null of the design's lies at the end of a curved valley, which the
+// surface of each round follows only a little way; a search that has settled is left where it
+// is. The margin covers what the dip's corrections after the search may cost near a null.
+constexpr int kMostGapRounds = 8;
 constexpr double kGapGoalMarginDb = 3;
-constexpr double kOnEdge = 0.999; // of the reach: a least point there lies on its edge
+constexpr double kSettledSteps = 0.5;
+constexpr double kGainingDb = 0.5;
 // How far below the best sample seen a round's best may fall before the trim goes back to
 // that one, dB.
 constexpr double kHeldBestDb = 1;
 
 } // namespace
 
-// Where the frame lets the gap change too: the front-to-back over the line and the gap around
-// the best share, six runs of the figures at the target a round, and the least power behind
-// on the quadratic surface through them, where the next round is centred. With two knobs
-// besides the dip the field behind can be brought to a null, which the tails alone reach only
-// by chance. A round that found nothing near the best seen before goes back to that.
+// Where the frame lets the gap change too: the front-to-back at the target over the gap and
+// the tails against each other (the reflector's moving the dip one way, the driven element's
+// taking it back), around the best share, six runs of the figures a round, and the least power
+// behind on the quadratic surface through them, where the next round is centred. With two
+// knobs besides the dip the field behind can be brought to a null, which the tails alone reach
+// only by chance; the move across reaches the tails' own errors however near the target the
+// antenna dips already. A round that found nothing near the best seen before goes back to
+// that.
 bool TrimRun::gapPlaced()
 {
     if (!m_field || !m_gapAsked) {
         return true;
     }
     const double g = kGapStepWavelengths * freeSpaceWavelength(m_f0) / m_setup.metresPerUnit;
-    const double h = kRefiningSpacing;
+    const double h = kAcrossStepShare * m_ft;
     std::optional<PlaneSample> bestSeen;
-    bool outward = false; // the last round's least lay on the edge of its reach
+    bool moving = false; // the last round led somewhere
     const double goal =
         heldFrontToBack(m_rebuild->figures.frontToBack, m_result.designFrontToBack) +
         kGapGoalMarginDb;
     const auto further = [&](int round) {
         return round < kGapRounds ||
-               (round < kMostGapRounds && outward && bestSeen->frontToBack < goal);
+               (round < kMostGapRounds && moving && bestSeen->frontToBack < goal);
     };
     for (int round = 0; further(round); ++round) {
         const std::optional<QList<PlaneSample>> samples = planeSamples(h, g);
@@ -57,39 +65,58 @@ bool TrimRun::gapPlaced()
             *std::max_element(samples->cbegin(), samples->cend(), [](const auto &a, const auto &b) {
                 return a.frontToBack < b.frontToBack;
             });
-        const std::optional<std::pair<double, double>> least =
-            leastBehind(*samples, h, g, kGapReach);
         std::pair<double, double> next =
-            least ? std::pair(m_line->clamped(least->first), least->second)
-                  : std::pair(best.share, best.gap);
-        outward = least && (std::fabs(least->first - m_bestShare) >= kGapReach * h * kOnEdge ||
-                            std::fabs(least->second - m_gapChange) >= kGapReach * g * kOnEdge);
+            leastBehind(*samples, h, g, kGapReach).value_or(std::pair(best.across, best.gap));
+        moving = std::fabs(next.first - m_across) > kSettledSteps * h ||
+                 std::fabs(next.second - m_gapChange) > kSettledSteps * g ||
+                 (bestSeen && best.frontToBack > bestSeen->frontToBack + kGainingDb);
         if (bestSeen && best.frontToBack < bestSeen->frontToBack - kHeldBestDb) {
-            next = {bestSeen->share, bestSeen->gap};
-            outward = false;
+            next = {bestSeen->across, bestSeen->gap};
+            moving = false;
         }
         if (!bestSeen || best.frontToBack > bestSeen->frontToBack) {
             bestSeen = best;
         }
-        if (m_line->keeps(m_line->trimmed(next.first, m_factor, next.second))) {
-            m_bestShare = next.first;
+        if (m_line->keeps(m_line->trimmed(m_bestShare, m_factor, next.second, next.first))) {
+            m_across = next.first;
             m_gapChange = next.second;
         }
+    }
+    return !bestSeen || settledOnBest(*bestSeen);
+}
+
+// The last round's least point was never run: it stands only where it does at least as well as
+// the best sample seen, which a surface through samples around a sharp null can miss by far.
+bool TrimRun::settledOnBest(const PlaneSample &bestSeen)
+{
+    if (bestSeen.across == m_across && bestSeen.gap == m_gapChange) {
+        return true;
+    }
+    const std::optional<QList<ProbeAnswer>> answers = m_rounds.run(
+        {m_check->figuresProbe(m_line->trimmed(m_bestShare, m_factor, m_gapChange, m_across))});
+    if (!answers) {
+        return false;
+    }
+    if (answers->first().figures->frontToBack < bestSeen.frontToBack) {
+        m_across = bestSeen.across;
+        m_gapChange = bestSeen.gap;
     }
     return true;
 }
 
-// The front-to-back at the target around the best share and gap so far: there, a step of the
-// share either way, a step of the gap either way, and a step of both.
-std::optional<QList<PlaneSample>> TrimRun::planeSamples(double shareStep, double gapStep)
+// The front-to-back at the target around the best move across and gap so far: there, a step
+// of the move either way, a step of the gap either way, and a step of both.
+std::optional<QList<PlaneSample>> TrimRun::planeSamples(double acrossStep, double gapStep)
 {
-    const double u = m_bestShare;
+    const double a = m_across;
     const double e = m_gapChange;
-    QList<PlaneSample> samples{{u, e},           {u - shareStep, e}, {u + shareStep, e},
-                               {u, e - gapStep}, {u, e + gapStep},   {u + shareStep, e + gapStep}};
+    QList<PlaneSample> samples{
+        {a, e},           {a - acrossStep, e}, {a + acrossStep, e},
+        {a, e - gapStep}, {a, e + gapStep},    {a + acrossStep, e + gapStep}};
     QList<DesignProbe> probes;
     for (const PlaneSample &sample : std::as_const(samples)) {
-        probes.append(m_check->figuresProbe(m_line->trimmed(sample.share, m_factor, sample.gap)));
+        probes.append(m_check->figuresProbe(
+            m_line->trimmed(m_bestShare, m_factor, sample.gap, sample.across)));
     }
     const std::optional<QList<ProbeAnswer>> answers = m_rounds.run(probes);
     if (!answers) {

@@ -142,14 +142,14 @@ QList<double> TailLine::firstShares(bool onTarget) const
                                         : QList<double>{from, (from + to) / 2, to};
 }
 
-TuneDimensions TailLine::trimmed(double u, double factor, double gap) const
+TuneDimensions TailLine::trimmed(double u, double factor, double gap, double across) const
 {
     double driven = factor * (1 - u) * m_drivenAll;
     double reflector = factor * u * m_reflectorAll;
-    if (gap != 0 && m_tailsMove) {
+    if (m_tailsMove) {
         const double gapMove = m_gapSlope * gap; // MHz, taken from the tails' move
-        driven -= (1 - u) * gapMove / m_drivenSlope;
-        reflector -= u * gapMove / m_reflectorSlope;
+        driven -= (1 - u) * gapMove / m_drivenSlope + across / m_drivenSlope;
+        reflector += across / m_reflectorSlope - u * gapMove / m_reflectorSlope;
     }
     TuneDimensions dims = withTails(m_built, LocaleNumbers::roundedToMask(driven, m_decimals),
                                     LocaleNumbers::roundedToMask(reflector, m_decimals));
@@ -223,8 +223,8 @@ double TailLine::heldShare(const QList<std::pair<double, double>> &frontToBack,
     return held;
 }
 
-std::optional<std::pair<double, double>> leastBehind(const QList<PlaneSample> &samples,
-                                                     double shareStep, double gapStep, double reach)
+std::optional<std::pair<double, double>>
+leastBehind(const QList<PlaneSample> &samples, double acrossStep, double gapStep, double reach)
 {
     if (samples.size() < 6) {
         return std::nullopt;
@@ -236,7 +236,7 @@ std::optional<std::pair<double, double>> leastBehind(const QList<PlaneSample> &s
     fit.unknowns = 6;
     double largest = 0;
     for (const PlaneSample &sample : samples) {
-        const double s = (sample.share - centre.share) / shareStep;
+        const double s = (sample.across - centre.across) / acrossStep;
         const double g = (sample.gap - centre.gap) / gapStep;
         fit.jacobian += {1, s, g, s * s, g * g, s * g};
         fit.residuals.append(-std::pow(10, -sample.frontToBack / 10));
@@ -252,7 +252,7 @@ std::optional<std::pair<double, double>> leastBehind(const QList<PlaneSample> &s
     if (!least) {
         return std::nullopt;
     }
-    return std::pair(centre.share + least->first * shareStep,
+    return std::pair(centre.across + least->first * acrossStep,
                      centre.gap + least->second * gapStep);
 }
 

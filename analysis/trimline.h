@@ -38,8 +38,10 @@ public:
     void setGapSlope(double slope) { m_gapSlope = slope; }
     // The built antenna with each driven-element tail and each reflector tail changed as at
     // share `u`, `factor` times the line's change, and E by `gap` (display unit), the tails
-    // making up for the gap's move of the dip; to the builder's decimals.
-    [[nodiscard]] TuneDimensions trimmed(double u, double factor, double gap = 0) const;
+    // making up for the gap's move of the dip; besides, the reflector's tails moving the dip by
+    // `across` MHz and the driven element's taking it back; to the builder's decimals.
+    [[nodiscard]] TuneDimensions trimmed(double u, double factor, double gap = 0,
+                                         double across = 0) const;
     // Whether `trimmed` keeps every tail and the gap long enough.
     [[nodiscard]] bool keeps(const TuneDimensions &trimmed) const;
     // The share with the best front-to-back, from `frontToBack` (share, dB, ascending in
@@ -67,23 +69,24 @@ private:
     double m_high = 0;           // the most
 };
 
-// One sample of the front-to-back over the line and the gap: the share, the gap's change
-// (display unit) and the front-to-back there, dB.
+// One sample of the front-to-back over the tails against each other and the gap: the dip's
+// move across (MHz, as TailLine::trimmed takes it), the gap's change (display unit) and the
+// front-to-back there, dB.
 struct PlaneSample
 {
-    double share = 0;
+    double across = 0;
     double gap = 0;
     double frontToBack = 0;
 };
 
 // Where the power behind over the power ahead is least on the quadratic surface through six or
-// more `samples` over the share and the gap (the first the centre), within `reach` steps of
-// `shareStep` and `gapStep` of the centre either way: where the surface has no least point
+// more `samples` over the move across and the gap (the first the centre), within `reach` steps
+// of `acrossStep` and `gapStep` of the centre either way: where the surface has no least point
 // inside (a saddle, a ridge, or a null farther out), the least point on its edge, so that a
 // slope the samples show is followed as far as the surface is trusted. None only where no
 // surface goes through the samples.
 [[nodiscard]] std::optional<std::pair<double, double>>
-leastBehind(const QList<PlaneSample> &samples, double shareStep, double gapStep, double reach);
+leastBehind(const QList<PlaneSample> &samples, double acrossStep, double gapStep, double reach);
 
 // The value at x of the parabola through three points (or the line through two).
 [[nodiscard]] double through(const QList<std::pair<double, double>> &points, double x);

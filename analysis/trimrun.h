@@ -60,7 +60,8 @@ private:
     void fieldCandidates(const QList<ProbeAnswer> &answers);
     [[nodiscard]] bool refined();
     [[nodiscard]] bool gapPlaced();
-    [[nodiscard]] std::optional<QList<trimming::PlaneSample>> planeSamples(double shareStep,
+    [[nodiscard]] bool settledOnBest(const trimming::PlaneSample &bestSeen);
+    [[nodiscard]] std::optional<QList<trimming::PlaneSample>> planeSamples(double acrossStep,
                                                                            double gapStep);
     [[nodiscard]] QList<DesignProbe> longTailsProbes();
     [[nodiscard]] bool longTailsChecked();
@@ -102,6 +103,7 @@ private:
     bool m_gapAsked = false; // whether the frame lets E, and so the gap, change too
     double m_gapSlope = 0;   // MHz per display unit of E, on the model
     double m_gapChange = 0;  // display unit: E's change in the field trim
+    double m_across = 0;     // MHz: the dip's move across the tails in it (TailLine::trimmed)
     // From a dip alone, where the gap leaves room: the antenna read as long-tailed instead.
     std::optional<trimming::LongTails> m_longTails;
     std::optional<double> m_longTailsFrontToBack; // dB, of the field trim on it

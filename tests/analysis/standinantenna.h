@@ -22,6 +22,8 @@ struct StandInAntenna
     int engineRuns = 0;
     // Probes of the dimensions it holds for fail as an engine that does not accept the deck.
     std::function<bool(const TuneDimensions &)> failing;
+    // dB: a front-to-back of its own at a frequency in MHz; none: the smooth one below.
+    std::function<double(const TuneDimensions &, double)> frontToBackOf;
 
     static double length(const TuneDimensions &t)
     {
@@ -65,7 +67,7 @@ struct StandInAntenna
         f.feed = {z.real(), z.imag()};
         f.swr = swr(t, mhz);
         f.forwardGain = 6;
-        f.frontToBack = frontToBack(t, mhz);
+        f.frontToBack = frontToBackOf ? frontToBackOf(t, mhz) : frontToBack(t, mhz);
         return f;
     }
 
