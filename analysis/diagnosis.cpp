@@ -29,15 +29,19 @@ using trimming::megahertz;
 namespace {
 
 // The tails' and the gap's step in the engine's finite differences, in wavelengths: about a
-// centimetre on 20 m, which moves the impedance by ohms, far above the engine's printed digits,
-// and stays linear.
+// centimetre on 20 m, moving the impedance by ohms, far above the printed digits, and linear.
 constexpr double kLengthStepWavelengths = 5e-4;
-// Rounds of the fit after the model as built: each a new centre run on the engine.
-constexpr int kMostRounds = 6;
-// A step shorter than this share of each unknown's uncertainty is not run: the local model is
-// the engine's own curve that close to its centre. The fit stops too when the sum of squares
-// falls by less than this share.
+// Rounds of the fit after the model as built: each a new centre run on the engine. Most fits
+// settle in two to four; along a curved valley, where the scale and both pairs of tails trade
+// against each other, each round follows it only part of the way.
+constexpr int kMostRounds = 10;
+// A step shorter than this share of each unknown's uncertainty is not run where the local
+// model also puts its fall of the sum of squares below kSettledChiSquare readings' variance:
+// the local model is the engine's own curve that close. Along a valley the uncertainty is wide
+// and the local model's least point short of the engine's. The fit stops too when the sum of
+// squares falls by less than kSettledFall of itself.
 constexpr double kSettledShareOfSigma = 1;
+constexpr double kSettledChiSquare = 1;
 constexpr double kSettledFall = 1e-4;
 // A centre that fits worse than the last is not taken: the step is shortened by this much.
 constexpr double kShorterStep = 0.3;
@@ -277,9 +281,11 @@ bool DiagnosisRun::fit()
         const QList<double> solution =
             local.solved(m_readings.inRange, bounds(), m_result.iterations == 0);
         // At the solution: at a centre far off, the misses would make every step look small.
-        const QList<double> sigmas = standardErrors(local.linearised(solution, m_readings.inRange));
+        const LinearisedResiduals atSolution = local.linearised(solution, m_readings.inRange);
+        const QList<double> sigmas = standardErrors(atSolution);
         QList<double> trial = m_best->x;
-        bool settled = true;
+        const double variance = best / double(atSolution.residuals.size() - trial.size());
+        bool settled = best - atSolution.sumOfSquares() <= kSettledChiSquare * variance;
         for (qsizetype k = 0; k < trial.size(); ++k) {
             const double step = reach * (solution.at(k) - trial.at(k));
             trial[k] += step;

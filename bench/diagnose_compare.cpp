@@ -16,8 +16,9 @@
 // moves E beside the tails', that trim is made on the antenna too and counts as the one advised;
 // where it gives a new frame beside them, the antenna built anew so counts instead.
 // With `case=N` only the Nth of the cases is run, the others drawn but skipped, to look again
-// at one of them.
-// Usage: build/bench/diagnose_compare [cases] [seed] [gap] [case=N]  (default 12 cases, seed 7)
+// at one of them; with `quiet` the readings have 0.01 ohm of noise, so that the fit's own reach
+// shows without the noise's scatter.
+// Usage: build/bench/diagnose_compare [cases] [seed] [gap] [quiet] [case=N]  (default 12, 7)
 #include "builtantenna.h"
 #include "checkreport.h"
 #include "checkrequest.h"
@@ -40,6 +41,7 @@ namespace {
 constexpr double kScaleBound = 0.002;   // relative: the fitted scale's bound, of the true scale
 constexpr double kDipBound = 0.0025;    // relative: the trimmed antenna's dip from the target
 constexpr double kFrontToBackBound = 1; // dB the trimmed antenna may lose against the design
+constexpr double kQuietOhm = 0.01;      // with `quiet`: each reading's noise instead
 
 struct Case
 {
@@ -281,14 +283,14 @@ void checkTrim(const Case &c, const TuneSetup &setup, const DiagnosisResult &res
     tally.advised += advisedOk ? 1 : 0;
 }
 
-void runCase(const Case &c, bool trimGap, EngineScheduler &scheduler, QTextStream &out,
+void runCase(const Case &c, bool trimGap, bool quiet, EngineScheduler &scheduler, QTextStream &out,
              Tally &tally)
 {
     const TuneSetup setup = setupOf(c);
     out << describe(c) << '\n';
     const QList<TouchstonePoint> readings =
         test::analyserReadings(setup, c.truth, test::frequenciesAround(c.mhz, c.readings, 0.05),
-                               c.noiseOhm, c.line, c.noiseSeed);
+                               quiet ? kQuietOhm : c.noiseOhm, c.line, c.noiseSeed);
     if (readings.isEmpty()) {
         out << "    no readings: nec2c failed\n";
         return;
@@ -344,6 +346,7 @@ int main(int argc, char *argv[])
     const int cases = arguments.size() > 1 ? arguments.at(1).toInt() : 12;
     QRandomGenerator random(arguments.size() > 2 ? arguments.at(2).toUInt() : 7);
     const bool trimGap = arguments.mid(3).contains(QStringLiteral("gap"));
+    const bool quiet = arguments.mid(3).contains(QStringLiteral("quiet"));
     int only = 0; // 1-based; 0: every case
     for (const QString &argument : arguments.mid(3)) {
         if (argument.startsWith(QStringLiteral("case="))) {
@@ -359,7 +362,7 @@ int main(int argc, char *argv[])
             continue;
         }
         out << n + 1 << ". ";
-        runCase(drawn, trimGap, scheduler, out, tally);
+        runCase(drawn, trimGap, quiet, scheduler, out, tally);
         out.flush();
         ++tally.cases;
     }
