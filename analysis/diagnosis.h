@@ -71,9 +71,9 @@ struct DiagnosisResult : AnalysisOutcome
     std::optional<TrimResult> trim;
     QString trimRefusal; // when explained and there is no trim: why
     // Where the frame was not said to let E change and the tails alone leave the front-to-back
-    // well below the rebuild's or the design's (frameShortfall): the trim that moves E too, for
-    // a frame whose corners can move along the spreaders, where it does better than theirs;
-    // cuts relative to the antenna as it is.
+    // below the rebuild's or the design's, or less than 3 dB above (kGapTrimSpareDb): the trim
+    // that moves E too, for a frame whose corners can move along the spreaders, where it does
+    // better than theirs; cuts relative to the antenna as it is.
     std::optional<TrimResult> gapTrim;
     // Where even the trim the diagnosis leads with (E's where given) leaves the front-to-back
     // below 30 dB and more than kFrameShortfallDb below the rebuild's or the design's: a new

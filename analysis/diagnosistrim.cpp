@@ -51,6 +51,18 @@ private:
     bool m_cancelled = false;
 };
 
+// Whether the tails' trim leaves the front-to-back below the rebuild's or the design's, or
+// above it by less than kGapTrimSpareDb: a trim of E too may then hold it with room to spare.
+bool tailsWithoutSpare(const TrimResult &trim)
+{
+    if (!trim.fieldTrim || trim.dipAlone || trim.trimGap) {
+        return false;
+    }
+    return trim.fieldTrim->antenna.figures.frontToBack <
+           heldFrontToBack(trim.rebuild.figures.frontToBack, trim.designFrontToBack) +
+               kGapTrimSpareDb;
+}
+
 } // namespace
 
 TrimsRun trimDiagnosed(DiagnosisResult &result, const DiagnosedAntenna &antenna,
@@ -64,7 +76,7 @@ TrimsRun trimDiagnosed(DiagnosisResult &result, const DiagnosedAntenna &antenna,
     };
     result.trim = told(trims.trimmed(antenna.asMeant, antenna.meantDipMhz, request.trimGap));
     result.trimRefusal = result.trim->message;
-    if (!request.trimGap && result.trim->ok() && frameShortfall(*result.trim)) {
+    if (!request.trimGap && result.trim->ok() && tailsWithoutSpare(*result.trim)) {
         TrimResult gap = told(trims.trimmed(antenna.asMeant, antenna.meantDipMhz, true));
         // Given only where it does better than the tails' own: the search of E, held to a goal,
         // can end below them, and a trim that does worse is no advice.

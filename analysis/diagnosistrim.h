@@ -28,6 +28,13 @@ struct DiagnosisTrimRequest
     int roundsBefore = 0;                    // and its rounds
 };
 
+// dB the tails' trim of a diagnosed antenna must hold the front-to-back above the rebuild's or
+// the design's before E's trim is no longer sought beside it: near a sharp null the prediction
+// moves by that much with errors of the fit within their uncertainty (on 2 m a few hundredths
+// of a percent of the scale move the dip, and the null with it, by tens of kilohertz), and E's
+// trim reaches deeper.
+inline constexpr double kGapTrimSpareDb = 3;
+
 // dB: a new frame is tried only where the trim a diagnosis leads with leaves the front-to-back
 // below this. Above it the back lobe is a thousandth of the forward power or less, a null
 // narrower than the band that the surroundings blur, and no builder rebuilds a frame for it.
@@ -41,11 +48,11 @@ struct TrimsRun
 };
 
 // The trims of `antenna` into `result`, each on `engine`: the tails' (E's too where the frame
-// was said to allow it); E's beside it where the tails alone fall short (frameShortfall) and it
-// does better; and where even the better leaves the front-to-back below kNewFrameBelowDb and
-// more than kFrameShortfallDb below the rebuild's or the design's, the new frame
-// (DiagnosisResult::newFrame), offered where it gets back more than that. `progress` may stop
-// them.
+// was said to allow it); E's beside it where the tails alone fall short or hold the
+// front-to-back with less than kGapTrimSpareDb to spare, and it does better; and where even
+// the better leaves the front-to-back below kNewFrameBelowDb and more than kFrameShortfallDb
+// below the rebuild's or the design's, the new frame (DiagnosisResult::newFrame), offered
+// where it gets back more than that. `progress` may stop them.
 [[nodiscard]] TrimsRun trimDiagnosed(DiagnosisResult &result, const DiagnosedAntenna &antenna,
                                      const DiagnosisTrimRequest &request, const ProbeEngine &engine,
                                      const AnalysisProgressFn &progress);
