@@ -6,6 +6,7 @@
 #include "designprobe.h"
 #include "standinantenna.h"
 #include "touchstone.h"
+#include "trim.h"
 
 #include <QList>
 
@@ -86,6 +87,14 @@ inline QList<TouchstonePoint> readings(const std::function<std::complex<double>(
         points.append({mhz, z(mhz) + error});
     }
     return points;
+}
+
+// `dims` cut as `trim` advises: each pair of tails, and E where it moves.
+inline TuneDimensions cutAs(const TuneDimensions &dims, const FieldTrim &trim)
+{
+    TuneDimensions cut = withTails(dims, trim.drivenTailChange, trim.reflectorTailChange);
+    cut.e += trim.gapChange;
+    return cut;
 }
 
 } // namespace moxon::test
