@@ -142,14 +142,15 @@ QList<double> TailLine::firstShares(bool onTarget) const
                                         : QList<double>{from, (from + to) / 2, to};
 }
 
-TuneDimensions TailLine::trimmed(double u, double factor, double gap, double across) const
+TuneDimensions TailLine::trimmed(double u, double factor, double gap, double across,
+                                 double further) const
 {
     double driven = factor * (1 - u) * m_drivenAll;
     double reflector = factor * u * m_reflectorAll;
     if (m_tailsMove) {
-        const double gapMove = m_gapSlope * gap; // MHz, taken from the tails' move
-        driven -= (1 - u) * gapMove / m_drivenSlope + across / m_drivenSlope;
-        reflector += across / m_reflectorSlope - u * gapMove / m_reflectorSlope;
+        const double tailsMove = further - m_gapSlope * gap; // MHz, the gap's taken from it
+        driven += (1 - u) * tailsMove / m_drivenSlope - across / m_drivenSlope;
+        reflector += u * tailsMove / m_reflectorSlope + across / m_reflectorSlope;
     }
     TuneDimensions dims = withTails(m_built, LocaleNumbers::roundedToMask(driven, m_decimals),
                                     LocaleNumbers::roundedToMask(reflector, m_decimals));

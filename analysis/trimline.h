@@ -39,9 +39,10 @@ public:
     // The built antenna with each driven-element tail and each reflector tail changed as at
     // share `u`, `factor` times the line's change, and E by `gap` (display unit), the tails
     // making up for the gap's move of the dip; besides, the reflector's tails moving the dip by
-    // `across` MHz and the driven element's taking it back; to the builder's decimals.
-    [[nodiscard]] TuneDimensions trimmed(double u, double factor, double gap = 0,
-                                         double across = 0) const;
+    // `across` MHz and the driven element's taking it back, and both moving it `further` MHz,
+    // shared as the line's move; to the builder's decimals.
+    [[nodiscard]] TuneDimensions trimmed(double u, double factor, double gap = 0, double across = 0,
+                                         double further = 0) const;
     // Whether `trimmed` keeps every tail and the gap long enough.
     [[nodiscard]] bool keeps(const TuneDimensions &trimmed) const;
     // The share with the best front-to-back, from `frontToBack` (share, dB, ascending in

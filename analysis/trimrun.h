@@ -104,6 +104,7 @@ private:
     double m_gapSlope = 0;   // MHz per display unit of E, on the model
     double m_gapChange = 0;  // display unit: E's change in the field trim
     double m_across = 0;     // MHz: the dip's move across the tails in it (TailLine::trimmed)
+    double m_further = 0;    // MHz: the corrections' further move of the dip by both pairs
     // From a dip alone, where the gap leaves room: the antenna read as long-tailed instead.
     std::optional<trimming::LongTails> m_longTails;
     std::optional<double> m_longTailsFrontToBack; // dB, of the field trim on it
