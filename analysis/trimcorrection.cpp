@@ -47,17 +47,16 @@ QList<DesignProbe> TrimRun::correctionProbes(Correction &correction)
         probes.append(m_check->acrossProbe(correction.rebuildDims));
     }
     if (correction.fieldOff) {
-        if (m_best && (m_gapChange != 0 || m_across != 0)) {
-            // E and the tails' move across shift the dip besides the line, which a factor on
-            // the line's own move cannot make up for where that move is small: the tails move
-            // it the rest outright.
-            m_further += m_ft - m_best->dipMhz;
+        if (m_best && (m_moves.gap != 0 || m_moves.against != 0)) {
+            // E and the tails' move against each other shift the dip besides the line, which a
+            // factor on the line's own move cannot make up for where that move is small: the
+            // tails move it the rest outright.
+            m_moves.further += m_ft - m_best->dipMhz;
         } else if (m_best) {
             const double moved = m_best->dipMhz - m_fm;
             m_factor *= std::fabs(moved) > 1e-12 ? (m_ft - m_fm) / moved : 1;
         }
-        correction.fieldReal =
-            m_line->trimmed(m_bestShare, m_factor, m_gapChange, m_across, m_further);
+        correction.fieldReal = m_line->trimmed(m_bestShare, m_factor, m_moves);
         probes.append(m_check->probe(correction.fieldReal));
         if (correction.fieldWide) {
             probes.last().frequenciesMhz += m_check->acrossTarget();

@@ -8,11 +8,11 @@ namespace moxon::trimming {
 
 namespace {
 
-// The gap's step for its samples, in wavelengths (about 2 cm on 20 m), the step of the dip's
-// move across the tails, a share of the target (about a centimetre of each tail on 20 m), and
-// how many steps of either the surface through them is trusted to reach.
+// The gap's step for its samples, in wavelengths (about 2 cm on 20 m), the step of the tails'
+// move against each other, a share of the target (about a centimetre of each tail on 20 m),
+// and how many steps of either the surface through them is trusted to reach.
 constexpr double kGapStepWavelengths = 1e-3;
-constexpr double kAcrossStepShare = 1e-3;
+constexpr double kAgainstStepShare = 1e-3;
 constexpr double kGapReach = 2.5;
 // After kGapRounds, where no sample has come within kGapGoalMarginDb above the front-to-back
 // the trim is held to (the rebuild's, or the design's), the search goes on, up to
@@ -37,16 +37,16 @@ constexpr double kHeldBestDb = 1;
 // taking it back), around the best share, six runs of the figures a round, and the least power
 // behind on the quadratic surface through them, where the next round is centred. With two
 // knobs besides the dip the field behind can be brought to a null, which the tails alone reach
-// only by chance; the move across reaches the tails' own errors however near the target the
-// antenna dips already. A round that found nothing near the best seen before goes back to
-// that.
+// only by chance; moving the tails against each other reaches their own errors however near
+// the target the antenna dips already. A round that found nothing near the best seen before goes
+// back to that.
 bool TrimRun::gapPlaced()
 {
     if (!m_field || !m_gapAsked) {
         return true;
     }
     const double g = kGapStepWavelengths * freeSpaceWavelength(m_f0) / m_setup.metresPerUnit;
-    const double h = kAcrossStepShare * m_ft;
+    const double h = kAgainstStepShare * m_ft;
     std::optional<PlaneSample> bestSeen;
     bool moving = false; // the last round led somewhere
     const double goal =
@@ -66,20 +66,20 @@ bool TrimRun::gapPlaced()
                 return a.frontToBack < b.frontToBack;
             });
         std::pair<double, double> next =
-            leastBehind(*samples, h, g, kGapReach).value_or(std::pair(best.across, best.gap));
-        moving = std::fabs(next.first - m_across) > kSettledSteps * h ||
-                 std::fabs(next.second - m_gapChange) > kSettledSteps * g ||
+            leastBehind(*samples, h, g, kGapReach).value_or(std::pair(best.against, best.gap));
+        moving = std::fabs(next.first - m_moves.against) > kSettledSteps * h ||
+                 std::fabs(next.second - m_moves.gap) > kSettledSteps * g ||
                  (bestSeen && best.frontToBack > bestSeen->frontToBack + kGainingDb);
         if (bestSeen && best.frontToBack < bestSeen->frontToBack - kHeldBestDb) {
-            next = {bestSeen->across, bestSeen->gap};
+            next = {bestSeen->against, bestSeen->gap};
             moving = false;
         }
         if (!bestSeen || best.frontToBack > bestSeen->frontToBack) {
             bestSeen = best;
         }
-        if (m_line->keeps(m_line->trimmed(m_bestShare, m_factor, next.second, next.first))) {
-            m_across = next.first;
-            m_gapChange = next.second;
+        const TailMoves moved{.gap = next.second, .against = next.first};
+        if (m_line->keeps(m_line->trimmed(m_bestShare, m_factor, moved))) {
+            m_moves = moved;
         }
     }
     return !bestSeen || settledOnBest(*bestSeen);
@@ -89,34 +89,33 @@ bool TrimRun::gapPlaced()
 // the best sample seen, which a surface through samples around a sharp null can miss by far.
 bool TrimRun::settledOnBest(const PlaneSample &bestSeen)
 {
-    if (bestSeen.across == m_across && bestSeen.gap == m_gapChange) {
+    if (bestSeen.against == m_moves.against && bestSeen.gap == m_moves.gap) {
         return true;
     }
-    const std::optional<QList<ProbeAnswer>> answers = m_rounds.run(
-        {m_check->figuresProbe(m_line->trimmed(m_bestShare, m_factor, m_gapChange, m_across))});
+    const std::optional<QList<ProbeAnswer>> answers =
+        m_rounds.run({m_check->figuresProbe(m_line->trimmed(m_bestShare, m_factor, m_moves))});
     if (!answers) {
         return false;
     }
     if (answers->first().figures->frontToBack < bestSeen.frontToBack) {
-        m_across = bestSeen.across;
-        m_gapChange = bestSeen.gap;
+        m_moves = {.gap = bestSeen.gap, .against = bestSeen.against};
     }
     return true;
 }
 
-// The front-to-back at the target around the best move across and gap so far: there, a step
-// of the move either way, a step of the gap either way, and a step of both.
-std::optional<QList<PlaneSample>> TrimRun::planeSamples(double acrossStep, double gapStep)
+// The front-to-back at the target around the best move of the tails against each other and of
+// the gap so far: there, a step of either either way, and a step of both.
+std::optional<QList<PlaneSample>> TrimRun::planeSamples(double againstStep, double gapStep)
 {
-    const double a = m_across;
-    const double e = m_gapChange;
+    const double a = m_moves.against;
+    const double e = m_moves.gap;
     QList<PlaneSample> samples{
-        {a, e},           {a - acrossStep, e}, {a + acrossStep, e},
-        {a, e - gapStep}, {a, e + gapStep},    {a + acrossStep, e + gapStep}};
+        {a, e},           {a - againstStep, e}, {a + againstStep, e},
+        {a, e - gapStep}, {a, e + gapStep},     {a + againstStep, e + gapStep}};
     QList<DesignProbe> probes;
     for (const PlaneSample &sample : std::as_const(samples)) {
-        probes.append(m_check->figuresProbe(
-            m_line->trimmed(m_bestShare, m_factor, sample.gap, sample.across)));
+        probes.append(m_check->figuresProbe(m_line->trimmed(
+            m_bestShare, m_factor, {.gap = sample.gap, .against = sample.against})));
     }
     const std::optional<QList<ProbeAnswer>> answers = m_rounds.run(probes);
     if (!answers) {

@@ -142,19 +142,19 @@ QList<double> TailLine::firstShares(bool onTarget) const
                                         : QList<double>{from, (from + to) / 2, to};
 }
 
-TuneDimensions TailLine::trimmed(double u, double factor, double gap, double across,
-                                 double further) const
+TuneDimensions TailLine::trimmed(double u, double factor, const TailMoves &moves) const
 {
     double driven = factor * (1 - u) * m_drivenAll;
     double reflector = factor * u * m_reflectorAll;
     if (m_tailsMove) {
-        const double tailsMove = further - m_gapSlope * gap; // MHz, the gap's taken from it
-        driven += (1 - u) * tailsMove / m_drivenSlope - across / m_drivenSlope;
-        reflector += u * tailsMove / m_reflectorSlope + across / m_reflectorSlope;
+        // MHz: the gap's move of the dip taken from the tails'
+        const double tailsMove = moves.further - m_gapSlope * moves.gap;
+        driven += (1 - u) * tailsMove / m_drivenSlope - moves.against / m_drivenSlope;
+        reflector += u * tailsMove / m_reflectorSlope + moves.against / m_reflectorSlope;
     }
     TuneDimensions dims = withTails(m_built, LocaleNumbers::roundedToMask(driven, m_decimals),
                                     LocaleNumbers::roundedToMask(reflector, m_decimals));
-    dims.e += LocaleNumbers::roundedToMask(gap, m_decimals);
+    dims.e += LocaleNumbers::roundedToMask(moves.gap, m_decimals);
     return rounded(dims, m_decimals);
 }
 
@@ -225,7 +225,7 @@ double TailLine::heldShare(const QList<std::pair<double, double>> &frontToBack,
 }
 
 std::optional<std::pair<double, double>>
-leastBehind(const QList<PlaneSample> &samples, double acrossStep, double gapStep, double reach)
+leastBehind(const QList<PlaneSample> &samples, double againstStep, double gapStep, double reach)
 {
     if (samples.size() < 6) {
         return std::nullopt;
@@ -237,7 +237,7 @@ leastBehind(const QList<PlaneSample> &samples, double acrossStep, double gapStep
     fit.unknowns = 6;
     double largest = 0;
     for (const PlaneSample &sample : samples) {
-        const double s = (sample.across - centre.across) / acrossStep;
+        const double s = (sample.against - centre.against) / againstStep;
         const double g = (sample.gap - centre.gap) / gapStep;
         fit.jacobian += {1, s, g, s * s, g * g, s * g};
         fit.residuals.append(-std::pow(10, -sample.frontToBack / 10));
@@ -253,7 +253,7 @@ leastBehind(const QList<PlaneSample> &samples, double acrossStep, double gapStep
     if (!least) {
         return std::nullopt;
     }
-    return std::pair(centre.across + least->first * acrossStep,
+    return std::pair(centre.against + least->first * againstStep,
                      centre.gap + least->second * gapStep);
 }
 

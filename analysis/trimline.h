@@ -10,6 +10,16 @@
 
 namespace moxon::trimming {
 
+// What a field trim moves besides the tails' line: E, and so the gap (display unit); the dip,
+// by the reflector's tails one way and the driven element's back, so that it stays (MHz); and
+// the dip further by both, shared as along the line (MHz).
+struct TailMoves
+{
+    double gap = 0;
+    double against = 0;
+    double further = 0;
+};
+
 // The field trim's line: the changes of the tails that move the scaled model's dip from the
 // measured one onto the target, to first order, by the share u of the move the reflector's
 // tails make, the rest the driven element's. It keeps the shares where every tail and the gap
@@ -37,12 +47,10 @@ public:
     // grows, MHz: with it the tails make up for a wider gap's move of the dip.
     void setGapSlope(double slope) { m_gapSlope = slope; }
     // The built antenna with each driven-element tail and each reflector tail changed as at
-    // share `u`, `factor` times the line's change, and E by `gap` (display unit), the tails
-    // making up for the gap's move of the dip; besides, the reflector's tails moving the dip by
-    // `across` MHz and the driven element's taking it back, and both moving it `further` MHz,
-    // shared as the line's move; to the builder's decimals.
-    [[nodiscard]] TuneDimensions trimmed(double u, double factor, double gap = 0, double across = 0,
-                                         double further = 0) const;
+    // share `u`, `factor` times the line's change, and as `moves` asks besides, the tails
+    // making up for the gap's move of the dip; to the builder's decimals.
+    [[nodiscard]] TuneDimensions trimmed(double u, double factor,
+                                         const TailMoves &moves = {}) const;
     // Whether `trimmed` keeps every tail and the gap long enough.
     [[nodiscard]] bool keeps(const TuneDimensions &trimmed) const;
     // The share with the best front-to-back, from `frontToBack` (share, dB, ascending in
@@ -70,24 +78,23 @@ private:
     double m_high = 0;           // the most
 };
 
-// One sample of the front-to-back over the tails against each other and the gap: the dip's
-// move across (MHz, as TailLine::trimmed takes it), the gap's change (display unit) and the
-// front-to-back there, dB.
+// One sample of the front-to-back over the tails against each other and the gap: their move
+// (TailMoves::against, MHz), the gap's change (display unit) and the front-to-back there, dB.
 struct PlaneSample
 {
-    double across = 0;
+    double against = 0;
     double gap = 0;
     double frontToBack = 0;
 };
 
 // Where the power behind over the power ahead is least on the quadratic surface through six or
-// more `samples` over the move across and the gap (the first the centre), within `reach` steps
-// of `acrossStep` and `gapStep` of the centre either way: where the surface has no least point
-// inside (a saddle, a ridge, or a null farther out), the least point on its edge, so that a
-// slope the samples show is followed as far as the surface is trusted. None only where no
+// more `samples` over the tails against each other and the gap (the first the centre), within
+// `reach` steps of `againstStep` and `gapStep` of the centre either way: where the surface has no
+// least point inside (a saddle, a ridge, or a null farther out), the least point on its edge, so
+// that a slope the samples show is followed as far as the surface is trusted. None only where no
 // surface goes through the samples.
 [[nodiscard]] std::optional<std::pair<double, double>>
-leastBehind(const QList<PlaneSample> &samples, double acrossStep, double gapStep, double reach);
+leastBehind(const QList<PlaneSample> &samples, double againstStep, double gapStep, double reach);
 
 // The value at x of the parabola through three points (or the line through two).
 [[nodiscard]] double through(const QList<std::pair<double, double>> &points, double x);

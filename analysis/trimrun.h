@@ -61,7 +61,7 @@ private:
     [[nodiscard]] bool refined();
     [[nodiscard]] bool gapPlaced();
     [[nodiscard]] bool settledOnBest(const trimming::PlaneSample &bestSeen);
-    [[nodiscard]] std::optional<QList<trimming::PlaneSample>> planeSamples(double acrossStep,
+    [[nodiscard]] std::optional<QList<trimming::PlaneSample>> planeSamples(double againstStep,
                                                                            double gapStep);
     [[nodiscard]] QList<DesignProbe> longTailsProbes();
     [[nodiscard]] bool longTailsChecked();
@@ -102,9 +102,9 @@ private:
     double m_bestShare = 0.5;
     bool m_gapAsked = false; // whether the frame lets E, and so the gap, change too
     double m_gapSlope = 0;   // MHz per display unit of E, on the model
-    double m_gapChange = 0;  // display unit: E's change in the field trim
-    double m_across = 0;     // MHz: the dip's move across the tails in it (TailLine::trimmed)
-    double m_further = 0;    // MHz: the corrections' further move of the dip by both pairs
+    // The field trim's moves besides the line: E's and the tails' against each other from the
+    // search of E, the dip's further move from the corrections.
+    trimming::TailMoves m_moves;
     // From a dip alone, where the gap leaves room: the antenna read as long-tailed instead.
     std::optional<trimming::LongTails> m_longTails;
     std::optional<double> m_longTailsFrontToBack; // dB, of the field trim on it
