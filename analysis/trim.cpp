@@ -56,7 +56,8 @@ TrimResult TrimRun::result()
                                      "0 MHz."));
     } else if (model() && scale()) {
         fieldLine();
-        if (candidates() && refined() && gapPlaced() && correct() && longTailsChecked()) {
+        if (candidates() && refined() && gapPlaced() && correct() && gapHeld() &&
+            longTailsChecked()) {
             finishTrims();
         }
     }

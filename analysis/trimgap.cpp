@@ -29,6 +29,9 @@ constexpr double kGainingDb = 0.5;
 // How far below the best sample seen a round's best may fall before the trim goes back to
 // that one, dB.
 constexpr double kHeldBestDb = 1;
+// Passes of the search after the dip's corrections, and the rounds of each.
+constexpr int kMostGapPasses = 2;
+constexpr int kMostPassRounds = 3;
 
 } // namespace
 
@@ -45,16 +48,52 @@ bool TrimRun::gapPlaced()
     if (!m_field || !m_gapAsked) {
         return true;
     }
+    m_gapGoal = heldFrontToBack(m_rebuild->figures.frontToBack, m_result.designFrontToBack) +
+                kGapGoalMarginDb;
+    return gapSearched(kGapRounds, kMostGapRounds);
+}
+
+// The search holds the dip only to first order, and the dip's corrections after it move the
+// null with the dip: a null deep enough to be worth the search is narrower than that move.
+// Where the corrections cost the field trim more than kHeldBestDb of the best the search found,
+// short of its goal, the search goes on around the corrected antenna and the dip is corrected
+// again; each pass moves the dip less. A pass that ends worse, or without a dip, is undone.
+bool TrimRun::gapHeld()
+{
+    for (int pass = 0; pass < kMostGapPasses && m_field && m_gapAsked && m_best &&
+                       m_best->figures.frontToBack < std::min(m_gapBest, m_gapGoal) - kHeldBestDb;
+         ++pass) {
+        const Checked before = *m_best;
+        const TailMoves movesBefore = m_moves;
+        if (!gapSearched(1, kMostPassRounds)) {
+            return false;
+        }
+        m_best.reset(); // the searched antenna is checked anew, and its dip corrected
+        if (!correct()) {
+            return false;
+        }
+        if (!m_best || m_best->figures.frontToBack < before.figures.frontToBack) {
+            m_best = before;
+            m_moves = movesBefore;
+            m_field = true;
+            m_result.fieldTrimRefusal.clear();
+            break;
+        }
+    }
+    return true;
+}
+
+// The search's rounds, at least `leastRounds` and at most `mostRounds` of them; the dip's
+// further move stays as the corrections left it.
+bool TrimRun::gapSearched(int leastRounds, int mostRounds)
+{
     const double g = kGapStepWavelengths * freeSpaceWavelength(m_f0) / m_setup.metresPerUnit;
     const double h = kAgainstStepShare * m_ft;
     std::optional<PlaneSample> bestSeen;
     bool moving = false; // the last round led somewhere
-    const double goal =
-        heldFrontToBack(m_rebuild->figures.frontToBack, m_result.designFrontToBack) +
-        kGapGoalMarginDb;
     const auto further = [&](int round) {
-        return round < kGapRounds ||
-               (round < kMostGapRounds && moving && bestSeen->frontToBack < goal);
+        return round < leastRounds ||
+               (round < mostRounds && moving && bestSeen->frontToBack < m_gapGoal);
     };
     for (int round = 0; further(round); ++round) {
         const std::optional<QList<PlaneSample>> samples = planeSamples(h, g);
@@ -77,10 +116,13 @@ bool TrimRun::gapPlaced()
         if (!bestSeen || best.frontToBack > bestSeen->frontToBack) {
             bestSeen = best;
         }
-        const TailMoves moved{.gap = next.second, .against = next.first};
+        const TailMoves moved = movedTo(next.first, next.second);
         if (m_line->keeps(m_line->trimmed(m_bestShare, m_factor, moved))) {
             m_moves = moved;
         }
+    }
+    if (bestSeen) {
+        m_gapBest = std::max(m_gapBest, bestSeen->frontToBack);
     }
     return !bestSeen || settledOnBest(*bestSeen);
 }
@@ -98,7 +140,7 @@ bool TrimRun::settledOnBest(const PlaneSample &bestSeen)
         return false;
     }
     if (answers->first().figures->frontToBack < bestSeen.frontToBack) {
-        m_moves = {.gap = bestSeen.gap, .against = bestSeen.against};
+        m_moves = movedTo(bestSeen.against, bestSeen.gap);
     }
     return true;
 }
@@ -114,8 +156,8 @@ std::optional<QList<PlaneSample>> TrimRun::planeSamples(double againstStep, doub
         {a, e - gapStep}, {a, e + gapStep},     {a + againstStep, e + gapStep}};
     QList<DesignProbe> probes;
     for (const PlaneSample &sample : std::as_const(samples)) {
-        probes.append(m_check->figuresProbe(m_line->trimmed(
-            m_bestShare, m_factor, {.gap = sample.gap, .against = sample.against})));
+        probes.append(m_check->figuresProbe(
+            m_line->trimmed(m_bestShare, m_factor, movedTo(sample.against, sample.gap))));
     }
     const std::optional<QList<ProbeAnswer>> answers = m_rounds.run(probes);
     if (!answers) {

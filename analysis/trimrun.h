@@ -12,6 +12,7 @@
 #include <QList>
 #include <QString>
 
+#include <limits>
 #include <optional>
 
 namespace moxon::trimming {
@@ -60,6 +61,14 @@ private:
     void fieldCandidates(const QList<ProbeAnswer> &answers);
     [[nodiscard]] bool refined();
     [[nodiscard]] bool gapPlaced();
+    [[nodiscard]] bool gapHeld();
+    [[nodiscard]] bool gapSearched(int leastRounds, int mostRounds);
+    // The moves with E's and the tails' against each other at these, the dip's further move
+    // as the corrections left it.
+    [[nodiscard]] trimming::TailMoves movedTo(double against, double gap) const
+    {
+        return {.gap = gap, .against = against, .further = m_moves.further};
+    }
     [[nodiscard]] bool settledOnBest(const trimming::PlaneSample &bestSeen);
     [[nodiscard]] std::optional<QList<trimming::PlaneSample>> planeSamples(double againstStep,
                                                                            double gapStep);
@@ -105,6 +114,8 @@ private:
     // The field trim's moves besides the line: E's and the tails' against each other from the
     // search of E, the dip's further move from the corrections.
     trimming::TailMoves m_moves;
+    double m_gapGoal = 0; // dB: the front-to-back the search of E stops at, once reached
+    double m_gapBest = -std::numeric_limits<double>::infinity(); // dB: the best E's search saw
     // From a dip alone, where the gap leaves room: the antenna read as long-tailed instead.
     std::optional<trimming::LongTails> m_longTails;
     std::optional<double> m_longTailsFrontToBack; // dB, of the field trim on it

@@ -24,6 +24,10 @@ struct StandInAntenna
     std::function<bool(const TuneDimensions &)> failing;
     // dB: a front-to-back of its own at a frequency in MHz; none: the smooth one below.
     std::function<double(const TuneDimensions &, double)> frontToBackOf;
+    // Metres of the weighted length per square of the gap's share of the width moved from the
+    // reference's: nec2c's dip is not linear in E, and a trim that moves E holds it only to
+    // first order.
+    double gapBend = 0;
 
     static double length(const TuneDimensions &t)
     {
@@ -31,7 +35,8 @@ struct StandInAntenna
     }
     [[nodiscard]] double dipMhz(const TuneDimensions &t) const
     {
-        return referenceDipMhz * length(reference) / length(t);
+        const double share = t.c() / t.a - reference.c() / reference.a;
+        return referenceDipMhz * length(reference) / (length(t) + gapBend * t.a * share * share);
     }
     // MHz per metre of `dimension` changed alone, E following: for the tolerances' rows.
     [[nodiscard]] double dipSlope(double weight) const
