@@ -60,9 +60,11 @@ bool TrimRun::gapPlaced()
 // again; each pass moves the dip less. A pass that ends worse, or without a dip, is undone.
 bool TrimRun::gapHeld()
 {
-    for (int pass = 0; pass < kMostGapPasses && m_field && m_gapAsked && m_best &&
-                       m_best->figures.frontToBack < std::min(m_gapBest, m_gapGoal) - kHeldBestDb;
-         ++pass) {
+    const auto nullLost = [this] {
+        return m_field && m_gapAsked && m_best &&
+               m_best->figures.frontToBack < std::min(m_gapBest, m_gapGoal) - kHeldBestDb;
+    };
+    for (int pass = 0; pass < kMostGapPasses && nullLost(); ++pass) {
         const Checked before = *m_best;
         const TailMoves movesBefore = m_moves;
         if (!gapSearched(1, kMostPassRounds)) {
