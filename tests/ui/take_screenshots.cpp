@@ -19,6 +19,7 @@
 #include "cable.h"
 #include "captionface.h"
 #include "enginescheduler.h"
+#include "filedialoganswer.h"
 #include "frmmoxon.h"
 #include "installation.h"
 #include "installationsettings.h"
@@ -107,8 +108,7 @@ void openMeasurement(QWidget *check, const QString &path)
     QObject::connect(&answer, &QTimer::timeout, &answer, [path] {
         if (auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
             dialog != nullptr && dialog->isVisible()) {
-            dialog->selectFile(path);
-            static_cast<QDialog *>(dialog)->accept();
+            chooseFile(dialog, path);
         }
     });
     answer.start(20);

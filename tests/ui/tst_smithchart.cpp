@@ -1,5 +1,6 @@
 #include "chartstyle.h"
 #include "checkexport.h"
+#include "filedialoganswer.h"
 #include "smithchart.h"
 #include "smithpainter.h"
 #include "testsuite.h"
@@ -212,8 +213,7 @@ void TestSmithChart::savedFromItsContextMenu()
         auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
         if (dialog != nullptr && dialog->isVisible()) {
             offered = dialog->findChild<QLineEdit *>(u"fileNameEdit"_s)->text();
-            dialog->selectFile(folder.filePath(u"chart"_s));
-            static_cast<QDialog *>(dialog)->accept(); // QFileDialog hides its override
+            test::chooseFile(dialog, folder.filePath(u"chart"_s));
         }
     });
     answer.start(10);

@@ -1,4 +1,5 @@
 #include "dialogs.h"
+#include "filedialoganswer.h"
 #include "frmmoxon.h"
 #include "testsuite.h"
 
@@ -97,8 +98,7 @@ private:
             dialogFilters.append(dialog->nameFilters().join(u';'));
             const ScriptedReply reply = next();
             if (reply.reply == Reply::ChooseFile) {
-                dialog->selectFile(reply.path);
-                static_cast<QDialog *>(dialog)->accept(); // QFileDialog hides its override
+                moxon::test::chooseFile(dialog, reply.path);
             } else {
                 dialog->reject();
             }

@@ -2,6 +2,7 @@
 // figures against moxon-cli's for the same design, and that it follows a unit option.
 
 #include "checkfigureformat.h"
+#include "filedialoganswer.h"
 #include "frmmoxon.h"
 #include "standinprocesses.h"
 #include "testsuite.h"
@@ -119,8 +120,7 @@ void answerFileDialog(QTimer &timer, const QString &path)
     QObject::connect(&timer, &QTimer::timeout, &timer, [path] {
         if (auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
             dialog && dialog->isVisible()) {
-            dialog->selectFile(path);
-            static_cast<QDialog *>(dialog)->accept();
+            chooseFile(dialog, path);
         }
     });
     timer.start(5);
@@ -221,8 +221,7 @@ void exportsTheTunedModel(frmMoxon &window, QPushButton *exportTuned)
     QObject::connect(&answer, &QTimer::timeout, &answer, [&] {
         QWidget *modal = QApplication::activeModalWidget();
         if (auto *dialog = qobject_cast<QFileDialog *>(modal); dialog && dialog->isVisible()) {
-            dialog->selectFile(path);
-            static_cast<QDialog *>(dialog)->accept();
+            chooseFile(dialog, path);
         } else if (auto *box = qobject_cast<QMessageBox *>(modal); box && box->isVisible()) {
             message = box->text();
             box->button(QMessageBox::Ok)->click();
